@@ -1,0 +1,39 @@
+# The two commands a player or developer needs: `make run` and `make test`.
+# Both install what is missing first, so they work on a fresh Debian 12 machine.
+
+JOBS ?= $(shell nproc)
+FORMAT_FILES = $(shell git ls-files '*.cpp' '*.h')
+
+.PHONY: deps run test bench fuzz format format-check release
+
+deps:
+	@bash scripts/install-deps.sh
+
+release: deps
+	@cmake --preset release >/dev/null
+	@cmake --build build/release -j $(JOBS)
+
+run: release
+	./build/release/tools/cli/pipfield-cli status
+
+test: deps
+	@cmake --preset asan >/dev/null
+	@cmake --build build/asan -j $(JOBS)
+	@$(MAKE) --no-print-directory format-check
+	cd build/asan && ctest --output-on-failure -j $(JOBS) --timeout 600
+
+bench: release
+	./build/release/bench/pipfield-bench
+
+fuzz: deps
+	@cmake --preset fuzz >/dev/null
+	@cmake --build build/fuzz -j $(JOBS)
+	mkdir -p build/fuzz/corpus
+	cp -n tests/data/*.json build/fuzz/corpus/ 2>/dev/null || true
+	./build/fuzz/fuzz/fuzz-save-decode -max_total_time=60 -print_final_stats=1 build/fuzz/corpus
+
+format:
+	clang-format -i $(FORMAT_FILES)
+
+format-check:
+	@clang-format --dry-run --Werror $(FORMAT_FILES)
