@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+
+#include "model/Catalog.h"
+
+namespace pipfield {
+
+/// One planted plot.
+struct Tree {
+    TreeKind kind = TreeKind::eureka;
+    double age = 0;      // seconds of growth done, up to the kind's grow time
+    double progress = 0; // seconds of growth toward the next fruit
+    std::int64_t fruit = 0;
+
+    /// How far the tree has grown, 0 to 100.
+    int growthPercent() const;
+
+    bool operator==(const Tree&) const = default;
+};
+
+} // namespace pipfield
