@@ -28,7 +28,9 @@ constexpr std::array<double, 3> kWorkerBaseCost = {40, 25, 60};
 
 } // namespace
 
-const Balance::TreeSpec& Balance::spec(TreeKind kind) { return kSpecs[static_cast<std::size_t>(kind)]; }
+const Balance::TreeSpec& Balance::spec(TreeKind kind) {
+    return kSpecs[static_cast<std::size_t>(kind)];
+}
 
 std::int64_t Balance::workerCost(WorkerRole role, std::int64_t level) {
     return roundHalfAway(kWorkerBaseCost[static_cast<std::size_t>(role)] * std::pow(2.1, static_cast<double>(level)));

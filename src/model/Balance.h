@@ -12,8 +12,8 @@ namespace pipfield {
 struct Balance {
     /// One kind's constant numbers.
     struct TreeSpec {
-        double grow;          // seconds from planting to maturity
-        double interval;      // seconds of growth per fruit once mature
+        double grow;           // seconds from planting to maturity
+        double interval;       // seconds of growth per fruit once mature
         std::int64_t capacity; // most fruit hanging at once
         std::int64_t value;    // coins per fruit before modifiers
         std::int64_t price;    // planting price of the first tree of the kind

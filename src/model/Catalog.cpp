@@ -7,7 +7,8 @@ namespace pipfield {
 namespace {
 
 constexpr std::array<std::string_view, 12> kKindRaw = {
-    "eureka", "kumquat", "meyer", "calamansi", "lime", "blood", "yuja", "grapefruit", "pink", "hallabong", "buddha", "golden",
+    "eureka", "kumquat",    "meyer", "calamansi", "lime",   "blood",
+    "yuja",   "grapefruit", "pink",  "hallabong", "buddha", "golden",
 };
 constexpr std::array<std::string_view, 12> kKindName = {
     "유레카 레몬", "금귤", "마이어 레몬", "깔라만시", "라임",   "블러드 오렌지",
@@ -37,21 +38,41 @@ std::optional<Enum> fromRaw(const std::array<std::string_view, N>& table, std::s
     return std::nullopt;
 }
 
-std::size_t at(auto value) { return static_cast<std::size_t>(value); }
+std::size_t at(auto value) {
+    return static_cast<std::size_t>(value);
+}
 
 } // namespace
 
-std::string_view rawValue(TreeKind kind) { return kKindRaw[at(kind)]; }
-std::string_view rawValue(WorkerRole role) { return kRoleRaw[at(role)]; }
-std::string_view rawValue(Season season) { return kSeasonRaw[at(season)]; }
+std::string_view rawValue(TreeKind kind) {
+    return kKindRaw[at(kind)];
+}
+std::string_view rawValue(WorkerRole role) {
+    return kRoleRaw[at(role)];
+}
+std::string_view rawValue(Season season) {
+    return kSeasonRaw[at(season)];
+}
 
-std::optional<TreeKind> treeKindFromRaw(std::string_view raw) { return fromRaw<TreeKind>(kKindRaw, raw); }
-std::optional<WorkerRole> workerRoleFromRaw(std::string_view raw) { return fromRaw<WorkerRole>(kRoleRaw, raw); }
-std::optional<Season> seasonFromRaw(std::string_view raw) { return fromRaw<Season>(kSeasonRaw, raw); }
+std::optional<TreeKind> treeKindFromRaw(std::string_view raw) {
+    return fromRaw<TreeKind>(kKindRaw, raw);
+}
+std::optional<WorkerRole> workerRoleFromRaw(std::string_view raw) {
+    return fromRaw<WorkerRole>(kRoleRaw, raw);
+}
+std::optional<Season> seasonFromRaw(std::string_view raw) {
+    return fromRaw<Season>(kSeasonRaw, raw);
+}
 
-std::string name(TreeKind kind) { return localized(kKindName[at(kind)]); }
-std::string name(WorkerRole role) { return localized(kRoleName[at(role)]); }
-std::string job(WorkerRole role) { return localized(kRoleJob[at(role)]); }
+std::string name(TreeKind kind) {
+    return localized(kKindName[at(kind)]);
+}
+std::string name(WorkerRole role) {
+    return localized(kRoleName[at(role)]);
+}
+std::string job(WorkerRole role) {
+    return localized(kRoleJob[at(role)]);
+}
 
 std::string defaultName(WorkerRole role, std::int64_t variant) {
     return localized(kDefaultNames[at(role)][variant == 0 ? 0 : 1]);

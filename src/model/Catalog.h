@@ -33,8 +33,8 @@ inline constexpr std::size_t enumCount<TreeKind> = 12;
 
 /// Every kind in declaration order, the order of every list the player sees.
 inline constexpr std::array<TreeKind, 12> allTreeKinds = {
-    TreeKind::eureka, TreeKind::kumquat, TreeKind::meyer, TreeKind::calamansi, TreeKind::lime,   TreeKind::blood,
-    TreeKind::yuja,   TreeKind::grapefruit, TreeKind::pink, TreeKind::hallabong, TreeKind::buddha, TreeKind::golden,
+    TreeKind::eureka, TreeKind::kumquat,    TreeKind::meyer, TreeKind::calamansi, TreeKind::lime,   TreeKind::blood,
+    TreeKind::yuja,   TreeKind::grapefruit, TreeKind::pink,  TreeKind::hallabong, TreeKind::buddha, TreeKind::golden,
 };
 
 enum class WorkerRole : std::uint8_t { planter, caretaker, harvester };
@@ -57,7 +57,9 @@ std::optional<WorkerRole> workerRoleFromRaw(std::string_view raw);
 std::optional<Season> seasonFromRaw(std::string_view raw);
 
 /// Position of the kind in declaration order (eureka 0 to golden 11).
-inline constexpr int kindIndex(TreeKind kind) { return static_cast<int>(kind); }
+inline constexpr int kindIndex(TreeKind kind) {
+    return static_cast<int>(kind);
+}
 
 /// Display name of a kind ("유레카 레몬").
 std::string name(TreeKind kind);

@@ -51,6 +51,8 @@ inline std::int64_t truncateToInt64(double x) {
 }
 
 /// R(x): the nearest integer, halves away from zero, clamped to the 64-bit range.
-inline std::int64_t roundHalfAway(double x) { return truncateToInt64(std::round(x)); }
+inline std::int64_t roundHalfAway(double x) {
+    return truncateToInt64(std::round(x));
+}
 
 } // namespace pipfield

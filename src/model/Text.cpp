@@ -12,7 +12,9 @@ TextLookup& installedLookup() {
 
 } // namespace
 
-void installTextLookup(TextLookup lookup) { installedLookup() = std::move(lookup); }
+void installTextLookup(TextLookup lookup) {
+    installedLookup() = std::move(lookup);
+}
 
 std::string localized(std::string_view korean) {
     const TextLookup& lookup = installedLookup();

@@ -1,0 +1,243 @@
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "model/Balance.h"
+#include "model/Harvesting.h"
+#include "model/Orchard.h"
+#include "model/Saturating.h"
+
+namespace pipfield {
+namespace {
+
+constexpr double kForecastHorizon = 172800; // 48 hours
+constexpr int kStepsPerMinute = 12;
+
+void addPicked(Orchard& orchard, TreeKind kind, std::int64_t n) {
+    orchard.crate.set(kind, saturatingAdd(orchard.crate.valueOr(kind, 0), n));
+    orchard.harvestedByKind.set(kind, saturatingAdd(orchard.harvestedByKind.valueOr(kind, 0), n));
+    orchard.totals.harvested = saturatingAdd(orchard.totals.harvested, n);
+}
+
+// Grows the fruit of a mature, not yet full tree by d seconds of growth.
+void bearFruit(Tree& tree, const Balance::TreeSpec& spec, double d) {
+    double progress = tree.progress + d;
+    std::int64_t fruit = tree.fruit;
+    // In play this loop runs once or twice; the bound only matters for hand-edited values.
+    for (int i = 0; progress >= spec.interval && fruit < spec.capacity; ++i) {
+        if (i == 64) {
+            const std::int64_t due = truncateToInt64(std::floor(progress / spec.interval));
+            const std::int64_t n = std::min(due, saturatingSub(spec.capacity, fruit));
+            fruit = saturatingAdd(fruit, n);
+            progress = std::max(0.0, progress - static_cast<double>(n) * spec.interval);
+            break;
+        }
+        fruit += 1;
+        progress -= spec.interval;
+    }
+    if (fruit >= spec.capacity) {
+        progress = 0; // a full tree stores no partial fruit
+    }
+    tree.progress = progress;
+    tree.fruit = fruit;
+}
+
+// Takes `picks` fruit the way repeated single picks from the fullest tree would: every tree above some
+// level h is cut down to h, then the lowest plots still at h give one more each.
+void levelTrees(Orchard& orchard, std::int64_t picks) {
+    auto above = [&](std::int64_t h) {
+        std::int64_t sum = 0;
+        for (const Tree& t : orchard.trees) {
+            if (t.fruit > h) {
+                sum = saturatingAdd(sum, saturatingSub(t.fruit, h));
+            }
+        }
+        return sum;
+    };
+    std::int64_t top = 0;
+    for (const Tree& t : orchard.trees) {
+        top = std::max(top, t.fruit);
+    }
+    // The smallest h in [0, top] with above(h) <= picks; above() falls as h rises.
+    std::int64_t lo = 0;
+    std::int64_t hi = top;
+    while (lo < hi) {
+        const std::int64_t mid = lo + (hi - lo) / 2;
+        if (above(mid) <= picks) {
+            hi = mid;
+        } else {
+            lo = mid + 1;
+        }
+    }
+    const std::int64_t h = lo;
+    std::int64_t rest = picks - above(h);
+    for (Tree& t : orchard.trees) {
+        if (t.fruit < h || t.fruit < 1) {
+            continue;
+        }
+        std::int64_t n = t.fruit - h;
+        if (rest > 0 && h >= 1) {
+            n += 1;
+            rest -= 1;
+        }
+        if (n > 0) {
+            t.fruit -= n;
+            addPicked(orchard, t.kind, n);
+        }
+    }
+}
+
+} // namespace
+
+namespace detail {
+
+std::int64_t pickIntoCrate(Orchard& orchard, double& budget, std::int64_t oneByOneLimit) {
+    const std::int64_t capacity = orchard.crateCapacity();
+    std::int64_t count = orchard.crateCount();
+    std::int64_t picked = 0;
+    while (budget >= 1) {
+        if (count >= capacity || orchard.trees.empty()) {
+            break;
+        }
+        if (picked >= oneByOneLimit) {
+            std::int64_t fruit = 0;
+            for (const Tree& t : orchard.trees) {
+                fruit = t.fruit > 0 ? saturatingAdd(fruit, t.fruit) : fruit;
+            }
+            const std::int64_t n =
+                std::min({truncateToInt64(std::floor(budget)), saturatingSub(capacity, count), fruit});
+            if (n > 0) {
+                levelTrees(orchard, n);
+                budget -= static_cast<double>(n);
+                picked = saturatingAdd(picked, n);
+            }
+            break;
+        }
+        std::size_t best = 0;
+        for (std::size_t i = 1; i < orchard.trees.size(); ++i) {
+            if (orchard.trees[i].fruit > orchard.trees[best].fruit) {
+                best = i;
+            }
+        }
+        Tree& tree = orchard.trees[best];
+        if (tree.fruit < 1) {
+            break;
+        }
+        tree.fruit -= 1;
+        addPicked(orchard, tree.kind, 1);
+        count = saturatingAdd(count, 1);
+        budget -= 1;
+        ++picked;
+    }
+    return picked;
+}
+
+} // namespace detail
+
+bool Orchard::stepReportingChange(double dt, Season season) {
+    bool changed = false;
+    const double g = Balance::growthMultiplier(level(WorkerRole::caretaker), staff(WorkerRole::caretaker), season);
+    const double d = g * dt;
+    for (Tree& tree : trees) {
+        const Balance::TreeSpec& spec = Balance::spec(tree.kind);
+        const Tree before = tree;
+        if (tree.age < spec.grow) {
+            // Growth left over at maturity is not carried into fruit.
+            tree.age = std::min(tree.age + d, spec.grow);
+        } else if (tree.fruit < spec.capacity) {
+            bearFruit(tree, spec, d);
+        }
+        changed = changed || !(tree == before);
+    }
+
+    double budget =
+        harvestBudget + Balance::harvestRate(level(WorkerRole::harvester), staff(WorkerRole::harvester), season) * dt;
+    if (budget >= 1) {
+        changed = detail::pickIntoCrate(*this, budget, 64) > 0 || changed;
+    }
+    // With nothing to pick or no room, at most one fruit's worth of progress is kept, so no burst follows.
+    const double kept = std::min(budget, 1.0);
+    changed = changed || kept != harvestBudget;
+    harvestBudget = kept;
+    return changed;
+}
+
+void Orchard::advance(double seconds, Season season) {
+    double remaining = seconds;
+    while (remaining > 0) {
+        const double dt = std::min(remaining, stepSeconds);
+        const bool changed = stepReportingChange(dt, season);
+        remaining -= dt;
+        if (!changed && dt == stepSeconds && remaining >= stepSeconds) {
+            // Every further whole step would change nothing; skip to the final remainder. fmod is exact
+            // and equals what repeated subtraction of 5 leaves.
+            remaining = std::fmod(remaining, stepSeconds);
+        }
+    }
+}
+
+std::int64_t Orchard::harvest(std::int64_t index) {
+    if (index < 0 || static_cast<std::uint64_t>(index) >= trees.size()) {
+        return 0;
+    }
+    Tree& tree = trees[static_cast<std::size_t>(index)];
+    const std::int64_t room = saturatingSub(crateCapacity(), crateCount());
+    const std::int64_t n = std::min(room, tree.fruit);
+    if (n < 1) {
+        return 0;
+    }
+    tree.fruit -= n;
+    addPicked(*this, tree.kind, n);
+    return n;
+}
+
+std::int64_t Orchard::crateValue(Season season) const {
+    const double c = staff(WorkerRole::planter) >= 2 ? 1.5 : 1.0;
+    const double m = 1 + static_cast<double>(level(WorkerRole::planter)) * 0.12 * c;
+    std::int64_t total = 0;
+    crate.forEach([&](TreeKind kind, std::int64_t count) {
+        double f = 1;
+        if (season == Season::summer) {
+            f = 1.2;
+        } else if (season == Season::winter && kind == TreeKind::yuja) {
+            f = 1.5;
+        }
+        const std::int64_t plain = saturatingMul(count, Balance::spec(kind).value);
+        // Each kind is rounded on its own before the sum.
+        total = saturatingAdd(total, roundHalfAway(m * static_cast<double>(plain) * f));
+    });
+    return total;
+}
+
+std::optional<double> Orchard::timeUntilCrateFull(Season season) const {
+    if (level(WorkerRole::harvester) < 1) {
+        return std::nullopt;
+    }
+    Orchard copy = *this;
+    const std::int64_t capacity = copy.crateCapacity();
+    if (copy.crateCount() >= capacity) {
+        return 0.0;
+    }
+    double t = 0;
+    while (t < kForecastHorizon) {
+        bool changed = true;
+        for (int i = 0; i < kStepsPerMinute && changed; ++i) {
+            changed = copy.stepReportingChange(stepSeconds, season);
+        }
+        t += 60;
+        if (copy.crateCount() >= capacity) {
+            return t;
+        }
+        if (!changed) {
+            return std::nullopt; // nothing will move any more, so the crate stays as it is
+        }
+    }
+    return std::nullopt;
+}
+
+int Tree::growthPercent() const {
+    const double percent = std::min(age / Balance::spec(kind).grow * 100, 100.0);
+    return static_cast<int>(std::max(percent, 0.0));
+}
+
+} // namespace pipfield

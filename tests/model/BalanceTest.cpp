@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+
+#include "model/Balance.h"
+
+namespace pipfield {
+namespace {
+
+struct PriceRow {
+    std::int64_t level;
+    std::int64_t planter;
+    std::int64_t caretaker;
+    std::int64_t harvester;
+    std::int64_t crate; // 0 where the level cannot be reached
+};
+
+class PriceCheckpoints : public testing::TestWithParam<PriceRow> {};
+
+TEST_P(PriceCheckpoints, MatchTheTable) {
+    const PriceRow row = GetParam();
+    EXPECT_EQ(Balance::workerCost(WorkerRole::planter, row.level), row.planter);
+    EXPECT_EQ(Balance::workerCost(WorkerRole::caretaker, row.level), row.caretaker);
+    EXPECT_EQ(Balance::workerCost(WorkerRole::harvester, row.level), row.harvester);
+    if (row.crate != 0) {
+        EXPECT_EQ(Balance::crateCapacity(row.level), row.crate);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Levels, PriceCheckpoints,
+    testing::Values(PriceRow{0, 40, 25, 60, 40}, PriceRow{1, 84, 53, 126, 60}, PriceRow{4, 778, 486, 1167, 203},
+                    PriceRow{10, 66720, 41700, 100079, 2307}, PriceRow{12, 294233, 183896, 441350, 5190},
+                    PriceRow{13, 617890, 386181, 926834, 6487}, PriceRow{14, 1297568, 810980, 1946352, 8109},
+                    PriceRow{18, 25235232, 15772020, 37852848, 19798}, PriceRow{19, 52993987, 33121242, 79490980, 0}));
+
+TEST(Balance, GearTiersStepAtFiveTenFifteenTwenty) {
+    EXPECT_EQ(Balance::gearTier(0), 0);
+    EXPECT_EQ(Balance::gearTier(4), 0);
+    EXPECT_EQ(Balance::gearTier(5), 1);
+    EXPECT_EQ(Balance::gearTier(14), 2);
+    EXPECT_EQ(Balance::gearTier(15), 3);
+    EXPECT_EQ(Balance::gearTier(20), 4);
+    EXPECT_EQ(Balance::gearTier(1000), 4);
+    for (std::size_t tier = 0; tier < Balance::gearLevels.size(); ++tier) {
+        EXPECT_EQ(Balance::gearTier(Balance::gearLevels[tier]), static_cast<int>(tier));
+    }
+}
+
+TEST(Balance, MultipliersApplyCrewOnlyToTheLevelPart) {
+    EXPECT_DOUBLE_EQ(Balance::growthMultiplier(2, 2, Season::spring), 1.6675);
+    EXPECT_EQ(Balance::growthMultiplier(0, 0, Season::summer), 1.0);
+    EXPECT_EQ(Balance::growthMultiplier(0, 0, Season::spring), 1.15);
+    EXPECT_EQ(Balance::growthMultiplier(8, 1, Season::winter), 1 + 8 * 0.15);
+    EXPECT_EQ(Balance::harvestRate(1, 1, Season::autumn), 0.075);
+    EXPECT_DOUBLE_EQ(Balance::harvestRate(1, 2, Season::summer), 0.09);
+    EXPECT_EQ(Balance::harvestRate(0, 0, Season::autumn), 0.0);
+    // A crew of 0 counts like a crew of 1.
+    EXPECT_EQ(Balance::harvestRate(3, 0, Season::spring), Balance::harvestRate(3, 1, Season::spring));
+}
+
+TEST(Balance, SpecTableKeepsItsOddOnes) {
+    EXPECT_EQ(Balance::spec(TreeKind::golden).capacity, 18);
+    EXPECT_EQ(Balance::spec(TreeKind::buddha).capacity, 16);
+    EXPECT_EQ(Balance::spec(TreeKind::eureka).unlockCost, 0);
+    EXPECT_EQ(Balance::spec(TreeKind::hallabong).price, 1200000);
+    EXPECT_EQ(Balance::spec(TreeKind::yuja).interval, 110);
+}
+
+} // namespace
+} // namespace pipfield

@@ -1,0 +1,86 @@
+#include <gtest/gtest.h>
+
+#include "model/Balance.h"
+#include "model/Catalog.h"
+#include "model/Text.h"
+
+namespace pipfield {
+namespace {
+
+struct EffectRow {
+    std::int64_t level;
+    int planter;
+    int caretaker;
+    int harvester;
+};
+
+class WorkerEffectText : public testing::TestWithParam<EffectRow> {};
+
+TEST_P(WorkerEffectText, TruncatesLikeTheGame) {
+    const EffectRow row = GetParam();
+    EXPECT_EQ(effect(WorkerRole::planter, row.level), "판매가 +" + std::to_string(row.planter) + "%");
+    EXPECT_EQ(effect(WorkerRole::caretaker, row.level), "성장 속도 +" + std::to_string(row.caretaker) + "%");
+    EXPECT_EQ(effect(WorkerRole::harvester, row.level), "1분에 " + std::to_string(row.harvester) + "개 수확");
+}
+
+INSTANTIATE_TEST_SUITE_P(Levels, WorkerEffectText,
+                         testing::Values(EffectRow{0, 0, 0, 0}, EffectRow{1, 12, 15, 3}, EffectRow{2, 24, 30, 7},
+                                         EffectRow{3, 35, 45, 10}, EffectRow{5, 60, 75, 18}, EffectRow{7, 83, 105, 25},
+                                         EffectRow{10, 120, 150, 36}, EffectRow{11, 131, 165, 39},
+                                         EffectRow{15, 179, 225, 53}, EffectRow{20, 240, 300, 72}));
+
+TEST(Catalog, KindsIterateInTableOrderAndRoundTripTheirRawValues) {
+    ASSERT_EQ(allTreeKinds.size(), 12u);
+    EXPECT_EQ(allTreeKinds.front(), TreeKind::eureka);
+    EXPECT_EQ(allTreeKinds.back(), TreeKind::golden);
+    for (std::size_t i = 0; i < allTreeKinds.size(); ++i) {
+        EXPECT_EQ(kindIndex(allTreeKinds[i]), static_cast<int>(i));
+        EXPECT_EQ(treeKindFromRaw(rawValue(allTreeKinds[i])), allTreeKinds[i]);
+    }
+    EXPECT_EQ(rawValue(TreeKind::grapefruit), "grapefruit");
+    EXPECT_EQ(treeKindFromRaw("Eureka"), std::nullopt);
+    EXPECT_EQ(workerRoleFromRaw("harvester"), WorkerRole::harvester);
+    EXPECT_EQ(seasonFromRaw("fall"), std::nullopt);
+    EXPECT_EQ(seasonFromRaw("autumn"), Season::autumn);
+}
+
+TEST(Catalog, SeasonsFollowTheMonth) {
+    const Season expected[12] = {Season::winter, Season::winter, Season::spring, Season::spring,
+                                 Season::spring, Season::summer, Season::summer, Season::summer,
+                                 Season::autumn, Season::autumn, Season::autumn, Season::winter};
+    for (int month = 1; month <= 12; ++month) {
+        EXPECT_EQ(seasonForMonth(month), expected[month - 1]) << "month " << month;
+    }
+}
+
+TEST(Catalog, NamesAndGear) {
+    EXPECT_EQ(name(TreeKind::golden), "황금 레몬");
+    EXPECT_EQ(name(TreeKind::blood), "블러드 오렌지");
+    EXPECT_EQ(name(WorkerRole::caretaker), "돌보기 일꾼");
+    EXPECT_EQ(job(WorkerRole::harvester), "익은 열매를 따서 창고에 담아요");
+    EXPECT_EQ(defaultName(WorkerRole::planter, 0), "토리");
+    EXPECT_EQ(defaultName(WorkerRole::planter, 1), "준");
+    EXPECT_EQ(defaultName(WorkerRole::caretaker, -3), "새미");
+    EXPECT_EQ(defaultName(WorkerRole::harvester, 7), "하루");
+    EXPECT_EQ(Balance::gearName(1), "견습 장비");
+    EXPECT_EQ(Balance::gearName(4), "명인 장비");
+    EXPECT_EQ(Balance::gearName(5), "기본 장비");
+    EXPECT_EQ(Balance::gearName(-1), "기본 장비");
+}
+
+TEST(Catalog, DisplayTextsGoThroughTheInstalledLookup) {
+    installTextLookup([](std::string_view korean) {
+        if (korean == "판매가 +%lld%%") {
+            return std::string("Price +%lld%%");
+        }
+        return "[" + std::string(korean) + "]";
+    });
+    EXPECT_EQ(name(TreeKind::lime), "[라임]");
+    EXPECT_EQ(effect(WorkerRole::planter, 3), "Price +35%");
+    EXPECT_EQ(effect(WorkerRole::harvester, 1), "[1분에 3개 수확]");
+    installTextLookup(nullptr);
+    EXPECT_EQ(name(TreeKind::lime), "라임");
+}
+
+} // namespace
+} // namespace pipfield

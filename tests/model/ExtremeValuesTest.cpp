@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include "model/Balance.h"
+#include "model/Orchard.h"
+#include "model/SaveFile.h"
+
+// Values a hand-edited save file may hold. Every operation must stay defined (the sanitizers watch)
+// and finish promptly; prices and counts saturate at the 64-bit limits.
+namespace pipfield {
+namespace {
+
+constexpr std::int64_t kMax = INT64_MAX;
+constexpr std::int64_t kMin = INT64_MIN;
+
+std::vector<Purchase> everyPurchase(const Orchard& o) {
+    std::vector<Purchase> all = {Purchase::crate(), Purchase::replant(-1, TreeKind::lime),
+                                 Purchase::replant(static_cast<std::int64_t>(o.trees.size()), TreeKind::lime)};
+    for (TreeKind k : allTreeKinds) {
+        all.push_back(Purchase::tree(k));
+        all.push_back(Purchase::unlock(k));
+        all.push_back(Purchase::replant(0, k));
+    }
+    for (WorkerRole r : allWorkerRoles) {
+        all.push_back(Purchase::worker(r));
+        all.push_back(Purchase::secondWorker(r));
+    }
+    return all;
+}
+
+void exercise(Orchard o) {
+    for (const Purchase& p : everyPurchase(o)) {
+        const std::optional<std::int64_t> price = o.cost(p);
+        if (price) {
+            EXPECT_GE(*price, 0);
+        }
+        Orchard copy = o;
+        copy.buy(p);
+        EXPECT_GE(copy.coins, std::min<std::int64_t>(o.coins, 0));
+    }
+    for (Season s : allSeasons) {
+        (void)o.crateValue(s);
+        (void)o.timeUntilCrateFull(s);
+    }
+    o.advance(259200, Season::autumn);
+    (void)o.harvest(0);
+    (void)o.harvest(static_cast<std::int64_t>(o.trees.size()) - 1);
+    EXPECT_LE(o.harvestBudget, 1.0);
+    (void)encodeSave(Save{o, 0, {}});
+}
+
+TEST(ExtremeValues, PricesAndCapacitiesSaturate) {
+    EXPECT_EQ(Balance::crateCapacity(500), kMax);
+    EXPECT_EQ(Balance::crateCapacity(kMax), kMax);
+    EXPECT_EQ(Balance::crateCapacity(kMin), 0);
+    EXPECT_EQ(Balance::workerCost(WorkerRole::harvester, 1'000'000'000'000'000), kMax);
+    EXPECT_EQ(Balance::workerCost(WorkerRole::harvester, kMin), 0);
+    EXPECT_EQ(Balance::gearTier(kMin), 0);
+
+    Orchard o = Orchard::starter();
+    o.crateLevel = -400;
+    EXPECT_EQ(o.cost(Purchase::crate()), 0);
+    o.crateLevel = 17;
+    o.coins = kMax;
+    EXPECT_TRUE(o.buy(Purchase::crate()));
+    EXPECT_EQ(o.coins, kMax - 42315012);
+}
+
+TEST(ExtremeValues, CountsSaturateInsteadOfWrapping) {
+    Orchard o = Orchard::starter();
+    o.crate.set(TreeKind::eureka, kMax);
+    o.crate.set(TreeKind::golden, kMax);
+    EXPECT_EQ(o.crateCount(), kMax);
+    EXPECT_EQ(o.crateValue(Season::summer), kMax);
+    o.crate.set(TreeKind::golden, kMin);
+    o.crate.set(TreeKind::eureka, kMin);
+    EXPECT_EQ(o.crateCount(), kMin);
+    EXPECT_EQ(o.crateValue(Season::winter), kMin);
+
+    Orchard picked = Orchard::starter();
+    picked.crateLevel = 500;
+    picked.totals.harvested = kMax;
+    picked.harvestedByKind.set(TreeKind::eureka, kMax - 1);
+    EXPECT_EQ(picked.harvest(0), 3);
+    EXPECT_EQ(picked.totals.harvested, kMax);
+    EXPECT_EQ(picked.harvestedByKind.valueOr(TreeKind::eureka, 0), kMax);
+
+    Orchard planted = Orchard::starter();
+    planted.totals.planted = kMax;
+    planted.coins = 100;
+    EXPECT_TRUE(planted.buy(Purchase::tree(TreeKind::eureka)));
+    EXPECT_EQ(planted.totals.planted, kMax);
+}
+
+TEST(ExtremeValues, HugeLevelsAndFruitFinishPromptly) {
+    Orchard o = Orchard::starter();
+    o.crateLevel = 500;
+    o.workers.set(WorkerRole::harvester, 1'000'000'000'000'000);
+    o.workers.set(WorkerRole::caretaker, kMax);
+    o.workers.set(WorkerRole::planter, kMax);
+    o.trees = {Tree{TreeKind::golden, 21600, 0, 100'000'000'000'000},
+               Tree{TreeKind::eureka, 300, 1e300, -5'000'000'000'000}, Tree{TreeKind::lime, -1e300, 1e308, 7}};
+    o.step(5, Season::autumn);
+    // A budget of 3.75e14 fruit in one step empties every tree by levelling, not one pick at a time;
+    // the eureka first refills from 1e300 seconds of progress and is picked too.
+    for (const Tree& t : o.trees) {
+        EXPECT_EQ(t.fruit, 0);
+    }
+    EXPECT_EQ(o.trees[1].progress, 0);
+    EXPECT_EQ(o.harvestBudget, 1.0);
+    EXPECT_EQ(o.crate.valueOr(TreeKind::golden, 0), 100'000'000'000'000);
+    EXPECT_EQ(o.crate.valueOr(TreeKind::eureka, 0), 6);
+    EXPECT_EQ(o.crate.valueOr(TreeKind::lime, 0), 7);
+    exercise(o);
+}
+
+TEST(ExtremeValues, AThousandTreesAndOtherOddities) {
+    Orchard o = Orchard::starter();
+    o.trees.assign(1000, Tree{TreeKind::buddha, 18000, 10, 3});
+    o.coins = kMax;
+    o.workers.set(WorkerRole::harvester, 20);
+    exercise(o);
+
+    Orchard negative = Orchard::starter();
+    negative.coins = kMin;
+    negative.crateLevel = kMin;
+    negative.harvestBudget = -1e300;
+    negative.workers.set(WorkerRole::harvester, -7);
+    negative.workers.set(WorkerRole::planter, kMin);
+    negative.trees = {Tree{TreeKind::yuja, -5, -1e308, kMin}};
+    EXPECT_EQ(negative.staff(WorkerRole::harvester), 0);
+    EXPECT_FALSE(negative.buy(Purchase::crate()));
+    exercise(negative);
+
+    Orchard maxed = Orchard::starter();
+    maxed.crateLevel = kMax;
+    maxed.workers.set(WorkerRole::caretaker, kMax);
+    maxed.harvestBudget = 1e308;
+    maxed.workers.set(WorkerRole::harvester, kMax);
+    maxed.trees = {Tree{TreeKind::eureka, 1e308, 1.7e308, kMax - 1}};
+    exercise(maxed);
+}
+
+TEST(ExtremeValues, DecodedOdditiesRunToo) {
+    const SaveDecoding d = decodeSave(
+        R"({"lastUpdated":-1e308,"weekStarts":{},"orchard":{"trees":[{"kind":"pink","age":1e308,"progress":-1e308,"fruit":-9223372036854775808}],)"
+        R"("workers":{"harvester":9223372036854775807,"planter":-9223372036854775808},"crateLevel":500,)"
+        R"("crate":{"pink":9223372036854775807},"coins":9223372036854775807,"harvestBudget":1e308}})");
+    ASSERT_TRUE(d.save) << d.error;
+    exercise(d.save->orchard);
+}
+
+} // namespace
+} // namespace pipfield

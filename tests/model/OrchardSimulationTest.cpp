@@ -1,0 +1,273 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "model/Balance.h"
+#include "model/Harvesting.h"
+#include "model/Orchard.h"
+
+namespace pipfield {
+namespace {
+
+// An orchard with no workers and nothing unlocked beyond the starter, holding the given trees.
+Orchard bare(std::vector<Tree> trees) {
+    Orchard o = Orchard::starter();
+    o.workers = {};
+    o.trees = std::move(trees);
+    return o;
+}
+
+TEST(OrchardStep, GrowthStopsAtMaturityWithoutCarryingIntoFruit) {
+    Orchard o = bare({Tree{TreeKind::eureka, 0, 0, 0}});
+    for (int i = 0; i < 59; ++i) {
+        o.step(5, Season::summer);
+    }
+    EXPECT_EQ(o.trees[0].age, 295);
+    o.step(5, Season::summer);
+    EXPECT_EQ(o.trees[0].age, 300);
+    EXPECT_EQ(o.trees[0].progress, 0);
+    EXPECT_EQ(o.trees[0].fruit, 0);
+    o.step(5, Season::summer);
+    EXPECT_EQ(o.trees[0].progress, 5);
+
+    Orchard overshoot = bare({Tree{TreeKind::eureka, 298, 0, 0}});
+    overshoot.step(5, Season::summer);
+    EXPECT_EQ(overshoot.trees[0].age, 300);
+    EXPECT_EQ(overshoot.trees[0].progress, 0);
+}
+
+TEST(OrchardStep, FruitComesEveryInterval) {
+    Orchard o = bare({Tree{TreeKind::eureka, 300, 58, 0}});
+    o.step(5, Season::winter);
+    EXPECT_EQ(o.trees[0].fruit, 1);
+    EXPECT_EQ(o.trees[0].progress, 3);
+}
+
+TEST(OrchardStep, AFullTreeHoldsNoProgress) {
+    Orchard o = bare({Tree{TreeKind::golden, 21600, 150, 17}});
+    o.workers.set(WorkerRole::caretaker, 8); // 2.2 times faster: 11 seconds of growth per step
+    o.step(5, Season::autumn);
+    EXPECT_EQ(o.trees[0].fruit, 18);
+    EXPECT_EQ(o.trees[0].progress, 0);
+    o.step(5, Season::autumn);
+    EXPECT_EQ(o.trees[0], (Tree{TreeKind::golden, 21600, 0, 18}));
+}
+
+TEST(OrchardStep, SpringAndCaretakersSpeedGrowth) {
+    Orchard o = bare({Tree{TreeKind::kumquat, 0, 0, 0}});
+    o.step(5, Season::spring);
+    EXPECT_EQ(o.trees[0].age, 1.15 * 5);
+    o.workers.set(WorkerRole::caretaker, 2);
+    o.extraWorkers.insert(WorkerRole::caretaker);
+    o.trees[0].age = 0;
+    o.step(4, Season::spring);
+    EXPECT_EQ(o.trees[0].age, Balance::growthMultiplier(2, 2, Season::spring) * 4);
+}
+
+TEST(OrchardStep, HarvesterTakesFromTheFullestLowestPlotFirst) {
+    Orchard o = bare({Tree{TreeKind::eureka, 300, 0, 4}, Tree{TreeKind::kumquat, 600, 0, 4}});
+    o.workers.set(WorkerRole::harvester, 10); // 0.6 fruit per second: 3 per 5-second step
+    o.step(5, Season::winter);
+    EXPECT_EQ(o.trees[0].fruit, 2);
+    EXPECT_EQ(o.trees[1].fruit, 3);
+    EXPECT_EQ(o.crate.valueOr(TreeKind::eureka, 0), 2);
+    EXPECT_EQ(o.crate.valueOr(TreeKind::kumquat, 0), 1);
+    EXPECT_EQ(o.harvestedByKind.valueOr(TreeKind::eureka, 0), 2);
+    EXPECT_EQ(o.totals.harvested, 3);
+    EXPECT_NEAR(o.harvestBudget, 0, 1e-12);
+}
+
+TEST(OrchardStep, WithoutAHarvesterTheBudgetStaysZero) {
+    Orchard o = bare({Tree{TreeKind::eureka, 300, 0, 6}});
+    for (int i = 0; i < 100; ++i) {
+        o.step(5, Season::autumn);
+    }
+    EXPECT_EQ(o.harvestBudget, 0);
+    EXPECT_TRUE(o.crate.empty());
+}
+
+TEST(OrchardStep, AFullCrateStopsTheHarvesterAndCapsItsBudget) {
+    Orchard o = bare({Tree{TreeKind::eureka, 300, 0, 6}});
+    o.workers.set(WorkerRole::harvester, 20);
+    o.crate.set(TreeKind::lime, 40);
+    o.step(5, Season::autumn);
+    EXPECT_EQ(o.trees[0].fruit, 6);
+    EXPECT_EQ(o.harvestBudget, 1);
+    EXPECT_EQ(o.harvest(0), 0);
+    // Room appears: only one fruit's worth of budget was kept, so no burst.
+    o.crate.set(TreeKind::lime, 30);
+    o.workers.set(WorkerRole::harvester, 0);
+    o.step(5, Season::autumn);
+    EXPECT_EQ(o.crateCount(), 31);
+}
+
+TEST(OrchardHarvest, PicksWhatTheCrateHasRoomFor) {
+    Orchard o = bare({Tree{TreeKind::meyer, 1200, 0, 5}});
+    o.crate.set(TreeKind::lime, 38);
+    EXPECT_EQ(o.harvest(0), 2);
+    EXPECT_EQ(o.trees[0].fruit, 3);
+    EXPECT_EQ(o.crate.valueOr(TreeKind::meyer, 0), 2);
+    EXPECT_EQ(o.totals.harvested, 2);
+    EXPECT_EQ(o.harvest(-1), 0);
+    EXPECT_EQ(o.harvest(1), 0);
+    EXPECT_EQ(o.harvest(0), 0);
+}
+
+TEST(OrchardHarvest, KeepsProgressOfAFullTree) {
+    Orchard o = bare({Tree{TreeKind::eureka, 300, 0, 6}});
+    EXPECT_EQ(o.harvest(0), 6);
+    EXPECT_EQ(o.trees[0].progress, 0);
+    EXPECT_EQ(o.trees[0].fruit, 0);
+}
+
+TEST(OrchardValue, PlanterSeasonsAndPerKindRounding) {
+    Orchard o = bare({});
+    o.crate.set(TreeKind::yuja, 1);
+    EXPECT_EQ(o.crateValue(Season::winter), 83);
+    EXPECT_EQ(o.crateValue(Season::autumn), 55);
+
+    o.crate = {};
+    o.crate.set(TreeKind::eureka, 3);
+    o.workers.set(WorkerRole::planter, 1);
+    EXPECT_EQ(o.crateValue(Season::spring), 7);
+
+    o.crate = {};
+    o.crate.set(TreeKind::eureka, 1);
+    o.crate.set(TreeKind::kumquat, 1);
+    EXPECT_EQ(o.crateValue(Season::spring), 6); // 2 + 4, not R(6.72)
+
+    Orchard summer = bare({});
+    summer.crate.set(TreeKind::kumquat, 5);
+    EXPECT_EQ(summer.crateValue(Season::summer), 24);
+    EXPECT_EQ(bare({}).crateValue(Season::summer), 0);
+
+    o.extraWorkers.insert(WorkerRole::planter); // m = 1 + 1 x 0.12 x 1.5 = 1.18
+    o.crate = {};
+    o.crate.set(TreeKind::golden, 10);
+    EXPECT_EQ(o.crateValue(Season::winter), 8260);
+}
+
+TEST(OrchardForecast, WholeMinutesOrNothing) {
+    Orchard full = bare({});
+    full.workers.set(WorkerRole::harvester, 1);
+    full.crate.set(TreeKind::eureka, 40);
+    EXPECT_EQ(full.timeUntilCrateFull(Season::summer), 0.0);
+    full.workers = {};
+    EXPECT_EQ(full.timeUntilCrateFull(Season::summer), std::nullopt);
+
+    Orchard o = bare({Tree{TreeKind::eureka, 300, 0, 6}});
+    o.workers.set(WorkerRole::harvester, 1);
+    const Orchard before = o;
+    const std::optional<double> t = o.timeUntilCrateFull(Season::summer);
+    EXPECT_EQ(o, before);
+    ASSERT_TRUE(t.has_value());
+    EXPECT_EQ(std::fmod(*t, 60), 0);
+    // Cross-check with the plain rules: not full a minute earlier, full at t.
+    Orchard walk = o;
+    for (double s = 0; s < *t - 60; s += 5) {
+        walk.step(5, Season::summer);
+    }
+    EXPECT_LT(walk.crateCount(), 40);
+    for (int i = 0; i < 12; ++i) {
+        walk.step(5, Season::summer);
+    }
+    EXPECT_GE(walk.crateCount(), 40);
+
+    Orchard slow = bare({Tree{TreeKind::golden, 0, 0, 0}});
+    slow.workers.set(WorkerRole::harvester, 1);
+    slow.crateLevel = 18;
+    EXPECT_EQ(slow.timeUntilCrateFull(Season::winter), std::nullopt);
+
+    Orchard empty = bare({});
+    empty.workers.set(WorkerRole::harvester, 3);
+    EXPECT_EQ(empty.timeUntilCrateFull(Season::winter), std::nullopt);
+}
+
+TEST(TreeGrowth, PercentTruncatesAndCaps) {
+    EXPECT_EQ((Tree{TreeKind::eureka, 299.9, 0, 0}).growthPercent(), 99);
+    EXPECT_EQ((Tree{TreeKind::eureka, 300, 0, 0}).growthPercent(), 100);
+    EXPECT_EQ((Tree{TreeKind::eureka, 1e9, 0, 0}).growthPercent(), 100);
+    EXPECT_EQ((Tree{TreeKind::golden, 216, 0, 0}).growthPercent(), 1);
+    EXPECT_EQ((Tree{TreeKind::golden, -5, 0, 0}).growthPercent(), 0);
+}
+
+// A random orchard of play-like values, for comparing shortcuts with the plain rules.
+Orchard randomOrchard(std::mt19937_64& rng) {
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    Orchard o = Orchard::starter();
+    o.trees.clear();
+    const int count = pick(0, 10);
+    for (int i = 0; i < count; ++i) {
+        const TreeKind kind = allTreeKinds[static_cast<std::size_t>(pick(0, 11))];
+        const Balance::TreeSpec& spec = Balance::spec(kind);
+        const bool mature = pick(0, 3) > 0;
+        o.trees.push_back(Tree{kind, mature ? spec.grow : spec.grow * pick(0, 99) / 100.0,
+                               mature ? spec.interval * pick(0, 99) / 100.0 : 0, mature ? pick(0, spec.capacity) : 0});
+    }
+    for (WorkerRole role : allWorkerRoles) {
+        if (pick(0, 3) > 0) {
+            o.workers.set(role, pick(1, 20));
+            if (pick(0, 1) == 1) {
+                o.extraWorkers.insert(role);
+            }
+        }
+    }
+    o.crateLevel = pick(0, 18);
+    o.crate.set(TreeKind::lime, pick(0, static_cast<int>(o.crateCapacity())));
+    o.harvestBudget = pick(0, 100) / 100.0;
+    return o;
+}
+
+TEST(OrchardAdvance, MatchesPlainFiveSecondSlicingBitForBit) {
+    std::mt19937_64 rng(20261206);
+    const double spans[] = {0, 2.5, 12.5, 61.3, 3600, 86400.75, 259200};
+    for (int round = 0; round < 60; ++round) {
+        const Orchard start = randomOrchard(rng);
+        const Season season = allSeasons[static_cast<std::size_t>(round % 4)];
+        const double span = spans[static_cast<std::size_t>(round) % std::size(spans)];
+        Orchard fast = start;
+        fast.advance(span, season);
+        Orchard plain = start;
+        for (double remaining = span; remaining > 0;) {
+            const double dt = std::min(remaining, 5.0);
+            plain.step(dt, season);
+            remaining -= dt;
+        }
+        ASSERT_EQ(fast, plain) << "round " << round << " span " << span;
+    }
+}
+
+TEST(OrchardAdvance, SlicesTwelveAndAHalfSecondsAsFiveFiveAndTwoAndAHalf) {
+    Orchard o = bare({Tree{TreeKind::eureka, 0, 0, 0}});
+    o.advance(12.5, Season::summer);
+    EXPECT_EQ(o.trees[0].age, 12.5);
+    o.advance(0, Season::summer);
+    EXPECT_EQ(o.trees[0].age, 12.5);
+    // Slicing is visible: a tree maturing inside a slice drops the rest of it.
+    Orchard a = bare({Tree{TreeKind::eureka, 297, 0, 0}});
+    a.advance(10, Season::summer);
+    EXPECT_EQ(a.trees[0].progress, 5);
+}
+
+TEST(Harvesting, LevellingPassEqualsSinglePicks) {
+    std::mt19937_64 rng(7);
+    for (int round = 0; round < 400; ++round) {
+        Orchard start = randomOrchard(rng);
+        for (Tree& t : start.trees) {
+            t.fruit = std::uniform_int_distribution<std::int64_t>(-2, 30)(rng);
+        }
+        const double budget = std::uniform_int_distribution<int>(0, 400)(rng) + 0.25;
+        Orchard single = start;
+        double singleBudget = budget;
+        const std::int64_t a = detail::pickIntoCrate(single, singleBudget, 1'000'000);
+        Orchard levelled = start;
+        double levelledBudget = budget;
+        const std::int64_t b = detail::pickIntoCrate(levelled, levelledBudget, round % 3);
+        ASSERT_EQ(a, b) << round;
+        ASSERT_EQ(single, levelled) << round;
+        ASSERT_EQ(singleBudget, levelledBudget) << round;
+    }
+}
+
+} // namespace
+} // namespace pipfield

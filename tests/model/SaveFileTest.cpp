@@ -1,0 +1,203 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <random>
+
+#include "model/SaveFile.h"
+
+namespace pipfield {
+namespace {
+
+std::string fixture(const char* name) {
+    std::ifstream in(std::string(PIPFIELD_TEST_DATA) + "/" + name, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+std::string starterWith(const std::string& orchardMembers) {
+    return R"({"lastUpdated":0,"weekStarts":{},"orchard":{"trees":[{"kind":"eureka","age":300,"progress":0,"fruit":3}],)"
+           R"("workers":{"harvester":1})" +
+           orchardMembers + "}}";
+}
+
+TEST(SaveFileFixtures, KeepLoading) {
+    const SaveDecoding late = decodeSave(fixture("late-game.json"));
+    ASSERT_TRUE(late.save) << late.error;
+    const Orchard& o = late.save->orchard;
+    EXPECT_EQ(o.trees.size(), 10u);
+    EXPECT_EQ(o.trees[2], (Tree{TreeKind::grapefruit, 7200, 80, 0}));
+    EXPECT_EQ(o.level(WorkerRole::caretaker), 16);
+    EXPECT_EQ(o.crate.valueOr(TreeKind::yuja, 0), 20);
+    EXPECT_EQ(o.coins, 1234567);
+    EXPECT_EQ(o.crateLevel, 6);
+    EXPECT_EQ(o.look(WorkerRole::planter, 1), (WorkerLook{1, 4, "보리"}));
+    EXPECT_EQ(o.harvestedByKind.valueOr(TreeKind::pink, 0), 9);
+    EXPECT_EQ(late.save->lastUpdated, 786801600.5);
+    EXPECT_EQ(late.save->weekStarts.at("2025-W49"), (Totals{820, 800, 45000, 12}));
+
+    const SaveDecoding starter = decodeSave(fixture("starter.json"));
+    ASSERT_TRUE(starter.save) << starter.error;
+    EXPECT_EQ(starter.save->orchard, Orchard::starter());
+}
+
+TEST(SaveFileDefaults, MissingOptionalKeysTakeTheirDefaults) {
+    const SaveDecoding old = decodeSave(fixture("early-version.json"));
+    ASSERT_TRUE(old.save) << old.error;
+    const Orchard& o = old.save->orchard;
+    EXPECT_EQ(o.everPlanted, (EnumSet<TreeKind>{TreeKind::eureka, TreeKind::kumquat}));
+    EXPECT_EQ(o.unlocked, EnumSet<TreeKind>{TreeKind::eureka});
+    EXPECT_TRUE(o.looks.empty());
+    EXPECT_TRUE(o.extraWorkers.empty());
+    EXPECT_TRUE(o.harvestedByKind.empty());
+    EXPECT_TRUE(o.crate.empty());
+    EXPECT_EQ(o.trees[1].age, 120.25);
+    EXPECT_EQ(o.harvestBudget, 0.4);
+
+    const SaveDecoding bare = decodeSave(starterWith(""));
+    ASSERT_TRUE(bare.save) << bare.error;
+    EXPECT_EQ(bare.save->orchard.coins, 0);
+    EXPECT_EQ(bare.save->orchard.totals, Totals{});
+
+    // An empty list is not a missing one: the default applies only to an absent key.
+    const SaveDecoding locked = decodeSave(starterWith(R"(,"unlocked":[])"));
+    ASSERT_TRUE(locked.save);
+    EXPECT_TRUE(locked.save->orchard.unlocked.empty());
+    EXPECT_EQ(locked.save->orchard.cost(Purchase::unlock(TreeKind::eureka)), 0);
+}
+
+TEST(SaveFileDefaults, PresentZeroEntriesStayDistinctFromAbsentOnes) {
+    const SaveDecoding d = decodeSave(starterWith(R"(,"crate":{"lime":0},"harvestedByKind":{"eureka":0})"));
+    ASSERT_TRUE(d.save) << d.error;
+    EXPECT_TRUE(d.save->orchard.crate.contains(TreeKind::lime));
+    EXPECT_FALSE(d.save->orchard.crate.contains(TreeKind::eureka));
+    const std::optional<std::string> again = encodeSave(*d.save);
+    ASSERT_TRUE(again);
+    EXPECT_NE(again->find(R"("crate":{"lime":0})"), std::string::npos);
+    EXPECT_EQ(decodeSave(*again).save->orchard, d.save->orchard);
+}
+
+struct BadDocument {
+    const char* why;
+    std::string text;
+};
+
+class UnreadableDocuments : public testing::TestWithParam<BadDocument> {};
+
+TEST_P(UnreadableDocuments, AreRefusedWhole) {
+    const SaveDecoding d = decodeSave(GetParam().text);
+    EXPECT_FALSE(d.save.has_value());
+    EXPECT_FALSE(d.error.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, UnreadableDocuments,
+    testing::Values(
+        BadDocument{"empty", ""}, BadDocument{"not json", "orchard"}, BadDocument{"array", "[]"},
+        BadDocument{"truncated", starterWith("").substr(0, 60)},
+        BadDocument{"no lastUpdated", R"({"weekStarts":{},"orchard":{"trees":[],"workers":{}}})"},
+        BadDocument{"no weekStarts", R"({"lastUpdated":0,"orchard":{"trees":[],"workers":{}}})"},
+        BadDocument{"no workers", R"({"lastUpdated":0,"weekStarts":{},"orchard":{"trees":[]}})"},
+        BadDocument{"no trees", R"({"lastUpdated":0,"weekStarts":{},"orchard":{"workers":{}}})"},
+        BadDocument{"unknown crate kind", starterWith(R"(,"crate":{"mandarin":1})")},
+        BadDocument{"unknown role",
+                    R"({"lastUpdated":0,"weekStarts":{},"orchard":{"trees":[],"workers":{"picker":1}}})"},
+        BadDocument{
+            "unknown tree kind",
+            R"({"lastUpdated":0,"weekStarts":{},"orchard":{"trees":[{"kind":"mango","age":0,"progress":0,"fruit":0}],"workers":{}}})"},
+        BadDocument{
+            "fractional fruit",
+            R"({"lastUpdated":0,"weekStarts":{},"orchard":{"trees":[{"kind":"lime","age":0,"progress":0,"fruit":3.5}],"workers":{}}})"},
+        BadDocument{
+            "tree without progress",
+            R"({"lastUpdated":0,"weekStarts":{},"orchard":{"trees":[{"kind":"lime","age":0,"fruit":3}],"workers":{}}})"},
+        BadDocument{"coins as text", starterWith(R"(,"coins":"10")")},
+        BadDocument{"coins beyond 64 bits", starterWith(R"(,"coins":9223372036854775808)")},
+        BadDocument{"budget beyond double", starterWith(R"(,"harvestBudget":1e400)")},
+        BadDocument{"null crate", starterWith(R"(,"crate":null)")},
+        BadDocument{"totals incomplete", starterWith(R"(,"totals":{"harvested":1,"sold":1,"earned":1})")},
+        BadDocument{"look without name", starterWith(R"(,"looks":{"planter-0":{"variant":0,"dye":0}})")},
+        BadDocument{"unlocked as object", starterWith(R"(,"unlocked":{"eureka":true})")},
+        BadDocument{"unlocked unknown", starterWith(R"(,"unlocked":["eureka","durian"])")},
+        BadDocument{"week totals not object",
+                    R"({"lastUpdated":0,"weekStarts":{"2026-W01":5},"orchard":{"trees":[],"workers":{}}})"},
+        BadDocument{"lastUpdated as text",
+                    R"({"lastUpdated":"now","weekStarts":{},"orchard":{"trees":[],"workers":{}}})"}));
+
+TEST(SaveFileNumbers, WholeNumbersMayBeSpelledAsReals) {
+    const SaveDecoding d = decodeSave(starterWith(R"(,"coins":1.5e3,"crateLevel":-0.0)"));
+    ASSERT_TRUE(d.save) << d.error;
+    EXPECT_EQ(d.save->orchard.coins, 1500);
+    EXPECT_EQ(d.save->orchard.crateLevel, 0);
+    const SaveDecoding big =
+        decodeSave(starterWith(R"(,"coins":9223372036854775807,"crateLevel":-9223372036854775808)"));
+    ASSERT_TRUE(big.save) << big.error;
+    EXPECT_EQ(big.save->orchard.coins, INT64_MAX);
+    EXPECT_EQ(big.save->orchard.crateLevel, INT64_MIN);
+}
+
+TEST(SaveFileRoundTrip, EveryFieldAndEveryDoubleSurvives) {
+    std::mt19937_64 rng(42);
+    Save save{Orchard::starter(), 0, {}};
+    Orchard& o = save.orchard;
+    for (int i = 0; i < 10; ++i) {
+        double age;
+        double progress;
+        const std::uint64_t a = rng();
+        const std::uint64_t b = rng() >> 2; // keep the exponent finite
+        std::memcpy(&age, &a, sizeof age);
+        std::memcpy(&progress, &b, sizeof progress);
+        if (!std::isfinite(age)) {
+            age = -0.0;
+        }
+        o.trees.push_back(
+            Tree{allTreeKinds[static_cast<std::size_t>(i)], age, progress, static_cast<std::int64_t>(rng())});
+    }
+    o.harvestBudget = 0.1 + 0.2;
+    o.coins = INT64_MIN;
+    o.extraWorkers = {WorkerRole::caretaker};
+    o.looks["planter-0"] = WorkerLook{1, 6, "이름 \"따옴표\" \\ / \n"};
+    o.looks["stray"] = WorkerLook{-1, 99, ""};
+    o.harvestedByKind.set(TreeKind::golden, 0);
+    save.lastUpdated = 5e-324;
+    save.weekStarts["2026-W49"] = Totals{1, 2, 3, 4};
+
+    const std::optional<std::string> text = encodeSave(save);
+    ASSERT_TRUE(text);
+    EXPECT_EQ(text->find('\n'), std::string::npos) << "written compactly";
+    const SaveDecoding back = decodeSave(*text);
+    ASSERT_TRUE(back.save) << back.error;
+    ASSERT_EQ(back.save->orchard.trees.size(), o.trees.size());
+    for (std::size_t i = 0; i < o.trees.size(); ++i) {
+        EXPECT_EQ(std::memcmp(&back.save->orchard.trees[i].age, &o.trees[i].age, sizeof(double)), 0) << i;
+        EXPECT_EQ(std::memcmp(&back.save->orchard.trees[i].progress, &o.trees[i].progress, sizeof(double)), 0) << i;
+    }
+    EXPECT_EQ(*back.save, save);
+    EXPECT_EQ(encodeSave(*back.save), text);
+}
+
+TEST(SaveFileRoundTrip, KeysAreWrittenInFieldOrder) {
+    const std::string text = *encodeSave(Save{Orchard::starter(), 1.5, {}});
+    const char* keys[] = {"\"trees\"",        "\"workers\"", "\"crate\"",       "\"coins\"",
+                          "\"unlocked\"",     "\"totals\"",  "\"crateLevel\"",  "\"harvestBudget\"",
+                          "\"extraWorkers\"", "\"looks\"",   "\"everPlanted\"", "\"harvestedByKind\""};
+    std::size_t at = 0;
+    for (const char* key : keys) {
+        const std::size_t found = text.find(key, at);
+        ASSERT_NE(found, std::string::npos) << key;
+        at = found;
+    }
+    EXPECT_LT(text.find("\"orchard\""), text.find("\"lastUpdated\""));
+}
+
+TEST(SaveFileRoundTrip, NonFiniteRealsAreNotWritten) {
+    Save save{Orchard::starter(), 0, {}};
+    save.orchard.trees[0].progress = std::numeric_limits<double>::infinity();
+    EXPECT_FALSE(encodeSave(save));
+    save.orchard.trees[0].progress = 0;
+    save.lastUpdated = std::nan("");
+    EXPECT_FALSE(encodeSave(save));
+}
+
+} // namespace
+} // namespace pipfield

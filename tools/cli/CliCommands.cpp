@@ -1,0 +1,377 @@
+#include "CliCommands.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <ostream>
+#include <sstream>
+
+#include "model/Balance.h"
+#include "model/Orchard.h"
+#include "model/SaveFile.h"
+
+namespace pipfield::cli {
+namespace {
+
+// Longer spans are refused: beyond this the 5-second slicing would take minutes to run.
+constexpr double kMaxSimulatedSeconds = 1e9;
+
+const char* const kUsage = "usage: pipfield-cli status|simulate --seconds T --season S|forecast --season S|"
+                           "value --season S|buy PURCHASE|harvest INDEX|decode [FILE]";
+
+struct BadArguments {
+    std::string message;
+};
+
+[[noreturn]] void bad(std::string message) {
+    throw BadArguments{std::move(message)};
+}
+
+struct Arguments {
+    std::string command;
+    std::vector<std::string> positional;
+    std::optional<std::string> seconds;
+    std::optional<std::string> season;
+};
+
+Arguments parse(const std::vector<std::string>& args) {
+    if (args.empty()) {
+        bad("missing command");
+    }
+    Arguments a;
+    a.command = args[0];
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--seconds" || arg == "--season") {
+            if (i + 1 >= args.size()) {
+                bad(arg + " needs a value");
+            }
+            (arg == "--seconds" ? a.seconds : a.season) = args[++i];
+        } else if (arg.size() > 1 && arg[0] == '-' && !std::isdigit(static_cast<unsigned char>(arg[1]))) {
+            bad("unknown option " + arg);
+        } else {
+            a.positional.push_back(arg);
+        }
+    }
+    return a;
+}
+
+std::optional<std::int64_t> parseInteger(const std::string& text) {
+    std::int64_t value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size() || text.empty()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+Season requireSeason(const Arguments& a) {
+    if (!a.season) {
+        bad("--season is required");
+    }
+    const std::optional<Season> season = seasonFromRaw(*a.season);
+    if (!season) {
+        bad("unknown season " + *a.season + " (spring, summer, autumn or winter)");
+    }
+    return *season;
+}
+
+double requireSeconds(const Arguments& a) {
+    if (!a.seconds) {
+        bad("--seconds is required");
+    }
+    const std::string& text = *a.seconds;
+    char* end = nullptr;
+    errno = 0;
+    const double value = std::strtod(text.c_str(), &end);
+    if (text.empty() || end != text.c_str() + text.size() || errno != 0 || !std::isfinite(value) || value < 0 ||
+        value > kMaxSimulatedSeconds) {
+        bad("--seconds must be a number of seconds from 0 to 1000000000");
+    }
+    return value;
+}
+
+TreeKind requireKind(const std::string& raw) {
+    const std::optional<TreeKind> kind = treeKindFromRaw(raw);
+    if (!kind) {
+        bad("unknown tree kind " + raw);
+    }
+    return *kind;
+}
+
+WorkerRole requireRole(const std::string& raw) {
+    const std::optional<WorkerRole> role = workerRoleFromRaw(raw);
+    if (!role) {
+        bad("unknown worker role " + raw);
+    }
+    return *role;
+}
+
+Purchase parsePurchase(const std::string& text) {
+    std::vector<std::string> parts;
+    std::stringstream stream(text);
+    for (std::string part; std::getline(stream, part, ':');) {
+        parts.push_back(part);
+    }
+    if (!text.empty() && text.back() == ':') {
+        parts.emplace_back();
+    }
+    const std::string what = parts.empty() ? std::string() : parts[0];
+    if (what == "crate" && parts.size() == 1) {
+        return Purchase::crate();
+    }
+    if (what == "tree" && parts.size() == 2) {
+        return Purchase::tree(requireKind(parts[1]));
+    }
+    if (what == "unlock" && parts.size() == 2) {
+        return Purchase::unlock(requireKind(parts[1]));
+    }
+    if (what == "worker" && parts.size() == 2) {
+        return Purchase::worker(requireRole(parts[1]));
+    }
+    if (what == "second" && parts.size() == 2) {
+        return Purchase::secondWorker(requireRole(parts[1]));
+    }
+    if (what == "replant" && parts.size() == 3) {
+        const std::optional<std::int64_t> index = parseInteger(parts[1]);
+        if (!index) {
+            bad("replant needs a plot index: replant:INDEX:KIND");
+        }
+        return Purchase::replant(*index, requireKind(parts[2]));
+    }
+    bad("unknown purchase " + text + " (tree:KIND, unlock:KIND, replant:INDEX:KIND, worker:ROLE, second:ROLE, crate)");
+}
+
+std::optional<std::string> readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        return std::nullopt;
+    }
+    return text;
+}
+
+SaveDecoding load(const std::string& path) {
+    const std::optional<std::string> text = readFile(path);
+    if (!text) {
+        return {std::nullopt, "cannot read " + path};
+    }
+    return decodeSave(*text);
+}
+
+Season currentSeason() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return seasonForMonth(local.tm_mon + 1);
+}
+
+const char* seasonName(Season season) {
+    switch (season) {
+    case Season::spring:
+        return "봄";
+    case Season::summer:
+        return "여름";
+    case Season::autumn:
+        return "가을";
+    case Season::winter:
+        return "겨울";
+    }
+    return "";
+}
+
+std::string duration(std::optional<double> seconds) {
+    if (!seconds) {
+        return "48시간 안에는 차지 않아요";
+    }
+    if (*seconds <= 0) {
+        return "이미 가득 찼어요";
+    }
+    const auto minutes = static_cast<long long>(*seconds / 60);
+    std::string text;
+    if (minutes >= 60) {
+        text = std::to_string(minutes / 60) + "시간 ";
+    }
+    return text + std::to_string(minutes % 60) + "분";
+}
+
+void printStatus(const Save& save, Season season, std::ostream& out) {
+    const Orchard& o = save.orchard;
+    out << "코인 " << o.coins << "\n";
+    out << "창고 " << o.crateCount() << "/" << o.crateCapacity() << " (레벨 " << o.crateLevel << "), "
+        << seasonName(season) << " 판매가 " << o.crateValue(season) << "\n";
+    out << "나무 " << o.trees.size() << "그루\n";
+    for (std::size_t i = 0; i < o.trees.size(); ++i) {
+        const Tree& t = o.trees[i];
+        const Balance::TreeSpec& spec = Balance::spec(t.kind);
+        out << "  " << i << ". " << name(t.kind) << " - ";
+        if (t.age < spec.grow) {
+            out << "자라는 중 " << t.growthPercent() << "%";
+        } else {
+            out << "열매 " << t.fruit << "/" << spec.capacity;
+        }
+        out << "\n";
+    }
+    out << "일꾼\n";
+    bool anyone = false;
+    for (WorkerRole role : allWorkerRoles) {
+        if (o.staff(role) == 0) {
+            continue;
+        }
+        anyone = true;
+        out << "  " << name(role) << " 레벨 " << o.level(role) << (o.staff(role) == 2 ? " (2명)" : "") << " - "
+            << effect(role, o.level(role)) << "\n";
+    }
+    if (!anyone) {
+        out << "  없음\n";
+    }
+    if (o.staff(WorkerRole::harvester) > 0) {
+        out << "창고가 가득 차기까지 " << duration(o.timeUntilCrateFull(season)) << "\n";
+    }
+}
+
+int emitSave(const Save& save, std::ostream& out, std::ostream& err) {
+    const std::optional<std::string> json = encodeSave(save);
+    if (!json) {
+        err << "pipfield-cli: the result holds a value that cannot be written\n";
+        return unreadable;
+    }
+    out << *json << "\n";
+    return ok;
+}
+
+int runCommand(const Arguments& a, const std::string& playerSave, std::ostream& out, std::ostream& err) {
+    static const std::vector<std::string> commands = {"status", "simulate", "forecast", "value",
+                                                      "buy",    "harvest",  "decode"};
+    if (std::find(commands.begin(), commands.end(), a.command) == commands.end()) {
+        bad("unknown command " + a.command);
+    }
+    const bool takesArgument = a.command == "buy" || a.command == "harvest";
+    const std::size_t expected = takesArgument ? 1 : 0;
+    if (a.positional.size() < expected) {
+        bad(a.command + " needs " + (a.command == "buy" ? "a PURCHASE" : "an INDEX"));
+    }
+    if (a.positional.size() > expected + 1) {
+        bad("too many arguments");
+    }
+    if (a.seconds && a.command != "simulate") {
+        bad("--seconds belongs to simulate");
+    }
+    if (a.season && a.command != "simulate" && a.command != "forecast" && a.command != "value") {
+        bad("--season belongs to simulate, forecast and value");
+    }
+    const bool namedFile = a.positional.size() == expected + 1;
+    const std::string path = namedFile ? a.positional.back() : playerSave;
+
+    // Validate every argument before touching the file, so a typo is always exit 2.
+    std::optional<Season> season;
+    std::optional<double> seconds;
+    std::optional<Purchase> purchase;
+    std::optional<std::int64_t> index;
+    if (a.command == "simulate") {
+        seconds = requireSeconds(a);
+    }
+    if (a.command == "simulate" || a.command == "forecast" || a.command == "value") {
+        season = requireSeason(a);
+    }
+    if (a.command == "buy") {
+        purchase = parsePurchase(a.positional[0]);
+    }
+    if (a.command == "harvest") {
+        index = parseInteger(a.positional[0]);
+        if (!index) {
+            bad("harvest needs a whole plot index");
+        }
+    }
+
+    SaveDecoding decoded = load(path);
+    if (a.command == "decode") {
+        if (!decoded.save) {
+            out << "unreadable: " << decoded.error << "\n";
+            return unreadable;
+        }
+        out << "ok\n";
+        return ok;
+    }
+    if (!decoded.save) {
+        if (a.command == "status" && !namedFile && !readFile(path)) {
+            // The player has not started yet: show the game they would begin with.
+            out << "저장된 과수원이 없어요. 새 게임:\n";
+            printStatus(Save{Orchard::starter(), 0, {}}, currentSeason(), out);
+            return ok;
+        }
+        err << "pipfield-cli: " << path << ": unreadable: " << decoded.error << "\n";
+        return unreadable;
+    }
+    Save& save = *decoded.save;
+
+    if (a.command == "status") {
+        printStatus(save, currentSeason(), out);
+        return ok;
+    }
+    if (a.command == "simulate") {
+        save.orchard.advance(*seconds, *season);
+        save.lastUpdated += *seconds;
+        return emitSave(save, out, err);
+    }
+    if (a.command == "forecast") {
+        const std::optional<double> t = save.orchard.timeUntilCrateFull(*season);
+        if (t) {
+            out << static_cast<long long>(*t) << "\n";
+        } else {
+            out << "none\n";
+        }
+        return ok;
+    }
+    if (a.command == "value") {
+        out << save.orchard.crateValue(*season) << "\n";
+        return ok;
+    }
+    if (a.command == "buy") {
+        out << (save.orchard.buy(*purchase) ? "true" : "false") << "\n";
+        return emitSave(save, out, err);
+    }
+    // harvest
+    out << save.orchard.harvest(*index) << "\n";
+    return emitSave(save, out, err);
+}
+
+} // namespace
+
+std::string defaultSavePath() {
+    // Relative values are invalid by the XDG rules and are ignored.
+    const char* data = std::getenv("XDG_DATA_HOME");
+    std::string base;
+    if (data != nullptr && data[0] == '/') {
+        base = data;
+    } else {
+        const char* home = std::getenv("HOME");
+        base = std::string(home != nullptr ? home : "") + "/.local/share";
+    }
+    return base + "/Pipfield/orchard.json";
+}
+
+int run(const std::vector<std::string>& args, const std::string& playerSave, std::ostream& out, std::ostream& err) {
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+        out << kUsage << "\n";
+        return ok;
+    }
+    try {
+        return runCommand(parse(args), playerSave, out, err);
+    } catch (const BadArguments& e) {
+        err << "pipfield-cli: " << e.message << "\n";
+        return badArguments;
+    }
+}
+
+} // namespace pipfield::cli
