@@ -4,7 +4,7 @@
 JOBS ?= $(shell nproc)
 FORMAT_FILES = $(shell git ls-files '*.cpp' '*.h')
 
-.PHONY: deps run test bench fuzz format format-check release
+.PHONY: deps run test bench fuzz format format-check release art
 
 deps:
 	@bash scripts/install-deps.sh
@@ -31,6 +31,13 @@ fuzz: deps
 	mkdir -p build/fuzz/corpus
 	cp -n tests/data/*.json build/fuzz/corpus/ 2>/dev/null || true
 	./build/fuzz/fuzz/fuzz-save-decode -max_total_time=60 -print_final_stats=1 build/fuzz/corpus
+
+# Every image to build/art/NAME.png, with an upscaled, labelled contact sheet for review.
+art: deps
+	@cmake -S . -B build/spritegen -G Ninja -DCMAKE_BUILD_TYPE=Release -DPIPFIELD_TESTS=OFF -DPIPFIELD_BENCH=OFF >/dev/null
+	@cmake --build build/spritegen --target pipfield-spritegen -j $(JOBS)
+	QT_QPA_PLATFORM=offscreen ./build/spritegen/tools/spritegen/pipfield-spritegen --contact-sheet build/art
+	@echo "build/art/contact-sheet.png"
 
 format:
 	clang-format -i $(FORMAT_FILES)

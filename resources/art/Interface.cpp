@@ -1,0 +1,179 @@
+#include "Art.h"
+#include "ArtSet.h"
+#include "Canvas.h"
+#include "Fruit.h"
+#include "Kinds.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+Canvas coin() {
+    Canvas c(12, 12);
+    c.shadedEllipse(6, 6, 5, 5, 0xfffff0a0, 0xfff5c232, 0xffd49a1e);
+    c.ellipse(6, 6, 3, 3, 0xffe8b028);
+    c.vline(5, 4, 7, 0xfffff0a0);
+    c.vline(6, 4, 7, 0xffb07d16);
+    c.outline(ink);
+    return c;
+}
+
+// Menu icons sit on light and dark panels alike: a dark ink rim with a bright fill reads on both.
+Canvas menuLemon(bool full) {
+    Canvas c(22, 22);
+    const KindArt& lemon = kinds[0];
+    if (!full) {
+        c.shadedEllipse(11, 12, 8, 6, lemon.fruitLight, lemon.fruitBody, lemon.fruitShade);
+        c.rect(2, 11, 1, 2, lemon.fruitBody);
+        c.rect(19, 11, 1, 2, lemon.fruitShade);
+        c.ellipse(13, 4.5, 3, 1.6, kinds[0].leaf);
+        c.vline(11, 4, 6, kinds[0].leafShade);
+        c.set(7, 9, 0xffffffff);
+        c.outline(ink);
+        return c;
+    }
+    // the crate brims over: three lemons heaped above its boards
+    c.shadedEllipse(6.5, 9, 4.6, 3.6, lemon.fruitLight, lemon.fruitBody, lemon.fruitShade);
+    c.shadedEllipse(15.5, 9, 4.6, 3.6, lemon.fruitLight, lemon.fruitBody, lemon.fruitShade);
+    c.shadedEllipse(11, 5, 4.6, 3.6, lemon.fruitLight, lemon.fruitBody, lemon.fruitShade);
+    c.set(9, 3, 0xffffffff);
+    c.rect(2, 12, 18, 8, 0xffc08a4e);
+    c.hline(2, 19, 12, 0xffdcaa6a);
+    c.hline(2, 19, 15, 0xff8e5f32);
+    c.hline(2, 19, 16, 0xffdcaa6a);
+    c.hline(2, 19, 19, 0xff8e5f32);
+    c.outline(ink);
+    return c;
+}
+
+Canvas appIcon() {
+    Canvas c(32, 32);
+    const QRgb leafGreen = 0xff5fae48, leafDark = 0xff3f8a3a;
+    for (int y = 1; y < 31; ++y)
+        for (int x = 1; x < 31; ++x) {
+            const bool corner = (x < 4 || x > 27) && (y < 4 || y > 27) &&
+                                std::hypot(std::min(std::abs(x - 3.5), std::abs(x - 27.5)),
+                                           std::min(std::abs(y - 3.5), std::abs(y - 27.5))) > 3;
+            if (!corner)
+                c.set(x, y, y > 24 ? leafDark : (y < 12 ? 0xff8fd0f0 : 0xffb8e4f4));
+        }
+    c.rect(1, 22, 30, 3, leafGreen);
+    Canvas lemon(20, 20);
+    drawFruitIcon(lemon, kinds[0], 20);
+    c.blit(lemon, 6, 5);
+    c.outline(ink);
+    return c;
+}
+
+QRgb shiftHue(QRgb color, double hue) {
+    QColor c = QColor::fromRgb(color);
+    return QColor::fromHsvF(hue / 360.0, c.hsvSaturationF(), c.valueF()).rgb();
+}
+
+// The wide header: sky, hills, a row of the grown trees, the crate and the crew, all from the set itself.
+Canvas keyArt(const ArtSet& art) {
+    Canvas c(256, 72);
+    const QRgb bands[6] = {0xff8fd0f0, 0xff9dd6f2, 0xffaadcf3, 0xffb8e2f4, 0xffc6e8f5, 0xffd4eef6};
+    for (int y = 0; y < 72; ++y)
+        c.hline(0, 255, y, bands[std::min(5, y / 8)]);
+    c.ellipse(216, 14, 7, 7, 0xfffff2b0);
+    c.ellipse(216, 14, 5.5, 5.5, 0xffffe27a);
+    for (int x = 0; x < 256; ++x) {
+        const int far = 42 + static_cast<int>(5 * std::sin(x / 23.0) + 3 * std::sin(x / 9.0 + 1));
+        c.vline(x, far, 71, 0xff9ccf8a);
+        const int near = 52 + static_cast<int>(4 * std::sin(x / 31.0 + 2));
+        c.vline(x, near, 71, 0xff7cbc66);
+    }
+    const QImage ground = art.image("ground-0");
+    for (int x = 0; x < 256; x += ground.width()) {
+        for (int y = 0; y < ground.height(); ++y)
+            for (int i = 0; i < ground.width(); ++i)
+                if (qAlpha(ground.pixel(i, y)) != 0)
+                    c.set(x + i, 64 + y, ground.pixel(i, y));
+    }
+    auto place = [&](const QImage& image, int x, int bottom) {
+        for (int y = 0; y < image.height(); ++y)
+            for (int i = 0; i < image.width(); ++i)
+                if (qAlpha(image.pixel(i, y)) != 0)
+                    c.set(x + i, bottom - image.height() + y, image.pixel(i, y));
+    };
+    const char* row[5] = {"eureka", "blood", "yuja", "lime", "golden"};
+    for (int i = 0; i < 5; ++i)
+        place(art.image(QString("tree-") + row[i] + "-6"), 52 + i * 40, 67);
+    place(art.image("crate-2"), 10, 69);
+    place(workerFrame(2, 0, 2, "carry", 0).image(), 36, 71);
+    place(workerFrame(0, 1, 2, "dig", 1).image(), 118, 71);
+    place(workerFrame(1, 0, 3, "water", 2).image(), 196, 71);
+    return c;
+}
+
+// A stretch of strip as the player sees it, for judging sizes together.
+QImage stripPreview(const ArtSet& art) {
+    QImage strip(360, 72, QImage::Format_ARGB32);
+    strip.fill(QColor(0xb8, 0xe2, 0xf4));
+    QPainter p(&strip);
+    auto stand = [&](const QString& name, int centreX, int y) {
+        const QImage image = art.image(name);
+        p.drawImage(centreX - image.width() / 2, 72 - y - image.height(), image);
+    };
+    for (int x = 0; x < 360; x += 32)
+        p.drawImage(x, 72 - 8, art.image("ground-0"));
+    stand("crate-1", 30, 4);
+    stand("tree-eureka-6", 150, 6);
+    stand("tree-kumquat-2", 210, 6);
+    stand("tree-buddha-6", 270, 6);
+    stand("tree-pink-5", 330, 6);
+    stand("harvesterb-t4-carry-0", 56, 2);
+    stand("planter-t1-dig-1", 128, 2);
+    stand("caretaker-t3-water-2", 244, 2);
+    stand("season-spring", 100, 4);
+    return strip;
+}
+
+} // namespace
+
+void drawInterface(ArtSet& art) {
+    art.add("interface", "ui-coin", coin());
+    art.add("interface", "MenuLemon", menuLemon(false));
+    art.add("interface", "MenuLemonFull", menuLemon(true));
+    art.add("interface", "AppIcon", appIcon());
+    art.add("interface", "KeyArt", keyArt(art));
+
+    // Review only: the menu icons on a light and a dark panel, and every dye on every role.
+    for (const QRgb panel : {0xffeeeeee, 0xff2a2a2e}) {
+        QImage icons(52, 26, QImage::Format_ARGB32);
+        icons.fill(panel);
+        QPainter p(&icons);
+        p.drawImage(2, 2, art.image("MenuLemon"));
+        p.drawImage(28, 2, art.image("MenuLemonFull"));
+        p.end();
+        art.addPreview("previews", panel == 0xffeeeeee ? "menu, light panel" : "menu, dark panel", icons, 2);
+    }
+    const double hues[6] = {355, 25, 125, 200, 275, 325};
+    const char* roleNames[3] = {"planter", "caretaker", "harvester"};
+    const QRgb shirts[3][2] = {{0xffe0883a, 0xffb4652a}, {0xff4a8fd8, 0xff3568a8}, {0xffd8464a, 0xffa83038}};
+    for (int r = 0; r < 3; ++r) {
+        for (int variant = 0; variant < 2; ++variant) {
+            QImage row(24 * 7, 24, QImage::Format_ARGB32);
+            row.fill(0);
+            QPainter p(&row);
+            const Canvas base = workerFrame(r, variant, 2, "idle", 0);
+            p.drawImage(0, 0, base.image());
+            for (int d = 0; d < 6; ++d) {
+                Canvas dyed = base;
+                dyed.replace(shirts[r][0], shiftHue(shirts[r][0], hues[d]));
+                dyed.replace(shirts[r][1], shiftHue(shirts[r][1], hues[d]));
+                p.drawImage(24 * (d + 1), 0, dyed.image());
+            }
+            p.end();
+            const QString label = QString("dyes ") + roleNames[r] + (variant ? "b" : "");
+            art.addPreview("previews", label + " 1x", row, 1);
+            art.addPreview("previews", label + " 2x", row, 2);
+        }
+    }
+    art.addPreview("previews", "strip 1x", stripPreview(art), 1);
+    art.addPreview("previews", "strip 2x", stripPreview(art), 2);
+}
