@@ -20,10 +20,26 @@ struct Balance {
         std::int64_t unlockCost;
     };
 
+    /// The kinds' numbers in declaration order. Kept inline: the simulation reads them for every tree of every step.
+    static constexpr std::array<TreeSpec, 12> specs = {{
+        {300, 60, 6, 2, 15, 0},
+        {600, 65, 7, 4, 50, 60},
+        {1200, 75, 8, 7, 120, 150},
+        {1800, 80, 9, 12, 350, 450},
+        {2700, 90, 10, 20, 900, 1200},
+        {3600, 100, 11, 34, 2500, 3200},
+        {5400, 110, 12, 55, 6000, 8000},
+        {7200, 120, 13, 90, 20000, 30000},
+        {10800, 130, 14, 150, 80000, 120000},
+        {14400, 140, 15, 250, 1200000, 2000000},
+        {18000, 150, 16, 420, 8000000, 12000000},
+        {21600, 160, 18, 700, 40000000, 60000000},
+    }};
+
     /// First level of gear tiers 0 to 4.
     static constexpr std::array<std::int64_t, 5> gearLevels = {1, 5, 10, 15, 20};
 
-    static const TreeSpec& spec(TreeKind kind);
+    static const TreeSpec& spec(TreeKind kind) { return specs[static_cast<std::size_t>(kind)]; }
 
     /// Price of taking a worker of the role from `level` to `level + 1`.
     static std::int64_t workerCost(WorkerRole role, std::int64_t level);

@@ -141,9 +141,12 @@ void Orchard::setLook(const WorkerLook& newLook, WorkerRole role, std::int64_t s
 }
 
 std::int64_t Orchard::crateCount() const {
-    std::int64_t sum = 0;
-    crate.forEach([&](TreeKind, std::int64_t count) { sum = saturatingAdd(sum, count); });
-    return sum;
+    // Twelve 64-bit counts cannot overflow a 128-bit sum; the exact total is then clamped.
+    __int128 sum = 0;
+    for (std::int64_t count : crate.slots()) {
+        sum += count;
+    }
+    return sum > kInt64Max ? kInt64Max : sum < kInt64Min ? kInt64Min : static_cast<std::int64_t>(sum);
 }
 
 std::int64_t Orchard::crateCapacity() const {

@@ -19,8 +19,8 @@ void addPicked(Orchard& orchard, TreeKind kind, std::int64_t n) {
     orchard.totals.harvested = saturatingAdd(orchard.totals.harvested, n);
 }
 
-// Grows the fruit of a mature, not yet full tree by d seconds of growth.
-void bearFruit(Tree& tree, const Balance::TreeSpec& spec, double d) {
+// Grows the fruit of a mature, not yet full tree by d seconds of growth; true when it changed.
+bool bearFruit(Tree& tree, const Balance::TreeSpec& spec, double d) {
     double progress = tree.progress + d;
     std::int64_t fruit = tree.fruit;
     // In play this loop runs once or twice; the bound only matters for hand-edited values.
@@ -38,8 +38,10 @@ void bearFruit(Tree& tree, const Balance::TreeSpec& spec, double d) {
     if (fruit >= spec.capacity) {
         progress = 0; // a full tree stores no partial fruit
     }
+    const bool changed = progress != tree.progress || fruit != tree.fruit;
     tree.progress = progress;
     tree.fruit = fruit;
+    return changed;
 }
 
 // Takes `picks` fruit the way repeated single picks from the fullest tree would: every tree above some
@@ -91,8 +93,7 @@ void levelTrees(Orchard& orchard, std::int64_t picks) {
 
 namespace detail {
 
-std::int64_t pickIntoCrate(Orchard& orchard, double& budget, std::int64_t oneByOneLimit) {
-    const std::int64_t capacity = orchard.crateCapacity();
+std::int64_t pickIntoCrate(Orchard& orchard, double& budget, std::int64_t capacity, std::int64_t oneByOneLimit) {
     std::int64_t count = orchard.crateCount();
     std::int64_t picked = 0;
     while (budget >= 1) {
@@ -134,39 +135,66 @@ std::int64_t pickIntoCrate(Orchard& orchard, double& budget, std::int64_t oneByO
 
 } // namespace detail
 
-bool Orchard::stepReportingChange(double dt, Season season) {
+namespace {
+
+// What a step of a given length and season adds; the same for every step of a catch-up or forecast,
+// so it is worked out once rather than per step.
+struct StepRates {
+    double growth;  // seconds of growth each tree gains
+    double harvest; // fruit the harvester crew earns
+    std::int64_t capacity;
+};
+
+StepRates ratesFor(const Orchard& o, double dt, Season season) {
+    const double g = Balance::growthMultiplier(o.level(WorkerRole::caretaker), o.staff(WorkerRole::caretaker), season);
+    const double rate = Balance::harvestRate(o.level(WorkerRole::harvester), o.staff(WorkerRole::harvester), season);
+    return StepRates{g * dt, rate * dt, o.crateCapacity()};
+}
+
+bool stepWith(Orchard& o, const StepRates& rates) {
+    const double d = rates.growth;
     bool changed = false;
-    const double g = Balance::growthMultiplier(level(WorkerRole::caretaker), staff(WorkerRole::caretaker), season);
-    const double d = g * dt;
-    for (Tree& tree : trees) {
+    for (Tree& tree : o.trees) {
         const Balance::TreeSpec& spec = Balance::spec(tree.kind);
-        const Tree before = tree;
         if (tree.age < spec.grow) {
             // Growth left over at maturity is not carried into fruit.
-            tree.age = std::min(tree.age + d, spec.grow);
+            const double age = std::min(tree.age + d, spec.grow);
+            changed |= age != tree.age;
+            tree.age = age;
         } else if (tree.fruit < spec.capacity) {
-            bearFruit(tree, spec, d);
+            const double progress = tree.progress + d;
+            if (progress < spec.interval) {
+                // Most steps of a bearing tree add no fruit.
+                changed |= progress != tree.progress;
+                tree.progress = progress;
+            } else {
+                changed |= bearFruit(tree, spec, d);
+            }
         }
-        changed = changed || !(tree == before);
     }
-
-    double budget =
-        harvestBudget + Balance::harvestRate(level(WorkerRole::harvester), staff(WorkerRole::harvester), season) * dt;
+    double budget = o.harvestBudget + rates.harvest;
     if (budget >= 1) {
-        changed = detail::pickIntoCrate(*this, budget, 64) > 0 || changed;
+        changed |= detail::pickIntoCrate(o, budget, rates.capacity) > 0;
     }
     // With nothing to pick or no room, at most one fruit's worth of progress is kept, so no burst follows.
     const double kept = std::min(budget, 1.0);
-    changed = changed || kept != harvestBudget;
-    harvestBudget = kept;
+    changed |= kept != o.harvestBudget;
+    o.harvestBudget = kept;
     return changed;
 }
 
+} // namespace
+
+bool Orchard::stepReportingChange(double dt, Season season) {
+    return stepWith(*this, ratesFor(*this, dt, season));
+}
+
 void Orchard::advance(double seconds, Season season) {
+    const StepRates whole = ratesFor(*this, stepSeconds, season);
     double remaining = seconds;
     while (remaining > 0) {
         const double dt = std::min(remaining, stepSeconds);
-        const bool changed = stepReportingChange(dt, season);
+        const bool changed = dt == stepSeconds ? stepWith(*this, whole) : stepReportingChange(dt, season);
         remaining -= dt;
         if (!changed && dt == stepSeconds && remaining >= stepSeconds) {
             // Every further whole step would change nothing; skip to the final remainder. fmod is exact
@@ -214,7 +242,8 @@ std::optional<double> Orchard::timeUntilCrateFull(Season season) const {
         return std::nullopt;
     }
     Orchard copy = *this;
-    const std::int64_t capacity = copy.crateCapacity();
+    const StepRates rates = ratesFor(copy, stepSeconds, season);
+    const std::int64_t capacity = rates.capacity;
     if (copy.crateCount() >= capacity) {
         return 0.0;
     }
@@ -222,7 +251,7 @@ std::optional<double> Orchard::timeUntilCrateFull(Season season) const {
     while (t < kForecastHorizon) {
         bool changed = true;
         for (int i = 0; i < kStepsPerMinute && changed; ++i) {
-            changed = copy.stepReportingChange(stepSeconds, season);
+            changed = stepWith(copy, rates);
         }
         t += 60;
         if (copy.crateCount() >= capacity) {

@@ -259,10 +259,10 @@ TEST(Harvesting, LevellingPassEqualsSinglePicks) {
         const double budget = std::uniform_int_distribution<int>(0, 400)(rng) + 0.25;
         Orchard single = start;
         double singleBudget = budget;
-        const std::int64_t a = detail::pickIntoCrate(single, singleBudget, 1'000'000);
+        const std::int64_t a = detail::pickIntoCrate(single, singleBudget, start.crateCapacity(), 1'000'000);
         Orchard levelled = start;
         double levelledBudget = budget;
-        const std::int64_t b = detail::pickIntoCrate(levelled, levelledBudget, round % 3);
+        const std::int64_t b = detail::pickIntoCrate(levelled, levelledBudget, start.crateCapacity(), round % 3);
         ASSERT_EQ(a, b) << round;
         ASSERT_EQ(single, levelled) << round;
         ASSERT_EQ(singleBudget, levelledBudget) << round;
