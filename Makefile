@@ -27,7 +27,7 @@ bench: release
 
 fuzz: deps
 	@cmake --preset fuzz >/dev/null
-	@cmake --build build/fuzz -j $(JOBS)
+	@cmake --build build/fuzz -j $(JOBS) --target fuzz-save-decode
 	mkdir -p build/fuzz/corpus
 	cp -n tests/data/*.json build/fuzz/corpus/ 2>/dev/null || true
 	./build/fuzz/fuzz/fuzz-save-decode -max_total_time=60 -print_final_stats=1 build/fuzz/corpus
