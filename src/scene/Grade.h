@@ -1,0 +1,23 @@
+#pragma once
+
+#include "scene/Palette.h"
+
+namespace pipfield {
+
+/// A colour grade on stored bytes: each channel times its multiplier, plus its offset in byte units.
+struct Grade {
+    double mulR = 1.0;
+    double mulG = 1.0;
+    double mulB = 1.0;
+    double addR = 0.0;
+    double addG = 0.0;
+    double addB = 0.0;
+
+    bool operator==(const Grade&) const = default;
+    bool isIdentity() const { return *this == Grade{}; }
+
+    /// The grade for a theme, the hour, the time-of-day setting and a dark appearance.
+    static Grade rule(Palette::Theme theme, int hour, bool timeOfDayLight, bool dark);
+};
+
+} // namespace pipfield

@@ -1,0 +1,132 @@
+#include "scene/Palette.h"
+#include "scene/Sprite.h"
+#include "scene/WorkerSheet.h"
+
+#include "model/Catalog.h"
+
+#include <QDirIterator>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+using namespace pipfield;
+
+namespace {
+
+QString raw(auto value) {
+    const std::string_view v = rawValue(value);
+    return QString::fromUtf8(v.data(), static_cast<qsizetype>(v.size()));
+}
+
+const QStringList animations = {"idle", "walk", "dig", "water", "pick", "carry", "wave", "yawn", "sniff"};
+
+QStringList workerRuns() {
+    QStringList runs;
+    for (WorkerRole role : allWorkerRoles)
+        for (const QString& body : {QString(), QString("b")})
+            for (const QString& tier : {QString(), QString("-t1"), QString("-t2"), QString("-t3"), QString("-t4")})
+                for (const QString& anim : animations)
+                    runs << raw(role) + body + tier + "-" + anim;
+    return runs;
+}
+
+class BundledArt : public ::testing::Test {
+protected:
+    Sprite sprites{Sprite::bundled(), nullptr, 1};
+};
+
+TEST_F(BundledArt, EveryNamedImageResolves) {
+    QStringList names = {"ground-0",  "crate-0",       "crate-1", "crate-2",
+                         "MenuLemon", "MenuLemonFull", "KeyArt",  "ui-coin"};
+    for (Season season : allSeasons)
+        names << "season-" + raw(season);
+    for (TreeKind kind : allTreeKinds) {
+        for (int stage : {0, 1, 2, 3, 5, 6})
+            names << "tree-" + raw(kind) + "-" + QString::number(stage);
+        names << "fruit-" + raw(kind) << "ui-fruit-" + raw(kind);
+    }
+    for (WorkerRole role : allWorkerRoles)
+        names << "portrait-" + raw(role) << "portrait-" + raw(role) + "b";
+    for (const QString& name : names)
+        EXPECT_TRUE(sprites.load(name)) << qPrintable(name);
+}
+
+TEST_F(BundledArt, RunsAreNumberedFromZeroWithoutGaps) {
+    QStringList runs = workerRuns();
+    runs << "lantern";
+    const QStringList effects = {"fx-sparkle", "fx-dust", "fx-water", "fx-coin", "fx-firefly"};
+    runs << effects;
+    QHash<QString, qsizetype> lengths;
+    for (const QString& run : runs) {
+        const auto frames = sprites.frames(run, std::nullopt, false);
+        lengths.insert(run, frames.size());
+        EXPECT_FALSE(frames.isEmpty()) << qPrintable(run);
+    }
+    for (const QString& effect : effects) {
+        EXPECT_GE(lengths[effect], 4) << qPrintable(effect);
+        EXPECT_LE(lengths[effect], 8) << qPrintable(effect);
+    }
+    for (const QString& run : workerRuns())
+        if (run.endsWith("-walk") || run.endsWith("-carry")) {
+            EXPECT_GE(lengths[run], 4) << qPrintable(run);
+        }
+
+    // A frame numbered past the end of its run would never be shown.
+    const QRegularExpression numbered("^(.+)-(\\d+)\\.png$");
+    for (QDirIterator it(":/art"); it.hasNext();) {
+        const auto match = numbered.match(it.next().section('/', -1));
+        if (match.hasMatch() && lengths.contains(match.captured(1))) {
+            EXPECT_LT(match.captured(2).toInt(), lengths[match.captured(1)]) << qPrintable(it.filePath());
+        }
+    }
+}
+
+TEST_F(BundledArt, SizesFitTheStrip) {
+    int grown = 0;
+    for (TreeKind kind : allTreeKinds) {
+        for (int stage : {0, 1, 2, 3, 5, 6}) {
+            const auto tree = sprites.load("tree-" + raw(kind) + "-" + QString::number(stage));
+            ASSERT_TRUE(tree);
+            EXPECT_LT(tree->height(), 64);
+            EXPECT_LE(tree->width(), 60);
+            if (stage == 6)
+                grown = std::max(grown, tree->height());
+        }
+    }
+    for (const QString& run : workerRuns()) {
+        for (const QImage& frame : sprites.frames(run, std::nullopt, false)) {
+            EXPECT_LE(frame.height() * 2, grown) << qPrintable(run);
+            EXPECT_GE(frame.height() * 4, grown) << qPrintable(run);
+        }
+    }
+    EXPECT_EQ(sprites.load("MenuLemon")->size(), QSize(22, 22));
+}
+
+TEST_F(BundledArt, EveryWorkerSheetDyesItsClothesAndNothingElse) {
+    const Palette::DyeColors& table = Palette::dyeColors();
+    for (const QString& run : workerRuns()) {
+        const QSet<quint32> colors = table.value(run);
+        ASSERT_FALSE(colors.isEmpty()) << qPrintable(run);
+        const QImage plain = *sprites.image(run + "-0", std::nullopt, false);
+        const QImage dyed = *sprites.image(run + "-0", 200, false);
+        int changed = 0;
+        for (int y = 0; y < plain.height(); ++y) {
+            for (int x = 0; x < plain.width(); ++x) {
+                const QRgb p = plain.pixel(x, y);
+                if (p != dyed.pixel(x, y)) {
+                    ++changed;
+                    EXPECT_TRUE(colors.contains(p & 0xffffff)) << qPrintable(run);
+                }
+            }
+        }
+        EXPECT_GT(changed, 4) << qPrintable(run);
+    }
+}
+
+TEST_F(BundledArt, WorkersFindTheirOwnBodyAndGear) {
+    EXPECT_EQ(WorkerSheet::name(sprites, WorkerRole::harvester, 1, 2, "walk"), "harvesterb-t2-walk");
+    EXPECT_EQ(WorkerSheet::name(sprites, WorkerRole::planter, 0, 0, "idle"), "planter-idle");
+    EXPECT_EQ(WorkerSheet::name(sprites, WorkerRole::caretaker, 0, 4, "water"), "caretaker-t4-water");
+}
+
+} // namespace

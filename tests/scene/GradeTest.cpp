@@ -1,0 +1,60 @@
+#include "scene/Grade.h"
+#include "scene/OrchardView.h"
+
+#include <gtest/gtest.h>
+
+using namespace pipfield;
+using Palette::Period;
+using Palette::Theme;
+
+namespace {
+
+TEST(Grade, ThemeAloneWithoutTimeOfDay) {
+    EXPECT_TRUE(Grade::rule(Theme::sunny, 22, false, false).isIdentity());
+    EXPECT_EQ(Grade::rule(Theme::moon, 3, false, false), (Grade{0.86, 0.9, 1.04, 0, 0, 8}));
+}
+
+TEST(Grade, PeriodCombinesWithTheTheme) {
+    const Grade g = Grade::rule(Theme::sunset, 22, true, false);
+    EXPECT_DOUBLE_EQ(g.mulR, 1.05 * 0.6);
+    EXPECT_DOUBLE_EQ(g.mulB, 0.86 * 0.92);
+    EXPECT_DOUBLE_EQ(g.addR, 2.4);
+    EXPECT_DOUBLE_EQ(g.addG, 4);
+    EXPECT_DOUBLE_EQ(g.addB, 16);
+    const Grade blossomDawn = Grade::rule(Theme::blossom, 6, true, false);
+    EXPECT_DOUBLE_EQ(blossomDawn.addR, 10 * 1.04 + 6);
+    EXPECT_DOUBLE_EQ(blossomDawn.addB, 6 * 0.93);
+}
+
+TEST(Grade, DarkAppearanceDimsOnlyDaylight) {
+    EXPECT_EQ(Grade::rule(Theme::moon, 22, true, true), Grade::rule(Theme::moon, 22, true, false));
+    const Grade noon = Grade::rule(Theme::blossom, 12, true, true);
+    EXPECT_DOUBLE_EQ(noon.mulR, 1.02 * 0.94);
+    EXPECT_DOUBLE_EQ(noon.addR, 10 * 0.94);
+    EXPECT_DOUBLE_EQ(noon.mulB, 1.02 * 0.96);
+    EXPECT_DOUBLE_EQ(noon.addB, 6 * 0.96);
+    // with the time-of-day light off the night hour does not count: dimmed
+    EXPECT_DOUBLE_EQ(Grade::rule(Theme::sunny, 22, false, true).mulG, 0.94);
+}
+
+TEST(OrchardClock, HourOverrideParsesDecimalIntegers) {
+    const QDateTime tenPast3 = QDateTime(QDate(2024, 5, 1), QTime(15, 10));
+    EXPECT_EQ(OrchardView::hour("07", tenPast3), 7);
+    EXPECT_EQ(OrchardView::hour("30", tenPast3), 30);
+    EXPECT_EQ(OrchardView::hour("-2", tenPast3), -2);
+    EXPECT_EQ(OrchardView::hour("+9", tenPast3), 9);
+    for (const char* fallback : {"", "noon", "7.5", " 7", "+", "99999999999"})
+        EXPECT_EQ(OrchardView::hour(fallback, tenPast3), 15) << fallback;
+}
+
+TEST(OrchardClock, PeriodFollowsTheHourOnlyWithTimeOfDayLight) {
+    EXPECT_EQ(OrchardView::period(true, 7), Period::dawn);
+    EXPECT_EQ(OrchardView::period(true, 8), Period::day);
+    EXPECT_EQ(OrchardView::period(true, 19), Period::dusk);
+    EXPECT_EQ(OrchardView::period(true, 4), Period::night);
+    EXPECT_EQ(OrchardView::period(true, 30), Period::night);
+    EXPECT_EQ(OrchardView::period(true, -1), Period::night);
+    EXPECT_EQ(OrchardView::period(false, 22), Period::day);
+}
+
+} // namespace
