@@ -150,8 +150,10 @@ void drawFruitIcon(Canvas& c, const KindArt& k, int size) {
         c.shadedEllipse(mid, mid + s * 0.02, s * 0.44, s * 0.42, L, M, D);
         break;
     case FruitShape::knob:
-        c.shadedEllipse(mid, mid + s * 0.1, s * 0.38, s * 0.33, L, M, D);
-        c.shadedEllipse(mid, mid - s * 0.22, s * 0.15, s * 0.13, L, M, M);
+        c.shadedEllipse(mid, mid + s * 0.12, s * 0.4, s * 0.32, L, M, D);
+        // the hallabong's knob: a smaller dome set off from the body by a shaded crease
+        c.shadedEllipse(mid, mid - s * 0.2, s * 0.19, s * 0.17, D, D, D);
+        c.shadedEllipse(mid - 0.3, mid - s * 0.23, s * 0.13, s * 0.12, L, M, M);
         leaf(mid + s * 0.05, mid - s * 0.36);
         break;
     case FruitShape::fingers: {
