@@ -1,0 +1,326 @@
+#include "game/Game.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QPointer>
+
+#include <algorithm>
+
+#include "game/Defaults.h"
+#include "game/Looks.h"
+#include "game/Notifier.h"
+#include "game/SaveStore.h"
+#include "model/SaveFile.h"
+
+namespace pipfield {
+
+namespace {
+
+const QString kNotificationsOnKey = QStringLiteral("notificationsOn");
+
+QDateTime localDateTime(Instant t) {
+    return QDateTime::fromMSecsSinceEpoch(
+        std::chrono::duration_cast<std::chrono::milliseconds>(t.time_since_epoch()).count());
+}
+
+double referenceSeconds(Instant t) {
+    return std::chrono::duration<double>(t.time_since_epoch()).count() - kReferenceDateUnixSeconds;
+}
+
+Instant instantFromReferenceSeconds(double seconds) {
+    // A hand-edited file may hold any number; beyond a few thousand years either way the catch-up
+    // rules treat it the same, and the conversion to the clock's integer ticks cannot overflow.
+    constexpr double limit = 1e11;
+    const double clamped = seconds > -limit ? std::min(seconds, limit) : -limit;
+    return addSeconds(Instant{}, clamped + kReferenceDateUnixSeconds);
+}
+
+bool due(const std::optional<Instant>& last, Instant now, double interval) {
+    // A clock set back behind the last run would otherwise hold the cadence off until it caught up.
+    return !last || secondsBetween(*last, now) > interval || now < *last;
+}
+
+Totals operator-(const Totals& a, const Totals& b) {
+    return {a.harvested - b.harvested, a.sold - b.sold, a.earned - b.earned, a.planted - b.planted};
+}
+
+Orchard makeLateDemo() {
+    Orchard o;
+    o.trees = {
+        {TreeKind::pink, 10800, 0, 9},   {TreeKind::golden, 21600, 0, 5},   {TreeKind::grapefruit, 7200, 80, 0},
+        {TreeKind::buddha, 18000, 0, 6}, {TreeKind::hallabong, 4320, 0, 0}, {TreeKind::blood, 3600, 0, 4},
+        {TreeKind::kumquat, 600, 50, 0}, {TreeKind::calamansi, 180, 0, 0},  {TreeKind::yuja, 5400, 0, 7},
+        {TreeKind::eureka, 300, 0, 6},
+    };
+    o.workers.set(WorkerRole::planter, 12);
+    o.workers.set(WorkerRole::caretaker, 16);
+    o.workers.set(WorkerRole::harvester, 20);
+    o.crate.set(TreeKind::lime, 30);
+    o.crate.set(TreeKind::yuja, 20);
+    o.coins = 1234567;
+    for (std::size_t i = 0; i < 10; ++i) {
+        o.unlocked.insert(allTreeKinds[i]);
+        o.everPlanted.insert(allTreeKinds[i]);
+    }
+    o.totals = {900, 800, 45000, 12};
+    o.crateLevel = 6;
+    o.harvestBudget = 0;
+    o.extraWorkers = {WorkerRole::planter, WorkerRole::caretaker, WorkerRole::harvester};
+    o.looks = {
+        {"harvester-0", {0, 0, ""}},
+        {"harvester-1", {1, 5, ""}},
+        {"caretaker-1", {1, 6, ""}},
+        {"planter-1", {1, 4, ""}},
+    };
+    const std::pair<TreeKind, std::int64_t> picked[] = {
+        {TreeKind::eureka, 420},   {TreeKind::kumquat, 210},   {TreeKind::meyer, 160},
+        {TreeKind::calamansi, 90}, {TreeKind::lime, 70},       {TreeKind::blood, 40},
+        {TreeKind::yuja, 33},      {TreeKind::grapefruit, 12}, {TreeKind::pink, 9},
+    };
+    for (const auto& [kind, count] : picked) {
+        o.harvestedByKind.set(kind, count);
+    }
+    return o;
+}
+
+} // namespace
+
+const Orchard& Game::lateDemo() {
+    static const Orchard demo = makeLateDemo();
+    return demo;
+}
+
+Game::Game(Defaults& defaults, const Clock& clock, Notifier& notifier, SaveStore& store, QObject* parent)
+    : QObject(parent), m_defaults(defaults), m_clock(clock), m_notifier(notifier), m_store(store) {
+    const Instant now = m_clock.now();
+    // The "season" override is applied by the first tick below.
+    m_season = seasonForMonth(localDateTime(now).date().month());
+    m_notificationsOn = m_defaults.boolValue(kNotificationsOnKey);
+    m_demo = m_defaults.string(QStringLiteral("demo")) == QStringLiteral("late");
+
+    if (m_demo) {
+        m_live = lateDemo();
+        m_lastUpdated = now;
+        m_weekStarts = {{weekKey(now).toStdString(), Totals{120, 100, 9000, 9}}};
+    } else if (std::optional<Save> saved = m_store.load(now)) {
+        m_live = std::move(saved->orchard);
+        m_lastUpdated = instantFromReferenceSeconds(saved->lastUpdated);
+        m_weekStarts = std::move(saved->weekStarts);
+    } else {
+        m_live = Orchard::starter();
+        m_lastUpdated = now;
+    }
+    m_orchard = m_live;
+
+    m_timer.setInterval(1000);
+    m_timer.setTimerType(Qt::CoarseTimer);
+    connect(&m_timer, &QTimer::timeout, this, [this] { tick(m_clock.now()); });
+
+    tick(now);
+}
+
+Game::~Game() = default;
+
+void Game::start() {
+    m_timer.start();
+    m_notifier.requestAuthorization();
+    scheduleCrateNotification();
+    refreshNotificationStatus();
+}
+
+Season Game::seasonAt(Instant now) const {
+    if (const std::optional<QString> forced = m_defaults.string(QStringLiteral("season"))) {
+        if (const std::optional<Season> s = seasonFromRaw(forced->toStdString())) {
+            return *s;
+        }
+    }
+    return seasonForMonth(localDateTime(now).date().month());
+}
+
+void Game::tick(Instant now) {
+    const Season s = seasonAt(now);
+    if (s != m_season) {
+        m_season = s;
+        Q_EMIT seasonChanged();
+    }
+
+    const double elapsed = secondsBetween(m_lastUpdated, now);
+    if (elapsed >= 0) {
+        m_live.advance(std::min(elapsed, kCatchUpLimitSeconds), s);
+    }
+    if (now != m_lastUpdated) {
+        m_lastUpdated = now;
+        Q_EMIT lastUpdatedChanged();
+    }
+
+    publish(false);
+
+    // Taken after the catch-up: what happened before the first tick of a week counts toward no week.
+    const std::string key = weekKey(now).toStdString();
+    if (!m_weekStarts.contains(key)) {
+        m_weekStarts[key] = m_live.totals;
+        const std::string oldest = weekKey(addSeconds(now, -kWeekHistorySeconds)).toStdString();
+        std::erase_if(m_weekStarts, [&oldest](const auto& entry) { return entry.first < oldest; });
+        Q_EMIT weekStartsChanged();
+    }
+
+    if (due(m_lastSaved, now, kSaveIntervalSeconds)) {
+        saveAt(now);
+    }
+    if (due(m_lastScheduled, now, kPlanIntervalSeconds)) {
+        scheduleAt(now);
+    }
+}
+
+void Game::publish(bool force) {
+    if (force || !(Looks(m_live) == Looks(m_orchard))) {
+        // An equal value notifies nobody, forced or not.
+        if (!(m_orchard == m_live)) {
+            m_orchard = m_live;
+            Q_EMIT orchardChanged();
+        }
+    }
+    const bool almost = static_cast<double>(m_live.crateCapacity()) * 0.8 <= static_cast<double>(m_live.crateCount());
+    if (almost != m_crateAlmostFull) {
+        m_crateAlmostFull = almost;
+        Q_EMIT crateAlmostFullChanged();
+    }
+}
+
+void Game::save() {
+    saveAt(m_clock.now());
+}
+
+void Game::saveAt(Instant now) {
+    if (m_demo) {
+        return;
+    }
+    const Save record{m_live, referenceSeconds(m_lastUpdated), m_weekStarts};
+    if (!m_store.write(record)) {
+        // Not encodable: try again on the next tick.
+        return;
+    }
+    // Also after a failed write, so that a failing disk is retried at the save cadence, not every tick.
+    m_lastSaved = now;
+}
+
+void Game::scheduleCrateNotification() {
+    scheduleAt(m_clock.now());
+}
+
+void Game::scheduleAt(Instant now) {
+    m_lastScheduled = now;
+    const QString identifier = QString::fromLatin1(kCrateFullIdentifier);
+    m_notifier.remove(identifier);
+    if (!m_notificationsOn) {
+        return;
+    }
+    if (m_live.crateCount() >= m_live.crateCapacity()) {
+        return;
+    }
+    const std::optional<double> t = m_live.timeUntilCrateFull(m_season);
+    if (!t || *t <= 0) {
+        return;
+    }
+    m_notifier.add(
+        {identifier, tr("창고가 레몬으로 가득 찼어요"), tr("팔러 와 주세요. 일꾼들이 기다리고 있어요."), *t});
+}
+
+void Game::refreshNotificationStatus() {
+    QPointer<Game> self(this);
+    m_notifier.queryDenied([self](bool denied) {
+        if (self && denied != self->m_notificationsDenied) {
+            self->m_notificationsDenied = denied;
+            Q_EMIT self->notificationsDeniedChanged();
+        }
+    });
+}
+
+void Game::setNotificationsOn(bool on) {
+    const bool changed = on != m_notificationsOn;
+    m_notificationsOn = on;
+    if (changed) {
+        Q_EMIT notificationsOnChanged();
+    }
+    m_defaults.setValue(kNotificationsOnKey, on);
+    scheduleCrateNotification();
+}
+
+void Game::commit() {
+    publish(true);
+    save();
+    scheduleCrateNotification();
+}
+
+bool Game::buy(const Purchase& purchase) {
+    tick(m_clock.now());
+    if (!m_live.buy(purchase)) {
+        return false;
+    }
+    commit();
+    return true;
+}
+
+bool Game::hireSecondWorker(WorkerRole role, const WorkerLook& look) {
+    if (!buy(Purchase::secondWorker(role))) {
+        return false;
+    }
+    setLook(look, role, 1);
+    return true;
+}
+
+void Game::setLook(const WorkerLook& look, WorkerRole role, std::int64_t slot) {
+    m_live.setLook(look, role, slot);
+    publish(true);
+    save();
+}
+
+std::int64_t Game::harvest(std::int64_t tree) {
+    const std::int64_t picked = m_live.harvest(tree);
+    if (picked >= 1) {
+        commit();
+    }
+    return picked;
+}
+
+std::int64_t Game::sellAll() {
+    tick(m_clock.now());
+    const std::int64_t value = m_live.crateValue(m_season);
+    m_live.totals.sold += m_live.crateCount();
+    m_live.crate = {};
+    m_live.coins += value;
+    m_live.totals.earned += value;
+    if (value >= 1) {
+        if (value != m_lastSale) {
+            m_lastSale = value;
+            Q_EMIT lastSaleChanged();
+        }
+        ++m_saleCount;
+        Q_EMIT saleCountChanged();
+    }
+    commit();
+    return value;
+}
+
+QString Game::weekKey(Instant t) {
+    int year = 0;
+    const int week = localDateTime(t).date().weekNumber(&year);
+    return QString::asprintf("%04d-W%02d", year, week);
+}
+
+Instant Game::weekStartOf(Instant t) {
+    const QDate date = localDateTime(t).date();
+    const QDateTime monday(date.addDays(1 - date.dayOfWeek()), QTime(0, 0));
+    if (!monday.isValid()) {
+        return t;
+    }
+    return Instant{} + std::chrono::milliseconds(monday.toMSecsSinceEpoch());
+}
+
+Totals Game::thisWeek() const {
+    const Totals& now = m_orchard.totals;
+    const auto it = m_weekStarts.find(weekKey(m_clock.now()).toStdString());
+    return it == m_weekStarts.end() ? Totals{} : now - it->second;
+}
+
+} // namespace pipfield

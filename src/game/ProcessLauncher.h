@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace pipfield {
+
+/// Starts other programs; an interface so that tests can see the commands without running them.
+class ProcessLauncher {
+public:
+    virtual ~ProcessLauncher() = default;
+
+    /// Runs a command to its end; its exit code, or -1 when it could not be run or took too long.
+    virtual int run(const QString& program, const QStringList& arguments) = 0;
+    /// Starts a process that outlives this one; its process id, or nothing when it could not start.
+    virtual std::optional<qint64> startDetached(const QString& program, const QStringList& arguments) = 0;
+    /// Terminates process `pid` only if its command line still contains `marker`, so that a process
+    /// id reused since it was remembered is left alone.
+    virtual void stop(qint64 pid, const QString& marker) = 0;
+};
+
+/// Runs real processes.
+class SystemProcessLauncher final : public ProcessLauncher {
+public:
+    int run(const QString& program, const QStringList& arguments) override;
+    std::optional<qint64> startDetached(const QString& program, const QStringList& arguments) override;
+    void stop(qint64 pid, const QString& marker) override;
+};
+
+} // namespace pipfield

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+#include "game/Clock.h"
+#include "model/SaveFile.h"
+
+namespace pipfield {
+
+/// The one save file: read once at start, replaced whole and atomically on every save.
+class SaveStore final {
+public:
+    /// The file at `path`; its folder is created when missing (a failure is only noticed on write).
+    explicit SaveStore(QString path);
+
+    /// $XDG_DATA_HOME/Pipfield/orchard.json.
+    static QString standardPath();
+
+    const QString& path() const { return m_path; }
+
+    /// The saved game, or nothing when there is no file or it cannot be read or decoded. A file that
+    /// exists but cannot be decoded is first moved aside as "orchard.unreadable-YYYYMMDD-HHMMSS.json"
+    /// (local time of `now`), so that the next write cannot destroy a game written by a later version
+    /// or damaged by hand. Returns that name in `keptAs` when given.
+    std::optional<Save> load(Instant now, QString* keptAs = nullptr);
+
+    /// Encodes and writes atomically. Nothing when the record cannot be encoded; otherwise whether the
+    /// bytes reached the file.
+    std::optional<bool> write(const Save& save);
+
+private:
+    bool keepUnreadable(Instant now, QString* keptAs);
+
+    QString m_path;
+    // Set when an undecodable file could be neither moved nor copied aside: writing over it would
+    // lose it, so this run keeps the game in memory only.
+    bool m_protectExisting = false;
+};
+
+} // namespace pipfield

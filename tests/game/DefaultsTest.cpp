@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include "game/Defaults.h"
+
+namespace pipfield {
+namespace {
+
+class DefaultsTest : public testing::Test {
+protected:
+    QString file() const { return m_dir.filePath("Pipfield/Pipfield.conf"); }
+    QTemporaryDir m_dir;
+};
+
+TEST_F(DefaultsTest, StoredValueThenRegisteredDefaultThenZero) {
+    Defaults d(file());
+    EXPECT_FALSE(d.boolValue("clickThrough"));
+    EXPECT_FALSE(d.string("theme"));
+    EXPECT_EQ(d.integer("screenID"), 0);
+
+    d.registerDefaults(Defaults::standardDefaults());
+    EXPECT_TRUE(d.boolValue("clickThrough"));
+    EXPECT_EQ(d.string("theme"), QStringLiteral("sunny"));
+
+    d.setValue("clickThrough", false);
+    d.setValue("screenID", 123456789012LL);
+    EXPECT_FALSE(d.boolValue("clickThrough"));
+    EXPECT_EQ(d.integer("screenID"), 123456789012LL);
+
+    d.remove("clickThrough");
+    EXPECT_TRUE(d.boolValue("clickThrough"));
+}
+
+TEST_F(DefaultsTest, StoredValuesSurviveAndRegisteredOnesAreNeverWritten) {
+    {
+        Defaults d(file());
+        d.registerDefaults(Defaults::standardDefaults());
+        d.setValue("manageTab", 3);
+        d.setValue("hasLaunched", true);
+    }
+    Defaults again(file());
+    EXPECT_EQ(again.integer("manageTab"), 3);
+    EXPECT_TRUE(again.boolValue("hasLaunched"));
+    EXPECT_FALSE(again.boolValue("stripShown"));
+}
+
+TEST_F(DefaultsTest, CommandLineOverridesReadOnlyKeysForOneRun) {
+    {
+        Defaults stored(file());
+        stored.setValue("season", "spring");
+    }
+    Defaults d(file(), {"pipfield", "-demo", "late", "-season", "winter", "-clickThrough", "NO", "-hour", "6.5",
+                        "-showManage", "YES", "--appearance", "dark", "-appearance"});
+    EXPECT_EQ(d.string("demo"), QStringLiteral("late"));
+    EXPECT_EQ(d.string("season"), QStringLiteral("winter"));
+    EXPECT_EQ(d.string("hour"), QStringLiteral("6.5"));
+    EXPECT_TRUE(d.boolValue("showManage"));
+    // Not a read-only key, a GNU-style option and a key without a value: all ignored.
+    EXPECT_FALSE(d.contains("clickThrough"));
+    EXPECT_FALSE(d.contains("appearance"));
+
+    Defaults later(file());
+    EXPECT_EQ(later.string("season"), QStringLiteral("spring"));
+    EXPECT_FALSE(later.contains("demo"));
+}
+
+TEST_F(DefaultsTest, TextReadsAsABooleanTheWayItIsMeant) {
+    Defaults d(file());
+    for (const char* yes : {"YES", "true", "1", "y", "2"}) {
+        d.setValue("showManage", yes);
+        EXPECT_TRUE(d.boolValue("showManage")) << yes;
+    }
+    for (const char* no : {"NO", "false", "0", "", "maybe"}) {
+        d.setValue("showManage", no);
+        EXPECT_FALSE(d.boolValue("showManage")) << no;
+    }
+}
+
+TEST_F(DefaultsTest, EveryWriteIsAnnounced) {
+    Defaults d(file());
+    QSignalSpy spy(&d, &Defaults::changed);
+    d.setValue("theme", "dusk");
+    d.setValue("theme", "dusk");
+    ASSERT_EQ(spy.count(), 2);
+    EXPECT_EQ(spy.at(0).at(0).toString(), QStringLiteral("theme"));
+}
+
+TEST_F(DefaultsTest, StandardFileIsUnderTheConfigHome) {
+    EXPECT_EQ(Defaults::standardFile(), qEnvironmentVariable("XDG_CONFIG_HOME") + "/Pipfield/Pipfield.conf");
+}
+
+} // namespace
+} // namespace pipfield

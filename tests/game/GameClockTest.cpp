@@ -1,0 +1,193 @@
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+
+#include "GameTestSupport.h"
+#include "game/Looks.h"
+
+namespace pipfield::test {
+namespace {
+
+// Wednesday 15 July 2026, noon in Seoul: summer, ISO week 2026-W29.
+const Instant kNoon = localInstant(2026, 7, 15, 12);
+
+Orchard eurekaAlmostGrown() {
+    return bareOrchard({{TreeKind::eureka, 297, 0, 0}});
+}
+
+TEST(GameClock, CatchUpIsSlicedIntoFiveSecondStepsAndARemainder) {
+    GameWorld world(kNoon);
+    world.seed(eurekaAlmostGrown(), kNoon);
+    auto game = world.launch();
+
+    game->tick(kNoon);
+    EXPECT_EQ(game->live().trees[0].age, 297) << "no time passed, no step";
+
+    // Slices of 5, 5 and 2.5: the first reaches maturity and drops the rest of its 5 s, the
+    // others grow 7.5 s toward the first fruit. One 12.5 s step would give no progress at all,
+    // slices of 2.5, 5, 5 would give 5.
+    game->tick(addSeconds(kNoon, 12.5));
+    EXPECT_EQ(game->live().trees[0].age, 300);
+    EXPECT_EQ(game->live().trees[0].progress, 7.5);
+    EXPECT_EQ(game->lastUpdated(), addSeconds(kNoon, 12.5));
+}
+
+TEST(GameClock, TenDaysAwayAreSimulatedAsThreeDays) {
+    // Room for far more than ten days of one lemon tree, so that the length of the catch-up shows.
+    Orchard o = bareOrchard({{TreeKind::eureka, 300, 0, 0}});
+    o.workers.set(WorkerRole::harvester, 1);
+    o.crateLevel = Orchard::maxCrateLevel;
+    const Instant away = addSeconds(kNoon, -10 * 86400.0);
+    GameWorld world(kNoon);
+    world.seed(o, away);
+
+    auto game = world.launch();
+
+    Orchard expected = o;
+    expected.advance(Game::kCatchUpLimitSeconds, Season::summer);
+    EXPECT_EQ(game->live(), expected);
+    EXPECT_EQ(game->lastUpdated(), kNoon);
+    Orchard tenDays = o;
+    tenDays.advance(10 * 86400.0, Season::summer);
+    EXPECT_LT(game->live().totals.harvested, tenDays.totals.harvested);
+}
+
+TEST(GameClock, AClockSetBackSimulatesNothingAndRestartsFromTheNewTime) {
+    GameWorld world(kNoon);
+    world.seed(eurekaAlmostGrown(), kNoon);
+    auto game = world.launch();
+
+    const Instant earlier = addSeconds(kNoon, -3600);
+    game->tick(earlier);
+    EXPECT_EQ(game->live().trees[0].age, 297);
+    EXPECT_EQ(game->lastUpdated(), earlier);
+
+    game->tick(addSeconds(earlier, 2));
+    EXPECT_EQ(game->live().trees[0].age, 299);
+}
+
+TEST(GameClock, SeasonFollowsTheMonthUnlessTheSettingNamesASeason) {
+    GameWorld world(kNoon);
+    auto game = world.launch();
+    EXPECT_EQ(game->season(), Season::summer);
+    QSignalSpy seasonSpy(game.get(), &Game::seasonChanged);
+
+    world.defaults.setValue(QStringLiteral("season"), QStringLiteral("winter"));
+    game->tick(addSeconds(kNoon, 1));
+    game->tick(addSeconds(kNoon, 2));
+    EXPECT_EQ(game->season(), Season::winter);
+    EXPECT_EQ(seasonSpy.count(), 1);
+
+    world.defaults.setValue(QStringLiteral("season"), QStringLiteral("Winter"));
+    game->tick(addSeconds(kNoon, 3));
+    EXPECT_EQ(game->season(), Season::summer);
+
+    game->tick(localInstant(2026, 12, 1));
+    EXPECT_EQ(game->season(), Season::winter);
+}
+
+TEST(GameClock, SeasonGivenOnTheCommandLineAppliesFromTheFirstTick) {
+    GameWorld world(kNoon, {QStringLiteral("pipfield"), QStringLiteral("-season"), QStringLiteral("autumn")});
+    world.defaults.setValue(QStringLiteral("season"), QStringLiteral("spring"));
+    auto game = world.launch();
+    EXPECT_EQ(game->season(), Season::autumn);
+}
+
+TEST(GameClock, CrateAlmostFullFromEightyPercent) {
+    for (const auto& [count, almost] : {std::pair{32, true}, std::pair{31, false}}) {
+        Orchard o = bareOrchard({});
+        o.crate.set(TreeKind::eureka, count); // capacity 40 at level 0
+        GameWorld world(kNoon);
+        world.seed(o, kNoon);
+        auto game = world.launch();
+        EXPECT_EQ(game->crateAlmostFull(), almost) << count;
+    }
+}
+
+TEST(GameClock, TicksThatChangeNothingVisibleNotifyNobody) {
+    // A bearing tree: each second adds progress toward the next fruit, which nobody can see.
+    GameWorld world(kNoon);
+    world.seed(bareOrchard({{TreeKind::eureka, 300, 10, 1}}), kNoon);
+    auto game = world.launch();
+    QSignalSpy orchardSpy(game.get(), &Game::orchardChanged);
+    QSignalSpy almostSpy(game.get(), &Game::crateAlmostFullChanged);
+    QSignalSpy seasonSpy(game.get(), &Game::seasonChanged);
+    QSignalSpy weekSpy(game.get(), &Game::weekStartsChanged);
+
+    game->tick(addSeconds(kNoon, 1));
+    game->tick(addSeconds(kNoon, 2));
+    EXPECT_EQ(orchardSpy.count() + almostSpy.count() + seasonSpy.count() + weekSpy.count(), 0);
+    EXPECT_EQ(game->orchard().trees[0].progress, 10);
+    EXPECT_EQ(game->live().trees[0].progress, 12);
+
+    // The next fruit is visible and republishes the whole working copy.
+    game->tick(addSeconds(kNoon, 50));
+    EXPECT_EQ(orchardSpy.count(), 1);
+    EXPECT_EQ(game->orchard(), game->live());
+    EXPECT_EQ(game->orchard().trees[0].fruit, 2);
+}
+
+TEST(GameClock, FirstTickOfAWeekTakesOneSnapshotAndPrunesOldWeeks) {
+    Orchard o = bareOrchard({{TreeKind::eureka, 300, 0, 6}});
+    o.workers.set(WorkerRole::harvester, 5);
+    GameWorld world(kNoon);
+    // 56 days before 15 July 2026 is in 2026-W21.
+    world.seed(o, addSeconds(kNoon, -600),
+               {{"2026-W20", Totals{1, 1, 1, 1}}, {"2026-W21", Totals{2, 2, 2, 2}}, {"2026-W28", Totals{3, 3, 3, 3}}});
+    auto game = world.launch();
+
+    ASSERT_EQ(game->weekStarts().size(), 3u);
+    EXPECT_FALSE(game->weekStarts().contains("2026-W20"));
+    EXPECT_TRUE(game->weekStarts().contains("2026-W21"));
+    // The snapshot is taken after the catch-up: what the harvester did while the game was closed
+    // counts toward no week.
+    ASSERT_TRUE(game->weekStarts().contains("2026-W29"));
+    EXPECT_GT(game->live().totals.harvested, 0);
+    EXPECT_EQ(game->weekStarts().at("2026-W29"), game->live().totals);
+    EXPECT_EQ(game->thisWeek(), Totals{});
+
+    QSignalSpy weekSpy(game.get(), &Game::weekStartsChanged);
+    game->tick(addSeconds(kNoon, 120));
+    EXPECT_EQ(weekSpy.count(), 0);
+    EXPECT_GT(game->thisWeek().harvested, 0);
+}
+
+TEST(GameClock, OldWeeksArePrunedOnlyWhenAWeekIsAdded) {
+    GameWorld world(kNoon);
+    world.seed(bareOrchard({}), kNoon, {{"2025-W01", Totals{}}, {"2026-W29", Totals{}}});
+    auto game = world.launch();
+    EXPECT_TRUE(game->weekStarts().contains("2025-W01"));
+
+    game->tick(localInstant(2026, 7, 20)); // Monday: 2026-W30
+    EXPECT_FALSE(game->weekStarts().contains("2025-W01"));
+    EXPECT_EQ(game->weekStarts().size(), 2u);
+}
+
+TEST(GameClock, DemoModeShowsTheLateOrchardAndItsWeek) {
+    GameWorld world(kNoon, {QStringLiteral("pipfield"), QStringLiteral("-demo"), QStringLiteral("late")});
+    auto game = world.launch();
+    EXPECT_TRUE(game->demo());
+    EXPECT_EQ(game->orchard(), Game::lateDemo());
+    EXPECT_EQ(game->lateDemo().trees.size(), 10u);
+    EXPECT_EQ(game->thisWeek(), (Totals{780, 700, 36000, 3}));
+}
+
+TEST(Looks, StagesFollowAgeProgressAndFruit) {
+    struct Case {
+        Tree tree;
+        int stage;
+    };
+    // Eureka: grows in 300 s, a fruit every 60 s, so stage 5 from 24 s of progress.
+    const Case cases[] = {
+        {{TreeKind::eureka, 44.9, 0, 0}, 0},   {{TreeKind::eureka, 45, 0, 0}, 1},
+        {{TreeKind::eureka, 135, 0, 0}, 2},    {{TreeKind::eureka, 300, 23.9, 0}, 3},
+        {{TreeKind::eureka, 300, 24, 0}, 5},   {{TreeKind::eureka, 300, 0, 1}, 6},
+        {{TreeKind::golden, 21600, 64, 0}, 5}, {{TreeKind::golden, 21600, 63.9, 0}, 3},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(treeStage(c.tree), c.stage) << rawValue(c.tree.kind) << " " << c.tree.age << " " << c.tree.progress;
+    }
+}
+
+} // namespace
+} // namespace pipfield::test

@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+
+#include "GameTestSupport.h"
+
+namespace pipfield::test {
+namespace {
+
+const Instant kNoon = localInstant(2026, 10, 14, 12); // autumn: no seasonal price
+
+TEST(GameSelling, SellingTheCrateTurnsItIntoCoins) {
+    Orchard o = bareOrchard({});
+    o.crate.set(TreeKind::meyer, 12); // 7 coins each
+    o.coins = 5;
+    GameWorld world(kNoon);
+    world.seed(o, kNoon);
+    auto game = world.launch();
+    QSignalSpy sales(game.get(), &Game::saleCountChanged);
+    QSignalSpy published(game.get(), &Game::orchardChanged);
+
+    world.clock.advance(5);
+    EXPECT_EQ(game->sellAll(), 84);
+
+    EXPECT_EQ(game->live().crateCount(), 0);
+    EXPECT_EQ(game->live().coins, 89);
+    EXPECT_EQ(game->live().totals.sold, 12);
+    EXPECT_EQ(game->live().totals.earned, 84);
+    EXPECT_EQ(game->lastSale(), 84);
+    EXPECT_EQ(game->saleCount(), 1);
+    EXPECT_EQ(sales.count(), 1);
+    EXPECT_EQ(published.count(), 1);
+    EXPECT_EQ(game->orchard(), game->live());
+    EXPECT_EQ(world.saved()->orchard.coins, 89);
+    EXPECT_EQ(game->thisWeek(), (Totals{0, 12, 84, 0}));
+}
+
+TEST(GameSelling, AnEmptyCrateSellsForNothingButStillSaves) {
+    GameWorld world(kNoon);
+    world.seed(bareOrchard({}), kNoon);
+    auto game = world.launch();
+    QSignalSpy sales(game.get(), &Game::saleCountChanged);
+    QSignalSpy amounts(game.get(), &Game::lastSaleChanged);
+
+    world.clock.advance(5);
+    EXPECT_EQ(game->sellAll(), 0);
+    EXPECT_EQ(game->saleCount(), 0);
+    EXPECT_EQ(game->lastSale(), 0);
+    EXPECT_EQ(sales.count() + amounts.count(), 0);
+    EXPECT_DOUBLE_EQ(world.saved()->lastUpdated, referenceSeconds(addSeconds(kNoon, 5)));
+}
+
+TEST(GameSelling, SellingFirstCatchesUpSoThePickedFruitIsSold) {
+    Orchard o = bareOrchard({{TreeKind::eureka, 300, 0, 4}});
+    o.workers.set(WorkerRole::harvester, 20);
+    GameWorld world(kNoon);
+    world.seed(o, kNoon);
+    auto game = world.launch();
+
+    world.clock.advance(60);
+    EXPECT_GT(game->sellAll(), 0);
+    EXPECT_EQ(game->live().totals.sold, game->live().totals.harvested);
+}
+
+struct WeekCase {
+    Instant at;
+    const char* key;
+};
+
+class WeekKeys : public testing::TestWithParam<WeekCase> {};
+
+TEST_P(WeekKeys, AreTheIsoWeekOfTheLocalDate) {
+    EXPECT_EQ(Game::weekKey(GetParam().at).toStdString(), GetParam().key);
+}
+
+INSTANTIATE_TEST_SUITE_P(Dates, WeekKeys,
+                         testing::Values(WeekCase{localInstant(2026, 1, 1, 12), "2026-W01"},
+                                         WeekCase{localInstant(2025, 12, 28, 12), "2025-W52"},
+                                         WeekCase{localInstant(2025, 12, 29, 12), "2026-W01"},
+                                         WeekCase{localInstant(2027, 1, 1, 12), "2026-W53"},
+                                         // Monday 00:30 in Seoul is still Sunday in UTC: the local date decides.
+                                         WeekCase{localInstant(2025, 12, 29, 0, 30), "2026-W01"},
+                                         WeekCase{localInstant(2025, 12, 28, 23, 59, 59), "2025-W52"}));
+
+TEST(WeekStart, IsMondayMidnightLocalTime) {
+    EXPECT_EQ(Game::weekStartOf(localInstant(2026, 7, 15, 18, 30)), localInstant(2026, 7, 13));
+    EXPECT_EQ(Game::weekStartOf(localInstant(2026, 7, 13)), localInstant(2026, 7, 13));
+    EXPECT_EQ(Game::weekStartOf(localInstant(2026, 7, 12, 23, 59, 59)), localInstant(2026, 7, 6));
+    // Across a year boundary.
+    EXPECT_EQ(Game::weekStartOf(localInstant(2027, 1, 1, 8)), localInstant(2026, 12, 28));
+}
+
+TEST(WeekStart, OfTheGameFollowsItsClock) {
+    GameWorld world(kNoon);
+    auto game = world.launch();
+    EXPECT_EQ(game->weekStart(), localInstant(2026, 10, 12));
+}
+
+TEST(ThisWeek, IsZeroWithoutASnapshotOfTheCurrentWeek) {
+    GameWorld world(kNoon);
+    Orchard o = bareOrchard({});
+    o.totals = {50, 40, 300, 2};
+    world.seed(o, kNoon, {{"2026-W42", Totals{10, 10, 100, 1}}});
+    auto game = world.launch();
+    EXPECT_EQ(game->thisWeek(), (Totals{40, 30, 200, 1}));
+
+    // The game itself has taken 2026-W43's snapshot only when a tick ran in that week.
+    world.clock.set(localInstant(2026, 10, 19, 9));
+    EXPECT_EQ(game->thisWeek(), Totals{});
+}
+
+} // namespace
+} // namespace pipfield::test
