@@ -141,12 +141,21 @@ void Orchard::setLook(const WorkerLook& newLook, WorkerRole role, std::int64_t s
 }
 
 std::int64_t Orchard::crateCount() const {
-    // Twelve 64-bit counts cannot overflow a 128-bit sum; the exact total is then clamped.
-    __int128 sum = 0;
+    // Absent kinds hold 0, so every slot can be added without looking at which are present.
+    std::int64_t sum = 0;
+    bool overflowed = false;
     for (std::int64_t count : crate.slots()) {
-        sum += count;
+        overflowed |= __builtin_add_overflow(sum, count, &sum);
     }
-    return sum > kInt64Max ? kInt64Max : sum < kInt64Min ? kInt64Min : static_cast<std::int64_t>(sum);
+    if (!overflowed) {
+        return sum;
+    }
+    // Only hand-edited counts get here: the exact total, clamped to the 64-bit range.
+    __int128 exact = 0;
+    for (std::int64_t count : crate.slots()) {
+        exact += count;
+    }
+    return exact > kInt64Max ? kInt64Max : exact < kInt64Min ? kInt64Min : static_cast<std::int64_t>(exact);
 }
 
 std::int64_t Orchard::crateCapacity() const {
