@@ -32,7 +32,7 @@ public:
     bool empty() const { return m_present.none(); }
     std::size_t size() const { return m_present.count(); }
     /// Every slot in declaration order; absent keys hold Value{}.
-    const std::array<Value, N>& slots() const { return m_values; }
+    const std::array<Value, N>& values() const { return m_values; }
 
     /// Calls f(key, value) for every present entry, in declaration order of the enumeration.
     template <typename F>

@@ -144,7 +144,7 @@ std::int64_t Orchard::crateCount() const {
     // Absent kinds hold 0, so every slot can be added without looking at which are present.
     std::int64_t sum = 0;
     bool overflowed = false;
-    for (std::int64_t count : crate.slots()) {
+    for (std::int64_t count : crate.values()) {
         overflowed |= __builtin_add_overflow(sum, count, &sum);
     }
     if (!overflowed) {
@@ -152,7 +152,7 @@ std::int64_t Orchard::crateCount() const {
     }
     // Only hand-edited counts get here: the exact total, clamped to the 64-bit range.
     __int128 exact = 0;
-    for (std::int64_t count : crate.slots()) {
+    for (std::int64_t count : crate.values()) {
         exact += count;
     }
     return exact > kInt64Max ? kInt64Max : exact < kInt64Min ? kInt64Min : static_cast<std::int64_t>(exact);
