@@ -1,0 +1,177 @@
+#include <gtest/gtest.h>
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+#include <QVariantMap>
+
+#include <csignal>
+
+#include "GameTestSupport.h"
+#include "game/DesktopNotifier.h"
+#include "game/NotificationHelper.h"
+
+namespace pipfield::test {
+
+/// Stands in for the desktop's notification service on a private bus.
+class FakeNotificationService : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+
+public:
+    struct Shown {
+        QString app;
+        QString title;
+        QString body;
+        QVariantMap hints;
+        int timeout;
+    };
+    std::vector<Shown> shown;
+
+public Q_SLOTS:
+    uint Notify(const QString& app, uint /*replaces*/, const QString& /*icon*/, const QString& title,
+                const QString& body, const QStringList& /*actions*/, const QVariantMap& hints, int timeout) {
+        shown.push_back({app, title, body, hints, timeout});
+        Q_EMIT notified();
+        return static_cast<uint>(shown.size());
+    }
+    QStringList GetCapabilities() { return {QStringLiteral("body")}; }
+
+Q_SIGNALS:
+    void notified();
+};
+
+namespace {
+
+const char* kBusConfig = R"(<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>session</type>
+  <listen>unix:dir=%1</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow send_destination="*"/>
+    <allow receive_sender="*"/>
+    <allow own="*"/>
+  </policy>
+</busconfig>
+)";
+
+/// A private session bus with no services but the ones a test registers (nothing is activated:
+/// the config names no service folders).
+class PrivateBusTest : public testing::Test {
+protected:
+    void SetUp() override {
+        writeFile(m_dir.filePath("bus.conf"), QString::fromLatin1(kBusConfig).arg(m_dir.path()).toStdString());
+        m_daemon.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--nofork"), QStringLiteral("--print-address=1"),
+                                                       QStringLiteral("--config-file=") + m_dir.filePath("bus.conf")});
+        if (!m_daemon.waitForStarted(10000)) {
+            GTEST_SKIP() << "dbus-daemon is not installed";
+        }
+        while (!m_daemon.canReadLine()) {
+            ASSERT_TRUE(m_daemon.waitForReadyRead(10000));
+        }
+        m_address = QString::fromUtf8(m_daemon.readLine().trimmed());
+        m_bus = std::make_unique<QDBusConnection>(QDBusConnection::connectToBus(m_address, "pipfield-test-bus"));
+        ASSERT_TRUE(m_bus->isConnected());
+    }
+    void TearDown() override {
+        m_bus.reset();
+        QDBusConnection::disconnectFromBus("pipfield-test-bus");
+        m_daemon.kill();
+        m_daemon.waitForFinished();
+    }
+    void serve() {
+        ASSERT_TRUE(
+            m_bus->registerObject("/org/freedesktop/Notifications", &m_service, QDBusConnection::ExportAllSlots));
+        ASSERT_TRUE(m_bus->registerService("org.freedesktop.Notifications"));
+    }
+
+    QTemporaryDir m_dir;
+    QProcess m_daemon;
+    QString m_address;
+    std::unique_ptr<QDBusConnection> m_bus;
+    FakeNotificationService m_service;
+    FakeClock m_clock{localInstant(2026, 10, 14, 12)};
+    FakeLauncher m_launcher;
+};
+
+TEST_F(PrivateBusTest, TheNotifierDeliversToTheServiceWhenTheTimeComes) {
+    serve();
+    DesktopNotifier notifier(*m_bus, m_launcher, m_clock, {"pipfield", m_dir.path()});
+    QSignalSpy spy(&m_service, &FakeNotificationService::notified);
+
+    notifier.add({"crate-full", "창고가 레몬으로 가득 찼어요", "팔러 와 주세요.", 0.01});
+    m_clock.advance(1);
+    ASSERT_TRUE(spy.wait(10000));
+    ASSERT_EQ(m_service.shown.size(), 1u);
+    EXPECT_EQ(m_service.shown[0].app, "Pipfield");
+    EXPECT_EQ(m_service.shown[0].title, "창고가 레몬으로 가득 찼어요");
+    EXPECT_EQ(m_service.shown[0].body, "팔러 와 주세요.");
+    EXPECT_EQ(m_service.shown[0].hints.value("desktop-entry").toString(), "pipfield");
+}
+
+TEST_F(PrivateBusTest, DeniedExactlyWhenNoServiceAnswers) {
+    DesktopNotifier notifier(*m_bus, m_launcher, m_clock, {"pipfield", m_dir.path()});
+    std::optional<bool> answer;
+    notifier.queryDenied([&](bool denied) { answer = denied; });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return answer.has_value(); }, 10000));
+    EXPECT_EQ(answer, std::optional(true));
+
+    serve();
+    answer.reset();
+    notifier.queryDenied([&](bool denied) { answer = denied; });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return answer.has_value(); }, 10000));
+    EXPECT_EQ(answer, std::optional(false));
+}
+
+TEST_F(PrivateBusTest, TheWaitingHelperDeliversAtItsTimeOnTheSessionBus) {
+    serve();
+    QSignalSpy spy(&m_service, &FakeNotificationService::notified);
+    QProcess helper;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DBUS_SESSION_BUS_ADDRESS", m_address);
+    helper.setProcessEnvironment(env);
+    const qint64 due = QDateTime::currentSecsSinceEpoch() + 1;
+    helper.start(PIPFIELD_NOTIFICATION_HELPER, helperArguments("가득", "와 주세요", due));
+
+    ASSERT_TRUE(spy.wait(15000));
+    EXPECT_GE(QDateTime::currentSecsSinceEpoch(), due);
+    ASSERT_EQ(m_service.shown.size(), 1u);
+    EXPECT_EQ(m_service.shown[0].title, "가득");
+    EXPECT_EQ(m_service.shown[0].body, "와 주세요");
+    ASSERT_TRUE(helper.waitForFinished(10000));
+    EXPECT_EQ(helper.exitCode(), 0);
+}
+
+TEST(SystemProcessLauncher, StopsAWaitingHelperButNotAnotherProgram) {
+    SystemProcessLauncher launcher;
+    const qint64 farAway = QDateTime::currentSecsSinceEpoch() + 3600;
+    const std::optional<qint64> pid =
+        launcher.startDetached(PIPFIELD_NOTIFICATION_HELPER, helperArguments("t", "b", farAway));
+    ASSERT_TRUE(pid);
+    auto alive = [&] {
+        // A killed child of a process that never reaps stays as a zombie: count that as gone.
+        const std::string stat = readFile(QStringLiteral("/proc/%1/stat").arg(*pid));
+        const auto close = stat.rfind(')');
+        return close != std::string::npos && close + 2 < stat.size() && stat[close + 2] != 'Z';
+    };
+    auto waitUntil = [](auto condition) { return QTest::qWaitFor(condition, 10000); };
+    ASSERT_TRUE(waitUntil([&] {
+        return readFile(QStringLiteral("/proc/%1/cmdline").arg(*pid)).find(kDeliverNotificationArgument) !=
+               std::string::npos;
+    }));
+
+    launcher.stop(*pid, "--some-other-program");
+    EXPECT_TRUE(alive());
+    launcher.stop(*pid, kDeliverNotificationArgument);
+    EXPECT_TRUE(waitUntil([&] { return !alive(); }));
+    ::kill(static_cast<pid_t>(*pid), SIGKILL); // in case the stop failed: never leave it waiting an hour
+}
+
+} // namespace
+} // namespace pipfield::test
+
+#include "NotificationDeliveryTest.moc"

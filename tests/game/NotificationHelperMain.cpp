@@ -1,0 +1,10 @@
+// The delivering mode of the program on its own, so that tests can run it against a bus they own.
+
+#include <QCoreApplication>
+
+#include "game/NotificationHelper.h"
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    return pipfield::runNotificationHelper(QCoreApplication::arguments()).value_or(64);
+}
