@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QSignalSpy>
 #include <QTemporaryDir>
 
 #include "game/Defaults.h"
@@ -76,19 +75,6 @@ TEST_F(DefaultsTest, TextReadsAsABooleanTheWayItIsMeant) {
         d.setValue("showManage", no);
         EXPECT_FALSE(d.boolValue("showManage")) << no;
     }
-}
-
-TEST_F(DefaultsTest, EveryWriteIsAnnounced) {
-    Defaults d(file());
-    QSignalSpy spy(&d, &Defaults::changed);
-    d.setValue("theme", "dusk");
-    d.setValue("theme", "dusk");
-    ASSERT_EQ(spy.count(), 2);
-    EXPECT_EQ(spy.at(0).at(0).toString(), QStringLiteral("theme"));
-}
-
-TEST_F(DefaultsTest, StandardFileIsUnderTheConfigHome) {
-    EXPECT_EQ(Defaults::standardFile(), qEnvironmentVariable("XDG_CONFIG_HOME") + "/Pipfield/Pipfield.conf");
 }
 
 } // namespace

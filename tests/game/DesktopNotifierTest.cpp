@@ -105,14 +105,5 @@ TEST_F(DesktopNotifierTest, DeliversWhenTheWaitIsOverUnlessRemovedOrReplaced) {
     EXPECT_FALSE(notifier->pending());
 }
 
-TEST_F(DesktopNotifierTest, NoBusMeansDenied) {
-    auto notifier = makeNotifier();
-    std::optional<bool> answer;
-    notifier->queryDenied([&](bool denied) { answer = denied; });
-    EXPECT_FALSE(answer) << "answered later, like the service would";
-    QCoreApplication::processEvents();
-    EXPECT_EQ(answer, std::optional(true));
-}
-
 } // namespace
 } // namespace pipfield::test

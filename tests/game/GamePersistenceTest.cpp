@@ -23,10 +23,6 @@ TEST(GamePersistence, FirstRunWritesTheStarterOrchardThatReadsBack) {
     EXPECT_EQ(saved->weekStarts, game->weekStarts());
 }
 
-TEST(GamePersistence, StandardPathIsUnderTheDataHome) {
-    EXPECT_EQ(SaveStore::standardPath(), qEnvironmentVariable("XDG_DATA_HOME") + "/Pipfield/orchard.json");
-}
-
 TEST(GamePersistence, TheFirstTickSavesAFileThatWasJustRead) {
     GameWorld world(kNoon);
     Orchard o = Orchard::starter();
@@ -140,17 +136,6 @@ TEST(GamePersistence, AFolderThatCannotBeCreatedDoesNotStopTheGame) {
     game.tick(clock.now());
     EXPECT_GE(game.sellAll(), 1);
     EXPECT_EQ(store.write(Save{game.live(), 0, {}}), std::optional<bool>(false));
-}
-
-TEST(GamePersistence, ANonFiniteStateIsNotWrittenOverTheLastGoodFile) {
-    GameWorld world(kNoon);
-    auto game = world.launch();
-    const std::string good = readFile(world.store.path());
-
-    Orchard broken = game->live();
-    broken.harvestBudget = std::numeric_limits<double>::infinity();
-    EXPECT_EQ(world.store.write(Save{broken, 0, {}}), std::nullopt);
-    EXPECT_EQ(readFile(world.store.path()), good);
 }
 
 } // namespace
