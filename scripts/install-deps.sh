@@ -6,13 +6,13 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config git
     qt6-base-dev qt6-base-dev-tools libqt6dbus6 libqt6svg6 qt6-qpa-plugins
-    libgl-dev libxcb1-dev libx11-dev libx11-xcb-dev
+    libgl-dev libxcb1-dev libxcb-xfixes0-dev libx11-dev libx11-xcb-dev
     nlohmann-json3-dev libicu-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev clang-format
     fonts-noto-cjk
     xvfb xauth openbox picom x11-utils xdotool imagemagick
-    dbus dbus-x11 libnotify-bin
+    dbus dbus-x11 libnotify-bin trayer dunst dpkg-dev file
 )
 
 missing=()

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QDBusUnixFileDescriptor>
+#include <QObject>
+
+namespace pipfield {
+
+/// Tells when the computer is about to sleep, through logind. While the game runs it holds a delay
+/// lock, so the system waits (briefly) for the save before it suspends.
+class SleepWatcher final : public QObject {
+    Q_OBJECT
+
+public:
+    explicit SleepWatcher(QObject* parent = nullptr);
+
+    /// Lets the suspend go on; called once the game has saved.
+    void release();
+
+Q_SIGNALS:
+    void aboutToSleep();
+
+private Q_SLOTS:
+    void onPrepareForSleep(bool sleeping);
+
+private:
+    void takeLock();
+
+    QDBusUnixFileDescriptor m_lock;
+};
+
+} // namespace pipfield

@@ -1,0 +1,179 @@
+#include "strip/Strip.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTimer>
+#include <QWindow>
+
+#include "game/Defaults.h"
+#include "platform/DesktopEvents.h"
+#include "platform/PanelWindowing.h"
+#include "platform/WindowList.h"
+#include "strip/StripGeometry.h"
+#include "strip/StripPanel.h"
+
+namespace pipfield {
+namespace {
+
+const QString kClickThrough = QStringLiteral("clickThrough");
+const QString kHideInFullScreen = QStringLiteral("hideInFullScreen");
+const QString kStripShown = QStringLiteral("stripShown");
+const QString kScreenID = QStringLiteral("screenID");
+
+} // namespace
+
+Strip::Strip(Defaults& defaults, const WindowList& windows, DesktopEvents& events, const PanelWindowing* windowing,
+             QWidget* view, QObject* parent)
+    : QObject(parent), m_defaults(defaults), m_windows(windows), m_events(events), m_windowing(windowing),
+      m_panel(std::make_unique<StripPanel>()) {
+    m_isShown = m_defaults.boolValue(kStripShown);
+    m_clickThrough = m_defaults.boolValue(kClickThrough);
+    m_hideInFullScreen = m_defaults.boolValue(kHideInFullScreen);
+    m_screenID = m_defaults.integer(kScreenID);
+
+    m_panel->setContent(view);
+    m_panel->setComposited(m_events.compositing());
+    // The window type and desktop must be set on the native window before it is first mapped.
+    m_panel->winId();
+    if (m_windowing != nullptr) {
+        m_windowing->makePanel(m_panel->windowHandle());
+    }
+
+    connect(qGuiApp, &QGuiApplication::screenAdded, this, [this](QScreen* screen) {
+        connect(screen, &QScreen::availableGeometryChanged, this, &Strip::place);
+        place();
+    });
+    connect(qGuiApp, &QGuiApplication::screenRemoved, this, &Strip::place);
+    connect(qGuiApp, &QGuiApplication::primaryScreenChanged, this, &Strip::place);
+    for (QScreen* screen : QGuiApplication::screens()) {
+        connect(screen, &QScreen::availableGeometryChanged, this, &Strip::place);
+    }
+    connect(&m_events, &DesktopEvents::desktopSwitched, this, &Strip::recheckSoon);
+    connect(&m_events, &DesktopEvents::activeWindowChanged, this, &Strip::recheckSoon);
+    connect(&m_events, &DesktopEvents::compositingChanged, m_panel.get(), &StripPanel::setComposited);
+
+    place();
+    applyVisibility();
+}
+
+Strip::~Strip() = default;
+
+QWidget* Strip::view() const {
+    return m_panel->content();
+}
+
+void Strip::setClickThrough(bool on) {
+    const bool changed = on != m_clickThrough;
+    m_clickThrough = on;
+    m_defaults.setValue(kClickThrough, on);
+    applyClickThrough();
+    if (changed) {
+        Q_EMIT clickThroughChanged(on);
+    }
+}
+
+void Strip::setHideInFullScreen(bool on) {
+    const bool changed = on != m_hideInFullScreen;
+    m_hideInFullScreen = on;
+    m_defaults.setValue(kHideInFullScreen, on);
+    applyVisibility();
+    if (changed) {
+        Q_EMIT hideInFullScreenChanged(on);
+    }
+}
+
+void Strip::setShown(bool shown) {
+    const bool changed = shown != m_isShown;
+    m_isShown = shown;
+    m_defaults.setValue(kStripShown, shown);
+    applyVisibility();
+    if (changed) {
+        Q_EMIT isShownChanged(shown);
+    }
+}
+
+void Strip::setScreenID(qint64 id) {
+    const bool changed = id != m_screenID;
+    m_screenID = id;
+    m_defaults.setValue(kScreenID, id);
+    place();
+    if (changed) {
+        Q_EMIT screenIDChanged(id);
+    }
+}
+
+std::vector<Strip::ScreenChoice> Strip::screens() const {
+    std::vector<ScreenChoice> choices;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QString model =
+            screen->model().isEmpty() ? screen->name() : screen->manufacturer() + ' ' + screen->model();
+        choices.push_back({StripGeometry::displayNumber(screen), model.trimmed()});
+    }
+    return choices;
+}
+
+QScreen* Strip::targetScreen() const {
+    const QList<QScreen*> all = QGuiApplication::screens();
+    for (QScreen* screen : all) {
+        if (m_screenID != 0 && StripGeometry::displayNumber(screen) == m_screenID) {
+            return screen;
+        }
+    }
+    // No choice, or the chosen monitor is unplugged: the primary screen, where the desktop's panels live.
+    if (QScreen* primary = QGuiApplication::primaryScreen()) {
+        return primary;
+    }
+    return all.isEmpty() ? nullptr : all.first();
+}
+
+void Strip::place() {
+    const QScreen* screen = targetScreen();
+    if (screen == nullptr) {
+        return;
+    }
+    m_panel->setGeometry(StripGeometry::frameFor(screen->availableGeometry()));
+}
+
+bool Strip::fullScreenWindowOn(const QScreen* screen) const {
+    if (screen == nullptr || QGuiApplication::screens().isEmpty()) {
+        return false;
+    }
+    const std::optional<std::vector<WindowEntry>> windows = m_windows.onScreenWindows();
+    if (!windows || windows->empty()) {
+        return false;
+    }
+    return StripGeometry::fullScreenWindowOn(screen->geometry(), 0, *windows);
+}
+
+void Strip::applyVisibility() {
+    const QScreen* screen = m_panel->isVisible() ? m_panel->screen() : targetScreen();
+    m_fullScreenAppActive = m_hideInFullScreen && fullScreenWindowOn(screen);
+    if (!m_isShown || (m_hideInFullScreen && m_fullScreenAppActive)) {
+        m_panel->hide();
+        return;
+    }
+    if (!m_panel->isVisible()) {
+        m_panel->show();
+        applyClickThrough();
+    }
+}
+
+void Strip::applyClickThrough() {
+    // Only a shown window takes the input shape: set earlier, the window manager's frame swallows it,
+    // and QWidget::setWindowFlag would unmap and remap the window.
+    QWindow* window = m_panel->windowHandle();
+    if (window == nullptr || !m_panel->isVisible()) {
+        return;
+    }
+    window->setFlag(Qt::WindowTransparentForInput, m_clickThrough);
+    if (m_windowing != nullptr) {
+        m_windowing->makePanel(window); // Qt rewrote the window type with the flags
+    }
+}
+
+void Strip::recheckSoon() {
+    // Give a full-screen transition time to finish before the window list is read.
+    QTimer::singleShot(kFullScreenRecheckMs, this, &Strip::applyVisibility);
+}
+
+} // namespace pipfield

@@ -1,0 +1,49 @@
+#include "strip/StripPanel.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+
+namespace pipfield {
+
+StripPanel::StripPanel()
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus |
+                           Qt::NoDropShadowWindowHint) {
+    setWindowTitle(QStringLiteral("Pipfield"));
+    setAttribute(Qt::WA_TranslucentBackground);
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setAttribute(Qt::WA_X11DoNotAcceptFocus);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void StripPanel::setContent(QWidget* content) {
+    m_content = content;
+    content->setParent(this);
+    content->setGeometry(rect());
+    content->show();
+}
+
+void StripPanel::setComposited(bool composited) {
+    if (composited != m_composited) {
+        m_composited = composited;
+        update();
+    }
+}
+
+void StripPanel::paintEvent(QPaintEvent*) {
+    if (m_composited) {
+        return; // the desktop shows through around the scene
+    }
+    QPainter painter(this);
+    QLinearGradient sky(0, 0, 0, height());
+    sky.setColorAt(0, QColor(0x9f, 0xd4, 0xf2));
+    sky.setColorAt(1, QColor(0xd8, 0xef, 0xfb));
+    painter.fillRect(rect(), sky);
+}
+
+void StripPanel::resizeEvent(QResizeEvent*) {
+    if (m_content != nullptr) {
+        m_content->setGeometry(rect());
+    }
+}
+
+} // namespace pipfield

@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWindow>
+
+#include "game/Defaults.h"
+#include "platform/DesktopEvents.h"
+#include "platform/PanelWindowing.h"
+#include "platform/WindowList.h"
+#include "strip/Strip.h"
+#include "strip/StripGeometry.h"
+#include "strip/StripPanel.h"
+
+namespace pipfield {
+namespace {
+
+class FakeDesktop final : public DesktopEvents, public WindowList, public PanelWindowing {
+public:
+    bool compositing() const override { return composited; }
+    std::optional<std::vector<WindowEntry>> onScreenWindows() const override { return windows; }
+    void makePanel(QWindow*) const override { ++panelCalls; }
+    void switchDesktop() { Q_EMIT desktopSwitched(); }
+    void setCompositing(bool on) {
+        composited = on;
+        Q_EMIT compositingChanged(on);
+    }
+
+    bool composited = true;
+    std::optional<std::vector<WindowEntry>> windows = std::vector<WindowEntry>{};
+    mutable int panelCalls = 0;
+};
+
+class StripTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_dir.isValid());
+        m_defaults = std::make_unique<Defaults>(m_dir.filePath("Pipfield.conf"));
+        m_defaults->registerDefaults(Defaults::standardDefaults());
+    }
+
+    std::unique_ptr<Strip> makeStrip() {
+        return std::make_unique<Strip>(*m_defaults, m_desktop, m_desktop, &m_desktop, new QLabel("orchard"));
+    }
+
+    QRect screenRect() const { return QGuiApplication::primaryScreen()->geometry(); }
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<Defaults> m_defaults;
+    FakeDesktop m_desktop;
+};
+
+TEST_F(StripTest, FreshInstallIsShownClickThroughAndHiddenInFullScreen) {
+    const auto strip = makeStrip();
+    EXPECT_TRUE(strip->isShown());
+    EXPECT_TRUE(strip->clickThrough());
+    EXPECT_TRUE(strip->hideInFullScreen());
+    EXPECT_EQ(strip->screenID(), 0);
+    EXPECT_TRUE(strip->panel().isVisible());
+    EXPECT_EQ(strip->panel().geometry(),
+              StripGeometry::frameFor(QGuiApplication::primaryScreen()->availableGeometry()));
+    EXPECT_EQ(strip->view()->geometry(), strip->panel().rect());
+    EXPECT_GE(m_desktop.panelCalls, 1) << "panel hints set before the first show";
+    EXPECT_TRUE(strip->panel().windowHandle()->flags().testFlag(Qt::WindowTransparentForInput));
+    EXPECT_EQ(strip->panel().windowTitle(), "Pipfield");
+}
+
+TEST_F(StripTest, SettingsAreRememberedAndTakeEffect) {
+    {
+        const auto strip = makeStrip();
+        QSignalSpy shown(strip.get(), &Strip::isShownChanged);
+        strip->setClickThrough(false);
+        EXPECT_FALSE(strip->panel().windowHandle()->flags().testFlag(Qt::WindowTransparentForInput));
+        strip->setShown(false);
+        EXPECT_FALSE(strip->panel().isVisible());
+        strip->setShown(false);
+        EXPECT_EQ(shown.count(), 1) << "an equal value notifies nobody";
+        strip->setHideInFullScreen(false);
+        strip->setScreenID(12345); // unplugged: falls back to the primary screen
+        EXPECT_EQ(strip->panel().geometry(),
+                  StripGeometry::frameFor(QGuiApplication::primaryScreen()->availableGeometry()));
+    }
+    Defaults reread(m_dir.filePath("Pipfield.conf"));
+    reread.registerDefaults(Defaults::standardDefaults());
+    EXPECT_FALSE(reread.boolValue("clickThrough"));
+    EXPECT_FALSE(reread.boolValue("stripShown"));
+    EXPECT_FALSE(reread.boolValue("hideInFullScreen"));
+    EXPECT_EQ(reread.integer("screenID"), 12345);
+    const auto again = makeStrip();
+    EXPECT_FALSE(again->isShown());
+    EXPECT_FALSE(again->panel().isVisible());
+    again->setShown(true);
+    EXPECT_TRUE(again->panel().isVisible());
+    EXPECT_FALSE(again->panel().windowHandle()->flags().testFlag(Qt::WindowTransparentForInput));
+}
+
+TEST_F(StripTest, FullScreenHidesAfterTheDelayAndShowsAgain) {
+    const auto strip = makeStrip();
+    ASSERT_TRUE(strip->panel().isVisible());
+    m_desktop.windows = std::vector<WindowEntry>{{WindowList::kNormalLayer, QRectF(screenRect())}};
+    m_desktop.switchDesktop();
+    EXPECT_TRUE(strip->panel().isVisible()) << "the window list is read only after the transition";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !strip->panel().isVisible(); }, 3000));
+    EXPECT_TRUE(strip->fullScreenAppActive());
+
+    m_desktop.windows = std::vector<WindowEntry>{};
+    m_desktop.switchDesktop();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return strip->panel().isVisible(); }, 3000));
+
+    // With hiding switched off the strip stays over full-screen windows.
+    m_desktop.windows = std::vector<WindowEntry>{{WindowList::kNormalLayer, QRectF(screenRect())}};
+    strip->setHideInFullScreen(false);
+    strip->applyVisibility();
+    EXPECT_TRUE(strip->panel().isVisible());
+    strip->setShown(false);
+    EXPECT_FALSE(strip->panel().isVisible());
+}
+
+TEST_F(StripTest, UnreadableWindowListCountsAsNoFullScreen) {
+    const auto strip = makeStrip();
+    m_desktop.windows = std::nullopt;
+    EXPECT_FALSE(strip->fullScreenWindowOn(QGuiApplication::primaryScreen()));
+    EXPECT_FALSE(strip->fullScreenWindowOn(nullptr));
+}
+
+TEST_F(StripTest, PaintsASkyOnlyWithoutACompositor) {
+    const auto strip = makeStrip();
+    strip->view()->hide(); // look at the panel's own background
+    const auto corner = [&] { return strip->panel().grab().toImage().pixelColor(2, 2); };
+    EXPECT_EQ(corner().alpha(), 0);
+    m_desktop.setCompositing(false);
+    EXPECT_EQ(corner().alpha(), 255);
+    EXPECT_GT(corner().blue(), corner().red());
+    m_desktop.setCompositing(true);
+    EXPECT_EQ(corner().alpha(), 0);
+}
+
+} // namespace
+} // namespace pipfield
