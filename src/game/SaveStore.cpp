@@ -11,9 +11,7 @@
 
 namespace pipfield {
 
-SaveStore::SaveStore(QString path) : m_path(std::move(path)) {
-    QDir().mkpath(QFileInfo(m_path).absolutePath());
-}
+SaveStore::SaveStore(QString path) : m_path(std::move(path)) {}
 
 QString SaveStore::standardPath() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
@@ -75,7 +73,8 @@ std::optional<bool> SaveStore::write(const Save& save) {
     if (m_protectExisting) {
         return false;
     }
-    // The folder may have been removed while the game ran.
+    // Created here rather than up front, so that demo mode leaves no trace; and recreated should it
+    // have been removed while the game ran.
     QDir().mkpath(QFileInfo(m_path).absolutePath());
     QSaveFile file(m_path);
     if (!file.open(QIODevice::WriteOnly)) {

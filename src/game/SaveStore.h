@@ -12,7 +12,7 @@ namespace pipfield {
 /// The one save file: read once at start, replaced whole and atomically on every save.
 class SaveStore final {
 public:
-    /// The file at `path`; its folder is created when missing (a failure is only noticed on write).
+    /// The file at `path`; its folder is created by the first write.
     explicit SaveStore(QString path);
 
     /// $XDG_DATA_HOME/Pipfield/orchard.json.

@@ -76,7 +76,7 @@ TEST(GamePersistence, DemoModeNeverReadsOrWritesTheFile) {
     auto first = world.launch();
     first->sellAll();
     first->tick(addSeconds(kNoon, 120));
-    EXPECT_FALSE(QFileInfo::exists(world.store.path()));
+    EXPECT_FALSE(QFileInfo::exists(QFileInfo(world.store.path()).path()));
 
     writeFile(world.store.path(), "not a save");
     auto second = world.launch();
