@@ -1,6 +1,23 @@
 #include "scene/OrchardView.h"
 
+#include "game/Defaults.h"
+#include "game/Game.h"
+#include "model/Balance.h"
+#include "scene/Grade.h"
+#include "scene/Sprite.h"
+
+#include <QCoreApplication>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPalette>
+#include <QPointer>
+#include <QResizeEvent>
+
+#include <algorithm>
+#include <cmath>
 #include <limits>
+#include <random>
 
 namespace pipfield {
 
@@ -29,6 +46,28 @@ std::optional<int> parseInteger(const QString& text) {
     return static_cast<int>(value);
 }
 
+QString text(std::string_view raw) {
+    return QString::fromUtf8(raw.data(), static_cast<qsizetype>(raw.size()));
+}
+
+std::function<double()> seededRandom() {
+    auto engine = std::make_shared<std::mt19937_64>(std::random_device{}());
+    return [engine] { return std::uniform_real_distribution<double>(0.0, 1.0)(*engine); };
+}
+
+/// The growth stage a tree shows. Stage 4 has no picture of its own: a mature tree goes from its
+/// bare crown (3) to blossom (5) to fruit (6).
+int stageOf(const Tree& tree) {
+    const Balance::TreeSpec& spec = Balance::spec(tree.kind);
+    if (tree.age < spec.grow) {
+        const double r = tree.age / spec.grow;
+        return r < 0.15 ? 0 : r < 0.45 ? 1 : 2;
+    }
+    if (tree.fruit >= 1)
+        return 6;
+    return tree.progress < 0.4 * spec.interval ? 3 : 5;
+}
+
 } // namespace
 
 int OrchardView::hour(const QString& hourOverride, const QDateTime& now) {
@@ -39,6 +78,419 @@ int OrchardView::hour(const QString& hourOverride, const QDateTime& now) {
 
 Palette::Period OrchardView::period(bool timeOfDayLight, int hour) {
     return timeOfDayLight ? Palette::periodForHour(hour) : Palette::Period::day;
+}
+
+OrchardView::OrchardView(Game& game, Defaults& defaults, Setup setup, QWidget* parent)
+    : QWidget(parent), m_game(game), m_defaults(defaults),
+      m_ownSprites(setup.sprites != nullptr ? nullptr : std::make_unique<Sprite>()),
+      m_sprites(setup.sprites != nullptr ? *setup.sprites : *m_ownSprites),
+      m_ownClock(setup.clock != nullptr ? nullptr : std::make_unique<SteadySceneClock>()),
+      m_clock(setup.clock != nullptr ? *setup.clock : *m_ownClock),
+      m_random(setup.random ? std::move(setup.random) : seededRandom()),
+      m_reduceMotion(setup.reduceMotion ? std::move(setup.reduceMotion) : std::function<bool()>([&defaults] {
+          return defaults.boolValue(QStringLiteral("reduceMotion"));
+      })),
+      m_now(setup.now ? std::move(setup.now) : std::function<QDateTime()>([] { return QDateTime::currentDateTime(); })),
+      m_dark(setup.dark ? std::move(setup.dark) : std::function<bool()>([this] {
+          return palette().color(QPalette::Window).lightness() < 128;
+      })),
+      m_compositor(m_clock, [this](const QRegion& region) { update(region); }), m_groundLayer(Layer::create()),
+      m_decorLayer(Layer::create()), m_crate(Sprite::layer()), m_seenSales(game.saleCount()) {
+    setAccessibleName(QCoreApplication::translate("OrchardView", "레몬 과수원"));
+    m_groundLayer->setAnchor({0, 0});
+    m_groundLayer->setClips(true);
+    m_decorLayer->setAnchor({0, 0});
+    m_decorLayer->setZ(5);
+    m_crate->setZ(15);
+    const auto& root = m_compositor.root();
+    root->addChild(m_groundLayer);
+    root->addChild(m_decorLayer);
+    root->addChild(m_crate);
+    m_compositor.setViewSize(size());
+
+    // The timer is the view's child, so a view that is gone is never synchronised.
+    m_timer.setInterval(1000);
+    m_timer.setTimerType(Qt::CoarseTimer);
+    connect(&m_timer, &QTimer::timeout, this, &OrchardView::sync);
+    m_timer.start();
+}
+
+OrchardView::~OrchardView() {
+    // Workers hold the scene weakly; they must not plan against a half-destroyed view.
+    m_workers.clear();
+}
+
+int OrchardView::currentHour() const {
+    return hour(m_defaults.string(QStringLiteral("hour")).value_or(QString()), m_now());
+}
+
+Palette::Period OrchardView::currentPeriod() const {
+    return period(m_defaults.boolValue(QStringLiteral("timeOfDayLight")), currentHour());
+}
+
+double OrchardView::snap(double x) {
+    // std::round takes halves away from zero.
+    return std::round(2 * x) / 2;
+}
+
+double OrchardView::uniform(double low, double high) {
+    return low + (high - low) * m_random();
+}
+
+std::size_t OrchardView::pick(std::size_t count) {
+    if (count == 0)
+        return 0;
+    const auto i = static_cast<std::size_t>(std::floor(m_random() * static_cast<double>(count)));
+    return std::min(i, count - 1);
+}
+
+void OrchardView::after(double seconds, std::function<void()> callback) {
+    m_clock.after(seconds, std::move(callback));
+}
+
+// Sync and layout
+
+void OrchardView::sync() {
+    if (width() <= kMinimumWidth)
+        return;
+    if (updateGrade()) {
+        redrawAll();
+        return;
+    }
+    const Orchard& orchard = m_game.orchard();
+    if (m_groundTrees != static_cast<int>(orchard.trees.size())) {
+        layoutGround();
+        m_builtSeason.reset();
+    }
+    syncTrees();
+    syncCrate();
+    syncWorkers();
+    if (!m_builtSeason || *m_builtSeason != m_game.season())
+        buildDecor();
+    syncNight();
+    if (m_game.saleCount() != m_seenSales) {
+        m_seenSales = m_game.saleCount();
+        coinBurst();
+    }
+}
+
+bool OrchardView::updateGrade() {
+    const Palette::Theme theme = Palette::themeFromRaw(m_defaults.string(QStringLiteral("theme")).value_or(QString()))
+                                     .value_or(Palette::Theme::sunny);
+    const Grade grade =
+        Grade::rule(theme, currentHour(), m_defaults.boolValue(QStringLiteral("timeOfDayLight")), m_dark());
+    // A new grade throws away every processed picture: assign only a real change.
+    if (grade == m_sprites.grade())
+        return false;
+    m_sprites.setGrade(grade);
+    return true;
+}
+
+void OrchardView::redrawAll() {
+    std::fill(m_treeNames.begin(), m_treeNames.end(), QString());
+    std::fill(m_treeStages.begin(), m_treeStages.end(), -1);
+    m_crateName.clear();
+    if (m_crateSparkle) {
+        m_crateSparkle->removeFromParent();
+        m_crateSparkle.reset();
+    }
+    m_groundTrees = -1;
+    m_builtSeason.reset();
+    m_builtNight.reset();
+    for (const auto& [key, worker] : m_workers)
+        worker->replay();
+    sync();
+}
+
+void OrchardView::setFrameSize(QSize size) {
+    resize(size);
+    layOut();
+}
+
+void OrchardView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    layOut();
+}
+
+void OrchardView::layOut() {
+    m_compositor.setViewSize(size());
+    if (size() == m_laidOutSize || width() <= kMinimumWidth)
+        return;
+    m_laidOutSize = size();
+    const double oldOrigin = m_originX;
+    // Centred, never closer than 8 points to the left edge.
+    m_originX = std::max(8.0, std::round((width() - kContentWidth) / 2));
+    m_crate->setPosition({m_originX + 30, 4});
+    for (std::size_t i = 0; i < m_treeLayers.size(); ++i)
+        m_treeLayers[i]->setPosition({treeX(i), 6});
+    for (const auto& [key, worker] : m_workers)
+        worker->shift(m_originX - oldOrigin);
+    m_builtNight.reset();
+    m_groundTrees = -1;
+    m_builtSeason.reset();
+    sync();
+}
+
+void OrchardView::backingPropertiesChanged() {
+    const int scale = Sprite::backingScale(screen());
+    if (scale == m_sprites.scale())
+        return;
+    m_sprites.setScale(scale);
+    redrawAll();
+    update();
+}
+
+void OrchardView::appearanceChanged() {
+    if (updateGrade())
+        redrawAll();
+}
+
+void OrchardView::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        appearanceChanged();
+}
+
+void OrchardView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    backingPropertiesChanged();
+}
+
+void OrchardView::layoutGround() {
+    const std::size_t n = m_game.orchard().trees.size();
+    m_groundTrees = static_cast<int>(n);
+    m_groundLayer->removeAllChildren();
+    const std::optional<QImage> tile = m_sprites.image(QStringLiteral("ground-0"), std::nullopt, true);
+    if (!tile)
+        return;
+    const double ratio = tile->devicePixelRatio();
+    const double w = tile->width() / ratio;
+    const double h = tile->height() / ratio;
+    if (w <= 0)
+        return;
+    const double width = 190 + 60 * static_cast<double>(std::min<std::size_t>(n, 9));
+    m_groundLayer->setPosition({m_originX - 6, 0});
+    m_groundLayer->setBounds({width, h});
+    int k = 0;
+    for (double x = 0; x < width; x += w, ++k) {
+        auto piece = Sprite::layer(*tile);
+        // Every second tile is mirrored so that the repetition does not show; anchored at its
+        // right edge, the mirror still covers x to x + w.
+        const bool mirrored = k % 2 == 1;
+        piece->setAnchor({mirrored ? 1.0 : 0.0, 0});
+        piece->setFlipped(mirrored);
+        piece->setPosition({x, 0});
+        m_groundLayer->addChild(piece);
+    }
+}
+
+void OrchardView::buildDecor() {
+    const Season season = m_game.season();
+    m_builtSeason = season;
+    m_decorLayer->removeAllChildren();
+    const std::optional<QImage> image =
+        m_sprites.image(QStringLiteral("season-") + text(rawValue(season)), std::nullopt, true);
+    if (!image)
+        return;
+    const std::size_t n = m_game.orchard().trees.size();
+    const double end = treeX(std::min<std::size_t>(n, 9)) + 34;
+    std::vector<double> xs;
+    switch (season) {
+    case Season::winter:
+        xs = {end - 18};
+        break;
+    case Season::summer:
+        xs = {m_originX + 96};
+        break;
+    case Season::spring:
+    case Season::autumn:
+        xs.push_back(m_originX + 100);
+        // Halfway between every third pair of trees, starting after the third tree.
+        for (std::size_t i = 2; i + 1 < n; i += 3)
+            xs.push_back(treeX(i) + 30);
+        xs.push_back(end - 14);
+        break;
+    }
+    for (double x : xs) {
+        auto piece = Sprite::layer(*image);
+        piece->setPosition({snap(x), 4});
+        m_decorLayer->addChild(piece);
+    }
+}
+
+void OrchardView::syncTrees() {
+    const std::vector<Tree>& trees = m_game.orchard().trees;
+    const std::size_t n = trees.size();
+    while (m_treeLayers.size() < n) {
+        auto layer = Sprite::layer();
+        layer->setZ(10);
+        layer->setPosition({treeX(m_treeLayers.size()), 6});
+        m_compositor.root()->addChild(layer);
+        m_treeLayers.push_back(layer);
+        m_treeNames.append(QString());
+        m_treeStages.push_back(-1);
+        m_treeKinds.push_back(std::nullopt);
+        // The first tree simply stands there; every later one is planted with a puff of dust.
+        if (m_treeLayers.size() >= 2)
+            puff(QStringLiteral("fx-dust"), layer->position(), 0.1, true);
+    }
+    while (m_treeLayers.size() > n) {
+        m_treeLayers.back()->removeFromParent();
+        m_treeLayers.pop_back();
+        m_treeNames.removeLast();
+        m_treeStages.pop_back();
+        m_treeKinds.pop_back();
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+        const Tree& tree = trees[i];
+        const int stage = stageOf(tree);
+        if (m_treeStages[i] == stage && m_treeKinds[i] == tree.kind)
+            continue;
+        const QString prefix = QStringLiteral("tree-") + text(rawValue(tree.kind)) + u'-';
+        const QString name = prefix + QString::number(stage);
+        const auto qi = static_cast<qsizetype>(i);
+        if (name == m_treeNames[qi])
+            continue;
+        const std::optional<QImage> image = m_sprites.image(name, std::nullopt, true);
+        if (!image)
+            continue;
+        m_treeStages[i] = stage;
+        m_treeKinds[i] = tree.kind;
+        // Names reset by a redraw, or of another kind, are no growth.
+        const QString& oldName = m_treeNames[qi];
+        const int oldStage =
+            oldName.startsWith(prefix) && oldName.size() == prefix.size() + 1 && oldName.back().isDigit()
+                ? oldName.back().digitValue()
+                : -1;
+        m_treeNames[qi] = name;
+        m_treeLayers[i]->show(*image);
+        const bool matured = oldStage < 3 && stage > 2;
+        const bool fruited = stage == 6 && oldStage != 6;
+        if (oldStage >= 0 && (matured || fruited))
+            puff(QStringLiteral("fx-sparkle"), {treeX(i) + 8, m_treeLayers[i]->bounds().height() * 0.6 + 6}, 0.1, true);
+    }
+}
+
+void OrchardView::syncCrate() {
+    const Orchard& orchard = m_game.orchard();
+    const std::int64_t count = orchard.crateCount();
+    const std::int64_t capacity = Balance::crateCapacity(orchard.crateLevel);
+    int fill = 0;
+    if (count > 0)
+        fill = capacity > 0 && static_cast<double>(count) / static_cast<double>(capacity) < 0.7 ? 1 : 2;
+    const QString name = QStringLiteral("crate-") + QString::number(fill);
+    if (name != m_crateName) {
+        // A missing picture keeps the old one; the next tick asks again.
+        if (const std::optional<QImage> image = m_sprites.image(name, std::nullopt, true)) {
+            m_crateName = name;
+            m_crate->show(*image);
+        }
+    }
+    if (count >= capacity && !m_crateSparkle && !reduceMotion()) {
+        QList<QImage> frames = m_sprites.frames(QStringLiteral("fx-sparkle"), std::nullopt, true);
+        if (frames.isEmpty())
+            return;
+        auto sparkle = Sprite::layer(frames.front());
+        const QSizeF crate = m_crate->bounds();
+        sparkle->setPosition({crate.width() * 0.8, crate.height() - 6});
+        sparkle->setZ(1);
+        // A burst, then a pause as long as four frames.
+        for (int i = 0; i < 4; ++i)
+            frames.append(Sprite::blank());
+        sparkle->addAnimation(QStringLiteral("anim"), Sprite::flipbook(frames, 0.12));
+        m_crate->addChild(sparkle);
+        m_crateSparkle = sparkle;
+    } else if (count < capacity && m_crateSparkle) {
+        m_crateSparkle->removeFromParent();
+        m_crateSparkle.reset();
+    }
+}
+
+void OrchardView::syncNight() {
+    const bool night = currentPeriod() == Palette::Period::night;
+    if (m_builtNight && *m_builtNight == night) {
+        // About one tick in four shows a firefly.
+        if (night && !reduceMotion() && m_random() < 0.24 && !m_game.orchard().trees.empty())
+            firefly();
+        return;
+    }
+    m_builtNight = night;
+    if (m_lantern) {
+        m_lantern->removeFromParent();
+        m_lantern.reset();
+    }
+    const QList<QImage> frames = m_sprites.frames(QStringLiteral("lantern"), std::nullopt, false);
+    if (!night || frames.isEmpty())
+        return;
+    auto lantern = Sprite::layer(frames.front());
+    lantern->setPosition({m_originX + 64, 4});
+    lantern->setZ(6);
+    if (frames.size() >= 2 && !reduceMotion())
+        lantern->addAnimation(QStringLiteral("anim"), Sprite::flipbook(frames, 0.7));
+    m_compositor.root()->addChild(lantern);
+    m_lantern = lantern;
+}
+
+void OrchardView::firefly() {
+    const std::size_t n = m_game.orchard().trees.size();
+    const std::size_t i = pick(n);
+    const double x = treeX(i) + uniform(-24, 24);
+    const double y = uniform(26, 60);
+    const QList<QImage> frames = m_sprites.frames(QStringLiteral("fx-firefly"), std::nullopt, false);
+    if (reduceMotion() || frames.isEmpty())
+        return;
+    playOnce(frames, {x, y}, 0.25);
+}
+
+// Painting and clicks
+
+void OrchardView::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    m_compositor.paint(painter, event->region());
+}
+
+QImage OrchardView::renderImage(double t) {
+    const int scale = m_sprites.scale();
+    QImage image(size() * scale, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(scale);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    m_compositor.render(painter, t);
+    return image;
+}
+
+void OrchardView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    event->accept();
+    clickAt({event->position().x(), height() - event->position().y()});
+}
+
+void OrchardView::clickAt(QPointF point) {
+    // The crate is tested first: where it overlaps a tree, selling wins.
+    if (m_crate->frame().contains(point)) {
+        m_game.sellAll();
+        sync();
+        return;
+    }
+    std::optional<std::size_t> hit;
+    for (std::size_t i = 0; i < m_treeLayers.size(); ++i) {
+        if (m_treeLayers[i]->frame().contains(point)) {
+            hit = i;
+            break;
+        }
+    }
+    const std::vector<Tree>& trees = m_game.orchard().trees;
+    if (!hit || *hit >= trees.size())
+        return;
+    const TreeKind kind = trees[*hit].kind;
+    // Game::harvest publishes, saves and re-plans the notification when anything was picked.
+    const std::int64_t picked = m_game.harvest(static_cast<std::int64_t>(*hit));
+    for (std::int64_t k = 0; k < std::min<std::int64_t>(picked, 5); ++k)
+        flyFruit(static_cast<int>(*hit), kind, 0.08 * static_cast<double>(k));
+    sync();
 }
 
 } // namespace pipfield

@@ -125,6 +125,18 @@ QList<QImage> Sprite::frames(const QString& sheet, std::optional<double> dye, bo
     return list;
 }
 
+Animation Sprite::flipbook(const QList<QImage>& frames, double perFrame) {
+    return Animation::frames(frames, perFrame * static_cast<double>(frames.size())).repeat(Animation::kForever);
+}
+
+std::shared_ptr<Layer> Sprite::layer(const std::optional<QImage>& image) {
+    std::shared_ptr<Layer> layer = Layer::create();
+    layer->setAnchor({0.5, 0.0});
+    if (image)
+        layer->show(*image);
+    return layer;
+}
+
 const QImage& Sprite::blank() {
     static const QImage image = [] {
         QImage i(1, 1, QImage::Format_RGBA8888_Premultiplied);

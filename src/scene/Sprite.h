@@ -1,6 +1,8 @@
 #pragma once
 
+#include "scene/Animation.h"
 #include "scene/Grade.h"
+#include "scene/Layer.h"
 #include "scene/Palette.h"
 
 #include <QHash>
@@ -10,6 +12,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QScreen;
@@ -51,6 +54,11 @@ public:
 
     /// "name|dye|graded", the dye truncated to whole degrees or "-" without one.
     static QString key(const QString& name, std::optional<double> dye, bool graded);
+    /// Cycles the frames forever, each shown for `perFrame` seconds.
+    static Animation flipbook(const QList<QImage>& frames, double perFrame);
+    /// A new layer standing on its bottom centre, showing the image at its own size when there is one.
+    static std::shared_ptr<Layer> layer(const std::optional<QImage>& image = std::nullopt);
+
     /// A 1 x 1 transparent image for empty contents.
     static const QImage& blank();
     /// Gives the colours in `colors` the hue, keeping their saturation and brightness, then grades

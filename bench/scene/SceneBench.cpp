@@ -1,0 +1,132 @@
+// Runs the orchard scene in a strip-sized window for a while and reports what it cost: CPU time
+// as a percentage of one core over the run, and the peak resident memory.
+//
+//   pipfield-scene-bench [--seconds 60] [--starter] [--hour 22] [--theme moon] [--width 746]
+//                        [--every-frame] [--shot file.png]
+
+#include "game/Clock.h"
+#include "game/Defaults.h"
+#include "game/Game.h"
+#include "game/Notifier.h"
+#include "game/SaveStore.h"
+#include "scene/OrchardView.h"
+#include "scene/Sprite.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QElapsedTimer>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWidget>
+
+#include <sys/resource.h>
+
+#include <cstdio>
+
+using namespace pipfield;
+
+namespace {
+
+class QuietNotifier final : public Notifier {
+public:
+    void add(const NotificationRequest&) override {}
+    void remove(const QString&) override {}
+    void requestAuthorization() override {}
+    void queryDenied(std::function<void(bool)> answer) override { answer(false); }
+    void handOff() override {}
+};
+
+// Without a compositing manager the strip paints a sky behind the scene; so does this window.
+class Sky final : public QWidget {
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.fillRect(rect(), QColor(0xa8, 0xd8, 0xf0));
+    }
+};
+
+double cpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+double peakMegabytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QCommandLineParser parser;
+    const QCommandLineOption seconds("seconds", "Seconds to run.", "n", "60");
+    const QCommandLineOption starter("starter", "A new game's orchard instead of the late-game demo.");
+    const QCommandLineOption hour("hour", "The hour of day shown.", "h", "22");
+    const QCommandLineOption theme("theme", "sunny, blossom, sunset or moon.", "name", "sunny");
+    const QCommandLineOption width("width", "Width of the strip in points.", "w", "746");
+    const QCommandLineOption season("season", "Season override.", "name");
+    const QCommandLineOption everyFrame("every-frame", "Repaint the whole view 60 times a second, for comparison.");
+    const QCommandLineOption shot("shot", "Save a picture of the window at the end.", "file");
+    parser.addOptions({seconds, starter, hour, theme, width, season, everyFrame, shot});
+    parser.addHelpOption();
+    parser.process(app);
+
+    QTemporaryDir home;
+    QStringList arguments{QStringLiteral("-hour"), parser.value(hour)};
+    if (!parser.isSet(starter))
+        arguments << QStringLiteral("-demo") << QStringLiteral("late");
+    if (parser.isSet(season))
+        arguments << QStringLiteral("-season") << parser.value(season);
+    Defaults defaults(home.filePath(QStringLiteral("Pipfield.conf")), arguments);
+    defaults.registerDefaults(Defaults::standardDefaults());
+    defaults.setValue(QStringLiteral("theme"), parser.value(theme));
+    SystemClock clock;
+    QuietNotifier notifier;
+    SaveStore store(home.filePath(QStringLiteral("orchard.json")));
+    Game game(defaults, clock, notifier, store);
+    game.start();
+
+    Sky window;
+    window.setWindowTitle(QStringLiteral("Pipfield scene"));
+    const QSize size(parser.value(width).toInt(), 72);
+    window.resize(size);
+    Sprite sprites;
+    OrchardViewSetup setup;
+    setup.sprites = &sprites;
+    OrchardView view(game, defaults, setup, &window);
+    view.setFrameSize(size);
+    window.show();
+
+    QTimer everyFrameTimer;
+    if (parser.isSet(everyFrame)) {
+        everyFrameTimer.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&everyFrameTimer, &QTimer::timeout, &view, [&view] { view.repaint(); });
+        everyFrameTimer.start(16);
+    }
+
+    // Start-up (decoding and grading the art) is paid once; the strip then runs all day.
+    const double run = parser.value(seconds).toDouble();
+    double cpuStart = 0;
+    quint64 flushesStart = 0;
+    QTimer::singleShot(1000, &app, [&] {
+        cpuStart = cpuSeconds();
+        flushesStart = view.compositor().flushCount();
+        QTimer::singleShot(static_cast<int>(run * 1000), &app, [&] {
+            const double cpu = cpuSeconds() - cpuStart;
+            const quint64 flushes = view.compositor().flushCount() - flushesStart;
+            if (parser.isSet(shot))
+                window.grab().save(parser.value(shot));
+            std::printf("workers=%zu paints_per_second=%.1f\n", view.workers().size(),
+                        static_cast<double>(flushes) / run);
+            std::printf("cpu_percent=%.2f rss_mb=%.1f\n", 100.0 * cpu / run, peakMegabytes());
+            std::fflush(stdout);
+            app.quit();
+        });
+    });
+    return app.exec();
+}

@@ -1,0 +1,197 @@
+#include "scene/Compositor.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace pipfield {
+
+namespace {
+
+// More distinct pictures than the scene ever shows at once; past it the conversions start over.
+constexpr qsizetype kConvertedLimit = 2048;
+
+} // namespace
+
+QRect Compositor::Placement::visible() const {
+    if (contents.isNull() || opacity <= 0)
+        return {};
+    return target.intersected(clip).toAlignedRect();
+}
+
+Compositor::Compositor(SceneClock& clock, std::function<void(const QRegion&)> invalidate)
+    : m_clock(clock), m_invalidate(std::move(invalidate)), m_root(Layer::create()) {
+    m_root->setAnchor({0, 0});
+    m_root->setHost(this);
+    m_timer.setSingleShot(true);
+    // Frame times matter to a few milliseconds; a coarse timer would let hops stutter.
+    m_timer.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&m_timer, &QTimer::timeout, [this] {
+        m_due.reset();
+        flush();
+    });
+}
+
+Compositor::~Compositor() {
+    m_root->setHost(nullptr);
+}
+
+void Compositor::setViewSize(QSizeF size) {
+    if (size == m_viewSize)
+        return;
+    m_viewSize = size;
+    m_root->setBounds(size);
+    // Every y is measured from the bottom edge, so a new height moves everything.
+    m_drawn.clear();
+    m_invalidate(QRegion(QRect(QPoint(0, 0), size.toSize())));
+}
+
+void Compositor::setNeedsFlush() {
+    schedule(m_clock.now());
+}
+
+void Compositor::schedule(double due) {
+    due = std::max(due, m_lastFlush + kFrameInterval);
+    // On the frame grid, so that changes falling into the same frame wait for one paint together.
+    due = std::ceil(due / kFrameInterval - 1e-6) * kFrameInterval;
+    if (m_due && *m_due <= due)
+        return;
+    m_due = due;
+    const double wait = std::max(0.0, due - m_clock.now());
+    m_timer.start(static_cast<int>(std::min(std::ceil(wait * 1000.0), 86400000.0)));
+}
+
+std::optional<double> Compositor::plannedFlush() const {
+    return m_due;
+}
+
+void Compositor::walk(double t, const std::function<void(Layer&, const Placement&)>& visit) const {
+    const QRectF everything(QPointF(0, 0), m_viewSize);
+    walkLayer(*m_root, t, QPointF(0, 0), everything, 1.0, visit);
+}
+
+void Compositor::walkLayer(Layer& layer, double t, QPointF origin, const QRectF& clip, double opacity,
+                           const std::function<void(Layer&, const Placement&)>& visit) const {
+    const LayerState state = layer.presentation(t);
+    const QRectF frame = layer.frameAt(state.position).translated(origin);
+    const double height = m_viewSize.height();
+
+    Placement placement{{}, clip, opacity * state.opacity, layer.flipped(), state.contents};
+    if (!state.contents.isNull()) {
+        const double ratio = state.contents.devicePixelRatio() > 0 ? state.contents.devicePixelRatio() : 1.0;
+        const double w = state.contents.width() / ratio;
+        const double h = state.contents.height() / ratio;
+        // The picture keeps its own size and stands at the bottom centre of the bounds.
+        const double left = frame.center().x() - w / 2;
+        placement.target = QRectF(left, height - frame.y() - h, w, h);
+    }
+    visit(layer, placement);
+
+    QRectF childClip = clip;
+    if (layer.clips())
+        childClip =
+            clip.intersected(QRectF(frame.x(), height - frame.y() - frame.height(), frame.width(), frame.height()));
+    for (const auto& child : layer.children())
+        walkLayer(*child, t, frame.topLeft(), childClip, placement.opacity, visit);
+}
+
+void Compositor::flush() {
+    const double t = m_clock.now();
+    m_frameTime = t;
+    m_lastFlush = t;
+    ++m_flushes;
+    ++m_generation;
+    QRegion damage;
+    double next = Animation::kForever;
+    walk(t, [&](Layer& layer, const Placement& placement) {
+        const Drawn drawn{placement.visible(), placement.contents.cacheKey(), placement.opacity, placement.flipped,
+                          m_generation};
+        const auto it = m_drawn.find(layer.id());
+        if (it == m_drawn.end()) {
+            damage += drawn.rect;
+            m_drawn.insert(layer.id(), drawn);
+        } else {
+            if (it->rect != drawn.rect ||
+                (!drawn.rect.isEmpty() &&
+                 (it->image != drawn.image || it->opacity != drawn.opacity || it->flipped != drawn.flipped))) {
+                damage += it->rect;
+                damage += drawn.rect;
+            }
+            *it = drawn;
+        }
+        layer.pruneAnimations(t);
+        next = std::min(next, layer.nextChange(t));
+    });
+    for (auto it = m_drawn.begin(); it != m_drawn.end();) {
+        if (it->generation != m_generation) {
+            damage += it->rect;
+            it = m_drawn.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    if (!damage.isEmpty())
+        m_invalidate(damage);
+    if (next < Animation::kForever)
+        schedule(next);
+}
+
+double Compositor::nextChange(double t) const {
+    double next = Animation::kForever;
+    walk(t, [&](Layer& layer, const Placement&) { next = std::min(next, layer.nextChange(t)); });
+    return next;
+}
+
+const QImage& Compositor::drawable(const QImage& image) {
+    if (image.format() == QImage::Format_ARGB32_Premultiplied)
+        return image;
+    auto it = m_converted.find(image.cacheKey());
+    if (it == m_converted.end()) {
+        if (m_converted.size() >= kConvertedLimit)
+            m_converted.clear();
+        QImage converted = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        converted.setDevicePixelRatio(image.devicePixelRatio());
+        it = m_converted.insert(image.cacheKey(), converted);
+    }
+    return *it;
+}
+
+void Compositor::draw(QPainter& painter, const Placement& placement) {
+    if (placement.visible().isEmpty())
+        return;
+    const QImage& image = drawable(placement.contents);
+    const bool clipped = !placement.clip.contains(placement.target);
+    const bool plain = !clipped && !placement.flipped && placement.opacity >= 1.0;
+    if (plain) {
+        painter.drawImage(placement.target, image);
+        return;
+    }
+    painter.save();
+    if (clipped)
+        painter.setClipRect(placement.clip, Qt::IntersectClip);
+    painter.setOpacity(placement.opacity);
+    if (placement.flipped) {
+        const double centre = placement.target.center().x();
+        painter.translate(2 * centre, 0);
+        painter.scale(-1, 1);
+    }
+    painter.drawImage(placement.target, image);
+    painter.restore();
+}
+
+void Compositor::paint(QPainter& painter, const QRegion& region) {
+    // Pixel art stays sharp at any scale.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    walk(m_frameTime, [&](Layer&, const Placement& placement) {
+        if (region.intersects(placement.visible()))
+            draw(painter, placement);
+    });
+}
+
+void Compositor::render(QPainter& painter, double t) {
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    walk(t, [&](Layer&, const Placement& placement) { draw(painter, placement); });
+}
+
+} // namespace pipfield

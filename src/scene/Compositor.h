@@ -1,0 +1,95 @@
+#pragma once
+
+#include "scene/Layer.h"
+#include "scene/SceneClock.h"
+
+#include <QHash>
+#include <QImage>
+#include <QRect>
+#include <QRegion>
+#include <QSizeF>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+class QPainter;
+
+namespace pipfield {
+
+/// Draws a layer tree into a view with y growing downwards, repainting only what changed and
+/// waking only when some animation is due to change what is shown.
+class Compositor {
+public:
+    /// Paints are spaced at least this far apart, on a fixed grid so that changes due within the
+    /// same frame are painted together.
+    static constexpr double kFrameInterval = 1.0 / 60.0;
+
+    /// `invalidate` is given the region of the view, in points, whose pixels must be repainted.
+    Compositor(SceneClock& clock, std::function<void(const QRegion&)> invalidate);
+    ~Compositor();
+    Compositor(const Compositor&) = delete;
+    Compositor& operator=(const Compositor&) = delete;
+
+    /// The view's own layer, covering it from its bottom-left corner.
+    const std::shared_ptr<Layer>& root() const { return m_root; }
+    double now() const { return m_clock.now(); }
+    void setViewSize(QSizeF size);
+
+    /// Something in the tree changed; a flush follows at the next free frame.
+    void setNeedsFlush();
+    /// Compares what would be shown now with what was last shown, invalidates the difference and
+    /// plans the next flush for the next instant an animation changes.
+    void flush();
+    /// Draws the scene as of the last flush, skipping layers outside `region`.
+    void paint(QPainter& painter, const QRegion& region);
+    /// Draws the whole scene as it is at time t.
+    void render(QPainter& painter, double t);
+
+    /// The earliest instant after t at which any animation in the tree may change; infinity when
+    /// nothing animates.
+    double nextChange(double t) const;
+    /// When the next flush is planned; none when nothing is pending.
+    std::optional<double> plannedFlush() const;
+    quint64 flushCount() const { return m_flushes; }
+
+private:
+    struct Placement {
+        QRectF target; // where the picture goes, view coordinates
+        QRectF clip;
+        double opacity;
+        bool flipped;
+        QImage contents;
+        QRect visible() const;
+    };
+    struct Drawn {
+        QRect rect;
+        qint64 image;
+        double opacity;
+        bool flipped;
+        quint64 generation;
+    };
+
+    void walk(double t, const std::function<void(Layer&, const Placement&)>& visit) const;
+    void walkLayer(Layer& layer, double t, QPointF origin, const QRectF& clip, double opacity,
+                   const std::function<void(Layer&, const Placement&)>& visit) const;
+    void draw(QPainter& painter, const Placement& placement);
+    const QImage& drawable(const QImage& image);
+    void schedule(double due);
+
+    SceneClock& m_clock;
+    std::function<void(const QRegion&)> m_invalidate;
+    std::shared_ptr<Layer> m_root;
+    QSizeF m_viewSize;
+    QTimer m_timer;
+    std::optional<double> m_due;
+    double m_lastFlush = -1e9;
+    double m_frameTime = 0;
+    quint64 m_generation = 0;
+    quint64 m_flushes = 0;
+    QHash<quint64, Drawn> m_drawn;
+    // Pictures converted once to the format the paint engine blends fastest.
+    QHash<qint64, QImage> m_converted;
+};
+
+} // namespace pipfield

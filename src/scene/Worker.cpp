@@ -1,0 +1,136 @@
+#include "scene/Worker.h"
+
+#include "scene/OrchardView.h"
+#include "scene/Palette.h"
+#include "scene/Sprite.h"
+#include "scene/WorkerSheet.h"
+
+#include <cmath>
+
+namespace pipfield {
+
+Worker::Worker(OrchardView& view, WorkerRole role, int slot, const WorkerLook& look, int tier, double x)
+    : m_role(role), m_slot(slot), m_layer(Sprite::layer()), m_look(look), m_tier(tier), m_x(OrchardView::snap(x)),
+      m_view(&view) {
+    play(QStringLiteral("idle"), 0.15);
+    m_layer->setPosition({m_x, kY});
+    // Above trees and crate, and in a fixed order among themselves.
+    m_layer->setZ(20 + 2 * static_cast<int>(role) + slot);
+}
+
+void Worker::play(const QString& anim, double perFrame) {
+    if (!m_view)
+        return;
+    Sprite& sprites = m_view->sprites();
+    const QString sheet = WorkerSheet::name(sprites, m_role, static_cast<int>(m_look.variant), m_tier, anim);
+    if (sheet == m_playingSheet)
+        return;
+    m_playingPerFrame = perFrame;
+    const QList<QImage> frames = sprites.frames(sheet, Palette::dyeHue(static_cast<int>(m_look.dye)), true);
+    // Without frames the worker keeps its old picture; the errand goes on regardless.
+    if (frames.isEmpty())
+        return;
+    m_playing = anim;
+    m_playingSheet = sheet;
+    m_layer->show(frames.front());
+    m_layer->removeAnimation(QStringLiteral("anim"));
+    if (frames.size() >= 2)
+        m_layer->addAnimation(QStringLiteral("anim"), Sprite::flipbook(frames, perFrame));
+}
+
+void Worker::wait(double seconds) {
+    const quint64 mine = ++m_token;
+    if (!m_view)
+        return;
+    // The continuation is dropped, not cancelled: a later wait or a move bumps the token first.
+    m_view->after(seconds, [weak = weak_from_this(), mine] {
+        const std::shared_ptr<Worker> self = weak.lock();
+        if (self && self->m_token == mine)
+            self->next();
+    });
+}
+
+void Worker::next() {
+    if (!m_view)
+        return;
+    if (m_steps.empty()) {
+        for (Step& step : m_view->plan(*this))
+            m_steps.push_back(std::move(step));
+        if (m_steps.empty()) {
+            wait(1.0);
+            return;
+        }
+    }
+    Step step = std::move(m_steps.front());
+    m_steps.pop_front();
+    if (const auto* w = std::get_if<Walk>(&step)) {
+        walk(*w);
+    } else if (const auto* a = std::get_if<Act>(&step)) {
+        act(*a);
+    } else if (const auto* r = std::get_if<Run>(&step)) {
+        if (r->callback)
+            r->callback();
+        next();
+    }
+}
+
+void Worker::face(bool right) {
+    // The sprites are drawn facing right.
+    m_layer->setFlipped(!right);
+}
+
+void Worker::walk(const Walk& step) {
+    const double target = OrchardView::snap(step.to);
+    const double d = std::abs(target - m_x);
+    if (d < 0.5) {
+        next();
+        return;
+    }
+    face(target > m_x);
+    play(step.anim, 0.1);
+    // One discrete key frame per half point: the walk shows as even hops, and nothing is drawn
+    // between them.
+    const double direction = target > m_x ? 0.5 : -0.5;
+    const auto hops = static_cast<std::size_t>(std::llround(d / 0.5));
+    std::vector<double> xs;
+    xs.reserve(hops + 1);
+    for (std::size_t i = 0; i <= hops; ++i)
+        xs.push_back(m_x + direction * static_cast<double>(i));
+    xs.back() = target;
+    const double seconds = d / kSpeed;
+    m_x = target;
+    m_layer->setPosition({target, kY});
+    m_layer->addAnimation(QStringLiteral("move"), Animation::keyframes(Animation::Property::positionX, std::move(xs),
+                                                                       seconds, Animation::Mode::discrete));
+    wait(seconds);
+}
+
+void Worker::act(const Act& step) {
+    face(true);
+    play(step.anim, 0.12);
+    wait(step.seconds);
+}
+
+void Worker::restyle(const WorkerLook& look, int tier) {
+    m_look = look;
+    m_tier = tier;
+    replay();
+}
+
+void Worker::replay() {
+    const QString anim = m_playing.isEmpty() ? QStringLiteral("idle") : m_playing;
+    m_playing.clear();
+    m_playingSheet.clear();
+    play(anim, m_playingPerFrame);
+}
+
+void Worker::shift(double dx) {
+    ++m_token;
+    m_layer->removeAnimation(QStringLiteral("move"));
+    m_x += dx;
+    m_layer->setPosition({m_x, kY});
+    m_steps.clear();
+    next();
+}
+
+} // namespace pipfield
