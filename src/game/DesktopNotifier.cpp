@@ -1,10 +1,11 @@
 #include "game/DesktopNotifier.h"
 
+#include <QCoreApplication>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDir>
 #include <QFile>
-#include <QPointer>
+#include <QStandardPaths>
 
 #include <algorithm>
 #include <cmath>
@@ -24,6 +25,10 @@ DesktopNotifier::DesktopNotifier(QDBusConnection bus, ProcessLauncher& launcher,
     : QObject(parent), m_bus(std::move(bus)), m_launcher(launcher), m_clock(clock), m_target(std::move(target)) {
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, &DesktopNotifier::fire);
+}
+
+DesktopNotifier::HandOffTarget DesktopNotifier::HandOffTarget::forThisProgram() {
+    return {QCoreApplication::applicationFilePath(), QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation)};
 }
 
 QString DesktopNotifier::unitName(const QString& identifier) {

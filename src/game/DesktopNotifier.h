@@ -27,6 +27,9 @@ public:
         QString program;
         /// Where the id of a waiting helper process is remembered between runs.
         QString runtimeDir;
+
+        /// This program's own file and $XDG_RUNTIME_DIR.
+        static HandOffTarget forThisProgram();
     };
 
     DesktopNotifier(QDBusConnection bus, ProcessLauncher& launcher, const Clock& clock, HandOffTarget target,

@@ -1,6 +1,5 @@
 #include "game/Game.h"
 
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QPointer>
 
