@@ -1,0 +1,37 @@
+#include "manage/CoinLabel.h"
+
+#include <QHBoxLayout>
+
+#include "manage/Label.h"
+#include "manage/ShortNumber.h"
+#include "manage/SpriteView.h"
+#include "manage/Texts.h"
+
+namespace pipfield {
+
+CoinLabel::CoinLabel(Sprite& sprites, const QFont& font, QWidget* parent) : QWidget(parent) {
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(4);
+    auto* coin = new SpriteView(sprites, QSize(12, 12), this);
+    coin->setSprite(QStringLiteral("ui-coin"));
+    m_text = new Label({}, monoDigits(font), Tone::primary, this);
+    layout->addWidget(coin, 0, Qt::AlignVCenter);
+    layout->addWidget(m_text, 0, Qt::AlignVCenter);
+    setAmount(0);
+}
+
+void CoinLabel::setAmount(std::int64_t amount) {
+    if (amount == m_amount) {
+        return;
+    }
+    m_amount = amount;
+    m_text->setText(shortNumber(amount));
+    setAccessibleName(uiFormat("코인 %lld", {amount}));
+}
+
+QString CoinLabel::text() const {
+    return m_text->text();
+}
+
+} // namespace pipfield

@@ -1,0 +1,80 @@
+#include "manage/Header.h"
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "game/Game.h"
+#include "manage/CapsuleButton.h"
+#include "manage/CoinLabel.h"
+#include "manage/CrateGauge.h"
+#include "manage/Label.h"
+#include "manage/ShortNumber.h"
+#include "manage/SpriteView.h"
+#include "manage/Texts.h"
+#include "model/Balance.h"
+
+namespace pipfield {
+
+Header::Header(Game& game, Sprite& sprites, QWidget* parent) : QWidget(parent), m_game(game) {
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    auto* art = new SpriteView(sprites, QSize(600, 120), this);
+    art->setSprite(QStringLiteral("KeyArt"));
+    art->setFit(PixelFit::fill);
+    art->setMinimumWidth(0);
+    art->setMaximumWidth(QWIDGETSIZE_MAX);
+    art->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    column->addWidget(art);
+
+    auto* row = new QHBoxLayout;
+    row->setContentsMargins(20, 12, 20, 12);
+    row->setSpacing(16);
+
+    auto* crate = new QVBoxLayout;
+    crate->setSpacing(6);
+    auto* line = new QHBoxLayout;
+    line->addWidget(new Label(uiText("창고"), TextStyle::headline, Tone::primary, this));
+    line->addStretch();
+    m_crateText = new Label({}, monoDigits(styledFont(TextStyle::subheadline)), Tone::secondary, this);
+    line->addWidget(m_crateText);
+    crate->addLayout(line);
+    m_gauge = new CrateGauge(this);
+    crate->addWidget(m_gauge);
+    row->addLayout(crate, 1);
+
+    m_coins = new CoinLabel(sprites, styledFont(TextStyle::title3, QFont::DemiBold), this);
+    m_coins->setMinimumWidth(96);
+    row->addWidget(m_coins, 0, Qt::AlignRight | Qt::AlignVCenter);
+
+    m_sell = new CapsuleButton(uiText("모두 팔기 +"), this);
+    m_sell->setMinimumWidth(120);
+    m_sell->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    row->addWidget(m_sell, 0, Qt::AlignVCenter);
+    column->addLayout(row);
+
+    auto* divider = new QFrame(this);
+    divider->setFrameShape(QFrame::HLine);
+    divider->setFrameShadow(QFrame::Sunken);
+    column->addWidget(divider);
+
+    connect(m_sell, &QAbstractButton::clicked, this, [this] { m_game.sellAll(); });
+    connect(&m_game, &Game::orchardChanged, this, &Header::refresh);
+    connect(&m_game, &Game::seasonChanged, this, &Header::refresh);
+    refresh();
+}
+
+void Header::refresh() {
+    const Orchard& o = m_game.orchard();
+    const std::int64_t count = o.crateCount();
+    const std::int64_t capacity = Balance::crateCapacity(o.crateLevel);
+    m_crateText->setText(QString::number(count) + QStringLiteral(" / ") + QString::number(capacity));
+    m_gauge->setFill(count, capacity);
+    m_coins->setAmount(o.coins);
+    m_sell->setText(uiText("모두 팔기 +") + shortNumber(o.crateValue(m_game.season())));
+    m_sell->setEnabled(count > 0);
+}
+
+} // namespace pipfield

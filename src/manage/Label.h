@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QLabel>
+
+#include "manage/TextStyle.h"
+
+namespace pipfield {
+
+/// A text in one of the window's text styles and tones. The tone follows the application palette,
+/// also when it switches between light and dark while the window is open.
+class Label : public QLabel {
+    Q_OBJECT
+
+public:
+    explicit Label(const QString& text = {}, TextStyle style = TextStyle::body, Tone tone = Tone::primary,
+                   QWidget* parent = nullptr);
+    Label(const QString& text, const QFont& font, Tone tone, QWidget* parent = nullptr);
+
+    void setTone(Tone tone);
+    void setToneColor(const QColor& color);
+
+protected:
+    bool event(QEvent* event) override;
+
+private:
+    void applyTone();
+
+    Tone m_tone;
+    QColor m_color;
+};
+
+} // namespace pipfield

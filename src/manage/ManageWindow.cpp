@@ -1,0 +1,99 @@
+#include "manage/ManageWindow.h"
+
+#include <QCoreApplication>
+#include <QIcon>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+#include "card/SaveDialog.h"
+#include "game/Defaults.h"
+#include "game/Game.h"
+#include "manage/Header.h"
+#include "manage/OrchardTab.h"
+#include "manage/Texts.h"
+#include "platform/LoginItem.h"
+#include "scene/Palette.h"
+#include "scene/Sprite.h"
+
+namespace pipfield {
+namespace {
+
+const QString kTabKey = QStringLiteral("manageTab");
+
+QIcon themeIcon(std::initializer_list<const char*> names) {
+    for (const char* name : names) {
+        const QIcon icon = QIcon::fromTheme(QLatin1String(name));
+        if (!icon.isNull()) {
+            return icon;
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+ManageWindow::ManageWindow(Game& game, Strip& strip, Defaults& defaults, QWidget* parent, ManageServices services)
+    : QWidget(parent, Qt::Window), m_game(game), m_strip(strip), m_defaults(defaults) {
+    setWindowTitle(uiText("과수원 관리"));
+    setFixedSize(600, 700);
+
+    Sprite* sprites = services.sprites;
+    if (sprites == nullptr) {
+        m_ownSprites = std::make_unique<Sprite>(Sprite::bundled(), &Palette::dyeColors());
+        sprites = m_ownSprites.get();
+    }
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    m_header = new Header(game, *sprites, this);
+    layout->addWidget(m_header);
+    layout->addSpacing(8);
+
+    m_tabs = new QTabWidget(this);
+    m_tabs->setDocumentMode(true);
+    m_tabs->addTab(new OrchardTab(game, *sprites), themeIcon({"tree", "folder-green"}), uiText("과수원"));
+    m_tabs->addTab(new QWidget, themeIcon({"system-users", "user-group"}), uiText("일꾼"));
+    m_tabs->addTab(new QWidget, themeIcon({"applications-graphics", "preferences-desktop-color"}), uiText("꾸미기"));
+    m_tabs->addTab(new QWidget, themeIcon({"accessories-dictionary", "address-book-new"}), uiText("도감"));
+    m_tabs->addTab(new QWidget, themeIcon({"x-office-calendar", "office-calendar"}), uiText("기록"));
+    m_tabs->addTab(new QWidget, themeIcon({"preferences-system", "emblem-system"}), uiText("설정"));
+    layout->addWidget(m_tabs, 1);
+
+    const auto stored = m_defaults.integer(kTabKey);
+    m_tabs->setCurrentIndex(stored >= 0 && stored < kTabCount ? static_cast<int>(stored) : 0);
+    connect(m_tabs, &QTabWidget::currentChanged, this,
+            [this](int index) { m_defaults.setValue(kTabKey, static_cast<qlonglong>(index)); });
+}
+
+ManageWindow::~ManageWindow() = default;
+
+void ManageWindow::present() {
+    show();
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    raise();
+    activateWindow();
+}
+
+QImage ManageWindow::renderTab(int index) {
+    const int chosen = m_tabs->currentIndex();
+    {
+        const QSignalBlocker quiet(m_tabs);
+        m_tabs->setCurrentIndex(index);
+    }
+    ensurePolished();
+    if (!isVisible()) {
+        setAttribute(Qt::WA_DontShowOnScreen, true);
+        show();
+    }
+    const QImage image = grab().toImage();
+    {
+        const QSignalBlocker quiet(m_tabs);
+        m_tabs->setCurrentIndex(chosen);
+    }
+    return image;
+}
+
+} // namespace pipfield

@@ -1,0 +1,206 @@
+#include "manage/OrchardTab.h"
+
+#include <QHBoxLayout>
+#include <QMenu>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+#include "game/Game.h"
+#include "manage/BuyButton.h"
+#include "manage/FormPage.h"
+#include "manage/Label.h"
+#include "manage/ShortNumber.h"
+#include "manage/SpriteView.h"
+#include "manage/Texts.h"
+
+namespace pipfield {
+namespace {
+
+QString fruitIcon(TreeKind kind) {
+    return QStringLiteral("ui-fruit-") + QLatin1String(rawValue(kind));
+}
+
+} // namespace
+
+KindRow::KindRow(Game& game, Sprite& sprites, TreeKind kind, QWidget* parent)
+    : QWidget(parent), m_game(game), m_kind(kind) {
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 2, 0, 2);
+    row->setSpacing(12);
+    auto* icon = new SpriteView(sprites, QSize(16, 16), this);
+    icon->setSprite(fruitIcon(kind));
+    row->addWidget(icon, 0, Qt::AlignVCenter);
+
+    const Balance::TreeSpec& spec = Balance::spec(kind);
+    auto* text = new QVBoxLayout;
+    text->setSpacing(2);
+    text->addWidget(new Label(fromStd(name(kind)), TextStyle::headline, Tone::primary, this));
+    text->addWidget(new Label(
+        uiFormat("한 개 %lld코인 · %lld초마다 열매 · 다 자라는 데 %lld분",
+                 {spec.value, static_cast<std::int64_t>(spec.interval), static_cast<std::int64_t>(spec.grow / 60)}),
+        TextStyle::caption, Tone::secondary, this));
+    row->addLayout(text);
+    row->addStretch(1);
+
+    m_count = new Label({}, monoDigits(styledFont(TextStyle::caption)), Tone::secondary, this);
+    row->addWidget(m_count, 0, Qt::AlignVCenter);
+    m_button = new BuyButton(game, sprites, Purchase::tree(kind), uiText("심기"), this);
+    row->addWidget(m_button, 0, Qt::AlignVCenter);
+
+    connect(&m_game, &Game::orchardChanged, this, &KindRow::refresh);
+    refresh();
+}
+
+void KindRow::refresh() {
+    const Orchard& o = m_game.orchard();
+    const auto planted =
+        std::count_if(o.trees.begin(), o.trees.end(), [this](const Tree& t) { return t.kind == m_kind; });
+    m_count->setVisible(planted > 0);
+    m_count->setText(uiFormat("%lld그루", {static_cast<std::int64_t>(planted)}));
+    if (o.unlocked.contains(m_kind)) {
+        if (m_button->purchase() != Purchase::tree(m_kind)) {
+            m_button->setPurchase(Purchase::tree(m_kind), uiText("심기"));
+        }
+    } else if (m_button->purchase() != Purchase::unlock(m_kind)) {
+        m_button->setPurchase(Purchase::unlock(m_kind), uiText("해금"));
+    }
+}
+
+PlotRow::PlotRow(Game& game, Sprite& sprites, std::int64_t index, QWidget* parent)
+    : QWidget(parent), m_game(game), m_index(index) {
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(10);
+    auto* number =
+        new Label(QString::number(index + 1), monoDigits(styledFont(TextStyle::caption)), Tone::secondary, this);
+    number->setFixedWidth(18);
+    number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    row->addWidget(number);
+    m_icon = new SpriteView(sprites, QSize(20, 20), this);
+    m_icon->setFit(PixelFit::stretch);
+    row->addWidget(m_icon);
+    m_name = new Label({}, TextStyle::body, Tone::primary, this);
+    row->addWidget(m_name);
+    row->addStretch(1);
+    m_status = new Label({}, monoDigits(styledFont(TextStyle::caption)), Tone::secondary, this);
+    row->addWidget(m_status);
+    m_replant = new QToolButton(this);
+    m_replant->setText(uiText("바꿔 심기"));
+    m_replant->setPopupMode(QToolButton::InstantPopup);
+    m_replant->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    m_replant->setMenu(new QMenu(m_replant));
+    row->addWidget(m_replant);
+
+    connect(&m_game, &Game::orchardChanged, this, &PlotRow::refreshMenu);
+}
+
+QString PlotRow::status(const Tree& tree, const Balance::TreeSpec& spec) {
+    if (tree.age < spec.grow) {
+        return uiFormat("자라는 중 %lld%", {tree.growthPercent()});
+    }
+    if (tree.fruit >= 1) {
+        return uiFormat("열매 %lld개", {tree.fruit});
+    }
+    return uiText("열매 맺는 중");
+}
+
+void PlotRow::setTree(const Tree& tree) {
+    const bool kindChanged = !m_hasTree || tree.kind != m_tree.kind;
+    m_tree = tree;
+    m_hasTree = true;
+    m_icon->setSprite(fruitIcon(tree.kind));
+    m_name->setText(fromStd(name(tree.kind)));
+    m_status->setText(status(tree, Balance::spec(tree.kind)));
+    if (kindChanged) {
+        rebuildMenu();
+    }
+}
+
+void PlotRow::rebuildMenu() {
+    QMenu* menu = m_replant->menu();
+    menu->clear();
+    for (TreeKind kind : allTreeKinds) {
+        if (kind == m_tree.kind) {
+            continue;
+        }
+        QAction* action = menu->addAction(QString());
+        action->setData(kindIndex(kind));
+        connect(action, &QAction::triggered, this, [this, kind] { m_game.buy(Purchase::replant(m_index, kind)); });
+    }
+    refreshMenu();
+}
+
+void PlotRow::refreshMenu() {
+    const Orchard& o = m_game.orchard();
+    for (QAction* action : m_replant->menu()->actions()) {
+        const auto kind = static_cast<TreeKind>(action->data().toInt());
+        const std::optional<std::int64_t> price = o.cost(Purchase::replant(m_index, kind));
+        action->setText(fromStd(name(kind)) + QStringLiteral(" (") + (price ? shortNumber(*price) : uiText("잠김")) +
+                        QStringLiteral(")"));
+        action->setEnabled(price && o.coins >= *price);
+    }
+}
+
+OrchardTab::OrchardTab(Game& game, Sprite& sprites, QWidget* parent)
+    : QWidget(parent), m_game(game), m_sprites(sprites) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* form = new FormPage(this);
+    layout->addWidget(form);
+
+    QVBoxLayout* kinds = form->addSection(uiText("나무 심기"));
+    for (TreeKind kind : allTreeKinds) {
+        auto* row = new KindRow(game, sprites, kind);
+        kinds->addWidget(row);
+        m_kinds.push_back(row);
+    }
+    m_footer = form->addFooter({});
+
+    m_plotLayout = form->addSection(uiText("내 밭"));
+
+    QVBoxLayout* crate = form->addSection(uiText("창고"));
+    auto* crateRow = new QHBoxLayout;
+    auto* crateText = new QVBoxLayout;
+    crateText->setSpacing(2);
+    m_crateLevel = new Label({}, TextStyle::body, Tone::primary);
+    m_nextCrate = new Label({}, TextStyle::caption, Tone::secondary);
+    crateText->addWidget(m_crateLevel);
+    crateText->addWidget(m_nextCrate);
+    crateRow->addLayout(crateText);
+    crateRow->addStretch(1);
+    m_crateButton = new BuyButton(game, sprites, Purchase::crate(), uiText("넓히기"));
+    crateRow->addWidget(m_crateButton, 0, Qt::AlignVCenter);
+    crate->addLayout(crateRow);
+
+    connect(&m_game, &Game::orchardChanged, this, &OrchardTab::refresh);
+    refresh();
+}
+
+void OrchardTab::refresh() {
+    const Orchard& o = m_game.orchard();
+    m_footer->setText(uiFormat("밭 %lld / %lld칸. 밭이 다 차면 아래에서 바꿔 심을 수 있어요.",
+                               {static_cast<std::int64_t>(o.trees.size()), 10}));
+
+    while (m_plots.size() > o.trees.size()) {
+        delete m_plots.back();
+        m_plots.pop_back();
+    }
+    while (m_plots.size() < o.trees.size()) {
+        auto* row = new PlotRow(m_game, m_sprites, static_cast<std::int64_t>(m_plots.size()));
+        m_plotLayout->addWidget(row);
+        m_plots.push_back(row);
+    }
+    for (std::size_t i = 0; i < o.trees.size(); ++i) {
+        m_plots[i]->setTree(o.trees[i]);
+    }
+
+    m_crateLevel->setText(uiFormat("레벨 %lld · %lld개 보관", {o.crateLevel, Balance::crateCapacity(o.crateLevel)}));
+    m_nextCrate->setVisible(o.crateLevel <= 17);
+    if (o.crateLevel <= 17) {
+        m_nextCrate->setText(uiFormat("다음 레벨: %lld개", {Balance::crateCapacity(o.crateLevel + 1)}));
+    }
+}
+
+} // namespace pipfield

@@ -1,0 +1,49 @@
+// Draws every tab of the window and the weekly card into a folder, for looking at them while
+// working on the window: manage-preview DIR [dark] [-demo late].
+
+#include <QApplication>
+#include <QStyleFactory>
+
+#include <cstdlib>
+
+#include "ManageTestSupport.h"
+#include "card/WeeklyCard.h"
+
+using namespace pipfield;
+
+int main(int argc, char** argv) {
+    QTemporaryDir home;
+    for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR", "XDG_CACHE_HOME"}) {
+        setenv(name, home.filePath(QString::fromLatin1(name)).toLocal8Bit().constData(), 1);
+    }
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QLocale::setDefault(QLocale(QLocale::Korean, QLocale::SouthKorea));
+    QApplication app(argc, argv);
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QStringList args = app.arguments();
+    const QString dir = args.value(1, QStringLiteral("."));
+    if (args.contains(QStringLiteral("dark"))) {
+        QPalette dark;
+        dark.setColor(QPalette::Window, QColor(40, 40, 42));
+        dark.setColor(QPalette::WindowText, QColor(235, 235, 235));
+        dark.setColor(QPalette::Base, QColor(30, 30, 32));
+        dark.setColor(QPalette::AlternateBase, QColor(50, 50, 52));
+        dark.setColor(QPalette::Text, QColor(235, 235, 235));
+        dark.setColor(QPalette::Button, QColor(60, 60, 63));
+        dark.setColor(QPalette::ButtonText, QColor(235, 235, 235));
+        dark.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(120, 120, 120));
+        dark.setColor(QPalette::Disabled, QPalette::WindowText, QColor(120, 120, 120));
+        dark.setColor(QPalette::Highlight, QColor(60, 140, 70));
+        QApplication::setPalette(dark);
+    }
+    const bool demo = args.contains(QStringLiteral("late"));
+    test::ManageWorld world(demo ? std::nullopt : std::optional(Orchard::starter()),
+                            demo ? QStringList{QStringLiteral("-demo"), QStringLiteral("late")} : QStringList{});
+    auto window = world.window();
+    for (int i = 0; i < ManageWindow::kTabCount; ++i) {
+        window->renderTab(i).save(dir + QStringLiteral("/manage-%1.png").arg(i));
+    }
+    const WeeklyCard card{world.game->thisWeek(), world.game->weekStart()};
+    card.render(world.sprites).save(dir + QStringLiteral("/card.png"));
+    return 0;
+}

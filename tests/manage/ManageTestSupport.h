@@ -1,0 +1,146 @@
+#pragma once
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "card/SaveDialog.h"
+#include "game/Clock.h"
+#include "game/Defaults.h"
+#include "game/Game.h"
+#include "game/Notifier.h"
+#include "game/SaveStore.h"
+#include "manage/ManageWindow.h"
+#include "model/SaveFile.h"
+#include "platform/DesktopEvents.h"
+#include "platform/LoginItem.h"
+#include "platform/WindowList.h"
+#include "scene/Palette.h"
+#include "scene/Sprite.h"
+#include "strip/Strip.h"
+
+namespace pipfield::test {
+
+class FixedClock final : public Clock {
+public:
+    explicit FixedClock(Instant t) : m_now(t) {}
+    Instant now() const override { return m_now; }
+    void advance(double seconds) { m_now = addSeconds(m_now, seconds); }
+
+private:
+    Instant m_now;
+};
+
+class QuietNotifier final : public Notifier {
+public:
+    void add(const NotificationRequest&) override {}
+    void remove(const QString&) override {}
+    void requestAuthorization() override {}
+    void queryDenied(std::function<void(bool)> answer) override { answer(denied); }
+    void handOff() override {}
+
+    bool denied = false;
+};
+
+class NoWindows final : public WindowList {
+public:
+    std::optional<std::vector<WindowEntry>> onScreenWindows() const override { return std::vector<WindowEntry>{}; }
+};
+
+class StillDesktop final : public DesktopEvents {
+public:
+    bool compositing() const override { return true; }
+};
+
+/// A login item that keeps its state in memory and refuses changes while `refusal` holds a text.
+class FakeLoginItem final : public LoginItem {
+public:
+    bool enabled() const override { return on; }
+    std::optional<QString> setEnabled(bool value) override {
+        ++calls;
+        if (refusal) {
+            return refusal;
+        }
+        on = value;
+        return std::nullopt;
+    }
+
+    bool on = false;
+    int calls = 0;
+    std::optional<QString> refusal;
+};
+
+/// Answers the save dialog with a prepared path (empty: cancel) and remembers the proposal.
+class FakeSaveDialog final : public SaveDialog {
+public:
+    QString askPngFile(QWidget*, const QString& proposedName) override {
+        proposed.push_back(proposedName);
+        return answer;
+    }
+
+    QString answer;
+    std::vector<QString> proposed;
+};
+
+inline Instant localInstant(int year, int month, int day, int hour = 12) {
+    const QDateTime t(QDate(year, month, day), QTime(hour, 0));
+    return Instant{} + std::chrono::milliseconds(t.toMSecsSinceEpoch());
+}
+
+/// A game, its strip and its window over temporary files, with the real art.
+struct ManageWorld {
+    explicit ManageWorld(std::optional<Orchard> orchard = Orchard::starter(), QStringList arguments = {},
+                         Instant start = localInstant(2026, 4, 1))
+        : defaults(dir.filePath(QStringLiteral("config/Pipfield.conf")), arguments), clock(start),
+          store(dir.filePath(QStringLiteral("data/orchard.json"))),
+          sprites(Sprite::bundled(), &Palette::dyeColors(), 1) {
+        defaults.registerDefaults(Defaults::standardDefaults());
+        if (orchard) {
+            QDir().mkpath(dir.filePath(QStringLiteral("data")));
+            store.write(
+                Save{*orchard,
+                     std::chrono::duration<double>(start.time_since_epoch()).count() - kReferenceDateUnixSeconds,
+                     {}});
+        }
+        game = std::make_unique<Game>(defaults, clock, notifier, store);
+        strip = std::make_unique<Strip>(defaults, windows, desktop, nullptr, new QWidget);
+    }
+
+    ManageServices services() {
+        ManageServices s;
+        s.sprites = &sprites;
+        s.loginItem = &login;
+        s.saveDialog = &saveDialog;
+        s.openNotificationSettings = [this] { ++notificationSettingsOpened; };
+        return s;
+    }
+    std::unique_ptr<ManageWindow> window() {
+        return std::make_unique<ManageWindow>(*game, *strip, defaults, nullptr, services());
+    }
+    std::optional<Orchard> savedOrchard() {
+        std::optional<Save> s = store.load(clock.now());
+        return s ? std::optional(s->orchard) : std::nullopt;
+    }
+
+    QTemporaryDir dir;
+    Defaults defaults;
+    FixedClock clock;
+    QuietNotifier notifier;
+    SaveStore store;
+    NoWindows windows;
+    StillDesktop desktop;
+    Sprite sprites;
+    FakeLoginItem login;
+    FakeSaveDialog saveDialog;
+    int notificationSettingsOpened = 0;
+    std::unique_ptr<Game> game;
+    std::unique_ptr<Strip> strip;
+};
+
+} // namespace pipfield::test
