@@ -4,7 +4,7 @@
 JOBS ?= $(shell nproc)
 FORMAT_FILES = $(shell git ls-files '*.cpp' '*.h')
 
-.PHONY: deps run test bench fuzz format format-check release art
+.PHONY: deps run test bench bench-scene fuzz format format-check release art
 
 deps:
 	@bash scripts/install-deps.sh
@@ -24,6 +24,10 @@ test: deps
 
 bench: release
 	./build/release/bench/pipfield-bench
+
+# The strip scene for 60 s under Xvfb with the late-game demo orchard at night.
+bench-scene: release
+	bash bench/scene/run.sh ./build/release/bench/scene/pipfield-scene-bench --seconds 60
 
 fuzz: deps
 	@cmake --preset fuzz >/dev/null

@@ -129,7 +129,7 @@ bool Animation::applyProgress(double local, LayerState& state) const {
     if (m_property == Property::contents) {
         if (m_images.isEmpty())
             return false;
-        state.contents = m_images[static_cast<qsizetype>(segment(p, static_cast<std::size_t>(m_images.size())))];
+        state.contents = &m_images[static_cast<qsizetype>(segment(p, static_cast<std::size_t>(m_images.size())))];
         return true;
     }
     if (m_property == Property::position && !m_points.empty()) {

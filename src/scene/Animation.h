@@ -14,7 +14,8 @@ namespace pipfield {
 struct LayerState {
     QPointF position;
     double opacity = 1.0;
-    QImage contents;
+    /// Points into the layer or the animation; valid while neither changes.
+    const QImage* contents = nullptr;
 };
 
 /// A layer property as a function of time: key frames (discrete or linear), a straight move, a

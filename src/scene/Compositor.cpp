@@ -15,7 +15,7 @@ constexpr qsizetype kConvertedLimit = 2048;
 } // namespace
 
 QRect Compositor::Placement::visible() const {
-    if (contents.isNull() || opacity <= 0)
+    if (contents == nullptr || contents->isNull() || opacity <= 0)
         return {};
     return target.intersected(clip).toAlignedRect();
 }
@@ -27,10 +27,7 @@ Compositor::Compositor(SceneClock& clock, std::function<void(const QRegion&)> in
     m_timer.setSingleShot(true);
     // Frame times matter to a few milliseconds; a coarse timer would let hops stutter.
     m_timer.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&m_timer, &QTimer::timeout, [this] {
-        m_due.reset();
-        flush();
-    });
+    QObject::connect(&m_timer, &QTimer::timeout, [this] { flush(); });
 }
 
 Compositor::~Compositor() {
@@ -52,9 +49,11 @@ void Compositor::setNeedsFlush() {
 }
 
 void Compositor::schedule(double due) {
-    due = std::max(due, m_lastFlush + kFrameInterval);
-    // On the frame grid, so that changes falling into the same frame wait for one paint together.
-    due = std::ceil(due / kFrameInterval - 1e-6) * kFrameInterval;
+    // On the frame grid, so that changes falling into the same frame wait for one paint together,
+    // and never in the frame already painted.
+    const double lastSlot = std::floor(m_lastFlush / kFrameInterval + 1e-6);
+    const double slot = std::max(std::ceil(due / kFrameInterval - 1e-6), lastSlot + 1);
+    due = slot * kFrameInterval;
     if (m_due && *m_due <= due)
         return;
     m_due = due;
@@ -78,10 +77,10 @@ void Compositor::walkLayer(Layer& layer, double t, QPointF origin, const QRectF&
     const double height = m_viewSize.height();
 
     Placement placement{{}, clip, opacity * state.opacity, layer.flipped(), state.contents};
-    if (!state.contents.isNull()) {
-        const double ratio = state.contents.devicePixelRatio() > 0 ? state.contents.devicePixelRatio() : 1.0;
-        const double w = state.contents.width() / ratio;
-        const double h = state.contents.height() / ratio;
+    if (state.contents != nullptr && !state.contents->isNull()) {
+        const double ratio = state.contents->devicePixelRatio() > 0 ? state.contents->devicePixelRatio() : 1.0;
+        const double w = state.contents->width() / ratio;
+        const double h = state.contents->height() / ratio;
         // The picture keeps its own size and stands at the bottom centre of the bounds.
         const double left = frame.center().x() - w / 2;
         placement.target = QRectF(left, height - frame.y() - h, w, h);
@@ -97,6 +96,9 @@ void Compositor::walkLayer(Layer& layer, double t, QPointF origin, const QRectF&
 }
 
 void Compositor::flush() {
+    // Whatever was planned is being done now; the next plan starts afresh.
+    m_due.reset();
+    m_timer.stop();
     const double t = m_clock.now();
     m_frameTime = t;
     m_lastFlush = t;
@@ -105,8 +107,8 @@ void Compositor::flush() {
     QRegion damage;
     double next = Animation::kForever;
     walk(t, [&](Layer& layer, const Placement& placement) {
-        const Drawn drawn{placement.visible(), placement.contents.cacheKey(), placement.opacity, placement.flipped,
-                          m_generation};
+        const Drawn drawn{placement.visible(), (placement.contents != nullptr ? placement.contents->cacheKey() : 0),
+                          placement.opacity, placement.flipped, m_generation};
         const auto it = m_drawn.find(layer.id());
         if (it == m_drawn.end()) {
             damage += drawn.rect;
@@ -160,7 +162,7 @@ const QImage& Compositor::drawable(const QImage& image) {
 void Compositor::draw(QPainter& painter, const Placement& placement) {
     if (placement.visible().isEmpty())
         return;
-    const QImage& image = drawable(placement.contents);
+    const QImage& image = drawable(*placement.contents);
     const bool clipped = !placement.clip.contains(placement.target);
     const bool plain = !clipped && !placement.flipped && placement.opacity >= 1.0;
     if (plain) {

@@ -23,7 +23,7 @@ class Compositor {
 public:
     /// Paints are spaced at least this far apart, on a fixed grid so that changes due within the
     /// same frame are painted together.
-    static constexpr double kFrameInterval = 1.0 / 60.0;
+    static constexpr double kFrameInterval = 1.0 / 30.0;
 
     /// `invalidate` is given the region of the view, in points, whose pixels must be repainted.
     Compositor(SceneClock& clock, std::function<void(const QRegion&)> invalidate);
@@ -59,7 +59,7 @@ private:
         QRectF clip;
         double opacity;
         bool flipped;
-        QImage contents;
+        const QImage* contents;
         QRect visible() const;
     };
     struct Drawn {

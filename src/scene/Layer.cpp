@@ -167,7 +167,7 @@ const Animation* Layer::animation(const QString& key) const {
 }
 
 LayerState Layer::presentation(double t) const {
-    LayerState state{m_position, m_opacity, m_contents};
+    LayerState state{m_position, m_opacity, &m_contents};
     for (const auto& entry : m_animations)
         entry.second.apply(t, state);
     return state;

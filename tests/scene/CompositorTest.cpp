@@ -1,0 +1,194 @@
+#include "scene/Compositor.h"
+
+#include "SceneTestSupport.h"
+#include "scene/Sprite.h"
+
+#include <gtest/gtest.h>
+
+#include <QPainter>
+
+using namespace pipfield;
+using pipfield::test::FakeSceneClock;
+
+namespace {
+
+QImage solid(QColor color, int w, int h) {
+    QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
+    image.fill(color);
+    return image;
+}
+
+QList<QImage> threeFrames() {
+    return {solid(Qt::red, 2, 2), solid(Qt::green, 2, 2), solid(Qt::blue, 2, 2)};
+}
+
+QColor shown(const Layer& layer, double t) {
+    const LayerState state = layer.presentation(t);
+    return state.contents != nullptr ? QColor(state.contents->pixel(0, 0)) : QColor();
+}
+
+TEST(AnimationTest, FlipbookShowsTheFrameOfTheMomentAndLoops) {
+    auto layer = Layer::create();
+    layer->addAnimation("anim", Sprite::flipbook(threeFrames(), 0.1).beginAt(10.0));
+    EXPECT_EQ(shown(*layer, 10.05), QColor(Qt::red));
+    EXPECT_EQ(shown(*layer, 10.15), QColor(Qt::green));
+    EXPECT_EQ(shown(*layer, 10.25), QColor(Qt::blue));
+    EXPECT_EQ(shown(*layer, 10.35), QColor(Qt::red));
+    EXPECT_EQ(shown(*layer, 310.15), QColor(Qt::green)) << "a thousand loops later";
+    EXPECT_NEAR(layer->nextChange(10.05), 10.1, 1e-9);
+    EXPECT_NEAR(layer->nextChange(10.29), 10.3, 1e-9);
+    // Before it begins the layer shows its own picture, and the start is the next change.
+    EXPECT_EQ(layer->presentation(9.0).contents, &layer->contents());
+    EXPECT_NEAR(layer->nextChange(9.0), 10.0, 1e-9);
+}
+
+TEST(AnimationTest, DiscreteWalkHopsHalfPointsAtEvenIntervals) {
+    // 2 points at 18 points a second: five positions, each held for a fifth of 1/9 s.
+    const double duration = 2.0 / 18.0;
+    auto walk = Animation::keyframes(Animation::Property::positionX, {10, 10.5, 11, 11.5, 12}, duration,
+                                     Animation::Mode::discrete)
+                    .beginAt(0);
+    std::vector<double> xs;
+    std::vector<double> changes;
+    double t = 0;
+    while (t < duration) {
+        LayerState state;
+        ASSERT_TRUE(walk.apply(t + 1e-6, state));
+        xs.push_back(state.position.x());
+        t = walk.nextChange(t + 1e-6);
+        changes.push_back(t);
+    }
+    EXPECT_EQ(xs, (std::vector<double>{10, 10.5, 11, 11.5, 12}));
+    ASSERT_EQ(changes.size(), 5u);
+    for (std::size_t i = 0; i < changes.size(); ++i)
+        EXPECT_NEAR(changes[i], duration * static_cast<double>(i + 1) / 5, 1e-9);
+    LayerState after;
+    EXPECT_FALSE(walk.apply(duration, after)) << "a finished walk leaves the layer at its own position";
+    EXPECT_TRUE(walk.finished(duration));
+    EXPECT_EQ(walk.nextChange(duration), Animation::kForever);
+}
+
+TEST(AnimationTest, GroupBeginTimeAndFillModes) {
+    const auto group = [](Animation::Fill fill) {
+        auto rise = Animation::move({0, 0}, {0, 30}, 0);
+        auto fade = Animation::keyframes(Animation::Property::opacity, {1, 1, 0}, 0, Animation::Mode::linear)
+                        .keyTimes({0, 0.75, 1});
+        return Animation::group({std::move(rise), std::move(fade)}, 1.0).beginAt(5.0).fill(fill);
+    };
+    const auto at = [](const Animation& a, double t) {
+        LayerState state{{-1, -1}, 0.25, nullptr};
+        const bool applied = a.apply(t, state);
+        return std::make_tuple(applied, state.position.y(), state.opacity);
+    };
+
+    const Animation both = group(Animation::Fill::both);
+    EXPECT_EQ(at(both, 4.0), std::make_tuple(true, 0.0, 1.0)) << "filling backwards shows the start early";
+    EXPECT_EQ(at(both, 5.5), std::make_tuple(true, 15.0, 1.0)) << "children run on the group's clock";
+    const auto [applied, y, opacity] = at(both, 5.875);
+    EXPECT_TRUE(applied);
+    EXPECT_DOUBLE_EQ(y, 26.25);
+    EXPECT_NEAR(opacity, 0.5, 1e-9) << "fading over the last quarter";
+    EXPECT_FALSE(both.finished(9.0)) << "held forwards";
+
+    const Animation removed = group(Animation::Fill::removed);
+    EXPECT_EQ(at(removed, 4.0), std::make_tuple(false, -1.0, 0.25));
+    EXPECT_EQ(at(removed, 7.0), std::make_tuple(false, -1.0, 0.25));
+    EXPECT_TRUE(removed.finished(6.0));
+
+    const Animation backwards = group(Animation::Fill::backwards);
+    EXPECT_TRUE(std::get<0>(at(backwards, 4.0)));
+    EXPECT_FALSE(std::get<0>(at(backwards, 6.5)));
+}
+
+class CompositorTest : public ::testing::Test {
+protected:
+    CompositorTest() : compositor(clock, [this](const QRegion& r) { invalidated += r; }) {
+        compositor.setViewSize({100, 50});
+        invalidated = {};
+    }
+
+    std::shared_ptr<Layer> sprite(QColor color, QPointF at) {
+        auto layer = Sprite::layer(solid(color, 4, 6));
+        layer->setPosition(at);
+        compositor.root()->addChild(layer);
+        return layer;
+    }
+
+    FakeSceneClock clock;
+    QRegion invalidated;
+    Compositor compositor;
+};
+
+TEST_F(CompositorTest, RepaintsOnlyWhatChangedAndSleepsWhenNothingAnimates) {
+    auto left = sprite(Qt::red, {10, 0});
+    sprite(Qt::blue, {80, 0});
+    compositor.flush();
+    EXPECT_EQ(invalidated.boundingRect(), QRect(8, 44, 74, 6)) << "both sprites appear";
+    EXPECT_EQ(compositor.nextChange(clock.now()), Animation::kForever);
+
+    invalidated = {};
+    clock.advance(1);
+    compositor.flush();
+    EXPECT_TRUE(invalidated.isEmpty()) << "nothing changed, nothing to paint";
+
+    left->setPosition({20, 0});
+    clock.advance(1);
+    compositor.flush();
+    // Old and new places of the moved sprite (y grows downwards in the view), nothing of the other.
+    EXPECT_EQ(invalidated, QRegion(QRect(8, 44, 4, 6)) + QRegion(QRect(18, 44, 4, 6)));
+}
+
+TEST_F(CompositorTest, PlansTheNextPaintAtTheNextFrameChangeOnTheFrameGrid) {
+    auto layer = sprite(Qt::red, {10, 0});
+    layer->addAnimation("anim", Sprite::flipbook(threeFrames(), 0.5));
+    const double begun = clock.now();
+    compositor.flush();
+    ASSERT_TRUE(compositor.plannedFlush());
+    const double due = *compositor.plannedFlush();
+    EXPECT_GE(due, begun + 0.5 - 1e-9);
+    EXPECT_LT(due, begun + 0.5 + Compositor::kFrameInterval);
+    const double frames = due / Compositor::kFrameInterval;
+    EXPECT_NEAR(frames, std::round(frames), 1e-6);
+
+    layer->removeAnimation("anim");
+    clock.advance(1);
+    compositor.flush();
+    EXPECT_EQ(compositor.nextChange(clock.now()), Animation::kForever);
+}
+
+TEST_F(CompositorTest, DrawsAnchoredFlippedAndClippedLayersPixelExact) {
+    QImage art(2, 1, QImage::Format_ARGB32_Premultiplied);
+    art.setPixel(0, 0, qRgb(255, 0, 0));
+    art.setPixel(1, 0, qRgb(0, 0, 255));
+    auto plain = Sprite::layer(art);
+    plain->setPosition({10, 0});
+    auto mirrored = Sprite::layer(art);
+    mirrored->setPosition({20, 0});
+    mirrored->setFlipped(true);
+    auto box = Layer::create();
+    box->setAnchor({0, 0});
+    box->setPosition({30, 0});
+    box->setBounds({1, 5});
+    box->setClips(true);
+    auto clipped = Sprite::layer(art);
+    clipped->setAnchor({0, 0});
+    box->addChild(clipped);
+    for (const auto& layer : {plain, mirrored, box})
+        compositor.root()->addChild(layer);
+
+    QImage out(100, 50, QImage::Format_ARGB32_Premultiplied);
+    out.fill(Qt::transparent);
+    QPainter painter(&out);
+    compositor.render(painter, clock.now());
+    painter.end();
+    // Bottom row of the view; each sprite stands on its bottom centre.
+    EXPECT_EQ(out.pixel(9, 49), qRgb(255, 0, 0));
+    EXPECT_EQ(out.pixel(10, 49), qRgb(0, 0, 255));
+    EXPECT_EQ(out.pixel(19, 49), qRgb(0, 0, 255));
+    EXPECT_EQ(out.pixel(20, 49), qRgb(255, 0, 0));
+    EXPECT_EQ(out.pixel(30, 49), qRgb(255, 0, 0));
+    EXPECT_EQ(qAlpha(out.pixel(31, 49)), 0) << "cut off at the parent's bounds";
+    EXPECT_EQ(qAlpha(out.pixel(10, 48)), 0);
+}
+
+} // namespace

@@ -1,0 +1,206 @@
+#include "scene/OrchardView.h"
+
+#include "SceneTestSupport.h"
+#include "model/Balance.h"
+
+#include <gtest/gtest.h>
+
+using namespace pipfield;
+using namespace pipfield::test;
+
+namespace {
+
+Tree mature(TreeKind kind, std::int64_t fruit = 0) {
+    return Tree{kind, Balance::spec(kind).grow, 0, fruit};
+}
+
+std::vector<Tree> trees(std::size_t n) {
+    return std::vector<Tree>(n, mature(TreeKind::eureka));
+}
+
+TEST(OrchardViewLayout, NarrowViewStaysEmptyUntilWidened) {
+    SceneWorld scene(treesOnly(trees(3)), {300, 72});
+    scene.view->sync();
+    EXPECT_TRUE(scene.view->treeLayers().empty());
+    EXPECT_TRUE(scene.view->crateName().isEmpty());
+    scene.view->setFrameSize({746, 72});
+    EXPECT_EQ(scene.view->treeLayers().size(), 3u);
+    EXPECT_EQ(scene.view->crateName(), "crate-0");
+}
+
+TEST(OrchardViewLayout, ContentIsCentredButNeverCloserThanEightPoints) {
+    SceneWorld scene(treesOnly(trees(2)), {1000, 72});
+    EXPECT_EQ(scene.view->originX(), 138);
+    EXPECT_EQ(scene.view->crateLayer()->position(), QPointF(168, 4));
+    EXPECT_EQ(scene.view->treeLayers()[1]->position(), QPointF(138 + 210, 6));
+    scene.view->setFrameSize({724, 72});
+    EXPECT_EQ(scene.view->originX(), 8);
+    scene.view->setFrameSize({500, 72});
+    EXPECT_EQ(scene.view->originX(), 8);
+}
+
+TEST(OrchardViewLayout, GroundStopsAtNinePlotsWhileTheTenthTreeStandsBeyond) {
+    SceneWorld scene(treesOnly(trees(10)));
+    const double origin = scene.view->originX();
+    const auto& ground = scene.view->groundLayer();
+    EXPECT_EQ(ground->position().x(), origin - 6);
+    EXPECT_EQ(ground->bounds().width(), 730);
+    EXPECT_EQ(ground->children().size(), 23u) << "32-point tiles until the width is covered";
+    EXPECT_TRUE(ground->children()[1]->flipped());
+    EXPECT_EQ(ground->children()[1]->frame(), QRectF(32, 0, 32, 8)) << "a mirrored tile still covers its own span";
+    EXPECT_EQ(scene.view->treeLayers()[9]->position().x(), origin + 690);
+}
+
+TEST(OrchardViewLayout, SpringDecorationsBetweenEveryThirdPairOfTrees) {
+    SceneWorld scene(treesOnly(trees(9)));
+    const double origin = scene.view->originX();
+    std::vector<double> xs;
+    for (const auto& piece : scene.view->decorLayer()->children())
+        xs.push_back(piece->position().x() - origin);
+    EXPECT_EQ(xs, (std::vector<double>{100, 300, 480, 150 + 540 + 34 - 14}));
+}
+
+TEST(OrchardViewCrate, FillFollowsTheShareOfCapacityAndAFullCrateSparkles) {
+    const std::int64_t capacity = Balance::crateCapacity(0);
+    const auto threshold = static_cast<std::int64_t>(std::ceil(0.7 * static_cast<double>(capacity)));
+    const auto crateWith = [](std::int64_t count) {
+        Orchard o = treesOnly(trees(1));
+        o.crate.set(TreeKind::eureka, count);
+        return o;
+    };
+    EXPECT_EQ(SceneWorld(crateWith(0)).view->crateName(), "crate-0");
+    EXPECT_EQ(SceneWorld(crateWith(threshold - 1)).view->crateName(), "crate-1");
+    SceneWorld seventy(crateWith(threshold));
+    EXPECT_EQ(seventy.view->crateName(), "crate-2");
+    EXPECT_FALSE(seventy.view->crateSparkle());
+
+    SceneWorld full(crateWith(capacity));
+    ASSERT_TRUE(full.view->crateSparkle());
+    EXPECT_EQ(full.view->crateSparkle()->parent(), full.view->crateLayer().get());
+    full.game->sellAll();
+    full.view->sync();
+    EXPECT_FALSE(full.view->crateSparkle());
+    EXPECT_EQ(full.view->crateName(), "crate-0");
+}
+
+TEST(OrchardViewTrees, SparklesOnlyWhenATreeReallyGrows) {
+    Tree young{TreeKind::eureka, 299, 0, 0};
+    SceneWorld scene(treesOnly({young}));
+    EXPECT_EQ(scene.view->treeNames()[0], "tree-eureka-2");
+    EXPECT_EQ(scene.effects(), 0u);
+
+    scene.world.clock.advance(10);
+    scene.game->tick(scene.world.clock.now());
+    scene.view->sync();
+    EXPECT_EQ(scene.view->treeNames()[0], "tree-eureka-3");
+    EXPECT_EQ(scene.effects("anim"), 1u) << "matured";
+
+    // A theme change redraws every tree from scratch: nothing grew.
+    scene.clock.advance(5);
+    ASSERT_EQ(scene.effects(), 0u);
+    scene.world.defaults.setValue("theme", "moon");
+    scene.view->sync();
+    EXPECT_EQ(scene.view->treeNames()[0], "tree-eureka-3");
+    EXPECT_EQ(scene.effects(), 0u);
+}
+
+TEST(OrchardViewTrees, EveryPlantedTreeButTheFirstPuffs) {
+    SceneWorld scene(treesOnly(trees(3)));
+    EXPECT_EQ(scene.effects("anim"), 2u);
+    scene.clock.advance(1);
+    EXPECT_EQ(scene.effects(), 0u) << "puffs remove themselves";
+}
+
+TEST(OrchardViewNight, LanternFollowsTheTimeOfDaySetting) {
+    SceneWorld scene(treesOnly(trees(2)));
+    EXPECT_FALSE(scene.view->lantern());
+    scene.world.defaults.setValue("hour", "22");
+    scene.view->sync();
+    ASSERT_TRUE(scene.view->lantern());
+    EXPECT_EQ(scene.view->lantern()->position(), QPointF(scene.view->originX() + 64, 4));
+    scene.world.defaults.setValue("timeOfDayLight", false);
+    scene.view->sync();
+    scene.view->sync();
+    EXPECT_FALSE(scene.view->lantern());
+}
+
+TEST(OrchardViewClicks, PickingSevenFliesFiveAndPickingOneFliesOne) {
+    Orchard o = treesOnly({mature(TreeKind::meyer, 7), mature(TreeKind::meyer, 1)});
+    SceneWorld scene(o);
+    scene.clock.advance(2);
+    const double origin = scene.view->originX();
+    scene.view->clickAt({origin + 150, 10});
+    EXPECT_EQ(scene.game->orchard().trees[0].fruit, 0);
+    EXPECT_EQ(scene.effects("fly"), 5u);
+    scene.clock.advance(2);
+    scene.view->clickAt({origin + 210, 10});
+    EXPECT_EQ(scene.effects("fly"), 1u);
+    scene.view->clickAt({origin + 150, 10});
+    EXPECT_EQ(scene.effects("fly"), 1u) << "an empty tree flies nothing";
+}
+
+TEST(OrchardViewClicks, ReducedMotionSellsAndPicksWithoutEffects) {
+    Orchard o = treesOnly({mature(TreeKind::meyer, 3)});
+    o.crate.set(TreeKind::eureka, 5);
+    SceneWorld scene(o);
+    scene.reduceMotion = true;
+    scene.clock.advance(2);
+    const double origin = scene.view->originX();
+    scene.view->clickAt({origin + 150, 10});
+    EXPECT_EQ(scene.game->orchard().crateCount(), 8);
+    scene.view->clickAt({origin + 30, 10});
+    EXPECT_EQ(scene.game->saleCount(), 1);
+    EXPECT_EQ(scene.effects(), 0u);
+}
+
+TEST(OrchardViewClicks, TwoSalesWithinATickBurstOnce) {
+    Orchard o = treesOnly({mature(TreeKind::meyer, 3)});
+    o.crate.set(TreeKind::eureka, 5);
+    SceneWorld scene(o);
+    scene.clock.advance(2);
+    scene.game->sellAll();
+    scene.game->harvest(0);
+    scene.game->sellAll();
+    ASSERT_EQ(scene.game->saleCount(), 2);
+    scene.view->sync();
+    EXPECT_EQ(scene.effects("burst"), 6u);
+    scene.view->sync();
+    EXPECT_EQ(scene.effects("burst"), 6u);
+    scene.clock.advance(1.5);
+    EXPECT_EQ(scene.effects(), 0u);
+}
+
+TEST(OrchardViewClicks, TheCrateWinsOverAnOverlappingTree) {
+    Orchard o = treesOnly({mature(TreeKind::meyer, 3)});
+    o.crate.set(TreeKind::eureka, 5);
+    SceneWorld scene(o, {746, 72}, sceneArt(400));
+    const QPointF crate(scene.view->originX() + 30, 10);
+    ASSERT_TRUE(scene.view->treeLayers()[0]->frame().contains(crate));
+    scene.view->clickAt(crate);
+    EXPECT_EQ(scene.game->saleCount(), 1);
+    EXPECT_EQ(scene.game->orchard().trees[0].fruit, 3);
+}
+
+TEST(OrchardViewRender, RedrawingReproducesTheSamePixels) {
+    SceneWorld scene(Game::lateDemo());
+    Sprite bundled(Sprite::bundled(), nullptr, 2);
+    OrchardViewSetup setup;
+    setup.sprites = &bundled;
+    setup.clock = &scene.clock;
+    setup.random = [] { return 0.3; };
+    setup.now = [] { return QDateTime(QDate(2024, 4, 10), QTime(12, 0)); };
+    setup.dark = [] { return false; };
+    OrchardView view(*scene.game, scene.world.defaults, setup);
+    view.setFrameSize({746, 72});
+    const QImage before = view.renderImage(scene.clock.now());
+    int painted = 0;
+    for (int y = 0; y < before.height(); ++y) {
+        for (int x = 0; x < before.width(); ++x)
+            painted += qAlpha(before.pixel(x, y)) != 0;
+    }
+    EXPECT_GT(painted, before.width() * 8) << "ground, trees, crate and workers show";
+    view.redrawAll();
+    EXPECT_EQ(view.renderImage(scene.clock.now()), before);
+}
+
+} // namespace

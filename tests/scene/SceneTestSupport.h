@@ -1,0 +1,128 @@
+#pragma once
+
+#include "FakeArt.h"
+#include "GameTestSupport.h"
+#include "scene/OrchardView.h"
+#include "scene/SceneClock.h"
+#include "scene/Sprite.h"
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace pipfield::test {
+
+/// A scene clock that stands still until a test moves it; delayed callbacks run in time order.
+class FakeSceneClock final : public SceneClock {
+public:
+    double now() const override { return m_now; }
+    void after(double seconds, std::function<void()> callback) override {
+        m_pending.push_back({m_now + seconds, m_sequence++, std::move(callback)});
+    }
+    /// Moves time on by dt, running every callback that falls due on the way, at its own time.
+    void advance(double dt) {
+        const double end = m_now + dt;
+        for (;;) {
+            auto due = m_pending.end();
+            for (auto it = m_pending.begin(); it != m_pending.end(); ++it) {
+                if (it->due <= end + 1e-9 && (due == m_pending.end() || it->due < due->due ||
+                                              (it->due == due->due && it->sequence < due->sequence)))
+                    due = it;
+            }
+            if (due == m_pending.end())
+                break;
+            Pending next = std::move(*due);
+            m_pending.erase(due);
+            m_now = std::max(m_now, next.due);
+            next.callback();
+        }
+        m_now = end;
+    }
+
+private:
+    struct Pending {
+        double due;
+        quint64 sequence;
+        std::function<void()> callback;
+    };
+    double m_now = 100.0;
+    quint64 m_sequence = 0;
+    std::vector<Pending> m_pending;
+};
+
+/// Plain coloured rectangles under every name the scene asks for; trees 20 x 30, crate 28 x 22.
+inline FakeArt sceneArt(int treeWidth = 20) {
+    FakeArt art;
+    art.add("ground-0", QColor(90, 60, 30), 32, 8);
+    for (const char* season : {"spring", "summer", "autumn", "winter"})
+        art.add(QStringLiteral("season-") + season, Qt::magenta, 6, 6);
+    for (TreeKind kind : allTreeKinds) {
+        const QString stem = QStringLiteral("tree-") + QString::fromUtf8(rawValue(kind).data()) + u'-';
+        for (int stage : {0, 1, 2, 3, 5, 6})
+            art.add(stem + QString::number(stage), QColor(20, 100 + 20 * stage, 20), treeWidth, 30);
+        art.add(QStringLiteral("fruit-") + QString::fromUtf8(rawValue(kind).data()), Qt::yellow, 4, 4);
+    }
+    art.add("crate-0", QColor(150, 100, 50), 28, 22);
+    art.add("crate-1", QColor(160, 110, 50), 28, 22);
+    art.add("crate-2", QColor(170, 120, 50), 28, 22);
+    for (const char* run : {"fx-sparkle", "fx-dust", "fx-water", "fx-coin", "fx-firefly", "lantern"}) {
+        for (int i = 0; i < 3; ++i)
+            art.add(QStringLiteral("%1-%2").arg(QLatin1String(run)).arg(i), QColor(255, 255, 100 + 50 * i), 5, 5);
+    }
+    for (WorkerRole role : allWorkerRoles) {
+        for (const char* anim : {"idle", "walk", "dig", "water", "pick", "carry", "wave", "yawn", "sniff"}) {
+            for (int i = 0; i < 2; ++i)
+                art.add(QStringLiteral("%1-%2-%3")
+                            .arg(QString::fromUtf8(rawValue(role).data()), QLatin1String(anim))
+                            .arg(i),
+                        QColor(0, 0, 200 + 20 * i), 10, 12);
+        }
+    }
+    return art;
+}
+
+/// A game seeded with an orchard, and a view on it with fake art, clock and randomness.
+struct SceneWorld {
+    explicit SceneWorld(const Orchard& orchard, QSize size = {746, 72}, FakeArt fakeArt = sceneArt())
+        : world(localInstant(2024, 4, 10, 12)), art(std::move(fakeArt)), sprites(art.source(), &dyes, 1) {
+        world.seed(orchard, world.clock.now());
+        game = world.launch();
+        OrchardViewSetup setup;
+        setup.sprites = &sprites;
+        setup.clock = &clock;
+        setup.random = [this] { return random; };
+        setup.reduceMotion = [this] { return reduceMotion; };
+        setup.now = [] { return QDateTime(QDate(2024, 4, 10), QTime(12, 0)); };
+        setup.dark = [] { return false; };
+        view = std::make_unique<OrchardView>(*game, world.defaults, setup);
+        view->setFrameSize(size);
+    }
+
+    /// Layers that belong to effects (puffs, coins, fruit), by the key of their animation.
+    std::size_t effects(const QString& key = {}) const {
+        std::size_t n = 0;
+        for (const auto& layer : view->rootLayer()->children()) {
+            if (layer->z() == 30 && (key.isEmpty() || layer->animation(key) != nullptr))
+                ++n;
+        }
+        return n;
+    }
+    Worker& worker(const char* key) const { return *view->workers().at(QString::fromLatin1(key)); }
+
+    GameWorld world;
+    FakeArt art;
+    Palette::DyeColors dyes;
+    Sprite sprites;
+    FakeSceneClock clock;
+    double random = 0.5;
+    bool reduceMotion = false;
+    std::unique_ptr<Game> game;
+    std::unique_ptr<OrchardView> view;
+};
+
+/// An orchard with only the given trees, nothing hired and an empty crate.
+inline Orchard treesOnly(std::vector<Tree> trees) {
+    return bareOrchard(std::move(trees));
+}
+
+} // namespace pipfield::test

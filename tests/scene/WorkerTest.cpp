@@ -1,0 +1,149 @@
+#include "scene/Worker.h"
+
+#include "SceneTestSupport.h"
+#include "model/Balance.h"
+
+#include <gtest/gtest.h>
+
+using namespace pipfield;
+using namespace pipfield::test;
+
+namespace {
+
+Tree mature(TreeKind kind, std::int64_t fruit = 0) {
+    return Tree{kind, Balance::spec(kind).grow, 0, fruit};
+}
+
+Orchard withWorker(WorkerRole role, std::int64_t level, std::vector<Tree> trees) {
+    Orchard o = treesOnly(std::move(trees));
+    o.workers.set(role, level);
+    return o;
+}
+
+std::vector<QString> anims(const std::vector<Worker::Step>& steps) {
+    std::vector<QString> out;
+    for (const auto& step : steps) {
+        if (const auto* walk = std::get_if<Worker::Walk>(&step))
+            out.push_back(walk->anim);
+        else if (const auto* act = std::get_if<Worker::Act>(&step))
+            out.push_back(act->anim);
+        else
+            out.push_back("run");
+    }
+    return out;
+}
+
+TEST(WorkerPlan, HarvesterNeverPicksFromAFullCrate) {
+    Orchard o = withWorker(WorkerRole::harvester, 1, {mature(TreeKind::eureka, 4)});
+    o.crate.set(TreeKind::eureka, Balance::crateCapacity(0));
+    SceneWorld scene(o);
+    Worker& harvester = scene.worker("harvester-0");
+    scene.random = 0.29;
+    EXPECT_EQ(anims(scene.view->plan(harvester)), (std::vector<QString>{"sniff", "idle"}));
+    scene.random = 0.3;
+    const auto steps = scene.view->plan(harvester);
+    ASSERT_EQ(anims(steps), std::vector<QString>{"idle"});
+    EXPECT_DOUBLE_EQ(std::get<Worker::Act>(steps[0]).seconds, 3 + 3 * 0.3);
+}
+
+TEST(WorkerPlan, HarvesterPicksRipeFruitAndCarriesItToTheCrate) {
+    SceneWorld scene(withWorker(WorkerRole::harvester, 1, {mature(TreeKind::eureka), mature(TreeKind::eureka, 2)}));
+    const auto steps = scene.view->plan(scene.worker("harvester-0"));
+    EXPECT_EQ(anims(steps), (std::vector<QString>{"walk", "pick", "carry", "run", "idle"}));
+    const double origin = scene.view->originX();
+    EXPECT_EQ(std::get<Worker::Walk>(steps[0]).to, origin + 210 - 14);
+    EXPECT_EQ(std::get<Worker::Walk>(steps[2]).to, origin + 48);
+}
+
+TEST(WorkerPlan, PlannerWithOnlyMatureTreesWandersWavesOrIdles) {
+    SceneWorld scene(withWorker(WorkerRole::planter, 1, {mature(TreeKind::eureka)}));
+    Worker& planter = scene.worker("planter-0");
+    scene.random = 0.39;
+    EXPECT_EQ(anims(scene.view->plan(planter)), (std::vector<QString>{"walk", "dig", "run", "idle"}));
+    scene.random = 0.34;
+    EXPECT_EQ(anims(scene.view->plan(planter)), (std::vector<QString>{"walk", "dig", "run", "idle"}));
+    scene.random = 0.4;
+    EXPECT_EQ(anims(scene.view->plan(planter)), std::vector<QString>{"idle"});
+}
+
+TEST(WorkerPlan, CaretakerWithoutTreesIdlesThreeSeconds) {
+    SceneWorld scene(withWorker(WorkerRole::caretaker, 1, {}));
+    const auto steps = scene.view->plan(scene.worker("caretaker-0"));
+    ASSERT_EQ(anims(steps), std::vector<QString>{"idle"});
+    EXPECT_EQ(std::get<Worker::Act>(steps[0]).seconds, 3.0);
+}
+
+TEST(WorkerWalk, HopsHalfPointsAtEighteenPointsASecond) {
+    SceneWorld scene(withWorker(WorkerRole::harvester, 1, {mature(TreeKind::eureka, 2)}));
+    Worker& harvester = scene.worker("harvester-0");
+    const double origin = scene.view->originX();
+    const double from = origin + 48;
+    const double to = origin + 150 - 14;
+    EXPECT_EQ(harvester.playing(), "walk");
+    EXPECT_EQ(harvester.x(), to);
+    EXPECT_FALSE(harvester.layer()->flipped()) << "facing right, the way it walks";
+    const Animation* move = harvester.layer()->animation("move");
+    ASSERT_NE(move, nullptr);
+    EXPECT_NEAR(move->duration(), (to - from) / 18, 1e-9);
+    // Halfway through the walk the worker stands on a half point halfway along.
+    const double mid = scene.clock.now() + move->duration() / 2;
+    const double x = harvester.layer()->presentation(mid).position.x();
+    EXPECT_EQ(x * 2, std::round(x * 2));
+    EXPECT_NEAR(x, (from + to) / 2, 0.5);
+
+    scene.clock.advance(move->duration());
+    EXPECT_EQ(harvester.playing(), "pick");
+    EXPECT_EQ(harvester.layer()->presentation(scene.clock.now()).position.x(), to);
+}
+
+TEST(WorkerWalk, AWalkOfLessThanHalfAPointIsSkippedWithoutWaiting) {
+    // With one growing tree the planter starts at it and is sent to it: no walk, straight to digging.
+    Orchard o = withWorker(WorkerRole::planter, 1, {Tree{TreeKind::eureka, 10, 0, 0}});
+    SceneWorld scene(o);
+    Worker& planter = scene.worker("planter-0");
+    EXPECT_EQ(planter.playing(), "dig");
+    EXPECT_EQ(planter.layer()->animation("move"), nullptr);
+    EXPECT_EQ(planter.token(), 1u) << "only the dig waits";
+}
+
+TEST(WorkerWalk, ResizingCutsTheErrandAndTheOldWaitNeverFires) {
+    SceneWorld scene(withWorker(WorkerRole::harvester, 1, {mature(TreeKind::eureka, 2)}));
+    Worker& harvester = scene.worker("harvester-0");
+    const double walkSeconds = harvester.layer()->animation("move")->duration();
+    const double target = harvester.x();
+    scene.clock.advance(0.1);
+    scene.view->setFrameSize({1000, 72});
+    EXPECT_EQ(harvester.x(), target + 127) << "moved with the content";
+    // The new errand finds the worker already at the tree: it picks at once.
+    EXPECT_EQ(harvester.playing(), "pick");
+    EXPECT_EQ(harvester.layer()->animation("move"), nullptr);
+    // After the pick it carries to the crate; the cut walk's wait, due meanwhile, must not skip ahead.
+    scene.clock.advance(walkSeconds);
+    EXPECT_EQ(harvester.playing(), "carry");
+    EXPECT_NE(harvester.layer()->animation("move"), nullptr);
+}
+
+TEST(WorkerSync, SecondHarvesterJoinsBesideTheCrateInTheSecondBody) {
+    Orchard o = withWorker(WorkerRole::harvester, 10, {});
+    o.extraWorkers.insert(WorkerRole::harvester);
+    SceneWorld scene(o);
+    ASSERT_EQ(scene.view->workers().size(), 2u);
+    Worker& second = scene.worker("harvester-1");
+    EXPECT_EQ(second.look().variant, 1);
+    EXPECT_EQ(second.layer()->position(), QPointF(scene.view->originX() + 58, 2));
+    EXPECT_EQ(second.layer()->z(), 20 + 4 + 1);
+}
+
+TEST(WorkerSync, ALookChangeRestylesWithoutRestartingTheErrand) {
+    Orchard o = withWorker(WorkerRole::harvester, 1, {});
+    SceneWorld scene(o);
+    Worker& harvester = scene.worker("harvester-0");
+    const quint64 token = harvester.token();
+    scene.game->setLook({1, 3, "Mina"}, WorkerRole::harvester, 0);
+    scene.view->sync();
+    EXPECT_EQ(harvester.look().dye, 3);
+    EXPECT_EQ(harvester.token(), token);
+    EXPECT_EQ(&scene.worker("harvester-0"), &harvester);
+}
+
+} // namespace
