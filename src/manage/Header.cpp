@@ -2,6 +2,7 @@
 
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include "game/Game.h"
@@ -51,7 +52,6 @@ Header::Header(Game& game, Sprite& sprites, QWidget* parent) : QWidget(parent), 
 
     m_sell = new CapsuleButton(uiText("모두 팔기 +"), this);
     m_sell->setMinimumWidth(120);
-    m_sell->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     row->addWidget(m_sell, 0, Qt::AlignVCenter);
     column->addLayout(row);
 
@@ -61,6 +61,13 @@ Header::Header(Game& game, Sprite& sprites, QWidget* parent) : QWidget(parent), 
     column->addWidget(divider);
 
     connect(m_sell, &QAbstractButton::clicked, this, [this] { m_game.sellAll(); });
+    // Not the button's own shortcut: every new label would replace that with the label's mnemonic.
+    auto* sellKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), this);
+    connect(sellKey, &QShortcut::activated, this, [this] {
+        if (m_sell->isEnabled()) {
+            m_sell->click();
+        }
+    });
     connect(&m_game, &Game::orchardChanged, this, &Header::refresh);
     connect(&m_game, &Game::seasonChanged, this, &Header::refresh);
     refresh();

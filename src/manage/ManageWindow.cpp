@@ -7,13 +7,19 @@
 
 #include <algorithm>
 
-#include "card/SaveDialog.h"
+#include "card/FileSaveDialog.h"
 #include "game/Defaults.h"
 #include "game/Game.h"
+#include "manage/DesktopSettings.h"
+#include "manage/DexTab.h"
 #include "manage/Header.h"
 #include "manage/OrchardTab.h"
+#include "manage/RecordTab.h"
+#include "manage/SettingsTab.h"
+#include "manage/StyleTab.h"
+#include "manage/WorkersTab.h"
 #include "manage/Texts.h"
-#include "platform/LoginItem.h"
+#include "platform/XdgAutostart.h"
 #include "scene/Palette.h"
 #include "scene/Sprite.h"
 
@@ -44,6 +50,19 @@ ManageWindow::ManageWindow(Game& game, Strip& strip, Defaults& defaults, QWidget
         m_ownSprites = std::make_unique<Sprite>(Sprite::bundled(), &Palette::dyeColors());
         sprites = m_ownSprites.get();
     }
+    LoginItem* loginItem = services.loginItem;
+    if (loginItem == nullptr) {
+        m_ownLoginItem = std::make_unique<XdgAutostart>();
+        loginItem = m_ownLoginItem.get();
+    }
+    SaveDialog* saveDialog = services.saveDialog;
+    if (saveDialog == nullptr) {
+        m_ownSaveDialog = std::make_unique<FileSaveDialog>();
+        saveDialog = m_ownSaveDialog.get();
+    }
+    std::function<void()> openNotificationSettings = services.openNotificationSettings
+                                                         ? std::move(services.openNotificationSettings)
+                                                         : std::function<void()>(openDesktopNotificationSettings);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -55,11 +74,15 @@ ManageWindow::ManageWindow(Game& game, Strip& strip, Defaults& defaults, QWidget
     m_tabs = new QTabWidget(this);
     m_tabs->setDocumentMode(true);
     m_tabs->addTab(new OrchardTab(game, *sprites), themeIcon({"tree", "folder-green"}), uiText("과수원"));
-    m_tabs->addTab(new QWidget, themeIcon({"system-users", "user-group"}), uiText("일꾼"));
-    m_tabs->addTab(new QWidget, themeIcon({"applications-graphics", "preferences-desktop-color"}), uiText("꾸미기"));
-    m_tabs->addTab(new QWidget, themeIcon({"accessories-dictionary", "address-book-new"}), uiText("도감"));
-    m_tabs->addTab(new QWidget, themeIcon({"x-office-calendar", "office-calendar"}), uiText("기록"));
-    m_tabs->addTab(new QWidget, themeIcon({"preferences-system", "emblem-system"}), uiText("설정"));
+    m_tabs->addTab(new WorkersTab(game, *sprites), themeIcon({"system-users", "user-group"}), uiText("일꾼"));
+    m_tabs->addTab(new StyleTab(game, defaults, *sprites),
+                   themeIcon({"applications-graphics", "preferences-desktop-color"}), uiText("꾸미기"));
+    m_tabs->addTab(new DexTab(game, *sprites), themeIcon({"accessories-dictionary", "address-book-new"}),
+                   uiText("도감"));
+    m_tabs->addTab(new RecordTab(game, *sprites, *saveDialog), themeIcon({"x-office-calendar", "office-calendar"}),
+                   uiText("기록"));
+    m_tabs->addTab(new SettingsTab(game, strip, *loginItem, std::move(openNotificationSettings)),
+                   themeIcon({"preferences-system", "emblem-system"}), uiText("설정"));
     layout->addWidget(m_tabs, 1);
 
     const auto stored = m_defaults.integer(kTabKey);

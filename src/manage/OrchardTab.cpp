@@ -119,17 +119,30 @@ void PlotRow::setTree(const Tree& tree) {
 }
 
 void PlotRow::rebuildMenu() {
+    // One item per kind for the row's lifetime: an item's own action may replant this plot, and
+    // deleting it from inside its trigger would pull it from under the menu.
     QMenu* menu = m_replant->menu();
-    menu->clear();
-    for (TreeKind kind : allTreeKinds) {
-        if (kind == m_tree.kind) {
-            continue;
+    if (menu->actions().isEmpty()) {
+        for (TreeKind kind : allTreeKinds) {
+            QAction* action = menu->addAction(QString());
+            action->setData(kindIndex(kind));
+            connect(action, &QAction::triggered, this, [this, kind] { m_game.buy(Purchase::replant(m_index, kind)); });
         }
-        QAction* action = menu->addAction(QString());
-        action->setData(kindIndex(kind));
-        connect(action, &QAction::triggered, this, [this, kind] { m_game.buy(Purchase::replant(m_index, kind)); });
+    }
+    for (QAction* action : menu->actions()) {
+        action->setVisible(static_cast<TreeKind>(action->data().toInt()) != m_tree.kind);
     }
     refreshMenu();
+}
+
+QList<QAction*> PlotRow::replantItems() const {
+    QList<QAction*> shown;
+    for (QAction* action : m_replant->menu()->actions()) {
+        if (action->isVisible()) {
+            shown.append(action);
+        }
+    }
+    return shown;
 }
 
 void PlotRow::refreshMenu() {

@@ -8,6 +8,7 @@
 #include "model/Balance.h"
 #include "model/Tree.h"
 
+class QAction;
 class QToolButton;
 class QVBoxLayout;
 
@@ -47,6 +48,8 @@ public:
 
     void setTree(const Tree& tree);
     QToolButton* replantButton() const { return m_replant; }
+    /// The kinds the plot can be replanted with, in catalog order.
+    QList<QAction*> replantItems() const;
     Label* statusLabel() const { return m_status; }
 
     /// The plot's state: growing (with its percentage), bearing fruit, or ripening the next one.

@@ -1,0 +1,77 @@
+#include <gtest/gtest.h>
+
+#include <QClipboard>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImageReader>
+#include <QPushButton>
+
+#include "ManageTestSupport.h"
+#include "card/WeeklyCard.h"
+#include "manage/RecordTab.h"
+
+namespace pipfield::test {
+namespace {
+
+TEST(WeeklyCard, RangeRunsFromMondayToSundayInTheLocalesShortForm) {
+    const WeeklyCard card{{}, localInstant(2026, 3, 30, 0)};
+    EXPECT_EQ(card.range(QLocale(QLocale::Korean, QLocale::SouthKorea)), QStringLiteral("3월 30일 – 4월 5일"));
+    EXPECT_EQ(card.range(QLocale(QLocale::English, QLocale::UnitedStates)), QStringLiteral("Mar 30 – Apr 5"));
+}
+
+TEST(WeeklyCard, FileNameCarriesTheIsoWeek) {
+    EXPECT_EQ((WeeklyCard{{}, localInstant(2026, 3, 30, 0)}).fileName(), QStringLiteral("Pipfield-2026-W14.png"));
+    // 4 January 2027 is the Monday of ISO week 1 of 2027.
+    EXPECT_EQ((WeeklyCard{{}, localInstant(2027, 1, 4, 0)}).fileName(), QStringLiteral("Pipfield-2027-W01.png"));
+}
+
+TEST(WeeklyCard, SavesA1200By760PngWhereThePlayerChose) {
+    ManageWorld world;
+    const WeeklyCard card{{900, 800, 123456, 12}, localInstant(2026, 3, 30, 0)};
+    world.saveDialog.answer = world.dir.filePath(QStringLiteral("week.png"));
+    ASSERT_TRUE(WeeklyCard::save(card, world.sprites, world.saveDialog, nullptr));
+    ASSERT_EQ(world.saveDialog.proposed.size(), 1u);
+    EXPECT_EQ(world.saveDialog.proposed[0], QStringLiteral("Pipfield-2026-W14.png"));
+
+    QImageReader reader(world.saveDialog.answer);
+    EXPECT_EQ(reader.format(), QByteArray("png"));
+    const QImage saved = reader.read();
+    EXPECT_EQ(saved.size(), QSize(1200, 760));
+    // The corners are cut round and the body carries the card's cream colour.
+    EXPECT_EQ(saved.pixelColor(0, 0).alpha(), 0);
+    EXPECT_EQ(saved.pixelColor(600, 740).rgb(), QColor::fromRgbF(1.0f, 0.985f, 0.94f).rgb());
+}
+
+TEST(WeeklyCard, CancellingWritesNothing) {
+    ManageWorld world;
+    world.saveDialog.answer.clear();
+    EXPECT_FALSE(
+        WeeklyCard::save(WeeklyCard{{}, localInstant(2026, 3, 30, 0)}, world.sprites, world.saveDialog, nullptr));
+    EXPECT_EQ(world.saveDialog.proposed.size(), 1u);
+    EXPECT_EQ(QDir(world.dir.path()).entryList({QStringLiteral("*.png")}).size(), 0);
+}
+
+TEST(WeeklyCard, AnUnwritablePlaceIsNotASuccess) {
+    ManageWorld world;
+    world.saveDialog.answer = world.dir.filePath(QStringLiteral("missing/folder/week.png"));
+    EXPECT_FALSE(
+        WeeklyCard::save(WeeklyCard{{}, localInstant(2026, 3, 30, 0)}, world.sprites, world.saveDialog, nullptr));
+}
+
+TEST(RecordTab, ShowsThisWeekAndSavesOrCopiesIt) {
+    ManageWorld world;
+    RecordTab tab(*world.game, world.sprites, world.saveDialog);
+    EXPECT_EQ(tab.card().weekStart, world.game->weekStart());
+    EXPECT_EQ(tab.card().stats, world.game->thisWeek());
+
+    world.saveDialog.answer = world.dir.filePath(QStringLiteral("card.png"));
+    tab.saveButton()->click();
+    EXPECT_EQ(world.saveDialog.proposed.back(), QStringLiteral("Pipfield-2026-W14.png"));
+    EXPECT_TRUE(QFile::exists(world.saveDialog.answer));
+
+    tab.copyButton()->click();
+    EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(1200, 760));
+}
+
+} // namespace
+} // namespace pipfield::test

@@ -1,0 +1,86 @@
+#include <gtest/gtest.h>
+
+#include <QTest>
+
+#include "ManageTestSupport.h"
+#include "manage/CapsuleButton.h"
+#include "manage/CoinLabel.h"
+#include "manage/CrateGauge.h"
+#include "manage/Header.h"
+#include "manage/Label.h"
+#include "manage/TextStyle.h"
+
+namespace pipfield::test {
+namespace {
+
+Orchard withCrate(std::int64_t count, std::int64_t coins = 10) {
+    Orchard o = Orchard::starter();
+    o.workers = {};
+    o.crate.set(TreeKind::eureka, count);
+    o.coins = coins;
+    return o;
+}
+
+TEST(Header, CrateOverCapacityDrawsAFullGaugeAndTellsTheTrueCount) {
+    ManageWorld world(withCrate(55));
+    Header header(*world.game, world.sprites);
+    header.resize(600, header.sizeHint().height());
+    EXPECT_EQ(header.crateText()->text(), QStringLiteral("55 / 40"));
+    EXPECT_DOUBLE_EQ(header.gauge()->fraction(), 1.0);
+    EXPECT_EQ(header.gauge()->accessibleDescription(), QStringLiteral("40개 중 55개"));
+
+    CrateGauge gauge;
+    gauge.setFill(55, 40);
+    gauge.resize(200, 8);
+    const QImage pixels = gauge.grab().toImage();
+    // The bar reaches the track's end and stays within it.
+    EXPECT_EQ(pixels.pixelColor(195, 4).rgb(), leafColor().rgb());
+    EXPECT_EQ(pixels.size(), QSize(200, 8) * pixels.devicePixelRatio());
+}
+
+TEST(Header, PartlyFilledGaugeDrawsItsShare) {
+    ManageWorld world(withCrate(10));
+    Header header(*world.game, world.sprites);
+    EXPECT_DOUBLE_EQ(header.gauge()->fraction(), 0.25);
+}
+
+TEST(Header, EmptyCrateDisablesSelling) {
+    ManageWorld world(withCrate(0));
+    Header header(*world.game, world.sprites);
+    EXPECT_FALSE(header.sellButton()->isEnabled());
+    EXPECT_EQ(header.sellButton()->text(), QStringLiteral("모두 팔기 +0"));
+    header.sellButton()->click();
+    EXPECT_EQ(world.game->saleCount(), 0);
+}
+
+TEST(Header, SellButtonAndCtrlSSellTheCrate) {
+    ManageWorld world(withCrate(20));
+    auto window = world.window();
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    Header& header = *window->header();
+    EXPECT_TRUE(header.sellButton()->isEnabled());
+    const std::int64_t value = world.game->orchard().crateValue(world.game->season());
+    ASSERT_GT(value, 0);
+
+    QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(world.game->saleCount(), 1);
+    EXPECT_EQ(world.game->orchard().coins, 10 + value);
+    EXPECT_EQ(world.game->orchard().crateCount(), 0);
+    EXPECT_FALSE(header.sellButton()->isEnabled());
+    EXPECT_EQ(world.savedOrchard()->coins, 10 + value);
+}
+
+TEST(Header, CoinLabelShortensTheNumberButSpeaksItInFull) {
+    ManageWorld world(withCrate(0, 9999));
+    Header header(*world.game, world.sprites);
+    EXPECT_EQ(header.coins()->text(), QStringLiteral("9,999"));
+    EXPECT_EQ(header.coins()->accessibleName(), QStringLiteral("코인 9999"));
+    header.coins()->setAmount(10000);
+    EXPECT_EQ(header.coins()->text(), QStringLiteral("1만"));
+    EXPECT_EQ(header.coins()->accessibleName(), QStringLiteral("코인 10000"));
+}
+
+} // namespace
+} // namespace pipfield::test

@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QTest>
+
+#include "ManageTestSupport.h"
+#include "manage/DyePicker.h"
+#include "manage/Label.h"
+#include "manage/SpriteView.h"
+#include "manage/StyleTab.h"
+
+namespace pipfield::test {
+namespace {
+
+TEST(StyleTab, WithoutWorkersOnlyTheNoteShows) {
+    Orchard o = Orchard::starter();
+    o.workers = {};
+    ManageWorld world(o);
+    StyleTab tab(*world.game, world.defaults, world.sprites);
+    EXPECT_TRUE(tab.lookRows().empty());
+    EXPECT_TRUE(tab.emptyNote()->isVisibleTo(&tab));
+}
+
+TEST(StyleTab, ARoleWithTwoWorkersHasTwoRowsFirstSlotFirst) {
+    Orchard o = Orchard::starter();
+    o.workers.set(WorkerRole::caretaker, 10);
+    o.extraWorkers.insert(WorkerRole::caretaker);
+    ManageWorld world(o);
+    StyleTab tab(*world.game, world.defaults, world.sprites);
+    ASSERT_EQ(tab.lookRows().size(), 3u);
+    EXPECT_EQ(tab.lookRows()[0]->role(), WorkerRole::caretaker);
+    EXPECT_EQ(tab.lookRows()[0]->slot(), 0);
+    EXPECT_EQ(tab.lookRows()[1]->slot(), 1);
+    EXPECT_EQ(tab.lookRows()[2]->role(), WorkerRole::harvester);
+    EXPECT_FALSE(tab.emptyNote()->isVisibleTo(&tab));
+}
+
+TEST(StyleTab, EveryEditIsSavedAtOnce) {
+    Orchard o = Orchard::starter();
+    o.looks["harvester-0"] = WorkerLook{0, 0, "레몬이"};
+    ManageWorld world(o);
+    StyleTab tab(*world.game, world.defaults, world.sprites);
+    LookRow& row = *tab.lookRows().at(0);
+    EXPECT_EQ(row.nameField()->text(), QStringLiteral("레몬이"));
+
+    row.nameField()->clear();
+    QTest::keyClick(row.nameField(), Qt::Key_A);
+    QTest::keyClick(row.nameField(), Qt::Key_Backspace);
+    EXPECT_EQ(world.game->orchard().look(WorkerRole::harvester, 0).name, "");
+    EXPECT_EQ(world.savedOrchard()->look(WorkerRole::harvester, 0).name, "");
+    EXPECT_EQ(row.nameField()->placeholderText(), QStringLiteral("레아"));
+
+    row.variants()->button(1)->click();
+    EXPECT_EQ(world.game->orchard().look(WorkerRole::harvester, 0).variant, 1);
+    EXPECT_EQ(row.nameField()->placeholderText(), QStringLiteral("하루"));
+
+    row.dyePicker()->swatch(5)->click();
+    EXPECT_EQ(world.savedOrchard()->look(WorkerRole::harvester, 0), (WorkerLook{1, 5, ""}));
+    EXPECT_TRUE(row.dyePicker()->swatch(5)->isChecked());
+    EXPECT_EQ(row.sprite()->dye(), Palette::dyeHue(5));
+
+    row.dyePicker()->swatch(0)->click();
+    EXPECT_EQ(world.game->orchard().look(WorkerRole::harvester, 0).dye, 0);
+    EXPECT_EQ(row.sprite()->dye(), std::nullopt);
+}
+
+TEST(StyleTab, ThemeAndLightAreStoredInTheSettings) {
+    ManageWorld world;
+    StyleTab tab(*world.game, world.defaults, world.sprites);
+    EXPECT_TRUE(tab.themes()->button(0)->isChecked());
+    tab.themes()->button(3)->click();
+    EXPECT_EQ(world.defaults.string(QStringLiteral("theme")), QStringLiteral("moon"));
+    EXPECT_TRUE(tab.timeOfDay()->isChecked());
+    tab.timeOfDay()->click();
+    EXPECT_FALSE(world.defaults.boolValue(QStringLiteral("timeOfDayLight")));
+}
+
+TEST(SpriteView, MissingImageDrawsNothingAndKeepsItsFrame) {
+    ManageWorld world;
+    SpriteView view(world.sprites, QSize(64, 72));
+    view.setSprite(QStringLiteral("no-such-sprite"));
+    EXPECT_TRUE(view.picture().isNull());
+    EXPECT_EQ(view.size(), QSize(64, 72));
+    EXPECT_FALSE(view.grab().isNull());
+}
+
+} // namespace
+} // namespace pipfield::test

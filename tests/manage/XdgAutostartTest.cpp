@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "platform/XdgAutostart.h"
+
+namespace pipfield {
+namespace {
+
+QByteArray read(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+TEST(XdgAutostart, WritesAndRemovesTheEntry) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("autostart/pipfield.desktop"));
+    XdgAutostart login(file, QStringLiteral("/opt/pip field/pipfield"));
+    EXPECT_FALSE(login.enabled());
+
+    EXPECT_EQ(login.setEnabled(true), std::nullopt);
+    EXPECT_TRUE(login.enabled());
+    const QByteArray text = read(file);
+    EXPECT_TRUE(text.startsWith("[Desktop Entry]\n"));
+    EXPECT_TRUE(text.contains("Exec=\"/opt/pip field/pipfield\"\n"));
+
+    EXPECT_EQ(login.setEnabled(false), std::nullopt);
+    EXPECT_FALSE(QFile::exists(file));
+    EXPECT_FALSE(login.enabled());
+    // Removing an entry that is not there is no error.
+    EXPECT_EQ(login.setEnabled(false), std::nullopt);
+}
+
+TEST(XdgAutostart, HiddenEntryCountsAsOff) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("pipfield.desktop"));
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("[Desktop Entry]\nType=Application\nHidden=true\n");
+    f.close();
+    EXPECT_FALSE(XdgAutostart(file, QStringLiteral("/bin/pipfield")).enabled());
+}
+
+TEST(XdgAutostart, ExecLineEscapesWhatDesktopEntriesReserve) {
+    const QByteArray text = XdgAutostart::entry(QStringLiteral("/a\"b$c%d\\e"));
+    EXPECT_TRUE(text.contains(R"(Exec="/a\\"b\\$c%%d\\\\e")")) << text.toStdString();
+}
+
+TEST(XdgAutostart, FolderThatCannotBeMadeIsAnErrorAndStaysOff) {
+    QTemporaryDir dir;
+    // A file where the autostart folder should be: no permissions can make that a folder.
+    const QString blocker = dir.filePath(QStringLiteral("autostart"));
+    QFile f(blocker);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    XdgAutostart login(blocker + QStringLiteral("/pipfield.desktop"), QStringLiteral("/bin/pipfield"));
+    const std::optional<QString> error = login.setEnabled(true);
+    ASSERT_TRUE(error.has_value());
+    EXPECT_FALSE(error->isEmpty());
+    EXPECT_FALSE(login.enabled());
+}
+
+} // namespace
+} // namespace pipfield
