@@ -8,6 +8,7 @@
 
 #include "ManageTestSupport.h"
 #include "card/WeeklyCard.h"
+#include "manage/WorkersTab.h"
 
 using namespace pipfield;
 
@@ -45,5 +46,8 @@ int main(int argc, char** argv) {
     }
     const WeeklyCard card{world.game->thisWeek(), world.game->weekStart()};
     card.render(world.sprites).save(dir + QStringLiteral("/card.png"));
+    HireSheet sheet(*world.game, world.sprites, WorkerRole::harvester);
+    sheet.adjustSize();
+    sheet.grab().save(dir + QStringLiteral("/hire-sheet.png"));
     return 0;
 }
