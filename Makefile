@@ -4,7 +4,7 @@
 JOBS ?= $(shell nproc)
 FORMAT_FILES = $(shell git ls-files '*.cpp' '*.h')
 
-.PHONY: deps run test bench bench-scene fuzz format format-check release art
+.PHONY: deps run test bench bench-scene fuzz format format-check release install package art
 
 deps:
 	@bash scripts/install-deps.sh
@@ -14,7 +14,14 @@ release: deps
 	@cmake --build build/release -j $(JOBS)
 
 run: release
-	./build/release/tools/cli/pipfield-cli status
+	./build/release/src/app/pipfield
+
+PREFIX ?= /usr/local
+install: release
+	cmake --install build/release --prefix $(PREFIX)
+
+package: release
+	cd build/release && cpack -G DEB
 
 test: deps
 	@cmake --preset asan >/dev/null

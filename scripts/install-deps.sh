@@ -11,7 +11,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev clang-format
     fonts-noto-cjk
-    xvfb xauth openbox picom x11-utils xdotool imagemagick
+    xvfb xauth openbox picom x11-utils xdotool wmctrl imagemagick
     dbus dbus-x11 libnotify-bin trayer dunst dpkg-dev file
 )
 

@@ -38,6 +38,7 @@ Strip::Strip(Defaults& defaults, const WindowList& windows, DesktopEvents& event
     if (m_windowing != nullptr) {
         m_windowing->makePanel(m_panel->windowHandle());
     }
+    connect(m_panel->windowHandle(), &QWindow::screenChanged, this, &Strip::backingScaleChanged);
 
     connect(qGuiApp, &QGuiApplication::screenAdded, this, [this](QScreen* screen) {
         connect(screen, &QScreen::availableGeometryChanged, this, &Strip::place);

@@ -65,6 +65,8 @@ Q_SIGNALS:
     void hideInFullScreenChanged(bool on);
     void isShownChanged(bool shown);
     void screenIDChanged(qint64 id);
+    /// The panel moved to a screen with other pixels: the scene redraws its sprites at the new scale.
+    void backingScaleChanged();
 
 private:
     QScreen* targetScreen() const;

@@ -1,0 +1,34 @@
+#include "app/AppModel.h"
+
+#include <QWidget>
+
+#include "game/Defaults.h"
+#include "game/Game.h"
+#include "strip/Strip.h"
+
+namespace pipfield {
+
+AppModel::AppModel(Defaults& defaults, Game& game, const WindowList& windows, DesktopEvents& events,
+                   const PanelWindowing* windowing, ViewFactory makeView, QObject* parent)
+    : QObject(parent), m_defaults(defaults), m_game(game), m_windows(windows), m_events(events), m_windowing(windowing),
+      m_makeView(std::move(makeView)), m_showManageAtLaunch(!defaults.boolValue(QStringLiteral("hasLaunched")) ||
+                                                            defaults.boolValue(QStringLiteral("showManage"))) {}
+
+AppModel::~AppModel() = default;
+
+void AppModel::registerDefaults(Defaults& defaults) {
+    defaults.registerDefaults(Defaults::standardDefaults());
+    const QString position = QStringLiteral("NSStatusItem Preferred Position Item-0");
+    if (!defaults.contains(position)) {
+        defaults.setValue(position, 330);
+    }
+}
+
+Strip& AppModel::strip() {
+    if (!m_strip) {
+        m_strip = std::make_unique<Strip>(m_defaults, m_windows, m_events, m_windowing, m_makeView(m_game));
+    }
+    return *m_strip;
+}
+
+} // namespace pipfield

@@ -1,0 +1,86 @@
+#include "app/Snapshot.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include "card/WeeklyCard.h"
+#include "game/Clock.h"
+#include "game/Defaults.h"
+#include "game/Game.h"
+#include "game/Notifier.h"
+#include "game/SaveStore.h"
+#include "manage/ManageWindow.h"
+#include "platform/NoDesktop.h"
+#include "scene/OrchardView.h"
+#include "scene/Sprite.h"
+#include "strip/Strip.h"
+#include "strip/StripPanel.h"
+
+namespace pipfield {
+namespace {
+
+// A snapshot must not plan, cancel or deliver the player's crate-full notification.
+class NoNotifications final : public Notifier {
+public:
+    void add(const NotificationRequest&) override {}
+    void remove(const QString&) override {}
+    void requestAuthorization() override {}
+    void queryDenied(std::function<void(bool)> answer) override { answer(false); }
+    void handOff() override {}
+};
+
+bool writeImage(const QImage& image, const QString& path, QTextStream& err) {
+    if (!image.isNull() && image.save(path, "PNG")) {
+        return true;
+    }
+    err << "pipfield: cannot write " << path << "\n";
+    return false;
+}
+
+} // namespace
+
+int writeSnapshots(const QStringList& arguments, const QString& folder) {
+    QTextStream err(stderr);
+    if (!QDir().mkpath(folder)) {
+        err << "pipfield: cannot create " << folder << "\n";
+        return 1;
+    }
+    // The game saves after its first tick: it works on a copy, so the player's file stays as it is.
+    QTemporaryDir scratch;
+    const QString copy = scratch.filePath(QStringLiteral("orchard.json"));
+    QFile::copy(SaveStore::standardPath(), copy);
+
+    // Settings are read from the player's file but never written: nothing here calls setValue.
+    Defaults defaults(Defaults::standardFile(), arguments);
+    defaults.registerDefaults(Defaults::standardDefaults());
+    SystemClock clock;
+    NoNotifications notifier;
+    SaveStore store(copy);
+    Game game(defaults, clock, notifier, store);
+    Sprite sprites;
+    NoDesktop desktop;
+
+    OrchardViewSetup setup;
+    setup.sprites = &sprites;
+    setup.reduceMotion = [] { return true; }; // a still picture: no effect half-played
+    auto* view = new OrchardView(game, defaults, setup);
+    Strip strip(defaults, desktop, desktop, nullptr, view);
+    view->sync();
+
+    bool ok = writeImage(strip.panel().grab().toImage(), QDir(folder).filePath(QStringLiteral("strip.png")), err);
+    ManageServices services;
+    services.sprites = &sprites;
+    ManageWindow window(game, strip, defaults, nullptr, services);
+    for (int tab = 0; tab < ManageWindow::kTabCount; ++tab) {
+        ok = writeImage(window.renderTab(tab), QDir(folder).filePath(QStringLiteral("manage-%1.png").arg(tab)), err) &&
+             ok;
+    }
+    const WeeklyCard card{game.thisWeek(), game.weekStart()};
+    ok = writeImage(card.render(sprites), QDir(folder).filePath(QStringLiteral("card.png")), err) && ok;
+    return ok ? 0 : 1;
+}
+
+} // namespace pipfield

@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QTemporaryDir>
+
+#include "../game/GameTestSupport.h"
+#include "app/AppModel.h"
+#include "app/TrayMenu.h"
+#include "game/Defaults.h"
+#include "game/Game.h"
+#include "game/SaveStore.h"
+#include "platform/NoDesktop.h"
+#include "strip/Strip.h"
+#include "strip/StripPanel.h"
+
+namespace pipfield {
+namespace {
+
+using namespace pipfield::test;
+
+class TrayMenuTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_dir.isValid());
+        m_defaults = std::make_unique<Defaults>(m_dir.filePath("Pipfield.conf"));
+        AppModel::registerDefaults(*m_defaults);
+    }
+
+    void start(const Orchard& orchard) {
+        Save save{orchard, referenceSeconds(m_clock.now()), {}};
+        m_store = std::make_unique<SaveStore>(m_dir.filePath("orchard.json"));
+        m_store->write(save);
+        m_game = std::make_unique<Game>(*m_defaults, m_clock, m_notifier, *m_store);
+        m_strip = std::make_unique<Strip>(*m_defaults, m_desktop, m_desktop, nullptr, new QLabel);
+        m_menu = std::make_unique<TrayMenu>(
+            *m_game, *m_strip, [this] { ++m_opened; }, [this] { ++m_quits; });
+    }
+
+    QTemporaryDir m_dir;
+    FakeClock m_clock{localInstant(2026, 7, 14, 12)};
+    FakeNotifier m_notifier;
+    NoDesktop m_desktop;
+    std::unique_ptr<Defaults> m_defaults;
+    std::unique_ptr<SaveStore> m_store;
+    std::unique_ptr<Game> m_game;
+    std::unique_ptr<Strip> m_strip;
+    std::unique_ptr<TrayMenu> m_menu;
+    int m_opened = 0;
+    int m_quits = 0;
+};
+
+TEST_F(TrayMenuTest, AnEmptyCrateCannotBeSold) {
+    start(Orchard::starter());
+    EXPECT_EQ(m_menu->infoAction().text(), "창고 0/40 · 코인 10");
+    EXPECT_FALSE(m_menu->infoAction().isEnabled());
+    EXPECT_EQ(m_menu->sellAction().text(), "모두 팔기 (+0)");
+    EXPECT_FALSE(m_menu->sellAction().isEnabled());
+    EXPECT_EQ(m_menu->label(), "핍필드");
+    EXPECT_EQ(m_menu->icon().toolTip(), "핍필드");
+}
+
+TEST_F(TrayMenuTest, SellingThroughTheMenuEmptiesTheCrate) {
+    Orchard o = Orchard::starter();
+    o.crate.set(TreeKind::eureka, 7);
+    o.coins = 1250;
+    start(o);
+    EXPECT_EQ(m_menu->infoAction().text(), "창고 7/40 · 코인 1250");
+    // Summer: 7 lemons of 2 coins, times 1.2.
+    EXPECT_EQ(m_menu->sellAction().text(), "모두 팔기 (+17)");
+    ASSERT_TRUE(m_menu->sellAction().isEnabled());
+    EXPECT_EQ(m_menu->sellAction().shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+    m_menu->sellAction().trigger();
+    EXPECT_EQ(m_game->orchard().coins, 1267);
+    EXPECT_EQ(m_menu->infoAction().text(), "창고 0/40 · 코인 1267");
+    EXPECT_FALSE(m_menu->sellAction().isEnabled());
+    EXPECT_EQ(readSave(m_store->path())->orchard.coins, 1267);
+}
+
+TEST_F(TrayMenuTest, TheIconFollowsTheAlmostFullCrate) {
+    Orchard o = Orchard::starter();
+    o.crate.set(TreeKind::eureka, 32); // 80 % of 40
+    start(o);
+    EXPECT_TRUE(m_game->crateAlmostFull());
+    EXPECT_EQ(m_menu->label(), "창고가 거의 찼어요");
+    EXPECT_EQ(m_menu->icon().toolTip(), "창고가 거의 찼어요");
+    m_menu->sellAction().trigger();
+    EXPECT_EQ(m_menu->icon().toolTip(), "핍필드");
+}
+
+TEST_F(TrayMenuTest, SwitchesAreBoundToTheStrip) {
+    start(Orchard::starter());
+    EXPECT_TRUE(m_menu->clickThroughAction().isChecked());
+    EXPECT_TRUE(m_menu->stripShownAction().isChecked());
+    m_menu->stripShownAction().trigger();
+    EXPECT_FALSE(m_strip->isShown());
+    EXPECT_FALSE(m_strip->panel().isVisible());
+    m_strip->setClickThrough(false);
+    EXPECT_FALSE(m_menu->clickThroughAction().isChecked());
+    m_menu->manageAction().trigger();
+    EXPECT_EQ(m_opened, 1);
+}
+
+TEST_F(TrayMenuTest, QuitSavesFirst) {
+    start(Orchard::starter());
+    m_clock.advance(20); // a tick would not save yet: less than 30 seconds since the last save
+    m_game->tick(m_clock.now());
+    m_menu->quitAction().trigger();
+    EXPECT_EQ(m_quits, 1);
+    EXPECT_EQ(readSave(m_store->path())->lastUpdated, referenceSeconds(m_clock.now()));
+}
+
+TEST(AppDefaults, RegisteredOnceWithoutOverwritingThePosition) {
+    QTemporaryDir dir;
+    Defaults defaults(dir.filePath("Pipfield.conf"));
+    AppModel::registerDefaults(defaults);
+    for (const char* key : {"clickThrough", "hideInFullScreen", "stripShown", "notificationsOn", "timeOfDayLight"}) {
+        EXPECT_TRUE(defaults.boolValue(key)) << key;
+    }
+    EXPECT_EQ(defaults.string("theme"), QString("sunny"));
+    EXPECT_FALSE(defaults.boolValue("hasLaunched"));
+    EXPECT_EQ(defaults.integer("NSStatusItem Preferred Position Item-0"), 330);
+    defaults.setValue("NSStatusItem Preferred Position Item-0", 512);
+    AppModel::registerDefaults(defaults);
+    EXPECT_EQ(defaults.integer("NSStatusItem Preferred Position Item-0"), 512);
+}
+
+} // namespace
+} // namespace pipfield
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
