@@ -28,15 +28,6 @@ using namespace pipfield;
 
 namespace {
 
-class QuietNotifier final : public Notifier {
-public:
-    void add(const NotificationRequest&) override {}
-    void remove(const QString&) override {}
-    void requestAuthorization() override {}
-    void queryDenied(std::function<void(bool)> answer) override { answer(false); }
-    void handOff() override {}
-};
-
 // Without a compositing manager the strip paints a sky behind the scene; so does this window.
 class Sky final : public QWidget {
 protected:
@@ -86,7 +77,7 @@ int main(int argc, char** argv) {
     defaults.registerDefaults(Defaults::standardDefaults());
     defaults.setValue(QStringLiteral("theme"), parser.value(theme));
     SystemClock clock;
-    QuietNotifier notifier;
+    SilentNotifier notifier;
     SaveStore store(home.filePath(QStringLiteral("orchard.json")));
     Game game(defaults, clock, notifier, store);
     game.start();

@@ -15,7 +15,9 @@
 #include "game/Game.h"
 #include "game/ProcessLauncher.h"
 #include "game/SaveStore.h"
+#include "manage/Appearance.h"
 #include "manage/ManageWindow.h"
+#include "platform/DesktopLook.h"
 #include "platform/NoDesktop.h"
 #include "platform/SingleInstance.h"
 #include "platform/SleepWatcher.h"
@@ -27,31 +29,16 @@
 namespace pipfield {
 namespace {
 
-// A forced appearance: Fusion with a light or a dark palette, whatever the desktop uses.
-void forceAppearance(const QString& appearance) {
+// A forced appearance: Fusion with a light or a dark palette, whatever the desktop uses. Only the
+// exact texts "light" and "dark" force anything.
+bool forceAppearance(const QString& appearance) {
     const bool dark = appearance == QLatin1String("dark");
     if (!dark && appearance != QLatin1String("light")) {
-        return;
+        return false;
     }
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QPalette palette = QApplication::style()->standardPalette();
-    if (dark) {
-        palette.setColor(QPalette::Window, QColor(0x2b, 0x2d, 0x30));
-        palette.setColor(QPalette::WindowText, QColor(0xe8, 0xe8, 0xe8));
-        palette.setColor(QPalette::Base, QColor(0x1e, 0x1f, 0x22));
-        palette.setColor(QPalette::AlternateBase, QColor(0x33, 0x35, 0x38));
-        palette.setColor(QPalette::Text, QColor(0xe8, 0xe8, 0xe8));
-        palette.setColor(QPalette::Button, QColor(0x3a, 0x3c, 0x40));
-        palette.setColor(QPalette::ButtonText, QColor(0xe8, 0xe8, 0xe8));
-        palette.setColor(QPalette::ToolTipBase, QColor(0x3a, 0x3c, 0x40));
-        palette.setColor(QPalette::ToolTipText, QColor(0xe8, 0xe8, 0xe8));
-        palette.setColor(QPalette::Highlight, QColor(0x4f, 0x9d, 0x4a));
-        palette.setColor(QPalette::HighlightedText, Qt::white);
-        palette.setColor(QPalette::Disabled, QPalette::Text, QColor(0x80, 0x80, 0x80));
-        palette.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0x80, 0x80, 0x80));
-        palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0x80, 0x80, 0x80));
-    }
-    QApplication::setPalette(palette);
+    QApplication::setPalette(forcedPalette(dark));
+    return true;
 }
 
 } // namespace
@@ -66,6 +53,11 @@ PipfieldApp::PipfieldApp(const QStringList& arguments, QObject* parent)
     // Loading the save file, the catch-up, the first save and the first plan all happen here.
     m_game = std::make_unique<Game>(*m_defaults, *m_clock, *m_notifier, *m_store);
     m_sprites = std::make_unique<Sprite>();
+    m_look = new DesktopLook(this);
+    // A forced appearance is set before any window exists, so everything starts in its colours.
+    if (const std::optional<QString> appearance = m_defaults->string(QStringLiteral("appearance"))) {
+        m_forcedAppearance = forceAppearance(*appearance);
+    }
 
     if (X11Desktop* x11 = X11Desktop::create(this)) {
         m_events = x11;
@@ -76,12 +68,16 @@ PipfieldApp::PipfieldApp(const QStringList& arguments, QObject* parent)
         m_events = none;
         m_windows = none;
     }
-    m_model = std::make_unique<AppModel>(*m_defaults, *m_game, *m_windows, *m_events, m_windowing,
-                                         [this](Game& game) -> QWidget* {
-                                             OrchardViewSetup setup;
-                                             setup.sprites = m_sprites.get();
-                                             return new OrchardView(game, *m_defaults, setup);
-                                         });
+    m_model = std::make_unique<AppModel>(
+        *m_defaults, *m_game, *m_windows, *m_events, m_windowing, [this](Game& game) -> QWidget* {
+            OrchardViewSetup setup;
+            setup.sprites = m_sprites.get();
+            setup.reduceMotion = [this] { return reduceMotion(); };
+            setup.dark = [this] { return darkAppearance(); };
+            auto* view = new OrchardView(game, *m_defaults, setup);
+            connect(m_look, &DesktopLook::changed, view, &OrchardView::appearanceChanged);
+            return view;
+        });
     connect(&m_model->strip(), &Strip::backingScaleChanged, this, [this] {
         if (auto* view = qobject_cast<OrchardView*>(m_model->strip().view())) {
             view->backingPropertiesChanged();
@@ -112,9 +108,6 @@ ManageWindow& PipfieldApp::manageWindow() {
 void PipfieldApp::finishLaunching() {
     m_game->start();
     m_model->strip();
-    if (const std::optional<QString> appearance = m_defaults->string(QStringLiteral("appearance"))) {
-        forceAppearance(*appearance);
-    }
     m_defaults->setValue(QStringLiteral("hasLaunched"), true);
     m_sleep = new SleepWatcher(this);
     connect(m_sleep, &SleepWatcher::aboutToSleep, this, [this] { m_game->save(); });
@@ -122,6 +115,20 @@ void PipfieldApp::finishLaunching() {
         m_game->save();
         m_notifier->handOff();
     });
+}
+
+bool PipfieldApp::reduceMotion() const {
+    // The setting, when the player made one, wins over the desktop's animation switch.
+    const QVariant chosen = m_defaults->value(QStringLiteral("reduceMotion"));
+    return chosen.isValid() ? chosen.toBool() : m_look->reduceMotion();
+}
+
+bool PipfieldApp::darkAppearance() const {
+    const bool paletteDark = QApplication::palette().color(QPalette::Window).lightness() < 128;
+    if (m_forcedAppearance) {
+        return paletteDark;
+    }
+    return m_look->prefersDark().value_or(paletteDark);
 }
 
 void PipfieldApp::reopen() {

@@ -10,6 +10,7 @@ namespace pipfield {
 class AppModel;
 class Defaults;
 class DesktopEvents;
+class DesktopLook;
 class DesktopNotifier;
 class Game;
 class ManageWindow;
@@ -43,6 +44,9 @@ public:
     ManageWindow& manageWindow();
 
 private:
+    bool reduceMotion() const;
+    bool darkAppearance() const;
+
     std::unique_ptr<Defaults> m_defaults;
     std::unique_ptr<SystemClock> m_clock;
     std::unique_ptr<SystemProcessLauncher> m_launcher;
@@ -58,6 +62,8 @@ private:
     std::unique_ptr<ManageWindow> m_manage;
     std::unique_ptr<TrayMenu> m_tray;
     SleepWatcher* m_sleep = nullptr;
+    DesktopLook* m_look = nullptr;
+    bool m_forcedAppearance = false;
 };
 
 } // namespace pipfield

@@ -22,16 +22,6 @@
 namespace pipfield {
 namespace {
 
-// A snapshot must not plan, cancel or deliver the player's crate-full notification.
-class NoNotifications final : public Notifier {
-public:
-    void add(const NotificationRequest&) override {}
-    void remove(const QString&) override {}
-    void requestAuthorization() override {}
-    void queryDenied(std::function<void(bool)> answer) override { answer(false); }
-    void handOff() override {}
-};
-
 bool writeImage(const QImage& image, const QString& path, QTextStream& err) {
     if (!image.isNull() && image.save(path, "PNG")) {
         return true;
@@ -57,7 +47,7 @@ int writeSnapshots(const QStringList& arguments, const QString& folder) {
     Defaults defaults(Defaults::standardFile(), arguments);
     defaults.registerDefaults(Defaults::standardDefaults());
     SystemClock clock;
-    NoNotifications notifier;
+    SilentNotifier notifier; // the player's pending notification is neither cancelled nor replaced
     SaveStore store(copy);
     Game game(defaults, clock, notifier, store);
     Sprite sprites;

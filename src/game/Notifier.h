@@ -35,4 +35,15 @@ public:
     virtual void handOff() = 0;
 };
 
+/// Drops every request: for runs that must leave the player's pending notification alone, such as
+/// drawing snapshots or measuring the scene.
+class SilentNotifier final : public Notifier {
+public:
+    void add(const NotificationRequest&) override {}
+    void remove(const QString&) override {}
+    void requestAuthorization() override {}
+    void queryDenied(std::function<void(bool denied)> answer) override { answer(false); }
+    void handOff() override {}
+};
+
 } // namespace pipfield

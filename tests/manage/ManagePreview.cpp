@@ -24,18 +24,7 @@ int main(int argc, char** argv) {
     QStringList args = app.arguments();
     const QString dir = args.value(1, QStringLiteral("."));
     if (args.contains(QStringLiteral("dark"))) {
-        QPalette dark;
-        dark.setColor(QPalette::Window, QColor(40, 40, 42));
-        dark.setColor(QPalette::WindowText, QColor(235, 235, 235));
-        dark.setColor(QPalette::Base, QColor(30, 30, 32));
-        dark.setColor(QPalette::AlternateBase, QColor(50, 50, 52));
-        dark.setColor(QPalette::Text, QColor(235, 235, 235));
-        dark.setColor(QPalette::Button, QColor(60, 60, 63));
-        dark.setColor(QPalette::ButtonText, QColor(235, 235, 235));
-        dark.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(120, 120, 120));
-        dark.setColor(QPalette::Disabled, QPalette::WindowText, QColor(120, 120, 120));
-        dark.setColor(QPalette::Highlight, QColor(60, 140, 70));
-        QApplication::setPalette(dark);
+        QApplication::setPalette(forcedPalette(true));
     }
     const bool demo = args.contains(QStringLiteral("late"));
     test::ManageWorld world(demo ? std::nullopt : std::optional(Orchard::starter()),

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -8,6 +9,7 @@
 
 #include <csignal>
 
+#include "platform/DesktopLook.h"
 #include "platform/SingleInstance.h"
 #include "platform/TerminationSignals.h"
 
@@ -48,6 +50,21 @@ TEST(TerminationSignals, ArriveOnTheEventLoop) {
     std::raise(SIGHUP);
     ASSERT_TRUE(spy.wait(5000));
     EXPECT_EQ(spy.at(1).at(0).toInt(), SIGHUP);
+}
+
+TEST(DesktopLook, KdeAnimationSpeedZeroMeansNoMotion) {
+    QTemporaryDir dir;
+    auto write = [&](const char* text) {
+        QFile f(dir.filePath("kdeglobals"));
+        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        f.write(text);
+        f.close();
+        return dir.filePath("kdeglobals");
+    };
+    EXPECT_TRUE(kdeAnimationsOff(write("[KDE]\nAnimationDurationFactor=0\nLookAndFeelPackage=x\n")));
+    EXPECT_FALSE(kdeAnimationsOff(write("[KDE]\nAnimationDurationFactor=0.5\n")));
+    EXPECT_FALSE(kdeAnimationsOff(write("[General]\nColorScheme=Breeze\n")));
+    EXPECT_FALSE(kdeAnimationsOff(dir.filePath("missing")));
 }
 
 } // namespace
