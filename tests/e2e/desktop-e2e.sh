@@ -251,7 +251,15 @@ run_tray() {
     read -r x y _ _ < <(geometry_of "$icon")
     xdotool mousemove $((x + 8)) $((y + 8)) click 3
     check tray "a right click opens the menu" wait_for 5 menu_open
-    xdotool key Down Return
+    # The menu takes the keyboard a moment after it shows; a key sent before that is lost, so the
+    # choice is made again until the crate is sold or the tries run out.
+    local try
+    for try in 1 2 3 4 5; do
+        menu_open || { xdotool mousemove $((x + 8)) $((y + 8)) click 3; wait_for 5 menu_open; }
+        xdotool key Down Return
+        wait_for 4 bash -c "[ \"\$(crate_count)\" = 0 ]" && break
+        xdotool key Escape
+    done
     check tray "모두 팔기 sells the crate" wait_for 10 bash -c "[ \"\$(crate_count)\" = 0 ] && [ \"\$(coins)\" -gt 10 ]"
     kill "$GAME" "$tray"
     wait "$GAME" 2>/dev/null
