@@ -143,7 +143,10 @@ bool X11Desktop::nativeEventFilter(const QByteArray& eventType, void* message, q
             watchActiveWindow();
             xcb_flush(m_connection);
             Q_EMIT activeWindowChanged();
-        } else if (property->window == m_activeWindow && property->atom == m_atoms.wmState) {
+        } else if ((property->window == m_activeWindow && property->atom == m_atoms.wmState) ||
+                   (property->window == m_root && property->atom == m_atoms.clientListStacking)) {
+            // A window going full screen is restacked too: that catches the change even when it
+            // came before this connection was listening to the window's own state.
             Q_EMIT activeWindowChanged();
         }
     } else if (m_xfixesFirstEvent >= 0 && type == m_xfixesFirstEvent + XCB_XFIXES_SELECTION_NOTIFY) {

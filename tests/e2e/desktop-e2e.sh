@@ -19,6 +19,7 @@ cleanup() {
     for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null; done
     # The crate-full check hands its notification to a waiting copy of the program.
     pkill -f -- "^$APP --pipfield-deliver-notification" 2>/dev/null
+    pkill -f -- "$OTHER_MARKER" 2>/dev/null
     [ -n "${DBUS_SESSION_BUS_PID:-}" ] && kill "$DBUS_SESSION_BUS_PID" 2>/dev/null
     wait 2>/dev/null
     [ -n "${KEEP_E2E:-}" ] || rm -rf "$WORK"
@@ -99,13 +100,14 @@ window_titled() { # the program's window with exactly this title
 strip_window() { window_titled Pipfield; }
 manage_window() { window_titled '과수원 관리'; }
 # Qt's menus are override-redirect windows: the window manager does not frame them.
-menu_open() {
+menu_window() {
     local id
     for id in $(xdotool search --onlyvisible --classname '^pipfield$' 2>/dev/null); do
-        xwininfo -id "$id" | grep -q 'Override Redirect State: yes' && return 0
+        xwininfo -id "$id" | grep -q 'Override Redirect State: yes' && echo "$id" && return 0
     done
     return 1
 }
+menu_open() { menu_window >/dev/null; }
 # xwininfo without an id would wait for a click on a window, so an empty id is answered at once.
 mapped() { [ -n "$1" ] && xwininfo -id "$1" 2>/dev/null | grep -q 'IsViewable'; }
 unmapped() { [ -n "$1" ] && ! mapped "$1"; }
@@ -154,9 +156,10 @@ run_small_screen() {
     start_display 1920x1080
 }
 
+# Called in a command substitution, so its process is found again by its marker, not by a pid.
+OTHER_MARKER="pipfield-e2e-other-$$"
 other_window() { # a plain client window to put under or beside the strip
-    xmessage -name other -geometry 400x200+100+100 "other window" >/dev/null 2>&1 &
-    PIDS+=($!)
+    xmessage -name other -geometry 400x200+100+100 "$OTHER_MARKER" >/dev/null 2>&1 &
     wait_for 10 bash -c "xdotool search --classname '^other$' | grep -q ."
     xdotool search --classname '^other$' | head -n 1
 }
@@ -174,6 +177,12 @@ run_stacking() {
     check stacking "a maximized window does not hide the strip" bash -c "sleep 1; xwininfo -id $w | grep -q IsViewable"
     kill "$GAME"
     wait "$GAME" 2>/dev/null
+    close_others
+}
+
+close_others() { # so that no window of one check takes the focus or the screen in the next
+    pkill -f -- "$OTHER_MARKER" 2>/dev/null
+    wait_for 5 bash -c "! xdotool search --classname '^other\$' | grep -q ."
 }
 
 window_under() { # the top-level window that a pointer at x y would hit, by the server's picking
@@ -219,7 +228,7 @@ run_fullscreen() {
     check fullscreen "the strip returns when full screen ends" wait_for 10 mapped "$w"
     kill "$GAME"
     wait "$GAME" 2>/dev/null
-    kill "$(xdotool search --classname '^other$' getwindowpid 2>/dev/null)" 2>/dev/null
+    close_others
 
     new_player keep "hasLaunched=true" "hideInFullScreen=false"
     start_game
@@ -231,6 +240,7 @@ run_fullscreen() {
     check fullscreen "with hiding off the strip stays over full screen" bash -c "sleep 1.5; xwininfo -id $w | grep -q IsViewable"
     kill "$GAME"
     wait "$GAME" 2>/dev/null
+    close_others
 }
 
 run_tray() {
@@ -256,7 +266,8 @@ run_tray() {
     local try
     for try in 1 2 3 4 5; do
         menu_open || { xdotool mousemove $((x + 8)) $((y + 8)) click 3; wait_for 5 menu_open; }
-        xdotool key Down Return
+        # Sent to the menu itself, so that no other window's focus or grab can take the keys.
+        xdotool key --window "$(menu_window)" Down Return
         wait_for 4 bash -c "[ \"\$(crate_count)\" = 0 ]" && break
         xdotool key Escape
     done
@@ -322,7 +333,7 @@ run_notification() {
 }
 
 export APP CLI
-export -f menu_open window_titled strip_window manage_window mapped unmapped crate_count coins save_file
+export -f menu_window menu_open window_titled strip_window manage_window mapped unmapped crate_count coins save_file
 eval "$(dbus-launch --sh-syntax)"
 start_display 1920x1080
 for name in "${CHECKS[@]}"; do
