@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "model/Catalog.h"
+#include "model/Saturating.h"
 
 namespace pipfield {
 
@@ -23,6 +24,11 @@ public:
     Value valueOr(Enum key, Value fallback) const { return contains(key) ? m_values[index(key)] : fallback; }
     void set(Enum key, Value value) {
         m_values[index(key)] = value;
+        m_present[index(key)] = true;
+    }
+    /// Adds to a count, an absent one counting as 0, saturating at the 64-bit limits.
+    void add(Enum key, std::int64_t delta) {
+        m_values[index(key)] = saturatingAdd(m_values[index(key)], delta);
         m_present[index(key)] = true;
     }
     void erase(Enum key) {

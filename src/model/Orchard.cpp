@@ -141,14 +141,17 @@ void Orchard::setLook(const WorkerLook& newLook, WorkerRole role, std::int64_t s
 }
 
 std::int64_t Orchard::crateCount() const {
-    // Absent kinds hold 0, so every slot can be added without looking at which are present.
-    std::int64_t sum = 0;
-    bool overflowed = false;
+    // Absent kinds hold 0, so every slot is added without looking at which are present. While every
+    // count lies within 2^58 of zero, twelve of them cannot overflow, and the sum is plain (and
+    // vectorizable) arithmetic; `spread` has a bit at 59 or above as soon as one count does not.
+    std::uint64_t sum = 0;
+    std::uint64_t spread = 0;
     for (std::int64_t count : crate.values()) {
-        overflowed |= __builtin_add_overflow(sum, count, &sum);
+        sum += static_cast<std::uint64_t>(count);
+        spread |= static_cast<std::uint64_t>(count) + (std::uint64_t{1} << 58);
     }
-    if (!overflowed) {
-        return sum;
+    if ((spread >> 59) == 0) {
+        return static_cast<std::int64_t>(sum);
     }
     // Only hand-edited counts get here: the exact total, clamped to the 64-bit range.
     __int128 exact = 0;

@@ -14,13 +14,14 @@ constexpr double kForecastHorizon = 172800; // 48 hours
 constexpr int kStepsPerMinute = 12;
 
 void addPicked(Orchard& orchard, TreeKind kind, std::int64_t n) {
-    orchard.crate.set(kind, saturatingAdd(orchard.crate.valueOr(kind, 0), n));
-    orchard.harvestedByKind.set(kind, saturatingAdd(orchard.harvestedByKind.valueOr(kind, 0), n));
+    orchard.crate.add(kind, n);
+    orchard.harvestedByKind.add(kind, n);
     orchard.totals.harvested = saturatingAdd(orchard.totals.harvested, n);
 }
 
 // Grows the fruit of a mature, not yet full tree by d seconds of growth; true when it changed.
-bool bearFruit(Tree& tree, const Balance::TreeSpec& spec, double d) {
+// Kept out of line: it runs on the rare step that adds a fruit, and the hot loop stays small.
+[[gnu::noinline]] bool bearFruit(Tree& tree, const Balance::TreeSpec& spec, double d) {
     double progress = tree.progress + d;
     std::int64_t fruit = tree.fruit;
     // In play this loop runs once or twice; the bound only matters for hand-edited values.
@@ -115,15 +116,18 @@ std::int64_t pickIntoCrate(Orchard& orchard, double& budget, std::int64_t capaci
             break;
         }
         std::size_t best = 0;
+        std::int64_t most = orchard.trees[0].fruit;
         for (std::size_t i = 1; i < orchard.trees.size(); ++i) {
-            if (orchard.trees[i].fruit > orchard.trees[best].fruit) {
+            const std::int64_t fruit = orchard.trees[i].fruit;
+            if (fruit > most) {
+                most = fruit;
                 best = i;
             }
         }
-        Tree& tree = orchard.trees[best];
-        if (tree.fruit < 1) {
+        if (most < 1) {
             break;
         }
+        Tree& tree = orchard.trees[best];
         tree.fruit -= 1;
         addPicked(orchard, tree.kind, 1);
         count = saturatingAdd(count, 1);
@@ -153,20 +157,23 @@ StepRates ratesFor(const Orchard& o, double dt, Season season) {
 
 bool stepWith(Orchard& o, const StepRates& rates) {
     const double d = rates.growth;
+    // A growing or bearing tree is counted as changed whenever time moves it at all. That may call
+    // a step "changed" that moved nothing (a hand-edited age so large that adding d is lost), which
+    // only forgoes a shortcut; it never calls a real change unchanged.
+    const bool moving = d != 0;
     bool changed = false;
     for (Tree& tree : o.trees) {
         const Balance::TreeSpec& spec = Balance::spec(tree.kind);
         if (tree.age < spec.grow) {
             // Growth left over at maturity is not carried into fruit.
-            const double age = std::min(tree.age + d, spec.grow);
-            changed |= age != tree.age;
-            tree.age = age;
+            tree.age = std::min(tree.age + d, spec.grow);
+            changed |= moving;
         } else if (tree.fruit < spec.capacity) {
             const double progress = tree.progress + d;
             if (progress < spec.interval) {
                 // Most steps of a bearing tree add no fruit.
-                changed |= progress != tree.progress;
                 tree.progress = progress;
+                changed |= moving;
             } else {
                 changed |= bearFruit(tree, spec, d);
             }
