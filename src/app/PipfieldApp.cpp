@@ -2,8 +2,6 @@
 
 #include <QApplication>
 #include <QDBusConnection>
-#include <QPalette>
-#include <QStyle>
 #include <QStyleFactory>
 #include <QSystemTrayIcon>
 

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include <xcb/xcb.h>
@@ -23,16 +24,22 @@ using Reply = std::unique_ptr<T, FreeDeleter>;
 
 constexpr std::uint32_t kAllDesktops = 0xFFFFFFFF;
 
-std::vector<std::uint32_t> cardinals(xcb_connection_t* c, std::uint32_t window, std::uint32_t property,
-                                     std::uint32_t type) {
+// A property of 32-bit values; nothing when the window does not have it.
+std::optional<std::vector<std::uint32_t>> values32(xcb_connection_t* c, std::uint32_t window, std::uint32_t property,
+                                                   std::uint32_t type) {
     const Reply<xcb_get_property_reply_t> reply(
         xcb_get_property_reply(c, xcb_get_property(c, 0, window, property, type, 0, 4096), nullptr));
-    if (!reply || reply->format != 32) {
-        return {};
+    if (!reply || reply->type == XCB_ATOM_NONE || reply->format != 32) {
+        return std::nullopt;
     }
     const auto* data = static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
     const int count = xcb_get_property_value_length(reply.get()) / 4;
     return std::vector<std::uint32_t>(data, data + count);
+}
+
+std::vector<std::uint32_t> cardinals(xcb_connection_t* c, std::uint32_t window, std::uint32_t property,
+                                     std::uint32_t type) {
+    return values32(c, window, property, type).value_or(std::vector<std::uint32_t>{});
 }
 
 void changeProperty(xcb_connection_t* c, std::uint32_t window, std::uint32_t property, std::uint32_t type,
@@ -160,11 +167,9 @@ bool X11Desktop::nativeEventFilter(const QByteArray& eventType, void* message, q
 }
 
 std::optional<std::vector<WindowEntry>> X11Desktop::onScreenWindows() const {
-    const std::uint32_t stackingAtom = m_atoms.clientListStacking;
-    const std::vector<std::uint32_t> stacking = cardinals(m_connection, m_root, stackingAtom, XCB_ATOM_WINDOW);
-    const Reply<xcb_get_property_reply_t> present(xcb_get_property_reply(
-        m_connection, xcb_get_property(m_connection, 0, m_root, stackingAtom, XCB_ATOM_WINDOW, 0, 0), nullptr));
-    if (!present || present->type == XCB_ATOM_NONE) {
+    const std::optional<std::vector<std::uint32_t>> stacking =
+        values32(m_connection, m_root, m_atoms.clientListStacking, XCB_ATOM_WINDOW);
+    if (!stacking) {
         return std::nullopt; // no EWMH window manager: nothing can be said
     }
     const std::vector<std::uint32_t> current =
@@ -185,8 +190,8 @@ std::optional<std::vector<WindowEntry>> X11Desktop::onScreenWindows() const {
         QRect native;
     };
     std::vector<Shown> shown;
-    shown.reserve(stacking.size());
-    for (std::uint32_t window : stacking) {
+    shown.reserve(stacking->size());
+    for (std::uint32_t window : *stacking) {
         const Reply<xcb_get_window_attributes_reply_t> attributes(
             xcb_get_window_attributes_reply(m_connection, xcb_get_window_attributes(m_connection, window), nullptr));
         if (!attributes || attributes->map_state != XCB_MAP_STATE_VIEWABLE) {

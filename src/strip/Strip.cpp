@@ -148,8 +148,9 @@ bool Strip::fullScreenWindowOn(const QScreen* screen) const {
 
 void Strip::applyVisibility() {
     const QScreen* screen = m_panel->isVisible() ? m_panel->screen() : targetScreen();
+    // The window list is read only when its answer can hide the strip.
     m_fullScreenAppActive = m_hideInFullScreen && fullScreenWindowOn(screen);
-    if (!m_isShown || (m_hideInFullScreen && m_fullScreenAppActive)) {
+    if (!m_isShown || m_fullScreenAppActive) {
         m_panel->hide();
         return;
     }
