@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 
 #include "../game/GameTestSupport.h"
+#include "../support/IsolatedDesktop.h"
 #include "app/AppModel.h"
 #include "app/TrayMenu.h"
 #include "game/Defaults.h"
@@ -129,7 +130,10 @@ TEST(AppDefaults, RegisteredOnceWithoutOverwritingThePosition) {
 } // namespace pipfield
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir home;
+    if (!pipfield::test::isolateFromDesktop(home)) {
+        return 2;
+    }
     QApplication app(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -9,6 +9,7 @@
 
 #include <csignal>
 
+#include "../support/IsolatedDesktop.h"
 #include "platform/DesktopLook.h"
 #include "platform/SingleInstance.h"
 #include "platform/TerminationSignals.h"
@@ -71,6 +72,10 @@ TEST(DesktopLook, KdeAnimationSpeedZeroMeansNoMotion) {
 } // namespace pipfield
 
 int main(int argc, char** argv) {
+    QTemporaryDir home;
+    if (!pipfield::test::isolateFromDesktop(home)) {
+        return 2;
+    }
     QCoreApplication app(argc, argv);
     // The test binary doubles as the other process of the single-instance tests.
     const QStringList args = QCoreApplication::arguments();
