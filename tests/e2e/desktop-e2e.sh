@@ -185,11 +185,6 @@ close_others() { # so that no window of one check takes the focus or the screen 
     wait_for 5 bash -c "! xdotool search --classname '^other\$' | grep -q ."
 }
 
-window_under() { # the top-level window that a pointer at x y would hit, by the server's picking
-    xdotool mousemove "$1" "$2"
-    xdotool getmouselocation --shell | sed -n 's/^WINDOW=//p'
-}
-
 run_clickthrough() {
     new_player through "hasLaunched=true"
     start_game
