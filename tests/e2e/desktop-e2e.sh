@@ -180,6 +180,14 @@ run_stacking() {
     close_others
 }
 
+player_games() { # games of this program running for the current player (other players may run it too)
+    local pid count=0
+    for pid in $(pgrep -f "^$APP\$"); do
+        tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "XDG_RUNTIME_DIR=$XDG_RUNTIME_DIR" && count=$((count + 1))
+    done
+    echo "$count"
+}
+
 close_others() { # so that no window of one check takes the focus or the screen in the next
     pkill -f -- "$OTHER_MARKER" 2>/dev/null
     wait_for 5 bash -c "! xdotool search --classname '^other\$' | grep -q ."
@@ -286,12 +294,13 @@ run_reopen() {
     # With no tray the window opened at launch; close it first.
     wait_for 10 manage_window && wmctrl -i -c "$(manage_window)"
     wait_for 5 bash -c "! xdotool search --onlyvisible --name '과수원 관리' | grep -q ."
-    "$APP" >/dev/null 2>&1
+    # Bounded: a launch that became a second game would never return.
+    timeout 30 "$APP" >/dev/null 2>&1
     local status=$?
     check reopen "a second launch exits 0" [ "$status" -eq 0 ]
     check reopen "the first instance shows the management window" \
         wait_for 10 bash -c "xdotool search --onlyvisible --name '과수원 관리' | grep -q ."
-    check reopen "only one game runs" bash -c "[ \$(pgrep -c -f '^$APP\$') -le 1 ]"
+    check reopen "only this player's first game runs" [ "$(player_games)" -eq 1 ]
     kill "$GAME"
     wait "$GAME" 2>/dev/null
 }
