@@ -1,11 +1,13 @@
 #include "manage/BuyButton.h"
 
 #include <QPainter>
+#include <QPainterPath>
 #include <QtMath>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
 #include "game/Game.h"
+#include "manage/FocusRing.h"
 #include "manage/LiveRefresh.h"
 #include "manage/PixelArt.h"
 #include "manage/ShortNumber.h"
@@ -92,6 +94,12 @@ void BuyButton::paintEvent(QPaintEvent*) {
     initStyleOption(&option);
     option.text.clear();
     p.drawControl(QStyle::CE_PushButtonBevel, option);
+    if (hasFocus()) {
+        // The bevel alone shows no focus in every style; the window's own ring does.
+        QPainterPath ring;
+        ring.addRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 4, 4);
+        drawFocusRing(p, ring, palette());
+    }
 
     const QRect area = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
     const QSize content = contentSize();

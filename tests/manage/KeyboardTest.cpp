@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "ManageTestSupport.h"
+#include "manage/BuyButton.h"
 #include "manage/CapsuleButton.h"
 #include "manage/CoinLabel.h"
 #include "manage/DexTab.h"
@@ -50,6 +51,7 @@ struct FocusWorld : ManageWorld {
         Orchard o = Orchard::starter();
         o.workers.set(WorkerRole::planter, 12);
         o.crate.set(TreeKind::eureka, 5);
+        o.coins = 1000000;
         return o;
     }
     void focus(QWidget* w) {
@@ -71,7 +73,10 @@ TEST(Focus, EveryOwnButtonShowsFocusWithTheSameRing) {
     sheet->setPalette(world.host.palette());
     showAside(*sheet);
 
-    std::vector<QWidget*> controls = {capsule, picker->swatch(0), style->themes()->button(1), sheet->variantCard(0)};
+    auto* buy = new BuyButton(*world.game, world.sprites, Purchase::crate(), QStringLiteral("넓히기"), &world.host);
+    buy->move(300, 0);
+    std::vector<QWidget*> controls = {capsule, picker->swatch(0), style->themes()->button(1), sheet->variantCard(0),
+                                      buy};
     for (QWidget* control : controls) {
         control->clearFocus();
         EXPECT_EQ(ringPixels(*control), 0) << control->metaObject()->className();
