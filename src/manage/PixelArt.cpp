@@ -34,9 +34,9 @@ void drawPixelArt(QPainter& painter, const QImage& image, const QRectF& target, 
         drawn = QRectF(target.center() - QPointF(size.width() / 2, size.height() / 2), size);
     } else if (fit == PixelFit::fill) {
         // Whole device pixels per art pixel keep every pixel square; the picture stands on its bottom
-        // edge, where the ground and the crew are, and loses sky and sides to the crop.
-        const double toDevice =
-            std::abs(painter.deviceTransform().m11()) > 0 ? std::abs(painter.deviceTransform().m11()) : 1.0;
+        // edge, where the ground and the crew are, and loses sky and sides to the crop. A painter that
+        // shrinks (the card's preview) keeps the full-size composition, so the preview shows what is saved.
+        const double toDevice = std::max(1.0, std::abs(painter.deviceTransform().m11()));
         const int multiple = coverMultiple(image.size(), target.size() * toDevice);
         const QSizeF size = QSizeF(image.size()) * (multiple / toDevice);
         drawn = QRectF(QPointF(target.center().x() - size.width() / 2, target.bottom() - size.height()), size);
