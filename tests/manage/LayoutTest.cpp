@@ -145,29 +145,35 @@ TEST(TabularDigits, KeepFamilyAndSizeAndGiveEveryDigitOneWidth) {
     EXPECT_EQ(tabular.copy(0, 0, hangulWidth, 40), reference.copy(0, 0, hangulWidth, 40));
 }
 
-TEST(TabularDigits, PixelSizedFontsKeepTheirSize) {
-    QFont pixelFont = QApplication::font();
-    pixelFont.setPixelSize(30);
-    pixelFont.setWeight(QFont::Bold);
-    const TabularDigits& digits = TabularDigits::of(pixelFont);
-    QImage image(300, 60, QImage::Format_ARGB32);
-    image.fill(Qt::white);
-    QPainter p(&image);
-    p.setPen(Qt::black);
-    digits.draw(p, QRectF(0, 0, 300, 60), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("1,234"));
-    p.end();
-    int top = 60;
+TEST(WeeklyCard, TileValuesKeepTheTitleSizeWhateverTheDesktopFont) {
+    const std::optional<QFont> proportional = proportionalDigitsFont();
+    ASSERT_TRUE(proportional);
+    const QFont original = QApplication::font();
+    QFont desktop = *proportional;
+    desktop.setPointSizeF(9);
+    QApplication::setFont(desktop);
+    ManageWorld world;
+    Totals some;
+    some.harvested = 888;
+    const QImage zero = WeeklyCard{{}, world.game->weekStart()}.render(world.sprites);
+    const QImage eights = WeeklyCard{some, world.game->weekStart()}.render(world.sprites);
+    QApplication::setFont(original);
+
+    // Where the two pictures differ is the first tile's value: its height is the digits' height.
+    int top = eights.height();
     int bottom = -1;
-    for (int y = 0; y < 60; ++y) {
-        for (int x = 0; x < 300; ++x) {
-            if (qGray(image.pixel(x, y)) < 128) {
+    for (int y = 0; y < eights.height(); ++y) {
+        for (int x = 0; x < eights.width() / 4; ++x) {
+            if (zero.pixel(x, y) != eights.pixel(x, y)) {
                 top = std::min(top, y);
                 bottom = std::max(bottom, y);
             }
         }
     }
-    // Digits of a 30-pixel font stand about 21 pixels tall, nothing like a caption.
-    EXPECT_GE(bottom - top + 1, 18);
+    ASSERT_GE(bottom, top);
+    // The title style is 1.6 × 13 pixels at twice the size: digits about 30 pixels tall, where a
+    // caption-sized stand-in font would give under 20.
+    EXPECT_GE(bottom - top + 1, 26);
 }
 
 TEST(OrchardTab, PlotNumbersAreCentredAndTwoDigitsFitAtLargeSizes) {
