@@ -66,8 +66,13 @@ QAccessibleInterface* factory(const QString&, QObject* object) {
     if (!widget->property(kCombinedRole).isValid() && !ownContainer(widget)) {
         return nullptr;
     }
-    return new FilteredAccessible(widget, qobject_cast<QDialog*>(widget) != nullptr ? QAccessible::Dialog
-                                                                                    : QAccessible::Client);
+    QAccessible::Role role = QAccessible::Client;
+    if (qobject_cast<QDialog*>(widget) != nullptr) {
+        role = QAccessible::Dialog;
+    } else if (widget->isWindow()) {
+        role = QAccessible::Window;
+    }
+    return new FilteredAccessible(widget, role);
 }
 
 void installFactory() {
