@@ -10,6 +10,7 @@
 #include "manage/CoinLabel.h"
 #include "manage/CrateGauge.h"
 #include "manage/Label.h"
+#include "manage/LiveRefresh.h"
 #include "manage/ShortNumber.h"
 #include "manage/SpriteView.h"
 #include "manage/Texts.h"
@@ -39,7 +40,8 @@ Header::Header(Game& game, Sprite& sprites, QWidget* parent) : QWidget(parent), 
     auto* line = new QHBoxLayout;
     line->addWidget(new Label(uiText("창고"), TextStyle::headline, Tone::primary, this));
     line->addStretch();
-    m_crateText = new Label({}, monoDigits(styledFont(TextStyle::subheadline)), Tone::secondary, this);
+    m_crateText = new Label({}, TextStyle::subheadline, Tone::secondary, this);
+    m_crateText->setTabularDigits(true);
     line->addWidget(m_crateText);
     crate->addLayout(line);
     m_gauge = new CrateGauge(this);
@@ -68,8 +70,9 @@ Header::Header(Game& game, Sprite& sprites, QWidget* parent) : QWidget(parent), 
             m_sell->click();
         }
     });
-    connect(&m_game, &Game::orchardChanged, this, &Header::refresh);
-    connect(&m_game, &Game::seasonChanged, this, &Header::refresh);
+    auto* live = new LiveRefresh(this, [this] { refresh(); });
+    connect(&m_game, &Game::orchardChanged, live, &LiveRefresh::changed);
+    connect(&m_game, &Game::seasonChanged, live, &LiveRefresh::changed);
     refresh();
 }
 
@@ -80,7 +83,7 @@ void Header::refresh() {
     m_crateText->setText(QString::number(count) + QStringLiteral(" / ") + QString::number(capacity));
     m_gauge->setFill(count, capacity);
     m_coins->setAmount(o.coins);
-    m_sell->setText(uiText("모두 팔기 +") + shortNumber(o.crateValue(m_game.season())));
+    m_sell->setText(uiText("모두 팔기 +%1", shortNumber(o.crateValue(m_game.season()))));
     m_sell->setEnabled(count > 0);
 }
 
