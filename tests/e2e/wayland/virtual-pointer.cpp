@@ -2,7 +2,8 @@
 // sends pointer events to the surface under the cursor as it would for a mouse.
 // Usage: pipfield-virtual-pointer WIDTH HEIGHT   then lines on standard input:
 //   click X Y    moves to (X, Y) of the WIDTH x HEIGHT layout and clicks the left button, then moves
-//                to the middle of the right edge, where the cursor hides no pixel that is looked at
+//                near the top of the left edge: there the cursor covers no pixel that is looked at,
+//                and it stays over the window clicked (XWayland drops a click whose pointer leaves at once)
 // Each command is answered with "done" once the compositor has handled it.
 #include <linux/input-event-codes.h>
 
@@ -72,7 +73,7 @@ int main(int argc, char** argv) {
             zwlr_virtual_pointer_v1_frame(pointer);
             zwlr_virtual_pointer_v1_button(pointer, time++, BTN_LEFT, WL_POINTER_BUTTON_STATE_RELEASED);
             zwlr_virtual_pointer_v1_frame(pointer);
-            zwlr_virtual_pointer_v1_motion_absolute(pointer, time++, width - 1, height / 2, width, height);
+            zwlr_virtual_pointer_v1_motion_absolute(pointer, time++, 0, height / 4, width, height);
             zwlr_virtual_pointer_v1_frame(pointer);
         }
         if (wl_display_roundtrip(display) < 0)
