@@ -14,7 +14,7 @@ BACKGROUND='#204060'
 WIDTH=1920
 HEIGHT=1080
 
-for tool in sway swaymsg grim convert Xwayland xev dbus-daemon runuser; do
+for tool in sway swaymsg grim convert Xwayland xev dbus-daemon gdbus runuser; do
     command -v "$tool" >/dev/null || { echo "FAILED: $tool is missing"; exit 1; }
 done
 id "$RUNNER" >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin "$RUNNER" ||
@@ -227,7 +227,25 @@ close_window() {
     sway_msg '[title="other"] kill'
     wait_for 10 bash -c "! as_user swaymsg -t get_tree | grep -q '\"name\": \"other\"'"
 }
-export -f as_user shoot changed_box pixel colour_is strip_drawn strip_on_screen strip_gone crate_count coins save_file
+# Chooses an item of the game's tray menu by its label, as swaybar does when the player clicks it:
+# through the StatusNotifierItem's menu on the session bus.
+menu_choose() { # menu_choose LABEL
+    local item service menu layout id
+    item=$(as_user gdbus call --session --dest org.kde.StatusNotifierWatcher --object-path /StatusNotifierWatcher \
+        --method org.freedesktop.DBus.Properties.Get org.kde.StatusNotifierWatcher RegisteredStatusNotifierItems |
+        grep -o "'[^']*/StatusNotifierItem'" | head -n 1 | tr -d "'")
+    service=${item%%/*}
+    menu=$(as_user gdbus call --session --dest "$service" --object-path "/${item#*/}" \
+        --method org.freedesktop.DBus.Properties.Get org.kde.StatusNotifierItem Menu | grep -o "'/[^']*'" | tr -d "'")
+    layout=$(as_user gdbus call --session --dest "$service" --object-path "$menu" \
+        --method com.canonical.dbusmenu.GetLayout 0 -- -1 '[]')
+    id=$(grep -o "([0-9]*, {[^}]*'label': <'$1'>" <<<"$layout" | head -n 1 | sed 's/^(\([0-9]*\),.*/\1/')
+    [ -n "$id" ] || return 1
+    as_user gdbus call --session --dest "$service" --object-path "$menu" --method com.canonical.dbusmenu.Event \
+        "$id" clicked '<0>' 0 >/dev/null
+}
+
+export -f wait_for menu_choose as_user shoot changed_box pixel colour_is strip_drawn strip_on_screen strip_gone crate_count coins save_file
 export WORK RUN RUNNER CLI WIDTH HEIGHT
 
 # --- checks -------------------------------------------------------------------------------------
@@ -265,13 +283,27 @@ check scale "at output scale 2 the strip keeps its size in points: 1492 x 144 pi
     wait_for 10 bash -c "shoot '$WORK/shots/shot.png' && strip_drawn '$WORK/shots/shot.png' 0 $WIDTH $HEIGHT '$BACKGROUND' 2"
 sway_msg output HEADLESS-1 scale 1
 sway_msg workspace 1
+check tray "the tray menu hides the strip at once" bash -c "menu_choose '과수원 띠 보이기' && wait_for 10 strip_gone '#ffffff'"
+check tray "and shows it again" bash -c "menu_choose '과수원 띠 보이기' && wait_for 10 strip_on_screen '#ffffff'"
+check clickthrough "the click through the strip picked nothing" [ "$(crate_count)" = 0 ]
+# The menu answers before the switch reaches the compositor, so the click is repeated until one
+# lands on the strip.
+picks_after_switch() {
+    local try
+    menu_choose '클릭 통과' || return 1
+    for try in 1 2 3 4 5; do
+        click 748 1050
+        wait_for 2 bash -c "[ \"\$(crate_count)\" = 6 ]" && return 0
+    done
+    return 1
+}
+check tray "click-through switched off in the tray menu: a click on the tree picks it" picks_after_switch
 close_window
 before=$(date +%s)
 stop_game
 check sigterm "SIGTERM ends the game cleanly" [ "$GAME_STATUS" = 0 ]
 saved=$(sed -n 's/.*"lastUpdated":\([0-9.]*\).*/\1/p' "$(save_file)" | cut -d. -f1)
 check sigterm "the save file holds the moment of the last tick" [ $((saved + 978307200)) -ge $((before - 2)) ]
-check clickthrough "the click through the strip picked nothing" [ "$(crate_count)" = 0 ]
 check sigterm "the strip is gone with the game" wait_for 10 strip_gone "$BACKGROUND"
 
 new_player picking "clickThrough=false" "hideInFullScreen=false"
