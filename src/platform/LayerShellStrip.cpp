@@ -510,14 +510,11 @@ void LayerShellStrip::updateScale() {
             target = m_outputs.front().get();
         scale = target != nullptr ? target->scale : 1;
     }
-    if (m_surface != nullptr && scale != m_bufferScale) {
-        m_bufferScale = scale;
-        wl_surface_set_buffer_scale(m_surface, scale);
-    }
     if (scale == m_scale)
         return;
     m_scale = scale;
     resizeBuffers();
+    schedulePaint();
     Q_EMIT scaleChanged(scale);
 }
 
@@ -612,6 +609,12 @@ void LayerShellStrip::paint() {
         painter.setClipRegion(region);
         if (m_content.paint)
             m_content.paint(painter, region);
+    }
+    // The new scale goes with the first buffer of the new size: a commit of the old buffer at the
+    // new scale could have a size the scale does not divide.
+    if (m_bufferScale != m_scale) {
+        wl_surface_set_buffer_scale(m_surface, m_scale);
+        m_bufferScale = m_scale;
     }
     wl_surface_attach(m_surface, buffer->buffer, 0, 0);
     for (const QRect& rect : region) {
