@@ -1,0 +1,47 @@
+#include <gtest/gtest.h>
+
+#include <QString>
+#include <QTemporaryDir>
+
+#include "platform/LayerShellStrip.h"
+
+namespace pipfield {
+namespace {
+
+// Restores the session's Wayland variables after each case.
+class WaylandEnvironment : public testing::Test {
+protected:
+    void SetUp() override {
+        m_display = qgetenv("WAYLAND_DISPLAY");
+        m_socket = qgetenv("WAYLAND_SOCKET");
+        qunsetenv("WAYLAND_SOCKET");
+    }
+    void TearDown() override {
+        restore("WAYLAND_DISPLAY", m_display);
+        restore("WAYLAND_SOCKET", m_socket);
+    }
+    static void restore(const char* name, const QByteArray& value) {
+        if (value.isNull())
+            qunsetenv(name);
+        else
+            qputenv(name, value);
+    }
+
+    QByteArray m_display;
+    QByteArray m_socket;
+};
+
+TEST_F(WaylandEnvironment, AnX11SessionIsNeverAskedForALayerShell) {
+    qunsetenv("WAYLAND_DISPLAY");
+    EXPECT_EQ(LayerShellStrip::connectToCompositor(), nullptr);
+}
+
+TEST_F(WaylandEnvironment, ACompositorThatIsGoneLeavesTheX11Strip) {
+    // A socket path that names nothing: the session's compositor has gone away.
+    QTemporaryDir dir;
+    qputenv("WAYLAND_DISPLAY", dir.filePath("wayland-gone").toUtf8());
+    EXPECT_EQ(LayerShellStrip::connectToCompositor(), nullptr);
+}
+
+} // namespace
+} // namespace pipfield
