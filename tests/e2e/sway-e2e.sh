@@ -14,7 +14,7 @@ BACKGROUND='#204060'
 WIDTH=1920
 HEIGHT=1080
 
-for tool in sway swaymsg grim convert Xwayland xev dbus-daemon gdbus runuser; do
+for tool in sway swaymsg grim convert Xwayland xev dbus-daemon gdbus strace runuser; do
     command -v "$tool" >/dev/null || { echo "FAILED: $tool is missing"; exit 1; }
 done
 id "$RUNNER" >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin "$RUNNER" ||
@@ -178,14 +178,14 @@ save_file() { echo "$PLAYER_HOME/data/Pipfield/orchard.json"; }
 crate_count() { "$CLI" status "$(save_file)" 2>/dev/null | sed -n 's/^창고 \([0-9-]*\)\/.*/\1/p'; }
 coins() { "$CLI" status "$(save_file)" 2>/dev/null | sed -n 's/^코인 \([0-9-]*\)$/\1/p'; }
 
-# Ten grown lemon trees, the first one hanging full, and an empty crate.
+# Ten grown lemon trees, the first one hanging full, an empty crate and a caretaker walking about.
 write_save() { # write_save [LAST-UPDATED]
     local now=${1:-$(($(date +%s) - 978307200))} trees="" i
     for i in 0 1 2 3 4 5 6 7 8 9; do
         trees+="${trees:+,}{\"kind\":\"eureka\",\"age\":300,\"progress\":0,\"fruit\":$([ $i -eq 0 ] && echo 6 || echo 0)}"
     done
     cat >"$(save_file)" <<JSON
-{"orchard":{"trees":[$trees],"workers":{},"crate":{"eureka":0},"coins":10,"unlocked":["eureka"]},"lastUpdated":$now,"weekStarts":{}}
+{"orchard":{"trees":[$trees],"workers":{"caretaker":1},"crate":{"eureka":0},"coins":10,"unlocked":["eureka"]},"lastUpdated":$now,"weekStarts":{}}
 JSON
     chown "$RUNNER" "$(save_file)"
 }
@@ -272,8 +272,17 @@ clicked_through() {
     return 1
 }
 check clickthrough "a click on the strip lands on the window beneath" clicked_through
+sends_in() { # sends_in SECONDS: requests the game sends to the compositor in that fixed window
+    timeout "$1" strace -p "$GAME_PID" -e trace=sendmsg,writev -o "$WORK/sends.txt" >/dev/null 2>&1
+    grep -c 'sendmsg\|writev' "$WORK/sends.txt"
+}
+check fullscreen "shown, the strip paints its walking caretaker (frames sent within 3 s)" [ "$(sends_in 3)" -gt 5 ]
 sway_msg '[title="other"] fullscreen enable'
 check fullscreen "a full-screen window covers the strip" wait_for 10 strip_gone '#ffffff'
+# The compositor sends no frame callbacks to a covered surface, and the game paints only on them:
+# in a fixed window of 3 s at most the frame already under way reaches the compositor (shown, the
+# walking workers are painted about 90 times in 3 s).
+check fullscreen "covered, the strip stops painting (at most one frame sent in 3 s)" [ "$(sends_in 3)" -le 1 ]
 sway_msg '[title="other"] fullscreen disable'
 check fullscreen "the strip returns when full screen ends" wait_for 10 strip_on_screen '#ffffff'
 sway_msg workspace 2
