@@ -55,12 +55,16 @@ std::int64_t integerAt(const Json& value, const char* what) {
         return static_cast<std::int64_t>(u);
     }
     if (value.is_number_float()) {
-        // A writer may spell a whole number as 3.0 or 3e0; a fraction is not an integer.
+        // A writer may spell a whole number as 3.0 or 3e0; a fraction is not an integer. Below 2^53 a
+        // double holds every integer exactly, so a whole one there is the integer the text named; from
+        // 2^53 on, the text may have been rounded to it (9007199254740993.0 reads as ...992), and an
+        // integer too large for 64 bits arrives here too, at either end of the range.
+        constexpr double exactBelow = 9007199254740992.0; // 2^53
         const double x = value.get<double>();
-        if (std::isfinite(x) && x == std::trunc(x) && x >= -9223372036854775808.0 && x < 9223372036854775808.0) {
+        if (x == std::trunc(x) && std::fabs(x) < exactBelow) {
             return static_cast<std::int64_t>(x);
         }
-        fail(std::string(what) + " is not an integer");
+        fail(std::string(what) + (x == std::trunc(x) ? " is too large to be read exactly" : " is not an integer"));
     }
     fail(std::string(what) + " is not a number");
 }
@@ -141,7 +145,15 @@ EnumSet<Enum> decodeSet(const Json& value, const char* what, Named named) {
 Orchard decodeOrchard(const Json& value) {
     objectAt(value, "orchard");
     Orchard o;
-    for (const Json& tree : arrayAt(member(value, "trees"), "trees")) {
+    const Json& trees = arrayAt(member(value, "trees"), "trees");
+    // No game has more plots than this. Taking a longer list would make every step and forecast cost
+    // more than the largest orchard that can be played, without bound.
+    if (trees.size() > Orchard::maxTrees) {
+        fail(std::to_string(trees.size()) + " trees, more than the " + std::to_string(Orchard::maxTrees) +
+             " plots of an orchard");
+    }
+    o.trees.reserve(trees.size());
+    for (const Json& tree : trees) {
         o.trees.push_back(decodeTree(tree));
     }
     o.workers = decodeCounts<WorkerRole>(member(value, "workers"), "workers", roleNamed);
