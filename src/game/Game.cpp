@@ -311,7 +311,9 @@ QString Game::weekKey(Instant t) {
 
 Instant Game::weekStartOf(Instant t) {
     const QDate date = localDateTime(t).date();
-    const QDateTime monday(date.addDays(1 - date.dayOfWeek()), QTime(0, 0));
+    // Not QTime(0, 0): where the clocks jump forward at midnight, a Monday has no 00:00 and begins at
+    // the end of the gap.
+    const QDateTime monday = date.addDays(1 - date.dayOfWeek()).startOfDay();
     if (!monday.isValid()) {
         return t;
     }
