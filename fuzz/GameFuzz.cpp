@@ -1,4 +1,6 @@
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QTimeZone>
 #include <QDir>
 #include <QFile>
 #include <QLoggingCategory>
@@ -8,6 +10,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "game/Clock.h"
@@ -17,6 +20,8 @@
 #include "game/SaveStore.h"
 #include "model/Saturating.h"
 #include "model/SaveFile.h"
+
+#include "NumberMutator.h"
 
 // Any bytes as the save a game starts from, then a run through everything a player can do.
 namespace {
@@ -55,8 +60,30 @@ struct World {
 
 World* world = nullptr;
 
-// An hour after the seed files' lastUpdated, in the week their records know.
+// An hour after the seed files' lastUpdated.
 const Instant kStart = addSeconds(Instant{}, kReferenceDateUnixSeconds + 786801600.5 + 3600);
+
+// Wednesday noon of the first week the save has a record of, so that the week's record is read against
+// the file's own snapshot; otherwise kStart.
+Instant startFor(std::string_view document) {
+    const SaveDecoding decoded = decodeSave(document);
+    if (!decoded.save || decoded.save->weekStarts.empty()) {
+        return kStart;
+    }
+    const QString key = QString::fromStdString(decoded.save->weekStarts.begin()->first);
+    bool yearOk = false;
+    bool weekOk = false;
+    const int year = key.left(4).toInt(&yearOk);
+    const int week = key.mid(6).toInt(&weekOk);
+    if (key.size() != 8 || key.mid(4, 2) != QStringLiteral("-W") || !yearOk || !weekOk || year < 1 || week < 1 ||
+        week > 53) {
+        return kStart;
+    }
+    const QDate fourth(year, 1, 4); // always in week 1
+    const QDate wednesday = fourth.addDays(3 - fourth.dayOfWeek() + 7 * (week - 1));
+    return Instant{} +
+           std::chrono::milliseconds(QDateTime(wednesday, QTime(12, 0), QTimeZone::utc()).toMSecsSinceEpoch());
+}
 
 std::vector<Purchase> everyPurchase(std::int64_t plots) {
     std::vector<Purchase> all = {Purchase::crate(), Purchase::replant(-1, TreeKind::lime),
@@ -76,6 +103,11 @@ std::vector<Purchase> everyPurchase(std::int64_t plots) {
 }
 
 } // namespace
+
+extern "C" std::size_t LLVMFuzzerCustomMutator(std::uint8_t* data, std::size_t size, std::size_t maxSize,
+                                               unsigned int seed) {
+    return pipfield::fuzz::mutateNumbers(data, size, maxSize, seed);
+}
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     setenv("TZ", "UTC", 1);
@@ -99,14 +131,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         file.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size));
     }
 
-    world->clock.m_now = kStart;
+    const Instant start = startFor(std::string_view(reinterpret_cast<const char*>(data), size));
+    world->clock.m_now = start;
     {
         SaveStore store(path);
         Game game(*world->defaults, world->clock, world->notifier, store);
         (void)game.thisWeek();
 
         // Far enough for a full catch-up, new weeks and pruning.
-        world->clock.m_now = addSeconds(kStart, 400 * 86400.0);
+        world->clock.m_now = addSeconds(start, 400 * 86400.0);
         game.tick(world->clock.now());
 
         const std::int64_t before = game.live().coins;
