@@ -21,6 +21,20 @@ struct Unreadable {
     throw Unreadable{std::move(reason)};
 }
 
+// A game keeps one look per worker slot (six) and the records of the last nine weeks, and more only
+// when its clock has visited as many weeks ahead. Many more than that is no game this program wrote,
+// and every save and every copy of the orchard would carry them.
+constexpr std::size_t kMostRecords = 100;
+// Parse events (values, keys, starts and ends of objects and arrays) of the largest such document,
+// about 2500, with room to spare.
+constexpr std::size_t kMostValues = 10000;
+
+void refuseMoreThan(std::size_t most, std::size_t count, const char* what) {
+    if (count > most) {
+        fail(std::to_string(count) + " " + what + ", more than the " + std::to_string(most) + " a game keeps");
+    }
+}
+
 const Json& member(const Json& object, const char* key) {
     const auto it = object.find(key);
     if (it == object.end()) {
@@ -175,6 +189,7 @@ Orchard decodeOrchard(const Json& value) {
              [&](const Json& v) { o.extraWorkers = decodeSet<WorkerRole>(v, "extraWorkers", roleNamed); });
     optional("looks", [&](const Json& v) {
         objectAt(v, "looks");
+        refuseMoreThan(kMostRecords, v.size(), "looks");
         for (const auto& [key, look] : v.items()) {
             o.looks[key] = decodeLook(look);
         }
@@ -187,6 +202,13 @@ Orchard decodeOrchard(const Json& value) {
     optional("harvestedByKind",
              [&](const Json& v) { o.harvestedByKind = decodeCounts<TreeKind>(v, "harvestedByKind", kindNamed); });
     return o;
+}
+
+// Appends members whose names are known to be distinct, such as the keys of a std::map. The ordered
+// object's own insertion looks for an equal name first, which makes a long map quadratic to write.
+void appendMember(OrderedJson& object, const std::string& name, OrderedJson value) {
+    auto& members = object.get_ref<OrderedJson::object_t&>();
+    members.OrderedJson::object_t::Container::emplace_back(name, std::move(value));
 }
 
 bool finite(double x) {
@@ -232,7 +254,7 @@ OrderedJson encodeOrchard(const Orchard& o) {
         entry["variant"] = look.variant;
         entry["dye"] = look.dye;
         entry["name"] = look.name;
-        looks[key] = std::move(entry);
+        appendMember(looks, key, std::move(entry));
     }
     OrderedJson out = OrderedJson::object();
     out["trees"] = std::move(trees);
@@ -254,12 +276,23 @@ OrderedJson encodeOrchard(const Orchard& o) {
 
 SaveDecoding decodeSave(std::string_view document) {
     try {
-        const Json root = Json::parse(document.begin(), document.end());
+        // The largest game is a few thousand JSON values (ten trees, a hundred looks and week records,
+        // the maps and sets). A document with far more is refused as soon as it shows, rather than
+        // after all of a long file has been parsed.
+        std::size_t values = 0;
+        const Json root =
+            Json::parse(document.begin(), document.end(), [&values](int, Json::parse_event_t, const Json&) {
+                if (++values > kMostValues) {
+                    fail("more than " + std::to_string(kMostValues) + " values, more than any game holds");
+                }
+                return true;
+            });
         objectAt(root, "document");
         Save save;
         save.orchard = decodeOrchard(member(root, "orchard"));
         save.lastUpdated = realAt(member(root, "lastUpdated"), "lastUpdated");
         const Json& weeks = objectAt(member(root, "weekStarts"), "weekStarts");
+        refuseMoreThan(kMostRecords, weeks.size(), "week records");
         for (const auto& [key, totals] : weeks.items()) {
             save.weekStarts[key] = decodeTotals(totals);
         }
@@ -288,7 +321,7 @@ std::optional<std::string> encodeSave(const Save& save) {
         root["lastUpdated"] = save.lastUpdated;
         OrderedJson weeks = OrderedJson::object();
         for (const auto& [key, totals] : save.weekStarts) {
-            weeks[key] = encodeTotals(totals);
+            appendMember(weeks, key, encodeTotals(totals));
         }
         root["weekStarts"] = std::move(weeks);
         // Names typed by the player are UTF-8; anything else is replaced rather than failing the save.

@@ -168,6 +168,50 @@ TEST(SaveFileTrees, AnOrchardHoldsAtMostTenPlots) {
     }
 }
 
+TEST(SaveFileLimits, TheLargestGameReadsAndMoreRecordsThanAGameKeepsDoNot) {
+    Save largest{Orchard::starter(), 0, {}};
+    Orchard& o = largest.orchard;
+    o.trees.assign(Orchard::maxTrees, Tree{TreeKind::golden, 21600, 1, 18});
+    for (TreeKind k : allTreeKinds) {
+        o.crate.set(k, 1);
+        o.harvestedByKind.set(k, 1);
+        o.unlocked.insert(k);
+        o.everPlanted.insert(k);
+    }
+    for (WorkerRole r : allWorkerRoles) {
+        o.workers.set(r, 20);
+        o.extraWorkers.insert(r);
+    }
+    for (int i = 0; i < 100; ++i) {
+        o.looks["slot-" + std::to_string(i)] = WorkerLook{1, 2, "이름"};
+        largest.weekStarts["2026-W" + std::to_string(i)] = Totals{1, 2, 3, 4};
+    }
+    const SaveDecoding d = decodeSave(*encodeSave(largest));
+    ASSERT_TRUE(d.save) << d.error;
+    EXPECT_EQ(*d.save, largest);
+
+    Save looks = largest;
+    looks.orchard.looks["slot-100"] = WorkerLook{};
+    EXPECT_EQ(decodeSave(*encodeSave(looks)).error, "101 looks, more than the 100 a game keeps");
+    Save weeks = largest;
+    weeks.weekStarts["2026-W100"] = Totals{};
+    EXPECT_EQ(decodeSave(*encodeSave(weeks)).error, "101 week records, more than the 100 a game keeps");
+}
+
+TEST(SaveFileLimits, ALongDocumentIsRefusedBeforeItIsReadToTheEnd) {
+    // Twenty thousand trees; the count of its values gives it away before the list ends.
+    std::string trees;
+    for (int i = 0; i < 20000; ++i) {
+        trees += std::string(i == 0 ? "" : ",") + R"({"kind":"lime","age":0,"progress":0,"fruit":0})";
+    }
+    const std::string document =
+        R"({"lastUpdated":0,"weekStarts":{},"orchard":{"trees":[)" + trees + R"(],"workers":{}}})";
+    EXPECT_EQ(decodeSave(document).error, "more than 10000 values, more than any game holds");
+    // Even when the rest of the document is broken.
+    EXPECT_EQ(decodeSave(document.substr(0, document.size() / 2)).error,
+              "more than 10000 values, more than any game holds");
+}
+
 TEST(SaveFileRoundTrip, EveryFieldAndEveryDoubleSurvives) {
     std::mt19937_64 rng(42);
     Save save{Orchard::starter(), 0, {}};
