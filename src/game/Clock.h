@@ -21,9 +21,9 @@ public:
     Instant now() const override { return std::chrono::system_clock::now(); }
 };
 
-/// Seconds from `from` to `to`, negative when `to` is earlier. Instants are counted in nanoseconds,
-/// so two of them more than 292 years apart have no difference in that count; the difference is
-/// then taken in reals, which only rounds, instead of wrapping.
+/// Seconds from `from` to `to`, negative when `to` is earlier. Instants are counted in 64-bit
+/// nanoseconds, so two of them more than about 292 years apart differ by more than that count holds;
+/// their difference is then taken in reals, which only rounds, instead of wrapping.
 inline double secondsBetween(Instant from, Instant to) {
     Instant::rep ticks = 0;
     if (__builtin_sub_overflow(to.time_since_epoch().count(), from.time_since_epoch().count(), &ticks)) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "GameTestSupport.h"
 #include "model/Balance.h"
 
@@ -94,6 +96,18 @@ TEST_P(LastUpdatedInTheFuture, SimulatesNothingAndRestartsFromNow) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Seconds, LastUpdatedInTheFuture, testing::Values(9e9, 1e11, 1e308));
+
+TEST(ClockArithmetic, HoldsAtTheEndsOfTheClockAndIsExactWithin) {
+    EXPECT_EQ(addSeconds(kNoon, 12.5) - kNoon, std::chrono::milliseconds(12500));
+    EXPECT_EQ(secondsBetween(kNoon, addSeconds(kNoon, -3600.25)), -3600.25);
+    EXPECT_EQ(addSeconds(Instant{}, 1e11), Instant::max());
+    EXPECT_EQ(addSeconds(Instant{}, -1e308), Instant::min());
+    EXPECT_EQ(addSeconds(Instant::min(), 9e9), Instant::min() + std::chrono::seconds(9'000'000'000));
+    EXPECT_EQ(addSeconds(kNoon, std::nan("")), kNoon);
+    // The whole range, about 584 years, does not fit the clock's own count.
+    EXPECT_NEAR(secondsBetween(Instant::min(), Instant::max()), 18446744073.709551615, 1e-3);
+    EXPECT_NEAR(secondsBetween(Instant::max(), Instant::min()), -18446744073.709551615, 1e-3);
+}
 
 } // namespace
 } // namespace pipfield::test
