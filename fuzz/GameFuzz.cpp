@@ -114,6 +114,11 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     static QCoreApplication app(*argc, *argv);
     QLoggingCategory::setFilterRules(QStringLiteral("pipfield.*=false"));
     world = new World;
+    // libFuzzer ends with exit(): the temporary folder goes with the world then.
+    std::atexit([] {
+        delete world;
+        world = nullptr;
+    });
     world->defaults = std::make_unique<Defaults>(world->dir.filePath(QStringLiteral("Pipfield.conf")));
     world->defaults->registerDefaults(Defaults::standardDefaults());
     return 0;
