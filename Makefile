@@ -3,8 +3,9 @@
 
 JOBS ?= $(shell nproc)
 FORMAT_FILES = $(shell git ls-files '*.cpp' '*.h')
+FUZZ_CHECK_SECONDS ?= 15
 
-.PHONY: deps run test bench bench-scene fuzz format format-check release install package art
+.PHONY: deps run test bench bench-scene fuzz fuzz-build fuzz-check format format-check release install package art
 
 deps:
 	@bash scripts/install-deps.sh
@@ -28,6 +29,7 @@ test: deps
 	@cmake --build build/asan -j $(JOBS)
 	@$(MAKE) --no-print-directory format-check
 	cd build/asan && ctest --output-on-failure -j $(JOBS) --timeout 600
+	@$(MAKE) --no-print-directory fuzz-check
 
 bench: release
 	./build/release/bench/pipfield-bench
@@ -36,12 +38,31 @@ bench: release
 bench-scene: release
 	bash bench/scene/run.sh ./build/release/bench/scene/pipfield-scene-bench --seconds 60
 
-fuzz: deps
+FUZZ_TARGETS = fuzz-save-decode fuzz-game
+FUZZ_SECONDS ?= 60
+
+fuzz-build: deps
 	@cmake --preset fuzz >/dev/null
-	@cmake --build build/fuzz -j $(JOBS) --target fuzz-save-decode
-	mkdir -p build/fuzz/corpus
-	cp -n tests/data/*.json build/fuzz/corpus/ 2>/dev/null || true
-	./build/fuzz/fuzz/fuzz-save-decode -max_total_time=60 -print_final_stats=1 build/fuzz/corpus
+	@cmake --build build/fuzz -j $(JOBS) --target $(FUZZ_TARGETS)
+
+# Each target for FUZZ_SECONDS on its own corpus, which grows from the saves in tests/data.
+fuzz: fuzz-build
+	@for t in $(FUZZ_TARGETS); do \
+		mkdir -p build/fuzz/corpus/$$t && { cp -n tests/data/*.json build/fuzz/corpus/$$t/ || true; } && \
+		./build/fuzz/fuzz/$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+			-dict=fuzz/save.dict build/fuzz/corpus/$$t || exit 1; \
+	done
+
+# The short run of `make test`: each target for a fixed time from the seeds alone, so that every run
+# starts from the same corpus.
+fuzz-check: fuzz-build
+	@for t in $(FUZZ_TARGETS); do \
+		rm -rf build/fuzz/check/$$t && mkdir -p build/fuzz/check/$$t && cp tests/data/*.json build/fuzz/check/$$t/ && \
+		./build/fuzz/fuzz/$$t -max_total_time=$(FUZZ_CHECK_SECONDS) -dict=fuzz/save.dict \
+			-artifact_prefix=build/fuzz/check/ build/fuzz/check/$$t 2>build/fuzz/check/$$t.log \
+			|| { tail -n 60 build/fuzz/check/$$t.log; exit 1; }; \
+		tail -n 1 build/fuzz/check/$$t.log; \
+	done
 
 # Every image to build/art/NAME.png, with an upscaled, labelled contact sheet for review.
 art: deps

@@ -5,6 +5,13 @@
 
 #include "model/SaveFile.h"
 
+#include "NumberMutator.h"
+
+extern "C" std::size_t LLVMFuzzerCustomMutator(std::uint8_t* data, std::size_t size, std::size_t maxSize,
+                                               unsigned int seed) {
+    return pipfield::fuzz::mutateNumbers(data, size, maxSize, seed);
+}
+
 // Any bytes decode to a save or to a reason; a decoded save must also survive the game's first moves.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);

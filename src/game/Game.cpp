@@ -9,6 +9,7 @@
 #include "game/Looks.h"
 #include "game/Notifier.h"
 #include "game/SaveStore.h"
+#include "model/Saturating.h"
 #include "model/SaveFile.h"
 
 namespace pipfield {
@@ -27,11 +28,10 @@ double referenceSeconds(Instant t) {
 }
 
 Instant instantFromReferenceSeconds(double seconds) {
-    // A hand-edited file may hold any number; beyond a few thousand years either way the catch-up
-    // rules treat it the same, and the conversion to the clock's integer ticks cannot overflow.
-    constexpr double limit = 1e11;
-    const double clamped = seconds > -limit ? std::min(seconds, limit) : -limit;
-    return addSeconds(Instant{}, clamped + kReferenceDateUnixSeconds);
+    // A hand-edited file may hold any finite number. Instants beyond the clock's range are held at its
+    // ends: the present lies within that range, so the catch-up still sees the right sign and a span
+    // far longer than its limit.
+    return addSeconds(Instant{}, seconds + kReferenceDateUnixSeconds);
 }
 
 bool due(const std::optional<Instant>& last, Instant now, double interval) {
@@ -40,7 +40,8 @@ bool due(const std::optional<Instant>& last, Instant now, double interval) {
 }
 
 Totals operator-(const Totals& a, const Totals& b) {
-    return {a.harvested - b.harvested, a.sold - b.sold, a.earned - b.earned, a.planted - b.planted};
+    return {saturatingSub(a.harvested, b.harvested), saturatingSub(a.sold, b.sold), saturatingSub(a.earned, b.earned),
+            saturatingSub(a.planted, b.planted)};
 }
 
 Orchard makeLateDemo() {
@@ -285,10 +286,11 @@ std::int64_t Game::harvest(std::int64_t tree) {
 std::int64_t Game::sellAll() {
     tick(m_clock.now());
     const std::int64_t value = m_live.crateValue(m_season);
-    m_live.totals.sold += m_live.crateCount();
+    // Counters and coins read from a hand-edited file may lie anywhere in the 64-bit range.
+    m_live.totals.sold = saturatingAdd(m_live.totals.sold, m_live.crateCount());
     m_live.crate = {};
-    m_live.coins += value;
-    m_live.totals.earned += value;
+    m_live.coins = saturatingAdd(m_live.coins, value);
+    m_live.totals.earned = saturatingAdd(m_live.totals.earned, value);
     if (value >= 1) {
         if (value != m_lastSale) {
             m_lastSale = value;
@@ -309,7 +311,9 @@ QString Game::weekKey(Instant t) {
 
 Instant Game::weekStartOf(Instant t) {
     const QDate date = localDateTime(t).date();
-    const QDateTime monday(date.addDays(1 - date.dayOfWeek()), QTime(0, 0));
+    // Not QTime(0, 0): where the clocks jump forward at midnight, a Monday has no 00:00 and begins at
+    // the end of the gap.
+    const QDateTime monday = date.addDays(1 - date.dayOfWeek()).startOfDay();
     if (!monday.isValid()) {
         return t;
     }

@@ -14,9 +14,12 @@ QDBusMessage notifyMessage(const QString& title, const QString& body) {
     QDBusMessage message = QDBusMessage::createMethodCall(
         QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("/org/freedesktop/Notifications"),
         QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("Notify"));
+    // The desktop's own sound for a new message, by its name in the freedesktop sound theme; a server
+    // that plays no sounds ignores the hint.
     const QVariantMap hints{
         {QStringLiteral("desktop-entry"), QStringLiteral("pipfield")},
         {QStringLiteral("urgency"), QVariant::fromValue<uchar>(1)},
+        {QStringLiteral("sound-name"), QStringLiteral("message-new-instant")},
     };
     message << QStringLiteral("Pipfield") << 0u << QStringLiteral("pipfield") << title << body << QStringList() << hints
             << -1;

@@ -9,6 +9,8 @@
 
 #include <string>
 
+#include "game/SaveLog.h"
+
 namespace pipfield {
 
 SaveStore::SaveStore(QString path) : m_path(std::move(path)) {}
@@ -23,9 +25,11 @@ std::optional<Save> SaveStore::load(Instant now, QString* keptAs) {
     if (!file.exists()) {
         return std::nullopt;
     }
+    QString reason;
     if (file.open(QIODevice::ReadOnly)) {
         const QByteArray bytes = file.readAll();
         const bool complete = file.error() == QFileDevice::NoError;
+        reason = complete ? QString() : file.errorString();
         file.close();
         if (complete) {
             SaveDecoding decoded =
@@ -33,15 +37,26 @@ std::optional<Save> SaveStore::load(Instant now, QString* keptAs) {
             if (decoded.save) {
                 return std::move(decoded.save);
             }
+            reason = QString::fromStdString(decoded.error);
         }
+    } else {
+        reason = file.errorString();
     }
-    if (!keepUnreadable(now, keptAs)) {
+    if (const std::optional<QString> kept = keepUnreadable(now)) {
+        qCWarning(lcSave).noquote() << "cannot read" << m_path << "(" + reason + "); kept it as" << *kept
+                                    << "and starting a new game";
+        if (keptAs) {
+            *keptAs = *kept;
+        }
+    } else {
         m_protectExisting = true;
+        qCWarning(lcSave).noquote() << "cannot read" << m_path << "(" + reason + ") nor set it aside;"
+                                    << "this run will not write over it";
     }
     return std::nullopt;
 }
 
-bool SaveStore::keepUnreadable(Instant now, QString* keptAs) {
+std::optional<QString> SaveStore::keepUnreadable(Instant now) {
     const QFileInfo info(m_path);
     const QString stamp = QDateTime::fromMSecsSinceEpoch(
                               std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count())
@@ -55,22 +70,26 @@ bool SaveStore::keepUnreadable(Instant now, QString* keptAs) {
             continue;
         }
         if (QFile::rename(m_path, target) || QFile::copy(m_path, target)) {
-            if (keptAs) {
-                *keptAs = target;
-            }
-            return true;
+            return target;
         }
-        return false;
+        return std::nullopt;
     }
-    return false;
+    return std::nullopt;
 }
 
 std::optional<bool> SaveStore::write(const Save& save) {
     const std::optional<std::string> encoded = encodeSave(save);
     if (!encoded) {
+        // The game retries on every tick until the state can be written; one line says it.
+        if (!m_unencodable) {
+            qCWarning(lcSave) << "not saved: the game holds a number that cannot be written";
+        }
+        m_unencodable = true;
         return std::nullopt;
     }
+    m_unencodable = false;
     if (m_protectExisting) {
+        qCWarning(lcSave).noquote() << "not saved: the unreadable" << m_path << "could not be set aside";
         return false;
     }
     // Created here rather than up front, so that demo mode leaves no trace; and recreated should it
@@ -78,14 +97,19 @@ std::optional<bool> SaveStore::write(const Save& save) {
     QDir().mkpath(QFileInfo(m_path).absolutePath());
     QSaveFile file(m_path);
     if (!file.open(QIODevice::WriteOnly)) {
+        qCWarning(lcSave).noquote() << "not saved: cannot open" << m_path << "(" + file.errorString() + ")";
         return false;
     }
     const auto size = static_cast<qint64>(encoded->size());
     if (file.write(encoded->data(), size) != size) {
+        qCWarning(lcSave).noquote() << "not saved: cannot write" << m_path << "(" + file.errorString() + ")";
         file.cancelWriting();
         return false;
     }
-    return file.commit();
+    if (!file.commit()) {
+        qCWarning(lcSave).noquote() << "not saved: cannot replace" << m_path << "(" + file.errorString() + ")";
+        return false;
+    }
+    return true;
 }
-
 } // namespace pipfield

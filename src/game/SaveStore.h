@@ -23,20 +23,24 @@ public:
     /// The saved game, or nothing when there is no file or it cannot be read or decoded. A file that
     /// exists but cannot be decoded is first moved aside as "orchard.unreadable-YYYYMMDD-HHMMSS.json"
     /// (local time of `now`), so that the next write cannot destroy a game written by a later version
-    /// or damaged by hand. Returns that name in `keptAs` when given.
+    /// or damaged by hand. Returns that name in `keptAs` when given. When it can be neither moved nor
+    /// copied, every later write is refused instead.
     std::optional<Save> load(Instant now, QString* keptAs = nullptr);
 
     /// Encodes and writes atomically. Nothing when the record cannot be encoded; otherwise whether the
-    /// bytes reached the file.
+    /// bytes reached the file. Every failure is logged.
     std::optional<bool> write(const Save& save);
 
 private:
-    bool keepUnreadable(Instant now, QString* keptAs);
+    /// The name the unreadable file now has, or nothing when it could not be set aside.
+    std::optional<QString> keepUnreadable(Instant now);
 
     QString m_path;
     // Set when an undecodable file could be neither moved nor copied aside: writing over it would
     // lose it, so this run keeps the game in memory only.
     bool m_protectExisting = false;
+    // Set while the state cannot be encoded, so that the retry on every tick logs once.
+    bool m_unencodable = false;
 };
 
 } // namespace pipfield

@@ -21,6 +21,20 @@ struct Unreadable {
     throw Unreadable{std::move(reason)};
 }
 
+// A game keeps one look per worker slot (six) and the records of the last nine weeks, and more only
+// when its clock has visited as many weeks ahead. Many more than that is no game this program wrote,
+// and every save and every copy of the orchard would carry them.
+constexpr std::size_t kMostRecords = 100;
+// Parse events (values, keys, starts and ends of objects and arrays) of the largest such document,
+// about 2500, with room to spare.
+constexpr std::size_t kMostValues = 10000;
+
+void refuseMoreThan(std::size_t most, std::size_t count, const char* what) {
+    if (count > most) {
+        fail(std::to_string(count) + " " + what + ", more than the " + std::to_string(most) + " a game keeps");
+    }
+}
+
 const Json& member(const Json& object, const char* key) {
     const auto it = object.find(key);
     if (it == object.end()) {
@@ -55,12 +69,16 @@ std::int64_t integerAt(const Json& value, const char* what) {
         return static_cast<std::int64_t>(u);
     }
     if (value.is_number_float()) {
-        // A writer may spell a whole number as 3.0 or 3e0; a fraction is not an integer.
+        // A writer may spell a whole number as 3.0 or 3e0; a fraction is not an integer. Below 2^53 a
+        // double holds every integer exactly, so a whole one there is the integer the text named; from
+        // 2^53 on, the text may have been rounded to it (9007199254740993.0 reads as ...992), and an
+        // integer too large for 64 bits arrives here too, at either end of the range.
+        constexpr double exactBelow = 9007199254740992.0; // 2^53
         const double x = value.get<double>();
-        if (std::isfinite(x) && x == std::trunc(x) && x >= -9223372036854775808.0 && x < 9223372036854775808.0) {
+        if (x == std::trunc(x) && std::fabs(x) < exactBelow) {
             return static_cast<std::int64_t>(x);
         }
-        fail(std::string(what) + " is not an integer");
+        fail(std::string(what) + (x == std::trunc(x) ? " is too large to be read exactly" : " is not an integer"));
     }
     fail(std::string(what) + " is not a number");
 }
@@ -141,7 +159,15 @@ EnumSet<Enum> decodeSet(const Json& value, const char* what, Named named) {
 Orchard decodeOrchard(const Json& value) {
     objectAt(value, "orchard");
     Orchard o;
-    for (const Json& tree : arrayAt(member(value, "trees"), "trees")) {
+    const Json& trees = arrayAt(member(value, "trees"), "trees");
+    // No game has more plots than this. Taking a longer list would make every step and forecast cost
+    // more than the largest orchard that can be played, without bound.
+    if (trees.size() > Orchard::maxTrees) {
+        fail(std::to_string(trees.size()) + " trees, more than the " + std::to_string(Orchard::maxTrees) +
+             " plots of an orchard");
+    }
+    o.trees.reserve(trees.size());
+    for (const Json& tree : trees) {
         o.trees.push_back(decodeTree(tree));
     }
     o.workers = decodeCounts<WorkerRole>(member(value, "workers"), "workers", roleNamed);
@@ -163,6 +189,7 @@ Orchard decodeOrchard(const Json& value) {
              [&](const Json& v) { o.extraWorkers = decodeSet<WorkerRole>(v, "extraWorkers", roleNamed); });
     optional("looks", [&](const Json& v) {
         objectAt(v, "looks");
+        refuseMoreThan(kMostRecords, v.size(), "looks");
         for (const auto& [key, look] : v.items()) {
             o.looks[key] = decodeLook(look);
         }
@@ -175,6 +202,13 @@ Orchard decodeOrchard(const Json& value) {
     optional("harvestedByKind",
              [&](const Json& v) { o.harvestedByKind = decodeCounts<TreeKind>(v, "harvestedByKind", kindNamed); });
     return o;
+}
+
+// Appends members whose names are known to be distinct, such as the keys of a std::map. The ordered
+// object's own insertion looks for an equal name first, which makes a long map quadratic to write.
+void appendMember(OrderedJson& object, const std::string& name, OrderedJson value) {
+    auto& members = object.get_ref<OrderedJson::object_t&>();
+    members.OrderedJson::object_t::Container::emplace_back(name, std::move(value));
 }
 
 bool finite(double x) {
@@ -220,7 +254,7 @@ OrderedJson encodeOrchard(const Orchard& o) {
         entry["variant"] = look.variant;
         entry["dye"] = look.dye;
         entry["name"] = look.name;
-        looks[key] = std::move(entry);
+        appendMember(looks, key, std::move(entry));
     }
     OrderedJson out = OrderedJson::object();
     out["trees"] = std::move(trees);
@@ -242,12 +276,23 @@ OrderedJson encodeOrchard(const Orchard& o) {
 
 SaveDecoding decodeSave(std::string_view document) {
     try {
-        const Json root = Json::parse(document.begin(), document.end());
+        // The largest game is a few thousand JSON values (ten trees, a hundred looks and week records,
+        // the maps and sets). A document with far more is refused as soon as it shows, rather than
+        // after all of a long file has been parsed.
+        std::size_t values = 0;
+        const Json root =
+            Json::parse(document.begin(), document.end(), [&values](int, Json::parse_event_t, const Json&) {
+                if (++values > kMostValues) {
+                    fail("more than " + std::to_string(kMostValues) + " values, more than any game holds");
+                }
+                return true;
+            });
         objectAt(root, "document");
         Save save;
         save.orchard = decodeOrchard(member(root, "orchard"));
         save.lastUpdated = realAt(member(root, "lastUpdated"), "lastUpdated");
         const Json& weeks = objectAt(member(root, "weekStarts"), "weekStarts");
+        refuseMoreThan(kMostRecords, weeks.size(), "week records");
         for (const auto& [key, totals] : weeks.items()) {
             save.weekStarts[key] = decodeTotals(totals);
         }
@@ -276,7 +321,7 @@ std::optional<std::string> encodeSave(const Save& save) {
         root["lastUpdated"] = save.lastUpdated;
         OrderedJson weeks = OrderedJson::object();
         for (const auto& [key, totals] : save.weekStarts) {
-            weeks[key] = encodeTotals(totals);
+            appendMember(weeks, key, encodeTotals(totals));
         }
         root["weekStarts"] = std::move(weeks);
         // Names typed by the player are UTF-8; anything else is replaced rather than failing the save.

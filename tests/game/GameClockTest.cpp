@@ -32,8 +32,9 @@ TEST(GameClock, CatchUpIsSlicedIntoFiveSecondStepsAndARemainder) {
     EXPECT_EQ(game->lastUpdated(), addSeconds(kNoon, 12.5));
 }
 
-TEST(GameClock, TenDaysAwayAreSimulatedAsThreeDays) {
-    // Room for far more than ten days of one lemon tree, so that the length of the catch-up shows.
+TEST(GameClock, TenDaysAwayAreSimulatedAsExactlyThreeDays) {
+    // A bearing lemon tree and room for far more than ten days of it: every 5 s step changes the
+    // orchard, so the number of steps shows.
     Orchard o = bareOrchard({{TreeKind::eureka, 300, 0, 0}});
     o.workers.set(WorkerRole::harvester, 1);
     o.crateLevel = Orchard::maxCrateLevel;
@@ -43,13 +44,16 @@ TEST(GameClock, TenDaysAwayAreSimulatedAsThreeDays) {
 
     auto game = world.launch();
 
+    // 259 200 s: 51 840 steps of 5 s.
     Orchard expected = o;
-    expected.advance(Game::kCatchUpLimitSeconds, Season::summer);
+    for (int i = 0; i < 51840; ++i) {
+        expected.step(5, Season::summer);
+    }
     EXPECT_EQ(game->live(), expected);
+    Orchard oneMore = expected;
+    oneMore.step(5, Season::summer);
+    EXPECT_NE(game->live(), oneMore);
     EXPECT_EQ(game->lastUpdated(), kNoon);
-    Orchard tenDays = o;
-    tenDays.advance(10 * 86400.0, Season::summer);
-    EXPECT_LT(game->live().totals.harvested, tenDays.totals.harvested);
 }
 
 TEST(GameClock, AClockSetBackSimulatesNothingAndRestartsFromTheNewTime) {
@@ -64,6 +68,34 @@ TEST(GameClock, AClockSetBackSimulatesNothingAndRestartsFromTheNewTime) {
 
     game->tick(addSeconds(earlier, 2));
     EXPECT_EQ(game->live().trees[0].age, 299);
+}
+
+TEST(GameClock, SavingAndPlanningRunAtOnceAfterTheClockIsSetBackThenKeepTheirCadence) {
+    // A harvester with fruit to pick and room for it, so that every planning adds a request.
+    Orchard o = bareOrchard(std::vector<Tree>(3, Tree{TreeKind::eureka, 300, 0, 6}));
+    o.workers.set(WorkerRole::harvester, 1);
+    GameWorld world(kNoon);
+    world.seed(o, kNoon);
+    auto game = world.launch();
+    using Kind = FakeNotifier::Call::Kind;
+    auto plans = [&] { return world.notifier.count(Kind::add); };
+    auto savedAt = [&] { return world.saved()->lastUpdated - referenceSeconds(kNoon); };
+    ASSERT_EQ(plans(), 1u);
+
+    // An hour back: both ran at a later time than the new present, so both are due at once.
+    game->tick(addSeconds(kNoon, -3600));
+    EXPECT_EQ(savedAt(), -3600);
+    EXPECT_EQ(plans(), 2u);
+
+    // From then on, every 30 s and every 600 s of the new time.
+    game->tick(addSeconds(kNoon, -3570));
+    EXPECT_EQ(savedAt(), -3600);
+    game->tick(addSeconds(kNoon, -3569));
+    EXPECT_EQ(savedAt(), -3569);
+    game->tick(addSeconds(kNoon, -3000));
+    EXPECT_EQ(plans(), 2u);
+    game->tick(addSeconds(kNoon, -2999));
+    EXPECT_EQ(plans(), 3u);
 }
 
 TEST(GameClock, SeasonFollowsTheMonthUnlessTheSettingNamesASeason) {
@@ -168,8 +200,43 @@ TEST(GameClock, DemoModeShowsTheLateOrchardAndItsWeek) {
     auto game = world.launch();
     EXPECT_TRUE(game->demo());
     EXPECT_EQ(game->orchard(), Game::lateDemo());
-    EXPECT_EQ(game->lateDemo().trees.size(), 10u);
     EXPECT_EQ(game->thisWeek(), (Totals{780, 700, 36000, 3}));
+
+    // The late orchard, field by field.
+    const Orchard& o = game->orchard();
+    const std::vector<Tree> trees = {
+        {TreeKind::pink, 10800, 0, 9},   {TreeKind::golden, 21600, 0, 5},   {TreeKind::grapefruit, 7200, 80, 0},
+        {TreeKind::buddha, 18000, 0, 6}, {TreeKind::hallabong, 4320, 0, 0}, {TreeKind::blood, 3600, 0, 4},
+        {TreeKind::kumquat, 600, 50, 0}, {TreeKind::calamansi, 180, 0, 0},  {TreeKind::yuja, 5400, 0, 7},
+        {TreeKind::eureka, 300, 0, 6},
+    };
+    EXPECT_EQ(o.trees, trees);
+    EXPECT_EQ(o.level(WorkerRole::planter), 12);
+    EXPECT_EQ(o.level(WorkerRole::caretaker), 16);
+    EXPECT_EQ(o.level(WorkerRole::harvester), 20);
+    EXPECT_EQ(o.crateCount(), 50);
+    EXPECT_EQ(o.crate.valueOr(TreeKind::lime, 0), 30);
+    EXPECT_EQ(o.crate.valueOr(TreeKind::yuja, 0), 20);
+    EXPECT_EQ(o.coins, 1234567);
+    const EnumSet<TreeKind> firstTen = {TreeKind::eureka, TreeKind::kumquat,  TreeKind::meyer, TreeKind::calamansi,
+                                        TreeKind::lime,   TreeKind::blood,    TreeKind::yuja,  TreeKind::grapefruit,
+                                        TreeKind::pink,   TreeKind::hallabong};
+    EXPECT_EQ(o.unlocked, firstTen);
+    EXPECT_EQ(o.everPlanted, firstTen);
+    EXPECT_EQ(o.totals, (Totals{900, 800, 45000, 12}));
+    EXPECT_EQ(o.crateLevel, 6);
+    EXPECT_EQ(o.harvestBudget, 0);
+    EXPECT_EQ(o.extraWorkers, (EnumSet<WorkerRole>{WorkerRole::planter, WorkerRole::caretaker, WorkerRole::harvester}));
+    const std::map<std::string, WorkerLook> looks = {{"harvester-0", {0, 0, ""}},
+                                                     {"harvester-1", {1, 5, ""}},
+                                                     {"caretaker-1", {1, 6, ""}},
+                                                     {"planter-1", {1, 4, ""}}};
+    EXPECT_EQ(o.looks, looks);
+    const std::int64_t picked[] = {420, 210, 160, 90, 70, 40, 33, 12, 9, 0, 0, 0};
+    for (std::size_t i = 0; i < allTreeKinds.size(); ++i) {
+        EXPECT_EQ(o.harvestedByKind.valueOr(allTreeKinds[i], 0), picked[i]) << rawValue(allTreeKinds[i]);
+    }
+    EXPECT_FALSE(o.harvestedByKind.contains(TreeKind::golden));
 }
 
 TEST(Looks, StagesFollowAgeProgressAndFruit) {

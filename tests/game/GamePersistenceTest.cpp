@@ -47,7 +47,11 @@ TEST(GamePersistence, AnUndecodableFileIsKeptAsideAndReplacedByTheStarter) {
     for (const std::string& document : documents) {
         GameWorld world(kNoon);
         writeFile(world.store.path(), document);
+        WarningCapture log("pipfield.save");
         auto game = world.launch();
+        ASSERT_EQ(log.warnings.size(), 1) << document;
+        EXPECT_TRUE(log.warnings[0].contains("orchard.unreadable-20260715-120000.json"))
+            << log.warnings[0].toStdString();
 
         EXPECT_EQ(game->live(), Orchard::starter());
         EXPECT_EQ(game->lastUpdated(), kNoon);
@@ -61,6 +65,7 @@ TEST(GamePersistence, AnUndecodableFileIsKeptAsideAndReplacedByTheStarter) {
 
 TEST(GamePersistence, TwoUnreadableFilesInOneSecondAreBothKept) {
     GameWorld world(kNoon);
+    WarningCapture log("pipfield.save");
     writeFile(world.store.path(), "first");
     world.launch();
     writeFile(world.store.path(), "second");
@@ -69,6 +74,7 @@ TEST(GamePersistence, TwoUnreadableFilesInOneSecondAreBothKept) {
     const QDir folder = QFileInfo(world.store.path()).dir();
     EXPECT_EQ(readFile(folder.filePath("orchard.unreadable-20260715-120000.json")), "first");
     EXPECT_EQ(readFile(folder.filePath("orchard.unreadable-20260715-120000-2.json")), "second");
+    EXPECT_EQ(log.warnings.size(), 2);
 }
 
 TEST(GamePersistence, DemoModeNeverReadsOrWritesTheFile) {
@@ -130,12 +136,67 @@ TEST(GamePersistence, AFolderThatCannotBeCreatedDoesNotStopTheGame) {
     FakeClock clock(kNoon);
     FakeNotifier notifier;
     SaveStore store(dir.filePath("blocker/Pipfield/orchard.json"));
+    WarningCapture log("pipfield.save");
     Game game(defaults, clock, notifier, store);
+    EXPECT_EQ(log.warnings.size(), 1);
 
-    clock.advance(600);
-    game.tick(clock.now());
+    // A failed write is still a save: the clock tries again only after 30 s, changes at once.
+    game.tick(addSeconds(kNoon, 30));
+    EXPECT_EQ(log.warnings.size(), 1);
+    game.tick(addSeconds(kNoon, 30.5));
+    EXPECT_EQ(log.warnings.size(), 2);
+    game.tick(addSeconds(kNoon, 60));
+    EXPECT_EQ(log.warnings.size(), 2);
+
+    // The sale's tick is due to save, and the sale saves again.
+    clock.set(addSeconds(kNoon, 600));
     EXPECT_GE(game.sellAll(), 1);
+    EXPECT_EQ(log.warnings.size(), 4);
     EXPECT_EQ(store.write(Save{game.live(), 0, {}}), std::optional<bool>(false));
+    EXPECT_TRUE(log.warnings.back().contains("blocker/Pipfield/orchard.json")) << log.warnings.back().toStdString();
+}
+
+TEST(GamePersistence, AnUnreadableFileThatCannotBeSetAsideIsNeverWrittenOver) {
+    GameWorld world(kNoon);
+    writeFile(world.store.path(), "damaged");
+    // Every name the file could be kept under is taken.
+    const QDir folder = QFileInfo(world.store.path()).dir();
+    writeFile(folder.filePath("orchard.unreadable-20260715-120000.json"), "kept before");
+    for (int n = 2; n < 100; ++n) {
+        writeFile(folder.filePath(QStringLiteral("orchard.unreadable-20260715-120000-%1.json").arg(n)), "kept before");
+    }
+    WarningCapture log("pipfield.save");
+    auto game = world.launch();
+
+    EXPECT_EQ(game->live(), Orchard::starter());
+    EXPECT_EQ(readFile(world.store.path()), "damaged");
+    ASSERT_EQ(log.warnings.size(), 2);
+    EXPECT_TRUE(log.warnings[0].contains("nor set it aside")) << log.warnings[0].toStdString();
+    EXPECT_TRUE(log.warnings[1].contains("not saved")) << log.warnings[1].toStdString();
+
+    // The game plays on in memory; its saves are refused, on the usual cadence: the sale's own tick and
+    // the sale itself, then nothing for 30 s.
+    world.clock.set(addSeconds(kNoon, 600));
+    EXPECT_GE(game->sellAll(), 1);
+    game->tick(addSeconds(kNoon, 610));
+    EXPECT_EQ(readFile(world.store.path()), "damaged");
+    EXPECT_EQ(log.warnings.size(), 4);
+    EXPECT_EQ(readFile(folder.filePath("orchard.unreadable-20260715-120000-99.json")), "kept before");
+}
+
+TEST(GamePersistence, AnOrchardWithMorePlotsThanAGameHasIsSetAside) {
+    Orchard o = Orchard::starter();
+    o.trees.assign(11, Tree{TreeKind::lime, 2700, 0, 1});
+    GameWorld world(kNoon);
+    world.seed(o, kNoon);
+    WarningCapture log("pipfield.save");
+    auto game = world.launch();
+
+    EXPECT_EQ(game->live(), Orchard::starter());
+    ASSERT_EQ(log.warnings.size(), 1);
+    EXPECT_TRUE(log.warnings[0].contains("11 trees")) << log.warnings[0].toStdString();
+    const QString kept = QFileInfo(world.store.path()).dir().filePath("orchard.unreadable-20260715-120000.json");
+    EXPECT_EQ(decodeSave(readFile(kept)).error, "11 trees, more than the 10 plots of an orchard");
 }
 
 } // namespace

@@ -78,6 +78,61 @@ TEST(WeekStart, IsMondayMidnightLocalTime) {
     EXPECT_EQ(Game::weekStartOf(localInstant(2027, 1, 1, 8)), localInstant(2026, 12, 28));
 }
 
+INSTANTIATE_TEST_SUITE_P(IsoBoundaries, WeekKeys,
+                         testing::Values(WeekCase{localInstant(2020, 12, 31, 12), "2020-W53"},
+                                         WeekCase{localInstant(2021, 1, 3, 23, 59, 59), "2020-W53"},
+                                         WeekCase{localInstant(2021, 1, 4), "2021-W01"},
+                                         WeekCase{localInstant(2024, 12, 30), "2025-W01"},
+                                         WeekCase{localInstant(2026, 12, 31, 12), "2026-W53"},
+                                         WeekCase{localInstant(2027, 1, 3, 23, 59, 59), "2026-W53"},
+                                         WeekCase{localInstant(2027, 1, 4), "2027-W01"}));
+
+/// Runs a test in another time zone and returns to Seoul time after it.
+class InTimeZone {
+public:
+    explicit InTimeZone(const char* zone) {
+        setenv("TZ", zone, 1);
+        tzset();
+    }
+    ~InTimeZone() {
+        setenv("TZ", "Asia/Seoul", 1);
+        tzset();
+    }
+    InTimeZone(const InTimeZone&) = delete;
+    InTimeZone& operator=(const InTimeZone&) = delete;
+};
+
+Instant utc(int year, int month, int day, int hour, int minute = 0) {
+    return Instant{} +
+           std::chrono::milliseconds(
+               QDateTime(QDate(year, month, day), QTime(hour, minute), QTimeZone::utc()).toMSecsSinceEpoch());
+}
+
+TEST(WeekStart, FollowsTheLocalDateAcrossDaylightSavingChanges) {
+    const InTimeZone berlin("Europe/Berlin");
+    // Clocks go forward on Sunday 29 March 2026 and back on Sunday 25 October 2026.
+    EXPECT_EQ(Game::weekStartOf(localInstant(2026, 3, 29, 12)), utc(2026, 3, 22, 23));
+    EXPECT_EQ(secondsBetween(Game::weekStartOf(localInstant(2026, 3, 29, 12)), localInstant(2026, 3, 29, 12)),
+              6.5 * 86400 - 3600);
+    EXPECT_EQ(Game::weekStartOf(localInstant(2026, 3, 30, 0, 30)), utc(2026, 3, 29, 22));
+    EXPECT_EQ(Game::weekStartOf(localInstant(2026, 10, 25, 23)), utc(2026, 10, 18, 22));
+    EXPECT_EQ(Game::weekStartOf(localInstant(2026, 10, 26, 8)), utc(2026, 10, 25, 23));
+
+    // Monday 00:30 in summer time is still Sunday in UTC; 23:30 on Sunday in winter time is Sunday in
+    // both.
+    EXPECT_EQ(Game::weekKey(localInstant(2026, 3, 30, 0, 30)).toStdString(), "2026-W14");
+    EXPECT_EQ(Game::weekKey(localInstant(2026, 3, 29, 23, 59, 59)).toStdString(), "2026-W13");
+    EXPECT_EQ(Game::weekKey(utc(2026, 10, 25, 23) - std::chrono::seconds(1)).toStdString(), "2026-W43");
+    EXPECT_EQ(Game::weekKey(utc(2026, 10, 25, 23)).toStdString(), "2026-W44");
+}
+
+TEST(WeekStart, IsTheFirstInstantOfAMondayWithoutAMidnight) {
+    // Iran moved its clocks from 00:00 to 01:00 on Monday 22 March 2021: that Monday began at 01:00.
+    const InTimeZone tehran("Asia/Tehran");
+    EXPECT_EQ(Game::weekStartOf(localInstant(2021, 3, 24, 12)), utc(2021, 3, 21, 20, 30));
+    EXPECT_EQ(Game::weekKey(utc(2021, 3, 21, 20, 30)).toStdString(), "2021-W12");
+}
+
 TEST(ThisWeek, IsZeroWithoutASnapshotOfTheCurrentWeek) {
     GameWorld world(kNoon);
     Orchard o = bareOrchard({});

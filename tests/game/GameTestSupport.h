@@ -141,6 +141,38 @@ inline std::optional<Save> readSave(const QString& path) {
     return decodeSave(readFile(path)).save;
 }
 
+/// Collects the warnings of one logging category while it lives, instead of printing them; every
+/// other message goes on to the handler before it.
+class WarningCapture {
+public:
+    explicit WarningCapture(const char* category) : m_category(category) {
+        s_current = this;
+        m_previous = qInstallMessageHandler(&WarningCapture::handle);
+    }
+    ~WarningCapture() {
+        qInstallMessageHandler(m_previous);
+        s_current = nullptr;
+    }
+    WarningCapture(const WarningCapture&) = delete;
+    WarningCapture& operator=(const WarningCapture&) = delete;
+
+    QStringList warnings;
+
+private:
+    static void handle(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+        WarningCapture* self = s_current;
+        if (self && type == QtWarningMsg && context.category && self->m_category == context.category) {
+            self->warnings << message;
+        } else if (self && self->m_previous) {
+            self->m_previous(type, context, message);
+        }
+    }
+
+    static inline WarningCapture* s_current = nullptr;
+    std::string m_category;
+    QtMessageHandler m_previous = nullptr;
+};
+
 /// One game's surroundings in a temporary folder: settings file, save file, clock and notifier.
 struct GameWorld {
     explicit GameWorld(Instant start, const QStringList& arguments = {})
@@ -150,8 +182,9 @@ struct GameWorld {
     }
 
     void seed(const Orchard& orchard, Instant lastUpdated, Game::WeekStarts weeks = {}) {
-        writeFile(store.path(), *encodeSave(Save{orchard, referenceSeconds(lastUpdated), std::move(weeks)}));
+        seed(Save{orchard, referenceSeconds(lastUpdated), std::move(weeks)});
     }
+    void seed(const Save& save) { writeFile(store.path(), *encodeSave(save)); }
     std::unique_ptr<Game> launch() { return std::make_unique<Game>(defaults, clock, notifier, store); }
     std::optional<Save> saved() const { return readSave(store.path()); }
 

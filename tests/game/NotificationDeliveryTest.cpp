@@ -111,6 +111,7 @@ TEST_F(PrivateBusTest, TheNotifierDeliversToTheServiceWhenTheTimeComes) {
     EXPECT_EQ(m_service.shown[0].title, "창고가 레몬으로 가득 찼어요");
     EXPECT_EQ(m_service.shown[0].body, "팔러 와 주세요.");
     EXPECT_EQ(m_service.shown[0].hints.value("desktop-entry").toString(), "pipfield");
+    EXPECT_EQ(m_service.shown[0].hints.value("sound-name").toString(), "message-new-instant");
 }
 
 TEST_F(PrivateBusTest, DeniedExactlyWhenNoServiceAnswers) {

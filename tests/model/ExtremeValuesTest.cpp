@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "model/Balance.h"
 #include "model/Orchard.h"
 #include "model/SaveFile.h"
@@ -27,6 +29,18 @@ std::vector<Purchase> everyPurchase(const Orchard& o) {
     return all;
 }
 
+bool allFinite(const Orchard& o) {
+    bool finite = std::isfinite(o.harvestBudget);
+    for (const Tree& t : o.trees) {
+        finite = finite && std::isfinite(t.age) && std::isfinite(t.progress);
+    }
+    return finite;
+}
+
+// Runs every operation and checks what the rules promise whatever the values: prices are never
+// negative and purchases never pay, forecasts are whole minutes within 48 hours, a pick moves fruit
+// from the tree into the crate, the harvester keeps at most one fruit in hand, and what is finite
+// is written and read back.
 void exercise(Orchard o) {
     for (const Purchase& p : everyPurchase(o)) {
         const std::optional<std::int64_t> price = o.cost(p);
@@ -34,18 +48,52 @@ void exercise(Orchard o) {
             EXPECT_GE(*price, 0);
         }
         Orchard copy = o;
-        copy.buy(p);
-        EXPECT_GE(copy.coins, std::min<std::int64_t>(o.coins, 0));
+        const bool bought = copy.buy(p);
+        EXPECT_EQ(bought, price && o.coins >= *price);
+        EXPECT_EQ(copy.coins, bought ? o.coins - *price : o.coins);
     }
+    bool nonNegativeCrate = o.level(WorkerRole::planter) >= 0;
+    o.crate.forEach([&](TreeKind, std::int64_t count) { nonNegativeCrate = nonNegativeCrate && count >= 0; });
     for (Season s : allSeasons) {
-        (void)o.crateValue(s);
-        (void)o.timeUntilCrateFull(s);
+        if (nonNegativeCrate) {
+            EXPECT_GE(o.crateValue(s), 0);
+        }
+        const std::optional<double> t = o.timeUntilCrateFull(s);
+        if (o.level(WorkerRole::harvester) < 1) {
+            EXPECT_EQ(t, std::nullopt);
+        } else if (o.crateCount() >= o.crateCapacity()) {
+            EXPECT_EQ(t, 0.0);
+        } else if (t) {
+            EXPECT_GT(*t, 0);
+            EXPECT_LE(*t, 172800);
+            EXPECT_EQ(std::fmod(*t, 60), 0);
+        }
     }
     o.advance(259200, Season::autumn);
-    (void)o.harvest(0);
-    (void)o.harvest(static_cast<std::int64_t>(o.trees.size()) - 1);
     EXPECT_LE(o.harvestBudget, 1.0);
-    (void)encodeSave(Save{o, 0, {}});
+    for (std::int64_t i : {std::int64_t{0}, static_cast<std::int64_t>(o.trees.size()) - 1}) {
+        if (i < 0) {
+            EXPECT_EQ(o.harvest(i), 0);
+            continue;
+        }
+        const std::int64_t fruit = o.trees[static_cast<std::size_t>(i)].fruit;
+        const std::int64_t count = o.crateCount();
+        const std::int64_t n = o.harvest(i);
+        EXPECT_GE(n, 0);
+        EXPECT_LE(n, std::max<std::int64_t>(fruit, 0));
+        EXPECT_EQ(o.trees[static_cast<std::size_t>(i)].fruit, fruit - n);
+        if (n > 0) {
+            EXPECT_LE(count, o.crateCapacity() - n);
+            EXPECT_EQ(o.crateCount(), count + n);
+        }
+    }
+    const std::optional<std::string> written = encodeSave(Save{o, 0, {}});
+    EXPECT_EQ(written.has_value(), allFinite(o));
+    if (written && o.trees.size() <= Orchard::maxTrees) {
+        const SaveDecoding back = decodeSave(*written);
+        ASSERT_TRUE(back.save) << back.error;
+        EXPECT_EQ(back.save->orchard, o);
+    }
 }
 
 TEST(ExtremeValues, PricesAndCapacitiesSaturate) {

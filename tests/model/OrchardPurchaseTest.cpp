@@ -35,15 +35,16 @@ TEST(OrchardCost, TreePricesRiseWithTreesOfTheSameKindOnly) {
     const std::int64_t eureka[] = {15, 24, 38, 61, 98};
     const std::int64_t kumquat[] = {50, 80, 128, 205, 328};
     for (int n = 0; n < 5; ++n) {
-        Orchard o = withTrees({TreeKind::lime, TreeKind::blood});
+        // A tree of another kind, and n of each of the two priced kinds: nine plots at most, so every
+        // round has a free plot to price.
+        Orchard o = withTrees({TreeKind::lime});
         for (int i = 0; i < n; ++i) {
             o.trees.push_back(Tree{TreeKind::eureka, 0, 0, 0});
             o.trees.push_back(Tree{TreeKind::kumquat, 0, 0, 0});
         }
-        if (o.trees.size() < 10) {
-            EXPECT_EQ(o.cost(Purchase::tree(TreeKind::eureka)), eureka[n]) << n;
-            EXPECT_EQ(o.cost(Purchase::tree(TreeKind::kumquat)), kumquat[n]) << n;
-        }
+        ASSERT_LT(o.trees.size(), Orchard::maxTrees);
+        EXPECT_EQ(o.cost(Purchase::tree(TreeKind::eureka)), eureka[n]) << n;
+        EXPECT_EQ(o.cost(Purchase::tree(TreeKind::kumquat)), kumquat[n]) << n;
     }
     // Nine of a kind: only the replant price can show it, the tenth plot being the last.
     Orchard nine = withTrees({});

@@ -183,6 +183,19 @@ TEST(OrchardForecast, WholeMinutesOrNothing) {
     EXPECT_EQ(empty.timeUntilCrateFull(Season::winter), std::nullopt);
 }
 
+TEST(OrchardForecast, LooksAheadExactlyFortyEightHours) {
+    // A golden tree bears a fruit every 160 s and the harvester picks each as it comes: 1080 fruit in
+    // 48 hours. A crate with room for exactly that many fills at the horizon, one more does not.
+    Orchard o = bare({Tree{TreeKind::golden, 21600, 0, 0}});
+    o.workers.set(WorkerRole::harvester, 1);
+    o.crateLevel = 9;
+    ASSERT_EQ(o.crateCapacity(), 1538);
+    o.crate.set(TreeKind::eureka, 1538 - 1080);
+    EXPECT_EQ(o.timeUntilCrateFull(Season::summer), 172800.0);
+    o.crate.set(TreeKind::eureka, 1538 - 1081);
+    EXPECT_EQ(o.timeUntilCrateFull(Season::summer), std::nullopt);
+}
+
 TEST(TreeGrowth, PercentTruncatesAndCaps) {
     EXPECT_EQ((Tree{TreeKind::eureka, 299.9, 0, 0}).growthPercent(), 99);
     EXPECT_EQ((Tree{TreeKind::eureka, 300, 0, 0}).growthPercent(), 100);

@@ -113,6 +113,16 @@ INSTANTIATE_TEST_SUITE_P(
             R"({"lastUpdated":0,"weekStarts":{},"orchard":{"trees":[{"kind":"lime","age":0,"fruit":3}],"workers":{}}})"},
         BadDocument{"coins as text", starterWith(R"(,"coins":"10")")},
         BadDocument{"coins beyond 64 bits", starterWith(R"(,"coins":9223372036854775808)")},
+        BadDocument{"coins below 64 bits", starterWith(R"(,"coins":-9223372036854775809)")},
+        BadDocument{"coins far beyond 64 bits", starterWith(R"(,"coins":-100000000000000000000)")},
+        // Reals from 2^53 on may have been rounded on the way in: 2^53 + 1 reads as 2^53.
+        BadDocument{"coins rounded as a real", starterWith(R"(,"coins":9007199254740993.0)")},
+        BadDocument{"coins at 2^53 as a real", starterWith(R"(,"coins":9007199254740992.0)")},
+        BadDocument{"level at -2^53 as a real", starterWith(R"(,"crateLevel":-9.007199254740992e15)")},
+        BadDocument{
+            "fruit of the 64-bit limit as a real",
+            R"({"lastUpdated":0,"weekStarts":{},"orchard":{"trees":[{"kind":"lime","age":0,"progress":0,"fruit":9.2e18}],"workers":{}}})"},
+        BadDocument{"coins beyond double", starterWith(R"(,"coins":1e400)")},
         BadDocument{"budget beyond double", starterWith(R"(,"harvestBudget":1e400)")},
         BadDocument{"null crate", starterWith(R"(,"crate":null)")},
         BadDocument{"totals incomplete", starterWith(R"(,"totals":{"harvested":1,"sold":1,"earned":1})")},
@@ -129,6 +139,12 @@ TEST(SaveFileNumbers, WholeNumbersMayBeSpelledAsReals) {
     ASSERT_TRUE(d.save) << d.error;
     EXPECT_EQ(d.save->orchard.coins, 1500);
     EXPECT_EQ(d.save->orchard.crateLevel, 0);
+    // Up to 2^53 - 1 every integer has its own double.
+    const SaveDecoding edge =
+        decodeSave(starterWith(R"(,"coins":9007199254740991.0,"crateLevel":-9.007199254740991e15)"));
+    ASSERT_TRUE(edge.save) << edge.error;
+    EXPECT_EQ(edge.save->orchard.coins, 9007199254740991);
+    EXPECT_EQ(edge.save->orchard.crateLevel, -9007199254740991);
     const SaveDecoding big =
         decodeSave(starterWith(R"(,"coins":9223372036854775807,"crateLevel":-9223372036854775808)"));
     ASSERT_TRUE(big.save) << big.error;
@@ -136,10 +152,71 @@ TEST(SaveFileNumbers, WholeNumbersMayBeSpelledAsReals) {
     EXPECT_EQ(big.save->orchard.crateLevel, INT64_MIN);
 }
 
+TEST(SaveFileTrees, AnOrchardHoldsAtMostTenPlots) {
+    std::string trees;
+    for (int i = 0; i < 11; ++i) {
+        trees += std::string(i == 0 ? "" : ",") + R"({"kind":"lime","age":0,"progress":0,"fruit":0})";
+        const SaveDecoding d =
+            decodeSave(R"({"lastUpdated":0,"weekStarts":{},"orchard":{"trees":[)" + trees + R"(],"workers":{}}})");
+        if (i < 10) {
+            ASSERT_TRUE(d.save) << i << d.error;
+            EXPECT_EQ(d.save->orchard.trees.size(), static_cast<std::size_t>(i + 1));
+        } else {
+            EXPECT_FALSE(d.save);
+            EXPECT_EQ(d.error, "11 trees, more than the 10 plots of an orchard");
+        }
+    }
+}
+
+TEST(SaveFileLimits, TheLargestGameReadsAndMoreRecordsThanAGameKeepsDoNot) {
+    Save largest{Orchard::starter(), 0, {}};
+    Orchard& o = largest.orchard;
+    o.trees.assign(Orchard::maxTrees, Tree{TreeKind::golden, 21600, 1, 18});
+    for (TreeKind k : allTreeKinds) {
+        o.crate.set(k, 1);
+        o.harvestedByKind.set(k, 1);
+        o.unlocked.insert(k);
+        o.everPlanted.insert(k);
+    }
+    for (WorkerRole r : allWorkerRoles) {
+        o.workers.set(r, 20);
+        o.extraWorkers.insert(r);
+    }
+    for (int i = 0; i < 100; ++i) {
+        o.looks["slot-" + std::to_string(i)] = WorkerLook{1, 2, "이름"};
+        largest.weekStarts["2026-W" + std::to_string(i)] = Totals{1, 2, 3, 4};
+    }
+    const SaveDecoding d = decodeSave(*encodeSave(largest));
+    ASSERT_TRUE(d.save) << d.error;
+    EXPECT_EQ(*d.save, largest);
+
+    Save looks = largest;
+    looks.orchard.looks["slot-100"] = WorkerLook{};
+    EXPECT_EQ(decodeSave(*encodeSave(looks)).error, "101 looks, more than the 100 a game keeps");
+    Save weeks = largest;
+    weeks.weekStarts["2026-W100"] = Totals{};
+    EXPECT_EQ(decodeSave(*encodeSave(weeks)).error, "101 week records, more than the 100 a game keeps");
+}
+
+TEST(SaveFileLimits, ALongDocumentIsRefusedBeforeItIsReadToTheEnd) {
+    // Twenty thousand trees; the count of its values gives it away before the list ends.
+    std::string trees;
+    for (int i = 0; i < 20000; ++i) {
+        trees += std::string(i == 0 ? "" : ",") + R"({"kind":"lime","age":0,"progress":0,"fruit":0})";
+    }
+    const std::string document =
+        R"({"lastUpdated":0,"weekStarts":{},"orchard":{"trees":[)" + trees + R"(],"workers":{}}})";
+    EXPECT_EQ(decodeSave(document).error, "more than 10000 values, more than any game holds");
+    // Even when the rest of the document is broken.
+    EXPECT_EQ(decodeSave(document.substr(0, document.size() / 2)).error,
+              "more than 10000 values, more than any game holds");
+}
+
 TEST(SaveFileRoundTrip, EveryFieldAndEveryDoubleSurvives) {
     std::mt19937_64 rng(42);
     Save save{Orchard::starter(), 0, {}};
     Orchard& o = save.orchard;
+    o.trees.clear();
     for (int i = 0; i < 10; ++i) {
         double age;
         double progress;
