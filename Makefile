@@ -4,7 +4,7 @@
 JOBS ?= $(shell nproc)
 FORMAT_FILES = $(shell git ls-files '*.cpp' '*.h')
 
-.PHONY: deps run test bench bench-scene fuzz format format-check release install package art
+.PHONY: deps run test bench bench-scene bench-desktop fuzz format format-check release install package art
 
 deps:
 	@bash scripts/install-deps.sh
@@ -35,6 +35,12 @@ bench: release
 # The strip scene for 60 s under Xvfb with the late-game demo orchard at night.
 bench-scene: release
 	bash bench/scene/run.sh ./build/release/bench/scene/pipfield-scene-bench --seconds 60
+
+# The real program under Xvfb and openbox with a three-day-old late-game save: launch time, CPU of
+# the program and of the X server, memory and paints, by day, by night and with the strip hidden.
+BENCH_SECONDS ?= 60
+bench-desktop: release
+	bash bench/desktop/run.sh ./build/release/src/app/pipfield $(BENCH_SECONDS)
 
 fuzz: deps
 	@cmake --preset fuzz >/dev/null

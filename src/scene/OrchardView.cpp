@@ -4,6 +4,7 @@
 #include "game/Game.h"
 #include "model/Balance.h"
 #include "scene/Grade.h"
+#include "scene/SceneLog.h"
 #include "scene/Sprite.h"
 
 #include <QCoreApplication>
@@ -151,6 +152,8 @@ void OrchardView::after(double seconds, std::function<void()> callback) {
 // Sync and layout
 
 void OrchardView::sync() {
+    // A running count, so that a measurement can take the difference over any stretch of time.
+    qCDebug(lcScene).nospace() << "paints " << m_paints << " flushes " << m_compositor.flushCount();
     if (width() <= kMinimumWidth)
         return;
     if (updateGrade()) {
@@ -445,6 +448,8 @@ void OrchardView::firefly() {
 // Painting and clicks
 
 void OrchardView::paintEvent(QPaintEvent* event) {
+    if (m_paints++ == 0)
+        qCDebug(lcScene) << "first paint";
     QPainter painter(this);
     m_compositor.paint(painter, event->region());
 }
