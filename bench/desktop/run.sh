@@ -118,13 +118,17 @@ run() { # run NAME SETTINGS-LINES ARGUMENTS...
     # Wall-clock log stamps compared as numbers: strip them to digits.
     local digits=$WORK/$name.digits
     sed -E 's/^([0-9]{4})-([0-9]{2})-([0-9]{2}) ([0-9]{2}):([0-9]{2}):([0-9]{2})\.([0-9]{3})/\1\2\3\4\5\6\7/' "$log" >"$digits"
-    local k0 k1 p0 p1 f0 f1
+    local k0 k1 p0 p1 f0 f1 w0 w1 m0 m1
     k0=$(echo "$logt0" | tr -d -- '-: .')
     k1=$(echo "$logt1" | tr -d -- '-: .')
     p0=$(count_at "$digits" "$k0" 2)
     p1=$(count_at "$digits" "$k1" 2)
     f0=$(count_at "$digits" "$k0" 4)
     f1=$(count_at "$digits" "$k1" 4)
+    w0=$(count_at "$digits" "$k0" 6)
+    w1=$(count_at "$digits" "$k1" 6)
+    m0=$(count_at "$digits" "$k0" 8)
+    m1=$(count_at "$digits" "$k1" 8)
 
     kill $app 2>/dev/null
     wait $app 2>/dev/null
@@ -138,11 +142,14 @@ run() { # run NAME SETTINGS-LINES ARGUMENTS...
 
     awk -v name="$name" -v launch="$launch" -v ms=$((t1 - t0)) -v tick="$TICK" \
         -v cpu=$((c1 - c0)) -v xcpu=$((x1 - x0)) -v rss="$rss" -v hwm="$hwm" \
-        -v paints=$((p1 - p0)) -v flushes=$((f1 - f0)) -v warnings="$warnings" 'BEGIN {
+        -v paints=$((p1 - p0)) -v flushes=$((f1 - f0)) -v walking=$((w1 - w0)) -v walkms=$((m1 - m0)) \
+        -v warnings="$warnings" 'BEGIN {
         s = ms / 1000
-        printf "%-6s launch_to_strip_ms=%s cpu_percent=%.2f xserver_cpu_percent=%.2f rss_mb=%.1f peak_rss_mb=%.1f paints_per_second=%.1f scene_wakeups_per_second=%.1f other_log_lines=%d\n",
+        still = s - walkms / 1000
+        printf "%-6s launch_to_strip_ms=%s cpu_percent=%.2f xserver_cpu_percent=%.2f rss_mb=%.1f peak_rss_mb=%.1f paints_per_second=%.1f paints_per_second_nobody_walking=%s walking_share=%.0f%% scene_wakeups_per_second=%.1f other_log_lines=%d\n",
             name, launch, 100 * cpu / tick / s, 100 * xcpu / tick / s, rss / 1024, hwm / 1024,
-            paints / s, flushes / s, warnings
+            paints / s, (still > 0.5 ? sprintf("%.1f", (paints - walking) / still) : "-"), 100 * walkms / 1000 / s,
+            flushes / s, warnings
     }'
     [ "$warnings" -gt 0 ] && grep -v '|pipfield.scene|' "$log" | head -5 | sed "s/^/$name log: /"
     return 0

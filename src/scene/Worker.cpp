@@ -22,11 +22,12 @@ void Worker::play(const QString& anim, double perFrame) {
     if (!m_view)
         return;
     Sprite& sprites = m_view->sprites();
-    const QString sheet = WorkerSheet::name(sprites, m_role, static_cast<int>(m_look.variant), m_tier, anim);
+    // Any variant but 1 is the first body, however large the number in the save.
+    const QString sheet = WorkerSheet::name(sprites, m_role, m_look.variant == 1 ? 1 : 0, m_tier, anim);
     if (sheet == m_playingSheet)
         return;
     m_playingPerFrame = perFrame;
-    const QList<QImage> frames = sprites.frames(sheet, Palette::dyeHue(static_cast<int>(m_look.dye)), true);
+    const QList<QImage> frames = sprites.frames(sheet, Palette::dyeHue(m_look.dye), true);
     // Without frames the worker keeps its old picture; the errand goes on regardless.
     if (frames.isEmpty())
         return;
@@ -34,8 +35,12 @@ void Worker::play(const QString& anim, double perFrame) {
     m_playingSheet = sheet;
     m_layer->show(frames.front());
     m_layer->removeAnimation(QStringLiteral("anim"));
+    // Every worker's flip-book turns its pages on the same beat, a whole number of frame times on
+    // the scene clock: six idle workers then ask for one paint, not six. Until the beat comes the
+    // layer shows the first frame.
     if (frames.size() >= 2)
-        m_layer->addAnimation(QStringLiteral("anim"), Sprite::flipbook(frames, perFrame));
+        m_layer->addAnimation(QStringLiteral("anim"),
+                              Sprite::flipbook(frames, perFrame).beginAt(Animation::nextBeat(m_view->now(), perFrame)));
 }
 
 void Worker::wait(double seconds) {
@@ -97,12 +102,25 @@ void Worker::walk(const Walk& step) {
     for (std::size_t i = 0; i <= hops; ++i)
         xs.push_back(m_x + direction * static_cast<double>(i));
     xs.back() = target;
+    // Hop k comes k hop-times into the walk and the last lands on the target as the walk ends:
+    // 18 points a second exactly, every hop on the beat.
+    std::vector<double> times;
+    times.reserve(hops + 1);
+    for (std::size_t i = 0; i <= hops; ++i)
+        times.push_back(static_cast<double>(i) / static_cast<double>(hops));
     const double seconds = d / kSpeed;
+    // The walk waits for the next hop beat, standing at its start until then.
+    const double now = m_view->now();
+    const double begin = Animation::nextBeat(now, kHopInterval);
     m_x = target;
     m_layer->setPosition({target, kY});
     m_layer->addAnimation(QStringLiteral("move"), Animation::keyframes(Animation::Property::positionX, std::move(xs),
-                                                                       seconds, Animation::Mode::discrete));
-    wait(seconds);
+                                                                       seconds, Animation::Mode::discrete)
+                                                      .keyTimes(std::move(times))
+                                                      .beginAt(begin)
+                                                      .fill(Animation::Fill::backwards)
+                                                      .paced(kHopInterval));
+    wait(begin - now + seconds);
 }
 
 void Worker::act(const Act& step) {

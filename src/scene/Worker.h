@@ -38,6 +38,9 @@ public:
     static constexpr double kSpeed = 18.0;
     /// The ground line the workers stand on.
     static constexpr double kY = 2.0;
+    /// The time of one half-point hop. Every walk starts on this beat of the scene clock, so all
+    /// workers hop at the same instants and one paint shows every hop due.
+    static constexpr double kHopInterval = 0.5 / kSpeed;
 
     Worker(OrchardView& view, WorkerRole role, int slot, const WorkerLook& look, int tier, double x);
 
