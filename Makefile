@@ -40,7 +40,7 @@ bench-scene: release
 # the program and of the X server, memory and paints, by day, by night and with the strip hidden.
 BENCH_SECONDS ?= 60
 bench-desktop: release
-	bash bench/desktop/run.sh ./build/release/src/app/pipfield $(BENCH_SECONDS)
+	bash bench/desktop/run.sh ./build/release/src/app/pipfield $(BENCH_SECONDS) ./build/release/bench/desktop/pipfield-paint-floor
 
 fuzz: deps
 	@cmake --preset fuzz >/dev/null

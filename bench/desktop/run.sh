@@ -3,7 +3,12 @@
 # XEmbed tray and a private session bus, playing a late-game orchard whose save is three days old
 # (so the launch includes a full catch-up). Three runs: the strip by day, by night, and hidden.
 #
-#   bench/desktop/run.sh PIPFIELD [SECONDS]      (default 60 s of measuring per run)
+#   bench/desktop/run.sh PIPFIELD [SECONDS [FLOOR]]    (default 60 s of measuring per run)
+#
+# BENCH_RUNS picks the runs ("day night hidden floor" by default), BENCH_WARMUP the seconds before
+# measuring. FLOOR, when given, is bench/desktop's pipfield-paint-floor: the "floor" run measures a
+# bare strip-sized Qt window repainting one small patch 18 times a second, the rate of the strip
+# while someone walks, to show how much of the cost is Qt and the X server's alone.
 #
 # For each run it prints the milliseconds from launch to the strip's first paint, the CPU time of
 # the program and of the X server over the measuring window as a percentage of one core (utime +
@@ -15,6 +20,7 @@ set -uo pipefail
 
 APP=$(realpath "$1")
 MEASURE=${2:-60}
+FLOOR=${3:-}
 WARMUP=${BENCH_WARMUP:-5}
 HERE=$(cd "$(dirname "$0")" && pwd)
 SAVE=$HERE/../../tests/data/late-game.json
@@ -58,6 +64,43 @@ count_at() { # count_at LOG MS FIELD
 
 now_ms() { date +%s%3N; }
 
+start_desktop() { # start_desktop NAME: sets DISPLAY, XVFB and the session bus
+    local fd=$WORK/$1.display
+    Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$fd" >/dev/null 2>&1 &
+    XVFB=$!
+    PIDS+=($XVFB)
+    wait_for 10 test -s "$fd" || { echo "$1: Xvfb did not start"; return 1; }
+    export DISPLAY=:$(cat "$fd")
+    openbox >/dev/null 2>&1 &
+    PIDS+=($!)
+    wait_for 10 bash -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window'
+    trayer --edge top --align right --widthtype pixel --width 200 --heighttype pixel --height 24 >/dev/null 2>&1 &
+    PIDS+=($!)
+    eval "$(dbus-launch --sh-syntax)"
+}
+
+stop_desktop() {
+    kill "${PIDS[@]}" 2>/dev/null
+    wait "${PIDS[@]}" 2>/dev/null
+    PIDS=()
+    kill "$DBUS_SESSION_BUS_PID" 2>/dev/null
+    unset DBUS_SESSION_BUS_PID
+}
+
+# The floor: a bare strip-sized Qt window repainting one small patch as often as the strip paints.
+floor() { # floor RATE
+    [ -x "$FLOOR" ] || return 0
+    start_desktop floor || return 1
+    local x0 x1
+    x0=$(cpu_ticks $XVFB)
+    local line
+    line=$("$FLOOR" --rate "$1" --seconds "$MEASURE" 2>/dev/null)
+    x1=$(cpu_ticks $XVFB)
+    stop_desktop
+    echo "$line" | awk -v xcpu=$((x1 - x0)) -v tick="$TICK" -v s="$((MEASURE + 1))" \
+        '{ printf "%s xserver_cpu_percent=%.2f (a bare %s-paints-a-second window of the strip'"'"'s size)\n", $0, 100 * xcpu / tick / s, substr($2, 6) }'
+}
+
 run() { # run NAME SETTINGS-LINES ARGUMENTS...
     local name=$1 settings=$2
     shift 2
@@ -69,18 +112,8 @@ run() { # run NAME SETTINGS-LINES ARGUMENTS...
     sed -E "s/\"lastUpdated\":[0-9.]+/\"lastUpdated\":$last/" "$SAVE" >"$home/data/Pipfield/orchard.json"
     printf '[General]\nhasLaunched=true\nnotificationsOn=false\n%b' "$settings" >"$home/config/Pipfield/Pipfield.conf"
 
-    local fd=$WORK/$name.display
-    Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$fd" >/dev/null 2>&1 &
-    local xvfb=$!
-    PIDS+=($xvfb)
-    wait_for 10 test -s "$fd" || { echo "$name: Xvfb did not start"; return 1; }
-    export DISPLAY=:$(cat "$fd")
-    openbox >/dev/null 2>&1 &
-    PIDS+=($!)
-    wait_for 10 bash -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window'
-    trayer --edge top --align right --widthtype pixel --width 200 --heighttype pixel --height 24 >/dev/null 2>&1 &
-    PIDS+=($!)
-    eval "$(dbus-launch --sh-syntax)"
+    start_desktop "$name" || return 1
+    local xvfb=$XVFB
 
     local log=$WORK/$name.log
     local start
@@ -134,11 +167,7 @@ run() { # run NAME SETTINGS-LINES ARGUMENTS...
     wait $app 2>/dev/null
     local warnings
     warnings=$(grep -v '|pipfield.scene|' "$log" | grep -c . || true)
-    kill "${PIDS[@]}" 2>/dev/null
-    wait "${PIDS[@]}" 2>/dev/null
-    PIDS=()
-    kill "$DBUS_SESSION_BUS_PID" 2>/dev/null
-    unset DBUS_SESSION_BUS_PID
+    stop_desktop
 
     awk -v name="$name" -v launch="$launch" -v ms=$((t1 - t0)) -v tick="$TICK" \
         -v cpu=$((c1 - c0)) -v xcpu=$((x1 - x0)) -v rss="$rss" -v hwm="$hwm" \
@@ -156,6 +185,11 @@ run() { # run NAME SETTINGS-LINES ARGUMENTS...
 }
 
 echo "pipfield desktop benchmark: ${MEASURE} s per run after ${WARMUP} s of warm-up, $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
-run day "" -hour 12
-run night "" -hour 22
-run hidden "stripShown=false\n" -hour 22
+for which in ${BENCH_RUNS:-day night hidden floor}; do
+    case $which in
+    day) run day "" -hour 12 ;;
+    night) run night "" -hour 22 ;;
+    hidden) run hidden "stripShown=false\n" -hour 22 ;;
+    floor) floor 18 ;;
+    esac
+done

@@ -152,6 +152,11 @@ void Compositor::flush() {
     }
     if (!damage.isEmpty())
         m_invalidate(damage);
+    if (next < Animation::kForever && m_beat == 0) {
+        const double after = nextChange(next);
+        if (after - next <= kCoalesce)
+            next = after;
+    }
     if (next < Animation::kForever)
         schedule(next);
 }

@@ -20,14 +20,18 @@ namespace pipfield {
 /// Draws a layer tree into a view with y growing downwards, repainting only what changed and
 /// waking only when some animation is due to change what is shown.
 ///
-/// Pacing: a paint happens when something visible changes, at the moment it changes, and never
-/// sooner than kMinInterval after the one before. While an animation paced to a beat runs (a walk
+/// Pacing: a paint happens when something visible changes, at the moment it changes (or up to
+/// kCoalesce later, together with the change after it), and never sooner than kMinInterval after
+/// the one before. While an animation paced to a beat runs (a walk
 /// hopping on its beat), every paint waits for that beat instead, so that the hops show at even
 /// intervals and whatever else changes in between is painted together with the next hop.
 class Compositor {
 public:
     /// At most 60 paints a second, however many things change.
     static constexpr double kMinInterval = 1.0 / 60.0;
+    /// With nobody walking, a change waits up to this long for the next one, so that flip-books
+    /// turning at different paces (0.12 s and 0.15 s a frame) share paints where they nearly meet.
+    static constexpr double kCoalesce = 0.035;
 
     /// `invalidate` is given the region of the view, in points, whose pixels must be repainted.
     Compositor(SceneClock& clock, std::function<void(const QRegion&)> invalidate);

@@ -93,25 +93,28 @@ void Worker::walk(const Walk& step) {
     }
     face(target > m_x);
     play(step.anim, 0.1);
-    // One discrete key frame per half point: the walk shows as even hops, and nothing is drawn
-    // between them.
-    const double direction = target > m_x ? 0.5 : -0.5;
-    const auto hops = static_cast<std::size_t>(std::llround(d / 0.5));
+    // One discrete key frame per hop: the walk shows as even hops, and nothing is drawn between
+    // them. A hop is half a point, or a whole one where half a point is less than a pixel.
+    const double hop = hopLength(m_view->sprites().scale());
+    const double direction = target > m_x ? hop : -hop;
+    const auto hops = static_cast<std::size_t>(std::ceil(d / hop - 1e-9));
     std::vector<double> xs;
-    xs.reserve(hops + 1);
-    for (std::size_t i = 0; i <= hops; ++i)
-        xs.push_back(m_x + direction * static_cast<double>(i));
-    xs.back() = target;
-    // Hop k comes k hop-times into the walk and the last lands on the target as the walk ends:
-    // 18 points a second exactly, every hop on the beat.
     std::vector<double> times;
+    xs.reserve(hops + 1);
     times.reserve(hops + 1);
-    for (std::size_t i = 0; i <= hops; ++i)
-        times.push_back(static_cast<double>(i) / static_cast<double>(hops));
+    // Hop k comes k hop-times into the walk and the last lands on the target as the walk ends:
+    // 18 points a second exactly, every whole hop on the beat.
+    for (std::size_t i = 0; i < hops; ++i) {
+        xs.push_back(m_x + direction * static_cast<double>(i));
+        times.push_back(std::min(1.0, hop * static_cast<double>(i) / d));
+    }
+    xs.push_back(target);
+    times.push_back(1.0);
     const double seconds = d / kSpeed;
+    const double beat = hop / kSpeed;
     // The walk waits for the next hop beat, standing at its start until then.
     const double now = m_view->now();
-    const double begin = Animation::nextBeat(now, kHopInterval);
+    const double begin = Animation::nextBeat(now, beat);
     m_x = target;
     m_layer->setPosition({target, kY});
     m_layer->addAnimation(QStringLiteral("move"), Animation::keyframes(Animation::Property::positionX, std::move(xs),
@@ -119,8 +122,12 @@ void Worker::walk(const Walk& step) {
                                                       .keyTimes(std::move(times))
                                                       .beginAt(begin)
                                                       .fill(Animation::Fill::backwards)
-                                                      .paced(kHopInterval));
+                                                      .paced(beat));
     wait(begin - now + seconds);
+}
+
+double Worker::hopLength(int scale) {
+    return scale >= 2 ? 0.5 : 1.0;
 }
 
 void Worker::act(const Act& step) {

@@ -167,6 +167,25 @@ TEST_F(CompositorTest, FramesThatRepeatThePictureWakeNobody) {
     EXPECT_NEAR(*compositor.plannedFlush(), begun + 0.3, 1e-9);
 }
 
+TEST_F(CompositorTest, ChangesThatNearlyMeetShareAPaint) {
+    // Frames turning every 0.12 s and every 0.15 s: in 0.6 s they turn at 0.12, 0.15, 0.24, 0.30,
+    // 0.36, 0.45, 0.48 and 0.60. The pairs 30 ms apart are painted together, at the later moment.
+    auto fast = sprite(Qt::red, {10, 0});
+    auto slow = sprite(Qt::blue, {60, 0});
+    const double begun = clock.now();
+    fast->addAnimation("anim", Sprite::flipbook(threeFrames(), 0.12));
+    slow->addAnimation("anim", Sprite::flipbook(threeFrames(), 0.15));
+    compositor.flush();
+    std::vector<double> paints;
+    while (clock.now() < begun + 0.6 - 1e-9) {
+        ASSERT_TRUE(compositor.plannedFlush());
+        clock.advance(*compositor.plannedFlush() - clock.now());
+        compositor.flush();
+        paints.push_back(std::round((clock.now() - begun) * 100) / 100);
+    }
+    EXPECT_EQ(paints, (std::vector<double>{0.15, 0.24, 0.30, 0.36, 0.48, 0.60}));
+}
+
 TEST_F(CompositorTest, WhileAPacedAnimationRunsEveryPaintWaitsForItsBeat) {
     const double beat = 0.05;
     auto walker = sprite(Qt::red, {10, 0});

@@ -40,24 +40,30 @@ int leftmostWorkerColumn(const QImage& image, double y) {
     return -1;
 }
 
-TEST(PaintPacing, EveryHopOfAWalkIsPaintedOnceAtItsOwnMoment) {
-    // At two pixels a point a half-point hop moves the worker one pixel column.
-    SceneWorld scene(withWorkers({WorkerRole::harvester}, {mature(TreeKind::eureka, 2)}), {746, 72}, sceneArt(), 2);
+class PaintPacingAtScale : public ::testing::TestWithParam<int> {};
+
+TEST_P(PaintPacingAtScale, EveryHopOfAWalkIsPaintedOnceAtItsOwnMoment) {
+    // Every hop moves the worker one pixel column: half a point at two pixels a point, a whole
+    // point at one.
+    const int scale = GetParam();
+    SceneWorld scene(withWorkers({WorkerRole::harvester}, {mature(TreeKind::eureka, 2)}), {746, 72}, sceneArt(), scale);
     scene.view->compositor().setActive(true); // on screen, at the scale chosen here
+    const double hopTime = Worker::hopLength(scale) / Worker::kSpeed;
+    EXPECT_DOUBLE_EQ(hopTime, scale == 1 ? 1.0 / 18 : 1.0 / 36);
     Worker& harvester = scene.worker("harvester-0");
     const Animation* move = harvester.layer()->animation("move");
     ASSERT_NE(move, nullptr);
     const double begin = *move->beginTime();
     const double end = begin + move->duration();
-    const auto hops = static_cast<int>(std::llround(move->duration() / Worker::kHopInterval));
-    ASSERT_GT(hops, 100);
+    const auto hops = static_cast<int>(std::ceil(move->duration() / hopTime - 1e-9));
+    ASSERT_GT(hops, 80);
 
     int column = leftmostWorkerColumn(scene.painted(), 5);
     ASSERT_GE(column, 0);
     int paints = 0;
     while (scene.clock.now() < end - 1e-9 && scene.nextFlush()) {
         const double t = scene.clock.now();
-        const double beats = (t - begin) / Worker::kHopInterval;
+        const double beats = (t - begin) / hopTime;
         ASSERT_NEAR(beats, std::round(beats), 1e-6) << "painted between hops at " << t - begin;
         const int now = leftmostWorkerColumn(scene.painted(), 5);
         ASSERT_EQ(now, column + 1) << "paint " << paints << " at " << t - begin << " s into the walk";
@@ -66,6 +72,8 @@ TEST(PaintPacing, EveryHopOfAWalkIsPaintedOnceAtItsOwnMoment) {
     }
     EXPECT_EQ(paints, hops) << "one paint per hop, none skipped, none between";
 }
+
+INSTANTIATE_TEST_SUITE_P(OneAndTwoPixelsAPoint, PaintPacingAtScale, ::testing::Values(1, 2));
 
 TEST(PaintPacing, IdleWorkersTurnTheirPagesTogether) {
     // Beside the crate and by the first plot, both idling; the caretaker starts its idle again later.
