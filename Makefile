@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc)
 FORMAT_FILES = $(shell git ls-files '*.cpp' '*.h')
 FUZZ_CHECK_SECONDS ?= 15
 
-.PHONY: deps run test bench bench-scene fuzz fuzz-build fuzz-check format format-check release install package art
+.PHONY: deps run test bench bench-scene bench-desktop fuzz fuzz-build fuzz-check format format-check release install package art
 
 deps:
 	@bash scripts/install-deps.sh
@@ -37,6 +37,12 @@ bench: release
 # The strip scene for 60 s under Xvfb with the late-game demo orchard at night.
 bench-scene: release
 	bash bench/scene/run.sh ./build/release/bench/scene/pipfield-scene-bench --seconds 60
+
+# The real program under Xvfb and openbox with a three-day-old late-game save: launch time, CPU of
+# the program and of the X server, memory and paints, by day, by night and with the strip hidden.
+BENCH_SECONDS ?= 60
+bench-desktop: release
+	bash bench/desktop/run.sh ./build/release/src/app/pipfield $(BENCH_SECONDS) ./build/release/bench/desktop/pipfield-paint-floor
 
 FUZZ_TARGETS = fuzz-save-decode fuzz-game
 FUZZ_SECONDS ?= 60

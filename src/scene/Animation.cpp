@@ -74,6 +74,17 @@ Animation& Animation::repeat(double count) {
     return *this;
 }
 
+Animation& Animation::paced(double beat) {
+    m_beat = beat;
+    return *this;
+}
+
+double Animation::nextBeat(double t, double beat) {
+    if (beat <= 0)
+        return t;
+    return std::ceil(t / beat - kBoundarySlack) * beat;
+}
+
 std::optional<double> Animation::localTime(double t) const {
     if (m_duration <= 0)
         return std::nullopt;
@@ -84,12 +95,15 @@ std::optional<double> Animation::localTime(double t) const {
             return 0.0;
         return std::nullopt;
     }
-    if (local >= active) {
+    if (local >= active - kBoundarySlack * m_duration) {
         if (m_fill == Fill::forwards || m_fill == Fill::both)
             return m_duration;
         return std::nullopt;
     }
-    return std::fmod(local, m_duration);
+    // The same slack as at frame boundaries: an instant computed as the start of the next
+    // iteration is in it, not a rounding error before it.
+    const double iteration = std::floor(local / m_duration + kBoundarySlack);
+    return std::max(0.0, local - iteration * m_duration);
 }
 
 double Animation::keyTime(std::size_t i, std::size_t count) const {
@@ -176,10 +190,10 @@ double Animation::nextChange(double t) const {
     if (local < 0)
         return begin();
     const double active = m_repeat * m_duration;
-    if (local >= active)
+    if (local >= active - kBoundarySlack * m_duration)
         return kForever;
-    const double iterationStart = std::floor(local / m_duration) * m_duration;
-    const double next = begin() + iterationStart + nextChangeLocal(local - iterationStart);
+    const double iterationStart = std::floor(local / m_duration + kBoundarySlack) * m_duration;
+    const double next = begin() + iterationStart + nextChangeLocal(std::max(0.0, local - iterationStart));
     return std::min(next, begin() + active);
 }
 
@@ -198,14 +212,21 @@ double Animation::nextChangeLocal(double local) const {
         return m_duration;
     const double p = local / m_duration;
     const std::size_t i = segment(p, n);
-    if (i + 1 < n)
-        return keyTime(i + 1, n) * m_duration;
+    // A frame that shows the very same picture as the one before it changes nothing on screen.
+    std::size_t j = i + 1;
+    if (m_property == Property::contents) {
+        const qint64 current = m_images[static_cast<qsizetype>(i)].cacheKey();
+        while (j < n && m_images[static_cast<qsizetype>(j)].cacheKey() == current)
+            ++j;
+    }
+    if (j < n)
+        return keyTime(j, n) * m_duration;
     return m_duration;
 }
 
 bool Animation::finished(double t) const {
     const double active = m_repeat * m_duration;
-    return t - begin() >= active && m_fill != Fill::forwards && m_fill != Fill::both;
+    return t - begin() >= active - kBoundarySlack * m_duration && m_fill != Fill::forwards && m_fill != Fill::both;
 }
 
 } // namespace pipfield

@@ -46,9 +46,17 @@ public:
     Animation& beginAt(double time);
     Animation& fill(Fill mode);
     Animation& repeat(double count);
+    /// Its changes fall on this beat of the scene clock (seconds); while it runs, paints wait for
+    /// the beat, so that everything else changing in between is painted together with it.
+    Animation& paced(double beat);
+
+    /// The first instant at or after t that lies on the beat: k times the beat for a whole k.
+    static double nextBeat(double t, double beat);
 
     std::optional<double> beginTime() const { return m_begin; }
     double duration() const { return m_duration; }
+    /// The beat it paces paints to; 0 when it sets none.
+    double beat() const { return m_beat; }
 
     /// Lays the value at time t over `state`; false when the animation does not apply at t.
     bool apply(double t, LayerState& state) const;
@@ -76,6 +84,7 @@ private:
     std::optional<double> m_begin;
     Fill m_fill = Fill::removed;
     double m_repeat = 1.0;
+    double m_beat = 0.0;
     std::vector<double> m_keyTimes;
     std::vector<double> m_values;
     std::vector<QPointF> m_points;

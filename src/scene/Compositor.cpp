@@ -48,12 +48,24 @@ void Compositor::setNeedsFlush() {
     schedule(m_clock.now());
 }
 
+void Compositor::setActive(bool active) {
+    if (active == m_active)
+        return;
+    m_active = active;
+    if (active) {
+        flush();
+        return;
+    }
+    m_timer.stop();
+    m_due.reset();
+}
+
 void Compositor::schedule(double due) {
-    // On the frame grid, so that changes falling into the same frame wait for one paint together,
-    // and never in the frame already painted.
-    const double lastSlot = std::floor(m_lastFlush / kFrameInterval + 1e-6);
-    const double slot = std::max(std::ceil(due / kFrameInterval - 1e-6), lastSlot + 1);
-    due = slot * kFrameInterval;
+    if (!m_active)
+        return;
+    due = std::max(due, m_lastFlush + kMinInterval);
+    if (m_beat > 0)
+        due = Animation::nextBeat(due, m_beat);
     if (m_due && *m_due <= due)
         return;
     m_due = due;
@@ -100,12 +112,15 @@ void Compositor::flush() {
     m_due.reset();
     m_timer.stop();
     const double t = m_clock.now();
+    if (m_beat > 0)
+        m_pacedSeconds += t - m_lastFlush;
     m_frameTime = t;
     m_lastFlush = t;
     ++m_flushes;
     ++m_generation;
     QRegion damage;
     double next = Animation::kForever;
+    double pace = 0;
     walk(t, [&](Layer& layer, const Placement& placement) {
         const Drawn drawn{placement.visible(), (placement.contents != nullptr ? placement.contents->cacheKey() : 0),
                           placement.opacity, placement.flipped, m_generation};
@@ -124,7 +139,9 @@ void Compositor::flush() {
         }
         layer.pruneAnimations(t);
         next = std::min(next, layer.nextChange(t));
+        pace = std::max(pace, layer.beat(t));
     });
+    m_beat = pace;
     for (auto it = m_drawn.begin(); it != m_drawn.end();) {
         if (it->generation != m_generation) {
             damage += it->rect;
@@ -135,6 +152,11 @@ void Compositor::flush() {
     }
     if (!damage.isEmpty())
         m_invalidate(damage);
+    if (next < Animation::kForever && m_beat == 0) {
+        const double after = nextChange(next);
+        if (after - next <= kCoalesce)
+            next = after;
+    }
     if (next < Animation::kForever)
         schedule(next);
 }

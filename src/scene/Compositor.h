@@ -19,11 +19,19 @@ namespace pipfield {
 
 /// Draws a layer tree into a view with y growing downwards, repainting only what changed and
 /// waking only when some animation is due to change what is shown.
+///
+/// Pacing: a paint happens when something visible changes, at the moment it changes (or up to
+/// kCoalesce later, together with the change after it), and never sooner than kMinInterval after
+/// the one before. While an animation paced to a beat runs (a walk
+/// hopping on its beat), every paint waits for that beat instead, so that the hops show at even
+/// intervals and whatever else changes in between is painted together with the next hop.
 class Compositor {
 public:
-    /// Paints are spaced at least this far apart, on a fixed grid so that changes due within the
-    /// same frame are painted together.
-    static constexpr double kFrameInterval = 1.0 / 30.0;
+    /// At most 60 paints a second, however many things change.
+    static constexpr double kMinInterval = 1.0 / 60.0;
+    /// With nobody walking, a change waits up to this long for the next one, so that flip-books
+    /// turning at different paces (0.12 s and 0.15 s a frame) share paints where they nearly meet.
+    static constexpr double kCoalesce = 0.035;
 
     /// `invalidate` is given the region of the view, in points, whose pixels must be repainted.
     Compositor(SceneClock& clock, std::function<void(const QRegion&)> invalidate);
@@ -38,6 +46,10 @@ public:
 
     /// Something in the tree changed; a flush follows at the next free frame.
     void setNeedsFlush();
+    /// Whether the view is on screen. While it is not, nothing is flushed and no timer runs; on
+    /// becoming active again it flushes at once, so the first paint shows the present.
+    void setActive(bool active);
+    bool active() const { return m_active; }
     /// Compares what would be shown now with what was last shown, invalidates the difference and
     /// plans the next flush for the next instant an animation changes.
     void flush();
@@ -52,6 +64,10 @@ public:
     /// When the next flush is planned; none when nothing is pending.
     std::optional<double> plannedFlush() const;
     quint64 flushCount() const { return m_flushes; }
+    /// The beat paints wait for since the last flush; 0 when none.
+    double beat() const { return m_beat; }
+    /// Seconds spent so far with paints paced to a beat (someone walking).
+    double pacedSeconds() const { return m_pacedSeconds; }
 
 private:
     struct Placement {
@@ -85,6 +101,9 @@ private:
     std::optional<double> m_due;
     double m_lastFlush = -1e9;
     double m_frameTime = 0;
+    double m_beat = 0;
+    double m_pacedSeconds = 0;
+    bool m_active = true;
     quint64 m_generation = 0;
     quint64 m_flushes = 0;
     QHash<quint64, Drawn> m_drawn;

@@ -33,6 +33,14 @@ void Layer::touch() {
 
 void Layer::setHost(Compositor* host) {
     m_host = host;
+    if (host != nullptr) {
+        // Animations added before the layer was in the tree start now, when it is first shown,
+        // not at some instant long gone.
+        for (auto& entry : m_animations) {
+            if (!entry.second.beginTime())
+                entry.second.beginAt(host->now());
+        }
+    }
     for (const auto& child : m_children)
         child->setHost(host);
 }
@@ -142,8 +150,8 @@ void Layer::removeAllChildren() {
 }
 
 void Layer::addAnimation(const QString& key, Animation animation) {
-    if (!animation.beginTime())
-        animation.beginAt(m_host != nullptr ? m_host->now() : 0.0);
+    if (!animation.beginTime() && m_host != nullptr)
+        animation.beginAt(m_host->now());
     removeAnimation(key);
     m_animations.emplace_back(key, std::move(animation));
     touch();
@@ -191,6 +199,15 @@ double Layer::nextChange(double t) const {
 
 void Layer::pruneAnimations(double t) {
     std::erase_if(m_animations, [t](const auto& entry) { return entry.second.finished(t); });
+}
+
+double Layer::beat(double t) const {
+    for (const auto& entry : m_animations) {
+        const Animation& a = entry.second;
+        if (a.beat() > 0 && a.beginTime() && t < *a.beginTime() + a.duration() - 1e-9)
+            return a.beat();
+    }
+    return 0;
 }
 
 } // namespace pipfield

@@ -57,7 +57,8 @@ public:
     const std::vector<std::shared_ptr<Layer>>& children() const { return m_children; }
     Layer* parent() const { return m_parent; }
 
-    /// Replaces any animation under the key. Without a begin time it begins at the scene's present.
+    /// Replaces any animation under the key. Without a begin time it begins at the scene's present,
+    /// or, on a layer not yet in the scene, when the layer is first added to it.
     void addAnimation(const QString& key, Animation animation);
     void removeAnimation(const QString& key);
     const Animation* animation(const QString& key) const;
@@ -72,6 +73,8 @@ public:
     double nextChange(double t) const;
     /// Drops animations that are over and not held.
     void pruneAnimations(double t);
+    /// The beat that one of this layer's animations, not yet over at t, paces paints to; 0 for none.
+    double beat(double t) const;
 
     /// Unique for the life of the process, unlike an address.
     quint64 id() const { return m_id; }

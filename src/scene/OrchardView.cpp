@@ -4,8 +4,11 @@
 #include "game/Game.h"
 #include "model/Balance.h"
 #include "scene/Grade.h"
+#include "scene/SceneLog.h"
 #include "scene/Sprite.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -44,6 +47,13 @@ std::optional<int> parseInteger(const QString& text) {
     if (value > std::numeric_limits<int>::max())
         return std::nullopt;
     return static_cast<int>(value);
+}
+
+// Screen readers meet the strip as one picture with a name, not as an empty pane.
+QAccessibleInterface* accessibleOrchard(const QString&, QObject* object) {
+    if (auto* view = qobject_cast<OrchardView*>(object))
+        return new QAccessibleWidget(view, QAccessible::Graphic);
+    return nullptr;
 }
 
 QString text(std::string_view raw) {
@@ -96,11 +106,16 @@ OrchardView::OrchardView(Game& game, Defaults& defaults, Setup setup, QWidget* p
       })),
       m_compositor(m_clock,
                    [this](const QRegion& region) {
-                       update(region);
+                       update(toWidget(region));
                        Q_EMIT damaged(region);
                    }),
       m_groundLayer(Layer::create()), m_decorLayer(Layer::create()), m_crate(Sprite::layer()),
       m_seenSales(game.saleCount()) {
+    static const bool accessible = [] {
+        QAccessible::installFactory(accessibleOrchard);
+        return true;
+    }();
+    Q_UNUSED(accessible);
     setAccessibleName(QCoreApplication::translate("OrchardView", "레몬 과수원"));
     m_groundLayer->setAnchor({0, 0});
     m_groundLayer->setClips(true);
@@ -111,7 +126,9 @@ OrchardView::OrchardView(Game& game, Defaults& defaults, Setup setup, QWidget* p
     root->addChild(m_groundLayer);
     root->addChild(m_decorLayer);
     root->addChild(m_crate);
-    m_compositor.setViewSize(size());
+    m_compositor.setViewSize(sceneSize());
+    // Nothing is painted, and nothing wakes the compositor, until the view is on screen.
+    m_compositor.setActive(false);
 
     // The timer is the view's child, so a view that is gone is never synchronised.
     m_timer.setInterval(1000);
@@ -156,7 +173,11 @@ void OrchardView::after(double seconds, std::function<void()> callback) {
 // Sync and layout
 
 void OrchardView::sync() {
-    if (width() <= kMinimumWidth)
+    // A running count, so that a measurement can take the difference over any stretch of time.
+    qCDebug(lcScene).nospace() << "paints " << m_paints << " flushes " << m_compositor.flushCount()
+                               << " walking-paints " << m_pacedPaints << " walking-ms "
+                               << qRound64(m_compositor.pacedSeconds() * 1000);
+    if (sceneSize().width() <= kMinimumWidth)
         return;
     if (updateGrade()) {
         redrawAll();
@@ -218,13 +239,14 @@ void OrchardView::resizeEvent(QResizeEvent* event) {
 }
 
 void OrchardView::layOut() {
-    m_compositor.setViewSize(size());
-    if (size() == m_laidOutSize || width() <= kMinimumWidth)
+    const QSize scene = sceneSize();
+    m_compositor.setViewSize(scene);
+    if (scene == m_laidOutSize || scene.width() <= kMinimumWidth)
         return;
-    m_laidOutSize = size();
+    m_laidOutSize = scene;
     const double oldOrigin = m_originX;
     // Centred, never closer than 8 points to the left edge.
-    m_originX = std::max(8.0, std::round((width() - kContentWidth) / 2));
+    m_originX = std::max(8.0, std::round((scene.width() - kContentWidth) / 2));
     m_crate->setPosition({m_originX + 30, 4});
     for (std::size_t i = 0; i < m_treeLayers.size(); ++i)
         m_treeLayers[i]->setPosition({treeX(i), 6});
@@ -236,13 +258,52 @@ void OrchardView::layOut() {
     sync();
 }
 
+QSize OrchardView::sceneSize() const {
+    // Whole points only: a sliver of a point at the edge shows nothing.
+    return {static_cast<int>(std::floor(width() * m_sceneScale + 1e-6)),
+            static_cast<int>(std::floor(height() * m_sceneScale + 1e-6))};
+}
+
+QRegion OrchardView::toWidget(const QRegion& region) const {
+    if (m_sceneScale == 1.0)
+        return region;
+    QRegion out;
+    for (const QRect& rect : region)
+        out += QRectF(rect.x() / m_sceneScale, rect.y() / m_sceneScale, rect.width() / m_sceneScale,
+                      rect.height() / m_sceneScale)
+                   .toAlignedRect();
+    return out;
+}
+
+QRegion OrchardView::toScene(const QRegion& region) const {
+    if (m_sceneScale == 1.0)
+        return region;
+    QRegion out;
+    for (const QRect& rect : region)
+        out += QRectF(rect.x() * m_sceneScale, rect.y() * m_sceneScale, rect.width() * m_sceneScale,
+                      rect.height() * m_sceneScale)
+                   .toAlignedRect();
+    return out;
+}
+
 void OrchardView::backingPropertiesChanged() {
-    const int scale = Sprite::backingScale(screen());
-    if (scale == m_sprites.scale())
-        return;
-    m_sprites.setScale(scale);
-    redrawAll();
-    update();
+    // Art pixels are a whole number of device pixels. Where the screen's ratio is fractional (1.25,
+    // 1.5, 1.75) the scene is drawn at the whole ratio below it and gets more points than the
+    // widget has, so it sits centred and smaller instead of drawing uneven pixel columns.
+    const double ratio = devicePixelRatioF() > 0 ? devicePixelRatioF() : 1.0;
+    const int scale = Sprite::pixelScale(ratio);
+    const double sceneScale = ratio / scale;
+    const bool rescaled = scale != m_sprites.scale();
+    const bool resized = sceneScale != m_sceneScale;
+    m_sceneScale = sceneScale;
+    if (rescaled)
+        m_sprites.setScale(scale);
+    if (resized)
+        layOut();
+    if (rescaled)
+        redrawAll();
+    if (rescaled || resized)
+        update();
 }
 
 void OrchardView::appearanceChanged() {
@@ -259,6 +320,13 @@ void OrchardView::changeEvent(QEvent* event) {
 void OrchardView::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     backingPropertiesChanged();
+    m_compositor.setActive(true);
+}
+
+void OrchardView::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    // A hidden strip animates for nobody: no compositor timer until it shows again.
+    m_compositor.setActive(false);
 }
 
 void OrchardView::layoutGround() {
@@ -402,7 +470,9 @@ void OrchardView::syncCrate() {
         // A burst, then a pause as long as four frames.
         for (int i = 0; i < 4; ++i)
             frames.append(Sprite::blank());
-        sparkle->addAnimation(QStringLiteral("anim"), Sprite::flipbook(frames, 0.12));
+        // On the beat of the workers' tool flip-books, which turn at the same pace.
+        sparkle->addAnimation(QStringLiteral("anim"),
+                              Sprite::flipbook(frames, 0.12).beginAt(Animation::nextBeat(m_clock.now(), 0.12)));
         m_crate->addChild(sparkle);
         m_crateSparkle = sparkle;
     } else if (count < capacity && m_crateSparkle) {
@@ -450,13 +520,19 @@ void OrchardView::firefly() {
 // Painting and clicks
 
 void OrchardView::paintEvent(QPaintEvent* event) {
+    if (m_paints++ == 0)
+        qCDebug(lcScene) << "first paint";
+    if (m_compositor.beat() > 0)
+        ++m_pacedPaints;
     QPainter painter(this);
-    m_compositor.paint(painter, event->region());
+    if (m_sceneScale != 1.0)
+        painter.scale(1 / m_sceneScale, 1 / m_sceneScale);
+    m_compositor.paint(painter, toScene(event->region()));
 }
 
 QImage OrchardView::renderImage(double t) {
     const int scale = m_sprites.scale();
-    QImage image(size() * scale, QImage::Format_ARGB32_Premultiplied);
+    QImage image(sceneSize() * scale, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(scale);
     image.fill(Qt::transparent);
     QPainter painter(&image);
@@ -470,7 +546,8 @@ void OrchardView::mousePressEvent(QMouseEvent* event) {
         return;
     }
     event->accept();
-    clickAt({event->position().x(), height() - event->position().y()});
+    const QPointF p = event->position() * m_sceneScale;
+    clickAt({p.x(), sceneSize().height() - p.y()});
 }
 
 void OrchardView::clickAt(QPointF point) {

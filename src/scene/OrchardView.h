@@ -67,6 +67,9 @@ public:
     /// Follows a new device pixel ratio of the view's screen: sprites are made anew at the new
     /// scale. The strip calls this when its window moves to another screen.
     void backingPropertiesChanged();
+    /// The scene's extent in its own points, one per art pixel: the widget's size, or more of them
+    /// on a screen with a fractional pixel ratio.
+    QSize sceneSize() const;
     /// Follows a light or dark desktop change.
     void appearanceChanged();
     /// A click acts at once, also when the program is not the active one; the strip decides
@@ -89,6 +92,8 @@ public:
     std::vector<Worker::Step> plan(const Worker& worker);
     /// Runs the callback on the main thread after that many seconds.
     void after(double seconds, std::function<void()> callback);
+    /// The scene clock's present, in seconds.
+    double now() const { return m_clock.now(); }
     /// A one-shot animation of the named frames at a point, gone when it ends.
     void puff(const QString& name, QPointF at, double perFrame, bool graded);
     /// Coins spring out of the crate.
@@ -115,6 +120,8 @@ public:
     const std::map<QString, std::shared_ptr<Worker>>& workers() const { return m_workers; }
     /// The whole scene as it is at time t, at the sprites' scale.
     QImage renderImage(double t);
+    /// Paint events handled so far.
+    quint64 paintCount() const { return m_paints; }
 
     /// The x of tree i's plot.
     double treeX(std::size_t i) const { return m_originX + 150 + 60 * static_cast<double>(i); }
@@ -132,9 +139,12 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void layOut();
+    QRegion toWidget(const QRegion& region) const;
+    QRegion toScene(const QRegion& region) const;
     void layoutGround();
     void buildDecor();
     void syncTrees();
@@ -176,6 +186,11 @@ private:
     QTimer m_timer;
     double m_originX = 8.0;
     QSize m_laidOutSize;
+    // Scene points per widget point: the device pixel ratio over the whole number of device
+    // pixels per art pixel; 1 on every screen with a whole ratio.
+    double m_sceneScale = 1.0;
+    quint64 m_paints = 0;
+    quint64 m_pacedPaints = 0;
 };
 
 } // namespace pipfield

@@ -55,13 +55,13 @@ Period periodForHour(int hour) {
     return Period::night;
 }
 
-std::optional<double> dyeHue(int dye) {
-    if (dye < 0 || dye >= static_cast<int>(dyeHues.size()))
+std::optional<double> dyeHue(std::int64_t dye) {
+    if (dye < 0 || dye >= static_cast<std::int64_t>(dyeHues.size()))
         return std::nullopt;
     return dyeHues[static_cast<std::size_t>(dye)];
 }
 
-QString dyeName(int dye) {
+QString dyeName(std::int64_t dye) {
     switch (dye) {
     case 1:
         return QCoreApplication::translate("Palette", "빨강");

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <array>
+#include <cstdint>
 #include <optional>
 
 namespace pipfield::Palette {
@@ -26,9 +27,10 @@ Period periodForHour(int hour);
 
 /// Hue in degrees of each dye index; index 0 keeps the sprite's own colours.
 inline constexpr std::array<std::optional<double>, 7> dyeHues = {std::nullopt, 355.0, 25.0, 125.0, 200.0, 275.0, 325.0};
-/// The hue of a dye index, none for 0 and for anything outside 0 to 6.
-std::optional<double> dyeHue(int dye);
-QString dyeName(int dye);
+/// The hue of a dye index, none for 0 and for anything outside 0 to 6 (a hand-edited save may hold
+/// any 64-bit number).
+std::optional<double> dyeHue(std::int64_t dye);
+QString dyeName(std::int64_t dye);
 
 /// Sprite base name to the 24-bit colours that a dye may recolour in its images.
 using DyeColors = QHash<QString, QSet<quint32>>;

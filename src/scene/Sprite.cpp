@@ -26,7 +26,14 @@ Sprite::Sprite(Source source, const Palette::DyeColors* dyeColors, int scale)
 int Sprite::backingScale(const QScreen* screen) {
     if (screen == nullptr)
         return 2;
-    return std::max(1, static_cast<int>(std::lround(screen->devicePixelRatio())));
+    return pixelScale(screen->devicePixelRatio());
+}
+
+int Sprite::pixelScale(double ratio) {
+    if (!std::isfinite(ratio))
+        return 1;
+    // A ratio a hair below a whole number (rounding in the platform) counts as that number.
+    return static_cast<int>(std::clamp(std::floor(ratio + 1e-3), 1.0, 16.0));
 }
 
 int Sprite::backingScale() {
@@ -119,7 +126,12 @@ QList<QImage> Sprite::frames(const QString& sheet, std::optional<double> dye, bo
         const auto frame = image(sheet + u'-' + QString::number(i), dye, graded);
         if (!frame)
             break;
-        list.append(*frame);
+        // A frame drawn the same as the one before shares its picture, so that turning to it is
+        // seen to change nothing and costs no paint.
+        if (!list.isEmpty() && *frame == list.back())
+            list.append(list.back());
+        else
+            list.append(*frame);
     }
     m_sheets.insert(k, list);
     return list;

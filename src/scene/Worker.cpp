@@ -22,11 +22,12 @@ void Worker::play(const QString& anim, double perFrame) {
     if (!m_view)
         return;
     Sprite& sprites = m_view->sprites();
-    const QString sheet = WorkerSheet::name(sprites, m_role, static_cast<int>(m_look.variant), m_tier, anim);
+    // Any variant but 1 is the first body, however large the number in the save.
+    const QString sheet = WorkerSheet::name(sprites, m_role, m_look.variant == 1 ? 1 : 0, m_tier, anim);
     if (sheet == m_playingSheet)
         return;
     m_playingPerFrame = perFrame;
-    const QList<QImage> frames = sprites.frames(sheet, Palette::dyeHue(static_cast<int>(m_look.dye)), true);
+    const QList<QImage> frames = sprites.frames(sheet, Palette::dyeHue(m_look.dye), true);
     // Without frames the worker keeps its old picture; the errand goes on regardless.
     if (frames.isEmpty())
         return;
@@ -34,8 +35,12 @@ void Worker::play(const QString& anim, double perFrame) {
     m_playingSheet = sheet;
     m_layer->show(frames.front());
     m_layer->removeAnimation(QStringLiteral("anim"));
+    // Every worker's flip-book turns its pages on the same beat, a whole number of frame times on
+    // the scene clock: six idle workers then ask for one paint, not six. Until the beat comes the
+    // layer shows the first frame.
     if (frames.size() >= 2)
-        m_layer->addAnimation(QStringLiteral("anim"), Sprite::flipbook(frames, perFrame));
+        m_layer->addAnimation(QStringLiteral("anim"),
+                              Sprite::flipbook(frames, perFrame).beginAt(Animation::nextBeat(m_view->now(), perFrame)));
 }
 
 void Worker::wait(double seconds) {
@@ -88,21 +93,41 @@ void Worker::walk(const Walk& step) {
     }
     face(target > m_x);
     play(step.anim, 0.1);
-    // One discrete key frame per half point: the walk shows as even hops, and nothing is drawn
-    // between them.
-    const double direction = target > m_x ? 0.5 : -0.5;
-    const auto hops = static_cast<std::size_t>(std::llround(d / 0.5));
+    // One discrete key frame per hop: the walk shows as even hops, and nothing is drawn between
+    // them. A hop is half a point, or a whole one where half a point is less than a pixel.
+    const double hop = hopLength(m_view->sprites().scale());
+    const double direction = target > m_x ? hop : -hop;
+    const auto hops = static_cast<std::size_t>(std::ceil(d / hop - 1e-9));
     std::vector<double> xs;
+    std::vector<double> times;
     xs.reserve(hops + 1);
-    for (std::size_t i = 0; i <= hops; ++i)
+    times.reserve(hops + 1);
+    // Hop k comes k hop-times into the walk and the last lands on the target as the walk ends:
+    // 18 points a second exactly, every whole hop on the beat.
+    for (std::size_t i = 0; i < hops; ++i) {
         xs.push_back(m_x + direction * static_cast<double>(i));
-    xs.back() = target;
+        times.push_back(std::min(1.0, hop * static_cast<double>(i) / d));
+    }
+    xs.push_back(target);
+    times.push_back(1.0);
     const double seconds = d / kSpeed;
+    const double beat = hop / kSpeed;
+    // The walk waits for the next hop beat, standing at its start until then.
+    const double now = m_view->now();
+    const double begin = Animation::nextBeat(now, beat);
     m_x = target;
     m_layer->setPosition({target, kY});
     m_layer->addAnimation(QStringLiteral("move"), Animation::keyframes(Animation::Property::positionX, std::move(xs),
-                                                                       seconds, Animation::Mode::discrete));
-    wait(seconds);
+                                                                       seconds, Animation::Mode::discrete)
+                                                      .keyTimes(std::move(times))
+                                                      .beginAt(begin)
+                                                      .fill(Animation::Fill::backwards)
+                                                      .paced(beat));
+    wait(begin - now + seconds);
+}
+
+double Worker::hopLength(int scale) {
+    return scale >= 2 ? 0.5 : 1.0;
 }
 
 void Worker::act(const Act& step) {

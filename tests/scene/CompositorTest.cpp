@@ -138,22 +138,83 @@ TEST_F(CompositorTest, RepaintsOnlyWhatChangedAndSleepsWhenNothingAnimates) {
     EXPECT_EQ(invalidated, QRegion(QRect(8, 44, 4, 6)) + QRegion(QRect(18, 44, 4, 6)));
 }
 
-TEST_F(CompositorTest, PlansTheNextPaintAtTheNextFrameChangeOnTheFrameGrid) {
+TEST_F(CompositorTest, PaintsWhenSomethingChangesButAtMostSixtyTimesASecond) {
     auto layer = sprite(Qt::red, {10, 0});
     layer->addAnimation("anim", Sprite::flipbook(threeFrames(), 0.5));
     const double begun = clock.now();
     compositor.flush();
     ASSERT_TRUE(compositor.plannedFlush());
-    const double due = *compositor.plannedFlush();
-    EXPECT_GE(due, begun + 0.5 - 1e-9);
-    EXPECT_LT(due, begun + 0.5 + Compositor::kFrameInterval);
-    const double frames = due / Compositor::kFrameInterval;
-    EXPECT_NEAR(frames, std::round(frames), 1e-6);
+    EXPECT_NEAR(*compositor.plannedFlush(), begun + 0.5, 1e-9) << "at the moment the frame turns";
+
+    // A change right after a paint waits for the next sixtieth of a second.
+    clock.advance(0.001);
+    layer->setPosition({12, 0});
+    EXPECT_NEAR(*compositor.plannedFlush(), begun + Compositor::kMinInterval, 1e-9);
 
     layer->removeAnimation("anim");
     clock.advance(1);
     compositor.flush();
-    EXPECT_EQ(compositor.nextChange(clock.now()), Animation::kForever);
+    EXPECT_FALSE(compositor.plannedFlush()) << "nothing animates: no wake-up planned";
+}
+
+TEST_F(CompositorTest, FramesThatRepeatThePictureWakeNobody) {
+    const QImage red = solid(Qt::red, 2, 2);
+    auto layer = sprite(Qt::red, {10, 0});
+    // Red held for three frames, then green: the only change is at 0.3 s.
+    layer->addAnimation("anim", Sprite::flipbook({red, red, red, solid(Qt::green, 2, 2)}, 0.1));
+    const double begun = clock.now();
+    compositor.flush();
+    EXPECT_NEAR(*compositor.plannedFlush(), begun + 0.3, 1e-9);
+}
+
+TEST_F(CompositorTest, ChangesThatNearlyMeetShareAPaint) {
+    // Frames turning every 0.12 s and every 0.15 s: in 0.6 s they turn at 0.12, 0.15, 0.24, 0.30,
+    // 0.36, 0.45, 0.48 and 0.60. The pairs 30 ms apart are painted together, at the later moment.
+    auto fast = sprite(Qt::red, {10, 0});
+    auto slow = sprite(Qt::blue, {60, 0});
+    const double begun = clock.now();
+    fast->addAnimation("anim", Sprite::flipbook(threeFrames(), 0.12));
+    slow->addAnimation("anim", Sprite::flipbook(threeFrames(), 0.15));
+    compositor.flush();
+    std::vector<double> paints;
+    while (clock.now() < begun + 0.6 - 1e-9) {
+        ASSERT_TRUE(compositor.plannedFlush());
+        clock.advance(*compositor.plannedFlush() - clock.now());
+        compositor.flush();
+        paints.push_back(std::round((clock.now() - begun) * 100) / 100);
+    }
+    EXPECT_EQ(paints, (std::vector<double>{0.15, 0.24, 0.30, 0.36, 0.48, 0.60}));
+}
+
+TEST_F(CompositorTest, WhileAPacedAnimationRunsEveryPaintWaitsForItsBeat) {
+    const double beat = 0.05;
+    auto walker = sprite(Qt::red, {10, 0});
+    auto flicker = sprite(Qt::blue, {60, 0});
+    const double begin = Animation::nextBeat(clock.now() + 0.012, beat);
+    walker->addAnimation("move", Animation::keyframes(Animation::Property::positionX, {10, 11, 12, 13, 14, 15},
+                                                      5 * beat, Animation::Mode::discrete)
+                                     .keyTimes({0, 0.2, 0.4, 0.6, 0.8, 1})
+                                     .beginAt(begin)
+                                     .fill(Animation::Fill::backwards)
+                                     .paced(beat));
+    // Turning every 0.07 s, out of step with the walk.
+    flicker->addAnimation("anim", Sprite::flipbook(threeFrames(), 0.07));
+    const double flickerBegun = clock.now();
+    compositor.flush();
+    int paints = 0;
+    while (compositor.plannedFlush() && clock.now() < begin + 5 * beat - 1e-9) {
+        clock.advance(*compositor.plannedFlush() - clock.now());
+        compositor.flush();
+        const double beats = clock.now() / beat;
+        EXPECT_NEAR(beats, std::round(beats), 1e-6) << "a paint between two beats";
+        ++paints;
+    }
+    EXPECT_EQ(paints, 6) << "the beat on which the walk starts, then one per step";
+    // Walk over: the flicker is painted at its own moments again.
+    ASSERT_TRUE(compositor.plannedFlush());
+    const double due = *compositor.plannedFlush();
+    const double frames = (due - flickerBegun) / 0.07;
+    EXPECT_NEAR(frames, std::round(frames), 1e-6);
 }
 
 TEST_F(CompositorTest, DrawsAnchoredFlippedAndClippedLayersPixelExact) {

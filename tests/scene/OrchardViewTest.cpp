@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
+
 using namespace pipfield;
 using namespace pipfield::test;
 
@@ -179,6 +181,14 @@ TEST(OrchardViewClicks, TheCrateWinsOverAnOverlappingTree) {
     scene.view->clickAt(crate);
     EXPECT_EQ(scene.game->saleCount(), 1);
     EXPECT_EQ(scene.game->orchard().trees[0].fruit, 3);
+}
+
+TEST(OrchardViewAccessibility, TheStripIsOneNamedPicture) {
+    SceneWorld scene(treesOnly(trees(1)));
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(scene.view.get());
+    ASSERT_NE(face, nullptr);
+    EXPECT_EQ(face->role(), QAccessible::Graphic);
+    EXPECT_EQ(face->text(QAccessible::Name), QString("레몬 과수원"));
 }
 
 TEST(OrchardViewRender, RedrawingReproducesTheSamePixels) {

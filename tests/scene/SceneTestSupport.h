@@ -6,6 +6,9 @@
 #include "scene/SceneClock.h"
 #include "scene/Sprite.h"
 
+#include <QPainter>
+
+#include <cmath>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -83,8 +86,14 @@ inline FakeArt sceneArt(int treeWidth = 20) {
 
 /// A game seeded with an orchard, and a view on it with fake art, clock and randomness.
 struct SceneWorld {
-    explicit SceneWorld(const Orchard& orchard, QSize size = {746, 72}, FakeArt fakeArt = sceneArt())
-        : world(localInstant(2024, 4, 10, 12)), art(std::move(fakeArt)), sprites(art.source(), &dyes, 1) {
+    explicit SceneWorld(const Orchard& orchard, QSize size = {746, 72}, FakeArt fakeArt = sceneArt(), int scale = 1)
+        : world(localInstant(2024, 4, 10, 12)), art(std::move(fakeArt)), sprites(art.source(), &dyes, scale) {
+        // Workers' blues take a dye.
+        for (WorkerRole role : allWorkerRoles) {
+            for (const char* anim : {"idle", "walk", "dig", "water", "pick", "carry", "wave", "yawn", "sniff"})
+                dyes.insert(QStringLiteral("%1-%2").arg(QString::fromUtf8(rawValue(role).data()), QLatin1String(anim)),
+                            {0x0000c8, 0x0000dc});
+        }
         world.seed(orchard, world.clock.now());
         game = world.launch();
         OrchardViewSetup setup;
@@ -109,6 +118,26 @@ struct SceneWorld {
     }
     Worker& worker(const char* key) const { return *view->workers().at(QString::fromLatin1(key)); }
 
+    /// Moves the scene clock to the compositor's next planned flush and flushes; false when none is planned.
+    bool nextFlush() {
+        const std::optional<double> due = view->compositor().plannedFlush();
+        if (!due)
+            return false;
+        clock.advance(std::max(0.0, *due - clock.now()));
+        view->compositor().flush();
+        return true;
+    }
+    /// What the view paints now: the scene as of its last flush, at the sprites' scale.
+    QImage painted() {
+        const int scale = sprites.scale();
+        QImage image(view->sceneSize() * scale, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(scale);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        view->compositor().paint(painter, QRegion(QRect(QPoint(0, 0), view->sceneSize())));
+        return image;
+    }
+
     GameWorld world;
     FakeArt art;
     Palette::DyeColors dyes;
@@ -119,6 +148,16 @@ struct SceneWorld {
     std::unique_ptr<Game> game;
     std::unique_ptr<OrchardView> view;
 };
+
+/// The colour of the pixel that covers a scene point (points, y growing upwards from the bottom edge).
+inline QColor colourAt(const QImage& image, QPointF point) {
+    const double ratio = image.devicePixelRatio();
+    const int x = static_cast<int>(std::floor(point.x() * ratio));
+    const int y = image.height() - 1 - static_cast<int>(std::floor(point.y() * ratio));
+    if (x < 0 || y < 0 || x >= image.width() || y >= image.height())
+        return {};
+    return image.pixelColor(x, y);
+}
 
 /// An orchard with only the given trees, nothing hired and an empty crate.
 inline Orchard treesOnly(std::vector<Tree> trees) {

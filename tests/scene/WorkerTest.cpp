@@ -146,4 +146,25 @@ TEST(WorkerSync, ALookChangeRestylesWithoutRestartingTheErrand) {
     EXPECT_EQ(&scene.worker("harvester-0"), &harvester);
 }
 
+TEST(WorkerLooks, NumbersFarOutOfRangeShowThePlainUndyedBody) {
+    // A hand-edited save: 2^32 + 1 must not wrap round to 1 (red, second body).
+    FakeArt art = sceneArt();
+    for (int i = 0; i < 2; ++i)
+        art.add(QStringLiteral("harvesterb-idle-%1").arg(i), QColor(0, 200, 0), 10, 12);
+    const auto shown = [&art](std::int64_t variant, std::int64_t dye) {
+        Orchard o = withWorker(WorkerRole::harvester, 1, {});
+        o.looks["harvester-0"] = WorkerLook{variant, dye, ""};
+        SceneWorld scene(o, {746, 72}, art);
+        const QPointF p = scene.worker("harvester-0").layer()->position();
+        return colourAt(scene.view->renderImage(scene.clock.now()), p + QPointF(0, 3));
+    };
+    EXPECT_EQ(shown(0, 0), QColor(0, 0, 200));
+    EXPECT_EQ(shown(1, 0), QColor(0, 200, 0)) << "the second body";
+    const QColor red = shown(0, 1);
+    EXPECT_GT(red.red(), 150);
+    EXPECT_LT(red.blue(), 50) << "dye 1 is red";
+    EXPECT_EQ(shown(4294967297LL, 4294967297LL), QColor(0, 0, 200));
+    EXPECT_EQ(shown(-4294967295LL, 7), QColor(0, 0, 200));
+}
+
 } // namespace

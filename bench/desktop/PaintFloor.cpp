@@ -1,0 +1,82 @@
+// The floor under the strip's cost: a bare translucent, frameless, always-on-top Qt window of the
+// strip's size that does nothing but repaint one worker-sized patch, moving it a pixel at a time,
+// so many times a second. Run under the same X server as the program, it shows what Qt and the X
+// server cost for that many small paints, whatever the scene does.
+//
+//   pipfield-paint-floor [--rate 18] [--seconds 60]     prints cpu_percent over the run
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QPainter>
+#include <QScreen>
+#include <QTimer>
+#include <QWidget>
+
+#include <sys/resource.h>
+
+#include <cstdio>
+
+namespace {
+
+double cpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+class Patch final : public QWidget {
+public:
+    Patch() : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus) {
+        setAttribute(Qt::WA_TranslucentBackground);
+        setAttribute(Qt::WA_ShowWithoutActivating);
+    }
+    void step() {
+        const QRect old = patch();
+        m_x = (m_x + 1) % (width() - 24);
+        update(old.united(patch()));
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.fillRect(patch(), QColor(40, 90, 200));
+    }
+
+private:
+    QRect patch() const { return {m_x, height() - 26, 24, 24}; }
+    int m_x = 0;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QCommandLineParser parser;
+    const QCommandLineOption rate("rate", "Paints a second.", "n", "18");
+    const QCommandLineOption seconds("seconds", "Seconds to measure after one of settling.", "n", "60");
+    parser.addOptions({rate, seconds});
+    parser.process(app);
+
+    Patch window;
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    window.setGeometry(screen.center().x() - 373, screen.bottom() - 72, 746, 72);
+    window.show();
+    QTimer timer;
+    timer.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&timer, &QTimer::timeout, &window, &Patch::step);
+    timer.start(static_cast<int>(1000 / parser.value(rate).toDouble()));
+
+    const double run = parser.value(seconds).toDouble();
+    double start = 0;
+    QTimer::singleShot(1000, &app, [&] {
+        start = cpuSeconds();
+        QTimer::singleShot(static_cast<int>(run * 1000), &app, [&] {
+            std::printf("floor rate=%s cpu_percent=%.2f\n", qPrintable(parser.value(rate)),
+                        100.0 * (cpuSeconds() - start) / run);
+            std::fflush(stdout);
+            app.quit();
+        });
+    });
+    return app.exec();
+}

@@ -1,0 +1,7 @@
+#include "scene/SceneLog.h"
+
+namespace pipfield {
+
+Q_LOGGING_CATEGORY(lcScene, "pipfield.scene", QtWarningMsg)
+
+} // namespace pipfield
