@@ -181,6 +181,8 @@ LayerShellStrip::LayerShellStrip(wl_display* display) : m_display(display) {}
 
 LayerShellStrip::~LayerShellStrip() {
     delete m_notifier;
+    // The content may already be gone; it is told nothing more.
+    m_content = {};
     destroySurface();
     for (auto& buffer : m_buffers)
         buffer.reset();
@@ -432,6 +434,8 @@ void LayerShellStrip::destroySurface() {
         wl_display_flush(m_display);
     }
     m_surfaceOutputs.clear();
+    if (m_configured && m_content.shown)
+        m_content.shown(false);
     m_configured = false;
     m_attached = false;
     m_bufferScale = 0;
@@ -474,7 +478,10 @@ void LayerShellStrip::onConfigure(std::uint32_t serial, std::uint32_t width, std
             m_content.resize(size);
         resizeBuffers();
     }
+    const bool first = !m_configured;
     m_configured = true;
+    if (first && m_content.shown)
+        m_content.shown(true);
     // The surface shows nothing until a buffer is attached after the first configure.
     m_needsPaint = true;
     paint();

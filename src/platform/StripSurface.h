@@ -35,6 +35,8 @@ public:
         std::function<void(QSize size)> resize;
         /// A left click reached the surface.
         std::function<void(QPointF point)> click;
+        /// The surface went on screen (its first configure) or off it; nothing needs painting while off.
+        std::function<void(bool shown)> shown;
     };
 
     using QObject::QObject;
