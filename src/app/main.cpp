@@ -2,7 +2,9 @@
 #include <QTimer>
 
 #include <cstring>
+#include <iostream>
 
+#include "app/CommandLine.h"
 #include "app/PipfieldApp.h"
 #include "app/Snapshot.h"
 #include "game/NotificationHelper.h"
@@ -11,6 +13,9 @@
 #include "platform/TerminationSignals.h"
 
 int main(int argc, char** argv) {
+    if (const std::optional<int> answered = pipfield::answerCommandLine(argc, argv, std::cout, std::cerr)) {
+        return *answered;
+    }
     // Plain Wayland lets no client place a window at the screen's edge or keep it above others, so the
     // strip goes through XWayland; a player who chose a platform keeps that choice.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qgetenv("XDG_SESSION_TYPE") == "wayland") {
