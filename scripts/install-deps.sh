@@ -13,6 +13,7 @@ packages=(
     fonts-noto-cjk
     xvfb xauth openbox picom x11-utils xdotool wmctrl imagemagick
     dbus dbus-x11 libnotify-bin trayer dunst dpkg-dev file
+    lintian desktop-file-utils appstream
 )
 
 missing=()
