@@ -9,6 +9,7 @@
 #include "game/Looks.h"
 #include "game/Notifier.h"
 #include "game/SaveStore.h"
+#include "model/Saturating.h"
 #include "model/SaveFile.h"
 
 namespace pipfield {
@@ -145,7 +146,7 @@ void Game::tick(Instant now) {
 
     const double elapsed = secondsBetween(m_lastUpdated, now);
     if (elapsed >= 0) {
-        m_live.advance(std::min(elapsed, kCatchUpLimitSeconds), s);
+        catchUp(std::min(elapsed, kCatchUpLimitSeconds), s);
     }
     if (now != m_lastUpdated) {
         m_lastUpdated = now;
@@ -169,6 +170,24 @@ void Game::tick(Instant now) {
     if (due(m_lastScheduled, now, kPlanIntervalSeconds)) {
         scheduleAt(now);
     }
+}
+
+void Game::catchUp(double seconds, Season season) {
+    if (seconds < kWelcomeBackSeconds || m_demo) {
+        m_live.advance(seconds, season);
+        return;
+    }
+    const std::int64_t harvestedBefore = m_live.totals.harvested;
+    const std::optional<double> filled = m_live.advanceWatchingCrate(seconds, season);
+    m_welcomeBack = WelcomeBack{saturatingSub(m_live.totals.harvested, harvestedBefore), m_live.crateCount(), filled};
+    Q_EMIT welcomeBackChanged();
+    if (m_notificationsOn) {
+        m_notifier.show(welcomeBackTitle(), pipfield::welcomeBackText(*m_welcomeBack));
+    }
+}
+
+QString Game::welcomeBackText() const {
+    return m_welcomeBack ? pipfield::welcomeBackText(*m_welcomeBack) : QString();
 }
 
 void Game::publish(bool force) {
@@ -285,6 +304,10 @@ std::int64_t Game::harvest(std::int64_t tree) {
 std::int64_t Game::sellAll() {
     tick(m_clock.now());
     const std::int64_t value = m_live.crateValue(m_season);
+    if (m_live.crateCount() > 0 && m_welcomeBack) {
+        m_welcomeBack.reset();
+        Q_EMIT welcomeBackChanged();
+    }
     m_live.totals.sold += m_live.crateCount();
     m_live.crate = {};
     m_live.coins += value;
@@ -314,6 +337,10 @@ Instant Game::weekStartOf(Instant t) {
         return t;
     }
     return Instant{} + std::chrono::milliseconds(monday.toMSecsSinceEpoch());
+}
+
+std::vector<WeekRecord> Game::recentWeeks(int count) const {
+    return pipfield::recentWeeks(m_weekStarts, m_orchard.totals, m_clock.now(), count);
 }
 
 Totals Game::thisWeek() const {

@@ -11,6 +11,7 @@ namespace pipfield {
 class Game;
 class SaveDialog;
 class Sprite;
+class WeeksChart;
 
 /// The record tab: this week's card, saved as a picture or copied to the clipboard.
 class RecordTab : public QWidget {
@@ -22,6 +23,7 @@ public:
     const WeeklyCard& card() const { return m_card; }
     QPushButton* saveButton() const { return m_save; }
     QPushButton* copyButton() const { return m_copy; }
+    WeeksChart* chart() const { return m_chart; }
 
 private:
     void refresh();
@@ -33,6 +35,7 @@ private:
     QWidget* m_view;
     QPushButton* m_save;
     QPushButton* m_copy;
+    WeeksChart* m_chart;
 };
 
 } // namespace pipfield
