@@ -8,6 +8,8 @@ void drawTrees(ArtSet& art);
 void drawFruit(ArtSet& art);
 void drawEffects(ArtSet& art);
 void drawWorkers(ArtSet& art);
+/// The window's own symbols (tabs, hiring), used where the desktop's icon theme has no fitting one.
+void drawIcons(ArtSet& art);
 // Composes the key art from the images above, so it must run last.
 void drawInterface(ArtSet& art);
 

@@ -83,25 +83,30 @@ QRgb shiftHue(QRgb color, double hue) {
 }
 
 // The wide header: sky, hills, a row of the grown trees, the crate and the crew, all from the set itself.
+// 300 × 85 is the card's 600 × 170 frame at exactly 2x; the window's 120-point header shows its lower
+// 60 rows at 2x, so everything that matters stands in those.
 Canvas keyArt(const ArtSet& art) {
-    Canvas c(256, 72);
+    constexpr int w = 300;
+    constexpr int h = 85;
+    constexpr int ground = h - 8;
+    Canvas c(w, h);
     const QRgb bands[6] = {0xff8fd0f0, 0xff9dd6f2, 0xffaadcf3, 0xffb8e2f4, 0xffc6e8f5, 0xffd4eef6};
-    for (int y = 0; y < 72; ++y)
-        c.hline(0, 255, y, bands[std::min(5, y / 8)]);
-    c.ellipse(216, 14, 7, 7, 0xfffff2b0);
-    c.ellipse(216, 14, 5.5, 5.5, 0xffffe27a);
-    for (int x = 0; x < 256; ++x) {
-        const int far = 42 + static_cast<int>(5 * std::sin(x / 23.0) + 3 * std::sin(x / 9.0 + 1));
-        c.vline(x, far, 71, 0xff9ccf8a);
-        const int near = 52 + static_cast<int>(4 * std::sin(x / 31.0 + 2));
-        c.vline(x, near, 71, 0xff7cbc66);
+    for (int y = 0; y < h; ++y)
+        c.hline(0, w - 1, y, bands[std::min(5, std::max(0, y - 13) / 8)]);
+    c.ellipse(252, 33, 7, 7, 0xfffff2b0);
+    c.ellipse(252, 33, 5.5, 5.5, 0xffffe27a);
+    for (int x = 0; x < w; ++x) {
+        const int far = ground - 22 + static_cast<int>(5 * std::sin(x / 23.0) + 3 * std::sin(x / 9.0 + 1));
+        c.vline(x, far, h - 1, 0xff9ccf8a);
+        const int near = ground - 12 + static_cast<int>(4 * std::sin(x / 31.0 + 2));
+        c.vline(x, near, h - 1, 0xff7cbc66);
     }
-    const QImage ground = art.image("ground-0");
-    for (int x = 0; x < 256; x += ground.width()) {
-        for (int y = 0; y < ground.height(); ++y)
-            for (int i = 0; i < ground.width(); ++i)
-                if (qAlpha(ground.pixel(i, y)) != 0)
-                    c.set(x + i, 64 + y, ground.pixel(i, y));
+    const QImage soil = art.image("ground-0");
+    for (int x = 0; x < w; x += soil.width()) {
+        for (int y = 0; y < soil.height(); ++y)
+            for (int i = 0; i < soil.width() && x + i < w; ++i)
+                if (qAlpha(soil.pixel(i, y)) != 0)
+                    c.set(x + i, ground + y, soil.pixel(i, y));
     }
     auto place = [&](const QImage& image, int x, int bottom) {
         for (int y = 0; y < image.height(); ++y)
@@ -111,11 +116,11 @@ Canvas keyArt(const ArtSet& art) {
     };
     const char* row[5] = {"eureka", "blood", "yuja", "lime", "golden"};
     for (int i = 0; i < 5; ++i)
-        place(art.image(QString("tree-") + row[i] + "-6"), 52 + i * 40, 67);
-    place(art.image("crate-2"), 10, 69);
-    place(workerFrame(2, 0, 2, "carry", 0).image(), 36, 71);
-    place(workerFrame(0, 1, 2, "dig", 1).image(), 118, 71);
-    place(workerFrame(1, 0, 3, "water", 2).image(), 196, 71);
+        place(art.image(QString("tree-") + row[i] + "-6"), 60 + i * 46, ground + 3);
+    place(art.image("crate-2"), 12, ground + 5);
+    place(workerFrame(2, 0, 2, "carry", 0).image(), 40, h - 1);
+    place(workerFrame(0, 1, 2, "dig", 1).image(), 134, h - 1);
+    place(workerFrame(1, 0, 3, "water", 2).image(), 226, h - 1);
     return c;
 }
 

@@ -19,6 +19,7 @@
 #include "game/Game.h"
 #include "manage/PixelArt.h"
 #include "manage/ShortNumber.h"
+#include "manage/TabularDigits.h"
 #include "manage/TextStyle.h"
 #include "scene/Sprite.h"
 
@@ -68,11 +69,11 @@ void drawStat(QPainter& p, Sprite& sprites, const QRectF& tile, const QString& t
         drawPixelArt(p, *image, QRectF(x, y, 28, 28), PixelFit::fit);
     }
     y += 28 + 6;
-    const QFont valueFont = monoDigits(cardFont(TextStyle::title, QFont::Bold));
-    p.setFont(valueFont);
+    const QFont valueFont = cardFont(TextStyle::title, QFont::Bold);
     p.setPen(kInk);
     const QFontMetricsF vm(valueFont);
-    p.drawText(QRectF(x, y, tile.width() - 24, vm.height()), Qt::AlignLeft | Qt::AlignVCenter, shortNumber(value));
+    TabularDigits::of(valueFont).draw(p, QRectF(x, y, tile.width() - 24, vm.height()), Qt::AlignLeft | Qt::AlignVCenter,
+                                      shortNumber(value));
     y += vm.height() + 6;
     const QFont captionFont = cardFont(TextStyle::caption, QFont::Normal);
     p.setFont(captionFont);
@@ -124,15 +125,14 @@ void WeeklyCard::paint(QPainter& p, Sprite& sprites) const {
     y += tm.height() + 14;
 
     const std::array<std::tuple<const char*, std::int64_t, const char*>, 4> tiles = {{
-        {"딴 레몬", stats.harvested, "ui-fruit-eureka"},
-        {"판 레몬", stats.sold, "ui-fruit-meyer"},
-        {"번 코인", stats.earned, "ui-coin"},
-        {"새로 심은 나무", stats.planted, "ui-fruit-lime"},
+        {QT_TRANSLATE_NOOP("pipfield", "딴 레몬"), stats.harvested, "ui-fruit-eureka"},
+        {QT_TRANSLATE_NOOP("pipfield", "판 레몬"), stats.sold, "ui-fruit-meyer"},
+        {QT_TRANSLATE_NOOP("pipfield", "번 코인"), stats.earned, "ui-coin"},
+        {QT_TRANSLATE_NOOP("pipfield", "새로 심은 나무"), stats.planted, "ui-fruit-lime"},
     }};
     const double spacing = 12;
     const double tileWidth = (right - left - 3 * spacing) / 4;
-    const double tileHeight = 12 + 28 + 6 +
-                              QFontMetricsF(monoDigits(cardFont(TextStyle::title, QFont::Bold))).height() + 6 +
+    const double tileHeight = 12 + 28 + 6 + QFontMetricsF(cardFont(TextStyle::title, QFont::Bold)).height() + 6 +
                               QFontMetricsF(cardFont(TextStyle::caption, QFont::Normal)).height() + 12;
     for (std::size_t i = 0; i < tiles.size(); ++i) {
         const auto& [title, value, icon] = tiles[i];
@@ -145,7 +145,7 @@ void WeeklyCard::paint(QPainter& p, Sprite& sprites) const {
     p.setFont(footFont);
     p.setPen(kInkSecondary);
     p.drawText(QRectF(left, y, right - left, QFontMetricsF(footFont).height()), Qt::AlignLeft | Qt::AlignVCenter,
-               tr("Pip Field") + QStringLiteral(" · ") + QStringLiteral("pipfield.app"));
+               tr("Pip Field · %1").arg(QStringLiteral("pipfield.app")));
     p.restore();
 }
 

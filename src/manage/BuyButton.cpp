@@ -1,12 +1,17 @@
 #include "manage/BuyButton.h"
 
 #include <QPainter>
+#include <QPainterPath>
+#include <QtMath>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
 #include "game/Game.h"
+#include "manage/FocusRing.h"
+#include "manage/LiveRefresh.h"
 #include "manage/PixelArt.h"
 #include "manage/ShortNumber.h"
+#include "manage/TabularDigits.h"
 #include "manage/TextStyle.h"
 #include "manage/Texts.h"
 #include "model/Saturating.h"
@@ -24,7 +29,8 @@ BuyButton::BuyButton(Game& game, Sprite& sprites, const Purchase& purchase, cons
     : QPushButton(parent), m_game(game), m_sprites(sprites), m_purchase(purchase), m_title(title) {
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     connect(this, &QPushButton::clicked, this, [this] { m_game.buy(m_purchase); });
-    connect(&m_game, &Game::orchardChanged, this, &BuyButton::refresh);
+    auto* live = new LiveRefresh(this, [this] { refresh(); });
+    connect(&m_game, &Game::orchardChanged, live, &LiveRefresh::changed);
     refresh();
 }
 
@@ -39,13 +45,13 @@ QString BuyButton::reason(const Orchard& orchard, const Purchase& purchase, std:
         if (orchard.coins >= *price) {
             return uiText("살 수 있어요");
         }
-        return uiText("코인이 ") + shortNumber(saturatingSub(*price, orchard.coins)) + uiText(" 모자라요");
+        return uiText("코인이 %1 모자라요", shortNumber(saturatingSub(*price, orchard.coins)));
     }
     switch (purchase.what) {
     case Purchase::Case::tree:
         return uiText("밭이 다 찼어요");
     case Purchase::Case::secondWorker:
-        return uiFormat("레벨 %lld부터 한 명 더 고용할 수 있어요", {10});
+        return uiText("레벨 %1부터 한 명 더 고용할 수 있어요", 10);
     default:
         return uiText("최고 레벨이에요");
     }
@@ -56,7 +62,7 @@ void BuyButton::refresh() {
     m_price = orchard.cost(m_purchase);
     setEnabled(m_price && orchard.coins >= *m_price);
     setToolTip(reason(orchard, m_purchase, m_price));
-    setAccessibleName(m_price ? m_title + QLatin1Char(' ') + uiFormat("코인 %lld", {*m_price}) : m_title);
+    setAccessibleName(m_price ? uiText("%1 코인 %2", m_title, *m_price) : m_title);
     updateGeometry();
     update();
 }
@@ -69,7 +75,7 @@ QSize BuyButton::contentSize() const {
     const QFontMetrics fm(font());
     int w = fm.horizontalAdvance(m_title);
     if (m_price) {
-        w += kGap + kIconSize.width() + kGap + QFontMetrics(monoDigits(font())).horizontalAdvance(priceText());
+        w += kGap + kIconSize.width() + kGap + qCeil(TabularDigits::of(font()).width(priceText()));
     }
     return QSize(w, std::max(fm.height(), kIconSize.height()));
 }
@@ -88,6 +94,12 @@ void BuyButton::paintEvent(QPaintEvent*) {
     initStyleOption(&option);
     option.text.clear();
     p.drawControl(QStyle::CE_PushButtonBevel, option);
+    if (hasFocus()) {
+        // The bevel alone shows no focus in every style; the window's own ring does.
+        QPainterPath ring;
+        ring.addRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 4, 4);
+        drawFocusRing(p, ring, palette());
+    }
 
     const QRect area = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
     const QSize content = contentSize();
@@ -109,9 +121,8 @@ void BuyButton::paintEvent(QPaintEvent*) {
         p.restore();
     }
     x += kIconSize.width() + kGap;
-    p.setFont(monoDigits(font()));
-    p.drawText(QRect(x, area.top(), area.right() - x + 1, area.height()), Qt::AlignVCenter | Qt::AlignLeft,
-               priceText());
+    TabularDigits::of(font()).draw(p, QRectF(x, area.top(), area.right() - x + 1, area.height()),
+                                   Qt::AlignVCenter | Qt::AlignLeft, priceText());
 }
 
 } // namespace pipfield

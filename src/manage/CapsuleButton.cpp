@@ -3,8 +3,11 @@
 #include <QEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QtMath>
 
+#include "manage/FocusRing.h"
 #include "manage/PixelArt.h"
+#include "manage/TabularDigits.h"
 #include "manage/TextStyle.h"
 
 namespace pipfield {
@@ -38,7 +41,7 @@ int CapsuleButton::contentWidth() const {
         w += kGap + kIconSize.width();
     }
     if (!m_trailing.isEmpty()) {
-        w += kGap + QFontMetrics(monoDigits(font())).horizontalAdvance(m_trailing);
+        w += kGap + qCeil(TabularDigits::of(font()).width(m_trailing));
     }
     return w;
 }
@@ -75,8 +78,10 @@ void CapsuleButton::paintEvent(QPaintEvent*) {
     }
     p.fillPath(capsule(), fill);
     if (hasFocus()) {
-        p.setPen(QPen(palette().color(QPalette::Highlight), 2));
-        p.drawPath(capsule());
+        QPainterPath inner;
+        const QRectF r = QRectF(rect()).adjusted(1, 1, -1, -1);
+        inner.addRoundedRect(r, r.height() / 2, r.height() / 2);
+        drawFocusRing(p, inner, palette());
     }
 
     p.setPen(Qt::white);
@@ -94,8 +99,8 @@ void CapsuleButton::paintEvent(QPaintEvent*) {
     }
     if (!m_trailing.isEmpty()) {
         x += kGap;
-        p.setFont(monoDigits(font()));
-        p.drawText(QRect(x, line.top(), width() - x, line.height()), Qt::AlignVCenter | Qt::AlignLeft, m_trailing);
+        TabularDigits::of(font()).draw(p, QRectF(x, line.top(), width() - x, line.height()),
+                                       Qt::AlignVCenter | Qt::AlignLeft, m_trailing);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <QHBoxLayout>
 
+#include "manage/Accessibility.h"
 #include "manage/Label.h"
 #include "manage/ShortNumber.h"
 #include "manage/SpriteView.h"
@@ -13,9 +14,13 @@ CoinLabel::CoinLabel(Sprite& sprites, const QFont& font, QWidget* parent) : QWid
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(4);
+    markCombined(this);
     auto* coin = new SpriteView(sprites, QSize(12, 12), this);
     coin->setSprite(QStringLiteral("ui-coin"));
-    m_text = new Label({}, monoDigits(font), Tone::primary, this);
+    m_text = new Label({}, font, Tone::primary, this);
+    m_text->setTabularDigits(true);
+    // Wider than its content, the label keeps coin and number at its trailing edge, next to what follows.
+    layout->addStretch(1);
     layout->addWidget(coin, 0, Qt::AlignVCenter);
     layout->addWidget(m_text, 0, Qt::AlignVCenter);
     setAmount(0);
@@ -27,7 +32,7 @@ void CoinLabel::setAmount(std::int64_t amount) {
     }
     m_amount = amount;
     m_text->setText(shortNumber(amount));
-    setAccessibleName(uiFormat("코인 %lld", {amount}));
+    setAccessibleName(uiText("코인 %1", amount));
 }
 
 QString CoinLabel::text() const {

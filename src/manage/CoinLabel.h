@@ -19,6 +19,7 @@ public:
     void setAmount(std::int64_t amount);
     std::int64_t amount() const { return m_amount; }
     QString text() const;
+    Label* textLabel() const { return m_text; }
 
 private:
     Label* m_text;

@@ -20,7 +20,7 @@ CrateGauge::CrateGauge(QWidget* parent) : QWidget(parent) {
 void CrateGauge::setFill(std::int64_t count, std::int64_t capacity) {
     m_count = count;
     m_capacity = capacity;
-    setAccessibleDescription(uiFormat("%lld개 중 %lld개", {capacity, count}));
+    setAccessibleDescription(uiText("%1개 중 %2개", capacity, count));
     update();
 }
 

@@ -7,7 +7,9 @@
 #include <QVBoxLayout>
 
 #include "game/Game.h"
+#include "manage/Accessibility.h"
 #include "manage/Label.h"
+#include "manage/LiveRefresh.h"
 #include "manage/ShortNumber.h"
 #include "manage/SpriteView.h"
 #include "manage/Texts.h"
@@ -19,6 +21,7 @@ DexCell::DexCell(Sprite& sprites, TreeKind kind, QWidget* parent) : QWidget(pare
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(4, 12, 4, 12);
     column->setSpacing(6);
+    markCombined(this);
     m_tree = new SpriteView(sprites, QSize(120, 60), this);
     m_tree->setMinimumWidth(10);
     m_tree->setMaximumWidth(QWIDGETSIZE_MAX);
@@ -27,7 +30,8 @@ DexCell::DexCell(Sprite& sprites, TreeKind kind, QWidget* parent) : QWidget(pare
     m_name = new Label({}, styledFont(TextStyle::callout, QFont::DemiBold), Tone::primary, this);
     m_name->setAlignment(Qt::AlignCenter);
     column->addWidget(m_name);
-    m_line = new Label({}, monoDigits(styledFont(TextStyle::caption)), Tone::secondary, this);
+    m_line = new Label({}, TextStyle::caption, Tone::secondary, this);
+    m_line->setTabularDigits(true);
     m_line->setAlignment(Qt::AlignCenter);
     column->addWidget(m_line);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
@@ -38,11 +42,11 @@ void DexCell::setState(bool planted, std::int64_t harvested, bool unlocked) {
                       1.0, !planted);
     m_name->setText(planted ? fromStd(name(m_kind)) : QStringLiteral("???"));
     if (planted) {
-        m_line->setText(uiText("딴 열매 ") + shortNumber(harvested) + uiText("개"));
+        m_line->setText(uiText("딴 열매 %1개", shortNumber(harvested)));
     } else if (unlocked) {
         m_line->setText(uiText("아직 안 심었어요"));
     } else {
-        m_line->setText(uiText("해금 ") + shortNumber(Balance::spec(m_kind).unlockCost));
+        m_line->setText(uiText("해금 %1", shortNumber(Balance::spec(m_kind).unlockCost)));
     }
     setAccessibleName(m_name->text() + QLatin1Char(' ') + m_line->text());
 }
@@ -86,13 +90,14 @@ DexTab::DexTab(Game& game, Sprite& sprites, QWidget* parent) : QWidget(parent), 
     column->addStretch(1);
     scroll->setWidget(content);
 
-    connect(&m_game, &Game::orchardChanged, this, &DexTab::refresh);
+    auto* live = new LiveRefresh(this, [this] { refresh(); });
+    connect(&m_game, &Game::orchardChanged, live, &LiveRefresh::changed);
     refresh();
 }
 
 void DexTab::refresh() {
     const Orchard& o = m_game.orchard();
-    m_heading->setText(uiFormat("심어 본 나무 %lld / %lld", {static_cast<std::int64_t>(o.everPlanted.size()), 12}));
+    m_heading->setText(uiText("심어 본 나무 %1 / %2", static_cast<std::int64_t>(o.everPlanted.size()), 12));
     for (TreeKind kind : allTreeKinds) {
         cell(kind)->setState(o.everPlanted.contains(kind), o.harvestedByKind.valueOr(kind, 0),
                              o.unlocked.contains(kind));

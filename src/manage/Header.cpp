@@ -11,6 +11,7 @@
 #include "manage/CoinLabel.h"
 #include "manage/CrateGauge.h"
 #include "manage/Label.h"
+#include "manage/LiveRefresh.h"
 #include "manage/ShortNumber.h"
 #include "manage/SpriteView.h"
 #include "manage/Texts.h"
@@ -52,7 +53,8 @@ Header::Header(Game& game, Sprite& sprites, QWidget* parent) : QWidget(parent), 
     auto* line = new QHBoxLayout;
     line->addWidget(new Label(uiText("창고"), TextStyle::headline, Tone::primary, this));
     line->addStretch();
-    m_crateText = new Label({}, monoDigits(styledFont(TextStyle::subheadline)), Tone::secondary, this);
+    m_crateText = new Label({}, TextStyle::subheadline, Tone::secondary, this);
+    m_crateText->setTabularDigits(true);
     line->addWidget(m_crateText);
     crate->addLayout(line);
     m_gauge = new CrateGauge(this);
@@ -81,8 +83,10 @@ Header::Header(Game& game, Sprite& sprites, QWidget* parent) : QWidget(parent), 
             m_sell->click();
         }
     });
-    connect(&m_game, &Game::orchardChanged, this, &Header::refresh);
-    connect(&m_game, &Game::seasonChanged, this, &Header::refresh);
+    auto* live = new LiveRefresh(this, [this] { refresh(); });
+    connect(&m_game, &Game::orchardChanged, live, &LiveRefresh::changed);
+    connect(&m_game, &Game::seasonChanged, live, &LiveRefresh::changed);
+    // Rare, and its text must be there the moment the window shows: no deferral.
     connect(&m_game, &Game::welcomeBackChanged, this, &Header::refreshWelcome);
     refresh();
     refreshWelcome();
@@ -102,7 +106,7 @@ void Header::refresh() {
     m_crateText->setText(QString::number(count) + QStringLiteral(" / ") + QString::number(capacity));
     m_gauge->setFill(count, capacity);
     m_coins->setAmount(o.coins);
-    m_sell->setText(uiText("모두 팔기 +") + shortNumber(o.crateValue(m_game.season())));
+    m_sell->setText(uiText("모두 팔기 +%1", shortNumber(o.crateValue(m_game.season()))));
     m_sell->setEnabled(count > 0);
 }
 

@@ -2,6 +2,11 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QPainter>
+
+#include <cmath>
+
+#include "manage/TabularDigits.h"
 
 namespace pipfield {
 
@@ -23,6 +28,38 @@ void Label::setTone(Tone tone) {
 void Label::setToneColor(const QColor& color) {
     m_color = color;
     applyTone();
+}
+
+void Label::setTabularDigits(bool on) {
+    m_tabular = on;
+    updateGeometry();
+    update();
+}
+
+QSize Label::sizeHint() const {
+    QSize size = QLabel::sizeHint();
+    const TabularDigits& digits = TabularDigits::of(font());
+    if (m_tabular && !digits.native()) {
+        const QMargins m = contentsMargins();
+        size.setWidth(static_cast<int>(std::ceil(digits.width(text()))) + m.left() + m.right() + 2 * margin());
+    }
+    return size;
+}
+
+QSize Label::minimumSizeHint() const {
+    return m_tabular ? sizeHint() : QLabel::minimumSizeHint();
+}
+
+void Label::paintEvent(QPaintEvent* event) {
+    const TabularDigits& digits = TabularDigits::of(font());
+    if (!m_tabular || digits.native()) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    QPainter p(this);
+    p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+    digits.draw(p, QRectF(contentsRect()).adjusted(margin(), margin(), -margin(), -margin()),
+                static_cast<int>(alignment()), text());
 }
 
 bool Label::event(QEvent* event) {

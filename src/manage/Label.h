@@ -18,15 +18,23 @@ public:
 
     void setTone(Tone tone);
     void setToneColor(const QColor& color);
+    /// Gives every digit the width of the widest one, keeping the font (see TabularDigits).
+    void setTabularDigits(bool on);
+    bool tabularDigits() const { return m_tabular; }
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
 protected:
     bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void applyTone();
 
     Tone m_tone;
     QColor m_color;
+    bool m_tabular = false;
 };
 
 } // namespace pipfield

@@ -17,6 +17,7 @@
 #include "manage/RecordTab.h"
 #include "manage/SettingsTab.h"
 #include "manage/StyleTab.h"
+#include "manage/Symbols.h"
 #include "manage/WorkersTab.h"
 #include "manage/Texts.h"
 #include "platform/XdgAutostart.h"
@@ -27,16 +28,6 @@ namespace pipfield {
 namespace {
 
 const QString kTabKey = QStringLiteral("manageTab");
-
-QIcon themeIcon(std::initializer_list<const char*> names) {
-    for (const char* name : names) {
-        const QIcon icon = QIcon::fromTheme(QLatin1String(name));
-        if (!icon.isNull()) {
-            return icon;
-        }
-    }
-    return {};
-}
 
 } // namespace
 
@@ -73,16 +64,21 @@ ManageWindow::ManageWindow(Game& game, Strip& strip, Defaults& defaults, QWidget
 
     m_tabs = new QTabWidget(this);
     m_tabs->setDocumentMode(true);
-    m_tabs->addTab(new OrchardTab(game, *sprites), themeIcon({"tree", "folder-green"}), uiText("과수원"));
-    m_tabs->addTab(new WorkersTab(game, *sprites), themeIcon({"system-users", "user-group"}), uiText("일꾼"));
-    m_tabs->addTab(new StyleTab(game, defaults, *sprites),
-                   themeIcon({"applications-graphics", "preferences-desktop-color"}), uiText("꾸미기"));
-    m_tabs->addTab(new DexTab(game, *sprites), themeIcon({"accessories-dictionary", "address-book-new"}),
+    // No freedesktop name means an orchard tree, so that tab always has our own.
+    Sprite& art = *sprites;
+    m_tabs->addTab(new OrchardTab(game, art), ownIcon(art, QStringLiteral("icon-tree")), uiText("과수원"));
+    m_tabs->addTab(new WorkersTab(game, art), symbolIcon(art, {"system-users"}, QStringLiteral("icon-people")),
+                   uiText("일꾼"));
+    m_tabs->addTab(new StyleTab(game, defaults, art),
+                   symbolIcon(art, {"preferences-desktop-color"}, QStringLiteral("icon-palette")), uiText("꾸미기"));
+    m_tabs->addTab(new DexTab(game, art), symbolIcon(art, {"accessories-dictionary"}, QStringLiteral("icon-book")),
                    uiText("도감"));
-    m_tabs->addTab(new RecordTab(game, *sprites, *saveDialog), themeIcon({"x-office-calendar", "office-calendar"}),
+    m_tabs->addTab(new RecordTab(game, art, *saveDialog),
+                   symbolIcon(art, {"x-office-calendar", "office-calendar"}, QStringLiteral("icon-calendar")),
                    uiText("기록"));
     m_tabs->addTab(new SettingsTab(game, strip, *loginItem, std::move(openNotificationSettings)),
-                   themeIcon({"preferences-system", "emblem-system"}), uiText("설정"));
+                   symbolIcon(art, {"preferences-system", "emblem-system"}, QStringLiteral("icon-gear")),
+                   uiText("설정"));
     layout->addWidget(m_tabs, 1);
 
     const auto stored = m_defaults.integer(kTabKey);

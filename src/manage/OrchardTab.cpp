@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QToolButton>
+#include <QtMath>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -11,12 +12,16 @@
 #include "manage/BuyButton.h"
 #include "manage/FormPage.h"
 #include "manage/Label.h"
+#include "manage/LiveRefresh.h"
 #include "manage/ShortNumber.h"
 #include "manage/SpriteView.h"
+#include "manage/TabularDigits.h"
 #include "manage/Texts.h"
 
 namespace pipfield {
 namespace {
+
+constexpr int kPlotNumberWidth = 18;
 
 QString fruitIcon(TreeKind kind) {
     return QStringLiteral("ui-fruit-") + QLatin1String(rawValue(kind));
@@ -37,19 +42,21 @@ KindRow::KindRow(Game& game, Sprite& sprites, TreeKind kind, QWidget* parent)
     auto* text = new QVBoxLayout;
     text->setSpacing(2);
     text->addWidget(new Label(fromStd(name(kind)), TextStyle::headline, Tone::primary, this));
-    text->addWidget(new Label(
-        uiFormat("한 개 %lld코인 · %lld초마다 열매 · 다 자라는 데 %lld분",
-                 {spec.value, static_cast<std::int64_t>(spec.interval), static_cast<std::int64_t>(spec.grow / 60)}),
-        TextStyle::caption, Tone::secondary, this));
+    text->addWidget(
+        new Label(uiText("한 개 %1코인 · %2초마다 열매 · 다 자라는 데 %3분", spec.value,
+                         static_cast<std::int64_t>(spec.interval), static_cast<std::int64_t>(spec.grow / 60)),
+                  TextStyle::caption, Tone::secondary, this));
     row->addLayout(text);
     row->addStretch(1);
 
-    m_count = new Label({}, monoDigits(styledFont(TextStyle::caption)), Tone::secondary, this);
+    m_count = new Label({}, TextStyle::caption, Tone::secondary, this);
+    m_count->setTabularDigits(true);
     row->addWidget(m_count, 0, Qt::AlignVCenter);
     m_button = new BuyButton(game, sprites, Purchase::tree(kind), uiText("심기"), this);
     row->addWidget(m_button, 0, Qt::AlignVCenter);
 
-    connect(&m_game, &Game::orchardChanged, this, &KindRow::refresh);
+    auto* live = new LiveRefresh(this, [this] { refresh(); });
+    connect(&m_game, &Game::orchardChanged, live, &LiveRefresh::changed);
     refresh();
 }
 
@@ -58,7 +65,7 @@ void KindRow::refresh() {
     const auto planted =
         std::count_if(o.trees.begin(), o.trees.end(), [this](const Tree& t) { return t.kind == m_kind; });
     m_count->setVisible(planted > 0);
-    m_count->setText(uiFormat("%lld그루", {static_cast<std::int64_t>(planted)}));
+    m_count->setText(uiText("%1그루", static_cast<std::int64_t>(planted)));
     if (o.unlocked.contains(m_kind)) {
         if (m_button->purchase() != Purchase::tree(m_kind)) {
             m_button->setPurchase(Purchase::tree(m_kind), uiText("심기"));
@@ -73,10 +80,11 @@ PlotRow::PlotRow(Game& game, Sprite& sprites, std::int64_t index, QWidget* paren
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(10);
-    auto* number =
-        new Label(QString::number(index + 1), monoDigits(styledFont(TextStyle::caption)), Tone::secondary, this);
-    number->setFixedWidth(18);
-    number->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    auto* number = new Label(QString::number(index + 1), TextStyle::caption, Tone::secondary, this);
+    number->setTabularDigits(true);
+    // Every row's number in one width, wide enough for two digits however large the desktop's font.
+    number->setFixedWidth(std::max(kPlotNumberWidth, qCeil(2 * TabularDigits::of(number->font()).cell()) + 2));
+    number->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
     row->addWidget(number);
     m_icon = new SpriteView(sprites, QSize(20, 20), this);
     m_icon->setFit(PixelFit::stretch);
@@ -84,7 +92,8 @@ PlotRow::PlotRow(Game& game, Sprite& sprites, std::int64_t index, QWidget* paren
     m_name = new Label({}, TextStyle::body, Tone::primary, this);
     row->addWidget(m_name);
     row->addStretch(1);
-    m_status = new Label({}, monoDigits(styledFont(TextStyle::caption)), Tone::secondary, this);
+    m_status = new Label({}, TextStyle::caption, Tone::secondary, this);
+    m_status->setTabularDigits(true);
     row->addWidget(m_status);
     m_replant = new QToolButton(this);
     m_replant->setText(uiText("바꿔 심기"));
@@ -93,15 +102,16 @@ PlotRow::PlotRow(Game& game, Sprite& sprites, std::int64_t index, QWidget* paren
     m_replant->setMenu(new QMenu(m_replant));
     row->addWidget(m_replant);
 
-    connect(&m_game, &Game::orchardChanged, this, &PlotRow::refreshMenu);
+    auto* live = new LiveRefresh(this, [this] { refreshMenu(); });
+    connect(&m_game, &Game::orchardChanged, live, &LiveRefresh::changed);
 }
 
 QString PlotRow::status(const Tree& tree, const Balance::TreeSpec& spec) {
     if (tree.age < spec.grow) {
-        return uiFormat("자라는 중 %lld%", {tree.growthPercent()});
+        return uiText("자라는 중 %1%", tree.growthPercent());
     }
     if (tree.fruit >= 1) {
-        return uiFormat("열매 %lld개", {tree.fruit});
+        return uiText("열매 %1개", tree.fruit);
     }
     return uiText("열매 맺는 중");
 }
@@ -150,8 +160,7 @@ void PlotRow::refreshMenu() {
     for (QAction* action : m_replant->menu()->actions()) {
         const auto kind = static_cast<TreeKind>(action->data().toInt());
         const std::optional<std::int64_t> price = o.cost(Purchase::replant(m_index, kind));
-        action->setText(fromStd(name(kind)) + QStringLiteral(" (") + (price ? shortNumber(*price) : uiText("잠김")) +
-                        QStringLiteral(")"));
+        action->setText(uiText("%1 (%2)", fromStd(name(kind)), price ? shortNumber(*price) : uiText("잠김")));
         action->setEnabled(price && o.coins >= *price);
     }
 }
@@ -187,14 +196,15 @@ OrchardTab::OrchardTab(Game& game, Sprite& sprites, QWidget* parent)
     crateRow->addWidget(m_crateButton, 0, Qt::AlignVCenter);
     crate->addLayout(crateRow);
 
-    connect(&m_game, &Game::orchardChanged, this, &OrchardTab::refresh);
+    auto* live = new LiveRefresh(this, [this] { refresh(); });
+    connect(&m_game, &Game::orchardChanged, live, &LiveRefresh::changed);
     refresh();
 }
 
 void OrchardTab::refresh() {
     const Orchard& o = m_game.orchard();
-    m_footer->setText(uiFormat("밭 %lld / %lld칸. 밭이 다 차면 아래에서 바꿔 심을 수 있어요.",
-                               {static_cast<std::int64_t>(o.trees.size()), 10}));
+    m_footer->setText(uiText("밭 %1 / %2칸. 밭이 다 차면 아래에서 바꿔 심을 수 있어요.",
+                             static_cast<std::int64_t>(o.trees.size()), 10));
 
     while (m_plots.size() > o.trees.size()) {
         delete m_plots.back();
@@ -209,10 +219,10 @@ void OrchardTab::refresh() {
         m_plots[i]->setTree(o.trees[i]);
     }
 
-    m_crateLevel->setText(uiFormat("레벨 %lld · %lld개 보관", {o.crateLevel, Balance::crateCapacity(o.crateLevel)}));
+    m_crateLevel->setText(uiText("레벨 %1 · %2개 보관", o.crateLevel, Balance::crateCapacity(o.crateLevel)));
     m_nextCrate->setVisible(o.crateLevel <= 17);
     if (o.crateLevel <= 17) {
-        m_nextCrate->setText(uiFormat("다음 레벨: %lld개", {Balance::crateCapacity(o.crateLevel + 1)}));
+        m_nextCrate->setText(uiText("다음 레벨: %1개", Balance::crateCapacity(o.crateLevel + 1)));
     }
 }
 

@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 
 namespace pipfield {
 
@@ -11,18 +12,34 @@ QSizeF pointSize(const QImage& image) {
     return QSizeF(image.width() / ratio, image.height() / ratio);
 }
 
+int coverMultiple(const QSize& image, const QSizeF& targetInDevicePixels) {
+    if (image.isEmpty()) {
+        return 1;
+    }
+    const double need =
+        std::max(targetInDevicePixels.width() / image.width(), targetInDevicePixels.height() / image.height());
+    // A hair of tolerance, so that an exact fit computed in floating point is not pushed to the next multiple.
+    return std::max(1, static_cast<int>(std::ceil(need - 1e-6)));
+}
+
 void drawPixelArt(QPainter& painter, const QImage& image, const QRectF& target, PixelFit fit) {
     if (image.isNull() || target.isEmpty()) {
         return;
     }
     const QSizeF natural = pointSize(image);
     QRectF drawn = target;
-    if (fit != PixelFit::stretch) {
-        const double sx = target.width() / natural.width();
-        const double sy = target.height() / natural.height();
-        const double s = fit == PixelFit::fit ? std::min(sx, sy) : std::max(sx, sy);
+    if (fit == PixelFit::fit) {
+        const double s = std::min(target.width() / natural.width(), target.height() / natural.height());
         const QSizeF size = natural * s;
         drawn = QRectF(target.center() - QPointF(size.width() / 2, size.height() / 2), size);
+    } else if (fit == PixelFit::fill) {
+        // Whole device pixels per art pixel keep every pixel square; the picture stands on its bottom
+        // edge, where the ground and the crew are, and loses sky and sides to the crop. A painter that
+        // shrinks (the card's preview) keeps the full-size composition, so the preview shows what is saved.
+        const double toDevice = std::max(1.0, std::abs(painter.deviceTransform().m11()));
+        const int multiple = coverMultiple(image.size(), target.size() * toDevice);
+        const QSizeF size = QSizeF(image.size()) * (multiple / toDevice);
+        drawn = QRectF(QPointF(target.center().x() - size.width() / 2, target.bottom() - size.height()), size);
     }
     painter.save();
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);

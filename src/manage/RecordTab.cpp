@@ -9,6 +9,8 @@
 #include <QVBoxLayout>
 
 #include "game/Game.h"
+#include "manage/Accessibility.h"
+#include "manage/LiveRefresh.h"
 #include "manage/Texts.h"
 #include "manage/WeeksChart.h"
 
@@ -38,12 +40,16 @@ private:
 
 } // namespace
 
-RecordTab::RecordTab(Game& game, Sprite& sprites, SaveDialog& dialog, QWidget* parent)
-    : QWidget(parent), m_game(game), m_sprites(sprites), m_dialog(dialog) {
+RecordTab::RecordTab(Game& game, Sprite& sprites, SaveDialog& dialog, QWidget* parent, Renderer render)
+    : QWidget(parent), m_game(game), m_sprites(sprites), m_dialog(dialog), m_render(std::move(render)) {
+    if (!m_render) {
+        m_render = [this](const WeeklyCard& card) { return card.render(m_sprites); };
+    }
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(20, 20, 20, 20);
     column->setSpacing(16);
     m_view = new CardView(m_card, sprites, this);
+    markCombined(m_view, QAccessible::Graphic);
     column->addWidget(m_view, 0, Qt::AlignHCenter);
 
     auto* buttons = new QHBoxLayout;
@@ -61,24 +67,28 @@ RecordTab::RecordTab(Game& game, Sprite& sprites, SaveDialog& dialog, QWidget* p
 
     connect(m_save, &QPushButton::clicked, this, [this] { WeeklyCard::save(m_card, m_sprites, m_dialog, this); });
     connect(m_copy, &QPushButton::clicked, this, [this] {
-        const QImage image = m_card.render(m_sprites);
-        if (!image.isNull()) {
-            QGuiApplication::clipboard()->setImage(image);
+        if (!m_picture.isNull()) {
+            QGuiApplication::clipboard()->setImage(m_picture);
         }
     });
-    connect(&m_game, &Game::orchardChanged, this, &RecordTab::refresh);
-    connect(&m_game, &Game::weekStartsChanged, this, &RecordTab::refresh);
+    auto* live = new LiveRefresh(this, [this] { refresh(); });
+    connect(&m_game, &Game::orchardChanged, live, &LiveRefresh::changed);
+    connect(&m_game, &Game::weekStartsChanged, live, &LiveRefresh::changed);
     refresh();
 }
 
 void RecordTab::refresh() {
     m_chart->setWeeks(m_game.recentWeeks(WeeksChart::kWeeks));
     const WeeklyCard now{m_game.thisWeek(), m_game.weekStart()};
-    if (now.stats == m_card.stats && now.weekStart == m_card.weekStart) {
+    if (m_rendered && now.stats == m_card.stats && now.weekStart == m_card.weekStart) {
         return;
     }
     m_card = now;
-    m_view->setAccessibleName(uiText("이번 주 과수원 기록") + QLatin1Char(' ') + m_card.range());
+    // The shared picture is the card as it is now, so it is made anew with every change.
+    m_picture = m_render(m_card);
+    m_rendered = true;
+    m_copy->setVisible(!m_picture.isNull());
+    m_view->setAccessibleName(uiText("이번 주 과수원 기록 %1", m_card.range()));
     m_view->update();
 }
 

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QImage>
 #include <QWidget>
+
+#include <functional>
 
 #include "card/WeeklyCard.h"
 
@@ -18,10 +21,15 @@ class RecordTab : public QWidget {
     Q_OBJECT
 
 public:
-    RecordTab(Game& game, Sprite& sprites, SaveDialog& dialog, QWidget* parent = nullptr);
+    /// Makes the card's picture; null when the card cannot be rendered.
+    using Renderer = std::function<QImage(const WeeklyCard&)>;
+
+    /// `render` defaults to the card's own rendering at the export scale.
+    RecordTab(Game& game, Sprite& sprites, SaveDialog& dialog, QWidget* parent = nullptr, Renderer render = {});
 
     const WeeklyCard& card() const { return m_card; }
     QPushButton* saveButton() const { return m_save; }
+    /// The stand-in for sharing: copies the picture. Offered only while the card renders.
     QPushButton* copyButton() const { return m_copy; }
     WeeksChart* chart() const { return m_chart; }
 
@@ -31,7 +39,10 @@ private:
     Game& m_game;
     Sprite& m_sprites;
     SaveDialog& m_dialog;
+    Renderer m_render;
     WeeklyCard m_card;
+    QImage m_picture;
+    bool m_rendered = false;
     QWidget* m_view;
     QPushButton* m_save;
     QPushButton* m_copy;

@@ -66,7 +66,6 @@ SettingsTab::SettingsTab(Game& game, Strip& strip, LoginItem& loginItem, std::fu
 
     QVBoxLayout* startRows = form->addSection(uiText("시작"));
     m_login = new QCheckBox(uiText("로그인할 때 열기"));
-    m_login->setChecked(m_loginItem.enabled());
     startRows->addWidget(m_login);
     m_loginError = new Label({}, TextStyle::caption, Tone::primary);
     m_loginError->setToneColor(QColor(Qt::red));
@@ -103,11 +102,13 @@ SettingsTab::SettingsTab(Game& game, Strip& strip, LoginItem& loginItem, std::fu
     connect(qGuiApp, &QGuiApplication::screenRemoved, this, &SettingsTab::fillMonitors);
     fillMonitors();
     refresh();
+    readLogin();
 }
 
 void SettingsTab::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     m_game.refreshNotificationStatus();
+    readLogin();
 }
 
 void SettingsTab::fillMonitors() {
@@ -128,6 +129,15 @@ void SettingsTab::refresh() {
     m_monitor->setCurrentIndex(m_monitor->findData(QVariant::fromValue<qlonglong>(m_strip.screenID())));
     m_notifications->setChecked(m_game.notificationsOn());
     m_deniedRow->setVisible(m_game.notificationsDenied());
+}
+
+void SettingsTab::readLogin() {
+    // The toggle and its error belong to this showing of the tab: the state may have been changed
+    // outside the program (or by another of its windows) since the last one.
+    const QSignalBlocker quiet(m_login);
+    m_login->setChecked(m_loginItem.enabled());
+    m_loginError->clear();
+    m_loginError->hide();
 }
 
 void SettingsTab::changeLogin(bool on) {

@@ -41,6 +41,7 @@ private:
     void fillMonitors();
     void refresh();
     void changeLogin(bool on);
+    void readLogin();
 
     Game& m_game;
     Strip& m_strip;

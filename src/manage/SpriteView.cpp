@@ -1,7 +1,9 @@
 #include "manage/SpriteView.h"
 
+#include <QEvent>
 #include <QPainter>
 
+#include "manage/Accessibility.h"
 #include "manage/TextStyle.h"
 #include "scene/Palette.h"
 #include "scene/Sprite.h"
@@ -13,6 +15,7 @@ SpriteView::SpriteView(Sprite& sprites, QSize frame, QWidget* parent)
     : QWidget(parent), m_sprites(sprites), m_frame(frame) {
     setFixedSize(frame);
     setAttribute(Qt::WA_TransparentForMouseEvents);
+    markDecorative(this);
 }
 
 void SpriteView::setSprite(const QString& name, std::optional<double> dye, double zoom, bool silhouette) {
@@ -23,6 +26,7 @@ void SpriteView::setSprite(const QString& name, std::optional<double> dye, doubl
     m_dye = dye;
     m_zoom = zoom;
     m_silhouette = silhouette;
+    m_picture.reset();
     update();
 }
 
@@ -39,6 +43,21 @@ void SpriteView::setOpacity(double opacity) {
 }
 
 QImage SpriteView::picture() const {
+    // Made once per sprite and palette: a silhouette is a recoloured copy, not worth redoing per paint.
+    if (!m_picture) {
+        m_picture = makePicture();
+    }
+    return *m_picture;
+}
+
+void SpriteView::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange) {
+        m_picture.reset();
+    }
+    QWidget::changeEvent(event);
+}
+
+QImage SpriteView::makePicture() const {
     if (m_name.isEmpty()) {
         return {};
     }

@@ -38,8 +38,11 @@ protected:
     Sprite& sprites() const { return m_sprites; }
 
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    QImage makePicture() const;
+
     Sprite& m_sprites;
     QSize m_frame;
     QString m_name;
@@ -48,6 +51,7 @@ private:
     bool m_silhouette = false;
     std::optional<PixelFit> m_fit;
     double m_opacity = 1.0;
+    mutable std::optional<QImage> m_picture;
 };
 
 /// A worker's idle frame in its look and gear.

@@ -12,8 +12,10 @@
 #include "game/Defaults.h"
 #include "game/Game.h"
 #include "manage/DyePicker.h"
+#include "manage/FocusRing.h"
 #include "manage/FormPage.h"
 #include "manage/Label.h"
+#include "manage/LiveRefresh.h"
 #include "manage/SpriteView.h"
 #include "manage/TextStyle.h"
 #include "manage/Texts.h"
@@ -50,8 +52,7 @@ protected:
         shape.addRoundedRect(box, 6, 6);
         p.fillPath(shape, isChecked() ? leafColor() : toneColor(palette(), Tone::quaternary));
         if (hasFocus()) {
-            p.setPen(QPen(palette().color(QPalette::Highlight), 1.5));
-            p.drawPath(shape);
+            drawFocusRing(p, shape, palette());
         }
         p.setPen(isChecked() ? QColor(Qt::white) : palette().color(QPalette::WindowText));
         p.drawText(rect(), Qt::AlignCenter, text());
@@ -93,13 +94,15 @@ LookRow::LookRow(Game& game, Sprite& sprites, WorkerRole role, std::int64_t slot
     column->addLayout(nameLine);
 
     auto* variantLine = new QHBoxLayout;
+    variantLine->addWidget(new Label(uiText("캐릭터"), TextStyle::body, Tone::primary, this));
     auto* variantBox = new QWidget(this);
-    variantBox->setFixedWidth(220);
+    variantBox->setMaximumWidth(220);
+    variantBox->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     variantBox->setAccessibleName(uiText("캐릭터"));
     auto* variantRow = new QHBoxLayout(variantBox);
     variantRow->setContentsMargins(0, 0, 0, 0);
     m_variants = segmented(variantBox, variantRow, {fromStd(defaultName(role, 0)), fromStd(defaultName(role, 1))});
-    variantLine->addWidget(variantBox);
+    variantLine->addWidget(variantBox, 1);
     variantLine->addStretch(1);
     column->addLayout(variantLine);
 
@@ -112,7 +115,8 @@ LookRow::LookRow(Game& game, Sprite& sprites, WorkerRole role, std::int64_t slot
     connect(m_variants, &QButtonGroup::idClicked, this,
             [this](int id) { change([&](WorkerLook& l) { l.variant = id; }); });
     connect(m_dye, &DyePicker::picked, this, [this](std::int64_t dye) { change([&](WorkerLook& l) { l.dye = dye; }); });
-    connect(&m_game, &Game::orchardChanged, this, &LookRow::refresh);
+    auto* live = new LiveRefresh(this, [this] { refresh(); });
+    connect(&m_game, &Game::orchardChanged, live, &LiveRefresh::changed);
     refresh();
 }
 
@@ -184,7 +188,8 @@ StyleTab::StyleTab(Game& game, Defaults& defaults, Sprite& sprites, QWidget* par
     m_empty = new Label(uiText("일꾼을 고용하면 꾸밀 수 있어요."), TextStyle::body, Tone::secondary);
     m_lookLayout->addWidget(m_empty);
 
-    connect(&m_game, &Game::orchardChanged, this, &StyleTab::refresh);
+    auto* live = new LiveRefresh(this, [this] { refresh(); });
+    connect(&m_game, &Game::orchardChanged, live, &LiveRefresh::changed);
     refresh();
 }
 

@@ -15,8 +15,6 @@ enum class Tone { primary, secondary, tertiary, quaternary };
 /// The style's font derived from `base` (the application font by default).
 QFont styledFont(TextStyle style, QFont base = QFont());
 QFont styledFont(TextStyle style, QFont::Weight weight, QFont base = QFont());
-/// `font` with digits of equal width, so that changing numbers do not make their row jitter.
-QFont monoDigits(QFont font);
 /// The palette's text colour faded to the tone.
 QColor toneColor(const QPalette& palette, Tone tone);
 

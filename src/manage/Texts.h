@@ -3,31 +3,31 @@
 #include <QCoreApplication>
 #include <QString>
 
-#include <cstdint>
-#include <initializer_list>
 #include <string>
+#include <type_traits>
 
 namespace pipfield {
+
+namespace textDetail {
+inline QString argText(const QString& s) {
+    return s;
+}
+template <typename N>
+requires std::is_integral_v<N> QString argText(N n) {
+    return QString::number(static_cast<qlonglong>(n));
+}
+} // namespace textDetail
 
 /// A window text through the translation catalogue; the Korean text is its own key.
 inline QString uiText(const char* korean) {
     return QCoreApplication::translate("pipfield", korean);
 }
 
-/// Looks up a format key and fills its "%lld" places with the numbers, in order, as plain digits.
-inline QString uiFormat(const char* koreanFormat, std::initializer_list<std::int64_t> numbers) {
-    QString out = uiText(koreanFormat);
-    qsizetype from = 0;
-    for (std::int64_t n : numbers) {
-        const qsizetype at = out.indexOf(QLatin1String("%lld"), from);
-        if (at < 0) {
-            break;
-        }
-        const QString digits = QString::number(static_cast<qlonglong>(n));
-        out.replace(at, 4, digits);
-        from = at + digits.size();
-    }
-    return out;
+/// One whole sentence with its places "%1", "%2", ... filled in: numbers as plain digits, texts as
+/// they are. The sentence is a single key so that a translation may put the places in another order.
+template <typename... Args>
+QString uiText(const char* korean, const Args&... args) {
+    return uiText(korean).arg(textDetail::argText(args)...);
 }
 
 inline QString fromStd(const std::string& s) {

@@ -11,14 +11,18 @@
 #include <QVBoxLayout>
 
 #include "game/Game.h"
+#include "manage/Accessibility.h"
 #include "manage/BuyButton.h"
 #include "manage/CapsuleButton.h"
 #include "manage/DyePicker.h"
+#include "manage/FocusRing.h"
 #include "manage/FormPage.h"
 #include "manage/Label.h"
+#include "manage/LiveRefresh.h"
 #include "manage/PixelArt.h"
 #include "manage/ShortNumber.h"
 #include "manage/SpriteView.h"
+#include "manage/Symbols.h"
 #include "manage/Texts.h"
 #include "model/Balance.h"
 #include "scene/Sprite.h"
@@ -61,6 +65,9 @@ protected:
             p.setPen(QPen(line, 1));
         }
         p.drawPath(shape);
+        if (hasFocus()) {
+            drawFocusRing(p, shape, palette());
+        }
         const QString portrait = QStringLiteral("portrait-") + QLatin1String(rawValue(m_role)) +
                                  (m_variant == 1 ? QStringLiteral("b") : QString());
         if (const std::optional<QImage> image = m_sprites.image(portrait, std::nullopt, false)) {
@@ -80,6 +87,7 @@ private:
 } // namespace
 
 GearLine::GearLine(Sprite& sprites, QWidget* parent) : QWidget(parent) {
+    markCombined(this);
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(4);
@@ -106,9 +114,8 @@ void GearLine::setGear(WorkerRole role, const WorkerLook& look, int tier) {
     QString spoken = m_name->text();
     if (more) {
         m_preview->setWorker(role, look, tier + 1);
-        m_next->setText(
-            uiFormat("레벨 %lld에 ", {Balance::gearLevels[static_cast<std::size_t>(std::max(0, tier + 1))]}) +
-            fromStd(Balance::gearName(tier + 1)));
+        m_next->setText(uiText("레벨 %1에 %2", Balance::gearLevels[static_cast<std::size_t>(std::max(0, tier + 1))],
+                               fromStd(Balance::gearName(tier + 1))));
         spoken += QLatin1Char(' ') + m_next->text();
     }
     setAccessibleName(spoken);
@@ -128,7 +135,8 @@ WorkerRow::WorkerRow(Game& game, Sprite& sprites, WorkerRole role, std::function
     titleLine->setSpacing(6);
     m_title = new Label({}, TextStyle::headline, Tone::primary, this);
     m_roleName = new Label(fromStd(name(role)), TextStyle::caption, Tone::secondary, this);
-    m_level = new Label({}, monoDigits(styledFont(TextStyle::caption)), Tone::secondary, this);
+    m_level = new Label({}, TextStyle::caption, Tone::secondary, this);
+    m_level->setTabularDigits(true);
     titleLine->addWidget(m_title, 0, Qt::AlignBaseline);
     titleLine->addWidget(m_roleName, 0, Qt::AlignBaseline);
     titleLine->addWidget(m_level, 0, Qt::AlignBaseline);
@@ -140,6 +148,7 @@ WorkerRow::WorkerRow(Game& game, Sprite& sprites, WorkerRole role, std::function
     m_gear = new GearLine(sprites, this);
     text->addWidget(m_gear);
     m_partnerRow = new QWidget(this);
+    markCombined(m_partnerRow);
     auto* partner = new QHBoxLayout(m_partnerRow);
     partner->setContentsMargins(0, 0, 0, 0);
     partner->setSpacing(4);
@@ -156,13 +165,15 @@ WorkerRow::WorkerRow(Game& game, Sprite& sprites, WorkerRole role, std::function
     buttons->setSpacing(6);
     m_buy = new BuyButton(game, sprites, Purchase::worker(role), uiText("고용"), this);
     buttons->addWidget(m_buy, 0, Qt::AlignRight);
-    m_more = new QPushButton(QIcon::fromTheme(QStringLiteral("list-add-user")), uiText("한 명 더…"), this);
+    m_more = new QPushButton(symbolIcon(sprites, {"list-add-user", "contact-new"}, QStringLiteral("icon-person-add")),
+                             uiText("한 명 더…"), this);
     buttons->addWidget(m_more, 0, Qt::AlignRight);
     buttons->addStretch(1);
     row->addLayout(buttons);
 
     connect(m_more, &QPushButton::clicked, this, [hire = std::move(hire)] { hire(); });
-    connect(&m_game, &Game::orchardChanged, this, &WorkerRow::refresh);
+    auto* live = new LiveRefresh(this, [this] { refresh(); });
+    connect(&m_game, &Game::orchardChanged, live, &LiveRefresh::changed);
     refresh();
 }
 
@@ -177,12 +188,12 @@ void WorkerRow::refresh() {
     m_sprite->setOpacity(hired ? 1.0 : 0.45);
     m_title->setText(hired ? shownName(m_role, first) : fromStd(name(m_role)));
     m_roleName->setVisible(hired);
-    m_level->setText(hired ? uiFormat("레벨 %lld", {level}) : uiText("아직 없음"));
+    m_level->setText(hired ? uiText("레벨 %1", level) : uiText("아직 없음"));
     if (!hired) {
-        m_effect->setText(uiText("고용하면 ") + fromStd(effect(m_role, 1)));
+        m_effect->setText(uiText("고용하면 %1", fromStd(effect(m_role, 1))));
     } else if (level < Orchard::maxWorkerLevel) {
-        m_effect->setText(uiText("지금 ") + fromStd(effect(m_role, level)) + uiText(" · 다음 레벨 ") +
-                          fromStd(effect(m_role, level + 1)));
+        m_effect->setText(
+            uiText("지금 %1 · 다음 레벨 %2", fromStd(effect(m_role, level)), fromStd(effect(m_role, level + 1))));
     } else {
         m_effect->setText(fromStd(effect(m_role, level)));
     }
@@ -195,7 +206,8 @@ void WorkerRow::refresh() {
     if (two) {
         const WorkerLook second = o.look(m_role, 1);
         m_partnerSprite->setWorker(m_role, second, tier);
-        m_partner->setText(uiText("함께 일하는 ") + shownName(m_role, second));
+        m_partner->setText(uiText("함께 일하는 %1", shownName(m_role, second)));
+        m_partnerRow->setAccessibleName(m_partner->text());
     }
 
     const Purchase levelUp = Purchase::worker(m_role);
@@ -205,19 +217,19 @@ void WorkerRow::refresh() {
     }
     m_more->setVisible(hired && o.staff(m_role) <= 1);
     m_more->setEnabled(o.cost(Purchase::secondWorker(m_role)).has_value());
-    m_more->setToolTip(level < 10 ? uiFormat("레벨 %lld부터 한 명 더 고용할 수 있어요", {10})
+    m_more->setToolTip(level < 10 ? uiText("레벨 %1부터 한 명 더 고용할 수 있어요", 10)
                                   : uiText("같은 역할 일꾼을 한 명 더 고용해요"));
 }
 
 HireSheet::HireSheet(Game& game, Sprite& sprites, WorkerRole role, QWidget* parent)
     : QDialog(parent), m_game(game), m_role(role), m_sprites(sprites) {
     setWindowModality(Qt::WindowModal);
-    setWindowTitle(fromStd(name(role)) + uiText(" 한 명 더 고용"));
+    setWindowTitle(uiText("%1 한 명 더 고용", fromStd(name(role))));
     setFixedWidth(420);
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(24, 24, 24, 24);
     column->setSpacing(18);
-    column->addWidget(new Label(fromStd(name(role)) + uiText(" 한 명 더 고용"),
+    column->addWidget(new Label(uiText("%1 한 명 더 고용", fromStd(name(role))),
                                 styledFont(TextStyle::title3, QFont::Bold), Tone::primary, this));
 
     auto* choices = new QHBoxLayout;
@@ -263,7 +275,8 @@ HireSheet::HireSheet(Game& game, Sprite& sprites, WorkerRole role, QWidget* pare
             }
         });
     }
-    connect(&m_game, &Game::orchardChanged, this, &HireSheet::refresh);
+    auto* live = new LiveRefresh(this, [this] { refresh(); });
+    connect(&m_game, &Game::orchardChanged, live, &LiveRefresh::changed);
     setVariant(1);
 }
 
@@ -326,9 +339,9 @@ WorkersTab::WorkersTab(Game& game, Sprite& sprites, QWidget* parent)
         rows->addWidget(row);
         m_rows[static_cast<std::size_t>(role)] = row;
     }
-    form->addFooter(uiFormat("레벨 5, 10, 15, 20에서 장비가 좋아져요. 레벨 %lld부터 같은 역할 일꾼을 한 명 더 고용할 "
-                             "수 있고, 두 명이면 효과가 1.5배예요.",
-                             {10}));
+    form->addFooter(uiText("레벨 5, 10, 15, 20에서 장비가 좋아져요. 레벨 %1부터 같은 역할 일꾼을 한 명 더 고용할 "
+                           "수 있고, 두 명이면 효과가 1.5배예요.",
+                           10));
 }
 
 void WorkersTab::openSheet(WorkerRole role) {

@@ -35,6 +35,7 @@ TEST(DexTab, UnlockedButUnplantedKindIsStillASilhouette) {
     o.harvestedByKind.set(TreeKind::eureka, 12345);
     ManageWorld world(o);
     DexTab dex(*world.game, world.sprites);
+    showAside(dex);
     EXPECT_EQ(dex.cell(TreeKind::lime)->nameLabel()->text(), QStringLiteral("???"));
     EXPECT_EQ(dex.cell(TreeKind::lime)->lineLabel()->text(), QStringLiteral("아직 안 심었어요"));
     EXPECT_EQ(dex.cell(TreeKind::eureka)->lineLabel()->text(), QStringLiteral("딴 열매 1.2만개"));

@@ -8,6 +8,7 @@
 
 #include "ManageTestSupport.h"
 #include "card/WeeklyCard.h"
+#include "manage/Appearance.h"
 #include "manage/WorkersTab.h"
 
 using namespace pipfield;

@@ -89,6 +89,12 @@ public:
     std::vector<QString> proposed;
 };
 
+/// Shows a widget without a screen: the window's views keep current only while they are shown.
+inline void showAside(QWidget& widget) {
+    widget.setAttribute(Qt::WA_DontShowOnScreen);
+    widget.show();
+}
+
 inline Instant localInstant(int year, int month, int day, int hour = 12) {
     const QDateTime t(QDate(year, month, day), QTime(hour, 0));
     return Instant{} + std::chrono::milliseconds(t.toMSecsSinceEpoch());

@@ -47,6 +47,7 @@ TEST(OrchardTab, PlantingThroughTheButtonChangesTheGameAndTheSaveFile) {
     o.coins = 100;
     ManageWorld world(o);
     OrchardTab tab(*world.game, world.sprites);
+    showAside(tab);
     BuyButton* plant = tab.kindRows()[0]->button();
     const std::int64_t price = *plant->price();
     ASSERT_TRUE(plant->isEnabled());
@@ -68,6 +69,7 @@ TEST(OrchardTab, UnlockedKindsOfferPlantingAndLockedOnesUnlocking) {
     o.coins = 70;
     ManageWorld world(o);
     OrchardTab tab(*world.game, world.sprites);
+    showAside(tab);
     BuyButton* kumquat = tab.kindRows()[1]->button();
     EXPECT_EQ(kumquat->title(), QStringLiteral("해금"));
     kumquat->click();
@@ -82,6 +84,7 @@ TEST(OrchardTab, ReplantMenuListsEveryOtherKindAndLocksTheLockedOnes) {
     o.coins = 1000000;
     ManageWorld world(o);
     OrchardTab tab(*world.game, world.sprites);
+    showAside(tab);
     ASSERT_EQ(tab.plotRows().size(), 1u);
     const QList<QAction*> items = tab.plotRows()[0]->replantItems();
     ASSERT_EQ(items.size(), 11);

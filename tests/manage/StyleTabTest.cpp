@@ -43,6 +43,7 @@ TEST(StyleTab, EveryEditIsSavedAtOnce) {
     o.looks["harvester-0"] = WorkerLook{0, 0, "레몬이"};
     ManageWorld world(o);
     StyleTab tab(*world.game, world.defaults, world.sprites);
+    showAside(tab);
     LookRow& row = *tab.lookRows().at(0);
     EXPECT_EQ(row.nameField()->text(), QStringLiteral("레몬이"));
 

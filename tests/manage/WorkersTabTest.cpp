@@ -81,6 +81,7 @@ TEST(WorkersTab, SecondWorkerOpensFromLevelTenEvenWhenCoinsAreShort) {
 TEST(WorkersTab, HireSheetStoresTheChosenLookWithABlankNameEmpty) {
     ManageWorld world(withPlanter(12, 100000000));
     WorkersTab tab(*world.game, world.sprites);
+    showAside(tab);
     tab.row(WorkerRole::planter)->moreButton()->click();
     HireSheet* sheet = tab.sheet();
     ASSERT_NE(sheet, nullptr);

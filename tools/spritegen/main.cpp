@@ -29,6 +29,7 @@ int main(int argc, char** argv) {
     drawFruit(art);
     drawEffects(art);
     drawWorkers(art);
+    drawIcons(art);
     drawInterface(art);
 
     if (!art.write(out)) {
