@@ -1,9 +1,12 @@
 #include <QApplication>
 #include <QTimer>
+#include <QLocale>
+#include <QTranslator>
 
 #include <cstring>
 #include <iostream>
 
+#include "app/Catalogue.h"
 #include "app/CommandLine.h"
 #include "app/PipfieldApp.h"
 #include "app/Snapshot.h"
@@ -46,6 +49,8 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName(QStringLiteral("pipfield"));
     // The game lives in the tray and the strip; closing the window must not end it.
     QApplication::setQuitOnLastWindowClosed(false);
+    QTranslator catalogue;
+    pipfield::installCatalogue(catalogue, QLocale());
     pipfield::installTextLookup([](std::string_view korean) {
         const std::string key(korean);
         return QCoreApplication::translate("pipfield", key.c_str()).toStdString();

@@ -1,5 +1,6 @@
 #include "game/Game.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QPointer>
 
@@ -240,8 +241,8 @@ void Game::scheduleAt(Instant now) {
     if (!t || *t <= 0) {
         return;
     }
-    m_notifier.add(
-        {identifier, tr("창고가 레몬으로 가득 찼어요"), tr("팔러 와 주세요. 일꾼들이 기다리고 있어요."), *t});
+    m_notifier.add({identifier, QCoreApplication::translate("pipfield", "창고가 레몬으로 가득 찼어요"),
+                    QCoreApplication::translate("pipfield", "팔러 와 주세요. 일꾼들이 기다리고 있어요."), *t});
 }
 
 void Game::refreshNotificationStatus() {

@@ -36,7 +36,7 @@ QString weekLabel(const WeekRecord& week) {
     if (week.current) {
         return uiText("이번 주");
     }
-    return uiText("%1주").arg(week.key.mid(week.key.lastIndexOf(QLatin1Char('W')) + 1).toInt());
+    return uiText("%1주", week.key.mid(week.key.lastIndexOf(QLatin1Char('W')) + 1).toInt());
 }
 
 } // namespace

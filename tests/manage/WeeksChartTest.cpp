@@ -75,6 +75,7 @@ TEST(WeeksChart, AGameOfOneWeekShowsOneBar) {
     o.crate.set(TreeKind::eureka, 12);
     ManageWorld world(o);
     RecordTab tab(*world.game, world.sprites, world.saveDialog);
+    tab.show(); // a hidden tab waits to be shown before it follows the game
     WeeksChart& chart = *tab.chart();
     ASSERT_EQ(chart.weeks().size(), 8u);
     EXPECT_EQ(std::count_if(chart.weeks().begin(), chart.weeks().end(),
