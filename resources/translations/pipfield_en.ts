@@ -259,15 +259,15 @@
     </message>
     <message>
         <source>그동안 열매 %1개를 땄고, 창고는 %2 만에 가득 차서 %3개가 기다리고 있어요</source>
-        <translation>While you were away, %1 fruit were picked and the crate was full after %2: %3 are waiting</translation>
+        <translation>While you were away: %1 picked, crate full after %2, %3 waiting</translation>
     </message>
     <message>
         <source>그동안 열매 %1개를 따서 창고에 %2개가 기다리고 있어요</source>
-        <translation>While you were away, %1 fruit were picked: %2 are waiting in the crate</translation>
+        <translation>While you were away: %1 picked, %2 waiting in the crate</translation>
     </message>
     <message>
         <source>그동안 딴 열매는 없고, 창고에 %1개가 있어요</source>
-        <translation>Nothing was picked while you were away: the crate holds %1</translation>
+        <translation>Nothing picked while you were away; the crate holds %1</translation>
     </message>
     <message>
         <source>어서 오세요</source>
