@@ -14,6 +14,7 @@ packages=(
     xvfb xauth openbox picom x11-utils xdotool wmctrl imagemagick
     dbus dbus-x11 libnotify-bin trayer dunst dpkg-dev file
     lintian desktop-file-utils appstream
+    libwayland-dev wayland-protocols qt6-wayland sway grim xwayland libglib2.0-bin strace
 )
 
 missing=()

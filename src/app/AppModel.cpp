@@ -9,10 +9,11 @@
 namespace pipfield {
 
 AppModel::AppModel(Defaults& defaults, Game& game, const WindowList& windows, DesktopEvents& events,
-                   const PanelWindowing* windowing, ViewFactory makeView, QObject* parent)
+                   const PanelWindowing* windowing, ViewFactory makeView, StripSurface* stripSurface, QObject* parent)
     : QObject(parent), m_defaults(defaults), m_game(game), m_windows(windows), m_events(events), m_windowing(windowing),
-      m_makeView(std::move(makeView)), m_showManageAtLaunch(!defaults.boolValue(QStringLiteral("hasLaunched")) ||
-                                                            defaults.boolValue(QStringLiteral("showManage"))) {}
+      m_makeView(std::move(makeView)), m_stripSurface(stripSurface),
+      m_showManageAtLaunch(!defaults.boolValue(QStringLiteral("hasLaunched")) ||
+                           defaults.boolValue(QStringLiteral("showManage"))) {}
 
 AppModel::~AppModel() = default;
 
@@ -26,7 +27,8 @@ void AppModel::registerDefaults(Defaults& defaults) {
 
 Strip& AppModel::strip() {
     if (!m_strip) {
-        m_strip = std::make_unique<Strip>(m_defaults, m_windows, m_events, m_windowing, m_makeView(m_game));
+        m_strip =
+            std::make_unique<Strip>(m_defaults, m_windows, m_events, m_windowing, m_makeView(m_game), m_stripSurface);
     }
     return *m_strip;
 }

@@ -14,6 +14,7 @@ class DesktopEvents;
 class Game;
 class PanelWindowing;
 class Strip;
+class StripSurface;
 class WindowList;
 
 /// The application-wide objects: the one game and, once asked for, the one strip.
@@ -25,7 +26,8 @@ public:
     using ViewFactory = std::function<QWidget*(Game& game)>;
 
     AppModel(Defaults& defaults, Game& game, const WindowList& windows, DesktopEvents& events,
-             const PanelWindowing* windowing, ViewFactory makeView, QObject* parent = nullptr);
+             const PanelWindowing* windowing, ViewFactory makeView, StripSurface* stripSurface = nullptr,
+             QObject* parent = nullptr);
     ~AppModel() override;
 
     /// Registers the settings' defaults, and remembers a tray position the first time.
@@ -47,6 +49,7 @@ private:
     DesktopEvents& m_events;
     const PanelWindowing* m_windowing;
     ViewFactory m_makeView;
+    StripSurface* m_stripSurface;
     std::unique_ptr<Strip> m_strip;
     bool m_showManageAtLaunch;
 };

@@ -16,6 +16,7 @@
 #include "manage/Appearance.h"
 #include "manage/ManageWindow.h"
 #include "platform/DesktopLook.h"
+#include "platform/LayerShellStrip.h"
 #include "platform/NoDesktop.h"
 #include "platform/SingleInstance.h"
 #include "platform/SleepWatcher.h"
@@ -41,16 +42,19 @@ bool forceAppearance(const QString& appearance) {
 
 } // namespace
 
-PipfieldApp::PipfieldApp(const QStringList& arguments, QObject* parent)
+PipfieldApp::PipfieldApp(const QStringList& arguments, std::unique_ptr<LayerShellStrip> layerStrip, QObject* parent)
     : QObject(parent), m_defaults(std::make_unique<Defaults>(Defaults::standardFile(), arguments)),
       m_clock(std::make_unique<SystemClock>()), m_launcher(std::make_unique<SystemProcessLauncher>()),
       m_notifier(std::make_unique<DesktopNotifier>(QDBusConnection::sessionBus(), *m_launcher, *m_clock,
                                                    DesktopNotifier::HandOffTarget::forThisProgram())),
-      m_store(std::make_unique<SaveStore>(SaveStore::standardPath())) {
+      m_store(std::make_unique<SaveStore>(SaveStore::standardPath())), m_layerStrip(std::move(layerStrip)) {
     AppModel::registerDefaults(*m_defaults);
     // Loading the save file, the catch-up, the first save and the first plan all happen here.
     m_game = std::make_unique<Game>(*m_defaults, *m_clock, *m_notifier, *m_store);
     m_sprites = std::make_unique<Sprite>();
+    if (m_layerStrip) {
+        m_sprites->setScale(m_layerStrip->scale());
+    }
     m_look = new DesktopLook(this);
     // A forced appearance is set before any window exists, so everything starts in its colours.
     if (const std::optional<QString> appearance = m_defaults->string(QStringLiteral("appearance"))) {
@@ -67,19 +71,42 @@ PipfieldApp::PipfieldApp(const QStringList& arguments, QObject* parent)
         m_windows = none;
     }
     m_model = std::make_unique<AppModel>(
-        *m_defaults, *m_game, *m_windows, *m_events, m_windowing, [this](Game& game) -> QWidget* {
+        *m_defaults, *m_game, *m_windows, *m_events, m_windowing,
+        [this](Game& game) -> QWidget* {
             OrchardViewSetup setup;
             setup.sprites = m_sprites.get();
             setup.reduceMotion = [this] { return reduceMotion(); };
             setup.dark = [this] { return darkAppearance(); };
             auto* view = new OrchardView(game, *m_defaults, setup);
             connect(m_look, &DesktopLook::changed, view, &OrchardView::appearanceChanged);
+            if (m_layerStrip) {
+                // The layer surface paints the scene itself; the view is never shown.
+                StripSurface::Content content;
+                content.paint = [view](QPainter& painter, const QRegion& region) {
+                    view->compositor().paint(painter, region);
+                };
+                content.resize = [view](QSize size) { view->setFrameSize(size); };
+                content.click = [view](QPointF point) { view->clickAt({point.x(), view->height() - point.y()}); };
+                m_layerStrip->setContent(std::move(content));
+                connect(view, &OrchardView::damaged, m_layerStrip.get(), &StripSurface::damage);
+            }
             return view;
-        });
+        },
+        m_layerStrip.get());
     connect(&m_model->strip(), &Strip::backingScaleChanged, this, [this] {
-        if (auto* view = qobject_cast<OrchardView*>(m_model->strip().view())) {
-            view->backingPropertiesChanged();
+        auto* view = qobject_cast<OrchardView*>(m_model->strip().view());
+        if (view == nullptr) {
+            return;
         }
+        if (m_layerStrip) {
+            // The sprites are drawn at the scale of the output the layer surface is on.
+            if (view->sprites().scale() != m_layerStrip->scale()) {
+                view->sprites().setScale(m_layerStrip->scale());
+                view->redrawAll();
+            }
+            return;
+        }
+        view->backingPropertiesChanged();
     });
     m_model->openManage = [this] { manageWindow().present(); };
 

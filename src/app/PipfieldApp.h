@@ -13,6 +13,7 @@ class DesktopEvents;
 class DesktopLook;
 class DesktopNotifier;
 class Game;
+class LayerShellStrip;
 class ManageWindow;
 class PanelWindowing;
 class SaveStore;
@@ -29,7 +30,9 @@ class PipfieldApp final : public QObject {
     Q_OBJECT
 
 public:
-    explicit PipfieldApp(const QStringList& arguments, QObject* parent = nullptr);
+    /// With a `layerStrip` the strip is a layer surface of the Wayland compositor.
+    explicit PipfieldApp(const QStringList& arguments, std::unique_ptr<LayerShellStrip> layerStrip = nullptr,
+                         QObject* parent = nullptr);
     ~PipfieldApp() override;
 
     /// What happens once the event loop is about to run: the clock starts and the strip appears.
@@ -58,6 +61,7 @@ private:
     DesktopEvents* m_events = nullptr; // owned through QObject parenting
     const WindowList* m_windows = nullptr;
     const PanelWindowing* m_windowing = nullptr;
+    std::unique_ptr<LayerShellStrip> m_layerStrip;
     std::unique_ptr<AppModel> m_model;
     std::unique_ptr<ManageWindow> m_manage;
     std::unique_ptr<TrayMenu> m_tray;

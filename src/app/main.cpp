@@ -1,10 +1,11 @@
 #include <QApplication>
-#include <QTimer>
 #include <QLocale>
+#include <QTimer>
 #include <QTranslator>
 
 #include <cstring>
 #include <iostream>
+#include <memory>
 
 #include "app/Catalogue.h"
 #include "app/CommandLine.h"
@@ -12,17 +13,45 @@
 #include "app/Snapshot.h"
 #include "game/NotificationHelper.h"
 #include "model/Text.h"
+#include "platform/LayerShellStrip.h"
+#include "platform/Logging.h"
+#include "platform/QtPlatformChoice.h"
 #include "platform/SingleInstance.h"
 #include "platform/TerminationSignals.h"
+
+namespace {
+
+// Plain Wayland lets no client place a window at the screen's edge or keep it above others. Where
+// the compositor has the layer shell, the strip is a layer surface on a connection of its own;
+// elsewhere it is an X11 dock window through XWayland. A player who chose a Qt platform keeps it.
+std::unique_ptr<pipfield::LayerShellStrip> chooseStrip() {
+    std::unique_ptr<pipfield::LayerShellStrip> layerStrip = pipfield::LayerShellStrip::connectToCompositor();
+    pipfield::SessionFacts facts;
+    facts.chosenPlatform = qgetenv("QT_QPA_PLATFORM");
+    facts.sessionType = qgetenv("XDG_SESSION_TYPE");
+    facts.waylandDisplay = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    facts.x11Display = !qEnvironmentVariableIsEmpty("DISPLAY");
+    facts.layerShell = layerStrip != nullptr;
+    const QByteArray platform = pipfield::qtPlatformFor(facts);
+    if (!platform.isEmpty()) {
+        qputenv("QT_QPA_PLATFORM", platform);
+    }
+    const QByteArray windows = qgetenv("QT_QPA_PLATFORM");
+    if (layerStrip) {
+        qCInfo(lcDesktop).noquote() << "the strip is a layer surface of the Wayland compositor; windows through Qt's"
+                                    << (windows.isEmpty() ? QByteArray("default") : windows) << "platform";
+    } else if (facts.waylandDisplay) {
+        qCInfo(lcDesktop).noquote() << "the Wayland compositor offers no layer shell; the strip is an X11 panel"
+                                    << "through Qt's" << windows << "platform";
+    }
+    return layerStrip;
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     if (const std::optional<int> answered = pipfield::answerCommandLine(argc, argv, std::cout, std::cerr)) {
         return *answered;
-    }
-    // Plain Wayland lets no client place a window at the screen's edge or keep it above others, so the
-    // strip goes through XWayland; a player who chose a platform keeps that choice.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qgetenv("XDG_SESSION_TYPE") == "wayland") {
-        qputenv("QT_QPA_PLATFORM", "xcb");
     }
     // A copy of the program that only waits to deliver a crate-full notification needs no windows.
     if (argc > 1 && std::strcmp(argv[1], pipfield::kDeliverNotificationArgument) == 0) {
@@ -39,8 +68,11 @@ int main(int argc, char** argv) {
         }
         return 0;
     }();
+    std::unique_ptr<pipfield::LayerShellStrip> layerStrip;
     if (snapshotAt != 0) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    } else {
+        layerStrip = chooseStrip();
     }
 
     QApplication app(argc, argv);
@@ -65,7 +97,10 @@ int main(int argc, char** argv) {
         return 0; // the running game was asked to show its window
     }
     pipfield::TerminationSignals termination;
-    pipfield::PipfieldApp pipfield(QCoreApplication::arguments());
+    if (layerStrip) {
+        layerStrip->start();
+    }
+    pipfield::PipfieldApp pipfield(QCoreApplication::arguments(), std::move(layerStrip));
     QObject::connect(&instance, &pipfield::SingleInstance::reopenRequested, &pipfield, &pipfield::PipfieldApp::reopen);
     QObject::connect(&termination, &pipfield::TerminationSignals::terminationRequested, &pipfield,
                      &pipfield::PipfieldApp::quit);

@@ -94,8 +94,13 @@ OrchardView::OrchardView(Game& game, Defaults& defaults, Setup setup, QWidget* p
       m_dark(setup.dark ? std::move(setup.dark) : std::function<bool()>([this] {
           return palette().color(QPalette::Window).lightness() < 128;
       })),
-      m_compositor(m_clock, [this](const QRegion& region) { update(region); }), m_groundLayer(Layer::create()),
-      m_decorLayer(Layer::create()), m_crate(Sprite::layer()), m_seenSales(game.saleCount()) {
+      m_compositor(m_clock,
+                   [this](const QRegion& region) {
+                       update(region);
+                       Q_EMIT damaged(region);
+                   }),
+      m_groundLayer(Layer::create()), m_decorLayer(Layer::create()), m_crate(Sprite::layer()),
+      m_seenSales(game.saleCount()) {
     setAccessibleName(QCoreApplication::translate("OrchardView", "레몬 과수원"));
     m_groundLayer->setAnchor({0, 0});
     m_groundLayer->setClips(true);

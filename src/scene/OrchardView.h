@@ -121,6 +121,11 @@ public:
     /// Positions written to layers fall on half points, whole pixels at a backing scale of 2.
     static double snap(double x);
 
+Q_SIGNALS:
+    /// Part of the view must be painted again (points of the view); for a surface that paints the
+    /// view itself rather than showing it.
+    void damaged(const QRegion& region);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

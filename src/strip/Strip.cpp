@@ -5,9 +5,12 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <algorithm>
+
 #include "game/Defaults.h"
 #include "platform/DesktopEvents.h"
 #include "platform/PanelWindowing.h"
+#include "platform/StripSurface.h"
 #include "platform/WindowList.h"
 #include "strip/StripGeometry.h"
 #include "strip/StripPanel.h"
@@ -23,15 +26,26 @@ const QString kScreenID = QStringLiteral("screenID");
 } // namespace
 
 Strip::Strip(Defaults& defaults, const WindowList& windows, DesktopEvents& events, const PanelWindowing* windowing,
-             QWidget* view, QObject* parent)
+             QWidget* view, StripSurface* surface, QObject* parent)
     : QObject(parent), m_defaults(defaults), m_windows(windows), m_events(events), m_windowing(windowing),
-      m_panel(std::make_unique<StripPanel>()) {
+      m_surface(surface), m_panel(std::make_unique<StripPanel>()) {
     m_isShown = m_defaults.boolValue(kStripShown);
     m_clickThrough = m_defaults.boolValue(kClickThrough);
     m_hideInFullScreen = m_defaults.boolValue(kHideInFullScreen);
     m_screenID = m_defaults.integer(kScreenID);
 
     m_panel->setContent(view);
+    if (m_surface != nullptr) {
+        // The compositor places the strip, keeps it on every workspace and puts full-screen windows
+        // over it or not by its layer: the panel only holds the scene, which the surface paints.
+        m_surface->setClickThrough(m_clickThrough);
+        m_surface->setAboveFullScreen(!m_hideInFullScreen);
+        connect(m_surface, &StripSurface::outputsChanged, this, &Strip::place);
+        connect(m_surface, &StripSurface::scaleChanged, this, &Strip::backingScaleChanged);
+        place();
+        applyVisibility();
+        return;
+    }
     m_panel->setComposited(m_events.compositing());
     // The window type and desktop must be set on the native window before it is first mapped.
     m_panel->winId();
@@ -77,6 +91,9 @@ void Strip::setHideInFullScreen(bool on) {
     const bool changed = on != m_hideInFullScreen;
     m_hideInFullScreen = on;
     m_defaults.setValue(kHideInFullScreen, on);
+    if (m_surface != nullptr) {
+        m_surface->setAboveFullScreen(!on);
+    }
     applyVisibility();
     if (changed) {
         Q_EMIT hideInFullScreenChanged(on);
@@ -105,6 +122,13 @@ void Strip::setScreenID(qint64 id) {
 
 std::vector<Strip::ScreenChoice> Strip::screens() const {
     std::vector<ScreenChoice> choices;
+    if (m_surface != nullptr) {
+        for (const StripSurface::Output& output : m_surface->outputs()) {
+            const QString name = output.description.isEmpty() ? output.name : output.description;
+            choices.push_back({StripGeometry::displayNumber(output.name, output.description), name});
+        }
+        return choices;
+    }
     for (const QScreen* screen : QGuiApplication::screens()) {
         const QString model =
             screen->model().isEmpty() ? screen->name() : screen->manufacturer() + ' ' + screen->model();
@@ -128,11 +152,30 @@ QScreen* Strip::targetScreen() const {
 }
 
 void Strip::place() {
+    if (m_surface != nullptr) {
+        placeSurface();
+        return;
+    }
     const QScreen* screen = targetScreen();
     if (screen == nullptr) {
         return;
     }
     m_panel->setGeometry(StripGeometry::frameFor(screen->availableGeometry()));
+}
+
+void Strip::placeSurface() {
+    const std::vector<StripSurface::Output> outputs = m_surface->outputs();
+    const auto chosen = std::find_if(outputs.begin(), outputs.end(), [this](const StripSurface::Output& output) {
+        return m_screenID != 0 && StripGeometry::displayNumber(output.name, output.description) == m_screenID;
+    });
+    // No choice, or the chosen monitor is unplugged: the compositor's preferred output, sized by the
+    // first one when which it prefers is not known beforehand.
+    const StripSurface::Output* sizedBy =
+        chosen != outputs.end() ? &*chosen : (outputs.empty() ? nullptr : &outputs.front());
+    const QSize size = sizedBy != nullptr && !sizedBy->size.isEmpty()
+                           ? StripGeometry::frameFor(QRect(QPoint(0, 0), sizedBy->size)).size()
+                           : QSize(StripGeometry::kMaxWidth, StripGeometry::kHeight);
+    m_surface->place(chosen != outputs.end() ? chosen->name : QString(), size);
 }
 
 bool Strip::fullScreenWindowOn(const QScreen* screen) const {
@@ -147,6 +190,11 @@ bool Strip::fullScreenWindowOn(const QScreen* screen) const {
 }
 
 void Strip::applyVisibility() {
+    if (m_surface != nullptr) {
+        // The surface's layer decides whether full-screen windows cover it.
+        m_surface->setShown(m_isShown);
+        return;
+    }
     const QScreen* screen = m_panel->isVisible() ? m_panel->screen() : targetScreen();
     // The window list is read only when its answer can hide the strip.
     m_fullScreenAppActive = m_hideInFullScreen && fullScreenWindowOn(screen);
@@ -161,6 +209,10 @@ void Strip::applyVisibility() {
 }
 
 void Strip::applyClickThrough() {
+    if (m_surface != nullptr) {
+        m_surface->setClickThrough(m_clickThrough);
+        return;
+    }
     // Only a shown window takes the input shape: set earlier, the window manager's frame swallows it,
     // and QWidget::setWindowFlag would unmap and remap the window.
     QWindow* window = m_panel->windowHandle();

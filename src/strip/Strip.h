@@ -16,6 +16,7 @@ class Defaults;
 class DesktopEvents;
 class PanelWindowing;
 class StripPanel;
+class StripSurface;
 class WindowList;
 
 /// Keeps the orchard strip at the bottom of the chosen screen: places it, follows screen changes,
@@ -33,9 +34,10 @@ public:
         QString name;
     };
 
-    /// Takes over `view`, the scene shown in the panel.
+    /// Takes over `view`, the scene shown in the panel. With a `surface` (a compositor that places
+    /// and stacks the strip itself) the scene is painted into that instead of the panel.
     Strip(Defaults& defaults, const WindowList& windows, DesktopEvents& events, const PanelWindowing* windowing,
-          QWidget* view, QObject* parent = nullptr);
+          QWidget* view, StripSurface* surface = nullptr, QObject* parent = nullptr);
     ~Strip() override;
 
     static constexpr int kFullScreenRecheckMs = 600;
@@ -59,6 +61,7 @@ public:
 
     StripPanel& panel() const { return *m_panel; }
     QWidget* view() const;
+    StripSurface* surface() const { return m_surface; }
 
 Q_SIGNALS:
     void clickThroughChanged(bool on);
@@ -71,6 +74,7 @@ Q_SIGNALS:
 private:
     QScreen* targetScreen() const;
     void place();
+    void placeSurface();
     void applyClickThrough();
     void recheckSoon();
 
@@ -78,6 +82,7 @@ private:
     const WindowList& m_windows;
     DesktopEvents& m_events;
     const PanelWindowing* m_windowing;
+    StripSurface* m_surface;
     std::unique_ptr<StripPanel> m_panel;
     bool m_clickThrough = false;
     bool m_hideInFullScreen = false;

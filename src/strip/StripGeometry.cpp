@@ -1,6 +1,7 @@
 #include "strip/StripGeometry.h"
 
 #include <QScreen>
+#include <QStringList>
 
 #include <algorithm>
 #include <cmath>
@@ -43,16 +44,28 @@ bool fullScreenWindowOn(const QRect& frame, int topInset, const std::vector<Wind
     return found && !menuBarSeen;
 }
 
-std::uint32_t displayNumber(const QString& name, const QString& manufacturer, const QString& model,
-                            const QString& serialNumber) {
+namespace {
+
+std::uint32_t hashIdentity(const QStringList& parts) {
     // FNV-1a over the monitor's identity: the same monitor keeps its number across launches and ports.
     std::uint32_t hash = 2166136261u;
-    const QByteArray bytes = (name + '\x1f' + manufacturer + '\x1f' + model + '\x1f' + serialNumber).toUtf8();
+    const QByteArray bytes = parts.join(QChar(0x1f)).toUtf8();
     for (const char c : bytes) {
         hash ^= static_cast<unsigned char>(c);
         hash *= 16777619u;
     }
     return hash == 0 ? 1 : hash; // 0 means "any screen" in the settings
+}
+
+} // namespace
+
+std::uint32_t displayNumber(const QString& name, const QString& manufacturer, const QString& model,
+                            const QString& serialNumber) {
+    return hashIdentity({name, manufacturer, model, serialNumber});
+}
+
+std::uint32_t displayNumber(const QString& outputName, const QString& description) {
+    return hashIdentity({outputName, description});
 }
 
 std::uint32_t displayNumber(const QScreen* screen) {

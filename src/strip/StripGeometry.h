@@ -31,6 +31,9 @@ bool fullScreenWindowOn(const QRect& frame, int topInset, const std::vector<Wind
 std::uint32_t displayNumber(const QString& name, const QString& manufacturer, const QString& model,
                             const QString& serialNumber);
 std::uint32_t displayNumber(const QScreen* screen);
+/// The same for a Wayland output, from its name and description, which the compositor keeps for the
+/// same monitor on the same connector from one session to the next.
+std::uint32_t displayNumber(const QString& outputName, const QString& description);
 
 } // namespace StripGeometry
 } // namespace pipfield

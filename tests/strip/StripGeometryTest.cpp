@@ -71,5 +71,17 @@ TEST(DisplayNumber, StableNonZeroAndDistinct) {
     EXPECT_EQ(StripGeometry::displayNumber(nullptr), 0u);
 }
 
+TEST(StripGeometry, WaylandOutputNumbersComeFromNameAndDescription) {
+    // The number a player stored for sway's second headless output must survive restarts and updates.
+    EXPECT_EQ(StripGeometry::displayNumber("HEADLESS-2", "Headless output 2"), 90119804u);
+    EXPECT_EQ(StripGeometry::displayNumber("HEADLESS-1", "Headless output 1"), 2237175184u);
+    const auto dell = StripGeometry::displayNumber("DP-1", "Dell Inc. DELL U2720Q ABC123 (DP-1)");
+    EXPECT_NE(dell, StripGeometry::displayNumber("DP-2", "Dell Inc. DELL U2720Q ABC123 (DP-1)"));
+    EXPECT_NE(dell, StripGeometry::displayNumber("DP-1", "Dell Inc. DELL U2720Q ABC124 (DP-1)"));
+    // Where the name ends and the description begins is part of the identity.
+    EXPECT_NE(StripGeometry::displayNumber("DP-1", "X"), StripGeometry::displayNumber("DP-1X", ""));
+    EXPECT_NE(StripGeometry::displayNumber("", ""), 0u);
+}
+
 } // namespace
 } // namespace pipfield

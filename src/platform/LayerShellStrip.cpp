@@ -1,0 +1,669 @@
+#include "platform/LayerShellStrip.h"
+
+#include "platform/Logging.h"
+
+#include <QAbstractEventDispatcher>
+#include <QCoreApplication>
+#include <QImage>
+#include <QPainter>
+#include <QSocketNotifier>
+#include <QTimer>
+
+#include <linux/input-event-codes.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include <wayland-client.h>
+
+#include "wlr-layer-shell-unstable-v1-client-protocol.h"
+
+namespace pipfield {
+
+namespace {
+
+// What the strip needs of each global; a compositor may offer newer versions.
+constexpr std::uint32_t kCompositorVersion = 4; // wl_surface.damage_buffer
+constexpr std::uint32_t kLayerShellVersion = 3; // set_layer, and the shell's destructor
+constexpr std::uint32_t kSeatVersion = 5;
+constexpr std::uint32_t kOutputVersion = 4; // the output's name and description
+constexpr char kNamespace[] = "pipfield";
+
+} // namespace
+
+struct LayerShellStrip::WaylandOutput {
+    LayerShellStrip* owner;
+    std::uint32_t globalName;
+    wl_output* output;
+    QString name;
+    QString description;
+    QString make;
+    QString model;
+    QSize modeSize;
+    std::int32_t transform = WL_OUTPUT_TRANSFORM_NORMAL;
+    int scale = 1;
+    bool done = false;
+
+    QSize logicalSize() const {
+        QSize size = modeSize / std::max(1, scale);
+        const bool turned = transform == WL_OUTPUT_TRANSFORM_90 || transform == WL_OUTPUT_TRANSFORM_270 ||
+                            transform == WL_OUTPUT_TRANSFORM_FLIPPED_90 || transform == WL_OUTPUT_TRANSFORM_FLIPPED_270;
+        return turned ? size.transposed() : size;
+    }
+};
+
+struct LayerShellStrip::Buffer {
+    wl_buffer* buffer = nullptr;
+    void* data = MAP_FAILED;
+    std::size_t bytes = 0;
+    QImage image;
+    bool busy = false;
+    // Everything that changed since this buffer was last painted.
+    QRegion dirty;
+
+    ~Buffer() {
+        if (buffer != nullptr)
+            wl_buffer_destroy(buffer);
+        if (data != MAP_FAILED)
+            munmap(data, bytes);
+    }
+};
+
+// The C callbacks of libwayland, forwarding to the strip.
+struct LayerShellListeners {
+    static LayerShellStrip* strip(void* data) { return static_cast<LayerShellStrip*>(data); }
+
+    static void global(void* data, wl_registry*, std::uint32_t name, const char* interface, std::uint32_t version) {
+        strip(data)->onGlobal(name, interface, version);
+    }
+    static void globalRemove(void* data, wl_registry*, std::uint32_t name) { strip(data)->onGlobalRemove(name); }
+    static constexpr wl_registry_listener registry{global, globalRemove};
+
+    using Output = LayerShellStrip::WaylandOutput;
+    static void outputGeometry(void* data, wl_output*, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
+                               std::int32_t, const char* make, const char* model, std::int32_t transform) {
+        auto* output = static_cast<Output*>(data);
+        output->make = QString::fromUtf8(make);
+        output->model = QString::fromUtf8(model);
+        output->transform = transform;
+    }
+    static void outputMode(void* data, wl_output*, std::uint32_t flags, std::int32_t width, std::int32_t height,
+                           std::int32_t) {
+        if ((flags & WL_OUTPUT_MODE_CURRENT) != 0)
+            static_cast<Output*>(data)->modeSize = QSize(width, height);
+    }
+    static void outputDone(void* data, wl_output*) {
+        auto* output = static_cast<Output*>(data);
+        output->owner->onOutputDone(*output);
+    }
+    static void outputScale(void* data, wl_output*, std::int32_t factor) {
+        static_cast<Output*>(data)->scale = std::max(1, factor);
+    }
+    static void outputName(void* data, wl_output*, const char* name) {
+        static_cast<Output*>(data)->name = QString::fromUtf8(name);
+    }
+    static void outputDescription(void* data, wl_output*, const char* description) {
+        static_cast<Output*>(data)->description = QString::fromUtf8(description);
+    }
+    static constexpr wl_output_listener output{outputGeometry, outputMode, outputDone,
+                                               outputScale,    outputName, outputDescription};
+
+    static void configure(void* data, zwlr_layer_surface_v1*, std::uint32_t serial, std::uint32_t width,
+                          std::uint32_t height) {
+        strip(data)->onConfigure(serial, width, height);
+    }
+    static void closed(void* data, zwlr_layer_surface_v1*) { strip(data)->onClosed(); }
+    static constexpr zwlr_layer_surface_v1_listener layerSurface{configure, closed};
+
+    static void frameDone(void* data, wl_callback*, std::uint32_t) { strip(data)->onFrameDone(); }
+    static constexpr wl_callback_listener frame{frameDone};
+
+    static void release(void* data, wl_buffer* buffer) { strip(data)->onBufferRelease(buffer); }
+    static constexpr wl_buffer_listener buffer{release};
+
+    static void surfaceEnter(void* data, wl_surface*, wl_output* output) { strip(data)->onSurfaceOutput(output, true); }
+    static void surfaceLeave(void* data, wl_surface*, wl_output* output) {
+        strip(data)->onSurfaceOutput(output, false);
+    }
+    static constexpr wl_surface_listener surface{surfaceEnter, surfaceLeave};
+
+    static void seatCapabilities(void* data, wl_seat*, std::uint32_t capabilities) {
+        strip(data)->onSeatCapabilities(capabilities);
+    }
+    static void seatName(void*, wl_seat*, const char*) {}
+    static constexpr wl_seat_listener seat{seatCapabilities, seatName};
+
+    static void pointerEnter(void* data, wl_pointer*, std::uint32_t, wl_surface* surface, wl_fixed_t x, wl_fixed_t y) {
+        LayerShellStrip* self = strip(data);
+        self->m_pointerInside = surface != nullptr && surface == self->m_surface;
+        self->m_pointerPosition = QPointF(wl_fixed_to_double(x), wl_fixed_to_double(y));
+    }
+    static void pointerLeave(void* data, wl_pointer*, std::uint32_t, wl_surface*) {
+        strip(data)->m_pointerInside = false;
+    }
+    static void pointerMotion(void* data, wl_pointer*, std::uint32_t, wl_fixed_t x, wl_fixed_t y) {
+        strip(data)->m_pointerPosition = QPointF(wl_fixed_to_double(x), wl_fixed_to_double(y));
+    }
+    static void pointerButton(void* data, wl_pointer*, std::uint32_t, std::uint32_t, std::uint32_t button,
+                              std::uint32_t state) {
+        strip(data)->onPointerButton(button, state);
+    }
+    static void pointerAxis(void*, wl_pointer*, std::uint32_t, std::uint32_t, wl_fixed_t) {}
+    static void pointerFrame(void*, wl_pointer*) {}
+    static void pointerAxisSource(void*, wl_pointer*, std::uint32_t) {}
+    static void pointerAxisStop(void*, wl_pointer*, std::uint32_t, std::uint32_t) {}
+    static void pointerAxisDiscrete(void*, wl_pointer*, std::uint32_t, std::int32_t) {}
+    static void pointerAxisValue120(void*, wl_pointer*, std::uint32_t, std::int32_t) {}
+    static constexpr wl_pointer_listener pointer{
+        pointerEnter, pointerLeave,      pointerMotion,   pointerButton,       pointerAxis,
+        pointerFrame, pointerAxisSource, pointerAxisStop, pointerAxisDiscrete, pointerAxisValue120};
+};
+
+std::unique_ptr<LayerShellStrip> LayerShellStrip::connectToCompositor() {
+    // Only a Wayland session is asked: under X11 a stray socket of another session must not win.
+    if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_SOCKET"))
+        return nullptr;
+    wl_display* display = wl_display_connect(nullptr);
+    if (display == nullptr) {
+        qCWarning(lcDesktop) << "the Wayland compositor named by WAYLAND_DISPLAY does not answer:"
+                             << std::strerror(errno);
+        return nullptr;
+    }
+    std::unique_ptr<LayerShellStrip> strip(new LayerShellStrip(display));
+    if (!strip->readGlobals())
+        return nullptr;
+    return strip;
+}
+
+LayerShellStrip::LayerShellStrip(wl_display* display) : m_display(display) {}
+
+LayerShellStrip::~LayerShellStrip() {
+    delete m_notifier;
+    destroySurface();
+    for (auto& buffer : m_buffers)
+        buffer.reset();
+    if (m_pointer != nullptr)
+        wl_pointer_release(m_pointer);
+    if (m_seat != nullptr)
+        wl_seat_release(m_seat);
+    for (const auto& output : m_outputs)
+        wl_output_release(output->output);
+    if (m_layerShell != nullptr)
+        zwlr_layer_shell_v1_destroy(m_layerShell);
+    if (m_shm != nullptr)
+        wl_shm_destroy(m_shm);
+    if (m_compositor != nullptr)
+        wl_compositor_destroy(m_compositor);
+    if (m_registry != nullptr)
+        wl_registry_destroy(m_registry);
+    wl_display_disconnect(m_display);
+}
+
+bool LayerShellStrip::readGlobals() {
+    m_registry = wl_display_get_registry(m_display);
+    wl_registry_add_listener(m_registry, &LayerShellListeners::registry, this);
+    // The first round trip lists the globals, the second their first events (the outputs' names).
+    if (wl_display_roundtrip(m_display) < 0 || wl_display_roundtrip(m_display) < 0) {
+        qCWarning(lcDesktop) << "the Wayland compositor closed the connection while listing its globals";
+        return false;
+    }
+    return m_layerShell != nullptr && m_compositor != nullptr && m_shm != nullptr;
+}
+
+void LayerShellStrip::onGlobal(std::uint32_t name, const char* interface, std::uint32_t version) {
+    const auto bind = [&](const wl_interface* type, std::uint32_t wanted) {
+        return wl_registry_bind(m_registry, name, type, std::min(version, wanted));
+    };
+    if (std::strcmp(interface, wl_compositor_interface.name) == 0 && version >= kCompositorVersion) {
+        m_compositor = static_cast<wl_compositor*>(bind(&wl_compositor_interface, kCompositorVersion));
+    } else if (std::strcmp(interface, wl_shm_interface.name) == 0) {
+        m_shm = static_cast<wl_shm*>(bind(&wl_shm_interface, 1));
+    } else if (std::strcmp(interface, zwlr_layer_shell_v1_interface.name) == 0) {
+        m_layerShellVersion = std::min(version, kLayerShellVersion);
+        m_layerShell = static_cast<zwlr_layer_shell_v1*>(bind(&zwlr_layer_shell_v1_interface, kLayerShellVersion));
+    } else if (std::strcmp(interface, wl_seat_interface.name) == 0 && m_seat == nullptr) {
+        m_seat = static_cast<wl_seat*>(bind(&wl_seat_interface, kSeatVersion));
+        wl_seat_add_listener(m_seat, &LayerShellListeners::seat, this);
+    } else if (std::strcmp(interface, wl_output_interface.name) == 0) {
+        auto output = std::make_unique<WaylandOutput>();
+        output->owner = this;
+        output->globalName = name;
+        output->output = static_cast<wl_output*>(bind(&wl_output_interface, kOutputVersion));
+        wl_output_add_listener(output->output, &LayerShellListeners::output, output.get());
+        m_outputs.push_back(std::move(output));
+    }
+}
+
+void LayerShellStrip::onGlobalRemove(std::uint32_t name) {
+    const auto it = std::find_if(m_outputs.begin(), m_outputs.end(),
+                                 [&](const auto& output) { return output->globalName == name; });
+    if (it == m_outputs.end())
+        return;
+    std::erase((m_surfaceOutputs), (*it)->output);
+    wl_output_release((*it)->output);
+    m_outputs.erase(it);
+    Q_EMIT outputsChanged();
+}
+
+void LayerShellStrip::onOutputDone(WaylandOutput& output) {
+    // Compositors before the output's name was announced: make and model stand in for it.
+    if (output.name.isEmpty())
+        output.name = (output.make + ' ' + output.model).trimmed();
+    const bool first = !output.done;
+    output.done = true;
+    updateScale();
+    Q_EMIT outputsChanged();
+    if (first && m_shown && m_surface == nullptr)
+        recreateSurface(); // the strip waited for an output to be shown on
+}
+
+void LayerShellStrip::start() {
+    const int fd = wl_display_get_fd(m_display);
+    m_notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &LayerShellStrip::dispatch);
+    // Events that arrived with an earlier read (a round trip) wait in the queue without waking the
+    // socket notifier; and requests are sent only when flushed.
+    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this, [this] {
+        if (m_failed)
+            return;
+        wl_display_dispatch_pending(m_display);
+        wl_display_flush(m_display);
+    });
+    dispatch();
+}
+
+void LayerShellStrip::dispatch() {
+    if (m_failed)
+        return;
+    // The connection is read only here, on the main thread: a failed prepare means events are
+    // already queued, which the dispatch below handles.
+    if (wl_display_prepare_read(m_display) == 0) {
+        if (wl_display_read_events(m_display) < 0) {
+            fail("reading its events failed");
+            return;
+        }
+    }
+    if (wl_display_dispatch_pending(m_display) < 0) {
+        fail("dispatching its events failed");
+        return;
+    }
+    if (wl_display_flush(m_display) < 0 && errno != EAGAIN)
+        fail("sending requests failed");
+}
+
+void LayerShellStrip::fail(const char* what) {
+    if (m_failed)
+        return;
+    m_failed = true;
+    const int error = wl_display_get_error(m_display);
+    qCWarning(lcDesktop) << "the strip's connection to the Wayland compositor is lost:" << what << "-"
+                         << std::strerror(error != 0 ? error : errno);
+    if (m_notifier != nullptr)
+        m_notifier->setEnabled(false);
+}
+
+std::vector<StripSurface::Output> LayerShellStrip::outputs() const {
+    std::vector<Output> list;
+    for (const auto& output : m_outputs) {
+        if (output->done)
+            list.push_back({output->name, output->description, output->logicalSize()});
+    }
+    return list;
+}
+
+LayerShellStrip::WaylandOutput* LayerShellStrip::findOutput(const QString& name) const {
+    if (name.isEmpty())
+        return nullptr;
+    for (const auto& output : m_outputs) {
+        if (output->done && output->name == name)
+            return output.get();
+    }
+    return nullptr;
+}
+
+LayerShellStrip::WaylandOutput* LayerShellStrip::findOutput(const wl_output* wanted) const {
+    for (const auto& output : m_outputs) {
+        if (output->output == wanted)
+            return output.get();
+    }
+    return nullptr;
+}
+
+void LayerShellStrip::place(const QString& outputName, QSize size) {
+    const bool moved = outputName != m_outputName;
+    m_outputName = outputName;
+    m_size = size;
+    if (m_surface == nullptr)
+        return;
+    // A layer surface stays on the output it was made for.
+    if (moved || findOutput(m_surfaceOutputName) == nullptr) {
+        recreateSurface();
+        return;
+    }
+    applySize();
+}
+
+void LayerShellStrip::setShown(bool shown) {
+    m_shown = shown;
+    if (shown && m_surface == nullptr)
+        createSurface();
+    else if (!shown)
+        destroySurface();
+}
+
+void LayerShellStrip::setClickThrough(bool on) {
+    m_clickThrough = on;
+    if (m_surface != nullptr) {
+        applyInputRegion();
+        wl_surface_commit(m_surface);
+        wl_display_flush(m_display);
+    }
+}
+
+void LayerShellStrip::setAboveFullScreen(bool above) {
+    if (above == m_aboveFullScreen)
+        return;
+    m_aboveFullScreen = above;
+    if (m_layerSurface == nullptr)
+        return;
+    if (m_layerShellVersion >= ZWLR_LAYER_SURFACE_V1_SET_LAYER_SINCE_VERSION) {
+        zwlr_layer_surface_v1_set_layer(m_layerSurface, layer());
+        wl_surface_commit(m_surface);
+        wl_display_flush(m_display);
+    } else {
+        recreateSurface();
+    }
+}
+
+void LayerShellStrip::setContent(Content content) {
+    m_content = std::move(content);
+    if (m_content.resize && m_configuredSize.isValid())
+        m_content.resize(m_configuredSize);
+    damage(QRegion(0, 0, 1 << 16, 1 << 16));
+}
+
+std::uint32_t LayerShellStrip::layer() const {
+    // Full-screen windows cover the top layer, so there the compositor hides the strip under them.
+    return m_aboveFullScreen ? ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY : ZWLR_LAYER_SHELL_V1_LAYER_TOP;
+}
+
+void LayerShellStrip::createSurface() {
+    if (m_failed || m_surface != nullptr)
+        return;
+    // With no output at all the compositor would close the surface at once; it is made when one comes.
+    if (std::none_of(m_outputs.begin(), m_outputs.end(), [](const auto& output) { return output->done; }))
+        return;
+    const WaylandOutput* target = findOutput(m_outputName);
+    m_surfaceOutputName = target != nullptr ? target->name : QString();
+    m_surface = wl_compositor_create_surface(m_compositor);
+    wl_surface_add_listener(m_surface, &LayerShellListeners::surface, this);
+    m_layerSurface = zwlr_layer_shell_v1_get_layer_surface(
+        m_layerShell, m_surface, target != nullptr ? target->output : nullptr, layer(), kNamespace);
+    zwlr_layer_surface_v1_add_listener(m_layerSurface, &LayerShellListeners::layerSurface, this);
+    // Bottom only: centred along the bottom edge. No reserved zone, never keyboard focus.
+    zwlr_layer_surface_v1_set_anchor(m_layerSurface, ZWLR_LAYER_SURFACE_V1_ANCHOR_BOTTOM);
+    zwlr_layer_surface_v1_set_exclusive_zone(m_layerSurface, 0);
+    zwlr_layer_surface_v1_set_margin(m_layerSurface, 0, 0, 0, 0);
+    zwlr_layer_surface_v1_set_keyboard_interactivity(m_layerSurface, ZWLR_LAYER_SURFACE_V1_KEYBOARD_INTERACTIVITY_NONE);
+    zwlr_layer_surface_v1_set_size(m_layerSurface, static_cast<std::uint32_t>(m_size.width()),
+                                   static_cast<std::uint32_t>(m_size.height()));
+    applyInputRegion();
+    updateScale();
+    // The first commit carries no buffer; the compositor answers with the first configure.
+    wl_surface_commit(m_surface);
+    wl_display_flush(m_display);
+    qCDebug(lcDesktop) << "layer surface made for output" << (target != nullptr ? target->name : "(any)") << m_size;
+}
+
+void LayerShellStrip::destroySurface() {
+    if (m_frame != nullptr) {
+        wl_callback_destroy(m_frame);
+        m_frame = nullptr;
+    }
+    if (m_layerSurface != nullptr) {
+        zwlr_layer_surface_v1_destroy(m_layerSurface);
+        m_layerSurface = nullptr;
+    }
+    if (m_surface != nullptr) {
+        wl_surface_destroy(m_surface);
+        m_surface = nullptr;
+        wl_display_flush(m_display);
+    }
+    m_surfaceOutputs.clear();
+    m_configured = false;
+    m_attached = false;
+    m_bufferScale = 0;
+    // The compositor may still hold the old buffers; a new surface gets new ones.
+    for (auto& buffer : m_buffers)
+        buffer.reset();
+}
+
+void LayerShellStrip::recreateSurface() {
+    destroySurface();
+    if (m_shown)
+        createSurface();
+}
+
+void LayerShellStrip::applyInputRegion() {
+    if (m_clickThrough) {
+        // An empty input region: every click goes to whatever lies below.
+        wl_region* region = wl_compositor_create_region(m_compositor);
+        wl_surface_set_input_region(m_surface, region);
+        wl_region_destroy(region);
+    } else {
+        wl_surface_set_input_region(m_surface, nullptr); // the whole surface
+    }
+}
+
+void LayerShellStrip::applySize() {
+    zwlr_layer_surface_v1_set_size(m_layerSurface, static_cast<std::uint32_t>(m_size.width()),
+                                   static_cast<std::uint32_t>(m_size.height()));
+    wl_surface_commit(m_surface);
+    wl_display_flush(m_display);
+}
+
+void LayerShellStrip::onConfigure(std::uint32_t serial, std::uint32_t width, std::uint32_t height) {
+    zwlr_layer_surface_v1_ack_configure(m_layerSurface, serial);
+    const QSize size(width != 0 ? static_cast<int>(width) : m_size.width(),
+                     height != 0 ? static_cast<int>(height) : m_size.height());
+    if (size != m_configuredSize || !m_buffers.front()) {
+        m_configuredSize = size;
+        if (m_content.resize)
+            m_content.resize(size);
+        resizeBuffers();
+    }
+    m_configured = true;
+    // The surface shows nothing until a buffer is attached after the first configure.
+    m_needsPaint = true;
+    paint();
+}
+
+void LayerShellStrip::onClosed() {
+    qCDebug(lcDesktop) << "the compositor closed the strip's layer surface";
+    destroySurface();
+    // Its output went away; the strip comes back on another one once the list of outputs is current.
+    QTimer::singleShot(0, this, [this] {
+        if (m_shown && m_surface == nullptr)
+            createSurface();
+    });
+}
+
+void LayerShellStrip::onSurfaceOutput(wl_output* output, bool entered) {
+    std::erase(m_surfaceOutputs, output);
+    if (entered)
+        m_surfaceOutputs.push_back(output);
+    updateScale();
+}
+
+void LayerShellStrip::updateScale() {
+    // The scale of the output the surface is on; before the compositor says, that of the output asked for.
+    int scale = 0;
+    for (wl_output* shownOn : m_surfaceOutputs) {
+        if (const WaylandOutput* output = findOutput(shownOn))
+            scale = std::max(scale, output->scale);
+    }
+    if (scale == 0) {
+        const WaylandOutput* target = findOutput(m_outputName);
+        if (target == nullptr && !m_outputs.empty())
+            target = m_outputs.front().get();
+        scale = target != nullptr ? target->scale : 1;
+    }
+    if (scale == m_scale)
+        return;
+    m_scale = scale;
+    resizeBuffers();
+    schedulePaint();
+    Q_EMIT scaleChanged(scale);
+}
+
+void LayerShellStrip::resizeBuffers() {
+    for (auto& buffer : m_buffers)
+        buffer.reset();
+    if (!m_configuredSize.isValid())
+        return;
+    const QSize pixels = m_configuredSize * m_scale;
+    const int stride = pixels.width() * 4;
+    const std::size_t bytes = static_cast<std::size_t>(stride) * static_cast<std::size_t>(pixels.height());
+    for (auto& slot : m_buffers) {
+        const int fd = memfd_create("pipfield-strip", MFD_CLOEXEC);
+        if (fd < 0 || ftruncate(fd, static_cast<off_t>(bytes)) < 0) {
+            qCWarning(lcDesktop) << "no shared memory for the strip:" << std::strerror(errno);
+            if (fd >= 0)
+                close(fd);
+            return;
+        }
+        auto buffer = std::make_unique<Buffer>();
+        buffer->bytes = bytes;
+        buffer->data = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+        if (buffer->data == MAP_FAILED) {
+            qCWarning(lcDesktop) << "no shared memory for the strip:" << std::strerror(errno);
+            close(fd);
+            return;
+        }
+        wl_shm_pool* pool = wl_shm_create_pool(m_shm, fd, static_cast<std::int32_t>(bytes));
+        buffer->buffer =
+            wl_shm_pool_create_buffer(pool, 0, pixels.width(), pixels.height(), stride, WL_SHM_FORMAT_ARGB8888);
+        wl_shm_pool_destroy(pool);
+        close(fd);
+        wl_buffer_add_listener(buffer->buffer, &LayerShellListeners::buffer, this);
+        // ARGB8888 of the protocol is premultiplied, little-endian 32-bit words: QImage's own layout.
+        buffer->image = QImage(static_cast<uchar*>(buffer->data), pixels.width(), pixels.height(), stride,
+                               QImage::Format_ARGB32_Premultiplied);
+        buffer->image.setDevicePixelRatio(m_scale);
+        buffer->dirty = QRegion(QRect(QPoint(0, 0), m_configuredSize));
+        slot = std::move(buffer);
+    }
+    m_needsPaint = true;
+}
+
+void LayerShellStrip::damage(const QRegion& region) {
+    for (auto& buffer : m_buffers) {
+        if (buffer)
+            buffer->dirty += region & QRect(QPoint(0, 0), m_configuredSize);
+    }
+    m_needsPaint = true;
+    schedulePaint();
+}
+
+void LayerShellStrip::schedulePaint() {
+    // While a frame is pending the compositor has not shown the last one yet; its callback paints.
+    // A compositor that stops calling back (the output is off or hidden) stops the painting.
+    if (m_paintPlanned || m_frame != nullptr || !m_configured)
+        return;
+    m_paintPlanned = true;
+    // Everything damaged in this pass of the event loop goes into one paint.
+    QTimer::singleShot(0, this, [this] {
+        m_paintPlanned = false;
+        paint();
+    });
+}
+
+LayerShellStrip::Buffer* LayerShellStrip::freeBuffer() {
+    for (auto& buffer : m_buffers) {
+        if (buffer && !buffer->busy)
+            return buffer.get();
+    }
+    return nullptr;
+}
+
+void LayerShellStrip::paint() {
+    if (!m_needsPaint || !m_configured || m_surface == nullptr || m_frame != nullptr || m_failed)
+        return;
+    Buffer* buffer = freeBuffer();
+    if (buffer == nullptr)
+        return; // painted once the compositor releases one
+    // Taken before painting: whatever the content damages while it paints waits for the next frame.
+    const QRegion region = buffer->dirty;
+    buffer->dirty = QRegion();
+    m_needsPaint = false;
+    if (region.isEmpty() && m_attached)
+        return;
+    if (!region.isEmpty()) {
+        QPainter painter(&buffer->image);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        for (const QRect& rect : region)
+            painter.fillRect(rect, Qt::transparent);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        painter.setClipRegion(region);
+        if (m_content.paint)
+            m_content.paint(painter, region);
+    }
+    // The new scale goes with the first buffer of the new size: a commit of the old buffer at the
+    // new scale could have a size the scale does not divide.
+    if (m_bufferScale != m_scale) {
+        wl_surface_set_buffer_scale(m_surface, m_scale);
+        m_bufferScale = m_scale;
+    }
+    wl_surface_attach(m_surface, buffer->buffer, 0, 0);
+    for (const QRect& rect : region) {
+        wl_surface_damage_buffer(m_surface, rect.x() * m_scale, rect.y() * m_scale, rect.width() * m_scale,
+                                 rect.height() * m_scale);
+    }
+    m_frame = wl_surface_frame(m_surface);
+    wl_callback_add_listener(m_frame, &LayerShellListeners::frame, this);
+    wl_surface_commit(m_surface);
+    wl_display_flush(m_display);
+    buffer->busy = true;
+    m_attached = true;
+    ++m_paints;
+}
+
+void LayerShellStrip::onFrameDone() {
+    wl_callback_destroy(m_frame);
+    m_frame = nullptr;
+    if (m_needsPaint)
+        paint();
+}
+
+void LayerShellStrip::onBufferRelease(wl_buffer* released) {
+    for (auto& buffer : m_buffers) {
+        if (buffer && buffer->buffer == released)
+            buffer->busy = false;
+    }
+    if (m_needsPaint && m_frame == nullptr)
+        paint();
+}
+
+void LayerShellStrip::onSeatCapabilities(std::uint32_t capabilities) {
+    const bool hasPointer = (capabilities & WL_SEAT_CAPABILITY_POINTER) != 0;
+    if (hasPointer && m_pointer == nullptr) {
+        m_pointer = wl_seat_get_pointer(m_seat);
+        wl_pointer_add_listener(m_pointer, &LayerShellListeners::pointer, this);
+    } else if (!hasPointer && m_pointer != nullptr) {
+        wl_pointer_release(m_pointer);
+        m_pointer = nullptr;
+        m_pointerInside = false;
+    }
+}
+
+void LayerShellStrip::onPointerButton(std::uint32_t button, std::uint32_t state) {
+    // With click-through on the input region is empty and the pointer never enters the surface.
+    if (!m_pointerInside || m_clickThrough || !m_content.click || button != BTN_LEFT ||
+        state != WL_POINTER_BUTTON_STATE_PRESSED)
+        return;
+    m_content.click(m_pointerPosition);
+}
+
+} // namespace pipfield

@@ -1,0 +1,62 @@
+#include <gtest/gtest.h>
+
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include "platform/LayerShellStrip.h"
+
+namespace pipfield {
+namespace {
+
+QStringList* g_warnings = nullptr;
+
+void recordWarning(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtWarningMsg && g_warnings != nullptr)
+        g_warnings->append(QString::fromUtf8(context.category) + ": " + message);
+}
+
+// Restores the session's Wayland variables after each case.
+class WaylandEnvironment : public testing::Test {
+protected:
+    void SetUp() override {
+        m_display = qgetenv("WAYLAND_DISPLAY");
+        m_socket = qgetenv("WAYLAND_SOCKET");
+        qunsetenv("WAYLAND_SOCKET");
+    }
+    void TearDown() override {
+        restore("WAYLAND_DISPLAY", m_display);
+        restore("WAYLAND_SOCKET", m_socket);
+    }
+    static void restore(const char* name, const QByteArray& value) {
+        if (value.isNull())
+            qunsetenv(name);
+        else
+            qputenv(name, value);
+    }
+
+    QByteArray m_display;
+    QByteArray m_socket;
+};
+
+TEST_F(WaylandEnvironment, AnX11SessionIsNeverAskedForALayerShell) {
+    qunsetenv("WAYLAND_DISPLAY");
+    EXPECT_EQ(LayerShellStrip::connectToCompositor(), nullptr);
+}
+
+TEST_F(WaylandEnvironment, ACompositorThatIsGoneLeavesTheX11Strip) {
+    // A socket path that names nothing: the session's compositor has gone away.
+    QTemporaryDir dir;
+    qputenv("WAYLAND_DISPLAY", dir.filePath("wayland-gone").toUtf8());
+    QStringList warnings;
+    g_warnings = &warnings;
+    const QtMessageHandler previous = qInstallMessageHandler(recordWarning);
+    EXPECT_EQ(LayerShellStrip::connectToCompositor(), nullptr);
+    qInstallMessageHandler(previous);
+    g_warnings = nullptr;
+    ASSERT_EQ(warnings.size(), 1) << "one line for the one failure";
+    EXPECT_TRUE(warnings[0].startsWith("pipfield.desktop: ")) << warnings[0].toStdString();
+}
+
+} // namespace
+} // namespace pipfield
