@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc)
 FORMAT_FILES = $(shell git ls-files '*.cpp' '*.h')
 FUZZ_CHECK_SECONDS ?= 15
 
-.PHONY: deps run test bench bench-scene bench-desktop fuzz fuzz-build fuzz-check format format-check release install package art
+.PHONY: deps run test package-check bench bench-scene bench-desktop fuzz fuzz-build fuzz-check format format-check release install package art
 
 deps:
 	@bash scripts/install-deps.sh
@@ -30,6 +30,13 @@ test: deps
 	@$(MAKE) --no-print-directory format-check
 	cd build/asan && ctest --output-on-failure -j $(JOBS) --timeout 600
 	@$(MAKE) --no-print-directory fuzz-check
+	@$(MAKE) --no-print-directory package-check
+
+# The .deb of an optimised build without tests or benchmarks, checked with lintian, desktop-file-validate
+# and appstreamcli, then unpacked into a temporary root and run from there.
+package-check: deps
+	@cmake --preset package >/dev/null
+	JOBS=$(JOBS) bash tests/package/check-package.sh . build/package
 
 bench: release
 	./build/release/bench/pipfield-bench

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build pkg-config git
-    qt6-base-dev qt6-base-dev-tools libqt6dbus6 libqt6svg6 qt6-qpa-plugins
+    qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-l10n-tools libqt6dbus6 libqt6svg6 qt6-qpa-plugins
     libgl-dev libxcb1-dev libxcb-xfixes0-dev libx11-dev libx11-xcb-dev
     nlohmann-json3-dev libicu-dev
     libgtest-dev libgmock-dev libbenchmark-dev
@@ -13,6 +13,7 @@ packages=(
     fonts-noto-cjk
     xvfb xauth openbox picom x11-utils xdotool wmctrl imagemagick
     dbus dbus-x11 libnotify-bin trayer dunst dpkg-dev file
+    lintian desktop-file-utils appstream
     libwayland-dev wayland-protocols qt6-wayland sway grim xwayland libglib2.0-bin strace
 )
 

@@ -49,21 +49,30 @@ Canvas menuLemon(bool full) {
     return c;
 }
 
-Canvas appIcon() {
-    Canvas c(32, 32);
+// The application icon, drawn afresh at each small size rather than scaled: a lemon over a rounded
+// sky-and-grass tile. Larger sizes are whole multiples of these.
+Canvas appIcon(int n) {
+    Canvas c(n, n);
+    const double k = n / 32.0;
     const QRgb leafGreen = 0xff5fae48, leafDark = 0xff3f8a3a;
-    for (int y = 1; y < 31; ++y)
-        for (int x = 1; x < 31; ++x) {
-            const bool corner = (x < 4 || x > 27) && (y < 4 || y > 27) &&
-                                std::hypot(std::min(std::abs(x - 3.5), std::abs(x - 27.5)),
-                                           std::min(std::abs(y - 3.5), std::abs(y - 27.5))) > 3;
+    const double radius = std::max(1.5, 3 * k);
+    const double near = 0.5 + radius, far = n - 1.5 - radius;
+    const int skyEnd = static_cast<int>(std::lround(12 * k));
+    const int grass = static_cast<int>(std::lround(22 * k));
+    const int grassHeight = std::max(1, static_cast<int>(std::lround(3 * k)));
+    for (int y = 1; y < n - 1; ++y)
+        for (int x = 1; x < n - 1; ++x) {
+            const bool corner = (x < near || x > far) && (y < near || y > far) &&
+                                std::hypot(std::min(std::abs(x - near), std::abs(x - far)),
+                                           std::min(std::abs(y - near), std::abs(y - far))) > radius;
             if (!corner)
-                c.set(x, y, y > 24 ? leafDark : (y < 12 ? 0xff8fd0f0 : 0xffb8e4f4));
+                c.set(x, y, y >= grass + grassHeight ? leafDark : (y < skyEnd ? 0xff8fd0f0 : 0xffb8e4f4));
         }
-    c.rect(1, 22, 30, 3, leafGreen);
-    Canvas lemon(20, 20);
-    drawFruitIcon(lemon, kinds[0], 20);
-    c.blit(lemon, 6, 5);
+    c.rect(1, grass, n - 2, grassHeight, leafGreen);
+    const int size = static_cast<int>(std::lround(20 * k));
+    Canvas lemon(size, size);
+    drawFruitIcon(lemon, kinds[0], size);
+    c.blit(lemon, (n - size) / 2, static_cast<int>(std::lround(5 * k)));
     c.outline(ink);
     return c;
 }
@@ -144,7 +153,9 @@ void drawInterface(ArtSet& art) {
     art.add("interface", "ui-coin", coin());
     art.add("interface", "MenuLemon", menuLemon(false));
     art.add("interface", "MenuLemonFull", menuLemon(true));
-    art.add("interface", "AppIcon", appIcon());
+    art.add("interface", "AppIcon", appIcon(32));
+    for (const int n : {16, 22, 24})
+        art.add("interface", QString("AppIcon-%1").arg(n), appIcon(n));
     art.add("interface", "KeyArt", keyArt(art));
 
     // Review only: the menu icons on a light and a dark panel, and every dye on every role.

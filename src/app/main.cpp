@@ -1,9 +1,14 @@
 #include <QApplication>
+#include <QLocale>
 #include <QTimer>
+#include <QTranslator>
 
 #include <cstring>
+#include <iostream>
 #include <memory>
 
+#include "app/Catalogue.h"
+#include "app/CommandLine.h"
 #include "app/PipfieldApp.h"
 #include "app/Snapshot.h"
 #include "game/NotificationHelper.h"
@@ -45,6 +50,9 @@ std::unique_ptr<pipfield::LayerShellStrip> chooseStrip() {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (const std::optional<int> answered = pipfield::answerCommandLine(argc, argv, std::cout, std::cerr)) {
+        return *answered;
+    }
     // A copy of the program that only waits to deliver a crate-full notification needs no windows.
     if (argc > 1 && std::strcmp(argv[1], pipfield::kDeliverNotificationArgument) == 0) {
         QCoreApplication helper(argc, argv);
@@ -73,6 +81,8 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName(QStringLiteral("pipfield"));
     // The game lives in the tray and the strip; closing the window must not end it.
     QApplication::setQuitOnLastWindowClosed(false);
+    QTranslator catalogue;
+    pipfield::installCatalogue(catalogue, QLocale());
     pipfield::installTextLookup([](std::string_view korean) {
         const std::string key(korean);
         return QCoreApplication::translate("pipfield", key.c_str()).toStdString();

@@ -69,6 +69,10 @@ void DesktopNotifier::fire() {
     Q_EMIT delivered(request);
 }
 
+void DesktopNotifier::show(const QString& title, const QString& body) {
+    m_bus.asyncCall(notifyMessage(title, body));
+}
+
 void DesktopNotifier::remove(const QString& identifier) {
     if (m_pending && m_pending->identifier == identifier) {
         m_pending.reset();

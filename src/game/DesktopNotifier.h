@@ -36,6 +36,7 @@ public:
                     QObject* parent = nullptr);
 
     void add(const NotificationRequest& request) override;
+    void show(const QString& title, const QString& body) override;
     void remove(const QString& identifier) override;
     void requestAuthorization() override {}
     void queryDenied(std::function<void(bool denied)> answer) override;

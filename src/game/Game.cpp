@@ -1,5 +1,6 @@
 #include "game/Game.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QPointer>
 
@@ -146,7 +147,7 @@ void Game::tick(Instant now) {
 
     const double elapsed = secondsBetween(m_lastUpdated, now);
     if (elapsed >= 0) {
-        m_live.advance(std::min(elapsed, kCatchUpLimitSeconds), s);
+        catchUp(std::min(elapsed, kCatchUpLimitSeconds), s);
     }
     if (now != m_lastUpdated) {
         m_lastUpdated = now;
@@ -170,6 +171,24 @@ void Game::tick(Instant now) {
     if (due(m_lastScheduled, now, kPlanIntervalSeconds)) {
         scheduleAt(now);
     }
+}
+
+void Game::catchUp(double seconds, Season season) {
+    if (seconds < kWelcomeBackSeconds || m_demo) {
+        m_live.advance(seconds, season);
+        return;
+    }
+    const std::int64_t harvestedBefore = m_live.totals.harvested;
+    const std::optional<double> filled = m_live.advanceWatchingCrate(seconds, season);
+    m_welcomeBack = WelcomeBack{saturatingSub(m_live.totals.harvested, harvestedBefore), m_live.crateCount(), filled};
+    Q_EMIT welcomeBackChanged();
+    if (m_notificationsOn) {
+        m_notifier.show(welcomeBackTitle(), pipfield::welcomeBackText(*m_welcomeBack));
+    }
+}
+
+QString Game::welcomeBackText() const {
+    return m_welcomeBack ? pipfield::welcomeBackText(*m_welcomeBack) : QString();
 }
 
 void Game::publish(bool force) {
@@ -222,8 +241,8 @@ void Game::scheduleAt(Instant now) {
     if (!t || *t <= 0) {
         return;
     }
-    m_notifier.add(
-        {identifier, tr("창고가 레몬으로 가득 찼어요"), tr("팔러 와 주세요. 일꾼들이 기다리고 있어요."), *t});
+    m_notifier.add({identifier, QCoreApplication::translate("pipfield", "창고가 레몬으로 가득 찼어요"),
+                    QCoreApplication::translate("pipfield", "팔러 와 주세요. 일꾼들이 기다리고 있어요."), *t});
 }
 
 void Game::refreshNotificationStatus() {
@@ -286,6 +305,10 @@ std::int64_t Game::harvest(std::int64_t tree) {
 std::int64_t Game::sellAll() {
     tick(m_clock.now());
     const std::int64_t value = m_live.crateValue(m_season);
+    if (m_live.crateCount() > 0 && m_welcomeBack) {
+        m_welcomeBack.reset();
+        Q_EMIT welcomeBackChanged();
+    }
     // Counters and coins read from a hand-edited file may lie anywhere in the 64-bit range.
     m_live.totals.sold = saturatingAdd(m_live.totals.sold, m_live.crateCount());
     m_live.crate = {};
@@ -318,6 +341,10 @@ Instant Game::weekStartOf(Instant t) {
         return t;
     }
     return Instant{} + std::chrono::milliseconds(monday.toMSecsSinceEpoch());
+}
+
+std::vector<WeekRecord> Game::recentWeeks(int count) const {
+    return pipfield::recentWeeks(m_weekStarts, m_orchard.totals, m_clock.now(), count);
 }
 
 Totals Game::thisWeek() const {

@@ -10,6 +10,8 @@
 #include <string>
 
 #include "game/Clock.h"
+#include "game/WeekHistory.h"
+#include "game/WelcomeBack.h"
 #include "model/Orchard.h"
 #include "model/Purchase.h"
 #include "model/Totals.h"
@@ -36,6 +38,7 @@ class Game final : public QObject {
     Q_PROPERTY(bool notificationsDenied READ notificationsDenied NOTIFY notificationsDeniedChanged)
     Q_PROPERTY(bool notificationsOn READ notificationsOn WRITE setNotificationsOn NOTIFY notificationsOnChanged)
     Q_PROPERTY(bool demo READ demo CONSTANT)
+    Q_PROPERTY(QString welcomeBackText READ welcomeBackText NOTIFY welcomeBackChanged)
 
 public:
     using WeekStarts = std::map<std::string, Totals>;
@@ -47,6 +50,8 @@ public:
     static constexpr double kPlanIntervalSeconds = 600;
     /// Week snapshots older than the week this long ago are dropped.
     static constexpr double kWeekHistorySeconds = 4838400;
+    /// A catch-up at least this long is an absence worth telling the player about.
+    static constexpr double kWelcomeBackSeconds = 600;
 
     /// Reads the save file (unless "demo" is "late") and runs the first tick, which catches up, saves
     /// and plans the notification. The clock does not run until start().
@@ -69,6 +74,10 @@ public:
     const WeekStarts& weekStarts() const { return m_weekStarts; }
     bool demo() const { return m_demo; }
     bool running() const { return m_timer.isActive(); }
+    /// What the last long catch-up brought, kept until the next sale; nothing in demo mode.
+    const std::optional<WelcomeBack>& welcomeBack() const { return m_welcomeBack; }
+    /// Its sentence, or empty.
+    QString welcomeBackText() const;
 
     /// Starts the one-second clock, asks for notification permission and plans the notification.
     void start();
@@ -95,6 +104,8 @@ public:
     Instant weekStart() const { return weekStartOf(m_clock.now()); }
     /// This week's counters, from the published orchard.
     Totals thisWeek() const;
+    /// The last `count` weeks up to this one, from the weekly snapshots and the published orchard.
+    std::vector<WeekRecord> recentWeeks(int count) const;
 
     /// The orchard of demo mode.
     static const Orchard& lateDemo();
@@ -109,6 +120,7 @@ Q_SIGNALS:
     void notificationsOnChanged();
     void lastUpdatedChanged();
     void weekStartsChanged();
+    void welcomeBackChanged();
 
 private:
     void publish(bool force);
@@ -116,6 +128,7 @@ private:
     void saveAt(Instant now);
     void scheduleAt(Instant now);
     void commit();
+    void catchUp(double seconds, Season season);
 
     Defaults& m_defaults;
     const Clock& m_clock;
@@ -137,6 +150,7 @@ private:
     std::optional<Instant> m_lastSaved;
     std::optional<Instant> m_lastScheduled;
     bool m_demo = false;
+    std::optional<WelcomeBack> m_welcomeBack;
 };
 
 } // namespace pipfield

@@ -24,6 +24,8 @@ public:
 
     /// Plans a request; one already pending under the same identifier is replaced.
     virtual void add(const NotificationRequest& request) = 0;
+    /// Shows a notification at once, beside any pending request (which it neither replaces nor delays).
+    virtual void show(const QString& title, const QString& body) = 0;
     /// Withdraws the pending request with this identifier, wherever it is held (even by a helper left
     /// behind by an earlier run).
     virtual void remove(const QString& identifier) = 0;
@@ -40,6 +42,7 @@ public:
 class SilentNotifier final : public Notifier {
 public:
     void add(const NotificationRequest&) override {}
+    void show(const QString&, const QString&) override {}
     void remove(const QString&) override {}
     void requestAuthorization() override {}
     void queryDenied(std::function<void(bool denied)> answer) override { answer(false); }

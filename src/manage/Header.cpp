@@ -2,6 +2,7 @@
 
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QShortcut>
 #include <QVBoxLayout>
 
@@ -30,6 +31,18 @@ Header::Header(Game& game, Sprite& sprites, QWidget* parent) : QWidget(parent), 
     art->setMaximumWidth(QWIDGETSIZE_MAX);
     art->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     column->addWidget(art);
+
+    // Laid over the art so the tabs below keep their room while it shows.
+    m_welcome = new QLabel(art);
+    m_welcome->setFont(styledFont(TextStyle::callout, QFont::DemiBold));
+    m_welcome->setTextFormat(Qt::PlainText);
+    m_welcome->setWordWrap(true);
+    m_welcome->setStyleSheet(
+        QStringLiteral("QLabel { color: white; background-color: rgba(36, 28, 12, 190); padding: 5px 20px; }"));
+    auto* over = new QVBoxLayout(art);
+    over->setContentsMargins(0, 0, 0, 0);
+    over->addStretch(1);
+    over->addWidget(m_welcome);
 
     auto* row = new QHBoxLayout;
     row->setContentsMargins(20, 12, 20, 12);
@@ -73,7 +86,17 @@ Header::Header(Game& game, Sprite& sprites, QWidget* parent) : QWidget(parent), 
     auto* live = new LiveRefresh(this, [this] { refresh(); });
     connect(&m_game, &Game::orchardChanged, live, &LiveRefresh::changed);
     connect(&m_game, &Game::seasonChanged, live, &LiveRefresh::changed);
+    // Rare, and its text must be there the moment the window shows: no deferral.
+    connect(&m_game, &Game::welcomeBackChanged, this, &Header::refreshWelcome);
     refresh();
+    refreshWelcome();
+}
+
+void Header::refreshWelcome() {
+    const QString text = m_game.welcomeBackText();
+    m_welcome->setText(text);
+    m_welcome->setAccessibleName(text);
+    m_welcome->setVisible(!text.isEmpty());
 }
 
 void Header::refresh() {

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+class QLabel;
+
 namespace pipfield {
 
 class CapsuleButton;
@@ -23,15 +25,19 @@ public:
     CapsuleButton* sellButton() const { return m_sell; }
     CoinLabel* coins() const { return m_coins; }
     Label* crateText() const { return m_crateText; }
+    /// What happened while the player was away, over the bottom of the key art until the next sale.
+    QLabel* welcome() const { return m_welcome; }
 
 private:
     void refresh();
+    void refreshWelcome();
 
     Game& m_game;
     Label* m_crateText;
     CrateGauge* m_gauge;
     CoinLabel* m_coins;
     CapsuleButton* m_sell;
+    QLabel* m_welcome;
 };
 
 } // namespace pipfield

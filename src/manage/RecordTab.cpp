@@ -12,6 +12,7 @@
 #include "manage/Accessibility.h"
 #include "manage/LiveRefresh.h"
 #include "manage/Texts.h"
+#include "manage/WeeksChart.h"
 
 namespace pipfield {
 namespace {
@@ -60,6 +61,8 @@ RecordTab::RecordTab(Game& game, Sprite& sprites, SaveDialog& dialog, QWidget* p
     buttons->addWidget(m_copy);
     buttons->addStretch(1);
     column->addLayout(buttons);
+    m_chart = new WeeksChart(sprites, this);
+    column->addWidget(m_chart, 0, Qt::AlignHCenter);
     column->addStretch(1);
 
     connect(m_save, &QPushButton::clicked, this, [this] { WeeklyCard::save(m_card, m_sprites, m_dialog, this); });
@@ -75,6 +78,7 @@ RecordTab::RecordTab(Game& game, Sprite& sprites, SaveDialog& dialog, QWidget* p
 }
 
 void RecordTab::refresh() {
+    m_chart->setWeeks(m_game.recentWeeks(WeeksChart::kWeeks));
     const WeeklyCard now{m_game.thisWeek(), m_game.weekStart()};
     if (m_rendered && now.stats == m_card.stats && now.weekStart == m_card.weekStart) {
         return;

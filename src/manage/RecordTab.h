@@ -14,6 +14,7 @@ namespace pipfield {
 class Game;
 class SaveDialog;
 class Sprite;
+class WeeksChart;
 
 /// The record tab: this week's card, saved as a picture or copied to the clipboard.
 class RecordTab : public QWidget {
@@ -30,6 +31,7 @@ public:
     QPushButton* saveButton() const { return m_save; }
     /// The stand-in for sharing: copies the picture. Offered only while the card renders.
     QPushButton* copyButton() const { return m_copy; }
+    WeeksChart* chart() const { return m_chart; }
 
 private:
     void refresh();
@@ -44,6 +46,7 @@ private:
     QWidget* m_view;
     QPushButton* m_save;
     QPushButton* m_copy;
+    WeeksChart* m_chart;
 };
 
 } // namespace pipfield

@@ -55,6 +55,9 @@ struct Orchard {
     void step(double dt, Season season) { stepReportingChange(dt, season); }
     /// Advances by any span, in slices of 5 seconds and a final remainder, as the game's catch-up does.
     void advance(double seconds, Season season);
+    /// advance() that also tells how many seconds into the span the crate first held its capacity:
+    /// 0 when it was full from the start, nothing when it never filled.
+    std::optional<double> advanceWatchingCrate(double seconds, Season season);
     /// Picks by hand every fruit of a tree that the crate has room for; returns how many.
     std::int64_t harvest(std::int64_t tree);
 

@@ -211,6 +211,32 @@ void Orchard::advance(double seconds, Season season) {
     }
 }
 
+std::optional<double> Orchard::advanceWatchingCrate(double seconds, Season season) {
+    const std::int64_t capacity = crateCapacity();
+    if (crateCount() >= capacity) {
+        advance(seconds, season);
+        return 0.0;
+    }
+    // The same slices as advance(), checked after each; once the crate is full, or nothing changes any
+    // more, the rest is left to advance() with its shortcut.
+    const StepRates whole = ratesFor(*this, stepSeconds, season);
+    double remaining = seconds;
+    while (remaining > 0) {
+        const double dt = std::min(remaining, stepSeconds);
+        const bool changed = dt == stepSeconds ? stepWith(*this, whole) : stepReportingChange(dt, season);
+        remaining -= dt;
+        if (crateCount() >= capacity) {
+            advance(remaining, season);
+            return seconds - remaining;
+        }
+        if (!changed && dt == stepSeconds) {
+            advance(remaining, season);
+            return std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
+
 std::int64_t Orchard::harvest(std::int64_t index) {
     if (index < 0 || static_cast<std::uint64_t>(index) >= trees.size()) {
         return 0;

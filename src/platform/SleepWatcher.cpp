@@ -1,5 +1,6 @@
 #include "platform/SleepWatcher.h"
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusInterface>
 #include <QDBusReply>
@@ -27,8 +28,8 @@ void SleepWatcher::takeLock() {
     if (!manager.isValid()) {
         return;
     }
-    const QDBusReply<QDBusUnixFileDescriptor> reply =
-        manager.call("Inhibit", "sleep", "Pipfield", QStringLiteral("과수원을 저장해요"), "delay");
+    const QDBusReply<QDBusUnixFileDescriptor> reply = manager.call(
+        "Inhibit", "sleep", "Pipfield", QCoreApplication::translate("pipfield", "과수원을 저장해요"), "delay");
     if (reply.isValid()) {
         m_lock = reply.value();
     }

@@ -145,6 +145,22 @@ TEST(CliStatus, SummarisesInKorean) {
     EXPECT_NE(fresh.out.find("코인 10"), std::string::npos);
 }
 
+TEST(CliHelp, HelpAndVersionEndInANewlineAndNameEveryCommand) {
+    for (const char* flag : {"--help", "-h"}) {
+        const Outcome r = cli({flag});
+        ASSERT_EQ(r.code, 0);
+        EXPECT_TRUE(r.out.starts_with("Usage: pipfield-cli")) << r.out;
+        EXPECT_TRUE(r.out.ends_with("\n"));
+        for (const char* command : {"status", "simulate", "forecast", "value", "buy", "harvest", "decode"}) {
+            EXPECT_NE(r.out.find("  " + std::string(command) + " "), std::string::npos) << command;
+        }
+        EXPECT_TRUE(r.err.empty());
+    }
+    const Outcome v = cli({"--version"});
+    EXPECT_EQ(v.code, 0);
+    EXPECT_EQ(v.out, "pipfield-cli " PIPFIELD_VERSION "\n");
+}
+
 // The real binary: exit statuses and a read-only contract on the player's file.
 TEST(CliBinary, ExitCodesAndNeverWritesTheSave) {
     const std::filesystem::path home = std::filesystem::temp_directory_path() / "pipfield-cli-home";

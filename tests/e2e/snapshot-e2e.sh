@@ -23,6 +23,18 @@ done
 check "the card is 1200 x 760" "[ \"\$(size '$WORK/demo/card.png')\" = 1200x760 ]"
 check "the strip is 72 points high" "[[ \"\$(size '$WORK/demo/strip.png')\" == *x72 || \"\$(size '$WORK/demo/strip.png')\" == *x144 ]]"
 check "the window tabs are 600 x 700" "[[ \"\$(size '$WORK/demo/manage-3.png')\" == 600x700 || \"\$(size '$WORK/demo/manage-3.png')\" == 1200x1400 ]]"
+# The same pictures in English: every text of the window changes, nothing else does.
+LANGUAGE=en "$APP" --snapshot "$WORK/demo-en" -demo late
+check "an English snapshot exits 0" '[ $? -eq 0 ]'
+LANGUAGE=ko "$APP" --snapshot "$WORK/demo-ko" -demo late
+check "the settings tab reads differently in English" \
+    "! compare -metric AE '$WORK/demo/manage-5.png' '$WORK/demo-en/manage-5.png' null: 2>/dev/null"
+# Below the header, which holds numbers in the language's own compact form, the tab has only texts.
+tab_texts() { convert "$1" -gravity south -crop 100%x60%+0+0 +repage "$2"; }
+tab_texts "$WORK/demo/manage-5.png" "$WORK/texts-default.png"
+tab_texts "$WORK/demo-ko/manage-5.png" "$WORK/texts-ko.png"
+check "a Korean language setting draws the same Korean texts" \
+    "compare -metric AE '$WORK/texts-default.png' '$WORK/texts-ko.png' null: 2>/dev/null"
 check "demo mode writes no save file" "[ ! -e '$XDG_DATA_HOME/Pipfield/orchard.json' ]"
 
 mkdir -p "$XDG_DATA_HOME/Pipfield"

@@ -17,6 +17,7 @@ namespace {
 class SilentNotifier final : public pipfield::Notifier {
 public:
     void add(const pipfield::NotificationRequest&) override {}
+    void show(const QString&, const QString&) override {}
     void remove(const QString&) override {}
     void requestAuthorization() override {}
     void queryDenied(std::function<void(bool)> answer) override { answer(false); }

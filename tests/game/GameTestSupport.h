@@ -53,7 +53,7 @@ private:
 class FakeNotifier final : public Notifier {
 public:
     struct Call {
-        enum class Kind { add, remove, authorization, query, handOff } kind;
+        enum class Kind { add, show, remove, authorization, query, handOff } kind;
         NotificationRequest request;
     };
 
@@ -61,6 +61,9 @@ public:
         calls.push_back({Call::Kind::add, request});
         std::erase_if(pending, [&](const auto& r) { return r.identifier == request.identifier; });
         pending.push_back(request);
+    }
+    void show(const QString& title, const QString& body) override {
+        calls.push_back({Call::Kind::show, {{}, title, body, 0}});
     }
     void remove(const QString& identifier) override {
         calls.push_back({Call::Kind::remove, {identifier, {}, {}, 0}});

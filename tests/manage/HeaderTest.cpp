@@ -82,5 +82,36 @@ TEST(Header, CoinLabelShortensTheNumberButSpeaksItInFull) {
     EXPECT_EQ(header.coins()->accessibleName(), QStringLiteral("코인 10000"));
 }
 
+TEST(Header, WelcomeBackShowsOverTheArtUntilTheNextSale) {
+    ManageWorld world(withCrate(10));
+    Header header(*world.game, world.sprites);
+    header.resize(600, header.sizeHint().height());
+    const QImage before = header.grab().toImage();
+    EXPECT_TRUE(header.welcome()->isHidden());
+
+    // Away for an hour while the program slept: nobody to pick, the crate as it was.
+    world.clock.advance(3600);
+    world.game->tick(world.clock.now());
+    EXPECT_EQ(header.welcome()->text(), QStringLiteral("그동안 딴 열매는 없고, 창고에 10개가 있어요"));
+    EXPECT_EQ(header.welcome()->accessibleName(), header.welcome()->text());
+    const QImage told = header.grab().toImage();
+    EXPECT_EQ(told.size(), before.size()) << "the header keeps its height";
+    // A dark band across the bottom of the art, with the light text on it; the row below is untouched.
+    const qreal ratio = told.devicePixelRatio();
+    const QPoint band = (QPointF(8, 112) * ratio).toPoint();
+    EXPECT_LT(QColor(told.pixel(band)).lightness(), 90);
+    EXPECT_GT(QColor(before.pixel(band)).lightness(), 90);
+    const int below = qRound(125 * ratio);
+    EXPECT_EQ(told.copy(0, below, told.width(), told.height() - below),
+              before.copy(0, below, before.width(), before.height() - below));
+
+    world.clock.advance(5);
+    world.game->tick(world.clock.now());
+    EXPECT_FALSE(header.welcome()->isHidden()) << "a short tick leaves it";
+    header.sellButton()->click();
+    EXPECT_TRUE(header.welcome()->isHidden());
+    EXPECT_EQ(QColor(header.grab().toImage().pixel(band)).lightness(), QColor(before.pixel(band)).lightness());
+}
+
 } // namespace
 } // namespace pipfield::test

@@ -40,6 +40,7 @@ private:
 class QuietNotifier final : public Notifier {
 public:
     void add(const NotificationRequest&) override {}
+    void show(const QString&, const QString&) override {}
     void remove(const QString&) override {}
     void requestAuthorization() override {}
     void queryDenied(std::function<void(bool)> answer) override { answer(denied); }

@@ -250,6 +250,42 @@ TEST(OrchardAdvance, MatchesPlainFiveSecondSlicingBitForBit) {
     }
 }
 
+TEST(OrchardAdvance, WatchingTheCrateChangesNothingAndFindsTheStepThatFilledIt) {
+    std::mt19937_64 rng(20261207);
+    const double spans[] = {0, 2.5, 12.5, 61.3, 3600, 86400.75, 259200};
+    int filledSomewhere = 0;
+    for (int round = 0; round < 60; ++round) {
+        const Orchard start = randomOrchard(rng);
+        const Season season = allSeasons[static_cast<std::size_t>(round % 4)];
+        const double span = spans[static_cast<std::size_t>(round) % std::size(spans)];
+        Orchard plain = start;
+        plain.advance(span, season);
+        Orchard watched = start;
+        const std::optional<double> filled = watched.advanceWatchingCrate(span, season);
+        ASSERT_EQ(watched, plain) << "round " << round << " span " << span;
+
+        // The answer is the end of the first slice after which the crate held its capacity.
+        std::optional<double> expected;
+        Orchard slow = start;
+        double done = 0;
+        if (slow.crateCount() >= slow.crateCapacity()) {
+            expected = 0.0;
+        }
+        for (double remaining = span; remaining > 0 && !expected;) {
+            const double dt = std::min(remaining, 5.0);
+            slow.step(dt, season);
+            remaining -= dt;
+            done = span - remaining;
+            if (slow.crateCount() >= slow.crateCapacity()) {
+                expected = done;
+            }
+        }
+        ASSERT_EQ(filled, expected) << "round " << round << " span " << span;
+        filledSomewhere += filled && *filled > 0 ? 1 : 0;
+    }
+    EXPECT_GT(filledSomewhere, 5); // the cases above include crates that fill on the way
+}
+
 TEST(OrchardAdvance, SlicesTwelveAndAHalfSecondsAsFiveFiveAndTwoAndAHalf) {
     Orchard o = bare({Tree{TreeKind::eureka, 0, 0, 0}});
     o.advance(12.5, Season::summer);

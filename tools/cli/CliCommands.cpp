@@ -23,8 +23,26 @@ namespace {
 // Longer spans are refused: beyond this the 5-second slicing would take minutes to run.
 constexpr double kMaxSimulatedSeconds = 1e9;
 
-const char* const kUsage = "usage: pipfield-cli status|simulate --seconds T --season S|forecast --season S|"
-                           "value --season S|buy PURCHASE|harvest INDEX|decode [FILE]";
+const char* const kHelp = "Usage: pipfield-cli COMMAND [OPTION]... [FILE]\n"
+                          "Reads a Pipfield save file and never writes it. FILE defaults to the player's own,\n"
+                          "$XDG_DATA_HOME/Pipfield/orchard.json.\n"
+                          "\n"
+                          "Commands:\n"
+                          "  status                           a short summary in Korean\n"
+                          "  simulate --seconds T --season S  the save after T more seconds, as one line of JSON\n"
+                          "  forecast --season S              seconds until the crate is full, or \"none\"\n"
+                          "  value --season S                 coins the crate would fetch now\n"
+                          "  buy PURCHASE                     \"true\" or \"false\", then the resulting save\n"
+                          "  harvest INDEX                    fruit picked from tree INDEX, then the resulting save\n"
+                          "  decode                           \"ok\", or \"unreadable: REASON\" with exit 1\n"
+                          "\n"
+                          "S is spring, summer, autumn or winter. PURCHASE is tree:KIND, unlock:KIND,\n"
+                          "replant:INDEX:KIND, worker:ROLE, second:ROLE or crate.\n"
+                          "\n"
+                          "  -h, --help     show this help and exit\n"
+                          "      --version  show the version and exit\n"
+                          "\n"
+                          "Exit status: 0 done, 1 unreadable file, 2 bad arguments.\n";
 
 struct BadArguments {
     std::string message;
@@ -363,7 +381,11 @@ std::string defaultSavePath() {
 
 int run(const std::vector<std::string>& args, const std::string& playerSave, std::ostream& out, std::ostream& err) {
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-        out << kUsage << "\n";
+        out << kHelp;
+        return ok;
+    }
+    if (args.size() == 1 && args[0] == "--version") {
+        out << "pipfield-cli " << PIPFIELD_VERSION << "\n";
         return ok;
     }
     try {

@@ -1,0 +1,40 @@
+#include "game/WeekHistory.h"
+
+#include <QDateTime>
+
+#include "model/Saturating.h"
+
+namespace pipfield {
+namespace {
+
+// Totals only grow; a hand-edited save that makes them shrink shows an empty week, not a negative one.
+Totals between(const Totals& from, const Totals& to) {
+    const auto grown = [](std::int64_t a, std::int64_t b) { return std::max<std::int64_t>(0, saturatingSub(b, a)); };
+    return {grown(from.harvested, to.harvested), grown(from.sold, to.sold), grown(from.earned, to.earned),
+            grown(from.planted, to.planted)};
+}
+
+} // namespace
+
+std::vector<WeekRecord> recentWeeks(const std::map<std::string, Totals>& weekStarts, const Totals& latest, Instant now,
+                                    int count) {
+    const QDate today = QDateTime::fromMSecsSinceEpoch(
+                            std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count())
+                            .date();
+    std::vector<WeekRecord> weeks;
+    // Stepping back by dates, not by 7 × 24 hours, so that a change of summer time cannot skip a week.
+    for (int back = count - 1; back >= 0; --back) {
+        int year = 0;
+        const int week = today.addDays(-7 * back).weekNumber(&year);
+        WeekRecord record{QString::asprintf("%04d-W%02d", year, week), std::nullopt, back == 0};
+        const auto it = weekStarts.find(record.key.toStdString());
+        if (it != weekStarts.end()) {
+            const auto next = std::next(it);
+            record.done = between(it->second, record.current || next == weekStarts.end() ? latest : next->second);
+        }
+        weeks.push_back(std::move(record));
+    }
+    return weeks;
+}
+
+} // namespace pipfield

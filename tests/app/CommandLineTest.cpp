@@ -1,0 +1,89 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/CommandLine.h"
+
+namespace pipfield::test {
+namespace {
+
+struct Answer {
+    std::optional<int> code;
+    std::string out;
+    std::string err;
+};
+
+Answer answer(std::vector<const char*> args) {
+    args.insert(args.begin(), "pipfield");
+    std::ostringstream out;
+    std::ostringstream err;
+    const std::optional<int> code = answerCommandLine(static_cast<int>(args.size()), args.data(), out, err);
+    return {code, out.str(), err.str()};
+}
+
+TEST(CommandLine, HelpAndVersionAnswerWhereverTheyStand) {
+    for (const auto& args : std::vector<std::vector<const char*>>{
+             {"--help"}, {"-h"}, {"-demo", "late", "--help"}, {"--bogus", "--help"}}) {
+        const Answer a = answer(args);
+        ASSERT_EQ(a.code, 0);
+        EXPECT_TRUE(a.out.starts_with("Usage: pipfield")) << a.out;
+        EXPECT_TRUE(a.out.ends_with("\n"));
+        EXPECT_EQ(a.err, "");
+    }
+    const Answer v = answer({"--version"});
+    EXPECT_EQ(v.code, 0);
+    EXPECT_EQ(v.out, "pipfield " PIPFIELD_VERSION "\n");
+}
+
+TEST(CommandLine, HelpListsEveryReadOnlySetting) {
+    const std::string help = answer({"--help"}).out;
+    for (const char* key : {"-demo late", "-season SEASON", "-hour HOUR", "-showManage", "-appearance", "--snapshot"}) {
+        EXPECT_NE(help.find(key), std::string::npos) << key;
+    }
+}
+
+TEST(CommandLine, TheGameStartsForItsOwnAndQtsOptions) {
+    for (const auto& args : std::vector<std::vector<const char*>>{
+             {},
+             {"-demo", "late", "-season", "winter", "-hour", "22.5"},
+             {"-showManage", "true", "-appearance", "dark"},
+             {"--snapshot", "/tmp/shots", "-demo", "late"},
+             {"-platform", "offscreen", "--style", "Fusion", "-style=Fusion", "-reverse", "-session", "1a2b"},
+             {"--pipfield-deliver-notification", "--title", "t", "--body", "b"}}) {
+        const Answer a = answer(args);
+        EXPECT_FALSE(a.code) << a.err;
+        EXPECT_EQ(a.out + a.err, "");
+    }
+}
+
+TEST(CommandLine, AnythingElseIsOneLineAndExitTwo) {
+    const struct {
+        std::vector<const char*> args;
+        const char* mention;
+    } cases[] = {
+        {{"--bogus"}, "'--bogus'"},
+        {{"-v"}, "'-v'"},
+        {{"save.json"}, "'save.json'"},
+        // Settings are single-dash keys; the spelling Qt would take is not guessed at.
+        {{"--demo", "late"}, "'--demo'"},
+        {{"-demo"}, "-demo needs a value"},
+        {{"-demo", "early"}, "'early'"},
+        {{"-season", "summr"}, "'summr'"},
+        {{"-appearance", "Dark"}, "'Dark'"},
+        {{"--snapshot"}, "--snapshot needs a folder"},
+        {{"-platform"}, "-platform needs a value"},
+    };
+    for (const auto& c : cases) {
+        const Answer a = answer(c.args);
+        ASSERT_EQ(a.code, kBadArgumentsExit) << c.mention;
+        EXPECT_EQ(a.out, "");
+        EXPECT_TRUE(a.err.starts_with("pipfield: ")) << a.err;
+        EXPECT_NE(a.err.find(c.mention), std::string::npos) << a.err;
+        EXPECT_EQ(a.err.find('\n'), a.err.size() - 1) << "one line: " << a.err;
+    }
+}
+
+} // namespace
+} // namespace pipfield::test

@@ -1,0 +1,195 @@
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+
+#include "GameTestSupport.h"
+#include "game/WelcomeBack.h"
+
+namespace pipfield::test {
+namespace {
+
+// Wednesday 14 October 2026, noon in Seoul: autumn.
+const Instant kNoon = localInstant(2026, 10, 14, 12);
+using Kind = FakeNotifier::Call::Kind;
+
+// One harvester and full trees; the crate fills in about two hours.
+Orchard fillingOrchard() {
+    Orchard o = bareOrchard(std::vector<Tree>(8, Tree{TreeKind::eureka, 300, 0, 14}));
+    o.workers.set(WorkerRole::harvester, 3);
+    o.crateLevel = 8;
+    o.crate.set(TreeKind::eureka, 5);
+    return o;
+}
+
+struct Slow {
+    std::int64_t picked;
+    std::int64_t waiting;
+    std::optional<double> filledAfter;
+};
+
+// The absence replayed five seconds at a time, watching the crate after every step.
+Slow replay(Orchard o, double seconds, Season season) {
+    const std::int64_t before = o.totals.harvested;
+    std::optional<double> filled;
+    if (o.crateCount() >= o.crateCapacity()) {
+        filled = 0.0;
+    }
+    for (double remaining = seconds; remaining > 0;) {
+        const double dt = std::min(remaining, 5.0);
+        o.step(dt, season);
+        remaining -= dt;
+        if (!filled && o.crateCount() >= o.crateCapacity()) {
+            filled = seconds - remaining;
+        }
+    }
+    return {o.totals.harvested - before, o.crateCount(), filled};
+}
+
+std::vector<FakeNotifier::Call> shown(const FakeNotifier& notifier) {
+    std::vector<FakeNotifier::Call> result;
+    std::copy_if(notifier.calls.begin(), notifier.calls.end(), std::back_inserter(result),
+                 [](const FakeNotifier::Call& c) { return c.kind == Kind::show; });
+    return result;
+}
+
+TEST(GameWelcomeBack, ALongAbsenceIsToldFromTheCatchUpItself) {
+    const Orchard o = fillingOrchard();
+    GameWorld world(kNoon);
+    world.seed(o, addSeconds(kNoon, -3 * 3600.0));
+    auto game = world.launch();
+
+    const Slow slow = replay(o, 3 * 3600.0, Season::autumn);
+    ASSERT_TRUE(slow.filledAfter) << "the fixture must fill its crate on the way";
+    ASSERT_GT(*slow.filledAfter, 3600);
+    ASSERT_TRUE(game->welcomeBack());
+    EXPECT_EQ(game->welcomeBack()->picked, slow.picked);
+    EXPECT_EQ(game->welcomeBack()->waiting, slow.waiting);
+    EXPECT_EQ(game->welcomeBack()->filledAfter, slow.filledAfter);
+    EXPECT_EQ(slow.waiting, o.crateCapacity());
+
+    const auto minutes = static_cast<std::int64_t>(std::ceil(*slow.filledAfter / 60));
+    const QString when = minutes % 60 == 0 ? QStringLiteral("%1시간").arg(minutes / 60)
+                                           : QStringLiteral("%1시간 %2분").arg(minutes / 60).arg(minutes % 60);
+    const QString sentence = QStringLiteral("그동안 열매 %1개를 땄고, 창고는 %2 만에 가득 차서 %3개가 기다리고 있어요")
+                                 .arg(slow.picked)
+                                 .arg(when)
+                                 .arg(slow.waiting);
+    EXPECT_EQ(game->welcomeBackText(), sentence);
+
+    const auto notes = shown(world.notifier);
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_EQ(notes[0].request.title, QStringLiteral("어서 오세요"));
+    EXPECT_EQ(notes[0].request.body, sentence);
+    for (const FakeNotifier::Call& c : world.notifier.calls) {
+        EXPECT_TRUE(c.kind != Kind::add || c.request.identifier == "crate-full") << "told at once, not planned";
+    }
+}
+
+TEST(GameWelcomeBack, TheCrateFullPlanStaysBesideIt) {
+    Orchard roomy = fillingOrchard();
+    roomy.crateLevel = Orchard::maxCrateLevel;
+    GameWorld world(kNoon);
+    world.seed(roomy, addSeconds(kNoon, -1800));
+    auto game = world.launch();
+    ASSERT_TRUE(game->welcomeBack());
+    EXPECT_FALSE(game->welcomeBack()->filledAfter);
+    EXPECT_EQ(shown(world.notifier).size(), 1u);
+    ASSERT_TRUE(world.notifier.only());
+    EXPECT_EQ(world.notifier.only()->identifier, "crate-full");
+}
+
+TEST(GameWelcomeBack, ShortAbsencesAndDemoModeSayNothing) {
+    const Orchard o = fillingOrchard();
+    {
+        GameWorld world(kNoon);
+        world.seed(o, addSeconds(kNoon, -599));
+        auto game = world.launch();
+        EXPECT_FALSE(game->welcomeBack());
+        EXPECT_EQ(game->welcomeBackText(), QString());
+        EXPECT_TRUE(shown(world.notifier).empty());
+
+        // Ten minutes exactly, later in the same run (the computer slept): told then.
+        QSignalSpy spy(game.get(), &Game::welcomeBackChanged);
+        world.clock.advance(600);
+        game->tick(world.clock.now());
+        EXPECT_EQ(spy.count(), 1);
+        ASSERT_TRUE(game->welcomeBack());
+        EXPECT_EQ(shown(world.notifier).size(), 1u);
+    }
+    {
+        GameWorld world(kNoon, {QStringLiteral("pipfield"), QStringLiteral("-demo"), QStringLiteral("late")});
+        auto game = world.launch();
+        world.clock.advance(7200);
+        game->tick(world.clock.now());
+        EXPECT_FALSE(game->welcomeBack());
+        EXPECT_TRUE(shown(world.notifier).empty());
+    }
+}
+
+TEST(GameWelcomeBack, NotificationsOffStillTellsTheWindow) {
+    GameWorld world(kNoon);
+    world.defaults.setValue("notificationsOn", false);
+    world.seed(fillingOrchard(), addSeconds(kNoon, -3600));
+    auto game = world.launch();
+    EXPECT_TRUE(game->welcomeBack());
+    EXPECT_FALSE(game->welcomeBackText().isEmpty());
+    EXPECT_TRUE(shown(world.notifier).empty());
+}
+
+TEST(GameWelcomeBack, ACrateFullBeforeLeavingAndAnIdleOrchardReadAsSuch) {
+    Orchard full = fillingOrchard();
+    full.crate.set(TreeKind::eureka, full.crateCapacity());
+    GameWorld world(kNoon);
+    world.seed(full, addSeconds(kNoon, -86400.0));
+    auto game = world.launch();
+    ASSERT_TRUE(game->welcomeBack());
+    EXPECT_EQ(*game->welcomeBack(), (WelcomeBack{0, full.crateCapacity(), 0.0}));
+    EXPECT_EQ(game->welcomeBackText(),
+              QStringLiteral("창고가 가득 차 있어서 열매 %1개가 그대로 기다리고 있어요").arg(full.crateCapacity()));
+
+    // Nobody to pick: nothing picked, the crate as it was.
+    Orchard idle = fillingOrchard();
+    idle.workers = {};
+    GameWorld quiet(kNoon);
+    quiet.seed(idle, addSeconds(kNoon, -86400.0));
+    auto still = quiet.launch();
+    EXPECT_EQ(*still->welcomeBack(), (WelcomeBack{0, 5, std::nullopt}));
+    EXPECT_EQ(still->welcomeBackText(), QStringLiteral("그동안 딴 열매는 없고, 창고에 5개가 있어요"));
+}
+
+TEST(GameWelcomeBack, StaysUntilTheNextSale) {
+    GameWorld world(kNoon);
+    world.seed(fillingOrchard(), addSeconds(kNoon, -7200));
+    auto game = world.launch();
+    ASSERT_TRUE(game->welcomeBack());
+    QSignalSpy spy(game.get(), &Game::welcomeBackChanged);
+
+    world.clock.advance(30);
+    game->tick(world.clock.now());
+    EXPECT_TRUE(game->welcomeBack()) << "a short tick keeps it";
+
+    game->sellAll();
+    EXPECT_FALSE(game->welcomeBack());
+    EXPECT_EQ(spy.count(), 1);
+    // Not persisted: the next launch after a short while has nothing to tell.
+    game->save();
+    game.reset();
+    world.clock.advance(60);
+    EXPECT_FALSE(world.launch()->welcomeBack());
+}
+
+TEST(WelcomeBackText, DurationsInMinutesHoursAndDays) {
+    const auto text = [](double seconds) { return welcomeBackText({12, 40, seconds}); };
+    const QString head = QStringLiteral("그동안 열매 12개를 땄고, 창고는 ");
+    const QString tail = QStringLiteral(" 만에 가득 차서 40개가 기다리고 있어요");
+    EXPECT_EQ(text(25), head + QStringLiteral("1분") + tail);
+    EXPECT_EQ(text(3600), head + QStringLiteral("1시간") + tail);
+    EXPECT_EQ(text(3605), head + QStringLiteral("1시간 1분") + tail);
+    EXPECT_EQ(text(2 * 86400.0 + 3 * 3600 + 59), head + QStringLiteral("2일 3시간") + tail);
+    EXPECT_EQ(text(86400), head + QStringLiteral("1일") + tail);
+    EXPECT_EQ(welcomeBackText({7, 9, std::nullopt}),
+              QStringLiteral("그동안 열매 7개를 따서 창고에 9개가 기다리고 있어요"));
+}
+
+} // namespace
+} // namespace pipfield::test

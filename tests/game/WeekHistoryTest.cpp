@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+
+#include "GameTestSupport.h"
+#include "game/WeekHistory.h"
+
+namespace pipfield::test {
+namespace {
+
+QStringList keys(const std::vector<WeekRecord>& weeks) {
+    QStringList result;
+    for (const WeekRecord& w : weeks) {
+        result << w.key;
+    }
+    return result;
+}
+
+TEST(WeekHistory, EightWeeksFromTheSnapshotsWithGapsLeftEmpty) {
+    // Wednesday 14 October 2026 lies in 2026-W42.
+    const Instant now = localInstant(2026, 10, 14, 12);
+    const std::map<std::string, Totals> starts = {
+        {"2026-W34", {10, 0, 0, 0}}, // older than the eight weeks shown
+        {"2026-W36", {100, 90, 1000, 3}},
+        {"2026-W40", {400, 380, 5000, 5}},
+        {"2026-W42", {700, 650, 9000, 8}},
+    };
+    const Totals latest{760, 700, 9900, 9};
+    const std::vector<WeekRecord> weeks = recentWeeks(starts, latest, now, 8);
+
+    EXPECT_EQ(keys(weeks), QStringList({"2026-W35", "2026-W36", "2026-W37", "2026-W38", "2026-W39", "2026-W40",
+                                        "2026-W41", "2026-W42"}));
+    EXPECT_FALSE(weeks[0].done);
+    // A week runs to the next snapshot kept: the weeks the game did not run add to the one before.
+    EXPECT_EQ(weeks[1].done, (Totals{300, 290, 4000, 2}));
+    EXPECT_FALSE(weeks[2].done);
+    EXPECT_FALSE(weeks[4].done);
+    EXPECT_EQ(weeks[5].done, (Totals{300, 270, 4000, 3}));
+    EXPECT_FALSE(weeks[6].done);
+    EXPECT_EQ(weeks[7].done, (Totals{60, 50, 900, 1}));
+    for (std::size_t i = 0; i < weeks.size(); ++i) {
+        EXPECT_EQ(weeks[i].current, i == 7);
+    }
+}
+
+TEST(WeekHistory, ANewGameHasOnlyThisWeekAndTheYearsTurnKeepsIsoWeeks) {
+    // Friday 1 January 2027 is in 2026-W53.
+    const Instant now = localInstant(2027, 1, 1, 9);
+    const std::vector<WeekRecord> weeks = recentWeeks({{"2026-W53", {0, 0, 0, 0}}}, {12, 10, 80, 1}, now, 8);
+    ASSERT_EQ(weeks.size(), 8u);
+    EXPECT_EQ(weeks.front().key, "2026-W46");
+    EXPECT_EQ(weeks[6].key, "2026-W52");
+    EXPECT_EQ(weeks.back().key, "2026-W53");
+    EXPECT_EQ(std::count_if(weeks.begin(), weeks.end(), [](const WeekRecord& w) { return w.done.has_value(); }), 1);
+    EXPECT_EQ(weeks.back().done, (Totals{12, 10, 80, 1}));
+}
+
+TEST(WeekHistory, ShrinkingTotalsOfAHandEditedSaveReadAsNothing) {
+    const Instant now = localInstant(2026, 10, 14, 12);
+    const std::map<std::string, Totals> starts = {{"2026-W41", {500, 500, 500, 5}}, {"2026-W42", {100, 100, 100, 1}}};
+    const std::vector<WeekRecord> weeks =
+        recentWeeks(starts, {std::numeric_limits<std::int64_t>::max(), 0, 0, 0}, now, 2);
+    EXPECT_EQ(weeks[0].done, (Totals{0, 0, 0, 0}));
+    EXPECT_EQ(weeks[1].done, (Totals{std::numeric_limits<std::int64_t>::max() - 100, 0, 0, 0}));
+}
+
+} // namespace
+} // namespace pipfield::test
