@@ -42,6 +42,7 @@ public:
             std::abort();
         }
     }
+    void show(const QString&, const QString&) override {}
     void remove(const QString&) override {}
     void requestAuthorization() override {}
     void queryDenied(std::function<void(bool)> answer) override { answer(false); }
