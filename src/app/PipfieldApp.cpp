@@ -2,10 +2,14 @@
 
 #include <QApplication>
 #include <QDBusConnection>
+#include <QShortcut>
 #include <QStyleFactory>
 #include <QSystemTrayIcon>
+#include <QTabWidget>
+#include <QToolButton>
 
 #include "app/AppModel.h"
+#include "app/Texts.h"
 #include "app/TrayMenu.h"
 #include "game/Clock.h"
 #include "game/Defaults.h"
@@ -99,7 +103,23 @@ ManageWindow& PipfieldApp::manageWindow() {
         ManageServices services;
         services.sprites = m_sprites.get();
         m_manage = std::make_unique<ManageWindow>(*m_game, m_model->strip(), *m_defaults, nullptr, services);
+        // The tray menu's keys work in the window too (its header has Ctrl+S already).
+        auto* quitKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), m_manage.get());
+        connect(quitKey, &QShortcut::activated, this, &PipfieldApp::quit);
+        auto* openKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_O), m_manage.get());
+        connect(openKey, &QShortcut::activated, this, [this] { m_manage->present(); });
+        // Without a tray (GNOME has none unless an extension adds one) the window is the only way
+        // out, so it carries a quit button beside its tabs.
+        m_quitButton = new QToolButton(m_manage->tabs());
+        m_quitButton->setText(tr_("종료"));
+        m_quitButton->setToolTip(QKeySequence(Qt::CTRL | Qt::Key_Q).toString(QKeySequence::NativeText));
+        m_quitButton->setAutoRaise(true);
+        m_quitButton->setIcon(QIcon::fromTheme(QStringLiteral("application-exit")));
+        m_quitButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        connect(m_quitButton, &QToolButton::clicked, this, &PipfieldApp::quit);
+        m_manage->tabs()->setCornerWidget(m_quitButton, Qt::TopRightCorner);
     }
+    m_quitButton->setVisible(!QSystemTrayIcon::isSystemTrayAvailable());
     return *m_manage;
 }
 

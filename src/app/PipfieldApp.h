@@ -5,6 +5,8 @@
 
 #include <memory>
 
+class QToolButton;
+
 namespace pipfield {
 
 class AppModel;
@@ -61,6 +63,7 @@ private:
     std::unique_ptr<AppModel> m_model;
     std::unique_ptr<ManageWindow> m_manage;
     std::unique_ptr<TrayMenu> m_tray;
+    QToolButton* m_quitButton = nullptr; // owned by the window
     SleepWatcher* m_sleep = nullptr;
     DesktopLook* m_look = nullptr;
     bool m_forcedAppearance = false;

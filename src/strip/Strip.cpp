@@ -143,7 +143,7 @@ bool Strip::fullScreenWindowOn(const QScreen* screen) const {
     if (!windows || windows->empty()) {
         return false;
     }
-    return StripGeometry::fullScreenWindowOn(screen->geometry(), 0, *windows);
+    return StripGeometry::fullScreenWindowOn(screen->geometry(), *windows);
 }
 
 void Strip::applyVisibility() {
@@ -155,8 +155,20 @@ void Strip::applyVisibility() {
         return;
     }
     if (!m_panel->isVisible()) {
+        // A withdrawn window loses its desktop and states: they are given again before it maps.
+        if (m_windowing != nullptr) {
+            m_windowing->makePanel(m_panel->windowHandle());
+        }
         m_panel->show();
         applyClickThrough();
+        if (m_windowing != nullptr) {
+            m_windowing->panelShown(m_panel->windowHandle());
+        }
+    }
+    if (m_windowing != nullptr) {
+        // Window managers stack a focused full-screen window over every panel; kept in sight, the
+        // strip has to be put back on top each time the stacking may have changed.
+        m_windowing->keepAboveAll(m_panel->windowHandle(), !m_hideInFullScreen && fullScreenWindowOn(screen));
     }
 }
 

@@ -15,32 +15,13 @@ QRect frameFor(const QRect& available) {
     return QRect(x, available.y() + available.height() - kHeight, width, kHeight);
 }
 
-bool fullScreenWindowOn(const QRect& frame, int topInset, const std::vector<WindowEntry>& windows) {
-    // Window rectangles and screens share Qt's desktop coordinates (top-left origin, y downward),
-    // so the screen needs no conversion.
-    const double top = frame.y();
-    const double bottom = top + frame.height();
-    const double left = frame.x();
-    const double width = frame.width();
-    const double limit = top + topInset + 1;
-
-    bool found = false;
-    bool menuBarSeen = false;
-    for (const WindowEntry& window : windows) {
-        const QRectF& r = window.bounds;
-        const bool spans = std::abs(r.left() - left) < 1 && r.width() >= width - 1;
-        if (window.layer == WindowList::kMenuBarLayer && spans && std::abs(r.top() - top) < 1) {
-            menuBarSeen = true;
-            continue;
-        }
-        if (window.layer != WindowList::kNormalLayer || !spans) {
-            continue;
-        }
-        if (std::abs(r.top() + r.height() - bottom) < 1 && r.top() <= limit) {
-            found = true;
-        }
-    }
-    return found && !menuBarSeen;
+bool fullScreenWindowOn(const QRect& frame, const std::vector<WindowEntry>& windows) {
+    // Window rectangles and screens share Qt's desktop coordinates (top-left origin, y downward).
+    // Half a point of slack on each edge absorbs rounding of fractional device pixel ratios.
+    const QRectF screen = QRectF(frame).adjusted(0.5, 0.5, -0.5, -0.5);
+    return std::any_of(windows.begin(), windows.end(), [&](const WindowEntry& window) {
+        return window.kind != WindowEntry::Kind::Ordinary && window.bounds.contains(screen);
+    });
 }
 
 std::uint32_t displayNumber(const QString& name, const QString& manufacturer, const QString& model,

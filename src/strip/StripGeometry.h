@@ -22,10 +22,10 @@ inline constexpr int kMaxWidth = 746;
 /// The strip's frame at the bottom centre of a screen's available area.
 QRect frameFor(const QRect& available);
 
-/// Whether an ordinary window covers the whole of the screen `frame` (up to `topInset`, where the
-/// screen has a notch) while no panel shows along its top edge. A merely maximized window fails:
-/// the panel above it is seen, or it stops short of an edge.
-bool fullScreenWindowOn(const QRect& frame, int topInset, const std::vector<WindowEntry>& windows);
+/// Whether a full-screen window occupies the screen `frame`: one in the window manager's full-screen
+/// state covering it, or an unmanaged one covering it whole. Maximised windows never count, however
+/// much of the screen they cover (without decorations or a top panel they cover all of it).
+bool fullScreenWindowOn(const QRect& frame, const std::vector<WindowEntry>& windows);
 
 /// A stable, non-zero 32-bit number for a screen, from what identifies the monitor.
 std::uint32_t displayNumber(const QString& name, const QString& manufacturer, const QString& model,

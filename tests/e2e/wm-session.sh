@@ -1,0 +1,117 @@
+# Starting and stopping the window managers the end-to-end checks run on. Sourced by desktop-e2e.sh,
+# which provides wait_for and the PIDS list.
+#
+# start_session WM WIDTHxHEIGHT starts an X server with the window manager WM and exports DISPLAY
+# (and XAUTHORITY where the server wants one); stop_session ends both.
+#   openbox  Xvfb with openbox
+#   xfwm4    Xvfb with Xfwm4 and its compositor
+#   kwin     Xvfb with KWin on X11 (OpenGL compositing on the software renderer)
+#   i3       Xvfb with i3
+#   mutter   Mutter headless as a Wayland compositor, the game on its XWayland
+# PIXELS is set to 1 when the root window's pixels are what the screen shows (not under XWayland).
+
+# The unprivileged user compositors that refuse root run as.
+SESSION_USER=pipfield-e2e
+
+wm_announced() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+
+start_xvfb() { # start_xvfb WIDTHxHEIGHT: the server picks a free display number and tells it
+    rm -f "$WORK/display"
+    Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
+    PIDS+=($!)
+    wait_for 10 test -s "$WORK/display" || { echo "Xvfb did not start"; exit 1; }
+    export DISPLAY=:$(head -n 1 "$WORK/display")
+    unset XAUTHORITY
+    wait_for 10 xdpyinfo || { echo "Xvfb did not answer"; exit 1; }
+}
+
+start_session() { # start_session WM WIDTHxHEIGHT
+    local wm=$1 size=$2
+    PIXELS=1
+    case $wm in
+    openbox)
+        start_xvfb "$size"
+        openbox >/dev/null 2>&1 &
+        PIDS+=($!)
+        ;;
+    xfwm4)
+        start_xvfb "$size"
+        # Docks get a drop shadow from its compositor unless they keep out of it.
+        xfwm4 --compositor=on --sm-client-disable >"$WORK/xfwm4.log" 2>&1 &
+        PIDS+=($!)
+        wait_for 20 bash -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' &&
+            wait_for 20 bash -c "xdpyinfo -ext Composite >/dev/null && xprop -root | grep -q _NET_WM_CM_S0 || xwininfo -root -tree | grep -q 'xfwm4'"
+        ;;
+    kwin)
+        start_xvfb "$size"
+        QT_QPA_PLATFORM=xcb KWIN_COMPOSE=O2 kwin_x11 --replace >"$WORK/kwin.log" 2>&1 &
+        PIDS+=($!)
+        ;;
+    i3)
+        start_xvfb "$size"
+        cat >"$WORK/i3.config" <<'CONFIG'
+font pango:monospace 8
+focus_follows_mouse no
+CONFIG
+        i3 -c "$WORK/i3.config" >"$WORK/i3.log" 2>&1 &
+        PIDS+=($!)
+        ;;
+    mutter)
+        PIXELS=0
+        start_mutter "$size"
+        return
+        ;;
+    *)
+        echo "unknown window manager: $wm"
+        exit 1
+        ;;
+    esac
+    wait_for 30 wm_announced || { echo "$wm did not start"; exit 1; }
+    # Two desktops at least, for the check that the strip is on every one.
+    [ "$wm" = i3 ] || wmctrl -n 2 2>/dev/null
+}
+
+start_mutter() { # Mutter refuses to run as root: it runs as an unprivileged user of its own.
+    id "$SESSION_USER" >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin "$SESSION_USER"
+    local home=$WORK/mutter-home
+    local runtime=$WORK/mutter-run
+    mkdir -p "$home" "$runtime"
+    chown "$SESSION_USER" "$home" "$runtime"
+    chmod 700 "$runtime"
+    chmod 755 "$WORK"
+    runuser -u "$SESSION_USER" -- env -i PATH=/usr/bin:/bin LANG=C.UTF-8 HOME="$home" XDG_RUNTIME_DIR="$runtime" \
+        dbus-run-session -- mutter --headless --wayland --no-x11 --virtual-monitor "$1" >"$WORK/mutter.log" 2>&1 &
+    PIDS+=($!)
+    MUTTER_RUNTIME=$runtime
+    wait_for 30 grep -q 'Using public X11 display' "$WORK/mutter.log" || { echo "mutter did not start"; cat "$WORK/mutter.log"; exit 1; }
+    export DISPLAY
+    DISPLAY=$(sed -n 's/.*Using public X11 display \(:[0-9]*\).*/\1/p' "$WORK/mutter.log" | head -n 1)
+    wait_for 10 bash -c "ls $runtime/.mutter-Xwaylandauth.* >/dev/null 2>&1"
+    XAUTHORITY=$(ls "$runtime"/.mutter-Xwaylandauth.* | head -n 1)
+    export XAUTHORITY
+    # XWayland starts with its first client; the window manager announces itself once it runs.
+    wait_for 30 bash -c 'xdpyinfo >/dev/null 2>&1 && xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
+        { echo "XWayland did not start"; cat "$WORK/mutter.log"; exit 1; }
+}
+
+stop_session() {
+    for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null; done
+    wait "${PIDS[@]}" 2>/dev/null
+    PIDS=()
+    # Mutter's own children (XWayland, the bus) carry the session's runtime folder.
+    if [ -n "${MUTTER_RUNTIME:-}" ]; then
+        local pid
+        for pid in $(pgrep -u "$SESSION_USER"); do
+            tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "XDG_RUNTIME_DIR=$MUTTER_RUNTIME" && kill "$pid"
+        done
+    fi
+    true
+}
+
+switch_desktop() { # switch_desktop N (counting from 0)
+    if [ "$WM" = i3 ]; then
+        i3-msg "workspace $(($1 + 1))" >/dev/null
+    else
+        wmctrl -s "$1"
+    fi
+}
