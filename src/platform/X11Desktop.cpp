@@ -235,6 +235,7 @@ std::optional<std::vector<WindowEntry>> X11Desktop::onScreenWindows() const {
         screens.push_back({screen->geometry(), screen->devicePixelRatio()});
     }
     std::vector<WindowEntry> entries;
+    std::vector<std::pair<QRect, xcb_query_tree_cookie_t>> unmanaged;
     for (const Pending& p : pending) {
         const Reply<xcb_get_window_attributes_reply_t> attributes(
             xcb_get_window_attributes_reply(c, p.attributes, nullptr));
@@ -263,10 +264,28 @@ std::optional<std::vector<WindowEntry>> X11Desktop::onScreenWindows() const {
             if (!attributes->override_redirect || attributes->_class != XCB_WINDOW_CLASS_INPUT_OUTPUT) {
                 continue;
             }
-            kind = WindowEntry::Kind::Unmanaged;
+            const QRect native(origin->dst_x, origin->dst_y, geometry->width, geometry->height);
+            unmanaged.emplace_back(native, xcb_query_tree(c, p.window));
+            continue;
         }
         const QRect native(origin->dst_x, origin->dst_y, geometry->width, geometry->height);
         entries.push_back({kind, toLogical(native, screens)});
+    }
+    // Some window managers (i3) make their frames override-redirect too; a frame holds a window
+    // the window manager manages, a game's own window does not.
+    for (const auto& [native, cookie] : unmanaged) {
+        const Reply<xcb_query_tree_reply_t> children(xcb_query_tree_reply(c, cookie, nullptr));
+        if (!children) {
+            continue;
+        }
+        const xcb_window_t* child = xcb_query_tree_children(children.get());
+        const xcb_window_t* end = child + xcb_query_tree_children_length(children.get());
+        const bool frame = std::any_of(child, end, [&](xcb_window_t w) {
+            return std::find(stacking->begin(), stacking->end(), w) != stacking->end();
+        });
+        if (!frame) {
+            entries.push_back({WindowEntry::Kind::Unmanaged, toLogical(native, screens)});
+        }
     }
     return entries;
 }
@@ -311,6 +330,16 @@ void X11Desktop::makePanel(QWindow* window) const {
                    {style == PanelStyle::Dock ? m_atoms.typeDock : m_atoms.typeUtility});
     // Compositors that draw shadows (picom and its forebears) leave out windows that ask so.
     changeProperty(m_connection, id, m_atoms.comptonShadow, XCB_ATOM_CARDINAL, {0});
+    if (style == PanelStyle::FloatingUtility) {
+        // i3 frames every window it manages, floating ones too, and its frame takes the clicks
+        // that the strip lets through and focuses the strip with them. So there the strip stays
+        // out of the window manager's hands altogether (keepAboveAll), from its first map on.
+        const Reply<xcb_get_window_attributes_reply_t> state(
+            xcb_get_window_attributes_reply(m_connection, xcb_get_window_attributes(m_connection, id), nullptr));
+        if (state && state->map_state == XCB_MAP_STATE_UNMAPPED) {
+            m_bypassing = id;
+        }
+    }
     if (m_bypassing == id) {
         // Qt resets the attribute with any change of the window's flags.
         const std::uint32_t on = 1;
@@ -358,6 +387,7 @@ void X11Desktop::raise(std::uint32_t window) const {
 
 void X11Desktop::keepAboveAll(QWindow* window, bool on) const {
     const auto id = static_cast<std::uint32_t>(window->winId());
+    on = on || panelStyleFor(windowManagerName()) == PanelStyle::FloatingUtility;
     if (on == (m_bypassing == id)) {
         if (on) {
             raise(id);

@@ -21,8 +21,10 @@ namespace pipfield {
 enum class PanelStyle {
     /// A dock: kept above ordinary windows, on every desktop, never focused.
     Dock,
-    /// A sticky, always-on-top utility window, for window managers that turn docks into bars that
-    /// reserve a row of the screen (i3 does).
+    /// A sticky, always-on-top utility window that the window manager does not manage at all, for
+    /// window managers that turn docks into bars reserving a row of the screen and that frame
+    /// floating windows in frames of their own which catch the clicks meant for the windows below
+    /// (i3 does both).
     FloatingUtility,
 };
 

@@ -189,7 +189,9 @@ no_shadow() {
     import -window root "$WORK/shot.png" 2>/dev/null || return 1
     local backdrop band
     backdrop=$(convert "$WORK/shot.png" -format "%[pixel:p{$((x - 40)),$((y - 40))}]" info:)
-    for band in "$((width + 32))x16+$((x - 16))+$((y - 16))" "16x${height}+$((x - 16))+${y}" "16x${height}+$((x + width))+${y}"; do
+    # The lowest rows beside the strip are left out: a window below may have its own border there.
+    for band in "$((width + 32))x16+$((x - 16))+$((y - 16))" "16x$((height - 8))+$((x - 16))+${y}" \
+        "16x$((height - 8))+$((x + width))+${y}"; do
         convert "$WORK/shot.png" -crop "$band" +repage -fill white -opaque "$backdrop" -fill black +opaque white \
             -colorspace gray -format '%[fx:minima.intensity]' info: | grep -qx 1 || return 1
     done
@@ -222,7 +224,12 @@ close_other() { # so that no window of one check takes the focus or the screen i
 maximise() { wmctrl -i -r "$1" -b add,maximized_vert,maximized_horz; }
 full_screen() { wmctrl -i -r "$1" -b "$2,fullscreen"; }
 covers_screen() { has_geometry "$1" "0 0 1920 1080"; }
-reaches_bottom() { local x y w h; read -r x y w h < <(geometry_of "$1"); [ $((y + h)) -eq 1080 ]; }
+# The window with its frame, if the window manager gives it one, ends at the screen's bottom edge.
+reaches_bottom() {
+    local x y w h
+    read -r x y w h < <(geometry_of "$(toplevel_of "$1")")
+    [ $((y + h)) -eq 1080 ]
+}
 
 # An orchard whose crate holds ten lemons and whose one tree hangs full.
 write_save() { # write_save CRATE-EUREKA HARVESTER-LEVEL [LAST-UPDATED]
@@ -272,8 +279,9 @@ run_stacking() {
     maximise "$OTHER"
     xdotool windowactivate "$OTHER" 2>/dev/null
     check stacking "a maximised window reaches the bottom: the strip reserves no space" wait_for 10 reaches_bottom "$OTHER"
+    # On i3 the strip is not the window manager's, so only the server's order holds it.
     check stacking "the strip is stacked above the maximised window" \
-        wait_for 10 bash -c "managed_above $w $OTHER && above $w $OTHER"
+        wait_for 10 bash -c "{ [ $WM = i3 ] || managed_above $w $OTHER; } && above $w $OTHER"
     check stacking "and is in sight over it" wait_for 10 strip_seen "$w"
     check stacking "with no shadow drawn around it" no_shadow "$w"
     save_shot stacking
@@ -307,14 +315,14 @@ run_workspace() {
     w=$(strip_window)
     wait_for 10 mapped "$w"
     switch_desktop 1
-    check workspace "the desktop switched" wait_for 10 bash -c "xprop -root _NET_CURRENT_DESKTOP | grep -q '= 1$'"
+    check workspace "the desktop switched" wait_for 10 on_desktop 1
     # Negative check: a window of another desktop is unmapped at once; the strip must stay.
     check workspace "the strip stays on the second desktop (watched for 1 s)" \
         bash -c "sleep 1; mapped $w"
     check workspace "in sight there" wait_for 5 strip_seen "$w"
     save_shot workspace
     switch_desktop 0
-    wait_for 10 bash -c "xprop -root _NET_CURRENT_DESKTOP | grep -q '= 0$'"
+    wait_for 10 on_desktop 0
     stop_game
 }
 
@@ -496,7 +504,7 @@ run_notification() {
 }
 
 export APP CLI WM PIXELS WORK OTHER
-export -f menu_window menu_open window_titled strip_window manage_window mapped unmapped crate_count coins save_file \
+export -f on_desktop menu_window menu_open window_titled strip_window manage_window mapped unmapped crate_count coins save_file \
     geometry_of has_geometry above toplevel_of managed_above strip_seen not_focused active_window
 eval "$(dbus-launch --sh-syntax)"
 start_session "$WM" 1920x1080

@@ -49,7 +49,9 @@ start_session() { # start_session WM WIDTHxHEIGHT
         ;;
     i3)
         start_xvfb "$size"
+        # Without its first line i3 takes the file for an old format and converts it first.
         cat >"$WORK/i3.config" <<'CONFIG'
+# i3 config file (v4)
 font pango:monospace 8
 focus_follows_mouse no
 CONFIG
@@ -113,5 +115,14 @@ switch_desktop() { # switch_desktop N (counting from 0)
         i3-msg "workspace $(($1 + 1))" >/dev/null
     else
         wmctrl -s "$1"
+    fi
+}
+
+on_desktop() { # on_desktop N: desktop N (counting from 0) is the current one
+    if [ "$WM" = i3 ]; then
+        # i3 drops an empty workspace when it is left, so the EWMH index says little there.
+        i3-msg -t get_workspaces | tr '{' '\n' | grep '"focused":true' | grep -q "\"num\":$(($1 + 1)),"
+    else
+        xprop -root _NET_CURRENT_DESKTOP | grep -q "= $1\$"
     fi
 }
