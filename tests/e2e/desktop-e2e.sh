@@ -318,7 +318,8 @@ run_workspace() {
     check workspace "the desktop switched" wait_for 10 on_desktop 1
     # Negative check: a window of another desktop is unmapped at once; the strip must stay.
     check workspace "the strip stays on the second desktop (watched for 1 s)" \
-        bash -c "sleep 1; mapped $w"
+        bash -c "sleep 1; mapped $w" ||
+        echo "    the strip: $(xprop -id "$w" _NET_WM_DESKTOP _NET_WM_STATE WM_STATE | tr '\n' ' ')"
     check workspace "in sight there" wait_for 5 strip_seen "$w"
     save_shot workspace
     switch_desktop 0

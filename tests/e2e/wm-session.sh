@@ -82,7 +82,7 @@ start_mutter() { # Mutter refuses to run as root: it runs as an unprivileged use
     chmod 700 "$runtime"
     chmod 755 "$WORK"
     runuser -u "$SESSION_USER" -- env -i PATH=/usr/bin:/bin LANG=C.UTF-8 HOME="$home" XDG_RUNTIME_DIR="$runtime" \
-        dbus-run-session -- mutter --headless --wayland --no-x11 --virtual-monitor "$1" >"$WORK/mutter.log" 2>&1 &
+        dbus-run-session -- mutter --headless --wayland --virtual-monitor "$1" >"$WORK/mutter.log" 2>&1 &
     PIDS+=($!)
     MUTTER_RUNTIME=$runtime
     wait_for 30 grep -q 'Using public X11 display' "$WORK/mutter.log" || { echo "mutter did not start"; cat "$WORK/mutter.log"; exit 1; }
@@ -104,7 +104,7 @@ stop_session() {
     if [ -n "${MUTTER_RUNTIME:-}" ]; then
         local pid
         for pid in $(pgrep -u "$SESSION_USER"); do
-            tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "XDG_RUNTIME_DIR=$MUTTER_RUNTIME" && kill "$pid"
+            { tr '\0' '\n' <"/proc/$pid/environ"; } 2>/dev/null | grep -qx "XDG_RUNTIME_DIR=$MUTTER_RUNTIME" && kill "$pid"
         done
     fi
     true
