@@ -43,6 +43,21 @@ TEST(SingleInstance, ALockLeftByAKilledGameIsTakenOver) {
     EXPECT_TRUE(next.claim());
 }
 
+TEST(SingleInstance, WithoutAnyPlaceForTheLockTheGameStillRuns) {
+    // A runtime "folder" that is a file: nothing can be created in it, whoever runs the test.
+    QTemporaryDir dir;
+    QFile file(dir.filePath("not-a-folder"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    SingleInstance instance(file.fileName() + "/runtime");
+    EXPECT_TRUE(instance.claim()) << "the game starts instead of leaving";
+    EXPECT_TRUE(instance.unguarded());
+
+    SingleInstance guarded(dir.path());
+    EXPECT_TRUE(guarded.claim());
+    EXPECT_FALSE(guarded.unguarded());
+}
+
 TEST(TerminationSignals, ArriveOnTheEventLoop) {
     TerminationSignals signals;
     QSignalSpy spy(&signals, &TerminationSignals::terminationRequested);
