@@ -56,6 +56,7 @@ private:
     void fire();
     void cancelHandedOff(const QString& identifier);
     QString pidFile(const QString& identifier) const;
+    QString timerFile(const QString& identifier) const;
 
     QDBusConnection m_bus;
     ProcessLauncher& m_launcher;
