@@ -10,6 +10,7 @@
 
 #include "app/AppModel.h"
 #include "app/Texts.h"
+#include "app/TrayHostWatcher.h"
 #include "app/TrayMenu.h"
 #include "game/Clock.h"
 #include "game/Defaults.h"
@@ -20,6 +21,7 @@
 #include "manage/Appearance.h"
 #include "manage/ManageWindow.h"
 #include "platform/DesktopLook.h"
+#include "platform/Logging.h"
 #include "platform/NoDesktop.h"
 #include "platform/SingleInstance.h"
 #include "platform/SleepWatcher.h"
@@ -91,6 +93,13 @@ PipfieldApp::PipfieldApp(const QStringList& arguments, QObject* parent)
     // the way in.
     m_tray = std::make_unique<TrayMenu>(*m_game, m_model->strip(), m_model->openManage, [this] { quit(); });
     m_tray->icon().show();
+    auto* trayHosts = new TrayHostWatcher(
+        QDBusConnection::sessionBus(), [] { return QSystemTrayIcon::isSystemTrayAvailable(); }, this);
+    connect(trayHosts, &TrayHostWatcher::hostAppeared, this, [this] {
+        qCInfo(lcDesktop) << "a tray host came up after the start; starting anew to show the icon in it";
+        m_game->save();
+        Q_EMIT restartRequested();
+    });
     if (m_model->showManageAtLaunch() || !QSystemTrayIcon::isSystemTrayAvailable()) {
         manageWindow().present();
     }

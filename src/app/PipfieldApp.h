@@ -45,6 +45,11 @@ public:
     Game& game() const { return *m_game; }
     ManageWindow& manageWindow();
 
+Q_SIGNALS:
+    /// The game has saved and wants to be started anew once this process has ended (a tray host
+    /// came up that only a new process can show the icon in).
+    void restartRequested();
+
 private:
     bool reduceMotion() const;
     bool darkAppearance() const;

@@ -1,7 +1,10 @@
 #include <QApplication>
 #include <QTimer>
 
+#include <cerrno>
 #include <cstring>
+
+#include <unistd.h>
 
 #include "app/PipfieldApp.h"
 #include "app/Snapshot.h"
@@ -50,15 +53,29 @@ int main(int argc, char** argv) {
         return pipfield::writeSnapshots(QCoreApplication::arguments(), QString::fromLocal8Bit(argv[snapshotAt + 1]));
     }
 
-    pipfield::SingleInstance instance(pipfield::SingleInstance::standardFolder());
-    if (!instance.claim()) {
-        return 0; // the running game was asked to show its window
+    bool restart = false;
+    int status = 0;
+    {
+        pipfield::SingleInstance instance(pipfield::SingleInstance::standardFolder());
+        if (!instance.claim()) {
+            return 0; // the running game was asked to show its window
+        }
+        pipfield::TerminationSignals termination;
+        pipfield::PipfieldApp pipfield(QCoreApplication::arguments());
+        QObject::connect(&instance, &pipfield::SingleInstance::reopenRequested, &pipfield,
+                         &pipfield::PipfieldApp::reopen);
+        QObject::connect(&termination, &pipfield::TerminationSignals::terminationRequested, &pipfield,
+                         &pipfield::PipfieldApp::quit);
+        QObject::connect(&pipfield, &pipfield::PipfieldApp::restartRequested, &pipfield, [&restart] {
+            restart = true;
+            QApplication::quit();
+        });
+        QTimer::singleShot(0, &pipfield, &pipfield::PipfieldApp::finishLaunching);
+        status = QApplication::exec();
+    } // the single-instance lock is given up here, for the new process to take
+    if (restart) {
+        ::execv("/proc/self/exe", argv);
+        qWarning("could not start anew: %s", std::strerror(errno));
     }
-    pipfield::TerminationSignals termination;
-    pipfield::PipfieldApp pipfield(QCoreApplication::arguments());
-    QObject::connect(&instance, &pipfield::SingleInstance::reopenRequested, &pipfield, &pipfield::PipfieldApp::reopen);
-    QObject::connect(&termination, &pipfield::TerminationSignals::terminationRequested, &pipfield,
-                     &pipfield::PipfieldApp::quit);
-    QTimer::singleShot(0, &pipfield, &pipfield::PipfieldApp::finishLaunching);
-    return QApplication::exec();
+    return status;
 }

@@ -24,7 +24,7 @@ if [ ${#CHECKS[@]} -eq 0 ]; then
     # The strip's behaviour as a panel is checked on every window manager; the tray, the
     # notifications and the signals do not depend on the window manager and run on openbox only.
     CHECKS=(placement stacking workspace clickthrough fullscreen maximised keepvisible reopen)
-    [ "$WM" = openbox ] && CHECKS+=(tray notray sigterm notification)
+    [ "$WM" = openbox ] && CHECKS+=(tray traylate notray sigterm notification)
 fi
 WORK=$(mktemp -d /tmp/pipfield-e2e.XXXXXX)
 PIDS=()
@@ -468,6 +468,19 @@ run_tray() {
     check tray "모두 팔기 sells the crate" wait_for 10 bash -c "[ \"\$(crate_count)\" = 0 ] && [ \"\$(coins)\" -gt 10 ]"
     kill "$GAME" "$tray"
     wait "$GAME" 2>/dev/null
+}
+
+run_traylate() {
+    new_player traylate "hasLaunched=true"
+    start_game
+    # The tray starts after the game, as a panel often does at login.
+    trayer --edge top --align right --widthtype pixel --width 200 --heighttype pixel --height 24 >/dev/null 2>&1 &
+    local tray=$!
+    PIDS+=($tray)
+    check traylate "a tray that starts after the game gets the icon" \
+        wait_for 10 bash -c "xwininfo -root -tree | grep -A200 -i trayer | grep -q '\"pipfield\"'"
+    kill "$tray"
+    stop_game
 }
 
 run_notray() {
