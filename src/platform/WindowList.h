@@ -28,6 +28,9 @@ public:
     virtual ~WindowList() = default;
     /// Nothing when the list cannot be read.
     virtual std::optional<std::vector<WindowEntry>> onScreenWindows() const = 0;
+    /// The rectangle of the window that has the focus, in the same coordinates; nothing when no
+    /// window has it or it cannot be told.
+    virtual std::optional<QRectF> focusedWindow() const { return std::nullopt; }
 };
 
 } // namespace pipfield

@@ -290,6 +290,25 @@ std::optional<std::vector<WindowEntry>> X11Desktop::onScreenWindows() const {
     return entries;
 }
 
+std::optional<QRectF> X11Desktop::focusedWindow() const {
+    const std::vector<std::uint32_t> active = cardinals(m_connection, m_root, m_atoms.activeWindow, XCB_ATOM_WINDOW);
+    if (active.empty() || active[0] == XCB_WINDOW_NONE) {
+        return std::nullopt;
+    }
+    const Reply<xcb_get_geometry_reply_t> geometry(
+        xcb_get_geometry_reply(m_connection, xcb_get_geometry(m_connection, active[0]), nullptr));
+    const Reply<xcb_translate_coordinates_reply_t> origin(xcb_translate_coordinates_reply(
+        m_connection, xcb_translate_coordinates(m_connection, active[0], m_root, 0, 0), nullptr));
+    if (!geometry || !origin) {
+        return std::nullopt;
+    }
+    std::vector<ScreenScale> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        screens.push_back({screen->geometry(), screen->devicePixelRatio()});
+    }
+    return toLogical(QRect(origin->dst_x, origin->dst_y, geometry->width, geometry->height), screens);
+}
+
 QString X11Desktop::windowManagerName() const {
     const std::vector<std::uint32_t> check =
         cardinals(m_connection, m_root, m_atoms.supportingWmCheck, XCB_ATOM_WINDOW);

@@ -57,6 +57,7 @@ public:
 
     bool compositing() const override { return m_compositing; }
     std::optional<std::vector<WindowEntry>> onScreenWindows() const override;
+    std::optional<QRectF> focusedWindow() const override;
 
     /// Qt rewrites the window type on any change of the window's flags, so this is applied again then.
     void makePanel(QWindow* window) const override;

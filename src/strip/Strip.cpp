@@ -5,6 +5,8 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <algorithm>
+
 #include "game/Defaults.h"
 #include "platform/DesktopEvents.h"
 #include "platform/PanelWindowing.h"
@@ -115,16 +117,21 @@ std::vector<Strip::ScreenChoice> Strip::screens() const {
 
 QScreen* Strip::targetScreen() const {
     const QList<QScreen*> all = QGuiApplication::screens();
-    for (QScreen* screen : all) {
-        if (m_screenID != 0 && StripGeometry::displayNumber(screen) == m_screenID) {
-            return screen;
-        }
+    std::vector<std::uint32_t> numbers;
+    std::vector<QRect> frames;
+    for (const QScreen* screen : all) {
+        numbers.push_back(StripGeometry::displayNumber(screen));
+        frames.push_back(screen->geometry());
     }
-    // No choice, or the chosen monitor is unplugged: the primary screen, where the desktop's panels live.
-    if (QScreen* primary = QGuiApplication::primaryScreen()) {
-        return primary;
-    }
-    return all.isEmpty() ? nullptr : all.first();
+    // No choice, or the chosen monitor is unplugged: the screen of the focused window, as it is
+    // when the strip is placed.
+    const std::optional<QRectF> focused =
+        m_screenID != 0 && std::find(numbers.begin(), numbers.end(), m_screenID) != numbers.end()
+            ? std::nullopt
+            : m_windows.focusedWindow();
+    const int index = StripGeometry::chooseScreen(numbers, frames, m_screenID, focused,
+                                                  static_cast<int>(all.indexOf(QGuiApplication::primaryScreen())));
+    return index < 0 ? nullptr : all[index];
 }
 
 void Strip::place() {

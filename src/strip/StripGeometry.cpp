@@ -24,11 +24,46 @@ bool fullScreenWindowOn(const QRect& frame, const std::vector<WindowEntry>& wind
     });
 }
 
+int chooseScreen(const std::vector<std::uint32_t>& numbers, const std::vector<QRect>& frames, qint64 screenID,
+                 const std::optional<QRectF>& focusedWindow, int primary) {
+    if (screenID != 0) {
+        for (std::size_t i = 0; i < numbers.size(); ++i) {
+            if (numbers[i] == screenID) {
+                return static_cast<int>(i);
+            }
+        }
+    }
+    if (focusedWindow) {
+        const QPointF middle = focusedWindow->center();
+        for (std::size_t i = 0; i < frames.size(); ++i) {
+            if (QRectF(frames[i]).contains(middle)) {
+                return static_cast<int>(i);
+            }
+        }
+    }
+    if (primary >= 0 && primary < static_cast<int>(frames.size())) {
+        return primary;
+    }
+    return frames.empty() ? -1 : 0;
+}
+
 std::uint32_t displayNumber(const QString& name, const QString& manufacturer, const QString& model,
                             const QString& serialNumber) {
-    // FNV-1a over the monitor's identity: the same monitor keeps its number across launches and ports.
+    // The monitor's own identity from its EDID, where it has one: the same monitor then keeps its
+    // number whichever connector it is plugged into and whatever name the server gives it (XWayland
+    // numbers its outputs in the order they come). Two monitors of one model without serial numbers
+    // are told apart by their connectors; with no EDID at all the name is all there is.
+    QString identity;
+    if (!serialNumber.isEmpty()) {
+        identity = manufacturer + '\x1f' + model + '\x1f' + serialNumber;
+    } else if (!model.isEmpty()) {
+        identity = manufacturer + '\x1f' + model + '\x1f' + '\x1f' + name;
+    } else {
+        identity = name;
+    }
+    // FNV-1a: the same identity gives the same number in every run.
     std::uint32_t hash = 2166136261u;
-    const QByteArray bytes = (name + '\x1f' + manufacturer + '\x1f' + model + '\x1f' + serialNumber).toUtf8();
+    const QByteArray bytes = identity.toUtf8();
     for (const char c : bytes) {
         hash ^= static_cast<unsigned char>(c);
         hash *= 16777619u;

@@ -27,6 +27,13 @@ QRect frameFor(const QRect& available);
 /// much of the screen they cover (without decorations or a top panel they cover all of it).
 bool fullScreenWindowOn(const QRect& frame, const std::vector<WindowEntry>& windows);
 
+/// The screen the strip is placed on, as an index into `numbers` (the screens' display numbers) and
+/// `frames` (their rectangles): the one numbered `screenID`; with 0, or a number no screen has
+/// (unplugged), the one holding the middle of the focused window, else `primary`, else the first.
+/// -1 when there are no screens.
+int chooseScreen(const std::vector<std::uint32_t>& numbers, const std::vector<QRect>& frames, qint64 screenID,
+                 const std::optional<QRectF>& focusedWindow, int primary);
+
 /// A stable, non-zero 32-bit number for a screen, from what identifies the monitor.
 std::uint32_t displayNumber(const QString& name, const QString& manufacturer, const QString& model,
                             const QString& serialNumber);

@@ -58,12 +58,37 @@ INSTANTIATE_TEST_SUITE_P(
                        {{kOrdinary, QRectF(0, 0, 1920, 1080)}, {kFull, QRectF(0, 0, 1920, 1080)}},
                        true}));
 
-TEST(DisplayNumber, StableNonZeroAndDistinct) {
-    const auto a = StripGeometry::displayNumber("DP-1", "Dell", "U2720Q", "ABC123");
-    EXPECT_EQ(a, StripGeometry::displayNumber("DP-1", "Dell", "U2720Q", "ABC123"));
-    EXPECT_NE(a, StripGeometry::displayNumber("DP-2", "Dell", "U2720Q", "ABC123"));
-    EXPECT_NE(a, StripGeometry::displayNumber("DP-1", "Dell", "U2720Q", "ABC124"));
-    EXPECT_NE(a, 0u);
+TEST(StripScreen, ChosenNumberElseTheFocusedWindowsScreenElsePrimary) {
+    const std::vector<std::uint32_t> numbers{111, 222};
+    const std::vector<QRect> frames{QRect(0, 0, 1920, 1080), QRect(1920, 0, 2560, 1440)};
+    const std::optional<QRectF> onRight = QRectF(2500, 300, 800, 600);
+    using StripGeometry::chooseScreen;
+    EXPECT_EQ(chooseScreen(numbers, frames, 111, onRight, 0), 0) << "the player's choice wins";
+    EXPECT_EQ(chooseScreen(numbers, frames, 0, onRight, 0), 1) << "any screen: where the focus is";
+    EXPECT_EQ(chooseScreen(numbers, frames, 999, onRight, 0), 1) << "unplugged: where the focus is";
+    // A window straddling both screens belongs to the one holding its middle.
+    EXPECT_EQ(chooseScreen(numbers, frames, 0, QRectF(1500, 0, 1000, 500), 0), 1);
+    EXPECT_EQ(chooseScreen(numbers, frames, 0, std::nullopt, 1), 1) << "no focused window: the primary";
+    EXPECT_EQ(chooseScreen(numbers, frames, 0, QRectF(-5000, 0, 10, 10), 1), 1) << "focus off every screen";
+    EXPECT_EQ(chooseScreen(numbers, frames, 0, std::nullopt, -1), 0) << "no primary: the first";
+    EXPECT_EQ(chooseScreen({}, {}, 0, onRight, 0), -1);
+}
+
+TEST(DisplayNumber, FollowsTheMonitorNotTheConnector) {
+    const auto dell = StripGeometry::displayNumber("DP-1", "Dell", "U2720Q", "ABC123");
+    EXPECT_EQ(dell, StripGeometry::displayNumber("DP-1", "Dell", "U2720Q", "ABC123"));
+    EXPECT_NE(dell, 0u);
+    // Plugged into another port, or named otherwise by XWayland: the same monitor, the same number.
+    EXPECT_EQ(dell, StripGeometry::displayNumber("DP-2", "Dell", "U2720Q", "ABC123"));
+    EXPECT_EQ(dell, StripGeometry::displayNumber("XWAYLAND1", "Dell", "U2720Q", "ABC123"));
+    // Another monitor of the same model.
+    EXPECT_NE(dell, StripGeometry::displayNumber("DP-1", "Dell", "U2720Q", "ABC124"));
+    // Two of one model without serial numbers: told apart by where they are plugged in.
+    EXPECT_NE(StripGeometry::displayNumber("DP-1", "Dell", "U2720Q", ""),
+              StripGeometry::displayNumber("DP-2", "Dell", "U2720Q", ""));
+    // No identity at all: the name is what there is.
+    EXPECT_NE(StripGeometry::displayNumber("Virtual-1", "", "", ""),
+              StripGeometry::displayNumber("Virtual-2", "", "", ""));
     EXPECT_EQ(StripGeometry::displayNumber(nullptr), 0u);
 }
 
