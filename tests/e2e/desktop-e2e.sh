@@ -416,7 +416,9 @@ run_reopen() {
     check reopen "a second launch exits 0" [ "$status" -eq 0 ]
     check reopen "the first instance shows the management window" \
         wait_for 10 bash -c "xdotool search --onlyvisible --name '과수원 관리' | grep -q ."
-    check reopen "only this player's first game runs" [ "$(player_games)" -eq 1 ]
+    local games
+    games=$(player_games)
+    check reopen "only this player's first game runs ($games running)" [ "$games" -eq 1 ]
     local m
     m=$(manage_window)
     xdotool windowactivate --sync "$m" 2>/dev/null

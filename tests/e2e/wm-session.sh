@@ -31,7 +31,7 @@ start_session() { # start_session WM WIDTHxHEIGHT
     case $wm in
     openbox)
         start_xvfb "$size"
-        openbox >/dev/null 2>&1 &
+        openbox >"$WORK/openbox.log" 2>&1 &
         PIDS+=($!)
         ;;
     xfwm4)
@@ -68,7 +68,7 @@ CONFIG
         exit 1
         ;;
     esac
-    wait_for 30 wm_announced || { echo "$wm did not start"; exit 1; }
+    wait_for 30 wm_announced || { echo "$wm did not start"; tail -n 20 "$WORK/$wm.log" 2>/dev/null; exit 1; }
     # Two desktops at least, for the check that the strip is on every one.
     [ "$wm" = i3 ] || wmctrl -n 2 2>/dev/null
 }
