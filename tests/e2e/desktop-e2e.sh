@@ -77,8 +77,9 @@ new_player() {
     chmod 700 "$XDG_RUNTIME_DIR"
     local player=$1
     shift
-    printf '[General]\nseason=summer\nhour=12\n' >"$XDG_CONFIG_HOME/Pipfield/Pipfield.conf"
-    [ "$player" = notify ] || echo "notificationsOn=false" >>"$XDG_CONFIG_HOME/Pipfield/Pipfield.conf"
+    printf '[General]\n' >"$XDG_CONFIG_HOME/Pipfield/Pipfield.conf"
+    # The crate-full check keeps the calendar's season, which its timing was worked out for.
+    [ "$player" = notify ] || printf 'notificationsOn=false\nseason=summer\nhour=12\n' >>"$XDG_CONFIG_HOME/Pipfield/Pipfield.conf"
     for line in "$@"; do printf '%s\n' "$line" >>"$XDG_CONFIG_HOME/Pipfield/Pipfield.conf"; done
 }
 
@@ -291,6 +292,9 @@ run_stacking() {
     check stacking "with no shadow drawn around it" no_shadow "$w"
     save_shot stacking
     xdotool mousemove 960 1044 click 1
+    # openbox sometimes keeps the first click on a window it has just maximised for itself (the
+    # window beneath is all that can get it either way); a second one is given.
+    wait_for 3 grep -q ButtonPress "$WORK/other.log" || xdotool click 1
     check clickthrough "a click on the strip reaches the window beneath" wait_for 5 grep -q ButtonPress "$WORK/other.log" ||
         echo "    under the pointer: $(xdotool getmouselocation), the strip $w, the window $OTHER, active $(active_window)"
     check stacking "the strip is not focused and still on top after the click" \
@@ -521,7 +525,7 @@ run_notification() {
     kill -TERM "$GAME"
     wait "$GAME"
     check notification "the crate-full notification arrives after the game has quit" \
-        wait_for 90 bash -c "dunstctl history | grep -q '창고'"
+        wait_for 150 bash -c "dunstctl history | grep -q '창고'"
 }
 
 export APP CLI WM PIXELS WORK OTHER
