@@ -404,6 +404,12 @@ run_keepvisible() {
     # Negative check: it stays there.
     check keepvisible "still in sight 1.5 s later" bash -c "sleep 1.5; strip_seen $w"
     save_shot keepvisible
+    full_screen "$OTHER" remove
+    if [ "$WM" != i3 ]; then
+        check keepvisible "after full screen the strip is a panel of the window manager again" \
+            wait_for 5 bash -c "xprop -root _NET_CLIENT_LIST_STACKING | grep -q \"$(printf '0x%x' "$w")\" && on_all_desktops $w"
+    fi
+    check keepvisible "and in sight" wait_for 5 strip_seen "$w"
     stop_game
 }
 
@@ -529,7 +535,7 @@ run_notification() {
 }
 
 export APP CLI WM PIXELS WORK OTHER
-export -f within on_desktop menu_window menu_open window_titled strip_window manage_window mapped unmapped crate_count coins save_file \
+export -f within on_desktop on_all_desktops menu_window menu_open window_titled strip_window manage_window mapped unmapped crate_count coins save_file \
     geometry_of has_geometry above toplevel_of managed_above strip_seen not_focused active_window
 # A session bus whose settings portal is started on demand and never answers, as a hung desktop
 # service would: the game must not wait for it.
