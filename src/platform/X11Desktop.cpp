@@ -14,6 +14,8 @@
 #include <xcb/xcb.h>
 #include <xcb/xfixes.h>
 
+#include "platform/Logging.h"
+
 namespace pipfield {
 namespace {
 
@@ -109,6 +111,7 @@ X11Desktop::X11Desktop(xcb_connection_t* connection, std::uint32_t root, QObject
     }
     m_compositing = readCompositing();
     watchActiveWindow();
+    watchClientWindows();
     xcb_flush(m_connection);
     qGuiApp->installNativeEventFilter(this);
 }
@@ -135,6 +138,20 @@ void X11Desktop::listenForProperties(std::uint32_t window) const {
     }
     const std::uint32_t mask = attributes->your_event_mask | XCB_EVENT_MASK_PROPERTY_CHANGE;
     xcb_change_window_attributes(m_connection, window, XCB_CW_EVENT_MASK, &mask);
+}
+
+void X11Desktop::watchClientWindows() {
+    // A window can go full screen or leave it without being the active one (the focus may be on
+    // another window by then), so the state of every managed window is listened to.
+    const std::vector<std::uint32_t> clients =
+        cardinals(m_connection, m_root, m_atoms.clientListStacking, XCB_ATOM_WINDOW);
+    std::set<std::uint32_t> now(clients.begin(), clients.end());
+    for (const std::uint32_t window : now) {
+        if (m_watched.count(window) == 0) {
+            listenForProperties(window);
+        }
+    }
+    m_watched = std::move(now);
 }
 
 void X11Desktop::watchActiveWindow() {
@@ -166,10 +183,14 @@ bool X11Desktop::nativeEventFilter(const QByteArray& eventType, void* message, q
             watchActiveWindow();
             xcb_flush(m_connection);
             Q_EMIT activeWindowChanged();
-        } else if ((property->window == m_activeWindow && property->atom == m_atoms.wmState) ||
-                   (property->window == m_root && property->atom == m_atoms.clientListStacking)) {
+        } else if (property->window == m_root && property->atom == m_atoms.clientListStacking) {
             // A window going full screen is restacked too: that catches the change even when it
             // came before this connection was listening to the window's own state.
+            watchClientWindows();
+            xcb_flush(m_connection);
+            Q_EMIT activeWindowChanged();
+        } else if (property->atom == m_atoms.wmState &&
+                   (property->window == m_activeWindow || m_watched.count(property->window) != 0)) {
             Q_EMIT activeWindowChanged();
         }
     } else if (type == XCB_REPARENT_NOTIFY) {
@@ -414,6 +435,8 @@ void X11Desktop::keepAboveAll(QWindow* window, bool on) const {
         }
         return;
     }
+    qCDebug(lcDesktop) << (on ? "strip leaves the window manager to stay above full screen"
+                              : "strip back in the window manager's hands");
     // Every window manager stacks a focused full-screen window above all the windows it manages,
     // panels included. Only a window it does not manage can be raised above that, so while one
     // is there the strip leaves the window manager's hands: withdrawn, marked override-redirect and

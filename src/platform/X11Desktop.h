@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <set>
 #include <vector>
 
 #include "platform/DesktopEvents.h"
@@ -73,6 +74,7 @@ private:
     std::uint32_t atom(const char* name) const;
     void listenForProperties(std::uint32_t window) const;
     void watchActiveWindow();
+    void watchClientWindows();
     bool readCompositing() const;
     void sendToRoot(std::uint32_t window, std::uint32_t type, const std::vector<std::uint32_t>& data) const;
     std::vector<std::uint32_t> panelStates() const;
@@ -90,6 +92,8 @@ private:
     std::uint32_t m_root;
     Atoms m_atoms{};
     std::uint32_t m_activeWindow = 0;
+    // The managed windows whose state changes this connection hears of.
+    std::set<std::uint32_t> m_watched;
     std::uint32_t m_cmSelection = 0;
     int m_xfixesFirstEvent = -1;
     bool m_compositing = false;

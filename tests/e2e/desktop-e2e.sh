@@ -407,7 +407,8 @@ run_keepvisible() {
     full_screen "$OTHER" remove
     if [ "$WM" != i3 ]; then
         check keepvisible "after full screen the strip is a panel of the window manager again" \
-            wait_for 5 bash -c "xprop -root _NET_CLIENT_LIST_STACKING | grep -q \"$(printf '0x%x' "$w")\" && on_all_desktops $w"
+            wait_for 5 bash -c "xprop -root _NET_CLIENT_LIST_STACKING | grep -q \"$(printf '0x%x' "$w")\" && on_all_desktops $w" ||
+            echo "    the strip: $(xwininfo -id "$w" | grep -E 'Override|Map State' | tr -s ' \n' ' ') $(xprop -id "$w" _NET_WM_DESKTOP WM_STATE | tr '\n' ' ')"
     fi
     check keepvisible "and in sight" wait_for 5 strip_seen "$w"
     stop_game

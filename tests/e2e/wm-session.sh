@@ -13,42 +13,45 @@
 # The unprivileged user compositors that refuse root run as.
 SESSION_USER=pipfield-e2e
 
+announced_or_gone() { wm_announced || ! kill -0 "$1" 2>/dev/null || ! kill -0 "$XVFB_PID" 2>/dev/null; }
 wm_announced() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 
 start_xvfb() { # start_xvfb WIDTHxHEIGHT: the server picks a free display number and tells it
     rm -f "$WORK/display"
     Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp 3>"$WORK/display" >/dev/null 2>&1 &
-    PIDS+=($!)
-    wait_for 10 test -s "$WORK/display" || { echo "Xvfb did not start"; exit 1; }
-    export DISPLAY=:$(head -n 1 "$WORK/display")
+    XVFB_PID=$!
+    PIDS+=($XVFB_PID)
+    wait_for 10 test -s "$WORK/display" || return 1
+    local number
+    number=$(head -n 1 "$WORK/display")
+    if [ "$number" = 0 ]; then
+        # :0 is the display that desktops and other tools take for granted (here clients could not
+        # reach a server there that did answer xdpyinfo); while this one holds it, another is
+        # started on the next free number.
+        local placeholder=$XVFB_PID
+        start_xvfb "$1"
+        local status=$?
+        kill "$placeholder"
+        return $status
+    fi
+    export DISPLAY=:$number
     unset XAUTHORITY
-    wait_for 10 xdpyinfo || { echo "Xvfb did not answer"; exit 1; }
+    wait_for 10 xdpyinfo
 }
 
-start_session() { # start_session WM WIDTHxHEIGHT
-    local wm=$1 size=$2
-    PIXELS=1
-    case $wm in
+start_window_manager() { # start_window_manager WM: on the X server just started
+    case $1 in
     openbox)
-        start_xvfb "$size"
         openbox >"$WORK/openbox.log" 2>&1 &
-        PIDS+=($!)
         ;;
     xfwm4)
-        start_xvfb "$size"
-        # Docks get a drop shadow from its compositor unless they keep out of it.
+        # With its compositor, which draws shadows under docks unless they keep out of them.
         xfwm4 --compositor=on --sm-client-disable >"$WORK/xfwm4.log" 2>&1 &
-        PIDS+=($!)
-        wait_for 20 bash -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' &&
-            wait_for 20 bash -c "xdpyinfo -ext Composite >/dev/null && xprop -root | grep -q _NET_WM_CM_S0 || xwininfo -root -tree | grep -q 'xfwm4'"
         ;;
     kwin)
-        start_xvfb "$size"
         QT_QPA_PLATFORM=xcb KWIN_COMPOSE=O2 kwin_x11 --replace >"$WORK/kwin.log" 2>&1 &
-        PIDS+=($!)
         ;;
     i3)
-        start_xvfb "$size"
         # Without its first line i3 takes the file for an old format and converts it first.
         cat >"$WORK/i3.config" <<'CONFIG'
 # i3 config file (v4)
@@ -56,19 +59,38 @@ font pango:monospace 8
 focus_follows_mouse no
 CONFIG
         i3 -c "$WORK/i3.config" >"$WORK/i3.log" 2>&1 &
-        PIDS+=($!)
-        ;;
-    mutter)
-        PIXELS=0
-        start_mutter "$size"
-        return
         ;;
     *)
-        echo "unknown window manager: $wm"
+        echo "unknown window manager: $1"
         exit 1
         ;;
     esac
-    wait_for 30 wm_announced || { echo "$wm did not start"; tail -n 20 "$WORK/$wm.log" 2>/dev/null; exit 1; }
+    local pid=$!
+    PIDS+=($pid)
+    # Given up at once when the window manager or the server is gone.
+    wait_for 30 announced_or_gone "$pid"
+    wm_announced || return 1
+    if [ "$1" = xfwm4 ]; then
+        wait_for 20 bash -c 'xprop -root | grep -q _NET_WM_CM_S0 || xwininfo -root -tree | grep -q xfwm4'
+    fi
+}
+
+start_session() { # start_session WM WIDTHxHEIGHT
+    local wm=$1 size=$2 attempt
+    if [ "$wm" = mutter ]; then
+        PIXELS=0
+        start_mutter "$size"
+        return
+    fi
+    PIXELS=1
+    # A display number can be taken from under a new server by another one starting at the same
+    # moment (on a machine that runs several test suites); a fresh server then gets another.
+    for attempt in 1 2 3; do
+        start_xvfb "$size" && start_window_manager "$wm" && break
+        echo "$wm on $DISPLAY did not start (attempt $attempt): $(tail -n 3 "$WORK/$wm.log" 2>/dev/null | tr '\n' ' ')"
+        stop_session
+        [ "$attempt" = 3 ] && exit 1
+    done
     # Two desktops at least, for the check that the strip is on every one.
     [ "$wm" = i3 ] || wmctrl -n 2 2>/dev/null
 }
