@@ -10,6 +10,7 @@
 #include "app/Snapshot.h"
 #include "game/NotificationHelper.h"
 #include "model/Text.h"
+#include "platform/Logging.h"
 #include "platform/SingleInstance.h"
 #include "platform/TerminationSignals.h"
 
@@ -65,7 +66,10 @@ int main(int argc, char** argv) {
         QObject::connect(&instance, &pipfield::SingleInstance::reopenRequested, &pipfield,
                          &pipfield::PipfieldApp::reopen);
         QObject::connect(&termination, &pipfield::TerminationSignals::terminationRequested, &pipfield,
-                         &pipfield::PipfieldApp::quit);
+                         [&pipfield](int signalNumber) {
+                             qCDebug(lcDesktop) << "ending on signal" << signalNumber;
+                             pipfield.quit();
+                         });
         QObject::connect(&pipfield, &pipfield::PipfieldApp::restartRequested, &pipfield, [&restart] {
             restart = true;
             QApplication::quit();

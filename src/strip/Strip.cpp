@@ -171,6 +171,16 @@ void Strip::applyVisibility() {
         if (m_windowing != nullptr) {
             m_windowing->panelShown(m_panel->windowHandle());
         }
+        // A window manager copies the input shape to its frame when it hears of a change; one made
+        // before it has taken the window on (a busy openbox) is missed, and the frame then keeps
+        // the clicks. Given again once the window manager has had the time.
+        QTimer::singleShot(kFullScreenRecheckMs, this, [this] {
+            QWindow* window = m_panel->windowHandle();
+            if (window != nullptr && m_panel->isVisible() && m_clickThrough) {
+                window->setFlag(Qt::WindowTransparentForInput, false);
+                applyClickThrough();
+            }
+        });
     }
     if (m_windowing != nullptr) {
         // Window managers stack a focused full-screen window over every panel; kept in sight, the

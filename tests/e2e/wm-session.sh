@@ -13,6 +13,17 @@
 # The unprivileged user compositors that refuse root run as.
 SESSION_USER=pipfield-e2e
 
+# kill_own PID...: ends processes this script started that still run. The ids of processes that have
+# ended are soon given to others (tests of other suites run beside these), so an id is only
+# signalled while this shell is still its parent.
+kill_own() {
+    local pid
+    for pid in "$@"; do
+        [ "$(ps -o ppid= -p "$pid" 2>/dev/null | tr -d ' ')" = "$$" ] && kill "$pid" 2>/dev/null
+    done
+    true
+}
+
 announced_or_gone() { wm_announced || ! kill -0 "$1" 2>/dev/null || ! kill -0 "$XVFB_PID" 2>/dev/null; }
 wm_announced() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 
@@ -31,7 +42,7 @@ start_xvfb() { # start_xvfb WIDTHxHEIGHT: the server picks a free display number
         local placeholder=$XVFB_PID
         start_xvfb "$1"
         local status=$?
-        kill "$placeholder"
+        kill_own "$placeholder"
         return $status
     fi
     export DISPLAY=:$number
@@ -119,7 +130,7 @@ start_mutter() { # Mutter refuses to run as root: it runs as an unprivileged use
 }
 
 stop_session() {
-    for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null; done
+    kill_own "${PIDS[@]}"
     wait "${PIDS[@]}" 2>/dev/null
     PIDS=()
     # Mutter's own children (XWayland, the bus) carry the session's runtime folder.
