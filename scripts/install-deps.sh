@@ -12,6 +12,7 @@ packages=(
     clang libclang-rt-14-dev clang-format
     fonts-noto-cjk
     xvfb xauth openbox picom x11-utils xdotool wmctrl imagemagick
+    xfwm4 kwin-x11 i3-wm mutter xwayland procps
     dbus dbus-x11 libnotify-bin trayer dunst dpkg-dev file
     lintian desktop-file-utils appstream
     libwayland-dev wayland-protocols qt6-wayland sway grim xwayland libglib2.0-bin strace

@@ -2,10 +2,15 @@
 
 #include <QApplication>
 #include <QDBusConnection>
+#include <QShortcut>
 #include <QStyleFactory>
 #include <QSystemTrayIcon>
+#include <QTabWidget>
+#include <QToolButton>
 
 #include "app/AppModel.h"
+#include "app/Texts.h"
+#include "app/TrayHostWatcher.h"
 #include "app/TrayMenu.h"
 #include "game/Clock.h"
 #include "game/Defaults.h"
@@ -17,6 +22,7 @@
 #include "manage/ManageWindow.h"
 #include "platform/DesktopLook.h"
 #include "platform/LayerShellStrip.h"
+#include "platform/Logging.h"
 #include "platform/NoDesktop.h"
 #include "platform/SingleInstance.h"
 #include "platform/SleepWatcher.h"
@@ -116,6 +122,13 @@ PipfieldApp::PipfieldApp(const QStringList& arguments, std::unique_ptr<LayerShel
     // the way in.
     m_tray = std::make_unique<TrayMenu>(*m_game, m_model->strip(), m_model->openManage, [this] { quit(); });
     m_tray->icon().show();
+    auto* trayHosts = new TrayHostWatcher(
+        QDBusConnection::sessionBus(), [] { return QSystemTrayIcon::isSystemTrayAvailable(); }, this);
+    connect(trayHosts, &TrayHostWatcher::hostAppeared, this, [this] {
+        qCInfo(lcDesktop) << "a tray host came up after the start; starting anew to show the icon in it";
+        m_game->save();
+        Q_EMIT restartRequested();
+    });
     if (m_model->showManageAtLaunch() || !QSystemTrayIcon::isSystemTrayAvailable()) {
         manageWindow().present();
     }
@@ -128,7 +141,23 @@ ManageWindow& PipfieldApp::manageWindow() {
         ManageServices services;
         services.sprites = m_sprites.get();
         m_manage = std::make_unique<ManageWindow>(*m_game, m_model->strip(), *m_defaults, nullptr, services);
+        // The tray menu's keys work in the window too (its header has Ctrl+S already).
+        auto* quitKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), m_manage.get());
+        connect(quitKey, &QShortcut::activated, this, &PipfieldApp::quit);
+        auto* openKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_O), m_manage.get());
+        connect(openKey, &QShortcut::activated, this, [this] { m_manage->present(); });
+        // Without a tray (GNOME has none unless an extension adds one) the window is the only way
+        // out, so it carries a quit button beside its tabs.
+        m_quitButton = new QToolButton(m_manage->tabs());
+        m_quitButton->setText(tr_("종료"));
+        m_quitButton->setToolTip(QKeySequence(Qt::CTRL | Qt::Key_Q).toString(QKeySequence::NativeText));
+        m_quitButton->setAutoRaise(true);
+        m_quitButton->setIcon(QIcon::fromTheme(QStringLiteral("application-exit")));
+        m_quitButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        connect(m_quitButton, &QToolButton::clicked, this, &PipfieldApp::quit);
+        m_manage->tabs()->setCornerWidget(m_quitButton, Qt::TopRightCorner);
     }
+    m_quitButton->setVisible(!QSystemTrayIcon::isSystemTrayAvailable());
     return *m_manage;
 }
 

@@ -5,6 +5,8 @@
 
 #include <memory>
 
+class QToolButton;
+
 namespace pipfield {
 
 class AppModel;
@@ -46,6 +48,11 @@ public:
     Game& game() const { return *m_game; }
     ManageWindow& manageWindow();
 
+Q_SIGNALS:
+    /// The game has saved and wants to be started anew once this process has ended (a tray host
+    /// came up that only a new process can show the icon in).
+    void restartRequested();
+
 private:
     bool reduceMotion() const;
     bool darkAppearance() const;
@@ -65,6 +72,7 @@ private:
     std::unique_ptr<AppModel> m_model;
     std::unique_ptr<ManageWindow> m_manage;
     std::unique_ptr<TrayMenu> m_tray;
+    QToolButton* m_quitButton = nullptr; // owned by the window
     SleepWatcher* m_sleep = nullptr;
     DesktopLook* m_look = nullptr;
     bool m_forcedAppearance = false;

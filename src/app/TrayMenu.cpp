@@ -24,8 +24,11 @@ QIcon pixelIcon(const QString& name) {
         return icon;
     }
     for (int size : {16, 22, 24, 32, 48, 64}) {
-        const int factor = std::max(1, size / std::max(source.width(), source.height()));
-        const QPixmap scaled = source.scaled(source.size() * factor, Qt::KeepAspectRatio, Qt::FastTransformation);
+        const int longest = std::max(source.width(), source.height());
+        // Smaller than the art (a 16-pixel panel), the whole lemon is shrunk to fit, still without
+        // smoothing, rather than cut at the edges.
+        const QSize target = size < longest ? QSize(size, size) : source.size() * (size / longest);
+        const QPixmap scaled = source.scaled(target, Qt::KeepAspectRatio, Qt::FastTransformation);
         QPixmap canvas(size, size);
         canvas.fill(Qt::transparent);
         QPainter painter(&canvas);

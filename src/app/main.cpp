@@ -3,9 +3,12 @@
 #include <QTimer>
 #include <QTranslator>
 
+#include <cerrno>
 #include <cstring>
 #include <iostream>
 #include <memory>
+
+#include <unistd.h>
 
 #include "app/Catalogue.h"
 #include "app/CommandLine.h"
@@ -92,18 +95,35 @@ int main(int argc, char** argv) {
         return pipfield::writeSnapshots(QCoreApplication::arguments(), QString::fromLocal8Bit(argv[snapshotAt + 1]));
     }
 
-    pipfield::SingleInstance instance(pipfield::SingleInstance::standardFolder());
-    if (!instance.claim()) {
-        return 0; // the running game was asked to show its window
+    bool restart = false;
+    int status = 0;
+    {
+        pipfield::SingleInstance instance(pipfield::SingleInstance::standardFolder());
+        if (!instance.claim()) {
+            return 0; // the running game was asked to show its window
+        }
+        pipfield::TerminationSignals termination;
+        if (layerStrip) {
+            layerStrip->start();
+        }
+        pipfield::PipfieldApp pipfield(QCoreApplication::arguments(), std::move(layerStrip));
+        QObject::connect(&instance, &pipfield::SingleInstance::reopenRequested, &pipfield,
+                         &pipfield::PipfieldApp::reopen);
+        QObject::connect(&termination, &pipfield::TerminationSignals::terminationRequested, &pipfield,
+                         [&pipfield](int signalNumber) {
+                             qCDebug(lcDesktop) << "ending on signal" << signalNumber;
+                             pipfield.quit();
+                         });
+        QObject::connect(&pipfield, &pipfield::PipfieldApp::restartRequested, &pipfield, [&restart] {
+            restart = true;
+            QApplication::quit();
+        });
+        QTimer::singleShot(0, &pipfield, &pipfield::PipfieldApp::finishLaunching);
+        status = QApplication::exec();
+    } // the single-instance lock is given up here, for the new process to take
+    if (restart) {
+        ::execv("/proc/self/exe", argv);
+        qWarning("could not start anew: %s", std::strerror(errno));
     }
-    pipfield::TerminationSignals termination;
-    if (layerStrip) {
-        layerStrip->start();
-    }
-    pipfield::PipfieldApp pipfield(QCoreApplication::arguments(), std::move(layerStrip));
-    QObject::connect(&instance, &pipfield::SingleInstance::reopenRequested, &pipfield, &pipfield::PipfieldApp::reopen);
-    QObject::connect(&termination, &pipfield::TerminationSignals::terminationRequested, &pipfield,
-                     &pipfield::PipfieldApp::quit);
-    QTimer::singleShot(0, &pipfield, &pipfield::PipfieldApp::finishLaunching);
-    return QApplication::exec();
+    return status;
 }

@@ -1,16 +1,19 @@
 #include "game/DesktopNotifier.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
+#include <QTimeZone>
 
 #include <algorithm>
 #include <cmath>
 
 #include "game/NotificationHelper.h"
+#include "platform/Logging.h"
 
 namespace pipfield {
 
@@ -37,6 +40,10 @@ QString DesktopNotifier::unitName(const QString& identifier) {
 
 QString DesktopNotifier::pidFile(const QString& identifier) const {
     return QDir(m_target.runtimeDir).filePath(unitName(identifier) + QStringLiteral(".pid"));
+}
+
+QString DesktopNotifier::timerFile(const QString& identifier) const {
+    return QDir(m_target.runtimeDir).filePath(unitName(identifier) + QStringLiteral(".timer"));
 }
 
 void DesktopNotifier::add(const NotificationRequest& request) {
@@ -85,9 +92,16 @@ void DesktopNotifier::remove(const QString& identifier) {
 }
 
 void DesktopNotifier::cancelHandedOff(const QString& identifier) {
-    const QString unit = unitName(identifier);
-    m_launcher.run(QStringLiteral("systemctl"), {QStringLiteral("--user"), QStringLiteral("stop"),
-                                                 unit + QStringLiteral(".timer"), unit + QStringLiteral(".service")});
+    // Only the holder that was given the request is withdrawn, and without waiting for it: a
+    // machine without a user manager never hears of systemctl.
+    QFile timer(timerFile(identifier));
+    if (timer.exists()) {
+        const QString unit = unitName(identifier);
+        m_launcher.runInBackground(QStringLiteral("systemctl"),
+                                   {QStringLiteral("--user"), QStringLiteral("stop"), unit + QStringLiteral(".timer"),
+                                    unit + QStringLiteral(".service")});
+        timer.remove();
+    }
     QFile file(pidFile(identifier));
     if (file.open(QIODevice::ReadOnly)) {
         bool ok = false;
@@ -126,15 +140,23 @@ void DesktopNotifier::handOff() {
     m_timer.stop();
 
     const double remaining = secondsBetween(m_clock.now(), m_due);
-    // systemd-run rejects a zero delay; a request already due is delivered a second later.
+    // A request already due is delivered a second later.
     const auto delay = static_cast<qint64>(std::max(1.0, std::ceil(remaining)));
+    const qint64 at = std::chrono::duration_cast<std::chrono::seconds>(
+                          addSeconds(m_clock.now(), static_cast<double>(delay)).time_since_epoch())
+                          .count();
     const QString unit = unitName(request.identifier);
+    // A wall-clock time, not a delay: a delay counts monotonic time, which stands still while the
+    // computer sleeps, and would deliver hours late after a night in suspend. A realtime timer
+    // whose time passed during the sleep fires on waking.
+    const QString calendar =
+        QDateTime::fromSecsSinceEpoch(at, QTimeZone::utc()).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss 'UTC'"));
     QStringList systemdArguments{
         QStringLiteral("--user"),
         QStringLiteral("--collect"),
         QStringLiteral("--quiet"),
         QStringLiteral("--unit=") + unit,
-        QStringLiteral("--on-active=%1s").arg(delay),
+        QStringLiteral("--on-calendar=") + calendar,
         QStringLiteral("--timer-property=AccuracySec=1s"),
         QStringLiteral("--timer-property=RemainAfterElapse=no"),
     };
@@ -144,22 +166,25 @@ void DesktopNotifier::handOff() {
     }
     systemdArguments << QStringLiteral("--") << m_target.program
                      << helperArguments(request.title, request.body, std::nullopt);
+    QDir().mkpath(m_target.runtimeDir);
     if (m_launcher.run(QStringLiteral("systemd-run"), systemdArguments) == 0) {
+        // Remembered, so that the next run withdraws this timer and nothing else.
+        QFile timer(timerFile(request.identifier));
+        if (!timer.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            qCWarning(lcNotify) << "cannot remember the handed-off notification in" << timer.fileName();
+        }
         return;
     }
 
-    const qint64 at = std::chrono::duration_cast<std::chrono::seconds>(
-                          addSeconds(m_clock.now(), static_cast<double>(delay)).time_since_epoch())
-                          .count();
     const std::optional<qint64> pid =
         m_launcher.startDetached(m_target.program, helperArguments(request.title, request.body, at));
     if (!pid) {
+        qCWarning(lcNotify) << "neither a systemd timer nor a waiting helper took the crate-full notification";
         return;
     }
-    QDir().mkpath(m_target.runtimeDir);
     QFile file(pidFile(request.identifier));
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        file.write(QByteArray::number(*pid));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(QByteArray::number(*pid)) < 0) {
+        qCWarning(lcNotify) << "cannot remember the waiting helper in" << file.fileName();
     }
 }
 

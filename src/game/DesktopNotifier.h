@@ -57,6 +57,7 @@ private:
     void fire();
     void cancelHandedOff(const QString& identifier);
     QString pidFile(const QString& identifier) const;
+    QString timerFile(const QString& identifier) const;
 
     QDBusConnection m_bus;
     ProcessLauncher& m_launcher;

@@ -6,6 +6,8 @@
 #include <csignal>
 #include <sys/types.h>
 
+#include "platform/Logging.h"
+
 namespace pipfield {
 
 namespace {
@@ -13,20 +15,63 @@ namespace {
 constexpr int kRunTimeoutMs = 5000;
 } // namespace
 
+namespace {
+
+// One log line per line a command printed, so that nothing it says reaches the terminal.
+void logOutput(const QString& program, const QByteArray& output, bool failed) {
+    for (const QByteArray& line : output.split('\n')) {
+        if (line.trimmed().isEmpty()) {
+            continue;
+        }
+        if (failed) {
+            qCInfo(lcNotify).noquote() << program + QLatin1String(":") << QString::fromLocal8Bit(line.trimmed());
+        } else {
+            qCDebug(lcNotify).noquote() << program + QLatin1String(":") << QString::fromLocal8Bit(line.trimmed());
+        }
+    }
+}
+
+} // namespace
+
 int SystemProcessLauncher::run(const QString& program, const QStringList& arguments) {
     QProcess process;
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.setStandardInputFile(QProcess::nullDevice());
     process.start(program, arguments);
     if (!process.waitForStarted(kRunTimeoutMs)) {
+        qCDebug(lcNotify) << "could not run" << program << ":" << process.errorString();
         return -1;
     }
     if (!process.waitForFinished(kRunTimeoutMs)) {
+        qCWarning(lcNotify) << program << "did not finish in time";
         process.kill();
         process.waitForFinished(kRunTimeoutMs);
         return -1;
     }
-    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    const int code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    logOutput(program, process.readAll(), code != 0);
+    return code;
+}
+
+void SystemProcessLauncher::runInBackground(const QString& program, const QStringList& arguments) {
+    auto* process = new QProcess;
+    process->setProcessChannelMode(QProcess::MergedChannels);
+    process->setStandardInputFile(QProcess::nullDevice());
+    QObject::connect(process, &QProcess::finished, process, [process, program](int code, QProcess::ExitStatus status) {
+        const bool failed = status != QProcess::NormalExit || code != 0;
+        logOutput(program, process->readAll(), failed);
+        if (failed) {
+            qCWarning(lcNotify) << program << "failed with exit code" << code;
+        }
+        process->deleteLater();
+    });
+    QObject::connect(process, &QProcess::errorOccurred, process, [process, program](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart) {
+            qCWarning(lcNotify) << "could not run" << program << ":" << process->errorString();
+            process->deleteLater();
+        }
+    });
+    process->start(program, arguments);
 }
 
 std::optional<qint64> SystemProcessLauncher::startDetached(const QString& program, const QStringList& arguments) {

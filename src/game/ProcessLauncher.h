@@ -13,7 +13,10 @@ public:
     virtual ~ProcessLauncher() = default;
 
     /// Runs a command to its end; its exit code, or -1 when it could not be run or took too long.
+    /// What it prints goes to the program's log.
     virtual int run(const QString& program, const QStringList& arguments) = 0;
+    /// Starts a command and returns at once; what it prints, and its failure, go to the log.
+    virtual void runInBackground(const QString& program, const QStringList& arguments) = 0;
     /// Starts a process that outlives this one; its process id, or nothing when it could not start.
     virtual std::optional<qint64> startDetached(const QString& program, const QStringList& arguments) = 0;
     /// Terminates process `pid` only if its command line still contains `marker`, so that a process
@@ -25,6 +28,7 @@ public:
 class SystemProcessLauncher final : public ProcessLauncher {
 public:
     int run(const QString& program, const QStringList& arguments) override;
+    void runInBackground(const QString& program, const QStringList& arguments) override;
     std::optional<qint64> startDetached(const QString& program, const QStringList& arguments) override;
     void stop(qint64 pid, const QString& marker) override;
 };

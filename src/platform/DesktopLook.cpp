@@ -1,12 +1,15 @@
 #include "platform/DesktopLook.h"
 
 #include <QDBusConnection>
-#include <QDBusInterface>
-#include <QDBusReply>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
 #include <QDBusVariant>
 #include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
+
+#include "platform/Logging.h"
 
 namespace pipfield {
 namespace {
@@ -23,16 +26,10 @@ QVariant unwrap(QVariant value) {
     return value;
 }
 
-std::optional<QVariant> portalValue(const QString& group, const QString& key) {
-    QDBusInterface settings(kPortal, kPortalPath, kSettings, QDBusConnection::sessionBus());
-    if (!settings.isValid()) {
-        return std::nullopt;
-    }
-    const QDBusReply<QVariant> reply = settings.call(QStringLiteral("Read"), group, key);
-    if (!reply.isValid()) {
-        return std::nullopt;
-    }
-    return unwrap(reply.value());
+QDBusMessage portalRead(const QString& group, const QString& key) {
+    QDBusMessage message = QDBusMessage::createMethodCall(kPortal, kPortalPath, kSettings, QStringLiteral("Read"));
+    message << group << key;
+    return message;
 }
 
 } // namespace
@@ -46,51 +43,99 @@ bool kdeAnimationsOff(const QString& kdeglobalsPath) {
 }
 
 DesktopLook::DesktopLook(QObject* parent) : QObject(parent) {
-    read();
-    QDBusConnection::sessionBus().connect(kPortal, kPortalPath, kSettings, QStringLiteral("SettingChanged"), this,
-                                          SLOT(onSettingChanged(QString, QString, QDBusVariant)));
-}
-
-void DesktopLook::read() {
-    const std::optional<QVariant> animations =
-        portalValue(QStringLiteral("org.gnome.desktop.interface"), QStringLiteral("enable-animations"));
-    if (animations) {
-        m_reduceMotion = !animations->toBool();
-    } else if (const QString gsettings = QStandardPaths::findExecutable(QStringLiteral("gsettings"));
-               !gsettings.isEmpty()) {
-        // Without a portal, GNOME-like desktops still answer through gsettings.
-        QProcess process;
-        process.start(gsettings, {QStringLiteral("get"), QStringLiteral("org.gnome.desktop.interface"),
-                                  QStringLiteral("enable-animations")});
-        if (process.waitForFinished(2000) && process.exitCode() == 0) {
-            m_reduceMotion = process.readAllStandardOutput().trimmed() == "false";
-        }
-    }
     const QString kdeglobals =
         QStandardPaths::locate(QStandardPaths::GenericConfigLocation, QStringLiteral("kdeglobals"));
-    if (!kdeglobals.isEmpty() && kdeAnimationsOff(kdeglobals)) {
-        m_reduceMotion = true;
+    m_kdeAnimationsOff = !kdeglobals.isEmpty() && kdeAnimationsOff(kdeglobals);
+    m_reduceMotion = m_kdeAnimationsOff;
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    bus.connect(kPortal, kPortalPath, kSettings, QStringLiteral("SettingChanged"), this,
+                SLOT(onSettingChanged(QString, QString, QDBusVariant)));
+    // Asked without waiting: a portal that is slow or never answers must not hold up the strip.
+    // The answers are applied when they come, as changes.
+    read(QStringLiteral("org.gnome.desktop.interface"), QStringLiteral("enable-animations"),
+         [this](const std::optional<QVariant>& value) {
+             if (value) {
+                 applyAnimations(value->toBool());
+             } else {
+                 readAnimationsFromGsettings();
+             }
+         });
+    read(QStringLiteral("org.freedesktop.appearance"), QStringLiteral("color-scheme"),
+         [this](const std::optional<QVariant>& value) {
+             if (value) {
+                 applyColorScheme(value->toUInt());
+             }
+         });
+}
+
+void DesktopLook::read(const QString& group, const QString& key,
+                       std::function<void(const std::optional<QVariant>&)> apply) {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
+        QMetaObject::invokeMethod(
+            this, [apply] { apply(std::nullopt); }, Qt::QueuedConnection);
+        return;
     }
-    if (const std::optional<QVariant> scheme =
-            portalValue(QStringLiteral("org.freedesktop.appearance"), QStringLiteral("color-scheme"))) {
-        const uint value = scheme->toUInt();
-        m_prefersDark = value == 1 ? std::optional<bool>(true) : value == 2 ? std::optional<bool>(false) : std::nullopt;
+    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(portalRead(group, key)), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            [group, key, apply = std::move(apply)](QDBusPendingCallWatcher* call) {
+                call->deleteLater();
+                const QDBusPendingReply<QVariant> reply = *call;
+                if (reply.isError()) {
+                    qCDebug(lcLook) << "the settings portal gave no" << group << key << ":" << reply.error().message();
+                    apply(std::nullopt);
+                } else {
+                    apply(unwrap(reply.value()));
+                }
+            });
+}
+
+void DesktopLook::readAnimationsFromGsettings() {
+    // Without a portal, GNOME-like desktops still answer through gsettings; it runs on its own
+    // and reports when done, never waited for.
+    const QString gsettings = QStandardPaths::findExecutable(QStringLiteral("gsettings"));
+    if (gsettings.isEmpty()) {
+        return;
+    }
+    auto* process = new QProcess(this);
+    connect(process, &QProcess::finished, this, [this, process](int exitCode, QProcess::ExitStatus status) {
+        process->deleteLater();
+        if (status == QProcess::NormalExit && exitCode == 0) {
+            applyAnimations(process->readAllStandardOutput().trimmed() != "false");
+        } else {
+            qCDebug(lcLook) << "gsettings gave no animation setting:" << process->readAllStandardError().trimmed();
+        }
+    });
+    connect(process, &QProcess::errorOccurred, this, [process](QProcess::ProcessError) { process->deleteLater(); });
+    process->start(gsettings, {QStringLiteral("get"), QStringLiteral("org.gnome.desktop.interface"),
+                               QStringLiteral("enable-animations")});
+}
+
+void DesktopLook::applyAnimations(bool enabled) {
+    const bool reduce = !enabled || m_kdeAnimationsOff;
+    if (reduce != m_reduceMotion) {
+        m_reduceMotion = reduce;
+        Q_EMIT changed();
+    }
+}
+
+void DesktopLook::applyColorScheme(uint scheme) {
+    const std::optional<bool> dark = scheme == 1   ? std::optional<bool>(true)
+                                     : scheme == 2 ? std::optional<bool>(false)
+                                                   : std::nullopt;
+    if (dark != m_prefersDark) {
+        m_prefersDark = dark;
+        Q_EMIT changed();
     }
 }
 
 void DesktopLook::onSettingChanged(const QString& group, const QString& key, const QDBusVariant& value) {
     const QVariant v = unwrap(value.variant());
     if (group == QLatin1String("org.gnome.desktop.interface") && key == QLatin1String("enable-animations")) {
-        m_reduceMotion = !v.toBool();
+        applyAnimations(v.toBool());
     } else if (group == QLatin1String("org.freedesktop.appearance") && key == QLatin1String("color-scheme")) {
-        const uint scheme = v.toUInt();
-        m_prefersDark = scheme == 1   ? std::optional<bool>(true)
-                        : scheme == 2 ? std::optional<bool>(false)
-                                      : std::nullopt;
-    } else {
-        return;
+        applyColorScheme(v.toUInt());
     }
-    Q_EMIT changed();
 }
 
 } // namespace pipfield

@@ -3,12 +3,14 @@
 #include <QDBusVariant>
 #include <QObject>
 
+#include <functional>
 #include <optional>
 
 namespace pipfield {
 
 /// The desktop's own choices that the game follows: whether animations are switched off, and
-/// whether it prefers a dark look. Read once at start and followed through the settings portal.
+/// whether it prefers a dark look. Asked for at start without waiting for the answers, which come
+/// as changes, and followed through the settings portal.
 class DesktopLook final : public QObject {
     Q_OBJECT
 
@@ -27,8 +29,12 @@ private Q_SLOTS:
     void onSettingChanged(const QString& group, const QString& key, const QDBusVariant& value);
 
 private:
-    void read();
+    void read(const QString& group, const QString& key, std::function<void(const std::optional<QVariant>&)> apply);
+    void readAnimationsFromGsettings();
+    void applyAnimations(bool enabled);
+    void applyColorScheme(uint scheme);
 
+    bool m_kdeAnimationsOff = false;
     bool m_reduceMotion = false;
     std::optional<bool> m_prefersDark;
 };

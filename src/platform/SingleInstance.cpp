@@ -5,6 +5,8 @@
 #include <QLocalSocket>
 #include <QStandardPaths>
 
+#include "platform/Logging.h"
+
 namespace pipfield {
 namespace {
 
@@ -39,6 +41,15 @@ bool SingleInstance::claim() {
         QLocalServer::removeServer(socketPath);
         m_server.setSocketOptions(QLocalServer::UserAccessOption);
         m_server.listen(socketPath);
+        return true;
+    }
+    if (m_lock->error() != QLockFile::LockFailedError) {
+        // No lock can be made at all (a read-only or missing folder): no other game can hold one
+        // either, and a game that never starts helps nobody, so this one runs without the guard.
+        qCWarning(lcDesktop) << "cannot create the single-instance lock in" << m_folder
+                             << (m_lock->error() == QLockFile::PermissionError ? "(no permission)" : "(unknown error)")
+                             << "- running without it";
+        m_unguarded = true;
         return true;
     }
     // The running instance may still be starting and not yet listening: keep trying for a while.

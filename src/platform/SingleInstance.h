@@ -22,6 +22,8 @@ public:
     /// True when this process is now the one instance. Otherwise the running one has been asked to
     /// reopen (when it could be reached) and this process should exit.
     bool claim();
+    /// True when no lock could be created at all, so that this process runs without the guard.
+    bool unguarded() const { return m_unguarded; }
 
     /// $XDG_RUNTIME_DIR, or a private folder under the temporary folder when it is not set.
     static QString standardFolder();
@@ -36,6 +38,7 @@ private:
     QString m_folder;
     std::unique_ptr<QLockFile> m_lock;
     QLocalServer m_server;
+    bool m_unguarded = false;
 };
 
 } // namespace pipfield

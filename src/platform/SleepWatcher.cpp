@@ -2,8 +2,11 @@
 
 #include <QCoreApplication>
 #include <QDBusConnection>
-#include <QDBusInterface>
-#include <QDBusReply>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+
+#include "platform/Logging.h"
 
 namespace pipfield {
 namespace {
@@ -17,6 +20,7 @@ const char* const kInterface = "org.freedesktop.login1.Manager";
 SleepWatcher::SleepWatcher(QObject* parent) : QObject(parent) {
     QDBusConnection bus = QDBusConnection::systemBus();
     if (!bus.isConnected()) {
+        qCWarning(lcDesktop) << "no system bus: the game is not saved before the computer sleeps";
         return;
     }
     bus.connect(kService, kPath, kInterface, "PrepareForSleep", this, SLOT(onPrepareForSleep(bool)));
@@ -24,15 +28,21 @@ SleepWatcher::SleepWatcher(QObject* parent) : QObject(parent) {
 }
 
 void SleepWatcher::takeLock() {
-    QDBusInterface manager(kService, kPath, kInterface, QDBusConnection::systemBus());
-    if (!manager.isValid()) {
-        return;
-    }
-    const QDBusReply<QDBusUnixFileDescriptor> reply = manager.call(
-        "Inhibit", "sleep", "Pipfield", QCoreApplication::translate("pipfield", "과수원을 저장해요"), "delay");
-    if (reply.isValid()) {
+    // Asked without waiting (at start and on every resume): a logind that is slow to answer must
+    // hold up neither the strip nor the game. The lock is kept when it comes.
+    QDBusMessage inhibit = QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("Inhibit"));
+    inhibit << QStringLiteral("sleep") << QStringLiteral("Pipfield") << QCoreApplication::translate("pipfield", "과수원을 저장해요")
+            << QStringLiteral("delay");
+    auto* watcher = new QDBusPendingCallWatcher(QDBusConnection::systemBus().asyncCall(inhibit), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* call) {
+        call->deleteLater();
+        const QDBusPendingReply<QDBusUnixFileDescriptor> reply = *call;
+        if (reply.isError()) {
+            qCWarning(lcDesktop) << "no sleep delay lock from logind:" << reply.error().message();
+            return;
+        }
         m_lock = reply.value();
-    }
+    });
 }
 
 void SleepWatcher::release() {

@@ -4,6 +4,7 @@
 #include <QScreen>
 #include <QWindow>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -12,6 +13,8 @@
 
 #include <xcb/xcb.h>
 #include <xcb/xfixes.h>
+
+#include "platform/Logging.h"
 
 namespace pipfield {
 namespace {
@@ -35,6 +38,14 @@ std::optional<std::vector<std::uint32_t>> values32(xcb_connection_t* c, std::uin
     const auto* data = static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
     const int count = xcb_get_property_value_length(reply.get()) / 4;
     return std::vector<std::uint32_t>(data, data + count);
+}
+
+std::vector<std::uint32_t> atomsOf(const xcb_get_property_reply_t* reply) {
+    if (reply == nullptr || reply->type == XCB_ATOM_NONE || reply->format != 32) {
+        return {};
+    }
+    const auto* data = static_cast<const std::uint32_t*>(xcb_get_property_value(reply));
+    return std::vector<std::uint32_t>(data, data + xcb_get_property_value_length(reply) / 4);
 }
 
 std::vector<std::uint32_t> cardinals(xcb_connection_t* c, std::uint32_t window, std::uint32_t property,
@@ -67,14 +78,21 @@ X11Desktop::X11Desktop(xcb_connection_t* connection, std::uint32_t root, QObject
                     atom("_NET_CLIENT_LIST_STACKING"),
                     atom("_NET_WM_WINDOW_TYPE"),
                     atom("_NET_WM_WINDOW_TYPE_DOCK"),
+                    atom("_NET_WM_WINDOW_TYPE_UTILITY"),
                     atom("_NET_WM_WINDOW_TYPE_DESKTOP"),
                     atom("_NET_WM_STATE"),
                     atom("_NET_WM_STATE_HIDDEN"),
+                    atom("_NET_WM_STATE_FULLSCREEN"),
                     atom("_NET_WM_STATE_SKIP_TASKBAR"),
                     atom("_NET_WM_STATE_SKIP_PAGER"),
                     atom("_NET_WM_STATE_ABOVE"),
                     atom("_NET_WM_STATE_STICKY"),
-                    atom("_NET_WM_DESKTOP")};
+                    atom("_NET_WM_DESKTOP"),
+                    atom("_NET_SUPPORTING_WM_CHECK"),
+                    atom("_NET_WM_NAME"),
+                    atom("UTF8_STRING"),
+                    atom("_COMPTON_SHADOW"),
+                    atom("_NET_RESTACK_WINDOW")};
     listenForProperties(m_root);
 
     // _NET_WM_CM_S0 is owned by the compositing manager of screen 0 while one runs; XFixes tells us
@@ -93,6 +111,7 @@ X11Desktop::X11Desktop(xcb_connection_t* connection, std::uint32_t root, QObject
     }
     m_compositing = readCompositing();
     watchActiveWindow();
+    watchClientWindows();
     xcb_flush(m_connection);
     qGuiApp->installNativeEventFilter(this);
 }
@@ -119,6 +138,20 @@ void X11Desktop::listenForProperties(std::uint32_t window) const {
     }
     const std::uint32_t mask = attributes->your_event_mask | XCB_EVENT_MASK_PROPERTY_CHANGE;
     xcb_change_window_attributes(m_connection, window, XCB_CW_EVENT_MASK, &mask);
+}
+
+void X11Desktop::watchClientWindows() {
+    // A window can go full screen or leave it without being the active one (the focus may be on
+    // another window by then), so the state of every managed window is listened to.
+    const std::vector<std::uint32_t> clients =
+        cardinals(m_connection, m_root, m_atoms.clientListStacking, XCB_ATOM_WINDOW);
+    std::set<std::uint32_t> now(clients.begin(), clients.end());
+    for (const std::uint32_t window : now) {
+        if (m_watched.count(window) == 0) {
+            listenForProperties(window);
+        }
+    }
+    m_watched = std::move(now);
 }
 
 void X11Desktop::watchActiveWindow() {
@@ -150,11 +183,23 @@ bool X11Desktop::nativeEventFilter(const QByteArray& eventType, void* message, q
             watchActiveWindow();
             xcb_flush(m_connection);
             Q_EMIT activeWindowChanged();
-        } else if ((property->window == m_activeWindow && property->atom == m_atoms.wmState) ||
-                   (property->window == m_root && property->atom == m_atoms.clientListStacking)) {
+        } else if (property->window == m_root && property->atom == m_atoms.clientListStacking) {
             // A window going full screen is restacked too: that catches the change even when it
             // came before this connection was listening to the window's own state.
+            watchClientWindows();
+            xcb_flush(m_connection);
             Q_EMIT activeWindowChanged();
+        } else if (property->atom == m_atoms.wmState &&
+                   (property->window == m_activeWindow || m_watched.count(property->window) != 0)) {
+            Q_EMIT activeWindowChanged();
+        }
+    } else if (type == XCB_REPARENT_NOTIFY) {
+        const auto* reparent = reinterpret_cast<const xcb_reparent_notify_event_t*>(event);
+        if (reparent->window == m_awaitingRelease && reparent->parent == m_root) {
+            m_awaitingRelease = 0;
+            xcb_map_window(m_connection, reparent->window);
+            raise(reparent->window);
+            xcb_flush(m_connection);
         }
     } else if (m_xfixesFirstEvent >= 0 && type == m_xfixesFirstEvent + XCB_XFIXES_SELECTION_NOTIFY) {
         const bool now = readCompositing();
@@ -167,87 +212,291 @@ bool X11Desktop::nativeEventFilter(const QByteArray& eventType, void* message, q
 }
 
 std::optional<std::vector<WindowEntry>> X11Desktop::onScreenWindows() const {
+    xcb_connection_t* c = m_connection;
     const std::optional<std::vector<std::uint32_t>> stacking =
-        values32(m_connection, m_root, m_atoms.clientListStacking, XCB_ATOM_WINDOW);
+        values32(c, m_root, m_atoms.clientListStacking, XCB_ATOM_WINDOW);
     if (!stacking) {
         return std::nullopt; // no EWMH window manager: nothing can be said
     }
-    const std::vector<std::uint32_t> current =
-        cardinals(m_connection, m_root, m_atoms.currentDesktop, XCB_ATOM_CARDINAL);
+    const std::vector<std::uint32_t> current = cardinals(c, m_root, m_atoms.currentDesktop, XCB_ATOM_CARDINAL);
     const std::uint32_t desktop = current.empty() ? 0 : current[0];
-    const std::uint32_t typeAtom = m_atoms.wmWindowType;
-    const std::uint32_t dockType = m_atoms.typeDock;
-    const std::uint32_t desktopType = m_atoms.typeDesktop;
-    const std::uint32_t stateAtom = m_atoms.wmState;
-    const std::uint32_t hiddenState = m_atoms.stateHidden;
-    const std::uint32_t desktopAtom = m_atoms.wmDesktop;
-    // Window geometry is in device pixels; the strip compares it with Qt's logical screen rectangles.
-    const QScreen* primary = QGuiApplication::primaryScreen();
-    const double ratio = primary != nullptr ? primary->devicePixelRatio() : 1.0;
 
-    struct Shown {
-        bool dock;
-        QRect native;
+    // Every request is sent before the first answer is awaited: one round trip for the whole list,
+    // however many windows there are.
+    struct Pending {
+        std::uint32_t window;
+        bool managed;
+        xcb_get_window_attributes_cookie_t attributes;
+        xcb_get_property_cookie_t state, onDesktop;
+        xcb_get_geometry_cookie_t geometry;
+        xcb_translate_coordinates_cookie_t origin;
     };
-    std::vector<Shown> shown;
-    shown.reserve(stacking->size());
-    for (std::uint32_t window : *stacking) {
-        const Reply<xcb_get_window_attributes_reply_t> attributes(
-            xcb_get_window_attributes_reply(m_connection, xcb_get_window_attributes(m_connection, window), nullptr));
-        if (!attributes || attributes->map_state != XCB_MAP_STATE_VIEWABLE) {
-            continue;
+    std::vector<Pending> pending;
+    auto ask = [&](std::uint32_t window, bool managed) {
+        pending.push_back({window, managed, xcb_get_window_attributes(c, window),
+                           xcb_get_property(c, 0, window, m_atoms.wmState, XCB_ATOM_ATOM, 0, 64),
+                           xcb_get_property(c, 0, window, m_atoms.wmDesktop, XCB_ATOM_CARDINAL, 0, 1),
+                           xcb_get_geometry(c, window), xcb_translate_coordinates(c, window, m_root, 0, 0)});
+    };
+    for (const std::uint32_t window : *stacking) {
+        ask(window, true);
+    }
+    // Unmanaged windows are not in the window manager's list; they are the root's own children.
+    const Reply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(c, xcb_query_tree(c, m_root), nullptr));
+    if (tree) {
+        const xcb_window_t* children = xcb_query_tree_children(tree.get());
+        const int count = xcb_query_tree_children_length(tree.get());
+        for (int i = 0; i < count; ++i) {
+            ask(children[i], false);
         }
-        const std::vector<std::uint32_t> types = cardinals(m_connection, window, typeAtom, XCB_ATOM_ATOM);
-        if (!types.empty() && types[0] == desktopType) {
-            continue;
-        }
-        const std::vector<std::uint32_t> states = cardinals(m_connection, window, stateAtom, XCB_ATOM_ATOM);
-        if (std::find(states.begin(), states.end(), hiddenState) != states.end()) {
-            continue;
-        }
-        const std::vector<std::uint32_t> onDesktop = cardinals(m_connection, window, desktopAtom, XCB_ATOM_CARDINAL);
-        if (!onDesktop.empty() && onDesktop[0] != desktop && onDesktop[0] != kAllDesktops) {
-            continue;
-        }
-        const Reply<xcb_get_geometry_reply_t> geometry(
-            xcb_get_geometry_reply(m_connection, xcb_get_geometry(m_connection, window), nullptr));
-        const Reply<xcb_translate_coordinates_reply_t> origin(xcb_translate_coordinates_reply(
-            m_connection, xcb_translate_coordinates(m_connection, window, m_root, 0, 0), nullptr));
-        if (!geometry || !origin) {
-            continue;
-        }
-        shown.push_back({!types.empty() && types[0] == dockType,
-                         QRect(origin->dst_x, origin->dst_y, geometry->width, geometry->height)});
     }
 
+    std::vector<ScreenScale> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        screens.push_back({screen->geometry(), screen->devicePixelRatio()});
+    }
     std::vector<WindowEntry> entries;
-    for (std::size_t i = 0; i < shown.size(); ++i) {
-        if (shown[i].dock) {
-            // A panel under a full-screen window is still mapped, but it no longer shows, as a menu bar
-            // does not over a full-screen application; only panels still in sight count.
-            bool covered = false;
-            for (std::size_t j = i + 1; j < shown.size() && !covered; ++j) {
-                covered = shown[j].native.contains(shown[i].native);
-            }
-            if (covered) {
+    std::vector<std::pair<QRect, xcb_query_tree_cookie_t>> unmanaged;
+    for (const Pending& p : pending) {
+        const Reply<xcb_get_window_attributes_reply_t> attributes(
+            xcb_get_window_attributes_reply(c, p.attributes, nullptr));
+        const Reply<xcb_get_property_reply_t> state(xcb_get_property_reply(c, p.state, nullptr));
+        const Reply<xcb_get_property_reply_t> onDesktop(xcb_get_property_reply(c, p.onDesktop, nullptr));
+        const Reply<xcb_get_geometry_reply_t> geometry(xcb_get_geometry_reply(c, p.geometry, nullptr));
+        const Reply<xcb_translate_coordinates_reply_t> origin(xcb_translate_coordinates_reply(c, p.origin, nullptr));
+        if (!attributes || !geometry || !origin || attributes->map_state != XCB_MAP_STATE_VIEWABLE) {
+            continue;
+        }
+        WindowEntry::Kind kind = WindowEntry::Kind::Ordinary;
+        if (p.managed) {
+            const auto states = atomsOf(state.get());
+            if (std::find(states.begin(), states.end(), m_atoms.stateHidden) != states.end()) {
                 continue;
             }
+            const auto desktops = atomsOf(onDesktop.get());
+            if (!desktops.empty() && desktops[0] != desktop && desktops[0] != kAllDesktops) {
+                continue;
+            }
+            if (std::find(states.begin(), states.end(), m_atoms.stateFullScreen) != states.end()) {
+                kind = WindowEntry::Kind::FullScreen;
+            }
+        } else {
+            // Input-only windows (some window managers keep one over the whole screen) show nothing.
+            if (!attributes->override_redirect || attributes->_class != XCB_WINDOW_CLASS_INPUT_OUTPUT) {
+                continue;
+            }
+            const QRect native(origin->dst_x, origin->dst_y, geometry->width, geometry->height);
+            unmanaged.emplace_back(native, xcb_query_tree(c, p.window));
+            continue;
         }
-        const QRectF logical(shown[i].native.x() / ratio, shown[i].native.y() / ratio, shown[i].native.width() / ratio,
-                             shown[i].native.height() / ratio);
-        entries.push_back({shown[i].dock ? kMenuBarLayer : kNormalLayer, logical});
+        const QRect native(origin->dst_x, origin->dst_y, geometry->width, geometry->height);
+        entries.push_back({kind, toLogical(native, screens)});
+    }
+    // Some window managers (i3) make their frames override-redirect too; a frame holds a window
+    // the window manager manages, a game's own window does not.
+    for (const auto& [native, cookie] : unmanaged) {
+        const Reply<xcb_query_tree_reply_t> children(xcb_query_tree_reply(c, cookie, nullptr));
+        if (!children) {
+            continue;
+        }
+        const xcb_window_t* child = xcb_query_tree_children(children.get());
+        const xcb_window_t* end = child + xcb_query_tree_children_length(children.get());
+        const bool frame = std::any_of(child, end, [&](xcb_window_t w) {
+            return std::find(stacking->begin(), stacking->end(), w) != stacking->end();
+        });
+        if (!frame) {
+            entries.push_back({WindowEntry::Kind::Unmanaged, toLogical(native, screens)});
+        }
     }
     return entries;
 }
 
+std::optional<QRectF> X11Desktop::focusedWindow() const {
+    const std::vector<std::uint32_t> active = cardinals(m_connection, m_root, m_atoms.activeWindow, XCB_ATOM_WINDOW);
+    if (active.empty() || active[0] == XCB_WINDOW_NONE) {
+        return std::nullopt;
+    }
+    const Reply<xcb_get_geometry_reply_t> geometry(
+        xcb_get_geometry_reply(m_connection, xcb_get_geometry(m_connection, active[0]), nullptr));
+    const Reply<xcb_translate_coordinates_reply_t> origin(xcb_translate_coordinates_reply(
+        m_connection, xcb_translate_coordinates(m_connection, active[0], m_root, 0, 0), nullptr));
+    if (!geometry || !origin) {
+        return std::nullopt;
+    }
+    std::vector<ScreenScale> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        screens.push_back({screen->geometry(), screen->devicePixelRatio()});
+    }
+    return toLogical(QRect(origin->dst_x, origin->dst_y, geometry->width, geometry->height), screens);
+}
+
+QString X11Desktop::windowManagerName() const {
+    const std::vector<std::uint32_t> check =
+        cardinals(m_connection, m_root, m_atoms.supportingWmCheck, XCB_ATOM_WINDOW);
+    if (check.empty()) {
+        return {};
+    }
+    const Reply<xcb_get_property_reply_t> name(xcb_get_property_reply(
+        m_connection, xcb_get_property(m_connection, 0, check[0], m_atoms.wmName, m_atoms.utf8String, 0, 256),
+        nullptr));
+    if (!name || name->format != 8) {
+        return {};
+    }
+    return QString::fromUtf8(static_cast<const char*>(xcb_get_property_value(name.get())),
+                             xcb_get_property_value_length(name.get()));
+}
+
+std::vector<std::uint32_t> X11Desktop::panelStates() const {
+    return {m_atoms.stateSkipTaskbar, m_atoms.stateSkipPager, m_atoms.stateAbove, m_atoms.stateSticky};
+}
+
+void X11Desktop::setPanelProperties(std::uint32_t id) const {
+    // Before mapping, the properties are the client's to set, and the window manager reads them when
+    // it takes the window on. Once mapped they are the window manager's (panelShown).
+    changeProperty(m_connection, id, m_atoms.wmDesktop, XCB_ATOM_CARDINAL, {kAllDesktops});
+    std::vector<std::uint32_t> states = cardinals(m_connection, id, m_atoms.wmState, XCB_ATOM_ATOM);
+    for (const std::uint32_t state : panelStates()) {
+        if (std::find(states.begin(), states.end(), state) == states.end()) {
+            states.push_back(state);
+        }
+    }
+    changeProperty(m_connection, id, m_atoms.wmState, XCB_ATOM_ATOM, states);
+}
+
 void X11Desktop::makePanel(QWindow* window) const {
     const auto id = static_cast<std::uint32_t>(window->winId());
-    changeProperty(m_connection, id, m_atoms.wmWindowType, XCB_ATOM_ATOM, {m_atoms.typeDock});
-    // Window managers ignore the sticky state for this; the all-desktops number is what they honour.
-    changeProperty(m_connection, id, m_atoms.wmDesktop, XCB_ATOM_CARDINAL, {kAllDesktops});
-    changeProperty(m_connection, id, m_atoms.wmState, XCB_ATOM_ATOM,
-                   {m_atoms.stateSkipTaskbar, m_atoms.stateSkipPager, m_atoms.stateAbove, m_atoms.stateSticky});
+    const PanelStyle style = panelStyleFor(windowManagerName());
+    changeProperty(m_connection, id, m_atoms.wmWindowType, XCB_ATOM_ATOM,
+                   {style == PanelStyle::Dock ? m_atoms.typeDock : m_atoms.typeUtility});
+    // Compositors that draw shadows (picom and its forebears) leave out windows that ask so.
+    changeProperty(m_connection, id, m_atoms.comptonShadow, XCB_ATOM_CARDINAL, {0});
+    if (style == PanelStyle::FloatingUtility) {
+        // i3 frames every window it manages, floating ones too, and its frame takes the clicks
+        // that the strip lets through and focuses the strip with them. So there the strip stays
+        // out of the window manager's hands altogether (keepAboveAll), from its first map on.
+        const Reply<xcb_get_window_attributes_reply_t> state(
+            xcb_get_window_attributes_reply(m_connection, xcb_get_window_attributes(m_connection, id), nullptr));
+        if (state && state->map_state == XCB_MAP_STATE_UNMAPPED) {
+            m_bypassing = id;
+        }
+    }
+    if (m_bypassing == id) {
+        // Qt resets the attribute with any change of the window's flags.
+        const std::uint32_t on = 1;
+        xcb_change_window_attributes(m_connection, id, XCB_CW_OVERRIDE_REDIRECT, &on);
+    }
+    const Reply<xcb_get_window_attributes_reply_t> attributes(
+        xcb_get_window_attributes_reply(m_connection, xcb_get_window_attributes(m_connection, id), nullptr));
+    if (!attributes || attributes->map_state == XCB_MAP_STATE_UNMAPPED) {
+        setPanelProperties(id);
+    }
     xcb_flush(m_connection);
+}
+
+void X11Desktop::sendToRoot(std::uint32_t window, std::uint32_t type, const std::vector<std::uint32_t>& data) const {
+    xcb_client_message_event_t event{};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = window;
+    event.type = type;
+    for (std::size_t i = 0; i < data.size() && i < 5; ++i) {
+        event.data.data32[i] = data[i];
+    }
+    xcb_send_event(m_connection, 0, m_root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&event));
+}
+
+void X11Desktop::panelShown(QWindow* window) const {
+    // The requests reach the window manager after the map request that came before them, so they
+    // apply to the window it has just taken on, whatever it did with the properties meanwhile.
+    const auto id = static_cast<std::uint32_t>(window->winId());
+    constexpr std::uint32_t kAdd = 1;
+    constexpr std::uint32_t kFromPager = 2; // a source that window managers do not second-guess
+    sendToRoot(id, m_atoms.wmDesktop, {kAllDesktops, kFromPager});
+    const std::vector<std::uint32_t> states = panelStates();
+    for (std::size_t i = 0; i + 1 < states.size(); i += 2) {
+        sendToRoot(id, m_atoms.wmState, {kAdd, states[i], states[i + 1], kFromPager});
+    }
+    xcb_flush(m_connection);
+}
+
+void X11Desktop::raise(std::uint32_t window) const {
+    const std::uint32_t above = XCB_STACK_MODE_ABOVE;
+    xcb_configure_window(m_connection, window, XCB_CONFIG_WINDOW_STACK_MODE, &above);
+}
+
+void X11Desktop::keepAboveAll(QWindow* window, bool on) const {
+    const auto id = static_cast<std::uint32_t>(window->winId());
+    on = on || panelStyleFor(windowManagerName()) == PanelStyle::FloatingUtility;
+    if (on == (m_bypassing == id)) {
+        if (on) {
+            raise(id);
+            xcb_flush(m_connection);
+        }
+        return;
+    }
+    qCDebug(lcDesktop) << (on ? "strip leaves the window manager to stay above full screen"
+                              : "strip back in the window manager's hands");
+    // Every window manager stacks a focused full-screen window above all the windows it manages,
+    // panels included. Only a window it does not manage can be raised above that, so while one
+    // is there the strip leaves the window manager's hands: withdrawn, marked override-redirect and
+    // mapped again once the window manager has let go of it (given it back to the root window);
+    // mapped inside the window manager's frame it would vanish with the frame. The way back is the
+    // same with the mark taken off and the panel's properties given again.
+    const Reply<xcb_query_tree_reply_t> tree(
+        xcb_query_tree_reply(m_connection, xcb_query_tree(m_connection, id), nullptr));
+    const bool framed = on && tree && tree->parent != m_root;
+    xcb_unmap_window(m_connection, id);
+    if (on) {
+        xcb_unmap_notify_event_t withdrawn{};
+        withdrawn.response_type = XCB_UNMAP_NOTIFY;
+        withdrawn.event = m_root;
+        withdrawn.window = id;
+        xcb_send_event(m_connection, 0, m_root,
+                       XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                       reinterpret_cast<const char*>(&withdrawn));
+    }
+    const std::uint32_t overrideRedirect = on ? 1 : 0;
+    xcb_change_window_attributes(m_connection, id, XCB_CW_OVERRIDE_REDIRECT, &overrideRedirect);
+    m_bypassing = on ? id : 0;
+    m_awaitingRelease = framed ? id : 0;
+    if (framed) {
+        xcb_flush(m_connection);
+        return; // mapped when the window manager hands it back (nativeEventFilter)
+    }
+    if (!on) {
+        setPanelProperties(id);
+    }
+    xcb_map_window(m_connection, id);
+    if (on) {
+        raise(id);
+        xcb_flush(m_connection);
+    } else {
+        panelShown(window);
+    }
+}
+
+PanelStyle panelStyleFor(const QString& windowManager) {
+    // i3 puts dock windows into bars of its own that take a screen-wide row away from every window.
+    return windowManager.compare(QLatin1String("i3"), Qt::CaseInsensitive) == 0 ? PanelStyle::FloatingUtility
+                                                                                : PanelStyle::Dock;
+}
+
+QRectF toLogical(const QRect& native, const std::vector<ScreenScale>& screens) {
+    if (screens.empty()) {
+        return QRectF(native);
+    }
+    const ScreenScale* on = &screens.front();
+    for (const ScreenScale& screen : screens) {
+        const QRect nativeScreen(screen.logical.topLeft(), (QSizeF(screen.logical.size()) * screen.ratio).toSize());
+        if (nativeScreen.contains(native.center())) {
+            on = &screen;
+            break;
+        }
+    }
+    const QPointF origin = on->logical.topLeft();
+    const double ratio = on->ratio > 0 ? on->ratio : 1.0;
+    return QRectF(origin + (QPointF(native.topLeft()) - origin) / ratio, QSizeF(native.size()) / ratio);
 }
 
 } // namespace pipfield

@@ -139,16 +139,21 @@ std::vector<Strip::ScreenChoice> Strip::screens() const {
 
 QScreen* Strip::targetScreen() const {
     const QList<QScreen*> all = QGuiApplication::screens();
-    for (QScreen* screen : all) {
-        if (m_screenID != 0 && StripGeometry::displayNumber(screen) == m_screenID) {
-            return screen;
-        }
+    std::vector<std::uint32_t> numbers;
+    std::vector<QRect> frames;
+    for (const QScreen* screen : all) {
+        numbers.push_back(StripGeometry::displayNumber(screen));
+        frames.push_back(screen->geometry());
     }
-    // No choice, or the chosen monitor is unplugged: the primary screen, where the desktop's panels live.
-    if (QScreen* primary = QGuiApplication::primaryScreen()) {
-        return primary;
-    }
-    return all.isEmpty() ? nullptr : all.first();
+    // No choice, or the chosen monitor is unplugged: the screen of the focused window, as it is
+    // when the strip is placed.
+    const std::optional<QRectF> focused =
+        m_screenID != 0 && std::find(numbers.begin(), numbers.end(), m_screenID) != numbers.end()
+            ? std::nullopt
+            : m_windows.focusedWindow();
+    const int index = StripGeometry::chooseScreen(numbers, frames, m_screenID, focused,
+                                                  static_cast<int>(all.indexOf(QGuiApplication::primaryScreen())));
+    return index < 0 ? nullptr : all[index];
 }
 
 void Strip::place() {
@@ -186,7 +191,7 @@ bool Strip::fullScreenWindowOn(const QScreen* screen) const {
     if (!windows || windows->empty()) {
         return false;
     }
-    return StripGeometry::fullScreenWindowOn(screen->geometry(), 0, *windows);
+    return StripGeometry::fullScreenWindowOn(screen->geometry(), *windows);
 }
 
 void Strip::applyVisibility() {
@@ -203,8 +208,30 @@ void Strip::applyVisibility() {
         return;
     }
     if (!m_panel->isVisible()) {
+        // A withdrawn window loses its desktop and states: they are given again before it maps.
+        if (m_windowing != nullptr) {
+            m_windowing->makePanel(m_panel->windowHandle());
+        }
         m_panel->show();
         applyClickThrough();
+        if (m_windowing != nullptr) {
+            m_windowing->panelShown(m_panel->windowHandle());
+        }
+        // A window manager copies the input shape to its frame when it hears of a change; one made
+        // before it has taken the window on (a busy openbox) is missed, and the frame then keeps
+        // the clicks. Given again once the window manager has had the time.
+        QTimer::singleShot(kFullScreenRecheckMs, this, [this] {
+            QWindow* window = m_panel->windowHandle();
+            if (window != nullptr && m_panel->isVisible() && m_clickThrough) {
+                window->setFlag(Qt::WindowTransparentForInput, false);
+                applyClickThrough();
+            }
+        });
+    }
+    if (m_windowing != nullptr) {
+        // Window managers stack a focused full-screen window over every panel; kept in sight, the
+        // strip has to be put back on top each time the stacking may have changed.
+        m_windowing->keepAboveAll(m_panel->windowHandle(), !m_hideInFullScreen && fullScreenWindowOn(screen));
     }
 }
 

@@ -16,40 +16,44 @@ QRect frameFor(const QRect& available) {
     return QRect(x, available.y() + available.height() - kHeight, width, kHeight);
 }
 
-bool fullScreenWindowOn(const QRect& frame, int topInset, const std::vector<WindowEntry>& windows) {
-    // Window rectangles and screens share Qt's desktop coordinates (top-left origin, y downward),
-    // so the screen needs no conversion.
-    const double top = frame.y();
-    const double bottom = top + frame.height();
-    const double left = frame.x();
-    const double width = frame.width();
-    const double limit = top + topInset + 1;
+bool fullScreenWindowOn(const QRect& frame, const std::vector<WindowEntry>& windows) {
+    // Window rectangles and screens share Qt's desktop coordinates (top-left origin, y downward).
+    // Half a point of slack on each edge absorbs rounding of fractional device pixel ratios.
+    const QRectF screen = QRectF(frame).adjusted(0.5, 0.5, -0.5, -0.5);
+    return std::any_of(windows.begin(), windows.end(), [&](const WindowEntry& window) {
+        return window.kind != WindowEntry::Kind::Ordinary && window.bounds.contains(screen);
+    });
+}
 
-    bool found = false;
-    bool menuBarSeen = false;
-    for (const WindowEntry& window : windows) {
-        const QRectF& r = window.bounds;
-        const bool spans = std::abs(r.left() - left) < 1 && r.width() >= width - 1;
-        if (window.layer == WindowList::kMenuBarLayer && spans && std::abs(r.top() - top) < 1) {
-            menuBarSeen = true;
-            continue;
-        }
-        if (window.layer != WindowList::kNormalLayer || !spans) {
-            continue;
-        }
-        if (std::abs(r.top() + r.height() - bottom) < 1 && r.top() <= limit) {
-            found = true;
+int chooseScreen(const std::vector<std::uint32_t>& numbers, const std::vector<QRect>& frames, qint64 screenID,
+                 const std::optional<QRectF>& focusedWindow, int primary) {
+    if (screenID != 0) {
+        for (std::size_t i = 0; i < numbers.size(); ++i) {
+            if (numbers[i] == screenID) {
+                return static_cast<int>(i);
+            }
         }
     }
-    return found && !menuBarSeen;
+    if (focusedWindow) {
+        const QPointF middle = focusedWindow->center();
+        for (std::size_t i = 0; i < frames.size(); ++i) {
+            if (QRectF(frames[i]).contains(middle)) {
+                return static_cast<int>(i);
+            }
+        }
+    }
+    if (primary >= 0 && primary < static_cast<int>(frames.size())) {
+        return primary;
+    }
+    return frames.empty() ? -1 : 0;
 }
 
 namespace {
 
-std::uint32_t hashIdentity(const QStringList& parts) {
-    // FNV-1a over the monitor's identity: the same monitor keeps its number across launches and ports.
+std::uint32_t hashIdentity(const QString& identity) {
+    // FNV-1a: the same identity gives the same number in every run.
     std::uint32_t hash = 2166136261u;
-    const QByteArray bytes = parts.join(QChar(0x1f)).toUtf8();
+    const QByteArray bytes = identity.toUtf8();
     for (const char c : bytes) {
         hash ^= static_cast<unsigned char>(c);
         hash *= 16777619u;
@@ -61,11 +65,21 @@ std::uint32_t hashIdentity(const QStringList& parts) {
 
 std::uint32_t displayNumber(const QString& name, const QString& manufacturer, const QString& model,
                             const QString& serialNumber) {
-    return hashIdentity({name, manufacturer, model, serialNumber});
+    // The monitor's own identity from its EDID, where it has one: the same monitor then keeps its
+    // number whichever connector it is plugged into and whatever name the server gives it (XWayland
+    // numbers its outputs in the order they come). Two monitors of one model without serial numbers
+    // are told apart by their connectors; with no EDID at all the name is all there is.
+    if (!serialNumber.isEmpty()) {
+        return hashIdentity(manufacturer + '\x1f' + model + '\x1f' + serialNumber);
+    }
+    if (!model.isEmpty()) {
+        return hashIdentity(manufacturer + '\x1f' + model + '\x1f' + '\x1f' + name);
+    }
+    return hashIdentity(name);
 }
 
 std::uint32_t displayNumber(const QString& outputName, const QString& description) {
-    return hashIdentity({outputName, description});
+    return hashIdentity(outputName + QChar(0x1f) + description);
 }
 
 std::uint32_t displayNumber(const QScreen* screen) {

@@ -22,10 +22,17 @@ inline constexpr int kMaxWidth = 746;
 /// The strip's frame at the bottom centre of a screen's available area.
 QRect frameFor(const QRect& available);
 
-/// Whether an ordinary window covers the whole of the screen `frame` (up to `topInset`, where the
-/// screen has a notch) while no panel shows along its top edge. A merely maximized window fails:
-/// the panel above it is seen, or it stops short of an edge.
-bool fullScreenWindowOn(const QRect& frame, int topInset, const std::vector<WindowEntry>& windows);
+/// Whether a full-screen window occupies the screen `frame`: one in the window manager's full-screen
+/// state covering it, or an unmanaged one covering it whole. Maximised windows never count, however
+/// much of the screen they cover (without decorations or a top panel they cover all of it).
+bool fullScreenWindowOn(const QRect& frame, const std::vector<WindowEntry>& windows);
+
+/// The screen the strip is placed on, as an index into `numbers` (the screens' display numbers) and
+/// `frames` (their rectangles): the one numbered `screenID`; with 0, or a number no screen has
+/// (unplugged), the one holding the middle of the focused window, else `primary`, else the first.
+/// -1 when there are no screens.
+int chooseScreen(const std::vector<std::uint32_t>& numbers, const std::vector<QRect>& frames, qint64 screenID,
+                 const std::optional<QRectF>& focusedWindow, int primary);
 
 /// A stable, non-zero 32-bit number for a screen, from what identifies the monitor.
 std::uint32_t displayNumber(const QString& name, const QString& manufacturer, const QString& model,

@@ -6,7 +6,9 @@
 namespace pipfield {
 
 StripPanel::StripPanel()
-    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus |
+    // A plain window, not a tool window: Qt makes a tool window transient for the program's other
+    // windows, and window managers then give it their desktop and stacking layer instead of a panel's.
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus |
                            Qt::NoDropShadowWindowHint) {
     setWindowTitle(QStringLiteral("Pipfield"));
     setAttribute(Qt::WA_TranslucentBackground);
@@ -41,6 +43,9 @@ void StripPanel::paintEvent(QPaintEvent*) {
 }
 
 void StripPanel::resizeEvent(QResizeEvent*) {
+    // A window with a shape of its own gets no drop shadow from Xfwm4's compositor, which otherwise
+    // draws a grey box around a translucent dock. The shape is the whole window, so nothing is cut.
+    setMask(QRegion(rect()));
     if (m_content != nullptr) {
         m_content->setGeometry(rect());
     }

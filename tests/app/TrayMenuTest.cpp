@@ -61,6 +61,38 @@ TEST_F(TrayMenuTest, AnEmptyCrateCannotBeSold) {
     EXPECT_EQ(m_menu->icon().toolTip(), "핍필드");
 }
 
+TEST_F(TrayMenuTest, TheIconIsWholeAtSixteenPixels) {
+    start(Orchard::starter());
+    const QImage small = m_menu->icon().icon().pixmap(QSize(16, 16)).toImage();
+    const QImage art = m_menu->icon().icon().pixmap(QSize(22, 22)).toImage();
+    ASSERT_EQ(small.size(), QSize(16, 16));
+    // The art has a transparent column at each side; a lemon cut to fit would touch both edges.
+    QRect opaque;
+    for (int y = 0; y < small.height(); ++y) {
+        for (int x = 0; x < small.width(); ++x) {
+            if (small.pixelColor(x, y).alpha() == 255) {
+                opaque |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    EXPECT_GT(opaque.left(), 0);
+    EXPECT_LT(opaque.right(), 15);
+    EXPECT_GE(opaque.width(), 13) << "shrunk no more than needed";
+    // Every pixel is one of the art's colours: shrunk without smoothing.
+    for (int y = 0; y < small.height(); ++y) {
+        for (int x = 0; x < small.width(); ++x) {
+            const QRgb pixel = small.pixel(x, y);
+            bool found = qAlpha(pixel) == 0;
+            for (int ay = 0; ay < art.height() && !found; ++ay) {
+                for (int ax = 0; ax < art.width() && !found; ++ax) {
+                    found = art.pixel(ax, ay) == pixel;
+                }
+            }
+            EXPECT_TRUE(found) << "a blended colour at " << x << "," << y;
+        }
+    }
+}
+
 TEST_F(TrayMenuTest, SellingThroughTheMenuEmptiesTheCrate) {
     Orchard o = Orchard::starter();
     o.crate.set(TreeKind::eureka, 7);

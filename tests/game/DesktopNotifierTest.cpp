@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QSignalSpy>
+#include <QTimeZone>
 
 #include "GameTestSupport.h"
 #include "game/DesktopNotifier.h"
@@ -40,7 +42,11 @@ TEST_F(DesktopNotifierTest, HandsThePendingRequestToASystemdTimer) {
     const QStringList& args = launcher.ran[0].arguments;
     EXPECT_TRUE(args.contains("--user"));
     EXPECT_TRUE(args.contains("--unit=pipfield-crate-full"));
-    EXPECT_TRUE(args.contains("--on-active=1501s")) << args.join(' ').toStdString();
+    // A wall-clock time, so that a suspended computer does not push the notification back.
+    const qint64 due = std::chrono::duration_cast<std::chrono::seconds>(kNoon.time_since_epoch()).count() + 1800;
+    const QString calendar = QDateTime::fromSecsSinceEpoch(due, QTimeZone::utc()).toString("yyyy-MM-dd HH:mm:ss 'UTC'");
+    EXPECT_TRUE(args.contains("--on-calendar=" + calendar)) << args.join(' ').toStdString();
+    EXPECT_FALSE(args.join(' ').contains("--on-active"));
     EXPECT_TRUE(args.contains("--timer-property=AccuracySec=1s"));
     const QStringList command = args.mid(args.indexOf("--") + 1);
     EXPECT_EQ(command, QStringList({"/opt/pipfield/pipfield", kMarker, "--title", "가득", "--body", "팔러 와 주세요"}));
@@ -62,24 +68,24 @@ TEST_F(DesktopNotifierTest, WithoutAUserManagerAWaitingProcessTakesItAndIsRememb
     EXPECT_EQ(readFile(pidFile()), "4242");
 }
 
-TEST_F(DesktopNotifierTest, TheNextRunWithdrawsWhatWasHandedOff) {
+TEST_F(DesktopNotifierTest, TheNextRunWithdrawsOnlyTheHolderOfWhatWasHandedOff) {
+    // Nothing handed off: the next run starts no process at all.
+    makeNotifier()->handOff();
+    makeNotifier()->remove("crate-full");
+    EXPECT_TRUE(launcher.ran.empty());
+    EXPECT_TRUE(launcher.background.empty());
+    EXPECT_TRUE(launcher.stopped.empty());
+
+    // A waiting helper took it: the next run ends that helper and asks nothing of systemd.
     launcher.systemdRunExit = 1;
-    makeNotifier()->add(request);
-    makeNotifier()->handOff(); // nothing pending in this one
-    EXPECT_TRUE(launcher.detached.empty());
     {
         auto first = makeNotifier();
         first->add(request);
         first->handOff();
     }
-    launcher.ran.clear();
-
     auto second = makeNotifier();
     second->remove("crate-full");
-    ASSERT_EQ(launcher.ran.size(), 1u);
-    EXPECT_EQ(launcher.ran[0].program, "systemctl");
-    EXPECT_EQ(launcher.ran[0].arguments,
-              QStringList({"--user", "stop", "pipfield-crate-full.timer", "pipfield-crate-full.service"}));
+    EXPECT_TRUE(launcher.background.empty());
     ASSERT_EQ(launcher.stopped.size(), 1u);
     EXPECT_EQ(launcher.stopped[0], std::make_pair(qint64{4242}, kMarker));
     EXPECT_FALSE(QFile::exists(pidFile()));
@@ -87,7 +93,24 @@ TEST_F(DesktopNotifierTest, TheNextRunWithdrawsWhatWasHandedOff) {
     // Later plans of the same run only touch the request it holds itself.
     second->add(request);
     second->remove("crate-full");
-    EXPECT_EQ(launcher.ran.size(), 1u);
+    EXPECT_EQ(launcher.stopped.size(), 1u);
+
+    // A systemd timer took it: the next run stops that unit, in the background, and no helper.
+    launcher.systemdRunExit = 0;
+    {
+        auto third = makeNotifier();
+        third->add(request);
+        third->handOff();
+    }
+    makeNotifier()->add(request);
+    ASSERT_EQ(launcher.background.size(), 1u);
+    EXPECT_EQ(launcher.background[0].program, "systemctl");
+    EXPECT_EQ(launcher.background[0].arguments,
+              QStringList({"--user", "stop", "pipfield-crate-full.timer", "pipfield-crate-full.service"}));
+    EXPECT_EQ(launcher.stopped.size(), 1u);
+    // Withdrawn once; a run after that has nothing left to withdraw.
+    makeNotifier()->remove("crate-full");
+    EXPECT_EQ(launcher.background.size(), 1u);
 }
 
 TEST_F(DesktopNotifierTest, DeliversWhenTheWaitIsOverUnlessRemovedOrReplaced) {

@@ -102,6 +102,9 @@ public:
         ran.push_back({program, arguments});
         return program == QLatin1String("systemd-run") ? systemdRunExit : 0;
     }
+    void runInBackground(const QString& program, const QStringList& arguments) override {
+        background.push_back({program, arguments});
+    }
     std::optional<qint64> startDetached(const QString& program, const QStringList& arguments) override {
         detached.push_back({program, arguments});
         return detachedPid;
@@ -111,6 +114,7 @@ public:
     int systemdRunExit = 0;
     std::optional<qint64> detachedPid = 4242;
     std::vector<Command> ran;
+    std::vector<Command> background;
     std::vector<Command> detached;
     std::vector<std::pair<qint64, QString>> stopped;
 };

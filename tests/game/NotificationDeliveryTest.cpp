@@ -172,6 +172,37 @@ TEST(SystemProcessLauncher, StopsAWaitingHelperButNotAnotherProgram) {
     ::kill(static_cast<pid_t>(*pid), SIGKILL); // in case the stop failed: never leave it waiting an hour
 }
 
+// Everything a command prints goes to the program's log under its category, not to the terminal.
+class LogCapture {
+public:
+    LogCapture() {
+        s_lines.clear();
+        m_previous = qInstallMessageHandler([](QtMsgType, const QMessageLogContext& context, const QString& text) {
+            s_lines << QString::fromLatin1(context.category) + QLatin1String(": ") + text;
+        });
+    }
+    ~LogCapture() { qInstallMessageHandler(m_previous); }
+    static bool contains(const QString& text) {
+        return std::any_of(s_lines.begin(), s_lines.end(), [&](const QString& line) { return line.contains(text); });
+    }
+
+private:
+    static inline QStringList s_lines;
+    QtMessageHandler m_previous;
+};
+
+TEST(SystemProcessLauncher, WhatCommandsPrintGoesToTheLog) {
+    SystemProcessLauncher launcher;
+    LogCapture log;
+    EXPECT_EQ(launcher.run("sh", {"-c", "echo no user manager >&2; exit 3"}), 3);
+    EXPECT_TRUE(LogCapture::contains("pipfield.notify: sh: no user manager"));
+
+    launcher.runInBackground("sh", {"-c", "echo unit not loaded >&2; exit 5"});
+    EXPECT_TRUE(QTest::qWaitFor([] { return LogCapture::contains("pipfield.notify: sh: unit not loaded"); }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor([] { return LogCapture::contains("exit code 5"); }, 10000));
+    EXPECT_EQ(launcher.run("/nonexistent/systemd-run", {}), -1);
+}
+
 } // namespace
 } // namespace pipfield::test
 

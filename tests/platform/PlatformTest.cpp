@@ -13,6 +13,7 @@
 #include "platform/DesktopLook.h"
 #include "platform/SingleInstance.h"
 #include "platform/TerminationSignals.h"
+#include "platform/X11Desktop.h"
 
 namespace pipfield {
 namespace {
@@ -42,6 +43,21 @@ TEST(SingleInstance, ALockLeftByAKilledGameIsTakenOver) {
     EXPECT_TRUE(next.claim());
 }
 
+TEST(SingleInstance, WithoutAnyPlaceForTheLockTheGameStillRuns) {
+    // A runtime "folder" that is a file: nothing can be created in it, whoever runs the test.
+    QTemporaryDir dir;
+    QFile file(dir.filePath("not-a-folder"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    SingleInstance instance(file.fileName() + "/runtime");
+    EXPECT_TRUE(instance.claim()) << "the game starts instead of leaving";
+    EXPECT_TRUE(instance.unguarded());
+
+    SingleInstance guarded(dir.path());
+    EXPECT_TRUE(guarded.claim());
+    EXPECT_FALSE(guarded.unguarded());
+}
+
 TEST(TerminationSignals, ArriveOnTheEventLoop) {
     TerminationSignals signals;
     QSignalSpy spy(&signals, &TerminationSignals::terminationRequested);
@@ -66,6 +82,25 @@ TEST(DesktopLook, KdeAnimationSpeedZeroMeansNoMotion) {
     EXPECT_FALSE(kdeAnimationsOff(write("[KDE]\nAnimationDurationFactor=0.5\n")));
     EXPECT_FALSE(kdeAnimationsOff(write("[General]\nColorScheme=Breeze\n")));
     EXPECT_FALSE(kdeAnimationsOff(dir.filePath("missing")));
+}
+
+TEST(PanelStyle, ChosenByTheRunningWindowManager) {
+    // i3 would take a dock into a bar that reserves a row of the screen; the others keep docks free.
+    EXPECT_EQ(panelStyleFor("i3"), PanelStyle::FloatingUtility);
+    for (const char* dock : {"Openbox", "Xfwm4", "KWin", "Mutter (Muffin)", "GNOME Shell", ""}) {
+        EXPECT_EQ(panelStyleFor(dock), PanelStyle::Dock) << dock;
+    }
+}
+
+TEST(ScreenScale, DevicePixelsToLogicalPerScreen) {
+    // Qt keeps each screen's origin in device pixels and scales its size: a 2x screen of 3840 x 2160
+    // pixels right of a 1x full-HD one is (1920, 0, 1920, 1080) in logical coordinates.
+    const std::vector<ScreenScale> screens{{QRect(0, 0, 1920, 1080), 1.0}, {QRect(1920, 0, 1920, 1080), 2.0}};
+    EXPECT_EQ(toLogical(QRect(0, 0, 1920, 1080), screens), QRectF(0, 0, 1920, 1080));
+    EXPECT_EQ(toLogical(QRect(1920, 0, 3840, 2160), screens), QRectF(1920, 0, 1920, 1080))
+        << "the second screen's origin is not divided by its ratio";
+    EXPECT_EQ(toLogical(QRect(2020, 200, 400, 100), screens), QRectF(1970, 100, 200, 50));
+    EXPECT_EQ(toLogical(QRect(5, 5, 10, 10), {}), QRectF(5, 5, 10, 10));
 }
 
 } // namespace

@@ -27,47 +27,68 @@ struct FullScreenCase {
 class FullScreenRule : public testing::TestWithParam<FullScreenCase> {};
 
 const QRect kScreen(0, 0, 1920, 1080);
-constexpr int kNormal = WindowList::kNormalLayer;
-constexpr int kPanel = WindowList::kMenuBarLayer;
+constexpr auto kOrdinary = WindowEntry::Kind::Ordinary;
+constexpr auto kFull = WindowEntry::Kind::FullScreen;
+constexpr auto kUnmanaged = WindowEntry::Kind::Unmanaged;
 
 TEST_P(FullScreenRule, OnA1920By1080Screen) {
-    EXPECT_EQ(fullScreenWindowOn(kScreen, 0, GetParam().windows), GetParam().expected) << GetParam().what;
+    EXPECT_EQ(fullScreenWindowOn(kScreen, GetParam().windows), GetParam().expected) << GetParam().what;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, FullScreenRule,
-    testing::Values(FullScreenCase{"nothing open", {}, false},
-                    FullScreenCase{"video player in full screen", {{kNormal, QRectF(0, 0, 1920, 1080)}}, true},
-                    FullScreenCase{"full screen with a bottom panel hidden under it",
-                                   {{kPanel, QRectF(0, 1040, 1920, 40)}, {kNormal, QRectF(0, 0, 1920, 1080)}},
-                                   true},
-                    FullScreenCase{"maximized under a top panel",
-                                   {{kPanel, QRectF(0, 0, 1920, 28)}, {kNormal, QRectF(0, 28, 1920, 1052)}},
-                                   false},
-                    FullScreenCase{"a top panel over a full-size window still counts as a menu bar",
-                                   {{kNormal, QRectF(0, 0, 1920, 1080)}, {kPanel, QRectF(0, 0, 1920, 28)}},
-                                   false},
-                    FullScreenCase{"maximized above a bottom panel stops short of the bottom",
-                                   {{kNormal, QRectF(0, 0, 1920, 1040)}, {kPanel, QRectF(0, 1040, 1920, 40)}},
-                                   false},
-                    FullScreenCase{"full screen on the other screen", {{kNormal, QRectF(1920, 0, 1920, 1080)}}, false},
-                    FullScreenCase{
-                        "half a pixel off is still the edge", {{kNormal, QRectF(0.5, 0.4, 1919.2, 1080)}}, true},
-                    FullScreenCase{"a dialog layer above does not count", {{3, QRectF(0, 0, 1920, 1080)}}, false},
-                    FullScreenCase{"narrower than the screen", {{kNormal, QRectF(0, 0, 1900, 1080)}}, false}));
+    testing::Values(
+        FullScreenCase{"nothing open", {}, false},
+        FullScreenCase{"video player in full screen", {{kFull, QRectF(0, 0, 1920, 1080)}}, true},
+        FullScreenCase{"maximised without decorations covers the screen yet is no full screen",
+                       {{kOrdinary, QRectF(0, 0, 1920, 1080)}},
+                       false},
+        FullScreenCase{"maximised under a top panel", {{kOrdinary, QRectF(0, 28, 1920, 1052)}}, false},
+        FullScreenCase{
+            "an old game's unmanaged window over the whole screen", {{kUnmanaged, QRectF(0, 0, 1920, 1080)}}, true},
+        FullScreenCase{"an unmanaged menu or tooltip", {{kUnmanaged, QRectF(100, 100, 300, 400)}}, false},
+        FullScreenCase{"full screen on the other screen", {{kFull, QRectF(1920, 0, 1920, 1080)}}, false},
+        FullScreenCase{
+            "full screen across both screens covers this one too", {{kFull, QRectF(0, 0, 3840, 1080)}}, true},
+        FullScreenCase{"half a pixel off is still the edge", {{kFull, QRectF(0.5, 0.4, 1919.2, 1080)}}, true},
+        FullScreenCase{"a full-screen window still being resized does not cover it yet",
+                       {{kFull, QRectF(0, 0, 1900, 1080)}},
+                       false},
+        FullScreenCase{"one of several counts",
+                       {{kOrdinary, QRectF(0, 0, 1920, 1080)}, {kFull, QRectF(0, 0, 1920, 1080)}},
+                       true}));
 
-TEST(FullScreenRule, TopInsetMovesTheLimit) {
-    const std::vector<WindowEntry> belowNotch = {{kNormal, QRectF(0, 32, 1920, 1048)}};
-    EXPECT_FALSE(fullScreenWindowOn(kScreen, 0, belowNotch));
-    EXPECT_TRUE(fullScreenWindowOn(kScreen, 32, belowNotch));
+TEST(StripScreen, ChosenNumberElseTheFocusedWindowsScreenElsePrimary) {
+    const std::vector<std::uint32_t> numbers{111, 222};
+    const std::vector<QRect> frames{QRect(0, 0, 1920, 1080), QRect(1920, 0, 2560, 1440)};
+    const std::optional<QRectF> onRight = QRectF(2500, 300, 800, 600);
+    using StripGeometry::chooseScreen;
+    EXPECT_EQ(chooseScreen(numbers, frames, 111, onRight, 0), 0) << "the player's choice wins";
+    EXPECT_EQ(chooseScreen(numbers, frames, 0, onRight, 0), 1) << "any screen: where the focus is";
+    EXPECT_EQ(chooseScreen(numbers, frames, 999, onRight, 0), 1) << "unplugged: where the focus is";
+    // A window straddling both screens belongs to the one holding its middle.
+    EXPECT_EQ(chooseScreen(numbers, frames, 0, QRectF(1500, 0, 1000, 500), 0), 1);
+    EXPECT_EQ(chooseScreen(numbers, frames, 0, std::nullopt, 1), 1) << "no focused window: the primary";
+    EXPECT_EQ(chooseScreen(numbers, frames, 0, QRectF(-5000, 0, 10, 10), 1), 1) << "focus off every screen";
+    EXPECT_EQ(chooseScreen(numbers, frames, 0, std::nullopt, -1), 0) << "no primary: the first";
+    EXPECT_EQ(chooseScreen({}, {}, 0, onRight, 0), -1);
 }
 
-TEST(DisplayNumber, StableNonZeroAndDistinct) {
-    const auto a = StripGeometry::displayNumber("DP-1", "Dell", "U2720Q", "ABC123");
-    EXPECT_EQ(a, StripGeometry::displayNumber("DP-1", "Dell", "U2720Q", "ABC123"));
-    EXPECT_NE(a, StripGeometry::displayNumber("DP-2", "Dell", "U2720Q", "ABC123"));
-    EXPECT_NE(a, StripGeometry::displayNumber("DP-1", "Dell", "U2720Q", "ABC124"));
-    EXPECT_NE(a, 0u);
+TEST(DisplayNumber, FollowsTheMonitorNotTheConnector) {
+    const auto dell = StripGeometry::displayNumber("DP-1", "Dell", "U2720Q", "ABC123");
+    EXPECT_EQ(dell, StripGeometry::displayNumber("DP-1", "Dell", "U2720Q", "ABC123"));
+    EXPECT_NE(dell, 0u);
+    // Plugged into another port, or named otherwise by XWayland: the same monitor, the same number.
+    EXPECT_EQ(dell, StripGeometry::displayNumber("DP-2", "Dell", "U2720Q", "ABC123"));
+    EXPECT_EQ(dell, StripGeometry::displayNumber("XWAYLAND1", "Dell", "U2720Q", "ABC123"));
+    // Another monitor of the same model.
+    EXPECT_NE(dell, StripGeometry::displayNumber("DP-1", "Dell", "U2720Q", "ABC124"));
+    // Two of one model without serial numbers: told apart by where they are plugged in.
+    EXPECT_NE(StripGeometry::displayNumber("DP-1", "Dell", "U2720Q", ""),
+              StripGeometry::displayNumber("DP-2", "Dell", "U2720Q", ""));
+    // No identity at all: the name is what there is.
+    EXPECT_NE(StripGeometry::displayNumber("Virtual-1", "", "", ""),
+              StripGeometry::displayNumber("Virtual-2", "", "", ""));
     EXPECT_EQ(StripGeometry::displayNumber(nullptr), 0u);
 }
 

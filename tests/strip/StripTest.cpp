@@ -24,6 +24,8 @@ public:
     bool compositing() const override { return composited; }
     std::optional<std::vector<WindowEntry>> onScreenWindows() const override { return windows; }
     void makePanel(QWindow*) const override { ++panelCalls; }
+    void panelShown(QWindow*) const override { ++shownCalls; }
+    void keepAboveAll(QWindow*, bool on) const override { raiseCalls += on ? 1 : 0; }
     void switchDesktop() { Q_EMIT desktopSwitched(); }
     void setCompositing(bool on) {
         composited = on;
@@ -33,6 +35,8 @@ public:
     bool composited = true;
     std::optional<std::vector<WindowEntry>> windows = std::vector<WindowEntry>{};
     mutable int panelCalls = 0;
+    mutable int shownCalls = 0;
+    mutable int raiseCalls = 0;
 };
 
 class StripTest : public testing::Test {
@@ -101,20 +105,31 @@ TEST_F(StripTest, SettingsAreRememberedAndTakeEffect) {
 TEST_F(StripTest, FullScreenHidesAfterTheDelayAndShowsAgain) {
     const auto strip = makeStrip();
     ASSERT_TRUE(strip->panel().isVisible());
-    m_desktop.windows = std::vector<WindowEntry>{{WindowList::kNormalLayer, QRectF(screenRect())}};
+    m_desktop.windows = std::vector<WindowEntry>{{WindowEntry::Kind::FullScreen, QRectF(screenRect())}};
     m_desktop.switchDesktop();
     EXPECT_TRUE(strip->panel().isVisible()) << "the window list is read only after the transition";
     EXPECT_TRUE(QTest::qWaitFor([&] { return !strip->panel().isVisible(); }, 3000));
     EXPECT_TRUE(strip->fullScreenAppActive());
 
+    const int panelCallsBefore = m_desktop.panelCalls;
+    const int shownBefore = m_desktop.shownCalls;
     m_desktop.windows = std::vector<WindowEntry>{};
     m_desktop.switchDesktop();
     EXPECT_TRUE(QTest::qWaitFor([&] { return strip->panel().isVisible(); }, 3000));
+    // A withdrawn window lost its desktop and states: given again before the map, asked for after it.
+    EXPECT_GT(m_desktop.panelCalls, panelCallsBefore);
+    EXPECT_EQ(m_desktop.shownCalls, shownBefore + 1);
+    EXPECT_EQ(m_desktop.raiseCalls, 0) << "nothing to climb over while hiding is on";
 
     // With hiding switched off the strip stays over full-screen windows.
-    m_desktop.windows = std::vector<WindowEntry>{{WindowList::kNormalLayer, QRectF(screenRect())}};
+    m_desktop.windows = std::vector<WindowEntry>{{WindowEntry::Kind::FullScreen, QRectF(screenRect())}};
     strip->setHideInFullScreen(false);
-    strip->applyVisibility();
+    EXPECT_TRUE(strip->panel().isVisible());
+    const int raised = m_desktop.raiseCalls;
+    EXPECT_GE(raised, 1) << "kept over the full-screen window";
+    m_desktop.switchDesktop();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return m_desktop.raiseCalls > raised; }, 3000))
+        << "raised again after the stacking may have changed";
     EXPECT_TRUE(strip->panel().isVisible());
     strip->setShown(false);
     EXPECT_FALSE(strip->panel().isVisible());
