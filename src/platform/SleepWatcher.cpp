@@ -31,8 +31,8 @@ void SleepWatcher::takeLock() {
     // Asked without waiting (at start and on every resume): a logind that is slow to answer must
     // hold up neither the strip nor the game. The lock is kept when it comes.
     QDBusMessage inhibit = QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("Inhibit"));
-    inhibit << QStringLiteral("sleep") << QStringLiteral("Pipfield") << QCoreApplication::translate("pipfield", "과수원을 저장해요")
-            << QStringLiteral("delay");
+    inhibit << QStringLiteral("sleep") << QStringLiteral("Pipfield")
+            << QCoreApplication::translate("pipfield", "과수원을 저장해요") << QStringLiteral("delay");
     auto* watcher = new QDBusPendingCallWatcher(QDBusConnection::systemBus().asyncCall(inhibit), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* call) {
         call->deleteLater();

@@ -341,7 +341,9 @@ check outputs "a new output chosen by screenID takes the strip, narrower on a 60
     wait_for 20 bash -c "shoot '$WORK/shots/out2.png' HEADLESS-2 && strip_drawn '$WORK/shots/out2.png' 0 600 400 '$BACKGROUND'"
 check outputs "and the first output no longer shows it" wait_for 10 strip_gone "$BACKGROUND"
 stop_game
-check outputs "no warning was logged" bash -c "! grep -h '^warning\|^critical' '$WORK'/*/game.log"
+# This session has no system bus, which the game rightly warns about once per run; any other
+# warning is a finding.
+check outputs "no warning was logged" bash -c "! grep -h '^warning\|^critical' '$WORK'/*/game.log | grep -v 'no system bus'"
 
 echo "sway checks took $((SECONDS - started)) s"
 echo "$passes passed, $failures failed"
