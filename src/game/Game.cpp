@@ -215,8 +215,8 @@ void Game::saveAt(Instant now) {
         return;
     }
     const Save record{m_live, referenceSeconds(m_lastUpdated), m_weekStarts};
-    if (!m_store.write(record)) {
-        // Not encodable: try again on the next tick.
+    if (m_store.write(record) == SaveStore::WriteResult::unencodable) {
+        // Try again on the next tick: the state may change into one that can be written.
         return;
     }
     // Also after a failed write, so that a failing disk is retried at the save cadence, not every tick.

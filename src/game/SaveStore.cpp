@@ -77,7 +77,7 @@ std::optional<QString> SaveStore::keepUnreadable(Instant now) {
     return std::nullopt;
 }
 
-std::optional<bool> SaveStore::write(const Save& save) {
+SaveStore::WriteResult SaveStore::write(const Save& save) {
     const std::optional<std::string> encoded = encodeSave(save);
     if (!encoded) {
         // The game retries on every tick until the state can be written; one line says it.
@@ -85,12 +85,12 @@ std::optional<bool> SaveStore::write(const Save& save) {
             qCWarning(lcSave) << "not saved: the game holds a number that cannot be written";
         }
         m_unencodable = true;
-        return std::nullopt;
+        return WriteResult::unencodable;
     }
     m_unencodable = false;
     if (m_protectExisting) {
         qCWarning(lcSave).noquote() << "not saved: the unreadable" << m_path << "could not be set aside";
-        return false;
+        return WriteResult::refused;
     }
     // Created here rather than up front, so that demo mode leaves no trace; and recreated should it
     // have been removed while the game ran.
@@ -98,18 +98,18 @@ std::optional<bool> SaveStore::write(const Save& save) {
     QSaveFile file(m_path);
     if (!file.open(QIODevice::WriteOnly)) {
         qCWarning(lcSave).noquote() << "not saved: cannot open" << m_path << "(" + file.errorString() + ")";
-        return false;
+        return WriteResult::ioFailed;
     }
     const auto size = static_cast<qint64>(encoded->size());
     if (file.write(encoded->data(), size) != size) {
         qCWarning(lcSave).noquote() << "not saved: cannot write" << m_path << "(" + file.errorString() + ")";
         file.cancelWriting();
-        return false;
+        return WriteResult::ioFailed;
     }
     if (!file.commit()) {
         qCWarning(lcSave).noquote() << "not saved: cannot replace" << m_path << "(" + file.errorString() + ")";
-        return false;
+        return WriteResult::ioFailed;
     }
-    return true;
+    return WriteResult::written;
 }
 } // namespace pipfield

@@ -27,9 +27,18 @@ public:
     /// copied, every later write is refused instead.
     std::optional<Save> load(Instant now, QString* keptAs = nullptr);
 
-    /// Encodes and writes atomically. Nothing when the record cannot be encoded; otherwise whether the
-    /// bytes reached the file. Every failure is logged.
-    std::optional<bool> write(const Save& save);
+    enum class WriteResult {
+        written,
+        /// The record holds a number the save format cannot carry; nothing was touched.
+        unencodable,
+        /// An unreadable file that could not be set aside is in the way and is kept.
+        refused,
+        /// The folder or the file could not be written.
+        ioFailed,
+    };
+
+    /// Encodes and writes atomically. Every failure is logged.
+    WriteResult write(const Save& save);
 
 private:
     /// The name the unreadable file now has, or nothing when it could not be set aside.

@@ -152,7 +152,7 @@ TEST(GamePersistence, AFolderThatCannotBeCreatedDoesNotStopTheGame) {
     clock.set(addSeconds(kNoon, 600));
     EXPECT_GE(game.sellAll(), 1);
     EXPECT_EQ(log.warnings.size(), 4);
-    EXPECT_EQ(store.write(Save{game.live(), 0, {}}), std::optional<bool>(false));
+    EXPECT_EQ(store.write(Save{game.live(), 0, {}}), SaveStore::WriteResult::ioFailed);
     EXPECT_TRUE(log.warnings.back().contains("blocker/Pipfield/orchard.json")) << log.warnings.back().toStdString();
 }
 
@@ -181,6 +181,8 @@ TEST(GamePersistence, AnUnreadableFileThatCannotBeSetAsideIsNeverWrittenOver) {
     game->tick(addSeconds(kNoon, 610));
     EXPECT_EQ(readFile(world.store.path()), "damaged");
     EXPECT_EQ(log.warnings.size(), 4);
+    EXPECT_EQ(world.store.write(Save{game->live(), 0, {}}), SaveStore::WriteResult::refused);
+    EXPECT_EQ(readFile(world.store.path()), "damaged");
     EXPECT_EQ(readFile(folder.filePath("orchard.unreadable-20260715-120000-99.json")), "kept before");
 }
 
