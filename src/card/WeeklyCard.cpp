@@ -65,7 +65,7 @@ void drawStat(QPainter& p, Sprite& sprites, const QRectF& tile, const QString& t
     p.fillPath(shape, Qt::white);
     double y = tile.top() + 12;
     const double x = tile.left() + 12;
-    if (const std::optional<QImage> image = sprites.image(icon, std::nullopt, false)) {
+    if (const std::optional<QImage> image = sprites.image(icon, std::nullopt, Grading::asIs)) {
         drawPixelArt(p, *image, QRectF(x, y, 28, 28), PixelFit::fit);
     }
     y += 28 + 6;
@@ -102,7 +102,7 @@ void WeeklyCard::paint(QPainter& p, Sprite& sprites) const {
     p.setClipPath(outline, Qt::IntersectClip);
     p.fillRect(card, kBackground);
 
-    if (const std::optional<QImage> art = sprites.image(QStringLiteral("KeyArt"), std::nullopt, false)) {
+    if (const std::optional<QImage> art = sprites.image(QStringLiteral("KeyArt"), std::nullopt, Grading::asIs)) {
         drawPixelArt(p, *art, QRectF(0, 0, kSize.width(), 170), PixelFit::fill);
     }
 

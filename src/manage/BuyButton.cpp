@@ -113,7 +113,7 @@ void BuyButton::paintEvent(QPaintEvent*) {
         return;
     }
     x += kGap;
-    if (const std::optional<QImage> coin = m_sprites.image(QStringLiteral("ui-coin"), std::nullopt, false)) {
+    if (const std::optional<QImage> coin = m_sprites.image(QStringLiteral("ui-coin"), std::nullopt, Grading::asIs)) {
         p.save();
         p.setOpacity(isEnabled() ? 1.0 : 0.5);
         drawPixelArt(p, *coin, QRect(QPoint(x, area.center().y() - kIconSize.height() / 2 + 1), kIconSize),

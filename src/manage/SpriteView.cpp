@@ -61,7 +61,7 @@ QImage SpriteView::makePicture() const {
     if (m_name.isEmpty()) {
         return {};
     }
-    const std::optional<QImage> image = m_sprites.image(m_name, m_dye, false);
+    const std::optional<QImage> image = m_sprites.image(m_name, m_dye, Grading::asIs);
     if (!image) {
         return {};
     }

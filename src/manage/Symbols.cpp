@@ -7,7 +7,7 @@
 namespace pipfield {
 
 QIcon ownIcon(Sprite& sprites, const QString& name) {
-    const std::optional<QImage> image = sprites.image(name, std::nullopt, false);
+    const std::optional<QImage> image = sprites.image(name, std::nullopt, Grading::asIs);
     if (!image || image->isNull()) {
         return {};
     }

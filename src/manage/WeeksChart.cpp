@@ -116,7 +116,7 @@ void WeeksChart::paintEvent(QPaintEvent*) {
         p.fillRect(QRect(x, 5, 10, 10), kOutline);
         p.fillRect(QRect(x + kUnit, 5 + kUnit, 10 - 2 * kUnit, 10 - 2 * kUnit), color);
         x += 14;
-        if (const std::optional<QImage> image = m_sprites.image(icon, std::nullopt, false)) {
+        if (const std::optional<QImage> image = m_sprites.image(icon, std::nullopt, Grading::asIs)) {
             p.drawImage(QRect(x, 10 - image->height() / 2, image->width(), image->height()), *image);
             x += image->width() + 3;
         }

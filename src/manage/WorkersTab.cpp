@@ -70,7 +70,7 @@ protected:
         }
         const QString portrait = QStringLiteral("portrait-") + QLatin1String(rawValue(m_role)) +
                                  (m_variant == 1 ? QStringLiteral("b") : QString());
-        if (const std::optional<QImage> image = m_sprites.image(portrait, std::nullopt, false)) {
+        if (const std::optional<QImage> image = m_sprites.image(portrait, std::nullopt, Grading::asIs)) {
             drawPixelArt(p, *image, QRectF(10, 10, 72, 80), PixelFit::fit);
         }
         p.setPen(palette().color(QPalette::WindowText));
@@ -311,7 +311,7 @@ void HireSheet::refresh() {
     m_preview->setWorker(m_role, look(), Balance::gearTier(o.level(m_role)));
     const std::optional<std::int64_t> price = o.cost(Purchase::secondWorker(m_role));
     if (price) {
-        m_hire->setTrailing(m_sprites.image(QStringLiteral("ui-coin"), std::nullopt, false).value_or(QImage()),
+        m_hire->setTrailing(m_sprites.image(QStringLiteral("ui-coin"), std::nullopt, Grading::asIs).value_or(QImage()),
                             shortNumber(*price));
     } else {
         m_hire->setTrailing({}, {});

@@ -333,7 +333,7 @@ void OrchardView::layoutGround() {
     const std::size_t n = m_game.orchard().trees.size();
     m_groundTrees = static_cast<int>(n);
     m_groundLayer->removeAllChildren();
-    const std::optional<QImage> tile = m_sprites.image(QStringLiteral("ground-0"), std::nullopt, true);
+    const std::optional<QImage> tile = m_sprites.image(QStringLiteral("ground-0"), std::nullopt, Grading::graded);
     if (!tile)
         return;
     const double ratio = tile->devicePixelRatio();
@@ -362,7 +362,7 @@ void OrchardView::buildDecor() {
     m_builtSeason = season;
     m_decorLayer->removeAllChildren();
     const std::optional<QImage> image =
-        m_sprites.image(QStringLiteral("season-") + text(rawValue(season)), std::nullopt, true);
+        m_sprites.image(QStringLiteral("season-") + text(rawValue(season)), std::nullopt, Grading::graded);
     if (!image)
         return;
     const std::size_t n = m_game.orchard().trees.size();
@@ -405,7 +405,7 @@ void OrchardView::syncTrees() {
         m_treeKinds.push_back(std::nullopt);
         // The first tree simply stands there; every later one is planted with a puff of dust.
         if (m_treeLayers.size() >= 2)
-            puff(QStringLiteral("fx-dust"), layer->position(), 0.1, true);
+            puff(QStringLiteral("fx-dust"), layer->position(), 0.1, Grading::graded);
     }
     while (m_treeLayers.size() > n) {
         m_treeLayers.back()->removeFromParent();
@@ -424,7 +424,7 @@ void OrchardView::syncTrees() {
         const auto qi = static_cast<qsizetype>(i);
         if (name == m_treeNames[qi])
             continue;
-        const std::optional<QImage> image = m_sprites.image(name, std::nullopt, true);
+        const std::optional<QImage> image = m_sprites.image(name, std::nullopt, Grading::graded);
         if (!image)
             continue;
         m_treeStages[i] = stage;
@@ -440,7 +440,8 @@ void OrchardView::syncTrees() {
         const bool matured = oldStage < 3 && stage > 2;
         const bool fruited = stage == 6 && oldStage != 6;
         if (oldStage >= 0 && (matured || fruited))
-            puff(QStringLiteral("fx-sparkle"), {treeX(i) + 8, m_treeLayers[i]->bounds().height() * 0.6 + 6}, 0.1, true);
+            puff(QStringLiteral("fx-sparkle"), {treeX(i) + 8, m_treeLayers[i]->bounds().height() * 0.6 + 6}, 0.1,
+                 Grading::graded);
     }
 }
 
@@ -454,13 +455,13 @@ void OrchardView::syncCrate() {
     const QString name = QStringLiteral("crate-") + QString::number(fill);
     if (name != m_crateName) {
         // A missing picture keeps the old one; the next tick asks again.
-        if (const std::optional<QImage> image = m_sprites.image(name, std::nullopt, true)) {
+        if (const std::optional<QImage> image = m_sprites.image(name, std::nullopt, Grading::graded)) {
             m_crateName = name;
             m_crate->show(*image);
         }
     }
     if (count >= capacity && !m_crateSparkle && !reduceMotion()) {
-        QList<QImage> frames = m_sprites.frames(QStringLiteral("fx-sparkle"), std::nullopt, true);
+        QList<QImage> frames = m_sprites.frames(QStringLiteral("fx-sparkle"), std::nullopt, Grading::graded);
         if (frames.isEmpty())
             return;
         auto sparkle = Sprite::layer(frames.front());
@@ -494,7 +495,7 @@ void OrchardView::syncNight() {
         m_lantern->removeFromParent();
         m_lantern.reset();
     }
-    const QList<QImage> frames = m_sprites.frames(QStringLiteral("lantern"), std::nullopt, false);
+    const QList<QImage> frames = m_sprites.frames(QStringLiteral("lantern"), std::nullopt, Grading::asIs);
     if (!night || frames.isEmpty())
         return;
     auto lantern = Sprite::layer(frames.front());
@@ -511,7 +512,7 @@ void OrchardView::firefly() {
     const std::size_t i = pick(n);
     const double x = treeX(i) + uniform(-24, 24);
     const double y = uniform(26, 60);
-    const QList<QImage> frames = m_sprites.frames(QStringLiteral("fx-firefly"), std::nullopt, false);
+    const QList<QImage> frames = m_sprites.frames(QStringLiteral("fx-firefly"), std::nullopt, Grading::asIs);
     if (reduceMotion() || frames.isEmpty())
         return;
     playOnce(frames, {x, y}, 0.25);

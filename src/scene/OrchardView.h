@@ -4,6 +4,7 @@
 #include "scene/Compositor.h"
 #include "scene/Palette.h"
 #include "scene/SceneClock.h"
+#include "scene/Sprite.h"
 #include "scene/Worker.h"
 
 #include <QDateTime>
@@ -95,7 +96,7 @@ public:
     /// The scene clock's present, in seconds.
     double now() const { return m_clock.now(); }
     /// A one-shot animation of the named frames at a point, gone when it ends.
-    void puff(const QString& name, QPointF at, double perFrame, bool graded);
+    void puff(const QString& name, QPointF at, double perFrame, Grading grading);
     /// Coins spring out of the crate.
     void coinBurst();
     /// One picked fruit arcs from the tree into the crate, starting after `delay` seconds.

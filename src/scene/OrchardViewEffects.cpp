@@ -16,10 +16,10 @@ constexpr double kEffectZ = 30;
 
 } // namespace
 
-void OrchardView::puff(const QString& name, QPointF at, double perFrame, bool graded) {
+void OrchardView::puff(const QString& name, QPointF at, double perFrame, Grading grading) {
     if (reduceMotion())
         return;
-    const QList<QImage> frames = m_sprites.frames(name, std::nullopt, graded);
+    const QList<QImage> frames = m_sprites.frames(name, std::nullopt, grading);
     if (frames.isEmpty())
         return;
     playOnce(frames, at, perFrame);
@@ -40,7 +40,7 @@ void OrchardView::playOnce(const QList<QImage>& frames, QPointF at, double perFr
 }
 
 void OrchardView::coinBurst() {
-    const QList<QImage> frames = m_sprites.frames(QStringLiteral("fx-coin"), std::nullopt, true);
+    const QList<QImage> frames = m_sprites.frames(QStringLiteral("fx-coin"), std::nullopt, Grading::graded);
     if (reduceMotion() || frames.isEmpty())
         return;
     const double h = m_crate->bounds().height();
@@ -71,7 +71,7 @@ void OrchardView::flyFruit(int tree, TreeKind kind, double delay) {
     const std::optional<QImage> image =
         m_sprites.image(QStringLiteral("fruit-") +
                             QString::fromUtf8(rawValue(kind).data(), static_cast<qsizetype>(rawValue(kind).size())),
-                        std::nullopt, true);
+                        std::nullopt, Grading::graded);
     if (!image)
         return;
     const double h = m_crate->bounds().height();
@@ -92,7 +92,7 @@ void OrchardView::flyFruit(int tree, TreeKind kind, double delay) {
         fruit->removeFromParent();
         if (self)
             self->puff(QStringLiteral("fx-sparkle"), {self->originX() + 30, self->crateLayer()->bounds().height()}, 0.1,
-                       true);
+                       Grading::graded);
     });
 }
 
@@ -108,7 +108,7 @@ void OrchardView::celebrate(Worker& worker) {
             if (!self || !body)
                 return;
             self->puff(QStringLiteral("fx-sparkle"),
-                       {p.x() + self->uniform(-10, 10), body->bounds().height() + p.y() - 6 * k}, 0.1, true);
+                       {p.x() + self->uniform(-10, 10), body->bounds().height() + p.y() - 6 * k}, 0.1, Grading::graded);
         });
     }
     layer->addAnimation(QStringLiteral("hop"), Animation::keyframes(Animation::Property::positionY,

@@ -92,7 +92,7 @@ std::vector<Worker::Step> OrchardView::plan(const Worker& worker) {
         const double x = treeX(t);
         return {walk(x - 20, "walk"), act("dig", 1.44), Worker::Run{[self, x] {
                     if (self)
-                        self->puff(QStringLiteral("fx-dust"), {x - 10, 6}, 0.1, true);
+                        self->puff(QStringLiteral("fx-dust"), {x - 10, 6}, 0.1, Grading::graded);
                 }},
                 act("idle", 1 + 2 * m_random())};
     }
@@ -104,7 +104,7 @@ std::vector<Worker::Step> OrchardView::plan(const Worker& worker) {
         const double x = treeX(pick(n));
         return {walk(x - 22, "walk"), act("water", 1.44), Worker::Run{[self, x] {
                     if (self)
-                        self->puff(QStringLiteral("fx-water"), {x - 4, 8}, 0.1, true);
+                        self->puff(QStringLiteral("fx-water"), {x - 4, 8}, 0.1, Grading::graded);
                 }},
                 act("idle", 1.5 + 2.5 * m_random())};
     }
@@ -121,7 +121,8 @@ std::vector<Worker::Step> OrchardView::plan(const Worker& worker) {
                 return {walk(x - 14, "walk"), act("pick", 1.44), walk(m_originX + 48, "carry"), Worker::Run{[self] {
                             if (self)
                                 self->puff(QStringLiteral("fx-sparkle"),
-                                           {self->originX() + 30, self->crateLayer()->bounds().height()}, 0.1, true);
+                                           {self->originX() + 30, self->crateLayer()->bounds().height()}, 0.1,
+                                           Grading::graded);
                         }},
                         act("idle", 0.6)};
             }

@@ -83,23 +83,24 @@ std::optional<QImage> Sprite::load(const QString& name) {
     return raster;
 }
 
-QString Sprite::key(const QString& name, std::optional<double> dye, bool graded) {
+QString Sprite::key(const QString& name, std::optional<double> dye, Grading grading) {
     QString dyePart = QStringLiteral("-");
     if (dye && std::isfinite(*dye)) {
         const double whole = std::trunc(*dye);
         dyePart = QString::number(whole == 0 ? 0.0 : whole, 'f', 0);
     }
-    return name + u'|' + dyePart + u'|' + (graded ? QStringLiteral("true") : QStringLiteral("false"));
+    return name + u'|' + dyePart + u'|' +
+           (grading == Grading::graded ? QStringLiteral("true") : QStringLiteral("false"));
 }
 
-std::optional<QImage> Sprite::image(const QString& name, std::optional<double> dye, bool graded) {
-    const QString k = key(name, dye, graded);
+std::optional<QImage> Sprite::image(const QString& name, std::optional<double> dye, Grading grading) {
+    const QString k = key(name, dye, grading);
     if (const auto it = m_cache.constFind(k); it != m_cache.constEnd())
         return *it;
     const std::optional<QImage> base = load(name);
     if (!base)
         return std::nullopt;
-    const Grade grade = graded ? m_grade : Grade{};
+    const Grade grade = grading == Grading::graded ? m_grade : Grade{};
     QSet<quint32> colors;
     if (dye) {
         // Every frame of a sheet shares the entry of its base name: harvester-walk-3 uses harvester-walk.
@@ -117,13 +118,13 @@ std::optional<QImage> Sprite::image(const QString& name, std::optional<double> d
     return result;
 }
 
-QList<QImage> Sprite::frames(const QString& sheet, std::optional<double> dye, bool graded) {
-    const QString k = key(sheet, dye, graded);
+QList<QImage> Sprite::frames(const QString& sheet, std::optional<double> dye, Grading grading) {
+    const QString k = key(sheet, dye, grading);
     if (const auto it = m_sheets.constFind(k); it != m_sheets.constEnd())
         return *it;
     QList<QImage> list;
     for (int i = 0;; ++i) {
-        const auto frame = image(sheet + u'-' + QString::number(i), dye, graded);
+        const auto frame = image(sheet + u'-' + QString::number(i), dye, grading);
         if (!frame)
             break;
         // A frame drawn the same as the one before shares its picture, so that turning to it is

@@ -19,6 +19,10 @@ class QScreen;
 
 namespace pipfield {
 
+/// Whether an image takes the scene's time-of-day grade (the orchard) or keeps its own colours
+/// (lights that glow at night, and everything the windows show).
+enum class Grading { graded, asIs };
+
 /// Loads the game's pixel art at the backing scale, dyes and grades it, and keeps what it made.
 /// One instance serves the whole program; tests make their own over synthetic images.
 class Sprite {
@@ -51,12 +55,12 @@ public:
     /// The named image at the current scale, asked of the source once per name and scale.
     std::optional<QImage> load(const QString& name);
     /// The named image with the dye hue and, when graded, the current grade applied.
-    std::optional<QImage> image(const QString& name, std::optional<double> dye, bool graded);
+    std::optional<QImage> image(const QString& name, std::optional<double> dye, Grading grading);
     /// The frames `sheet-0`, `sheet-1`, ... up to the first missing one.
-    QList<QImage> frames(const QString& sheet, std::optional<double> dye, bool graded);
+    QList<QImage> frames(const QString& sheet, std::optional<double> dye, Grading grading);
 
     /// "name|dye|graded", the dye truncated to whole degrees or "-" without one.
-    static QString key(const QString& name, std::optional<double> dye, bool graded);
+    static QString key(const QString& name, std::optional<double> dye, Grading grading);
     /// Cycles the frames forever, each shown for `perFrame` seconds.
     static Animation flipbook(const QList<QImage>& frames, double perFrame);
     /// A new layer standing on its bottom centre, showing the image at its own size when there is one.

@@ -27,7 +27,7 @@ void Worker::play(const QString& anim, double perFrame) {
     if (sheet == m_playingSheet)
         return;
     m_playingPerFrame = perFrame;
-    const QList<QImage> frames = sprites.frames(sheet, Palette::dyeHue(m_look.dye), true);
+    const QList<QImage> frames = sprites.frames(sheet, Palette::dyeHue(m_look.dye), Grading::graded);
     // Without frames the worker keeps its old picture; the errand goes on regardless.
     if (frames.isEmpty())
         return;

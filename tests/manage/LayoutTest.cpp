@@ -246,7 +246,8 @@ TEST(ManageWindow, EveryTabHasItsSymbolWithoutAnIconTheme) {
         const QIcon icon = window->tabs()->tabIcon(i);
         ASSERT_FALSE(icon.isNull()) << "tab " << i;
         const QImage drawn = icon.pixmap(QSize(16, 16), 1.0).toImage().convertToFormat(QImage::Format_ARGB32);
-        const QImage art = world.sprites.image(own[i], std::nullopt, false)->convertToFormat(QImage::Format_ARGB32);
+        const QImage art =
+            world.sprites.image(own[i], std::nullopt, Grading::asIs)->convertToFormat(QImage::Format_ARGB32);
         EXPECT_EQ(drawn, art) << own[i].toStdString();
     }
     // Six different pictures, not one stand-in six times.
@@ -271,8 +272,8 @@ QImage expectedArt(const QImage& art, QSize frame, int multiple) {
 
 TEST(PixelArt, KeyArtIsScaledByWholeMultiplesAndCroppedInHeaderAndCard) {
     ManageWorld world;
-    const QImage art =
-        world.sprites.image(QStringLiteral("KeyArt"), std::nullopt, false)->convertToFormat(QImage::Format_ARGB32);
+    const QImage art = world.sprites.image(QStringLiteral("KeyArt"), std::nullopt, Grading::asIs)
+                           ->convertToFormat(QImage::Format_ARGB32);
 
     Header header(*world.game, world.sprites);
     header.resize(600, header.sizeHint().height());

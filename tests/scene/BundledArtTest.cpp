@@ -58,7 +58,7 @@ TEST_F(BundledArt, RunsAreNumberedFromZeroWithoutGaps) {
     runs << effects;
     QHash<QString, qsizetype> lengths;
     for (const QString& run : runs) {
-        const auto frames = sprites.frames(run, std::nullopt, false);
+        const auto frames = sprites.frames(run, std::nullopt, Grading::asIs);
         lengths.insert(run, frames.size());
         EXPECT_FALSE(frames.isEmpty()) << qPrintable(run);
     }
@@ -94,7 +94,7 @@ TEST_F(BundledArt, SizesFitTheStrip) {
         }
     }
     for (const QString& run : workerRuns()) {
-        for (const QImage& frame : sprites.frames(run, std::nullopt, false)) {
+        for (const QImage& frame : sprites.frames(run, std::nullopt, Grading::asIs)) {
             EXPECT_LE(frame.height() * 2, grown) << qPrintable(run);
             EXPECT_GE(frame.height() * 4, grown) << qPrintable(run);
         }
@@ -107,8 +107,8 @@ TEST_F(BundledArt, EveryWorkerSheetDyesItsClothesAndNothingElse) {
     for (const QString& run : workerRuns()) {
         const QSet<quint32> colors = table.value(run);
         ASSERT_FALSE(colors.isEmpty()) << qPrintable(run);
-        const QImage plain = *sprites.image(run + "-0", std::nullopt, false);
-        const QImage dyed = *sprites.image(run + "-0", 200, false);
+        const QImage plain = *sprites.image(run + "-0", std::nullopt, Grading::asIs);
+        const QImage dyed = *sprites.image(run + "-0", 200, Grading::asIs);
         int changed = 0;
         for (int y = 0; y < plain.height(); ++y) {
             for (int x = 0; x < plain.width(); ++x) {

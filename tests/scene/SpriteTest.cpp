@@ -18,16 +18,16 @@ TEST_F(SpriteTest, FramesStopAtTheFirstMissingIndex) {
     for (const char* name : {"fx-coin-0", "fx-coin-1", "fx-coin-2", "fx-coin-3", "fx-coin-5"})
         art.add(name);
     Sprite sprites(art.source(), &dyes, 1);
-    EXPECT_EQ(sprites.frames("fx-coin", std::nullopt, true).size(), 4);
+    EXPECT_EQ(sprites.frames("fx-coin", std::nullopt, Grading::graded).size(), 4);
     EXPECT_FALSE(art.asked->contains("fx-coin-5"));
 }
 
 TEST_F(SpriteTest, SheetWithoutFrameZeroIsEmptyAndCached) {
     art.add("dust-1");
     Sprite sprites(art.source(), &dyes, 1);
-    EXPECT_TRUE(sprites.frames("dust", std::nullopt, false).isEmpty());
+    EXPECT_TRUE(sprites.frames("dust", std::nullopt, Grading::asIs).isEmpty());
     const auto askedBefore = art.asked->size();
-    EXPECT_TRUE(sprites.frames("dust", std::nullopt, false).isEmpty());
+    EXPECT_TRUE(sprites.frames("dust", std::nullopt, Grading::asIs).isEmpty());
     EXPECT_EQ(art.asked->size(), askedBefore);
 }
 
@@ -48,7 +48,7 @@ TEST_F(SpriteTest, LoadScalesByWholePixelsWithoutSmoothing) {
 TEST_F(SpriteTest, MissingNamesAreAskedForOnceEvenAcrossScales) {
     Sprite sprites(art.source(), &dyes, 1);
     EXPECT_FALSE(sprites.load("nothing"));
-    EXPECT_FALSE(sprites.image("nothing", 25, true));
+    EXPECT_FALSE(sprites.image("nothing", 25, Grading::graded));
     sprites.setScale(2);
     EXPECT_FALSE(sprites.load("nothing"));
     EXPECT_EQ(art.asked->count("nothing"), 1);
@@ -59,10 +59,10 @@ TEST_F(SpriteTest, UndyedUngradedImageIsTheRawImageItself) {
     Sprite sprites(art.source(), &dyes, 2);
     sprites.setGrade({0.5, 0.5, 0.5, 0, 0, 0});
     const auto raw = sprites.load("tree-eureka-3");
-    const auto plain = sprites.image("tree-eureka-3", std::nullopt, false);
+    const auto plain = sprites.image("tree-eureka-3", std::nullopt, Grading::asIs);
     ASSERT_TRUE(raw && plain);
     EXPECT_EQ(plain->constBits(), raw->constBits());
-    const auto graded = sprites.image("tree-eureka-3", std::nullopt, true);
+    const auto graded = sprites.image("tree-eureka-3", std::nullopt, Grading::graded);
     EXPECT_NE(graded->constBits(), raw->constBits());
 }
 
@@ -70,26 +70,26 @@ TEST_F(SpriteTest, DyeLooksUpTheSheetBaseName) {
     art.add("harvester-walk-3", QColor(200, 100, 50));
     dyes.insert("harvester-walk", {0xc86432});
     Sprite sprites(art.source(), &dyes, 1);
-    EXPECT_EQ(sprites.image("harvester-walk-3", 120, false)->pixel(0, 0), qRgb(50, 200, 50));
-    EXPECT_EQ(sprites.image("harvester-walk-3", std::nullopt, false)->pixel(0, 0), qRgb(200, 100, 50));
+    EXPECT_EQ(sprites.image("harvester-walk-3", 120, Grading::asIs)->pixel(0, 0), qRgb(50, 200, 50));
+    EXPECT_EQ(sprites.image("harvester-walk-3", std::nullopt, Grading::asIs)->pixel(0, 0), qRgb(200, 100, 50));
 }
 
 TEST_F(SpriteTest, KeysTruncateTheHue) {
-    EXPECT_EQ(Sprite::key("harvester-walk-0", 355, true), "harvester-walk-0|355|true");
-    EXPECT_EQ(Sprite::key("harvester-walk-0", std::nullopt, false), "harvester-walk-0|-|false");
-    EXPECT_EQ(Sprite::key("a", 25.9, true), Sprite::key("a", 25.2, true));
-    EXPECT_EQ(Sprite::key("a", -0.5, false), "a|0|false");
+    EXPECT_EQ(Sprite::key("harvester-walk-0", 355, Grading::graded), "harvester-walk-0|355|true");
+    EXPECT_EQ(Sprite::key("harvester-walk-0", std::nullopt, Grading::asIs), "harvester-walk-0|-|false");
+    EXPECT_EQ(Sprite::key("a", 25.9, Grading::graded), Sprite::key("a", 25.2, Grading::graded));
+    EXPECT_EQ(Sprite::key("a", -0.5, Grading::asIs), "a|0|false");
 }
 
 TEST_F(SpriteTest, ScaleChangeReloadsButTheSameScaleKeepsEverything) {
     art.add("crate-0");
     Sprite sprites(art.source(), &dyes, 1);
-    const auto first = sprites.image("crate-0", std::nullopt, true);
+    const auto first = sprites.image("crate-0", std::nullopt, Grading::graded);
     sprites.setScale(1);
-    EXPECT_EQ(sprites.image("crate-0", std::nullopt, true)->constBits(), first->constBits());
+    EXPECT_EQ(sprites.image("crate-0", std::nullopt, Grading::graded)->constBits(), first->constBits());
     EXPECT_EQ(art.asked->count("crate-0"), 1);
     sprites.setScale(2);
-    const auto second = sprites.image("crate-0", std::nullopt, true);
+    const auto second = sprites.image("crate-0", std::nullopt, Grading::graded);
     EXPECT_EQ(art.asked->count("crate-0"), 2);
     EXPECT_EQ(second->width(), 4);
     sprites.setScale(0);
@@ -101,17 +101,18 @@ TEST_F(SpriteTest, GradeChangeDropsProcessedImagesButKeepsRawOnes) {
     Sprite sprites(art.source(), &dyes, 1);
     const Grade night{0.6, 0.68, 0.92, 0, 4, 16};
     sprites.setGrade(night);
-    const auto graded = sprites.image("fx-dust-0", std::nullopt, true);
-    const auto framesBefore = sprites.frames("fx-dust", std::nullopt, true);
+    const auto graded = sprites.image("fx-dust-0", std::nullopt, Grading::graded);
+    const auto framesBefore = sprites.frames("fx-dust", std::nullopt, Grading::graded);
     sprites.setGrade(night);
-    EXPECT_EQ(sprites.image("fx-dust-0", std::nullopt, true)->constBits(), graded->constBits());
-    EXPECT_EQ(sprites.frames("fx-dust", std::nullopt, true).first().constBits(), framesBefore.first().constBits());
+    EXPECT_EQ(sprites.image("fx-dust-0", std::nullopt, Grading::graded)->constBits(), graded->constBits());
+    EXPECT_EQ(sprites.frames("fx-dust", std::nullopt, Grading::graded).first().constBits(),
+              framesBefore.first().constBits());
 
     sprites.setGrade({});
-    const auto identity = sprites.image("fx-dust-0", std::nullopt, true);
+    const auto identity = sprites.image("fx-dust-0", std::nullopt, Grading::graded);
     EXPECT_NE(identity->constBits(), graded->constBits());
     EXPECT_EQ(identity->pixel(0, 0), qRgb(255, 0, 0));
-    EXPECT_EQ(sprites.frames("fx-dust", std::nullopt, true).first().pixel(0, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(sprites.frames("fx-dust", std::nullopt, Grading::graded).first().pixel(0, 0), qRgb(255, 0, 0));
     EXPECT_EQ(art.asked->count("fx-dust-0"), 1);
 }
 
