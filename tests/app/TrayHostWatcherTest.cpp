@@ -2,46 +2,24 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QProcess>
 #include <QSignalSpy>
-#include <QTemporaryDir>
+#include <QStandardPaths>
 #include <QTest>
 
+#include "../support/PrivateSessionBus.h"
 #include "app/TrayHostWatcher.h"
 
 namespace pipfield {
 namespace {
 
-const char* kBusConfig = R"(<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>session</type>
-  <listen>unix:dir=%1</listen>
-  <auth>EXTERNAL</auth>
-  <policy context="default">
-    <allow send_destination="*"/>
-    <allow receive_sender="*"/>
-    <allow own="*"/>
-  </policy>
-</busconfig>
-)";
-
 // A panel with a StatusNotifierItem host coming up on a private session bus after the game started.
 TEST(TrayHostWatcher, AHostThatComesUpLaterIsNoticedOnlyWhileTheIconIsInNoTray) {
-    QTemporaryDir dir;
-    QFile config(dir.filePath("bus.conf"));
-    ASSERT_TRUE(config.open(QIODevice::WriteOnly));
-    config.write(QString::fromLatin1(kBusConfig).arg(dir.path()).toUtf8());
-    config.close();
-    QProcess daemon;
-    daemon.start("dbus-daemon", {"--nofork", "--print-address=1", "--config-file=" + config.fileName()});
-    if (!daemon.waitForStarted(10000)) {
+    if (QStandardPaths::findExecutable(QStringLiteral("dbus-daemon")).isEmpty()) {
         GTEST_SKIP() << "dbus-daemon is not installed";
     }
-    while (!daemon.canReadLine()) {
-        ASSERT_TRUE(daemon.waitForReadyRead(10000));
-    }
-    const QString address = QString::fromUtf8(daemon.readLine().trimmed());
+    test::PrivateSessionBus bus;
+    const QString address = bus.start();
+    ASSERT_FALSE(address.isEmpty());
     QDBusConnection game = QDBusConnection::connectToBus(address, "pipfield-game");
     QDBusConnection panel = QDBusConnection::connectToBus(address, "pipfield-panel");
     ASSERT_TRUE(game.isConnected() && panel.isConnected());
@@ -66,8 +44,6 @@ TEST(TrayHostWatcher, AHostThatComesUpLaterIsNoticedOnlyWhileTheIconIsInNoTray) 
 
     QDBusConnection::disconnectFromBus("pipfield-game");
     QDBusConnection::disconnectFromBus("pipfield-panel");
-    daemon.terminate();
-    daemon.waitForFinished();
 }
 
 } // namespace

@@ -4,11 +4,13 @@
 #include <QDBusConnectionInterface>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTest>
 #include <QVariantMap>
 
 #include <csignal>
 
+#include "../support/PrivateSessionBus.h"
 #include "GameTestSupport.h"
 #include "game/DesktopNotifier.h"
 #include "game/NotificationHelper.h"
@@ -45,43 +47,21 @@ Q_SIGNALS:
 
 namespace {
 
-const char* kBusConfig = R"(<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>session</type>
-  <listen>unix:dir=%1</listen>
-  <auth>EXTERNAL</auth>
-  <policy context="default">
-    <allow send_destination="*"/>
-    <allow receive_sender="*"/>
-    <allow own="*"/>
-  </policy>
-</busconfig>
-)";
-
-/// A private session bus with no services but the ones a test registers (nothing is activated:
-/// the config names no service folders).
+/// A private session bus with no services but the ones a test registers.
 class PrivateBusTest : public testing::Test {
 protected:
     void SetUp() override {
-        writeFile(m_dir.filePath("bus.conf"), QString::fromLatin1(kBusConfig).arg(m_dir.path()).toStdString());
-        m_daemon.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--nofork"), QStringLiteral("--print-address=1"),
-                                                       QStringLiteral("--config-file=") + m_dir.filePath("bus.conf")});
-        if (!m_daemon.waitForStarted(10000)) {
+        if (QStandardPaths::findExecutable(QStringLiteral("dbus-daemon")).isEmpty()) {
             GTEST_SKIP() << "dbus-daemon is not installed";
         }
-        while (!m_daemon.canReadLine()) {
-            ASSERT_TRUE(m_daemon.waitForReadyRead(10000));
-        }
-        m_address = QString::fromUtf8(m_daemon.readLine().trimmed());
+        m_address = m_privateBus.start();
+        ASSERT_FALSE(m_address.isEmpty());
         m_bus = std::make_unique<QDBusConnection>(QDBusConnection::connectToBus(m_address, "pipfield-test-bus"));
         ASSERT_TRUE(m_bus->isConnected());
     }
     void TearDown() override {
         m_bus.reset();
         QDBusConnection::disconnectFromBus("pipfield-test-bus");
-        m_daemon.kill();
-        m_daemon.waitForFinished();
     }
     void serve() {
         ASSERT_TRUE(
@@ -90,7 +70,7 @@ protected:
     }
 
     QTemporaryDir m_dir;
-    QProcess m_daemon;
+    test::PrivateSessionBus m_privateBus;
     QString m_address;
     std::unique_ptr<QDBusConnection> m_bus;
     FakeNotificationService m_service;

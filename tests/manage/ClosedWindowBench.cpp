@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <ctime>
 
+#include "../support/IsolatedDesktop.h"
 #include "ManageTestSupport.h"
 
 using namespace pipfield;
@@ -48,10 +49,9 @@ double secondsPerTick(Window mode, int ticks) {
 
 int main(int argc, char** argv) {
     QTemporaryDir home;
-    for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR", "XDG_CACHE_HOME"}) {
-        setenv(name, home.filePath(QString::fromLatin1(name)).toLocal8Bit().constData(), 1);
+    if (!test::isolateFromDesktop(home)) {
+        return 1;
     }
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QLocale::setDefault(QLocale(QLocale::Korean, QLocale::SouthKorea));
     QApplication app(argc, argv);
     const int ticks = argc > 1 ? std::atoi(argv[1]) : 3000;

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 
+#include "../support/IsolatedDesktop.h"
 #include "ManageTestSupport.h"
 #include "card/WeeklyCard.h"
 #include "manage/Appearance.h"
@@ -15,10 +16,9 @@ using namespace pipfield;
 
 int main(int argc, char** argv) {
     QTemporaryDir home;
-    for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR", "XDG_CACHE_HOME"}) {
-        setenv(name, home.filePath(QString::fromLatin1(name)).toLocal8Bit().constData(), 1);
+    if (!test::isolateFromDesktop(home)) {
+        return 1;
     }
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QLocale::setDefault(QLocale(QLocale::Korean, QLocale::SouthKorea));
     QApplication app(argc, argv);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
