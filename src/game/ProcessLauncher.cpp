@@ -11,32 +11,36 @@
 namespace pipfield {
 
 namespace {
+
 // systemd-run and systemctl answer at once or not at all; the game must not hang at exit.
 constexpr int kRunTimeoutMs = 5000;
-} // namespace
 
-namespace {
-
-// One log line per line a command printed, so that nothing it says reaches the terminal.
+// Nothing a command prints reaches the terminal: its lines go to the log, one each, visible at the
+// information level when the command failed.
 void logOutput(const QString& program, const QByteArray& output, bool failed) {
     for (const QByteArray& line : output.split('\n')) {
         if (line.trimmed().isEmpty()) {
             continue;
         }
+        const QString text = program + QLatin1String(": ") + QString::fromLocal8Bit(line.trimmed());
         if (failed) {
-            qCInfo(lcNotify).noquote() << program + QLatin1String(":") << QString::fromLocal8Bit(line.trimmed());
+            qCInfo(lcNotify).noquote() << text;
         } else {
-            qCDebug(lcNotify).noquote() << program + QLatin1String(":") << QString::fromLocal8Bit(line.trimmed());
+            qCDebug(lcNotify).noquote() << text;
         }
     }
+}
+
+void prepare(QProcess& process) {
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.setStandardInputFile(QProcess::nullDevice());
 }
 
 } // namespace
 
 int SystemProcessLauncher::run(const QString& program, const QStringList& arguments) {
     QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.setStandardInputFile(QProcess::nullDevice());
+    prepare(process);
     process.start(program, arguments);
     if (!process.waitForStarted(kRunTimeoutMs)) {
         qCDebug(lcNotify) << "could not run" << program << ":" << process.errorString();
@@ -55,19 +59,20 @@ int SystemProcessLauncher::run(const QString& program, const QStringList& argume
 
 void SystemProcessLauncher::runInBackground(const QString& program, const QStringList& arguments) {
     auto* process = new QProcess;
-    process->setProcessChannelMode(QProcess::MergedChannels);
-    process->setStandardInputFile(QProcess::nullDevice());
+    prepare(*process);
+    // Background commands withdraw what may already be gone (a timer that fired and was collected
+    // while the game was closed makes systemctl answer "not loaded"), so their failures are only
+    // worth a debug line.
     QObject::connect(process, &QProcess::finished, process, [process, program](int code, QProcess::ExitStatus status) {
-        const bool failed = status != QProcess::NormalExit || code != 0;
-        logOutput(program, process->readAll(), failed);
-        if (failed) {
-            qCWarning(lcNotify) << program << "failed with exit code" << code;
+        const QByteArray output = process->readAll();
+        if (status != QProcess::NormalExit || code != 0) {
+            qCDebug(lcNotify).noquote() << program << "ended with exit code" << code << ":" << output.trimmed();
         }
         process->deleteLater();
     });
     QObject::connect(process, &QProcess::errorOccurred, process, [process, program](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart) {
-            qCWarning(lcNotify) << "could not run" << program << ":" << process->errorString();
+            qCDebug(lcNotify) << "could not run" << program << ":" << process->errorString();
             process->deleteLater();
         }
     });

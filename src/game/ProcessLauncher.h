@@ -15,7 +15,8 @@ public:
     /// Runs a command to its end; its exit code, or -1 when it could not be run or took too long.
     /// What it prints goes to the program's log.
     virtual int run(const QString& program, const QStringList& arguments) = 0;
-    /// Starts a command and returns at once; what it prints, and its failure, go to the log.
+    /// Starts a command and returns at once; for withdrawals whose failure matters to nobody (it is
+    /// logged at debug level), and whose output never reaches the terminal.
     virtual void runInBackground(const QString& program, const QStringList& arguments) = 0;
     /// Starts a process that outlives this one; its process id, or nothing when it could not start.
     virtual std::optional<qint64> startDetached(const QString& program, const QStringList& arguments) = 0;
