@@ -19,8 +19,6 @@ public:
 
     /// Something the view shows has changed.
     void changed();
-    /// Whether a change is waiting for the view to be shown.
-    bool stale() const { return m_stale; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -634,7 +634,6 @@ void LayerShellStrip::paint() {
     wl_display_flush(m_display);
     buffer->busy = true;
     m_attached = true;
-    ++m_paints;
 }
 
 void LayerShellStrip::onFrameDone() {

@@ -49,11 +49,6 @@ public:
     int scale() const override { return m_scale; }
     void damage(const QRegion& region) override;
 
-    /// Whether the compositor shows the surface now (it is mapped with a buffer).
-    bool mapped() const { return m_attached; }
-    /// Paints so far, for measuring.
-    quint64 paintCount() const { return m_paints; }
-
 private:
     struct WaylandOutput;
     struct Buffer;
@@ -124,7 +119,6 @@ private:
     std::array<std::unique_ptr<Buffer>, 2> m_buffers;
     bool m_needsPaint = false;
     bool m_paintPlanned = false;
-    quint64 m_paints = 0;
 
     bool m_pointerInside = false;
     QPointF m_pointerPosition;

@@ -121,8 +121,6 @@ public:
     const std::map<QString, std::shared_ptr<Worker>>& workers() const { return m_workers; }
     /// The whole scene as it is at time t, at the sprites' scale.
     QImage renderImage(double t);
-    /// Paint events handled so far.
-    quint64 paintCount() const { return m_paints; }
 
     /// The x of tree i's plot.
     double treeX(std::size_t i) const { return m_originX + 150 + 60 * static_cast<double>(i); }

@@ -38,9 +38,6 @@ public:
     static constexpr double kSpeed = 18.0;
     /// The ground line the workers stand on.
     static constexpr double kY = 2.0;
-    /// The time of one half-point hop. Every walk starts on the beat of its hops, so all workers
-    /// hop at the same instants and one paint shows every hop due.
-    static constexpr double kHopInterval = 0.5 / kSpeed;
     /// Points per hop at a sprite scale: half a point, or a whole one at one pixel per point,
     /// where a half-point hop would change no pixel and only cost a wake-up.
     static double hopLength(int scale);

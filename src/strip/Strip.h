@@ -61,7 +61,6 @@ public:
 
     StripPanel& panel() const { return *m_panel; }
     QWidget* view() const;
-    StripSurface* surface() const { return m_surface; }
 
 Q_SIGNALS:
     void clickThroughChanged(bool on);
