@@ -185,6 +185,11 @@ TEST(OrchardTab, PlotNumbersAreCentredAndTwoDigitsFitAtLargeSizes) {
     large.setPointSizeF(28);
     QApplication::setFont(large);
     {
+        // Put back however this block ends, so that no later test runs at this size.
+        struct FontBack {
+            QFont font;
+            ~FontBack() { QApplication::setFont(font); }
+        } restore{original};
         ManageWorld world(o);
         OrchardTab tab(*world.game, world.sprites);
         tab.resize(600, 500);
