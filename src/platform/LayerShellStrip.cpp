@@ -84,10 +84,10 @@ struct LayerShellListeners {
     using Output = LayerShellStrip::WaylandOutput;
     static void outputGeometry(void* data, wl_output*, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
                                std::int32_t, const char* make, const char* model, std::int32_t transform) {
-        auto* output = static_cast<Output*>(data);
-        output->make = QString::fromUtf8(make);
-        output->model = QString::fromUtf8(model);
-        output->transform = transform;
+        auto* out = static_cast<Output*>(data);
+        out->make = QString::fromUtf8(make);
+        out->model = QString::fromUtf8(model);
+        out->transform = transform;
     }
     static void outputMode(void* data, wl_output*, std::uint32_t flags, std::int32_t width, std::int32_t height,
                            std::int32_t) {
@@ -95,8 +95,8 @@ struct LayerShellListeners {
             static_cast<Output*>(data)->modeSize = QSize(width, height);
     }
     static void outputDone(void* data, wl_output*) {
-        auto* output = static_cast<Output*>(data);
-        output->owner->onOutputDone(*output);
+        auto* out = static_cast<Output*>(data);
+        out->owner->onOutputDone(*out);
     }
     static void outputScale(void* data, wl_output*, std::int32_t factor) {
         static_cast<Output*>(data)->scale = std::max(1, factor);
@@ -120,13 +120,13 @@ struct LayerShellListeners {
     static void frameDone(void* data, wl_callback*, std::uint32_t) { strip(data)->onFrameDone(); }
     static constexpr wl_callback_listener frame{frameDone};
 
-    static void release(void* data, wl_buffer* buffer) { strip(data)->onBufferRelease(buffer); }
+    static void release(void* data, wl_buffer* released) { strip(data)->onBufferRelease(released); }
     static constexpr wl_buffer_listener buffer{release};
 
-    static void surfaceEnter(void* data, wl_surface*, wl_output* output) { strip(data)->onSurfaceOutput(output, true); }
-    static void surfaceLeave(void* data, wl_surface*, wl_output* output) {
-        strip(data)->onSurfaceOutput(output, false);
+    static void surfaceEnter(void* data, wl_surface*, wl_output* entered) {
+        strip(data)->onSurfaceOutput(entered, true);
     }
+    static void surfaceLeave(void* data, wl_surface*, wl_output* left) { strip(data)->onSurfaceOutput(left, false); }
     static constexpr wl_surface_listener surface{surfaceEnter, surfaceLeave};
 
     static void seatCapabilities(void* data, wl_seat*, std::uint32_t capabilities) {
@@ -135,9 +135,9 @@ struct LayerShellListeners {
     static void seatName(void*, wl_seat*, const char*) {}
     static constexpr wl_seat_listener seat{seatCapabilities, seatName};
 
-    static void pointerEnter(void* data, wl_pointer*, std::uint32_t, wl_surface* surface, wl_fixed_t x, wl_fixed_t y) {
+    static void pointerEnter(void* data, wl_pointer*, std::uint32_t, wl_surface* entered, wl_fixed_t x, wl_fixed_t y) {
         LayerShellStrip* self = strip(data);
-        self->m_pointerInside = surface != nullptr && surface == self->m_surface;
+        self->m_pointerInside = entered != nullptr && entered == self->m_surface;
         self->m_pointerPosition = QPointF(wl_fixed_to_double(x), wl_fixed_to_double(y));
     }
     static void pointerLeave(void* data, wl_pointer*, std::uint32_t, wl_surface*) {
