@@ -9,10 +9,6 @@
 
 namespace pipfield {
 
-/// The growth stage a tree is drawn at: 0 to 2 while growing, 3 mature and bare, 5 with fruit
-/// about to show, 6 bearing. There is no stage 4.
-int treeStage(const Tree& tree);
-
 /// What of an orchard can be seen; the game republishes only when this changes, so that the
 /// views are not re-rendered by the fractions a tick adds every second.
 struct Looks {

@@ -13,6 +13,12 @@ namespace {
 constexpr double kForecastHorizon = 172800; // 48 hours
 constexpr int kStepsPerMinute = 12;
 
+// A growing tree leaves its first stage at this share of its grow time and its second at the next.
+constexpr double kSaplingShare = 0.15;
+constexpr double kYoungShare = 0.45;
+// A mature tree blossoms once this share of the time to its next fruit has passed.
+constexpr double kBlossomShare = 0.4;
+
 void addPicked(Orchard& orchard, TreeKind kind, std::int64_t n) {
     orchard.crate.add(kind, n);
     orchard.harvestedByKind.add(kind, n);
@@ -300,6 +306,18 @@ std::optional<double> Orchard::timeUntilCrateFull(Season season) const {
 int Tree::growthPercent() const {
     const double percent = std::min(age / Balance::spec(kind).grow * 100, 100.0);
     return static_cast<int>(std::max(percent, 0.0));
+}
+
+int Tree::stage() const {
+    const Balance::TreeSpec& spec = Balance::spec(kind);
+    if (age < spec.grow) {
+        const double r = age / spec.grow;
+        return r < kSaplingShare ? 0 : r < kYoungShare ? 1 : 2;
+    }
+    if (fruit >= 1) {
+        return 6;
+    }
+    return progress >= kBlossomShare * spec.interval ? 5 : 3;
 }
 
 } // namespace pipfield

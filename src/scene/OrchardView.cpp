@@ -65,19 +65,6 @@ std::function<double()> seededRandom() {
     return [engine] { return std::uniform_real_distribution<double>(0.0, 1.0)(*engine); };
 }
 
-/// The growth stage a tree shows. Stage 4 has no picture of its own: a mature tree goes from its
-/// bare crown (3) to blossom (5) to fruit (6).
-int stageOf(const Tree& tree) {
-    const Balance::TreeSpec& spec = Balance::spec(tree.kind);
-    if (tree.age < spec.grow) {
-        const double r = tree.age / spec.grow;
-        return r < 0.15 ? 0 : r < 0.45 ? 1 : 2;
-    }
-    if (tree.fruit >= 1)
-        return 6;
-    return tree.progress < 0.4 * spec.interval ? 3 : 5;
-}
-
 } // namespace
 
 int OrchardView::hour(const QString& hourOverride, const QDateTime& now) {
@@ -416,7 +403,7 @@ void OrchardView::syncTrees() {
     }
     for (std::size_t i = 0; i < n; ++i) {
         const Tree& tree = trees[i];
-        const int stage = stageOf(tree);
+        const int stage = tree.stage();
         if (m_treeStages[i] == stage && m_treeKinds[i] == tree.kind)
             continue;
         const QString prefix = QStringLiteral("tree-") + text(rawValue(tree.kind)) + u'-';

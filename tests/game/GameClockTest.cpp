@@ -3,7 +3,6 @@
 #include <QSignalSpy>
 
 #include "GameTestSupport.h"
-#include "game/Looks.h"
 
 namespace pipfield::test {
 namespace {
@@ -237,23 +236,6 @@ TEST(GameClock, DemoModeShowsTheLateOrchardAndItsWeek) {
         EXPECT_EQ(o.harvestedByKind.valueOr(allTreeKinds[i], 0), picked[i]) << rawValue(allTreeKinds[i]);
     }
     EXPECT_FALSE(o.harvestedByKind.contains(TreeKind::golden));
-}
-
-TEST(Looks, StagesFollowAgeProgressAndFruit) {
-    struct Case {
-        Tree tree;
-        int stage;
-    };
-    // Eureka: grows in 300 s, a fruit every 60 s, so stage 5 from 24 s of progress.
-    const Case cases[] = {
-        {{TreeKind::eureka, 44.9, 0, 0}, 0},   {{TreeKind::eureka, 45, 0, 0}, 1},
-        {{TreeKind::eureka, 135, 0, 0}, 2},    {{TreeKind::eureka, 300, 23.9, 0}, 3},
-        {{TreeKind::eureka, 300, 24, 0}, 5},   {{TreeKind::eureka, 300, 0, 1}, 6},
-        {{TreeKind::golden, 21600, 64, 0}, 5}, {{TreeKind::golden, 21600, 63.9, 0}, 3},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(treeStage(c.tree), c.stage) << rawValue(c.tree.kind) << " " << c.tree.age << " " << c.tree.progress;
-    }
 }
 
 } // namespace

@@ -204,6 +204,31 @@ TEST(TreeGrowth, PercentTruncatesAndCaps) {
     EXPECT_EQ((Tree{TreeKind::golden, -5, 0, 0}).growthPercent(), 0);
 }
 
+TEST(TreeGrowth, StagesFollowAgeProgressAndFruit) {
+    struct Case {
+        Tree tree;
+        int stage;
+    };
+    // Eureka: grows in 300 s, a fruit every 60 s, so stage 5 from 24 s of progress.
+    const Case cases[] = {
+        {{TreeKind::eureka, 44.9, 0, 0}, 0},
+        {{TreeKind::eureka, 45, 0, 0}, 1},
+        {{TreeKind::eureka, 134.9, 0, 0}, 1},
+        {{TreeKind::eureka, 135, 0, 0}, 2},
+        {{TreeKind::eureka, 299.9, 59, 0}, 2},
+        {{TreeKind::eureka, 300, 23.9, 0}, 3},
+        {{TreeKind::eureka, 300, 24, 0}, 5},
+        {{TreeKind::eureka, 300, 0, 1}, 6},
+        {{TreeKind::golden, 21600, 64, 0}, 5},
+        {{TreeKind::golden, 21600, 63.9, 0}, 3},
+        // A hand-edited growing tree with fruit still shows its growth.
+        {{TreeKind::eureka, 100, 0, 2}, 1},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.tree.stage(), c.stage) << rawValue(c.tree.kind) << " " << c.tree.age << " " << c.tree.progress;
+    }
+}
+
 // A random orchard of play-like values, for comparing shortcuts with the plain rules.
 Orchard randomOrchard(std::mt19937_64& rng) {
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
