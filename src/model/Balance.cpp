@@ -19,8 +19,8 @@ std::int64_t Balance::workerCost(WorkerRole role, std::int64_t level) {
 
 int Balance::gearTier(std::int64_t level) {
     int tier = 0;
-    for (std::int64_t threshold : {5, 10, 15, 20}) {
-        if (level >= threshold) {
+    for (std::size_t i = 1; i < gearLevels.size(); ++i) {
+        if (level >= gearLevels[i]) {
             ++tier;
         }
     }
@@ -68,14 +68,28 @@ std::int64_t Balance::crateCapacity(std::int64_t level) {
     return computeCrateCapacity(level);
 }
 
+double Balance::saleMultiplier(std::int64_t planter, std::int64_t crew) {
+    return 1 + static_cast<double>(planter) * planterBonus * crewFactor(crew);
+}
+
+double Balance::seasonPrice(TreeKind kind, Season season) {
+    if (season == Season::summer) {
+        return summerPrice;
+    }
+    if (season == Season::winter && kind == TreeKind::yuja) {
+        return winterYujaPrice;
+    }
+    return 1;
+}
+
 double Balance::growthMultiplier(std::int64_t caretaker, std::int64_t crew, Season season) {
-    const double s = season == Season::spring ? 1.15 : 1.0;
-    return (1 + static_cast<double>(caretaker) * 0.15 * crewFactor(crew)) * s;
+    const double s = season == Season::spring ? springGrowth : 1.0;
+    return (1 + static_cast<double>(caretaker) * caretakerBonus * crewFactor(crew)) * s;
 }
 
 double Balance::harvestRate(std::int64_t harvester, std::int64_t crew, Season season) {
-    const double a = season == Season::autumn ? 1.25 : 1.0;
-    return static_cast<double>(harvester) * 0.06 * crewFactor(crew) * a;
+    const double a = season == Season::autumn ? autumnHarvest : 1.0;
+    return static_cast<double>(harvester) * harvesterRate * crewFactor(crew) * a;
 }
 
 } // namespace pipfield

@@ -38,17 +38,34 @@ struct Balance {
 
     /// First level of gear tiers 0 to 4.
     static constexpr std::array<std::int64_t, 5> gearLevels = {1, 5, 10, 15, 20};
+    static constexpr int maxGearTier = static_cast<int>(gearLevels.size()) - 1;
+
+    /// What one level of a role adds: to the sale price, to the growth speed, and in fruit per second.
+    static constexpr double planterBonus = 0.12;
+    static constexpr double caretakerBonus = 0.15;
+    static constexpr double harvesterRate = 0.06;
+    /// A second worker of a role adds half again to the level-dependent part of its bonus.
+    static constexpr double crewBonus = 1.5;
+    /// The seasons' factors: spring grows faster, autumn picks faster, summer pays more for every kind
+    /// and winter for yuja alone.
+    static constexpr double springGrowth = 1.15;
+    static constexpr double autumnHarvest = 1.25;
+    static constexpr double summerPrice = 1.2;
+    static constexpr double winterYujaPrice = 1.5;
 
     static const TreeSpec& spec(TreeKind kind) { return specs[static_cast<std::size_t>(kind)]; }
 
     /// Price of taking a worker of the role from `level` to `level + 1`.
     static std::int64_t workerCost(WorkerRole role, std::int64_t level);
-    /// 0 to 4: how many of the thresholds 5, 10, 15, 20 the level reaches.
+    /// 0 to 4: how many of the gear levels after the first the level reaches.
     static int gearTier(std::int64_t level);
     static std::string gearName(std::int64_t tier);
     static std::int64_t crateCapacity(std::int64_t level);
-    /// A second worker adds half again to the level-dependent part of a bonus.
-    static double crewFactor(std::int64_t crew) { return crew >= 2 ? 1.5 : 1.0; }
+    static double crewFactor(std::int64_t crew) { return crew >= 2 ? crewBonus : 1.0; }
+    /// What the planter crew multiplies every sale by.
+    static double saleMultiplier(std::int64_t planter, std::int64_t crew);
+    /// What the season multiplies a kind's price by.
+    static double seasonPrice(TreeKind kind, Season season);
     static double growthMultiplier(std::int64_t caretaker, std::int64_t crew, Season season);
     /// Fruit per second moved by the harvester crew.
     static double harvestRate(std::int64_t harvester, std::int64_t crew, Season season);

@@ -1,5 +1,6 @@
 #include "model/Catalog.h"
 
+#include "model/Balance.h"
 #include "model/Saturating.h"
 #include "model/Text.h"
 
@@ -84,11 +85,12 @@ std::string effect(WorkerRole role, std::int64_t level) {
     const double L = static_cast<double>(level);
     switch (role) {
     case WorkerRole::planter:
-        return localizedFormat("판매가 +%lld%%", truncateToInt64((L * 0.12 + 1.0 - 1.0) * 100));
+        return localizedFormat("판매가 +%lld%%", truncateToInt64((L * Balance::planterBonus + 1.0 - 1.0) * 100));
     case WorkerRole::caretaker:
-        return localizedFormat("성장 속도 +%lld%%", truncateToInt64(((L * 0.15 + 1.0) * 1.0 - 1.0) * 100 + 0.5));
+        return localizedFormat("성장 속도 +%lld%%",
+                               truncateToInt64(((L * Balance::caretakerBonus + 1.0) * 1.0 - 1.0) * 100 + 0.5));
     case WorkerRole::harvester:
-        return localizedFormat("1분에 %lld개 수확", truncateToInt64(L * 0.06 * 1.0 * 60));
+        return localizedFormat("1분에 %lld개 수확", truncateToInt64(L * Balance::harvesterRate * 1.0 * 60));
     }
     return {};
 }

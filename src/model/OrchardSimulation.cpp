@@ -259,16 +259,10 @@ std::int64_t Orchard::harvest(std::int64_t index) {
 }
 
 std::int64_t Orchard::crateValue(Season season) const {
-    const double c = staff(WorkerRole::planter) >= 2 ? 1.5 : 1.0;
-    const double m = 1 + static_cast<double>(level(WorkerRole::planter)) * 0.12 * c;
+    const double m = Balance::saleMultiplier(level(WorkerRole::planter), staff(WorkerRole::planter));
     std::int64_t total = 0;
     crate.forEach([&](TreeKind kind, std::int64_t count) {
-        double f = 1;
-        if (season == Season::summer) {
-            f = 1.2;
-        } else if (season == Season::winter && kind == TreeKind::yuja) {
-            f = 1.5;
-        }
+        const double f = Balance::seasonPrice(kind, season);
         const std::int64_t plain = saturatingMul(count, Balance::spec(kind).value);
         // Each kind is rounded on its own before the sum.
         total = saturatingAdd(total, roundHalfAway(m * static_cast<double>(plain) * f));
