@@ -606,8 +606,8 @@
         <translation>Cancel</translation>
     </message>
     <message>
-        <source>레벨 5, 10, 15, 20에서 장비가 좋아져요. 레벨 %1부터 같은 역할 일꾼을 한 명 더 고용할 수 있고, 두 명이면 효과가 1.5배예요.</source>
-        <translation>Gear gets better at levels 5, 10, 15 and 20. From level %1 a second worker can be hired for the same job; two do 1.5 times the work.</translation>
+        <source>레벨 %1, %2, %3, %4에서 장비가 좋아져요. 레벨 %5부터 같은 역할 일꾼을 한 명 더 고용할 수 있고, 두 명이면 효과가 %6배예요.</source>
+        <translation>Gear gets better at levels %1, %2, %3 and %4. From level %5 a second worker can be hired for the same job; two do %6 times the work.</translation>
     </message>
 </context>
 </TS>

@@ -51,7 +51,7 @@ QString BuyButton::reason(const Orchard& orchard, const Purchase& purchase, std:
     case Purchase::Case::tree:
         return uiText("밭이 다 찼어요");
     case Purchase::Case::secondWorker:
-        return uiText("레벨 %1부터 한 명 더 고용할 수 있어요", 10);
+        return uiText("레벨 %1부터 한 명 더 고용할 수 있어요", Orchard::secondWorkerLevel);
     default:
         return uiText("최고 레벨이에요");
     }

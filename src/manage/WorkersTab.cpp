@@ -107,7 +107,7 @@ GearLine::GearLine(Sprite& sprites, QWidget* parent) : QWidget(parent) {
 
 void GearLine::setGear(WorkerRole role, const WorkerLook& look, int tier) {
     m_name->setText(fromStd(Balance::gearName(tier)));
-    const bool more = tier <= 3;
+    const bool more = tier < Balance::maxGearTier;
     m_arrow->setVisible(more);
     m_preview->setVisible(more);
     m_next->setVisible(more);
@@ -217,8 +217,9 @@ void WorkerRow::refresh() {
     }
     m_more->setVisible(hired && o.staff(m_role) <= 1);
     m_more->setEnabled(o.cost(Purchase::secondWorker(m_role)).has_value());
-    m_more->setToolTip(level < 10 ? uiText("레벨 %1부터 한 명 더 고용할 수 있어요", 10)
-                                  : uiText("같은 역할 일꾼을 한 명 더 고용해요"));
+    m_more->setToolTip(level < Orchard::secondWorkerLevel
+                           ? uiText("레벨 %1부터 한 명 더 고용할 수 있어요", Orchard::secondWorkerLevel)
+                           : uiText("같은 역할 일꾼을 한 명 더 고용해요"));
 }
 
 HireSheet::HireSheet(Game& game, Sprite& sprites, WorkerRole role, QWidget* parent)
@@ -339,9 +340,11 @@ WorkersTab::WorkersTab(Game& game, Sprite& sprites, QWidget* parent)
         rows->addWidget(row);
         m_rows[static_cast<std::size_t>(role)] = row;
     }
-    form->addFooter(uiText("레벨 5, 10, 15, 20에서 장비가 좋아져요. 레벨 %1부터 같은 역할 일꾼을 한 명 더 고용할 "
-                           "수 있고, 두 명이면 효과가 1.5배예요.",
-                           10));
+    const auto& gear = Balance::gearLevels;
+    form->addFooter(uiText("레벨 %1, %2, %3, %4에서 장비가 좋아져요. 레벨 %5부터 같은 역할 일꾼을 한 명 더 "
+                           "고용할 수 있고, 두 명이면 효과가 %6배예요.",
+                           gear[1], gear[2], gear[3], gear[4], Orchard::secondWorkerLevel,
+                           QString::number(Balance::crewBonus)));
 }
 
 void WorkersTab::openSheet(WorkerRole role) {

@@ -70,10 +70,10 @@ std::optional<std::int64_t> Orchard::cost(const Purchase& purchase) const {
     }
     case Purchase::Case::secondWorker: {
         const std::optional<std::int64_t> stored = workers.find(purchase.role);
-        if (!stored || *stored < 10 || extraWorkers.contains(purchase.role)) {
+        if (!stored || *stored < secondWorkerLevel || extraWorkers.contains(purchase.role)) {
             return std::nullopt;
         }
-        return Balance::workerCost(purchase.role, 14);
+        return Balance::workerCost(purchase.role, secondWorkerPriceLevel);
     }
     case Purchase::Case::crate:
         if (crateLevel >= maxCrateLevel) {

@@ -20,6 +20,10 @@ struct Orchard {
     static constexpr std::size_t maxTrees = 10;
     static constexpr std::int64_t maxWorkerLevel = 20;
     static constexpr std::int64_t maxCrateLevel = 18;
+    /// A role may take on a second worker from this level on.
+    static constexpr std::int64_t secondWorkerLevel = 10;
+    /// The second worker costs what the level-up at this level does.
+    static constexpr std::int64_t secondWorkerPriceLevel = 14;
     /// A step never covers more than this; longer spans are cut into slices of it.
     static constexpr double stepSeconds = 5.0;
 

@@ -57,6 +57,19 @@ TEST(WorkersTab, TopTierGearShowsOnlyTheGearName) {
     EXPECT_EQ(row.effectLabel()->text(), QStringLiteral("판매가 +240%"));
 }
 
+TEST(WorkersTab, FooterStatesTheGearLevelsAndTheSecondWorkerRule) {
+    ManageWorld world(withPlanter(1, 0));
+    WorkersTab tab(*world.game, world.sprites);
+    QStringList footers;
+    for (const Label* label : tab.findChildren<Label*>()) {
+        if (label->text().contains(QStringLiteral("장비가 좋아져요"))) {
+            footers.append(label->text());
+        }
+    }
+    EXPECT_EQ(footers, QStringList{QStringLiteral("레벨 5, 10, 15, 20에서 장비가 좋아져요. 레벨 10부터 같은 역할 일꾼을 "
+                                                  "한 명 더 고용할 수 있고, 두 명이면 효과가 1.5배예요.")});
+}
+
 TEST(WorkersTab, SecondWorkerOpensFromLevelTenEvenWhenCoinsAreShort) {
     ManageWorld nine(withPlanter(9, 0));
     WorkersTab nineTab(*nine.game, nine.sprites);
