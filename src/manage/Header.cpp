@@ -15,7 +15,6 @@
 #include "manage/ShortNumber.h"
 #include "manage/SpriteView.h"
 #include "manage/Texts.h"
-#include "model/Balance.h"
 
 namespace pipfield {
 
@@ -102,7 +101,7 @@ void Header::refreshWelcome() {
 void Header::refresh() {
     const Orchard& o = m_game.orchard();
     const std::int64_t count = o.crateCount();
-    const std::int64_t capacity = Balance::crateCapacity(o.crateLevel);
+    const std::int64_t capacity = o.crateCapacity();
     m_crateText->setText(QString::number(count) + QStringLiteral(" / ") + QString::number(capacity));
     m_gauge->setFill(count, capacity);
     m_coins->setAmount(o.coins);

@@ -204,7 +204,7 @@ OrchardTab::OrchardTab(Game& game, Sprite& sprites, QWidget* parent)
 void OrchardTab::refresh() {
     const Orchard& o = m_game.orchard();
     m_footer->setText(uiText("밭 %1 / %2칸. 밭이 다 차면 아래에서 바꿔 심을 수 있어요.",
-                             static_cast<std::int64_t>(o.trees.size()), 10));
+                             static_cast<std::int64_t>(o.trees.size()), static_cast<std::int64_t>(Orchard::maxTrees)));
 
     while (m_plots.size() > o.trees.size()) {
         delete m_plots.back();
@@ -219,9 +219,10 @@ void OrchardTab::refresh() {
         m_plots[i]->setTree(o.trees[i]);
     }
 
-    m_crateLevel->setText(uiText("레벨 %1 · %2개 보관", o.crateLevel, Balance::crateCapacity(o.crateLevel)));
-    m_nextCrate->setVisible(o.crateLevel <= 17);
-    if (o.crateLevel <= 17) {
+    m_crateLevel->setText(uiText("레벨 %1 · %2개 보관", o.crateLevel, o.crateCapacity()));
+    const bool larger = o.crateLevel < Orchard::maxCrateLevel;
+    m_nextCrate->setVisible(larger);
+    if (larger) {
         m_nextCrate->setText(uiText("다음 레벨: %1개", Balance::crateCapacity(o.crateLevel + 1)));
     }
 }

@@ -2,7 +2,6 @@
 
 #include "game/Defaults.h"
 #include "game/Game.h"
-#include "model/Balance.h"
 #include "scene/Grade.h"
 #include "scene/SceneLog.h"
 #include "scene/Sprite.h"
@@ -328,7 +327,7 @@ void OrchardView::layoutGround() {
     const double h = tile->height() / ratio;
     if (w <= 0)
         return;
-    const double width = 190 + 60 * static_cast<double>(std::min<std::size_t>(n, 9));
+    const double width = 190 + 60 * static_cast<double>(std::min(n, Orchard::maxTrees - 1));
     m_groundLayer->setPosition({m_originX - 6, 0});
     m_groundLayer->setBounds({width, h});
     int k = 0;
@@ -353,7 +352,7 @@ void OrchardView::buildDecor() {
     if (!image)
         return;
     const std::size_t n = m_game.orchard().trees.size();
-    const double end = treeX(std::min<std::size_t>(n, 9)) + 34;
+    const double end = treeX(std::min(n, Orchard::maxTrees - 1)) + 34;
     std::vector<double> xs;
     switch (season) {
     case Season::winter:
@@ -435,7 +434,7 @@ void OrchardView::syncTrees() {
 void OrchardView::syncCrate() {
     const Orchard& orchard = m_game.orchard();
     const std::int64_t count = orchard.crateCount();
-    const std::int64_t capacity = Balance::crateCapacity(orchard.crateLevel);
+    const std::int64_t capacity = orchard.crateCapacity();
     int fill = 0;
     if (count > 0)
         fill = capacity > 0 && static_cast<double>(count) / static_cast<double>(capacity) < 0.7 ? 1 : 2;

@@ -110,7 +110,7 @@ std::vector<Worker::Step> OrchardView::plan(const Worker& worker) {
     }
     case WorkerRole::harvester: {
         // A full crate takes nothing more, so the harvester does not pretend to pick.
-        if (orchard.crateCount() < Balance::crateCapacity(orchard.crateLevel)) {
+        if (orchard.crateCount() < orchard.crateCapacity()) {
             std::vector<std::size_t> ripe;
             for (std::size_t i = 0; i < n; ++i) {
                 if (trees[i].fruit > 0)
