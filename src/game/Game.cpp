@@ -18,6 +18,8 @@ namespace pipfield {
 namespace {
 
 const QString kNotificationsOnKey = QStringLiteral("notificationsOn");
+// The crate counts as almost full, and the tray shows the fuller lemon, from this share of its capacity.
+constexpr double kAlmostFullShare = 0.8;
 
 QDateTime localDateTime(Instant t) {
     return QDateTime::fromMSecsSinceEpoch(
@@ -199,7 +201,8 @@ void Game::publish(bool force) {
             Q_EMIT orchardChanged();
         }
     }
-    const bool almost = static_cast<double>(m_live.crateCapacity()) * 0.8 <= static_cast<double>(m_live.crateCount());
+    const bool almost =
+        static_cast<double>(m_live.crateCapacity()) * kAlmostFullShare <= static_cast<double>(m_live.crateCount());
     if (almost != m_crateAlmostFull) {
         m_crateAlmostFull = almost;
         Q_EMIT crateAlmostFullChanged();
