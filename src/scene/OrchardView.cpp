@@ -82,7 +82,7 @@ OrchardView::OrchardView(Game& game, Defaults& defaults, Setup setup, QWidget* p
       m_sprites(setup.sprites != nullptr ? *setup.sprites : *m_ownSprites),
       m_ownClock(setup.clock != nullptr ? nullptr : std::make_unique<SteadySceneClock>()),
       m_clock(setup.clock != nullptr ? *setup.clock : *m_ownClock),
-      m_random(setup.random ? std::move(setup.random) : seededRandom()),
+      m_random(setup.random ? std::move(setup.random) : seededRandom()), m_errands([this] { return m_random(); }),
       m_reduceMotion(setup.reduceMotion ? std::move(setup.reduceMotion) : std::function<bool()>([&defaults] {
           return defaults.boolValue(QStringLiteral("reduceMotion"));
       })),

@@ -2,6 +2,7 @@
 
 #include "model/Catalog.h"
 #include "scene/Compositor.h"
+#include "scene/ErrandPlanner.h"
 #include "scene/Palette.h"
 #include "scene/SceneClock.h"
 #include "scene/Sprite.h"
@@ -149,6 +150,7 @@ private:
     void syncTrees();
     void syncCrate();
     void syncWorkers();
+    ErrandPlanner::Ground ground() const;
     void syncNight();
     void firefly();
     void playOnce(const QList<QImage>& frames, QPointF at, double perFrame);
@@ -162,6 +164,7 @@ private:
     std::unique_ptr<SteadySceneClock> m_ownClock;
     SceneClock& m_clock;
     std::function<double()> m_random;
+    ErrandPlanner m_errands;
     std::function<bool()> m_reduceMotion;
     std::function<QDateTime()> m_now;
     std::function<bool()> m_dark;
