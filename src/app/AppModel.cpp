@@ -12,8 +12,8 @@ AppModel::AppModel(Defaults& defaults, Game& game, const WindowList& windows, De
                    const PanelWindowing* windowing, ViewFactory makeView, StripSurface* stripSurface, QObject* parent)
     : QObject(parent), m_defaults(defaults), m_game(game), m_windows(windows), m_events(events), m_windowing(windowing),
       m_makeView(std::move(makeView)), m_stripSurface(stripSurface),
-      m_showManageAtLaunch(!defaults.boolValue(QStringLiteral("hasLaunched")) ||
-                           defaults.boolValue(QStringLiteral("showManage"))) {}
+      m_showManageAtLaunch(!defaults.boolValue(SettingsKey::hasLaunched) ||
+                           defaults.boolValue(SettingsKey::showManage)) {}
 
 AppModel::~AppModel() = default;
 

@@ -8,6 +8,7 @@
 
 #include "game/Defaults.h"
 #include "game/NotificationHelper.h"
+#include "model/Catalog.h"
 
 namespace pipfield {
 namespace {
@@ -46,16 +47,29 @@ constexpr std::array<std::string_view, 6> kQtFlags = {"reverse",     "nograb",  
                                                       "widgetcount", "testability", "sync"};
 
 struct Choices {
-    std::string_view key;
-    std::array<std::string_view, 4> allowed;
+    const QString& key;
+    QStringList allowed;
 };
 
+QString fromView(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 // The settings whose other values would be silently ignored: a typo is better reported.
-constexpr std::array<Choices, 3> kChoices = {{
-    {"demo", {"late"}},
-    {"season", {"spring", "summer", "autumn", "winter"}},
-    {"appearance", {"light", "dark"}},
-}};
+const std::array<Choices, 3>& choices() {
+    static const std::array<Choices, 3> all = [] {
+        QStringList seasons;
+        for (Season season : allSeasons) {
+            seasons.append(fromView(rawValue(season)));
+        }
+        return std::array<Choices, 3>{{
+            {SettingsKey::demo, {SettingsValue::lateDemo}},
+            {SettingsKey::season, seasons},
+            {SettingsKey::appearance, {SettingsValue::light, SettingsValue::dark}},
+        }};
+    }();
+    return all;
+}
 
 template <std::size_t N>
 bool among(const std::array<std::string_view, N>& names, std::string_view name) {
@@ -63,7 +77,7 @@ bool among(const std::array<std::string_view, N>& names, std::string_view name) 
 }
 
 bool isReadOnlyKey(std::string_view name) {
-    return Defaults::readOnlyKeys().contains(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+    return Defaults::readOnlyKeys().contains(fromView(name));
 }
 
 int bad(std::ostream& err, const std::string& message) {
@@ -125,8 +139,8 @@ std::optional<int> answerCommandLine(int argc, const char* const* argv, std::ost
             return bad(err, std::string(arg) + " needs a value");
         }
         const std::string_view value = argv[++i];
-        for (const Choices& c : kChoices) {
-            if (setting && c.key == name && (value.empty() || !among(c.allowed, value))) {
+        for (const Choices& c : choices()) {
+            if (setting && c.key == fromView(name) && !c.allowed.contains(fromView(value))) {
                 return bad(err, "'" + std::string(value) + "' is not a value of " + std::string(arg));
             }
         }

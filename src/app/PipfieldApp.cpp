@@ -35,10 +35,10 @@ namespace pipfield {
 namespace {
 
 // A forced appearance: Fusion with a light or a dark palette, whatever the desktop uses. Only the
-// exact texts "light" and "dark" force anything.
+// exact values light and dark force anything.
 bool forceAppearance(const QString& appearance) {
-    const bool dark = appearance == QLatin1String("dark");
-    if (!dark && appearance != QLatin1String("light")) {
+    const bool dark = appearance == SettingsValue::dark;
+    if (!dark && appearance != SettingsValue::light) {
         return false;
     }
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
@@ -63,7 +63,7 @@ PipfieldApp::PipfieldApp(const QStringList& arguments, std::unique_ptr<LayerShel
     }
     m_look = new DesktopLook(this);
     // A forced appearance is set before any window exists, so everything starts in its colours.
-    if (const std::optional<QString> appearance = m_defaults->string(QStringLiteral("appearance"))) {
+    if (const std::optional<QString> appearance = m_defaults->string(SettingsKey::appearance)) {
         m_forcedAppearance = forceAppearance(*appearance);
     }
 
@@ -164,7 +164,7 @@ ManageWindow& PipfieldApp::manageWindow() {
 void PipfieldApp::finishLaunching() {
     m_game->start();
     m_model->strip();
-    m_defaults->setValue(QStringLiteral("hasLaunched"), true);
+    m_defaults->setValue(SettingsKey::hasLaunched, true);
     m_sleep = new SleepWatcher(this);
     connect(m_sleep, &SleepWatcher::aboutToSleep, this, [this] { m_game->save(); });
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
@@ -175,7 +175,7 @@ void PipfieldApp::finishLaunching() {
 
 bool PipfieldApp::reduceMotion() const {
     // The setting, when the player made one, wins over the desktop's animation switch.
-    const QVariant chosen = m_defaults->value(QStringLiteral("reduceMotion"));
+    const QVariant chosen = m_defaults->value(SettingsKey::reduceMotion);
     return chosen.isValid() ? chosen.toBool() : m_look->reduceMotion();
 }
 

@@ -55,19 +55,19 @@ QString Defaults::standardFile() {
 }
 
 const QStringList& Defaults::readOnlyKeys() {
-    static const QStringList keys = {QStringLiteral("demo"), QStringLiteral("season"), QStringLiteral("hour"),
-                                     QStringLiteral("showManage"), QStringLiteral("appearance")};
+    static const QStringList keys = {SettingsKey::demo, SettingsKey::season, SettingsKey::hour, SettingsKey::showManage,
+                                     SettingsKey::appearance};
     return keys;
 }
 
 QVariantMap Defaults::standardDefaults() {
     return {
-        {QStringLiteral("clickThrough"), true},
-        {QStringLiteral("hideInFullScreen"), true},
-        {QStringLiteral("stripShown"), true},
-        {QStringLiteral("notificationsOn"), true},
-        {QStringLiteral("theme"), QStringLiteral("sunny")},
-        {QStringLiteral("timeOfDayLight"), true},
+        {SettingsKey::clickThrough, true},
+        {SettingsKey::hideInFullScreen, true},
+        {SettingsKey::stripShown, true},
+        {SettingsKey::notificationsOn, true},
+        {SettingsKey::theme, QStringLiteral("sunny")},
+        {SettingsKey::timeOfDayLight, true},
     };
 }
 

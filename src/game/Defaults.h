@@ -11,6 +11,8 @@
 #include <memory>
 #include <optional>
 
+#include "game/SettingsKeys.h"
+
 namespace pipfield {
 
 /// The player's settings. A key answers, in this order: a value given on the command line for this

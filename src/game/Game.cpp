@@ -17,7 +17,6 @@ namespace pipfield {
 
 namespace {
 
-const QString kNotificationsOnKey = QStringLiteral("notificationsOn");
 // The crate counts as almost full, and the tray shows the fuller lemon, from this share of its capacity.
 constexpr double kAlmostFullShare = 0.8;
 
@@ -98,8 +97,8 @@ Game::Game(Defaults& defaults, const Clock& clock, Notifier& notifier, SaveStore
     const Instant now = m_clock.now();
     // The "season" override is applied by the first tick below.
     m_season = seasonForMonth(localDateTime(now).date().month());
-    m_notificationsOn = m_defaults.boolValue(kNotificationsOnKey);
-    m_demo = m_defaults.string(QStringLiteral("demo")) == QStringLiteral("late");
+    m_notificationsOn = m_defaults.boolValue(SettingsKey::notificationsOn);
+    m_demo = m_defaults.string(SettingsKey::demo) == SettingsValue::lateDemo;
 
     if (m_demo) {
         m_live = lateDemo();
@@ -132,7 +131,7 @@ void Game::start() {
 }
 
 Season Game::seasonAt(Instant now) const {
-    if (const std::optional<QString> forced = m_defaults.string(QStringLiteral("season"))) {
+    if (const std::optional<QString> forced = m_defaults.string(SettingsKey::season)) {
         if (const std::optional<Season> s = seasonFromRaw(forced->toStdString())) {
             return *s;
         }
@@ -264,7 +263,7 @@ void Game::setNotificationsOn(bool on) {
     if (changed) {
         Q_EMIT notificationsOnChanged();
     }
-    m_defaults.setValue(kNotificationsOnKey, on);
+    m_defaults.setValue(SettingsKey::notificationsOn, on);
     scheduleCrateNotification();
 }
 

@@ -25,11 +25,6 @@
 #include "scene/Sprite.h"
 
 namespace pipfield {
-namespace {
-
-const QString kTabKey = QStringLiteral("manageTab");
-
-} // namespace
 
 ManageWindow::ManageWindow(Game& game, Strip& strip, Defaults& defaults, QWidget* parent, ManageServices services)
     : QWidget(parent, Qt::Window), m_game(game), m_strip(strip), m_defaults(defaults) {
@@ -81,10 +76,10 @@ ManageWindow::ManageWindow(Game& game, Strip& strip, Defaults& defaults, QWidget
                    uiText("설정"));
     layout->addWidget(m_tabs, 1);
 
-    const auto stored = m_defaults.integer(kTabKey);
+    const auto stored = m_defaults.integer(SettingsKey::manageTab);
     m_tabs->setCurrentIndex(stored >= 0 && stored < kTabCount ? static_cast<int>(stored) : 0);
     connect(m_tabs, &QTabWidget::currentChanged, this,
-            [this](int index) { m_defaults.setValue(kTabKey, static_cast<qlonglong>(index)); });
+            [this](int index) { m_defaults.setValue(SettingsKey::manageTab, static_cast<qlonglong>(index)); });
 }
 
 ManageWindow::~ManageWindow() = default;

@@ -25,9 +25,6 @@
 namespace pipfield {
 namespace {
 
-const QString kThemeKey = QStringLiteral("theme");
-const QString kTimeOfDayKey = QStringLiteral("timeOfDayLight");
-
 /// One segment of a segmented picker: the chosen one filled in the accent colour.
 class Segment final : public QAbstractButton {
 public:
@@ -165,19 +162,20 @@ StyleTab::StyleTab(Game& game, Defaults& defaults, Sprite& sprites, QWidget* par
     m_themes = segmented(themeBox, themeRow, names);
     themeLine->addWidget(themeBox, 1);
     light->addLayout(themeLine);
-    const QString stored = m_defaults.string(kThemeKey).value_or(QStringLiteral("sunny"));
+    const QString stored = m_defaults.string(SettingsKey::theme).value_or(Palette::rawValue(Palette::Theme::sunny));
     for (std::size_t i = 0; i < Palette::allThemes.size(); ++i) {
         if (Palette::rawValue(Palette::allThemes[i]) == stored) {
             m_themes->button(static_cast<int>(i))->setChecked(true);
         }
     }
     connect(m_themes, &QButtonGroup::idClicked, this, [this](int id) {
-        m_defaults.setValue(kThemeKey, Palette::rawValue(Palette::allThemes.at(static_cast<std::size_t>(id))));
+        m_defaults.setValue(SettingsKey::theme, Palette::rawValue(Palette::allThemes.at(static_cast<std::size_t>(id))));
     });
 
     m_timeOfDay = new QCheckBox(uiText("시간대에 따라 빛 바꾸기"));
-    m_timeOfDay->setChecked(m_defaults.boolValue(kTimeOfDayKey));
-    connect(m_timeOfDay, &QCheckBox::clicked, this, [this](bool on) { m_defaults.setValue(kTimeOfDayKey, on); });
+    m_timeOfDay->setChecked(m_defaults.boolValue(SettingsKey::timeOfDayLight));
+    connect(m_timeOfDay, &QCheckBox::clicked, this,
+            [this](bool on) { m_defaults.setValue(SettingsKey::timeOfDayLight, on); });
     light->addWidget(m_timeOfDay);
     auto* note = new Label(uiText("아침·저녁·밤에 띠의 빛이 바뀌고, 밤에는 랜턴과 반딧불이 나와요."),
                            TextStyle::caption, Tone::secondary);

@@ -84,7 +84,7 @@ OrchardView::OrchardView(Game& game, Defaults& defaults, Setup setup, QWidget* p
       m_clock(setup.clock != nullptr ? *setup.clock : *m_ownClock),
       m_random(setup.random ? std::move(setup.random) : seededRandom()), m_errands([this] { return m_random(); }),
       m_reduceMotion(setup.reduceMotion ? std::move(setup.reduceMotion) : std::function<bool()>([&defaults] {
-          return defaults.boolValue(QStringLiteral("reduceMotion"));
+          return defaults.boolValue(SettingsKey::reduceMotion);
       })),
       m_now(setup.now ? std::move(setup.now) : std::function<QDateTime()>([] { return QDateTime::currentDateTime(); })),
       m_dark(setup.dark ? std::move(setup.dark) : std::function<bool()>([this] {
@@ -129,11 +129,11 @@ OrchardView::~OrchardView() {
 }
 
 int OrchardView::currentHour() const {
-    return hour(m_defaults.string(QStringLiteral("hour")).value_or(QString()), m_now());
+    return hour(m_defaults.string(SettingsKey::hour).value_or(QString()), m_now());
 }
 
 Palette::Period OrchardView::currentPeriod() const {
-    return period(m_defaults.boolValue(QStringLiteral("timeOfDayLight")), currentHour());
+    return period(m_defaults.boolValue(SettingsKey::timeOfDayLight), currentHour());
 }
 
 double OrchardView::snap(double x) {
@@ -187,10 +187,9 @@ void OrchardView::sync() {
 }
 
 bool OrchardView::updateGrade() {
-    const Palette::Theme theme = Palette::themeFromRaw(m_defaults.string(QStringLiteral("theme")).value_or(QString()))
+    const Palette::Theme theme = Palette::themeFromRaw(m_defaults.string(SettingsKey::theme).value_or(QString()))
                                      .value_or(Palette::Theme::sunny);
-    const Grade grade =
-        Grade::rule(theme, currentHour(), m_defaults.boolValue(QStringLiteral("timeOfDayLight")), m_dark());
+    const Grade grade = Grade::rule(theme, currentHour(), m_defaults.boolValue(SettingsKey::timeOfDayLight), m_dark());
     // A new grade throws away every processed picture: assign only a real change.
     if (grade == m_sprites.grade())
         return false;

@@ -16,23 +16,15 @@
 #include "strip/StripPanel.h"
 
 namespace pipfield {
-namespace {
-
-const QString kClickThrough = QStringLiteral("clickThrough");
-const QString kHideInFullScreen = QStringLiteral("hideInFullScreen");
-const QString kStripShown = QStringLiteral("stripShown");
-const QString kScreenID = QStringLiteral("screenID");
-
-} // namespace
 
 Strip::Strip(Defaults& defaults, const WindowList& windows, DesktopEvents& events, const PanelWindowing* windowing,
              QWidget* view, StripSurface* surface, QObject* parent)
     : QObject(parent), m_defaults(defaults), m_windows(windows), m_events(events), m_windowing(windowing),
       m_surface(surface), m_panel(std::make_unique<StripPanel>()) {
-    m_isShown = m_defaults.boolValue(kStripShown);
-    m_clickThrough = m_defaults.boolValue(kClickThrough);
-    m_hideInFullScreen = m_defaults.boolValue(kHideInFullScreen);
-    m_screenID = m_defaults.integer(kScreenID);
+    m_isShown = m_defaults.boolValue(SettingsKey::stripShown);
+    m_clickThrough = m_defaults.boolValue(SettingsKey::clickThrough);
+    m_hideInFullScreen = m_defaults.boolValue(SettingsKey::hideInFullScreen);
+    m_screenID = m_defaults.integer(SettingsKey::screenID);
 
     m_panel->setContent(view);
     if (m_surface != nullptr) {
@@ -80,7 +72,7 @@ QWidget* Strip::view() const {
 void Strip::setClickThrough(bool on) {
     const bool changed = on != m_clickThrough;
     m_clickThrough = on;
-    m_defaults.setValue(kClickThrough, on);
+    m_defaults.setValue(SettingsKey::clickThrough, on);
     applyClickThrough();
     if (changed) {
         Q_EMIT clickThroughChanged(on);
@@ -90,7 +82,7 @@ void Strip::setClickThrough(bool on) {
 void Strip::setHideInFullScreen(bool on) {
     const bool changed = on != m_hideInFullScreen;
     m_hideInFullScreen = on;
-    m_defaults.setValue(kHideInFullScreen, on);
+    m_defaults.setValue(SettingsKey::hideInFullScreen, on);
     if (m_surface != nullptr) {
         m_surface->setAboveFullScreen(!on);
     }
@@ -103,7 +95,7 @@ void Strip::setHideInFullScreen(bool on) {
 void Strip::setShown(bool shown) {
     const bool changed = shown != m_isShown;
     m_isShown = shown;
-    m_defaults.setValue(kStripShown, shown);
+    m_defaults.setValue(SettingsKey::stripShown, shown);
     applyVisibility();
     if (changed) {
         Q_EMIT isShownChanged(shown);
@@ -113,7 +105,7 @@ void Strip::setShown(bool shown) {
 void Strip::setScreenID(qint64 id) {
     const bool changed = id != m_screenID;
     m_screenID = id;
-    m_defaults.setValue(kScreenID, id);
+    m_defaults.setValue(SettingsKey::screenID, id);
     place();
     if (changed) {
         Q_EMIT screenIDChanged(id);
