@@ -66,8 +66,9 @@ TEST(WorkersTab, FooterStatesTheGearLevelsAndTheSecondWorkerRule) {
             footers.append(label->text());
         }
     }
-    EXPECT_EQ(footers, QStringList{QStringLiteral("레벨 5, 10, 15, 20에서 장비가 좋아져요. 레벨 10부터 같은 역할 일꾼을 "
-                                                  "한 명 더 고용할 수 있고, 두 명이면 효과가 1.5배예요.")});
+    EXPECT_EQ(footers,
+              QStringList{QStringLiteral("레벨 5, 10, 15, 20에서 장비가 좋아져요. 레벨 10부터 같은 역할 일꾼을 "
+                                         "한 명 더 고용할 수 있고, 두 명이면 효과가 1.5배예요.")});
 }
 
 TEST(WorkersTab, SecondWorkerOpensFromLevelTenEvenWhenCoinsAreShort) {
