@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QPainter;
 
@@ -78,6 +79,16 @@ private:
         const QImage* contents;
         QRect visible() const;
     };
+    // What one flush found to show, in drawing order, so that painting it needs no second walk
+    // through the tree. The picture is held by value: a layer may be gone before the paint.
+    struct Shown {
+        QRect visible;
+        QRectF target;
+        QRectF clip;
+        double opacity;
+        bool flipped;
+        QImage image;
+    };
     struct Drawn {
         QRect rect;
         qint64 image;
@@ -90,6 +101,8 @@ private:
     void walkLayer(Layer& layer, double t, QPointF origin, const QRectF& clip, double opacity,
                    const std::function<void(Layer&, const Placement&)>& visit) const;
     void draw(QPainter& painter, const Placement& placement);
+    void draw(QPainter& painter, const QImage& contents, const QRectF& target, const QRectF& clip, double opacity,
+              bool flipped);
     const QImage& drawable(const QImage& image);
     void schedule(double due);
 
@@ -107,6 +120,9 @@ private:
     quint64 m_generation = 0;
     quint64 m_flushes = 0;
     QHash<quint64, Drawn> m_drawn;
+    std::vector<Shown> m_shown;
+    // The tree or the view changed since the last flush, so its list no longer tells what to paint.
+    bool m_shownStale = true;
     // Pictures converted once to the format the paint engine blends fastest.
     QHash<qint64, QImage> m_converted;
 };
