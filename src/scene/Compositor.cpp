@@ -128,8 +128,8 @@ void Compositor::flush() {
     walk(t, [&](Layer& layer, const Placement& placement) {
         const QRect visible = placement.visible();
         if (!visible.isEmpty())
-            m_shown.push_back({visible, placement.target, placement.clip, placement.opacity, placement.flipped,
-                               *placement.contents});
+            m_shown.push_back(
+                {visible, placement.target, placement.clip, placement.opacity, placement.flipped, *placement.contents});
         const Drawn drawn{visible, (placement.contents != nullptr ? placement.contents->cacheKey() : 0),
                           placement.opacity, placement.flipped, m_generation};
         const auto it = m_drawn.find(layer.id());
@@ -220,17 +220,27 @@ void Compositor::draw(QPainter& painter, const QImage& contents, const QRectF& t
 void Compositor::paint(QPainter& painter, const QRegion& region) {
     // Pixel art stays sharp at any scale.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    if (!m_shownStale) {
-        for (const Shown& shown : m_shown) {
-            if (region.intersects(shown.visible))
-                draw(painter, shown.image, shown.target, shown.clip, shown.opacity, shown.flipped);
-        }
-        return;
+    std::vector<Shown> walked;
+    if (m_shownStale) {
+        walk(m_frameTime, [&](Layer&, const Placement& placement) {
+            const QRect visible = placement.visible();
+            if (!visible.isEmpty())
+                walked.push_back({visible, placement.target, placement.clip, placement.opacity, placement.flipped,
+                                  *placement.contents});
+        });
     }
-    walk(m_frameTime, [&](Layer&, const Placement& placement) {
-        if (region.intersects(placement.visible()))
-            draw(painter, placement);
-    });
+    const std::vector<Shown>& shown = m_shownStale ? walked : m_shown;
+    // One small rectangle at a time: clipped to a plain rectangle, a picture is copied row by row,
+    // while a clip of many rectangles (several workers apart) sends every wide picture through the
+    // span blender, which hands its work to other threads and wakes them on every paint.
+    for (const QRect& area : region) {
+        painter.setClipRect(area);
+        for (const Shown& s : shown) {
+            if (s.visible.intersects(area))
+                draw(painter, s.image, s.target, s.clip, s.opacity, s.flipped);
+        }
+    }
+    painter.setClipping(false);
 }
 
 void Compositor::render(QPainter& painter, double t) {

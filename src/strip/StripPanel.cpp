@@ -39,7 +39,8 @@ void StripPanel::paintEvent(QPaintEvent* event) {
     const qreal ratio = devicePixelRatioF();
     const QSize pixels = (QSizeF(size()) * ratio).toSize();
     if (m_sky.size() != pixels || m_sky.devicePixelRatio() != ratio) {
-        m_sky = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+        // Opaque, so that drawing it is a plain copy.
+        m_sky = QImage(pixels, QImage::Format_RGB32);
         m_sky.setDevicePixelRatio(ratio);
         QPainter sky(&m_sky);
         QLinearGradient gradient(0, 0, 0, height());
@@ -47,10 +48,11 @@ void StripPanel::paintEvent(QPaintEvent* event) {
         gradient.setColorAt(1, QColor(0xd8, 0xef, 0xfb));
         sky.fillRect(rect(), gradient);
     }
+    // Patch by patch: the whole picture under a clip of many rectangles would go through the span
+    // blender, which wakes other threads on every paint.
     QPainter painter(this);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    for (const QRect& r : event->region())
-        painter.drawImage(r, m_sky, QRectF(QPointF(r.topLeft()) * ratio, QSizeF(r.size()) * ratio));
+    for (const QRect& area : event->region())
+        painter.drawImage(area, m_sky, QRectF(QPointF(area.topLeft()) * ratio, QSizeF(area.size()) * ratio));
 }
 
 void StripPanel::resizeEvent(QResizeEvent*) {
