@@ -31,8 +31,10 @@ public:
     /// At most 60 paints a second, however many things change.
     static constexpr double kMinInterval = 1.0 / 60.0;
     /// With nobody walking, a change waits up to this long for the next one, so that flip-books
-    /// turning at different paces (0.12 s and 0.15 s a frame) share paints where they nearly meet.
-    static constexpr double kCoalesce = 0.035;
+    /// turning at different paces (0.1, 0.12 and 0.15 s a frame) share paints where they nearly
+    /// meet: two of every three frames of a puff beside a worker's tool, two of five of an idle
+    /// worker beside another's tool. Longer, and a frame delayed into the next would only flash.
+    static constexpr double kCoalesce = 0.045;
 
     /// `invalidate` is given the region of the view, in points, whose pixels must be repainted.
     Compositor(SceneClock& clock, std::function<void(const QRegion&)> invalidate);
