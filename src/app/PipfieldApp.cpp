@@ -94,7 +94,7 @@ PipfieldApp::PipfieldApp(const QStringList& arguments, std::unique_ptr<LayerShel
                 content.resize = [view](QSize size) { view->setFrameSize(size); };
                 content.click = [view](QPointF point) { view->clickAt({point.x(), view->height() - point.y()}); };
                 // The view itself is never shown, so the surface says when the scene is on screen.
-                content.shown = [view](bool shown) { view->compositor().setActive(shown); };
+                content.shown = [view](bool shown) { view->setOnScreen(shown); };
                 m_layerStrip->setContent(std::move(content));
                 connect(view, &OrchardView::damaged, m_layerStrip.get(), &StripSurface::damage);
             }

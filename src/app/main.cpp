@@ -71,6 +71,13 @@ int main(int argc, char** argv) {
         }
         return 0;
     }();
+    // The strip repaints a few worker-sized patches many times a second, each overlapping the one
+    // before. Through shared memory every such paint first waits for the X server to finish reading
+    // the last one, a round trip that costs the game and the server more than sending the few
+    // kilobytes over the socket.
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) {
+        qputenv("QT_XCB_NO_MITSHM", "1");
+    }
     std::unique_ptr<pipfield::LayerShellStrip> layerStrip;
     if (snapshotAt != 0) {
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -56,6 +56,7 @@ Animation Animation::group(std::vector<Animation> children, double duration) {
 
 Animation& Animation::keyTimes(std::vector<double> times) {
     m_keyTimes = std::move(times);
+    m_keyTimesSorted = std::is_sorted(m_keyTimes.begin(), m_keyTimes.end());
     return *this;
 }
 
@@ -120,6 +121,11 @@ std::size_t Animation::segment(double p, std::size_t count) const {
         const auto i =
             static_cast<std::size_t>(std::max(0.0, std::floor(p * static_cast<double>(count) + kBoundarySlack)));
         return std::min(i, count - 1);
+    }
+    if (m_keyTimes.size() == count && m_keyTimesSorted) {
+        // A walk has a key time per hop, hundreds of them, looked up at every paint.
+        const auto after = std::upper_bound(m_keyTimes.begin() + 1, m_keyTimes.end(), p + kBoundarySlack);
+        return static_cast<std::size_t>(after - m_keyTimes.begin()) - 1;
     }
     std::size_t i = 0;
     while (i + 1 < count && keyTime(i + 1, count) <= p + kBoundarySlack)

@@ -86,6 +86,7 @@ private:
     double m_repeat = 1.0;
     double m_beat = 0.0;
     std::vector<double> m_keyTimes;
+    bool m_keyTimesSorted = true;
     std::vector<double> m_values;
     std::vector<QPointF> m_points;
     QList<QImage> m_images;

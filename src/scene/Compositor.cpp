@@ -41,10 +41,12 @@ void Compositor::setViewSize(QSizeF size) {
     m_root->setBounds(size);
     // Every y is measured from the bottom edge, so a new height moves everything.
     m_drawn.clear();
+    m_shownStale = true;
     m_invalidate(QRegion(QRect(QPoint(0, 0), size.toSize())));
 }
 
 void Compositor::setNeedsFlush() {
+    m_shownStale = true;
     schedule(m_clock.now());
 }
 
@@ -121,8 +123,14 @@ void Compositor::flush() {
     QRegion damage;
     double next = Animation::kForever;
     double pace = 0;
+    m_shown.clear();
+    m_shownStale = false;
     walk(t, [&](Layer& layer, const Placement& placement) {
-        const Drawn drawn{placement.visible(), (placement.contents != nullptr ? placement.contents->cacheKey() : 0),
+        const QRect visible = placement.visible();
+        if (!visible.isEmpty())
+            m_shown.push_back(
+                {visible, placement.target, placement.clip, placement.opacity, placement.flipped, *placement.contents});
+        const Drawn drawn{visible, (placement.contents != nullptr ? placement.contents->cacheKey() : 0),
                           placement.opacity, placement.flipped, m_generation};
         const auto it = m_drawn.find(layer.id());
         if (it == m_drawn.end()) {
@@ -184,33 +192,55 @@ const QImage& Compositor::drawable(const QImage& image) {
 void Compositor::draw(QPainter& painter, const Placement& placement) {
     if (placement.visible().isEmpty())
         return;
-    const QImage& image = drawable(*placement.contents);
-    const bool clipped = !placement.clip.contains(placement.target);
-    const bool plain = !clipped && !placement.flipped && placement.opacity >= 1.0;
+    draw(painter, *placement.contents, placement.target, placement.clip, placement.opacity, placement.flipped);
+}
+
+void Compositor::draw(QPainter& painter, const QImage& contents, const QRectF& target, const QRectF& clip,
+                      double opacity, bool flipped) {
+    const QImage& image = drawable(contents);
+    const bool clipped = !clip.contains(target);
+    const bool plain = !clipped && !flipped && opacity >= 1.0;
     if (plain) {
-        painter.drawImage(placement.target, image);
+        painter.drawImage(target, image);
         return;
     }
     painter.save();
     if (clipped)
-        painter.setClipRect(placement.clip, Qt::IntersectClip);
-    painter.setOpacity(placement.opacity);
-    if (placement.flipped) {
-        const double centre = placement.target.center().x();
+        painter.setClipRect(clip, Qt::IntersectClip);
+    painter.setOpacity(opacity);
+    if (flipped) {
+        const double centre = target.center().x();
         painter.translate(2 * centre, 0);
         painter.scale(-1, 1);
     }
-    painter.drawImage(placement.target, image);
+    painter.drawImage(target, image);
     painter.restore();
 }
 
 void Compositor::paint(QPainter& painter, const QRegion& region) {
     // Pixel art stays sharp at any scale.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    walk(m_frameTime, [&](Layer&, const Placement& placement) {
-        if (region.intersects(placement.visible()))
-            draw(painter, placement);
-    });
+    std::vector<Shown> walked;
+    if (m_shownStale) {
+        walk(m_frameTime, [&](Layer&, const Placement& placement) {
+            const QRect visible = placement.visible();
+            if (!visible.isEmpty())
+                walked.push_back({visible, placement.target, placement.clip, placement.opacity, placement.flipped,
+                                  *placement.contents});
+        });
+    }
+    const std::vector<Shown>& shown = m_shownStale ? walked : m_shown;
+    // One small rectangle at a time: clipped to a plain rectangle, a picture is copied row by row,
+    // while a clip of many rectangles (several workers apart) sends every wide picture through the
+    // span blender, which hands its work to other threads and wakes them on every paint.
+    for (const QRect& area : region) {
+        painter.setClipRect(area);
+        for (const Shown& s : shown) {
+            if (s.visible.intersects(area))
+                draw(painter, s.image, s.target, s.clip, s.opacity, s.flipped);
+        }
+    }
+    painter.setClipping(false);
 }
 
 void Compositor::render(QPainter& painter, double t) {

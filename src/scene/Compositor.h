@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QPainter;
 
@@ -30,8 +31,10 @@ public:
     /// At most 60 paints a second, however many things change.
     static constexpr double kMinInterval = 1.0 / 60.0;
     /// With nobody walking, a change waits up to this long for the next one, so that flip-books
-    /// turning at different paces (0.12 s and 0.15 s a frame) share paints where they nearly meet.
-    static constexpr double kCoalesce = 0.035;
+    /// turning at different paces (0.1, 0.12 and 0.15 s a frame) share paints where they nearly
+    /// meet: two of every three frames of a puff beside a worker's tool, two of five of an idle
+    /// worker beside another's tool. Longer, and a frame delayed into the next would only flash.
+    static constexpr double kCoalesce = 0.045;
 
     /// `invalidate` is given the region of the view, in points, whose pixels must be repainted.
     Compositor(SceneClock& clock, std::function<void(const QRegion&)> invalidate);
@@ -78,6 +81,16 @@ private:
         const QImage* contents;
         QRect visible() const;
     };
+    // What one flush found to show, in drawing order, so that painting it needs no second walk
+    // through the tree. The picture is held by value: a layer may be gone before the paint.
+    struct Shown {
+        QRect visible;
+        QRectF target;
+        QRectF clip;
+        double opacity;
+        bool flipped;
+        QImage image;
+    };
     struct Drawn {
         QRect rect;
         qint64 image;
@@ -90,6 +103,8 @@ private:
     void walkLayer(Layer& layer, double t, QPointF origin, const QRectF& clip, double opacity,
                    const std::function<void(Layer&, const Placement&)>& visit) const;
     void draw(QPainter& painter, const Placement& placement);
+    void draw(QPainter& painter, const QImage& contents, const QRectF& target, const QRectF& clip, double opacity,
+              bool flipped);
     const QImage& drawable(const QImage& image);
     void schedule(double due);
 
@@ -107,6 +122,9 @@ private:
     quint64 m_generation = 0;
     quint64 m_flushes = 0;
     QHash<quint64, Drawn> m_drawn;
+    std::vector<Shown> m_shown;
+    // The tree or the view changed since the last flush, so its list no longer tells what to paint.
+    bool m_shownStale = true;
     // Pictures converted once to the format the paint engine blends fastest.
     QHash<qint64, QImage> m_converted;
 };

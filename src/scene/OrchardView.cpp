@@ -116,11 +116,27 @@ OrchardView::OrchardView(Game& game, Defaults& defaults, Setup setup, QWidget* p
     // Nothing is painted, and nothing wakes the compositor, until the view is on screen.
     m_compositor.setActive(false);
 
-    // The timer is the view's child, so a view that is gone is never synchronised.
+    // The timer is the view's child, so a view that is gone is never synchronised. It runs only
+    // while the view is on screen.
     m_timer.setInterval(1000);
     m_timer.setTimerType(Qt::CoarseTimer);
     connect(&m_timer, &QTimer::timeout, this, &OrchardView::sync);
+}
+
+void OrchardView::setOnScreen(bool onScreen) {
+    if (!onScreen) {
+        // A hidden strip animates for nobody and follows the game for nobody.
+        m_timer.stop();
+        m_compositor.setActive(false);
+        return;
+    }
+    if (m_timer.isActive())
+        return;
+    // Coins spring for a sale the player just made, not for one made while the strip was away.
+    m_seenSales = m_game.saleCount();
+    sync();
     m_timer.start();
+    m_compositor.setActive(true);
 }
 
 OrchardView::~OrchardView() {
@@ -305,13 +321,12 @@ void OrchardView::changeEvent(QEvent* event) {
 void OrchardView::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     backingPropertiesChanged();
-    m_compositor.setActive(true);
+    setOnScreen(true);
 }
 
 void OrchardView::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
-    // A hidden strip animates for nobody: no compositor timer until it shows again.
-    m_compositor.setActive(false);
+    setOnScreen(false);
 }
 
 void OrchardView::layoutGround() {

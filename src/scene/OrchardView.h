@@ -80,6 +80,9 @@ public:
 
     /// The once-a-second update; also run after any rebuild.
     void sync();
+    /// Whether the scene is on screen: the view shown, or the surface that paints it visible. Off
+    /// screen nothing is synchronised or painted; back on screen it catches up at once.
+    void setOnScreen(bool onScreen);
     /// Forgets every shown sprite and rebuilds.
     void redrawAll();
     /// Recomputes the colour grade; true when it changed.

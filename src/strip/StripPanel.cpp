@@ -1,6 +1,7 @@
 #include "strip/StripPanel.h"
 
 #include <QLinearGradient>
+#include <QPaintEvent>
 #include <QPainter>
 
 namespace pipfield {
@@ -31,15 +32,27 @@ void StripPanel::setComposited(bool composited) {
     }
 }
 
-void StripPanel::paintEvent(QPaintEvent*) {
+void StripPanel::paintEvent(QPaintEvent* event) {
     if (m_composited) {
         return; // the desktop shows through around the scene
     }
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = (QSizeF(size()) * ratio).toSize();
+    if (m_sky.size() != pixels || m_sky.devicePixelRatio() != ratio) {
+        // Opaque, so that drawing it is a plain copy.
+        m_sky = QImage(pixels, QImage::Format_RGB32);
+        m_sky.setDevicePixelRatio(ratio);
+        QPainter sky(&m_sky);
+        QLinearGradient gradient(0, 0, 0, height());
+        gradient.setColorAt(0, QColor(0x9f, 0xd4, 0xf2));
+        gradient.setColorAt(1, QColor(0xd8, 0xef, 0xfb));
+        sky.fillRect(rect(), gradient);
+    }
+    // Patch by patch: the whole picture under a clip of many rectangles would go through the span
+    // blender, which wakes other threads on every paint.
     QPainter painter(this);
-    QLinearGradient sky(0, 0, 0, height());
-    sky.setColorAt(0, QColor(0x9f, 0xd4, 0xf2));
-    sky.setColorAt(1, QColor(0xd8, 0xef, 0xfb));
-    painter.fillRect(rect(), sky);
+    for (const QRect& area : event->region())
+        painter.drawImage(area, m_sky, QRectF(QPointF(area.topLeft()) * ratio, QSizeF(area.size()) * ratio));
 }
 
 void StripPanel::resizeEvent(QResizeEvent*) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QWidget>
 
 namespace pipfield {
@@ -27,6 +28,8 @@ protected:
 private:
     QWidget* m_content = nullptr;
     bool m_composited = true;
+    // The painted sky, drawn once per size: the strip repaints small patches many times a second.
+    QImage m_sky;
 };
 
 } // namespace pipfield

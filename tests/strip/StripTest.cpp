@@ -150,6 +150,17 @@ TEST_F(StripTest, PaintsASkyOnlyWithoutACompositor) {
     m_desktop.setCompositing(false);
     EXPECT_EQ(corner().alpha(), 255);
     EXPECT_GT(corner().blue(), corner().red());
+    // A small repaint takes its patch from the same sky, row for row, and touches nothing else.
+    const QImage whole = strip->panel().grab().toImage();
+    QImage patch(whole.size(), QImage::Format_ARGB32_Premultiplied);
+    patch.fill(Qt::transparent);
+    const QRect area(100, 40, 30, 20);
+    strip->panel().render(&patch, area.topLeft(), QRegion(area));
+    for (const QPoint p : {area.topLeft(), area.bottomRight(), QPoint(area.left(), area.bottom())})
+        EXPECT_EQ(patch.pixel(p), whole.pixel(p)) << p.x() << "," << p.y();
+    EXPECT_NE(whole.pixel(area.topLeft()), whole.pixel(area.bottomLeft()));
+    EXPECT_EQ(qAlpha(patch.pixel(area.left() - 1, area.top())), 0);
+    EXPECT_EQ(qAlpha(patch.pixel(area.left(), area.top() - 1)), 0);
     m_desktop.setCompositing(true);
     EXPECT_EQ(corner().alpha(), 0);
 }
