@@ -45,8 +45,8 @@ INSTANTIATE_TEST_SUITE_P(
                     FractionalCase{180, {1119, 108}, 1, {1119, 108}}, FractionalCase{210, {1306, 126}, 1, {1306, 126}},
                     FractionalCase{240, {1492, 144}, 2, {746, 72}}, FractionalCase{300, {1865, 180}, 2, {932, 90}},
                     FractionalCase{360, {2238, 216}, 3, {746, 72}}),
-    [](const testing::TestParamInfo<FractionalCase>& info) {
-        return "In120ths" + std::to_string(info.param.scale120);
+    [](const testing::TestParamInfo<FractionalCase>& scaleCase) {
+        return "In120ths" + std::to_string(scaleCase.param.scale120);
     });
 
 TEST(SurfaceScaleTest, EveryArtPixelIsSquareAndTheRestIsLessThanOne) {
