@@ -41,6 +41,7 @@ as_user() { # the command as the test's user, with the compositor's session arou
 
 cleanup() {
     [ -n "${GAME_PID:-}" ] && kill "$GAME_PID" 2>/dev/null
+    [ -n "${INNER_SOCK:-}" ] && SWAYSOCK=$INNER_SOCK as_user swaymsg exit >/dev/null 2>&1
     [ -n "${SWAYSOCK:-}" ] && as_user swaymsg exit >/dev/null 2>&1
     for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null; done
     # The crate-full hand-off leaves a waiting copy of the program in this runtime folder.
@@ -86,8 +87,10 @@ bar {
     mode dock
 }
 CONF
-as_user dbus-daemon --session --nofork --address="unix:path=$RUN/bus" >/dev/null 2>&1 &
-PIDS+=($!)
+# The bus's own process id: runuser does not pass a signal on to it.
+as_user sh -c 'echo $$ >"$0"; exec "$@"' "$RUN/bus.pid" dbus-daemon --session --nofork --address="unix:path=$RUN/bus" \
+    >/dev/null 2>&1 &
+wait_for 10 test -s "$RUN/bus.pid" && PIDS+=("$(cat "$RUN/bus.pid")")
 as_user env WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman sway -c "$WORK/sway.conf" \
     >"$WORK/sway.log" 2>&1 &
 PIDS+=($!)
@@ -341,6 +344,43 @@ check outputs "a new output chosen by screenID takes the strip, narrower on a 60
     wait_for 20 bash -c "shoot '$WORK/shots/out2.png' HEADLESS-2 && strip_drawn '$WORK/shots/out2.png' 0 600 400 '$BACKGROUND'"
 check outputs "and the first output no longer shows it" wait_for 10 strip_gone "$BACKGROUND"
 stop_game
+
+# An output that goes away takes the strip to the one that is left. This sway's headless outputs can
+# neither be switched off nor removed, but the outputs of a sway nested in it (its Wayland backend:
+# each output a window of this one) go when their window is closed.
+cat >"$WORK/inner.conf" <<CONF
+default_border none
+output * bg $BACKGROUND solid_color
+CONF
+displays_before=$(ls "$RUN" | grep '^wayland-[0-9]*$')
+as_user env WLR_BACKENDS=wayland WLR_WL_OUTPUTS=2 WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
+    sway -c "$WORK/inner.conf" >"$WORK/inner.log" 2>&1 &
+inner_ready() {
+    INNER_DISPLAY=$(ls "$RUN" | grep '^wayland-[0-9]*$' | grep -vxF "$displays_before" | head -n 1)
+    INNER_SOCK=$(ls "$RUN"/sway-ipc.*.sock | grep -vxF "$SWAYSOCK" | head -n 1)
+    [ -n "$INNER_DISPLAY" ] && [ -n "$INNER_SOCK" ] &&
+        WAYLAND_DISPLAY=$INNER_DISPLAY SWAYSOCK=$INNER_SOCK as_user swaymsg -t get_outputs | grep -q '"WL-2"'
+}
+inner() { WAYLAND_DISPLAY=$INNER_DISPLAY SWAYSOCK=$INNER_SOCK "$@"; }
+strip_on_inner() { # strip_on_inner OUTPUT: drawn at the bottom centre of that output of the nested sway
+    local size
+    inner shoot "$WORK/shots/inner.png" "$1" || return 1
+    size=$(identify -format '%w %h' "$WORK/shots/inner.png") || return 1
+    strip_drawn "$WORK/shots/inner.png" 0 ${size% *} ${size#* } "$BACKGROUND"
+}
+if wait_for 20 inner_ready; then
+    new_player nested "screenID=$(display_number WL-2 "Wayland output 2")"
+    write_save
+    inner start_game
+    check gone "the strip is on the output chosen by screenID" wait_for 20 strip_on_inner WL-2
+    sway_msg '[title="wlroots - WL-2"] kill'
+    check gone "its output gone, the strip moves to the one that is left, without restarting" \
+        wait_for 20 strip_on_inner WL-1
+    stop_game
+else
+    check gone "a nested sway starts for outputs that can go away" false
+fi
+
 # This session has no system bus, which the game rightly warns about once per run; any other
 # warning is a finding.
 check outputs "no warning was logged" bash -c "! grep -h '^warning\|^critical' '$WORK'/*/game.log | grep -v 'no system bus'"
