@@ -14,7 +14,7 @@ BACKGROUND='#204060'
 WIDTH=1920
 HEIGHT=1080
 
-for tool in sway swaymsg grim convert Xwayland xev dbus-daemon gdbus strace runuser; do
+for tool in sway swaymsg grim convert compare Xwayland xev dbus-daemon gdbus strace runuser; do
     command -v "$tool" >/dev/null || { echo "FAILED: $tool is missing"; exit 1; }
 done
 id "$RUNNER" >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin "$RUNNER" ||
@@ -161,6 +161,12 @@ strip_drawn() { # strip_drawn FILE OX OW OH UNDER-COLOUR [SCALE]
         [ $(((l + r) / 2 - ($2 + $3 / 2))) -le $((8 * s)) ] && [ $(((l + r) / 2 - ($2 + $3 / 2))) -ge $((-8 * s)) ]
 }
 strip_on_screen() { shoot "$WORK/shots/shot.png" && strip_drawn "$WORK/shots/shot.png" 0 "$WIDTH" "$HEIGHT" "$1"; }
+# The strip's box on the first output, and whether it changed since "before.png" (something moved).
+strip_crop() { shoot "$WORK/shots/shot.png" && convert "$WORK/shots/shot.png" -crop 746x72+587+1008 +repage "$1"; }
+strip_moved() {
+    strip_crop "$WORK/shots/later.png" &&
+        [ "$(compare -metric AE "$WORK/shots/before.png" "$WORK/shots/later.png" null: 2>&1)" != 0 ]
+}
 strip_gone() { # nothing but COLOUR at the bottom centre
     shoot "$WORK/shots/shot.png" && [ "$(changed_box "$WORK/shots/shot.png" 587 1008 746 72 "$1")" = none ]
 }
@@ -248,7 +254,7 @@ menu_choose() { # menu_choose LABEL
         "$id" clicked '<0>' 0 >/dev/null
 }
 
-export -f wait_for menu_choose as_user shoot changed_box pixel colour_is strip_drawn strip_on_screen strip_gone crate_count coins save_file
+export -f wait_for menu_choose as_user shoot strip_crop strip_moved changed_box pixel colour_is strip_drawn strip_on_screen strip_gone crate_count coins save_file
 export WORK RUN RUNNER CLI WIDTH HEIGHT
 
 # --- checks -------------------------------------------------------------------------------------
@@ -288,6 +294,8 @@ check fullscreen "a full-screen window covers the strip" wait_for 10 strip_gone 
 check fullscreen "covered, the strip stops painting (at most one frame sent in 3 s)" [ "$(sends_in 3)" -le 1 ]
 sway_msg '[title="other"] fullscreen disable'
 check fullscreen "the strip returns when full screen ends" wait_for 10 strip_on_screen '#ffffff'
+# Covered, the scene paused with the frames; it must go on once they come again, not stay still.
+check fullscreen "and its workers walk on (its pixels change)" bash -c "strip_crop '$WORK/shots/before.png' && wait_for 10 strip_moved"
 sway_msg workspace 2
 check workspace "the strip stays on a second workspace" wait_for 10 strip_on_screen "$BACKGROUND"
 sway_msg output HEADLESS-1 scale 2
