@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
-# End-to-end check of the strip as a layer surface of KWin on its virtual backend at a fractional
-# scale of 1.5, run by an unprivileged user: KWin offers wp_fractional_scale_v1, and the strip must
-# then fill its 746 x 72 points with 1119 x 108 device pixels of square art pixels. KWin has no
-# wlr-screencopy; its own screenshot service on the session bus gives the pixels.
+# End-to-end checks of the strip as a layer surface of KWin on its virtual backend, two outputs at a
+# fractional scale of 1.5, run by an unprivileged user: KWin offers wp_fractional_scale_v1, and the
+# strip must then fill its 746 x 72 points with 1119 x 108 device pixels of square art pixels; and
+# when the output chosen for it is switched off it moves to the other one, and back when it returns.
+# KWin has no wlr-screencopy; its own screenshot service on the session bus gives the pixels.
 # Every wait is on a condition, bounded in time.
-# Usage: kwin-e2e.sh PIPFIELD KWIN-SCREENSHOT
+# Usage: kwin-e2e.sh PIPFIELD KWIN-SCREENSHOT KWIN-OUTPUT
 set -uo pipefail
 
 APP=$1
 SHOT_TOOL=$2
+OUTPUT_TOOL=$3
 RUNNER=${PIPFIELD_E2E_USER:-pipfield-e2e}
-# The virtual output in device pixels, and the strip's frame on it: 746 x 72 points at 1.5.
+# Each virtual output in device pixels, and the strip's frame on it: 746 x 72 points at 1.5.
 WIDTH=2880
 HEIGHT=1620
 STRIP_W=1119
@@ -89,10 +91,11 @@ cp /usr/bin/kwin_wayland "$WORK/kwin_wayland"
 # OpenGL compositing (llvmpipe) loads the screenshot effect, which KWin's QPainter compositing has
 # not; the permission check of the screenshot service is for sandboxed callers.
 start kwin env KWIN_COMPOSE=O2 LIBGL_ALWAYS_SOFTWARE=1 KWIN_SCREENSHOT_NO_PERMISSION_CHECKS=1 \
-    "$WORK/kwin_wayland" --virtual --width 1920 --height 1080 --scale 1.5 --socket wayland-pipfield \
-    --no-lockscreen --no-global-shortcuts --no-kactivities
-shot() { as_user "$SHOT_TOOL" Virtual-0 "$1"; }
-wait_for 20 shot "$SHOTS/shot.png" || { echo "FAILED: KWin did not start"; cat "$WORK/kwin.log"; exit 1; }
+    "$WORK/kwin_wayland" --virtual --width 1920 --height 1080 --scale 1.5 --output-count 2 \
+    --socket wayland-pipfield --no-lockscreen --no-global-shortcuts --no-kactivities
+shot() { as_user "$SHOT_TOOL" "$1" "$SHOTS/shot.png"; } # shot OUTPUT
+wait_for 20 shot Virtual-1 || { echo "FAILED: KWin did not start"; cat "$WORK/kwin.log"; exit 1; }
+switch() { as_user env WAYLAND_DISPLAY=wayland-pipfield "$OUTPUT_TOOL" "$@"; } # switch OUTPUT enable|disable
 
 # --- pixels -------------------------------------------------------------------------------------
 
@@ -115,9 +118,9 @@ drawn_box() { # drawn_box FILE
 }
 # Drawn only inside the strip's frame at the bottom centre, reaching the output's bottom edge, as
 # high as the trees, and centred.
-strip_drawn() {
+strip_drawn() { # strip_drawn OUTPUT
     local box l t r b left=$(((WIDTH - STRIP_W) / 2))
-    shot "$SHOTS/shot.png" || return 1
+    shot "$1" || return 1
     box=$(drawn_box "$SHOTS/shot.png")
     [ "$box" = none ] && return 1
     read -r l t r b <<<"$box"
@@ -125,6 +128,9 @@ strip_drawn() {
     [ "$l" -ge "$left" ] && [ "$r" -lt $((left + STRIP_W)) ] && [ "$t" -ge $((HEIGHT - STRIP_H)) ] &&
         [ "$b" -eq $((HEIGHT - 1)) ] && [ $((b - t)) -ge 40 ] &&
         [ $(((l + r) / 2 - WIDTH / 2)) -le 12 ] && [ $(((l + r) / 2 - WIDTH / 2)) -ge -12 ]
+}
+strip_gone() { # strip_gone OUTPUT: nothing drawn along its bottom edge
+    shot "$1" && [ "$(drawn_box "$SHOTS/shot.png")" = none ]
 }
 # At 1.5 device pixels a point the largest whole number of device pixels per art pixel is 1: the
 # orchard that spans nearly all 746 points of the strip at scale 1 spans as many device pixels here,
@@ -142,13 +148,25 @@ square_pixels() {
     colours=$(convert "$SHOTS/shot.png" -crop "${STRIP_W}x${STRIP_H}+$(((WIDTH - STRIP_W) / 2))+$((HEIGHT - STRIP_H))" \
         +repage -format '%k' info:)
     echo "$colours" >"$SHOTS/colours.txt"
-    [ -n "$colours" ] && [ "$colours" -le 256 ]
+    [ -n "$colours" ] && [ "$colours" -le 128 ]
 }
 
 # --- the game -----------------------------------------------------------------------------------
 
-# Ten grown lemon trees, the first one hanging full, and a caretaker walking about.
-printf '[General]\nhasLaunched=true\nnotificationsOn=false\n' >"$WORK/home/config/Pipfield/Pipfield.conf"
+# The same display number the program derives from an output's name and description.
+display_number() { # display_number NAME DESCRIPTION
+    local hash=2166136261 byte
+    for byte in $(printf '%s\x1f%s' "$1" "$2" | od -An -tu1); do
+        hash=$((((hash ^ byte) * 16777619) & 0xFFFFFFFF))
+    done
+    [ "$hash" -eq 0 ] && hash=1
+    echo "$hash"
+}
+
+# Ten grown lemon trees, the first one hanging full, and a caretaker walking about; the strip on the
+# second output (KWin describes its virtual outputs with a blank).
+printf '[General]\nhasLaunched=true\nnotificationsOn=false\nscreenID=%s\n' "$(display_number Virtual-1 ' ')" \
+    >"$WORK/home/config/Pipfield/Pipfield.conf"
 trees=""
 for i in 0 1 2 3 4 5 6 7 8 9; do
     trees+="${trees:+,}{\"kind\":\"eureka\",\"age\":300,\"progress\":0,\"fruit\":$([ $i -eq 0 ] && echo 6 || echo 0)}"
@@ -160,11 +178,19 @@ chown -R "$RUNNER" "$WORK/home"
 start game env WAYLAND_DISPLAY=wayland-pipfield "$APP"
 
 check fractional "at scale 1.5 the strip is drawn at the bottom centre within 1119 x 108 device pixels" \
-    wait_for 30 strip_drawn
+    wait_for 30 strip_drawn Virtual-1
 check fractional "one device pixel per art pixel: the orchard is as many device pixels wide as points at scale 1" one_to_one
 check fractional "its art pixels are whole device pixels (no colours blended by scaling)" square_pixels
-
 echo "drawn box: $(cat "$SHOTS/box.txt" 2>/dev/null), colours in the strip: $(cat "$SHOTS/colours.txt" 2>/dev/null)"
+check outputs "the other output shows no strip" strip_gone Virtual-0
+
+# KWin closes the layer surface on an output switched off before it withdraws the output.
+check outputs "the chosen output switched off" switch Virtual-1 disable
+check outputs "the strip moves to the output that is left, without restarting" wait_for 20 strip_drawn Virtual-0
+check outputs "the chosen output switched on again" switch Virtual-1 enable
+check outputs "the strip returns to it" wait_for 20 strip_drawn Virtual-1
+check outputs "and leaves the other one" wait_for 10 strip_gone Virtual-0
+
 echo "kwin checks took $((SECONDS - started)) s"
 echo "$passes passed, $failures failed"
 [ $failures -eq 0 ]
