@@ -20,6 +20,7 @@
 
 #include "fractional-scale-v1-client-protocol.h"
 #include "viewporter-client-protocol.h"
+#include "xdg-output-unstable-v1-client-protocol.h"
 #include "wlr-layer-shell-unstable-v1-client-protocol.h"
 
 namespace pipfield {
@@ -30,7 +31,8 @@ namespace {
 constexpr std::uint32_t kCompositorVersion = 4; // wl_surface.damage_buffer
 constexpr std::uint32_t kLayerShellVersion = 3; // set_layer, and the shell's destructor
 constexpr std::uint32_t kSeatVersion = 5;
-constexpr std::uint32_t kOutputVersion = 4; // the output's name and description
+constexpr std::uint32_t kOutputVersion = 4;    // the output's name and description
+constexpr std::uint32_t kXdgOutputVersion = 3; // its logical size, made current by wl_output.done
 constexpr char kNamespace[] = "pipfield";
 // A shown surface gets a frame callback with every refresh of its output; one that waits this long
 // for it is covered (a full-screen window) or on an output that is off, and animates for nobody.
@@ -42,11 +44,14 @@ struct LayerShellStrip::WaylandOutput {
     LayerShellStrip* owner;
     std::uint32_t globalName;
     wl_output* output;
+    zxdg_output_v1* xdgOutput = nullptr;
     QString name;
     QString description;
     QString make;
     QString model;
     QSize modeSize;
+    // The compositor's own word for the size in logical pixels, where it says.
+    QSize xdgLogicalSize;
     std::int32_t transform = WL_OUTPUT_TRANSFORM_NORMAL;
     int scale = 1;
     bool done = false;
@@ -55,6 +60,10 @@ struct LayerShellStrip::WaylandOutput {
     bool closedStrip = false;
 
     QSize logicalSize() const {
+        // At a fractional scale the whole scale of wl_output is rounded up, and the mode divided by
+        // it is too small.
+        if (xdgLogicalSize.isValid() && !xdgLogicalSize.isEmpty())
+            return xdgLogicalSize;
         QSize size = modeSize / std::max(1, scale);
         const bool turned = transform == WL_OUTPUT_TRANSFORM_90 || transform == WL_OUTPUT_TRANSFORM_270 ||
                             transform == WL_OUTPUT_TRANSFORM_FLIPPED_90 || transform == WL_OUTPUT_TRANSFORM_FLIPPED_270;
@@ -117,6 +126,20 @@ struct LayerShellListeners {
     }
     static constexpr wl_output_listener output{outputGeometry, outputMode, outputDone,
                                                outputScale,    outputName, outputDescription};
+
+    static void xdgPosition(void*, zxdg_output_v1*, std::int32_t, std::int32_t) {}
+    static void xdgSize(void* data, zxdg_output_v1*, std::int32_t width, std::int32_t height) {
+        static_cast<Output*>(data)->xdgLogicalSize = QSize(width, height);
+    }
+    static void xdgDone(void* data, zxdg_output_v1*) {
+        // Sent only below version 3; from there wl_output.done makes the size current.
+        auto* out = static_cast<Output*>(data);
+        if (out->done)
+            out->owner->onOutputDone(*out);
+    }
+    static void xdgName(void*, zxdg_output_v1*, const char*) {}
+    static void xdgDescription(void*, zxdg_output_v1*, const char*) {}
+    static constexpr zxdg_output_v1_listener xdgOutput{xdgPosition, xdgSize, xdgDone, xdgName, xdgDescription};
 
     static void configure(void* data, zwlr_layer_surface_v1*, std::uint32_t serial, std::uint32_t width,
                           std::uint32_t height) {
@@ -207,8 +230,13 @@ LayerShellStrip::~LayerShellStrip() {
         wl_pointer_release(m_pointer);
     if (m_seat != nullptr)
         wl_seat_release(m_seat);
-    for (const auto& output : m_outputs)
+    for (const auto& output : m_outputs) {
+        if (output->xdgOutput != nullptr)
+            zxdg_output_v1_destroy(output->xdgOutput);
         wl_output_release(output->output);
+    }
+    if (m_xdgOutputs != nullptr)
+        zxdg_output_manager_v1_destroy(m_xdgOutputs);
     if (m_layerShell != nullptr)
         zwlr_layer_shell_v1_destroy(m_layerShell);
     if (m_fractionalScales != nullptr)
@@ -254,14 +282,26 @@ void LayerShellStrip::onGlobal(std::uint32_t name, const char* interface, std::u
     } else if (std::strcmp(interface, wl_seat_interface.name) == 0 && m_seat == nullptr) {
         m_seat = static_cast<wl_seat*>(bind(&wl_seat_interface, kSeatVersion));
         wl_seat_add_listener(m_seat, &LayerShellListeners::seat, this);
+    } else if (std::strcmp(interface, zxdg_output_manager_v1_interface.name) == 0) {
+        m_xdgOutputs = static_cast<zxdg_output_manager_v1*>(bind(&zxdg_output_manager_v1_interface, kXdgOutputVersion));
+        for (const auto& output : m_outputs)
+            watchLogicalSize(*output);
     } else if (std::strcmp(interface, wl_output_interface.name) == 0) {
         auto output = std::make_unique<WaylandOutput>();
         output->owner = this;
         output->globalName = name;
         output->output = static_cast<wl_output*>(bind(&wl_output_interface, kOutputVersion));
         wl_output_add_listener(output->output, &LayerShellListeners::output, output.get());
+        watchLogicalSize(*output);
         m_outputs.push_back(std::move(output));
     }
+}
+
+void LayerShellStrip::watchLogicalSize(WaylandOutput& output) {
+    if (m_xdgOutputs == nullptr || output.xdgOutput != nullptr)
+        return;
+    output.xdgOutput = zxdg_output_manager_v1_get_xdg_output(m_xdgOutputs, output.output);
+    zxdg_output_v1_add_listener(output.xdgOutput, &LayerShellListeners::xdgOutput, &output);
 }
 
 void LayerShellStrip::onGlobalRemove(std::uint32_t name) {
@@ -270,6 +310,8 @@ void LayerShellStrip::onGlobalRemove(std::uint32_t name) {
     if (it == m_outputs.end())
         return;
     std::erase((m_surfaceOutputs), (*it)->output);
+    if ((*it)->xdgOutput != nullptr)
+        zxdg_output_v1_destroy((*it)->xdgOutput);
     wl_output_release((*it)->output);
     m_outputs.erase(it);
     outputsMoved();

@@ -27,6 +27,7 @@ struct wp_fractional_scale_manager_v1;
 struct wp_fractional_scale_v1;
 struct wp_viewport;
 struct wp_viewporter;
+struct zxdg_output_manager_v1;
 class QSocketNotifier;
 
 namespace pipfield {
@@ -86,6 +87,7 @@ private:
     // Protocol events.
     void onGlobal(std::uint32_t name, const char* interface, std::uint32_t version);
     void onGlobalRemove(std::uint32_t name);
+    void watchLogicalSize(WaylandOutput& output);
     void onOutputDone(WaylandOutput& output);
     void onConfigure(std::uint32_t serial, std::uint32_t width, std::uint32_t height);
     void onClosed();
@@ -105,6 +107,7 @@ private:
     std::uint32_t m_layerShellVersion = 0;
     wp_viewporter* m_viewporter = nullptr;
     wp_fractional_scale_manager_v1* m_fractionalScales = nullptr;
+    zxdg_output_manager_v1* m_xdgOutputs = nullptr;
     wl_seat* m_seat = nullptr;
     wl_pointer* m_pointer = nullptr;
     std::vector<std::unique_ptr<WaylandOutput>> m_outputs;

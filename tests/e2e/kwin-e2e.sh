@@ -45,6 +45,7 @@ as_user() {
 start() { # start NAME COMMAND...
     local name=$1
     shift
+    rm -f "$SHOTS/$name.pid"
     as_user sh -c 'echo $$ >"$0"; exec "$@"' "$SHOTS/$name.pid" "$@" >"$WORK/$name.log" 2>&1 &
     wait_for 10 test -s "$SHOTS/$name.pid" && PIDS+=("$(cat "$SHOTS/$name.pid")")
 }
@@ -90,11 +91,14 @@ start bus dbus-daemon --session --nofork --address="unix:path=$RUN/bus"
 cp /usr/bin/kwin_wayland "$WORK/kwin_wayland"
 # OpenGL compositing (llvmpipe) loads the screenshot effect, which KWin's QPainter compositing has
 # not; the permission check of the screenshot service is for sandboxed callers.
-start kwin env KWIN_COMPOSE=O2 LIBGL_ALWAYS_SOFTWARE=1 KWIN_SCREENSHOT_NO_PERMISSION_CHECKS=1 \
-    "$WORK/kwin_wayland" --virtual --width 1920 --height 1080 --scale 1.5 --output-count 2 \
-    --socket wayland-pipfield --no-lockscreen --no-global-shortcuts --no-kactivities
 shot() { as_user "$SHOT_TOOL" "$1" "$SHOTS/shot.png"; } # shot OUTPUT
-wait_for 20 shot Virtual-1 || { echo "FAILED: KWin did not start"; cat "$WORK/kwin.log"; exit 1; }
+start_kwin() { # start_kwin WIDTH HEIGHT OUTPUTS, in points
+    start kwin env KWIN_COMPOSE=O2 LIBGL_ALWAYS_SOFTWARE=1 KWIN_SCREENSHOT_NO_PERMISSION_CHECKS=1 \
+        "$WORK/kwin_wayland" --virtual --width "$1" --height "$2" --scale 1.5 --output-count "$3" \
+        --socket wayland-pipfield --no-lockscreen --no-global-shortcuts --no-kactivities
+    wait_for 20 shot "Virtual-$(($3 - 1))" || { echo "FAILED: KWin did not start"; cat "$WORK/kwin.log"; exit 1; }
+}
+start_kwin 1920 1080 2
 switch() { as_user env WAYLAND_DISPLAY=wayland-pipfield "$OUTPUT_TOOL" "$@"; } # switch OUTPUT enable|disable
 
 # --- pixels -------------------------------------------------------------------------------------
@@ -140,6 +144,9 @@ one_to_one() {
     read -r l t r b <"$SHOTS/box.txt"
     [ $((r - l + 1)) -le 746 ] && [ $((r - l + 1)) -ge $((746 - 40)) ]
 }
+# The first frame may go out before the compositor has said which scale it prefers, and be shown
+# scaled for a moment: the strip has settled once it is drawn one to one.
+settled() { strip_drawn "$1" && one_to_one; } # settled OUTPUT
 # Art drawn into a buffer of the output's own device pixels keeps the few colours of the palette;
 # a buffer the compositor had to scale (whole pixels of another size) comes out with thousands of
 # blended ones.
@@ -177,9 +184,8 @@ JSON
 chown -R "$RUNNER" "$WORK/home"
 start game env WAYLAND_DISPLAY=wayland-pipfield "$APP"
 
-check fractional "at scale 1.5 the strip is drawn at the bottom centre within 1119 x 108 device pixels" \
-    wait_for 30 strip_drawn Virtual-1
-check fractional "one device pixel per art pixel: the orchard is as many device pixels wide as points at scale 1" one_to_one
+check fractional "at 1.5 drawn at the bottom centre within 1119 x 108 device pixels, one per art pixel" \
+    wait_for 30 settled Virtual-1
 check fractional "its art pixels are whole device pixels (no colours blended by scaling)" square_pixels
 echo "drawn box: $(cat "$SHOTS/box.txt" 2>/dev/null), colours in the strip: $(cat "$SHOTS/colours.txt" 2>/dev/null)"
 check outputs "the other output shows no strip" strip_gone Virtual-0
@@ -190,6 +196,22 @@ check outputs "the strip moves to the output that is left, without restarting" w
 check outputs "the chosen output switched on again" switch Virtual-1 enable
 check outputs "the strip returns to it" wait_for 20 strip_drawn Virtual-1
 check outputs "and leaves the other one" wait_for 10 strip_gone Virtual-0
+
+# An output narrower than the strip at 1.5: 600 points are 900 device pixels, and the strip takes the
+# whole width in points (the mode divided by the whole scale KWin also announces, 2, would be 450).
+# Tall enough that the management window stays clear of the bottom edge.
+kill "${PIDS[@]}" 2>/dev/null
+wait_for 10 bash -c "! pgrep -u '$RUNNER' -f '^$WORK/kwin_wayland' >/dev/null"
+PIDS=()
+rm -f "$RUN"/wayland-pipfield*
+start bus dbus-daemon --session --nofork --address="unix:path=$RUN/bus"
+start_kwin 600 1200 1
+WIDTH=900
+HEIGHT=1800
+STRIP_W=900
+start game env WAYLAND_DISPLAY=wayland-pipfield "$APP"
+check narrow "on a 600-point output the strip has its whole width, 900 device pixels: room for the orchard" \
+    wait_for 30 settled Virtual-0
 
 echo "kwin checks took $((SECONDS - started)) s"
 echo "$passes passed, $failures failed"
