@@ -16,6 +16,7 @@ packages=(
     dbus dbus-x11 libnotify-bin trayer dunst dpkg-dev file
     lintian desktop-file-utils appstream
     libwayland-dev wayland-protocols qt6-wayland sway grim xwayland libglib2.0-bin strace
+    kwin-wayland plasma-wayland-protocols
 )
 
 missing=()

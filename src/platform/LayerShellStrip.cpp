@@ -18,6 +18,9 @@
 
 #include <wayland-client.h>
 
+#include "fractional-scale-v1-client-protocol.h"
+#include "viewporter-client-protocol.h"
+#include "xdg-output-unstable-v1-client-protocol.h"
 #include "wlr-layer-shell-unstable-v1-client-protocol.h"
 
 namespace pipfield {
@@ -28,8 +31,12 @@ namespace {
 constexpr std::uint32_t kCompositorVersion = 4; // wl_surface.damage_buffer
 constexpr std::uint32_t kLayerShellVersion = 3; // set_layer, and the shell's destructor
 constexpr std::uint32_t kSeatVersion = 5;
-constexpr std::uint32_t kOutputVersion = 4; // the output's name and description
+constexpr std::uint32_t kOutputVersion = 4;    // the output's name and description
+constexpr std::uint32_t kXdgOutputVersion = 3; // its logical size, made current by wl_output.done
 constexpr char kNamespace[] = "pipfield";
+// A shown surface gets a frame callback with every refresh of its output; one that waits this long
+// for it is covered (a full-screen window) or on an output that is off, and animates for nobody.
+constexpr int kFrameStallMs = 1000;
 
 } // namespace
 
@@ -37,16 +44,26 @@ struct LayerShellStrip::WaylandOutput {
     LayerShellStrip* owner;
     std::uint32_t globalName;
     wl_output* output;
+    zxdg_output_v1* xdgOutput = nullptr;
     QString name;
     QString description;
     QString make;
     QString model;
     QSize modeSize;
+    // The compositor's own word for the size in logical pixels, where it says.
+    QSize xdgLogicalSize;
     std::int32_t transform = WL_OUTPUT_TRANSFORM_NORMAL;
     int scale = 1;
     bool done = false;
+    // It closed the strip's surface while still announced (switched off): the strip waits elsewhere
+    // until the output says something new about itself.
+    bool closedStrip = false;
 
     QSize logicalSize() const {
+        // At a fractional scale the whole scale of wl_output is rounded up, and the mode divided by
+        // it is too small.
+        if (xdgLogicalSize.isValid() && !xdgLogicalSize.isEmpty())
+            return xdgLogicalSize;
         QSize size = modeSize / std::max(1, scale);
         const bool turned = transform == WL_OUTPUT_TRANSFORM_90 || transform == WL_OUTPUT_TRANSFORM_270 ||
                             transform == WL_OUTPUT_TRANSFORM_FLIPPED_90 || transform == WL_OUTPUT_TRANSFORM_FLIPPED_270;
@@ -110,12 +127,31 @@ struct LayerShellListeners {
     static constexpr wl_output_listener output{outputGeometry, outputMode, outputDone,
                                                outputScale,    outputName, outputDescription};
 
+    static void xdgPosition(void*, zxdg_output_v1*, std::int32_t, std::int32_t) {}
+    static void xdgSize(void* data, zxdg_output_v1*, std::int32_t width, std::int32_t height) {
+        static_cast<Output*>(data)->xdgLogicalSize = QSize(width, height);
+    }
+    static void xdgDone(void* data, zxdg_output_v1*) {
+        // Sent only below version 3; from there wl_output.done makes the size current.
+        auto* out = static_cast<Output*>(data);
+        if (out->done)
+            out->owner->onOutputDone(*out);
+    }
+    static void xdgName(void*, zxdg_output_v1*, const char*) {}
+    static void xdgDescription(void*, zxdg_output_v1*, const char*) {}
+    static constexpr zxdg_output_v1_listener xdgOutput{xdgPosition, xdgSize, xdgDone, xdgName, xdgDescription};
+
     static void configure(void* data, zwlr_layer_surface_v1*, std::uint32_t serial, std::uint32_t width,
                           std::uint32_t height) {
         strip(data)->onConfigure(serial, width, height);
     }
     static void closed(void* data, zwlr_layer_surface_v1*) { strip(data)->onClosed(); }
     static constexpr zwlr_layer_surface_v1_listener layerSurface{configure, closed};
+
+    static void preferredScale(void* data, wp_fractional_scale_v1*, std::uint32_t scale) {
+        strip(data)->onPreferredScale(scale);
+    }
+    static constexpr wp_fractional_scale_v1_listener fractionalScale{preferredScale};
 
     static void frameDone(void* data, wl_callback*, std::uint32_t) { strip(data)->onFrameDone(); }
     static constexpr wl_callback_listener frame{frameDone};
@@ -177,7 +213,11 @@ std::unique_ptr<LayerShellStrip> LayerShellStrip::connectToCompositor() {
     return strip;
 }
 
-LayerShellStrip::LayerShellStrip(wl_display* display) : m_display(display) {}
+LayerShellStrip::LayerShellStrip(wl_display* display) : m_display(display) {
+    m_frameStall.setSingleShot(true);
+    m_frameStall.setInterval(kFrameStallMs);
+    connect(&m_frameStall, &QTimer::timeout, this, &LayerShellStrip::onFrameStalled);
+}
 
 LayerShellStrip::~LayerShellStrip() {
     delete m_notifier;
@@ -190,10 +230,19 @@ LayerShellStrip::~LayerShellStrip() {
         wl_pointer_release(m_pointer);
     if (m_seat != nullptr)
         wl_seat_release(m_seat);
-    for (const auto& output : m_outputs)
+    for (const auto& output : m_outputs) {
+        if (output->xdgOutput != nullptr)
+            zxdg_output_v1_destroy(output->xdgOutput);
         wl_output_release(output->output);
+    }
+    if (m_xdgOutputs != nullptr)
+        zxdg_output_manager_v1_destroy(m_xdgOutputs);
     if (m_layerShell != nullptr)
         zwlr_layer_shell_v1_destroy(m_layerShell);
+    if (m_fractionalScales != nullptr)
+        wp_fractional_scale_manager_v1_destroy(m_fractionalScales);
+    if (m_viewporter != nullptr)
+        wp_viewporter_destroy(m_viewporter);
     if (m_shm != nullptr)
         wl_shm_destroy(m_shm);
     if (m_compositor != nullptr)
@@ -225,17 +274,34 @@ void LayerShellStrip::onGlobal(std::uint32_t name, const char* interface, std::u
     } else if (std::strcmp(interface, zwlr_layer_shell_v1_interface.name) == 0) {
         m_layerShellVersion = std::min(version, kLayerShellVersion);
         m_layerShell = static_cast<zwlr_layer_shell_v1*>(bind(&zwlr_layer_shell_v1_interface, kLayerShellVersion));
+    } else if (std::strcmp(interface, wp_viewporter_interface.name) == 0) {
+        m_viewporter = static_cast<wp_viewporter*>(bind(&wp_viewporter_interface, 1));
+    } else if (std::strcmp(interface, wp_fractional_scale_manager_v1_interface.name) == 0) {
+        m_fractionalScales =
+            static_cast<wp_fractional_scale_manager_v1*>(bind(&wp_fractional_scale_manager_v1_interface, 1));
     } else if (std::strcmp(interface, wl_seat_interface.name) == 0 && m_seat == nullptr) {
         m_seat = static_cast<wl_seat*>(bind(&wl_seat_interface, kSeatVersion));
         wl_seat_add_listener(m_seat, &LayerShellListeners::seat, this);
+    } else if (std::strcmp(interface, zxdg_output_manager_v1_interface.name) == 0) {
+        m_xdgOutputs = static_cast<zxdg_output_manager_v1*>(bind(&zxdg_output_manager_v1_interface, kXdgOutputVersion));
+        for (const auto& output : m_outputs)
+            watchLogicalSize(*output);
     } else if (std::strcmp(interface, wl_output_interface.name) == 0) {
         auto output = std::make_unique<WaylandOutput>();
         output->owner = this;
         output->globalName = name;
         output->output = static_cast<wl_output*>(bind(&wl_output_interface, kOutputVersion));
         wl_output_add_listener(output->output, &LayerShellListeners::output, output.get());
+        watchLogicalSize(*output);
         m_outputs.push_back(std::move(output));
     }
+}
+
+void LayerShellStrip::watchLogicalSize(WaylandOutput& output) {
+    if (m_xdgOutputs == nullptr || output.xdgOutput != nullptr)
+        return;
+    output.xdgOutput = zxdg_output_manager_v1_get_xdg_output(m_xdgOutputs, output.output);
+    zxdg_output_v1_add_listener(output.xdgOutput, &LayerShellListeners::xdgOutput, &output);
 }
 
 void LayerShellStrip::onGlobalRemove(std::uint32_t name) {
@@ -244,21 +310,30 @@ void LayerShellStrip::onGlobalRemove(std::uint32_t name) {
     if (it == m_outputs.end())
         return;
     std::erase((m_surfaceOutputs), (*it)->output);
+    if ((*it)->xdgOutput != nullptr)
+        zxdg_output_v1_destroy((*it)->xdgOutput);
     wl_output_release((*it)->output);
     m_outputs.erase(it);
-    Q_EMIT outputsChanged();
+    outputsMoved();
 }
 
 void LayerShellStrip::onOutputDone(WaylandOutput& output) {
     // Compositors before the output's name was announced: make and model stand in for it.
     if (output.name.isEmpty())
         output.name = (output.make + ' ' + output.model).trimmed();
-    const bool first = !output.done;
     output.done = true;
-    updateScale();
+    // Whatever the output announces anew (its mode when switched on again) makes it worth a try.
+    output.closedStrip = false;
+    applyGeometry();
+    outputsMoved();
+}
+
+void LayerShellStrip::outputsMoved() {
+    m_waitForOutputs = false;
     Q_EMIT outputsChanged();
-    if (first && m_shown && m_surface == nullptr)
-        recreateSurface(); // the strip waited for an output to be shown on
+    // The strip's controller places the strip again on the signal; without one it stays where it was
+    // asked to be, on whichever output is there now.
+    place(m_outputName, m_size);
 }
 
 void LayerShellStrip::start() {
@@ -333,18 +408,29 @@ LayerShellStrip::WaylandOutput* LayerShellStrip::findOutput(const wl_output* wan
     return nullptr;
 }
 
+QString LayerShellStrip::wantedOutput() const {
+    // The chosen output while it is there and shows the strip; otherwise the compositor's choice.
+    const WaylandOutput* chosen = findOutput(m_outputName);
+    return chosen != nullptr && !chosen->closedStrip ? chosen->name : QString();
+}
+
 void LayerShellStrip::place(const QString& outputName, QSize size) {
-    const bool moved = outputName != m_outputName;
     m_outputName = outputName;
+    const bool resized = size != m_size;
     m_size = size;
-    if (m_surface == nullptr)
+    if (m_surface == nullptr) {
+        if (m_shown)
+            createSurface(); // the strip waited for an output to be shown on
         return;
-    // A layer surface stays on the output it was made for.
-    if (moved || findOutput(m_surfaceOutputName) == nullptr) {
+    }
+    // A layer surface stays on the output it was made for: the chosen one came, went or returned.
+    const WaylandOutput* madeFor = findOutput(m_surfaceOutputName);
+    if (wantedOutput() != m_surfaceOutputName || (!m_surfaceOutputName.isEmpty() && madeFor == nullptr)) {
         recreateSurface();
         return;
     }
-    applySize();
+    if (resized)
+        applySize();
 }
 
 void LayerShellStrip::setShown(bool shown) {
@@ -381,8 +467,10 @@ void LayerShellStrip::setAboveFullScreen(bool above) {
 
 void LayerShellStrip::setContent(Content content) {
     m_content = std::move(content);
-    if (m_content.resize && m_configuredSize.isValid())
-        m_content.resize(m_configuredSize);
+    if (m_content.resize && m_configured)
+        m_content.resize(m_geometry.contentSize);
+    if (m_content.shown && m_contentShown)
+        m_content.shown(true);
     damage(QRegion(0, 0, 1 << 16, 1 << 16));
 }
 
@@ -392,15 +480,22 @@ std::uint32_t LayerShellStrip::layer() const {
 }
 
 void LayerShellStrip::createSurface() {
-    if (m_failed || m_surface != nullptr)
+    if (m_failed || m_surface != nullptr || m_waitForOutputs)
         return;
     // With no output at all the compositor would close the surface at once; it is made when one comes.
     if (std::none_of(m_outputs.begin(), m_outputs.end(), [](const auto& output) { return output->done; }))
         return;
-    const WaylandOutput* target = findOutput(m_outputName);
+    const WaylandOutput* target = findOutput(wantedOutput());
     m_surfaceOutputName = target != nullptr ? target->name : QString();
     m_surface = wl_compositor_create_surface(m_compositor);
     wl_surface_add_listener(m_surface, &LayerShellListeners::surface, this);
+    // Where the compositor scales by fractions, the buffer has that many device pixels and the
+    // viewport shows it at the logical size.
+    if (m_fractionalScales != nullptr && m_viewporter != nullptr) {
+        m_viewport = wp_viewporter_get_viewport(m_viewporter, m_surface);
+        m_fractionalScale = wp_fractional_scale_manager_v1_get_fractional_scale(m_fractionalScales, m_surface);
+        wp_fractional_scale_v1_add_listener(m_fractionalScale, &LayerShellListeners::fractionalScale, this);
+    }
     m_layerSurface = zwlr_layer_shell_v1_get_layer_surface(
         m_layerShell, m_surface, target != nullptr ? target->output : nullptr, layer(), kNamespace);
     zwlr_layer_surface_v1_add_listener(m_layerSurface, &LayerShellListeners::layerSurface, this);
@@ -412,7 +507,7 @@ void LayerShellStrip::createSurface() {
     zwlr_layer_surface_v1_set_size(m_layerSurface, static_cast<std::uint32_t>(m_size.width()),
                                    static_cast<std::uint32_t>(m_size.height()));
     applyInputRegion();
-    updateScale();
+    applyGeometry();
     // The first commit carries no buffer; the compositor answers with the first configure.
     wl_surface_commit(m_surface);
     wl_display_flush(m_display);
@@ -420,9 +515,18 @@ void LayerShellStrip::createSurface() {
 }
 
 void LayerShellStrip::destroySurface() {
+    m_frameStall.stop();
     if (m_frame != nullptr) {
         wl_callback_destroy(m_frame);
         m_frame = nullptr;
+    }
+    if (m_fractionalScale != nullptr) {
+        wp_fractional_scale_v1_destroy(m_fractionalScale);
+        m_fractionalScale = nullptr;
+    }
+    if (m_viewport != nullptr) {
+        wp_viewport_destroy(m_viewport);
+        m_viewport = nullptr;
     }
     if (m_layerSurface != nullptr) {
         zwlr_layer_surface_v1_destroy(m_layerSurface);
@@ -434,11 +538,11 @@ void LayerShellStrip::destroySurface() {
         wl_display_flush(m_display);
     }
     m_surfaceOutputs.clear();
-    if (m_configured && m_content.shown)
-        m_content.shown(false);
+    setContentShown(false);
     m_configured = false;
     m_attached = false;
     m_bufferScale = 0;
+    m_viewportSize = QSize();
     // The compositor may still hold the old buffers; a new surface gets new ones.
     for (auto& buffer : m_buffers)
         buffer.reset();
@@ -470,67 +574,98 @@ void LayerShellStrip::applySize() {
 
 void LayerShellStrip::onConfigure(std::uint32_t serial, std::uint32_t width, std::uint32_t height) {
     zwlr_layer_surface_v1_ack_configure(m_layerSurface, serial);
-    const QSize size(width != 0 ? static_cast<int>(width) : m_size.width(),
-                     height != 0 ? static_cast<int>(height) : m_size.height());
-    if (size != m_configuredSize || !m_buffers.front()) {
-        m_configuredSize = size;
-        if (m_content.resize)
-            m_content.resize(size);
-        resizeBuffers();
-    }
-    const bool first = !m_configured;
+    // A size of 0 leaves it to the strip; the compositor's numbers stay within what a buffer can be.
+    const auto side = [](std::uint32_t given, int own) {
+        return given != 0 ? static_cast<int>(std::min<std::uint32_t>(given, 1U << 14)) : own;
+    };
+    m_configuredSize = QSize(side(width, m_size.width()), side(height, m_size.height()));
     m_configured = true;
-    if (first && m_content.shown)
-        m_content.shown(true);
+    applyGeometry();
+    // Shown, or shown again after the compositor withheld its frames; if the frame it still owes
+    // does not come, the scene pauses again.
+    setContentShown(true);
+    if (m_frame != nullptr && !m_frameStall.isActive())
+        m_frameStall.start();
     // The surface shows nothing until a buffer is attached after the first configure.
     m_needsPaint = true;
     paint();
 }
 
 void LayerShellStrip::onClosed() {
-    qCDebug(lcDesktop) << "the compositor closed the strip's layer surface";
+    qCDebug(lcDesktop) << "the compositor closed the strip's layer surface on"
+                       << (m_surfaceOutputName.isEmpty() ? QStringLiteral("(any)") : m_surfaceOutputName);
+    const bool wasShown = m_configured;
+    WaylandOutput* closedOn = findOutput(m_surfaceOutputName);
     destroySurface();
-    // Its output went away; the strip comes back on another one once the list of outputs is current.
-    QTimer::singleShot(0, this, [this] {
-        if (m_shown && m_surface == nullptr)
-            createSurface();
-    });
+    if (closedOn != nullptr) {
+        // The chosen output is still announced but shows nothing (switched off): the strip goes to
+        // the compositor's choice until that output has news.
+        closedOn->closedStrip = true;
+    } else if (!wasShown) {
+        // Closed before it was ever shown: no output will take it now, and asking again at once
+        // would only be refused again, and again.
+        m_waitForOutputs = true;
+        return;
+    }
+    createSurface();
 }
 
 void LayerShellStrip::onSurfaceOutput(wl_output* output, bool entered) {
     std::erase(m_surfaceOutputs, output);
     if (entered)
         m_surfaceOutputs.push_back(output);
-    updateScale();
+    applyGeometry();
 }
 
-void LayerShellStrip::updateScale() {
+void LayerShellStrip::onPreferredScale(std::uint32_t scale120) {
+    qCDebug(lcDesktop) << "the compositor prefers the strip at a scale of" << scale120 / 120.0;
+    m_preferredScale = scale120;
+    applyGeometry();
+}
+
+int LayerShellStrip::outputScale() const {
     // The scale of the output the surface is on; before the compositor says, that of the output asked for.
     int scale = 0;
     for (wl_output* shownOn : m_surfaceOutputs) {
         if (const WaylandOutput* output = findOutput(shownOn))
             scale = std::max(scale, output->scale);
     }
-    if (scale == 0) {
-        const WaylandOutput* target = findOutput(m_outputName);
-        if (target == nullptr && !m_outputs.empty())
-            target = m_outputs.front().get();
-        scale = target != nullptr ? target->scale : 1;
-    }
-    if (scale == m_scale)
+    if (scale != 0)
+        return scale;
+    const WaylandOutput* target = findOutput(wantedOutput());
+    if (target == nullptr && !m_outputs.empty())
+        target = m_outputs.front().get();
+    return target != nullptr ? target->scale : 1;
+}
+
+void LayerShellStrip::applyGeometry() {
+    const QSize logical = m_configuredSize.isValid() ? m_configuredSize : m_size;
+    // A compositor's preferred fractional scale counts over the whole scales of its outputs, which it
+    // rounds up.
+    const SurfaceScale next = m_viewport != nullptr && m_preferredScale != 0
+                                  ? SurfaceScale::fractional(logical, m_preferredScale)
+                                  : SurfaceScale::whole(logical, outputScale());
+    const bool needsBuffers = m_configured && !m_buffers.front();
+    if (next == m_geometry && !needsBuffers)
         return;
-    m_scale = scale;
+    const bool rescaled = next.artScale != m_geometry.artScale;
+    m_geometry = next;
+    // The content learns its size once the surface has one, and again with each new surface: the
+    // widget that holds the scene may have been laid out to another size in between.
+    if (m_configured && m_content.resize)
+        m_content.resize(next.contentSize);
     resizeBuffers();
+    if (rescaled)
+        Q_EMIT scaleChanged(next.artScale);
     schedulePaint();
-    Q_EMIT scaleChanged(scale);
 }
 
 void LayerShellStrip::resizeBuffers() {
     for (auto& buffer : m_buffers)
         buffer.reset();
-    if (!m_configuredSize.isValid())
+    if (!m_configured || m_geometry.bufferSize.isEmpty())
         return;
-    const QSize pixels = m_configuredSize * m_scale;
+    const QSize pixels = m_geometry.bufferSize;
     const int stride = pixels.width() * 4;
     const std::size_t bytes = static_cast<std::size_t>(stride) * static_cast<std::size_t>(pixels.height());
     for (auto& slot : m_buffers) {
@@ -558,8 +693,9 @@ void LayerShellStrip::resizeBuffers() {
         // ARGB8888 of the protocol is premultiplied, little-endian 32-bit words: QImage's own layout.
         buffer->image = QImage(static_cast<uchar*>(buffer->data), pixels.width(), pixels.height(), stride,
                                QImage::Format_ARGB32_Premultiplied);
-        buffer->image.setDevicePixelRatio(m_scale);
-        buffer->dirty = QRegion(QRect(QPoint(0, 0), m_configuredSize));
+        // Whole device pixels per art pixel; a fractional rest at the right and bottom edges stays clear.
+        buffer->image.setDevicePixelRatio(m_geometry.artScale);
+        buffer->dirty = QRegion(QRect(QPoint(0, 0), m_geometry.contentSize));
         slot = std::move(buffer);
     }
     m_needsPaint = true;
@@ -568,7 +704,7 @@ void LayerShellStrip::resizeBuffers() {
 void LayerShellStrip::damage(const QRegion& region) {
     for (auto& buffer : m_buffers) {
         if (buffer)
-            buffer->dirty += region & QRect(QPoint(0, 0), m_configuredSize);
+            buffer->dirty += region & QRect(QPoint(0, 0), m_geometry.contentSize);
     }
     m_needsPaint = true;
     schedulePaint();
@@ -618,29 +754,54 @@ void LayerShellStrip::paint() {
             m_content.paint(painter, region);
     }
     // The new scale goes with the first buffer of the new size: a commit of the old buffer at the
-    // new scale could have a size the scale does not divide.
-    if (m_bufferScale != m_scale) {
-        wl_surface_set_buffer_scale(m_surface, m_scale);
-        m_bufferScale = m_scale;
+    // new scale could have a size the scale does not divide. Through a viewport the buffer is shown
+    // at the logical size whatever its own.
+    const int bufferScale = m_viewport != nullptr ? 1 : m_geometry.artScale;
+    if (m_bufferScale != bufferScale) {
+        wl_surface_set_buffer_scale(m_surface, bufferScale);
+        m_bufferScale = bufferScale;
+    }
+    if (m_viewport != nullptr && m_viewportSize != m_configuredSize) {
+        wp_viewport_set_destination(m_viewport, m_configuredSize.width(), m_configuredSize.height());
+        m_viewportSize = m_configuredSize;
     }
     wl_surface_attach(m_surface, buffer->buffer, 0, 0);
-    for (const QRect& rect : region) {
-        wl_surface_damage_buffer(m_surface, rect.x() * m_scale, rect.y() * m_scale, rect.width() * m_scale,
-                                 rect.height() * m_scale);
-    }
+    const int art = m_geometry.artScale;
+    for (const QRect& rect : region)
+        wl_surface_damage_buffer(m_surface, rect.x() * art, rect.y() * art, rect.width() * art, rect.height() * art);
     m_frame = wl_surface_frame(m_surface);
     wl_callback_add_listener(m_frame, &LayerShellListeners::frame, this);
     wl_surface_commit(m_surface);
     wl_display_flush(m_display);
     buffer->busy = true;
     m_attached = true;
+    m_frameStall.start();
 }
 
 void LayerShellStrip::onFrameDone() {
     wl_callback_destroy(m_frame);
     m_frame = nullptr;
+    m_frameStall.stop();
+    // The compositor shows the strip again: the scene goes on from now.
+    setContentShown(true);
     if (m_needsPaint)
         paint();
+}
+
+void LayerShellStrip::onFrameStalled() {
+    if (m_frame == nullptr)
+        return;
+    // The callback stays asked for: the compositor answers it once the strip is in sight again.
+    qCDebug(lcDesktop) << "no frame callback for" << kFrameStallMs << "ms: the strip is out of sight";
+    setContentShown(false);
+}
+
+void LayerShellStrip::setContentShown(bool shown) {
+    if (shown == m_contentShown || (shown && !m_configured))
+        return;
+    m_contentShown = shown;
+    if (m_content.shown)
+        m_content.shown(shown);
 }
 
 void LayerShellStrip::onBufferRelease(wl_buffer* released) {
@@ -669,7 +830,11 @@ void LayerShellStrip::onPointerButton(std::uint32_t button, std::uint32_t state)
     if (!m_pointerInside || m_clickThrough || !m_content.click || button != BTN_LEFT ||
         state != WL_POINTER_BUTTON_STATE_PRESSED)
         return;
-    m_content.click(m_pointerPosition);
+    // Surface points to the content's art pixels, which differ where the scale is fractional.
+    const double factor = m_configuredSize.width() > 0 ? static_cast<double>(m_geometry.bufferSize.width()) /
+                                                             m_configuredSize.width() / m_geometry.artScale
+                                                       : 1.0;
+    m_content.click(m_pointerPosition * factor);
 }
 
 } // namespace pipfield

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "platform/StripSurface.h"
+#include "platform/SurfaceScale.h"
 
 #include <QPointF>
+#include <QTimer>
 
 #include <array>
 #include <cstdint>
@@ -21,6 +23,11 @@ struct wl_shm;
 struct wl_surface;
 struct zwlr_layer_shell_v1;
 struct zwlr_layer_surface_v1;
+struct wp_fractional_scale_manager_v1;
+struct wp_fractional_scale_v1;
+struct wp_viewport;
+struct wp_viewporter;
+struct zxdg_output_manager_v1;
 class QSocketNotifier;
 
 namespace pipfield {
@@ -46,7 +53,7 @@ public:
     void setClickThrough(bool on) override;
     void setAboveFullScreen(bool above) override;
     void setContent(Content content) override;
-    int scale() const override { return m_scale; }
+    int scale() const override { return m_geometry.artScale; }
     void damage(const QRegion& region) override;
 
 private:
@@ -67,8 +74,12 @@ private:
     std::uint32_t layer() const;
     WaylandOutput* findOutput(const QString& name) const;
     WaylandOutput* findOutput(const wl_output* output) const;
-    void updateScale();
+    QString wantedOutput() const;
+    void outputsMoved();
+    int outputScale() const;
+    void applyGeometry();
     void resizeBuffers();
+    void setContentShown(bool shown);
     Buffer* freeBuffer();
     void schedulePaint();
     void paint();
@@ -76,10 +87,13 @@ private:
     // Protocol events.
     void onGlobal(std::uint32_t name, const char* interface, std::uint32_t version);
     void onGlobalRemove(std::uint32_t name);
+    void watchLogicalSize(WaylandOutput& output);
     void onOutputDone(WaylandOutput& output);
     void onConfigure(std::uint32_t serial, std::uint32_t width, std::uint32_t height);
     void onClosed();
     void onFrameDone();
+    void onFrameStalled();
+    void onPreferredScale(std::uint32_t scale120);
     void onBufferRelease(wl_buffer* buffer);
     void onSurfaceOutput(wl_output* output, bool entered);
     void onSeatCapabilities(std::uint32_t capabilities);
@@ -91,6 +105,9 @@ private:
     wl_shm* m_shm = nullptr;
     zwlr_layer_shell_v1* m_layerShell = nullptr;
     std::uint32_t m_layerShellVersion = 0;
+    wp_viewporter* m_viewporter = nullptr;
+    wp_fractional_scale_manager_v1* m_fractionalScales = nullptr;
+    zxdg_output_manager_v1* m_xdgOutputs = nullptr;
     wl_seat* m_seat = nullptr;
     wl_pointer* m_pointer = nullptr;
     std::vector<std::unique_ptr<WaylandOutput>> m_outputs;
@@ -108,14 +125,23 @@ private:
     // The surface while shown.
     wl_surface* m_surface = nullptr;
     zwlr_layer_surface_v1* m_layerSurface = nullptr;
+    wp_viewport* m_viewport = nullptr;
+    wp_fractional_scale_v1* m_fractionalScale = nullptr;
     wl_callback* m_frame = nullptr;
     std::vector<wl_output*> m_surfaceOutputs;
     QString m_surfaceOutputName; // the output asked for when the surface was made
     bool m_configured = false;
     bool m_attached = false;
+    // A surface the compositor closed before it was ever shown is made again only once the outputs change.
+    bool m_waitForOutputs = false;
     QSize m_configuredSize;
-    int m_scale = 1;
+    std::uint32_t m_preferredScale = 0; // in 120ths; 0 until the compositor says
+    SurfaceScale m_geometry;
     int m_bufferScale = 0;
+    QSize m_viewportSize;
+    // Whether the content was told it is on screen; not while the compositor withholds frames.
+    bool m_contentShown = false;
+    QTimer m_frameStall;
     std::array<std::unique_ptr<Buffer>, 2> m_buffers;
     bool m_needsPaint = false;
     bool m_paintPlanned = false;

@@ -14,7 +14,7 @@ BACKGROUND='#204060'
 WIDTH=1920
 HEIGHT=1080
 
-for tool in sway swaymsg grim convert Xwayland xev dbus-daemon gdbus strace runuser; do
+for tool in sway swaymsg grim convert compare Xwayland xev dbus-daemon gdbus strace runuser; do
     command -v "$tool" >/dev/null || { echo "FAILED: $tool is missing"; exit 1; }
 done
 id "$RUNNER" >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin "$RUNNER" ||
@@ -41,6 +41,7 @@ as_user() { # the command as the test's user, with the compositor's session arou
 
 cleanup() {
     [ -n "${GAME_PID:-}" ] && kill "$GAME_PID" 2>/dev/null
+    [ -n "${INNER_SOCK:-}" ] && SWAYSOCK=$INNER_SOCK as_user swaymsg exit >/dev/null 2>&1
     [ -n "${SWAYSOCK:-}" ] && as_user swaymsg exit >/dev/null 2>&1
     for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null; done
     # The crate-full hand-off leaves a waiting copy of the program in this runtime folder.
@@ -86,8 +87,10 @@ bar {
     mode dock
 }
 CONF
-as_user dbus-daemon --session --nofork --address="unix:path=$RUN/bus" >/dev/null 2>&1 &
-PIDS+=($!)
+# The bus's own process id: runuser does not pass a signal on to it.
+as_user sh -c 'echo $$ >"$0"; exec "$@"' "$RUN/bus.pid" dbus-daemon --session --nofork --address="unix:path=$RUN/bus" \
+    >/dev/null 2>&1 &
+wait_for 10 test -s "$RUN/bus.pid" && PIDS+=("$(cat "$RUN/bus.pid")")
 as_user env WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman sway -c "$WORK/sway.conf" \
     >"$WORK/sway.log" 2>&1 &
 PIDS+=($!)
@@ -158,6 +161,12 @@ strip_drawn() { # strip_drawn FILE OX OW OH UNDER-COLOUR [SCALE]
         [ $(((l + r) / 2 - ($2 + $3 / 2))) -le $((8 * s)) ] && [ $(((l + r) / 2 - ($2 + $3 / 2))) -ge $((-8 * s)) ]
 }
 strip_on_screen() { shoot "$WORK/shots/shot.png" && strip_drawn "$WORK/shots/shot.png" 0 "$WIDTH" "$HEIGHT" "$1"; }
+# The strip's box on the first output, and whether it changed since "before.png" (something moved).
+strip_crop() { shoot "$WORK/shots/shot.png" && convert "$WORK/shots/shot.png" -crop 746x72+587+1008 +repage "$1"; }
+strip_moved() {
+    strip_crop "$WORK/shots/later.png" &&
+        [ "$(compare -metric AE "$WORK/shots/before.png" "$WORK/shots/later.png" null: 2>&1)" != 0 ]
+}
 strip_gone() { # nothing but COLOUR at the bottom centre
     shoot "$WORK/shots/shot.png" && [ "$(changed_box "$WORK/shots/shot.png" 587 1008 746 72 "$1")" = none ]
 }
@@ -245,7 +254,7 @@ menu_choose() { # menu_choose LABEL
         "$id" clicked '<0>' 0 >/dev/null
 }
 
-export -f wait_for menu_choose as_user shoot changed_box pixel colour_is strip_drawn strip_on_screen strip_gone crate_count coins save_file
+export -f wait_for menu_choose as_user shoot strip_crop strip_moved changed_box pixel colour_is strip_drawn strip_on_screen strip_gone crate_count coins save_file
 export WORK RUN RUNNER CLI WIDTH HEIGHT
 
 # --- checks -------------------------------------------------------------------------------------
@@ -285,6 +294,8 @@ check fullscreen "a full-screen window covers the strip" wait_for 10 strip_gone 
 check fullscreen "covered, the strip stops painting (at most one frame sent in 3 s)" [ "$(sends_in 3)" -le 1 ]
 sway_msg '[title="other"] fullscreen disable'
 check fullscreen "the strip returns when full screen ends" wait_for 10 strip_on_screen '#ffffff'
+# Covered, the scene paused with the frames; it must go on once they come again, not stay still.
+check fullscreen "and its workers walk on (its pixels change)" bash -c "strip_crop '$WORK/shots/before.png' && wait_for 10 strip_moved"
 sway_msg workspace 2
 check workspace "the strip stays on a second workspace" wait_for 10 strip_on_screen "$BACKGROUND"
 sway_msg output HEADLESS-1 scale 2
@@ -341,6 +352,43 @@ check outputs "a new output chosen by screenID takes the strip, narrower on a 60
     wait_for 20 bash -c "shoot '$WORK/shots/out2.png' HEADLESS-2 && strip_drawn '$WORK/shots/out2.png' 0 600 400 '$BACKGROUND'"
 check outputs "and the first output no longer shows it" wait_for 10 strip_gone "$BACKGROUND"
 stop_game
+
+# An output that goes away takes the strip to the one that is left. This sway's headless outputs can
+# neither be switched off nor removed, but the outputs of a sway nested in it (its Wayland backend:
+# each output a window of this one) go when their window is closed.
+cat >"$WORK/inner.conf" <<CONF
+default_border none
+output * bg $BACKGROUND solid_color
+CONF
+displays_before=$(ls "$RUN" | grep '^wayland-[0-9]*$')
+as_user env WLR_BACKENDS=wayland WLR_WL_OUTPUTS=2 WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
+    sway -c "$WORK/inner.conf" >"$WORK/inner.log" 2>&1 &
+inner_ready() {
+    INNER_DISPLAY=$(ls "$RUN" | grep '^wayland-[0-9]*$' | grep -vxF "$displays_before" | head -n 1)
+    INNER_SOCK=$(ls "$RUN"/sway-ipc.*.sock | grep -vxF "$SWAYSOCK" | head -n 1)
+    [ -n "$INNER_DISPLAY" ] && [ -n "$INNER_SOCK" ] &&
+        WAYLAND_DISPLAY=$INNER_DISPLAY SWAYSOCK=$INNER_SOCK as_user swaymsg -t get_outputs | grep -q '"WL-2"'
+}
+inner() { WAYLAND_DISPLAY=$INNER_DISPLAY SWAYSOCK=$INNER_SOCK "$@"; }
+strip_on_inner() { # strip_on_inner OUTPUT: drawn at the bottom centre of that output of the nested sway
+    local size
+    inner shoot "$WORK/shots/inner.png" "$1" || return 1
+    size=$(identify -format '%w %h' "$WORK/shots/inner.png") || return 1
+    strip_drawn "$WORK/shots/inner.png" 0 ${size% *} ${size#* } "$BACKGROUND"
+}
+if wait_for 20 inner_ready; then
+    new_player nested "screenID=$(display_number WL-2 "Wayland output 2")"
+    write_save
+    inner start_game
+    check gone "the strip is on the output chosen by screenID" wait_for 20 strip_on_inner WL-2
+    sway_msg '[title="wlroots - WL-2"] kill'
+    check gone "its output gone, the strip moves to the one that is left, without restarting" \
+        wait_for 20 strip_on_inner WL-1
+    stop_game
+else
+    check gone "a nested sway starts for outputs that can go away" false
+fi
+
 # This session has no system bus, which the game rightly warns about once per run; any other
 # warning is a finding.
 check outputs "no warning was logged" bash -c "! grep -h '^warning\|^critical' '$WORK'/*/game.log | grep -v 'no system bus'"

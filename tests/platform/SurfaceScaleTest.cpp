@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include "platform/SurfaceScale.h"
+
+#include <limits>
+#include <string>
+
+namespace pipfield {
+namespace {
+
+const QSize kStrip(746, 72);
+
+TEST(SurfaceScaleTest, AWholeOutputScaleMultipliesTheBufferAndKeepsTheContentInPoints) {
+    const SurfaceScale two = SurfaceScale::whole(kStrip, 2);
+    EXPECT_EQ(two.bufferSize, QSize(1492, 144));
+    EXPECT_EQ(two.artScale, 2);
+    EXPECT_EQ(two.contentSize, kStrip);
+    // An output that announces no sensible scale is drawn at 1.
+    EXPECT_EQ(SurfaceScale::whole(kStrip, 0), SurfaceScale::whole(kStrip, 1));
+    EXPECT_EQ(SurfaceScale::whole(kStrip, -3).bufferSize, kStrip);
+}
+
+struct FractionalCase {
+    std::uint32_t scale120;
+    QSize buffer;
+    int art;
+    QSize content;
+};
+
+class FractionalScaleTest : public testing::TestWithParam<FractionalCase> {};
+
+TEST_P(FractionalScaleTest, TheBufferHasTheOutputsDevicePixelsAndTheArtWholeOnes) {
+    const FractionalCase& expected = GetParam();
+    const SurfaceScale scale = SurfaceScale::fractional(kStrip, expected.scale120);
+    EXPECT_EQ(scale.bufferSize, expected.buffer);
+    EXPECT_EQ(scale.artScale, expected.art);
+    EXPECT_EQ(scale.contentSize, expected.content);
+}
+
+// Buffer sides are rounded half away from zero (746 x 1.25 = 932.5 gives 933); the art takes the
+// largest whole scale at or below the fraction, and the content as many whole art pixels as fit.
+INSTANTIATE_TEST_SUITE_P(
+    Strip, FractionalScaleTest,
+    testing::Values(FractionalCase{120, {746, 72}, 1, {746, 72}}, FractionalCase{150, {933, 90}, 1, {933, 90}},
+                    FractionalCase{180, {1119, 108}, 1, {1119, 108}}, FractionalCase{210, {1306, 126}, 1, {1306, 126}},
+                    FractionalCase{240, {1492, 144}, 2, {746, 72}}, FractionalCase{300, {1865, 180}, 2, {932, 90}},
+                    FractionalCase{360, {2238, 216}, 3, {746, 72}}),
+    [](const testing::TestParamInfo<FractionalCase>& scaleCase) {
+        return "In120ths" + std::to_string(scaleCase.param.scale120);
+    });
+
+TEST(SurfaceScaleTest, EveryArtPixelIsSquareAndTheRestIsLessThanOne) {
+    for (std::uint32_t scale120 = 120; scale120 <= 480; ++scale120) {
+        for (const QSize logical : {kStrip, QSize(600, 72), QSize(333, 71)}) {
+            const SurfaceScale scale = SurfaceScale::fractional(logical, scale120);
+            const QSize painted = scale.contentSize * scale.artScale;
+            ASSERT_LE(painted.width(), scale.bufferSize.width()) << scale120;
+            ASSERT_LE(painted.height(), scale.bufferSize.height()) << scale120;
+            // What is left over at the edges is less than one art pixel.
+            ASSERT_LT(scale.bufferSize.width() - painted.width(), scale.artScale) << scale120;
+            ASSERT_LT(scale.bufferSize.height() - painted.height(), scale.artScale) << scale120;
+            ASSERT_EQ(scale.artScale, static_cast<int>(scale120 / 120)) << scale120;
+        }
+    }
+}
+
+TEST(SurfaceScaleTest, ACompositorsAbsurdNumbersStayWithinWhatABufferCanBe) {
+    const SurfaceScale huge = SurfaceScale::fractional(kStrip, std::numeric_limits<std::uint32_t>::max());
+    EXPECT_EQ(huge.artScale, 16);
+    EXPECT_EQ(huge.bufferSize, QSize(746 * 16, 72 * 16));
+    const SurfaceScale wide = SurfaceScale::fractional(QSize(1 << 30, 72), 180);
+    EXPECT_EQ(wide.bufferSize.width(), 16384);
+    const SurfaceScale tiny = SurfaceScale::fractional(kStrip, 0);
+    EXPECT_EQ(tiny.artScale, 1);
+    EXPECT_FALSE(tiny.bufferSize.isEmpty());
+    EXPECT_EQ(SurfaceScale::whole(QSize(1 << 30, 1 << 30), 16).bufferSize, QSize(16384, 16384));
+}
+
+} // namespace
+} // namespace pipfield
