@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "game/Defaults.h"
-#include "game/NotificationHelper.h"
+#include "platform/NotificationHelper.h"
 
 namespace pipfield {
 namespace {

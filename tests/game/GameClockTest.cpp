@@ -2,8 +2,8 @@
 
 #include <QSignalSpy>
 
-#include "GameTestSupport.h"
 #include "game/Looks.h"
+#include "support/GameTestSupport.h"
 
 namespace pipfield::test {
 namespace {
