@@ -1,8 +1,8 @@
-#include "Fruit.h"
+#include "art/Fruit.h"
 
-#include "ArtSet.h"
-#include "Art.h"
-#include "Canvas.h"
+#include "art/Art.h"
+#include "art/ArtSet.h"
+#include "art/Canvas.h"
 
 #include <cmath>
 

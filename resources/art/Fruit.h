@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Kinds.h"
+#include "art/Kinds.h"
 
 #include <QSize>
 

@@ -1,8 +1,8 @@
-#include "Art.h"
-#include "ArtSet.h"
-#include "Canvas.h"
-#include "Fruit.h"
-#include "Kinds.h"
+#include "art/Art.h"
+#include "art/ArtSet.h"
+#include "art/Canvas.h"
+#include "art/Fruit.h"
+#include "art/Kinds.h"
 
 #include <QPainter>
 

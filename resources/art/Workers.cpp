@@ -1,7 +1,7 @@
-#include "Art.h"
-#include "ArtSet.h"
-#include "Canvas.h"
-#include "Kinds.h"
+#include "art/Art.h"
+#include "art/ArtSet.h"
+#include "art/Canvas.h"
+#include "art/Kinds.h"
 
 #include <QPoint>
 

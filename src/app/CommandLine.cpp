@@ -7,8 +7,8 @@
 #include <string_view>
 
 #include "game/Defaults.h"
-#include "game/NotificationHelper.h"
 #include "model/Catalog.h"
+#include "platform/NotificationHelper.h"
 
 namespace pipfield {
 namespace {

@@ -17,10 +17,10 @@
 
 #include "card/SaveDialog.h"
 #include "game/Game.h"
-#include "manage/PixelArt.h"
-#include "manage/ShortNumber.h"
-#include "manage/TabularDigits.h"
-#include "manage/TextStyle.h"
+#include "kit/PixelArt.h"
+#include "kit/ShortNumber.h"
+#include "kit/TabularDigits.h"
+#include "kit/TextStyle.h"
 #include "scene/Sprite.h"
 
 namespace pipfield {

@@ -7,12 +7,12 @@
 #include <QStylePainter>
 
 #include "game/Game.h"
+#include "kit/PixelArt.h"
+#include "kit/ShortNumber.h"
+#include "kit/TabularDigits.h"
+#include "kit/TextStyle.h"
 #include "manage/FocusRing.h"
 #include "manage/LiveRefresh.h"
-#include "manage/PixelArt.h"
-#include "manage/ShortNumber.h"
-#include "manage/TabularDigits.h"
-#include "manage/TextStyle.h"
 #include "manage/Texts.h"
 #include "model/Saturating.h"
 #include "scene/Sprite.h"

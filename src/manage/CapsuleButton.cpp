@@ -5,10 +5,10 @@
 #include <QPainterPath>
 #include <QtMath>
 
+#include "kit/PixelArt.h"
+#include "kit/TabularDigits.h"
+#include "kit/TextStyle.h"
 #include "manage/FocusRing.h"
-#include "manage/PixelArt.h"
-#include "manage/TabularDigits.h"
-#include "manage/TextStyle.h"
 
 namespace pipfield {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <QHBoxLayout>
 
+#include "kit/ShortNumber.h"
 #include "manage/Accessibility.h"
 #include "manage/Label.h"
-#include "manage/ShortNumber.h"
 #include "manage/SpriteView.h"
 #include "manage/Texts.h"
 

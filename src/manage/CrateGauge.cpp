@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "manage/TextStyle.h"
+#include "kit/TextStyle.h"
 #include "manage/Texts.h"
 
 namespace pipfield {

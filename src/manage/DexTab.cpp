@@ -7,10 +7,10 @@
 #include <QVBoxLayout>
 
 #include "game/Game.h"
+#include "kit/ShortNumber.h"
 #include "manage/Accessibility.h"
 #include "manage/Label.h"
 #include "manage/LiveRefresh.h"
-#include "manage/ShortNumber.h"
 #include "manage/SpriteView.h"
 #include "manage/Texts.h"
 #include "model/Balance.h"

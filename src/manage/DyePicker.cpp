@@ -5,8 +5,8 @@
 #include <QKeyEvent>
 #include <QPainter>
 
+#include "kit/TextStyle.h"
 #include "manage/FocusRing.h"
-#include "manage/TextStyle.h"
 #include "manage/Texts.h"
 #include "scene/Palette.h"
 

@@ -7,12 +7,12 @@
 #include <QVBoxLayout>
 
 #include "game/Game.h"
+#include "kit/ShortNumber.h"
 #include "manage/CapsuleButton.h"
 #include "manage/CoinLabel.h"
 #include "manage/CrateGauge.h"
 #include "manage/Label.h"
 #include "manage/LiveRefresh.h"
-#include "manage/ShortNumber.h"
 #include "manage/SpriteView.h"
 #include "manage/Texts.h"
 

@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-#include "manage/TabularDigits.h"
+#include "kit/TabularDigits.h"
 
 namespace pipfield {
 

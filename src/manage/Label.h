@@ -2,7 +2,7 @@
 
 #include <QLabel>
 
-#include "manage/TextStyle.h"
+#include "kit/TextStyle.h"
 
 namespace pipfield {
 

@@ -9,13 +9,13 @@
 #include <algorithm>
 
 #include "game/Game.h"
+#include "kit/ShortNumber.h"
+#include "kit/TabularDigits.h"
 #include "manage/BuyButton.h"
 #include "manage/FormPage.h"
 #include "manage/Label.h"
 #include "manage/LiveRefresh.h"
-#include "manage/ShortNumber.h"
 #include "manage/SpriteView.h"
-#include "manage/TabularDigits.h"
 #include "manage/Texts.h"
 
 namespace pipfield {

@@ -3,8 +3,8 @@
 #include <QEvent>
 #include <QPainter>
 
+#include "kit/TextStyle.h"
 #include "manage/Accessibility.h"
-#include "manage/TextStyle.h"
 #include "scene/Palette.h"
 #include "scene/Sprite.h"
 #include "scene/WorkerSheet.h"

@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "manage/PixelArt.h"
+#include "kit/PixelArt.h"
 #include "model/Catalog.h"
 #include "model/WorkerLook.h"
 

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "kit/TextStyle.h"
 #include "manage/Texts.h"
-#include "manage/TextStyle.h"
 #include "scene/Sprite.h"
 
 namespace pipfield {

@@ -11,6 +11,8 @@
 #include <QVBoxLayout>
 
 #include "game/Game.h"
+#include "kit/PixelArt.h"
+#include "kit/ShortNumber.h"
 #include "manage/Accessibility.h"
 #include "manage/BuyButton.h"
 #include "manage/CapsuleButton.h"
@@ -19,8 +21,6 @@
 #include "manage/FormPage.h"
 #include "manage/Label.h"
 #include "manage/LiveRefresh.h"
-#include "manage/PixelArt.h"
-#include "manage/ShortNumber.h"
 #include "manage/SpriteView.h"
 #include "manage/Symbols.h"
 #include "manage/Texts.h"

@@ -136,9 +136,3 @@ TEST(Catalogue, EnglishLocalesGetEnglishAndAllOthersKeepKorean) {
 
 } // namespace
 } // namespace pipfield::test
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

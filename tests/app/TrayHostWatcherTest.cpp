@@ -6,8 +6,8 @@
 #include <QStandardPaths>
 #include <QTest>
 
-#include "../support/PrivateSessionBus.h"
 #include "app/TrayHostWatcher.h"
+#include "support/PrivateSessionBus.h"
 
 namespace pipfield {
 namespace {

@@ -1,11 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QLabel>
 #include <QTemporaryDir>
 
-#include "../game/GameTestSupport.h"
-#include "../support/IsolatedDesktop.h"
 #include "app/AppModel.h"
 #include "app/TrayMenu.h"
 #include "game/Defaults.h"
@@ -14,6 +11,7 @@
 #include "platform/NoDesktop.h"
 #include "strip/Strip.h"
 #include "strip/StripPanel.h"
+#include "support/GameTestSupport.h"
 
 namespace pipfield {
 namespace {
@@ -160,13 +158,3 @@ TEST(AppDefaults, RegisteredOnceWithoutOverwritingThePosition) {
 
 } // namespace
 } // namespace pipfield
-
-int main(int argc, char** argv) {
-    QTemporaryDir home;
-    if (!pipfield::test::isolateFromDesktop(home)) {
-        return 2;
-    }
-    QApplication app(argc, argv);
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -1,17 +1,24 @@
 #include <gtest/gtest.h>
 
-#include <QClipboard>
-#include <QFile>
-#include <QGuiApplication>
+#include <QDir>
 #include <QImageReader>
-#include <QPushButton>
+#include <QTemporaryDir>
 
-#include "ManageTestSupport.h"
 #include "card/WeeklyCard.h"
-#include "manage/RecordTab.h"
+#include "scene/Palette.h"
+#include "scene/Sprite.h"
+#include "support/FakeSaveDialog.h"
+#include "support/GameTestSupport.h"
 
 namespace pipfield::test {
 namespace {
+
+/// The card's surroundings: the real art, and a save dialog the test answers, over a temporary folder.
+struct CardWorld {
+    QTemporaryDir dir;
+    Sprite sprites{Sprite::bundled(), &Palette::dyeColors(), 1};
+    FakeSaveDialog saveDialog;
+};
 
 TEST(WeeklyCard, RangeRunsFromMondayToSundayInTheLocalesShortForm) {
     const WeeklyCard card{{}, localInstant(2026, 3, 30, 0)};
@@ -26,7 +33,7 @@ TEST(WeeklyCard, FileNameCarriesTheIsoWeek) {
 }
 
 TEST(WeeklyCard, SavesA1200By760PngWhereThePlayerChose) {
-    ManageWorld world;
+    CardWorld world;
     const WeeklyCard card{{900, 800, 123456, 12}, localInstant(2026, 3, 30, 0)};
     world.saveDialog.answer = world.dir.filePath(QStringLiteral("week.png"));
     ASSERT_TRUE(WeeklyCard::save(card, world.sprites, world.saveDialog, nullptr));
@@ -43,7 +50,7 @@ TEST(WeeklyCard, SavesA1200By760PngWhereThePlayerChose) {
 }
 
 TEST(WeeklyCard, CancellingWritesNothing) {
-    ManageWorld world;
+    CardWorld world;
     world.saveDialog.answer.clear();
     EXPECT_FALSE(
         WeeklyCard::save(WeeklyCard{{}, localInstant(2026, 3, 30, 0)}, world.sprites, world.saveDialog, nullptr));
@@ -52,25 +59,10 @@ TEST(WeeklyCard, CancellingWritesNothing) {
 }
 
 TEST(WeeklyCard, AnUnwritablePlaceIsNotASuccess) {
-    ManageWorld world;
+    CardWorld world;
     world.saveDialog.answer = world.dir.filePath(QStringLiteral("missing/folder/week.png"));
     EXPECT_FALSE(
         WeeklyCard::save(WeeklyCard{{}, localInstant(2026, 3, 30, 0)}, world.sprites, world.saveDialog, nullptr));
-}
-
-TEST(RecordTab, ShowsThisWeekAndSavesOrCopiesIt) {
-    ManageWorld world;
-    RecordTab tab(*world.game, world.sprites, world.saveDialog);
-    EXPECT_EQ(tab.card().weekStart, world.game->weekStart());
-    EXPECT_EQ(tab.card().stats, world.game->thisWeek());
-
-    world.saveDialog.answer = world.dir.filePath(QStringLiteral("card.png"));
-    tab.saveButton()->click();
-    EXPECT_EQ(world.saveDialog.proposed.back(), QStringLiteral("Pipfield-2026-W14.png"));
-    EXPECT_TRUE(QFile::exists(world.saveDialog.answer));
-
-    tab.copyButton()->click();
-    EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(1200, 760));
 }
 
 } // namespace

@@ -6,7 +6,7 @@
 #include <sstream>
 #include <sys/wait.h>
 
-#include "CliCommands.h"
+#include "cli/CliCommands.h"
 #include "model/SaveFile.h"
 
 namespace pipfield {

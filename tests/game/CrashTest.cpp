@@ -5,7 +5,7 @@
 
 #include <random>
 
-#include "GameTestSupport.h"
+#include "support/GameTestSupport.h"
 
 namespace pipfield::test {
 namespace {

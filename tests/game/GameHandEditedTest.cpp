@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "GameTestSupport.h"
 #include "model/Balance.h"
+#include "support/GameTestSupport.h"
 
 // Saves changed by hand: whatever numbers they hold, the live game neither wraps nor skips its rules.
 namespace pipfield::test {

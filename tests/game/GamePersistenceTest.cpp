@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "GameTestSupport.h"
+#include "support/GameTestSupport.h"
 
 namespace pipfield::test {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <QSignalSpy>
 
-#include "GameTestSupport.h"
+#include "support/GameTestSupport.h"
 
 namespace pipfield::test {
 namespace {

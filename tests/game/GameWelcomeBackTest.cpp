@@ -2,8 +2,8 @@
 
 #include <QSignalSpy>
 
-#include "GameTestSupport.h"
 #include "game/WelcomeBack.h"
+#include "support/GameTestSupport.h"
 
 namespace pipfield::test {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "GameTestSupport.h"
 #include "game/WeekHistory.h"
+#include "support/GameTestSupport.h"
 
 namespace pipfield::test {
 namespace {

@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <ctime>
 
-#include "../support/IsolatedDesktop.h"
-#include "ManageTestSupport.h"
+#include "support/IsolatedDesktop.h"
+#include "support/ManageTestSupport.h"
 
 using namespace pipfield;
 

@@ -3,11 +3,11 @@
 #include <QMenu>
 #include <QToolButton>
 
-#include "ManageTestSupport.h"
 #include "manage/DexTab.h"
 #include "manage/Label.h"
 #include "manage/OrchardTab.h"
 #include "manage/SpriteView.h"
+#include "support/ManageTestSupport.h"
 
 namespace pipfield::test {
 namespace {

@@ -2,13 +2,13 @@
 
 #include <QTest>
 
-#include "ManageTestSupport.h"
+#include "kit/TextStyle.h"
 #include "manage/CapsuleButton.h"
 #include "manage/CoinLabel.h"
 #include "manage/CrateGauge.h"
 #include "manage/Header.h"
 #include "manage/Label.h"
-#include "manage/TextStyle.h"
+#include "support/ManageTestSupport.h"
 
 namespace pipfield::test {
 namespace {

@@ -6,7 +6,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "ManageTestSupport.h"
+#include "kit/TextStyle.h"
 #include "manage/BuyButton.h"
 #include "manage/CapsuleButton.h"
 #include "manage/CoinLabel.h"
@@ -16,8 +16,8 @@
 #include "manage/OrchardTab.h"
 #include "manage/SpriteView.h"
 #include "manage/StyleTab.h"
-#include "manage/TextStyle.h"
 #include "manage/WorkersTab.h"
+#include "support/ManageTestSupport.h"
 
 namespace pipfield::test {
 namespace {

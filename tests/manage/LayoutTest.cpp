@@ -8,19 +8,19 @@
 #include <QPushButton>
 #include <QTabWidget>
 
-#include "ManageTestSupport.h"
 #include "card/WeeklyCard.h"
+#include "kit/PixelArt.h"
+#include "kit/TabularDigits.h"
 #include "manage/CapsuleButton.h"
 #include "manage/CoinLabel.h"
 #include "manage/DyePicker.h"
 #include "manage/Header.h"
 #include "manage/Label.h"
 #include "manage/OrchardTab.h"
-#include "manage/PixelArt.h"
 #include "manage/RecordTab.h"
 #include "manage/StyleTab.h"
-#include "manage/TabularDigits.h"
 #include "manage/WorkersTab.h"
+#include "support/ManageTestSupport.h"
 
 namespace pipfield::test {
 namespace {
@@ -293,14 +293,6 @@ TEST(PixelArt, KeyArtIsScaledByWholeMultiplesAndCroppedInHeaderAndCard) {
     const QImage cardArt = expectedArt(art, QSize(1200, 340), cardMultiple);
     // The card's rounded corners cut into the art; the band between them is the art alone.
     EXPECT_EQ(picture.copy(40, 0, 1120, 340), cardArt.copy(40, 0, 1120, 340));
-}
-
-TEST(PixelArt, CoverMultipleIsTheSmallestWholeScaleThatCovers) {
-    EXPECT_EQ(coverMultiple(QSize(300, 85), QSizeF(600, 170)), 2);
-    EXPECT_EQ(coverMultiple(QSize(300, 85), QSizeF(600, 120)), 2);
-    EXPECT_EQ(coverMultiple(QSize(256, 72), QSizeF(600, 120)), 3);
-    EXPECT_EQ(coverMultiple(QSize(300, 85), QSizeF(1200, 340)), 4);
-    EXPECT_EQ(coverMultiple(QSize(300, 85), QSizeF(10, 10)), 1);
 }
 
 } // namespace

@@ -6,11 +6,11 @@
 
 #include <cstdlib>
 
-#include "../support/IsolatedDesktop.h"
-#include "ManageTestSupport.h"
 #include "card/WeeklyCard.h"
 #include "manage/Appearance.h"
 #include "manage/WorkersTab.h"
+#include "support/IsolatedDesktop.h"
+#include "support/ManageTestSupport.h"
 
 using namespace pipfield;
 

@@ -2,7 +2,7 @@
 
 #include <QTabWidget>
 
-#include "ManageTestSupport.h"
+#include "support/ManageTestSupport.h"
 
 namespace pipfield::test {
 namespace {

@@ -3,10 +3,10 @@
 #include <QMenu>
 #include <QToolButton>
 
-#include "ManageTestSupport.h"
 #include "manage/BuyButton.h"
 #include "manage/Label.h"
 #include "manage/OrchardTab.h"
+#include "support/ManageTestSupport.h"
 
 namespace pipfield::test {
 namespace {

@@ -3,7 +3,8 @@
 #include <QCheckBox>
 #include <QTabWidget>
 
-#include "ManageTestSupport.h"
+#include "kit/ShortNumber.h"
+#include "kit/TextStyle.h"
 #include "manage/BuyButton.h"
 #include "manage/CapsuleButton.h"
 #include "manage/CoinLabel.h"
@@ -11,9 +12,8 @@
 #include "manage/Label.h"
 #include "manage/OrchardTab.h"
 #include "manage/SettingsTab.h"
-#include "manage/ShortNumber.h"
 #include "manage/SpriteView.h"
-#include "manage/TextStyle.h"
+#include "support/ManageTestSupport.h"
 
 namespace pipfield::test {
 namespace {

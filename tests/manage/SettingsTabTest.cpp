@@ -6,9 +6,9 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "ManageTestSupport.h"
 #include "manage/Label.h"
 #include "manage/SettingsTab.h"
+#include "support/ManageTestSupport.h"
 
 namespace pipfield::test {
 namespace {

@@ -6,11 +6,11 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "ManageTestSupport.h"
 #include "manage/DyePicker.h"
 #include "manage/Label.h"
 #include "manage/SpriteView.h"
 #include "manage/StyleTab.h"
+#include "support/ManageTestSupport.h"
 
 namespace pipfield::test {
 namespace {

@@ -3,7 +3,6 @@
 #include <QMap>
 #include <QTranslator>
 
-#include "ManageTestSupport.h"
 #include "manage/BuyButton.h"
 #include "manage/CapsuleButton.h"
 #include "manage/CrateGauge.h"
@@ -11,6 +10,7 @@
 #include "manage/Header.h"
 #include "manage/Label.h"
 #include "manage/WorkersTab.h"
+#include "support/ManageTestSupport.h"
 
 namespace pipfield::test {
 namespace {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "ManageTestSupport.h"
 #include "manage/RecordTab.h"
 #include "manage/WeeksChart.h"
+#include "support/ManageTestSupport.h"
 
 namespace pipfield::test {
 namespace {

@@ -4,13 +4,13 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "ManageTestSupport.h"
 #include "manage/BuyButton.h"
 #include "manage/CapsuleButton.h"
 #include "manage/DyePicker.h"
 #include "manage/Label.h"
 #include "manage/SpriteView.h"
 #include "manage/WorkersTab.h"
+#include "support/ManageTestSupport.h"
 
 namespace pipfield::test {
 namespace {

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
@@ -9,7 +8,6 @@
 
 #include <csignal>
 
-#include "../support/IsolatedDesktop.h"
 #include "platform/DesktopLook.h"
 #include "platform/SingleInstance.h"
 #include "platform/TerminationSignals.h"
@@ -26,7 +24,7 @@ TEST(SingleInstance, ASecondClaimAsksTheFirstToReopen) {
 
     // The second launch runs in its own process, as it would on the desktop.
     QProcess second;
-    second.start(QCoreApplication::applicationFilePath(), {"--claim", dir.path()});
+    second.start(PIPFIELD_SINGLE_INSTANCE_CLAIMER, {"--claim", dir.path()});
     ASSERT_TRUE(QTest::qWaitFor([&] { return second.state() == QProcess::NotRunning; }, 10000));
     EXPECT_EQ(second.exitCode(), 1) << "the second claim fails";
     EXPECT_TRUE(QTest::qWaitFor([&] { return reopened.count() == 1; }, 5000));
@@ -35,7 +33,7 @@ TEST(SingleInstance, ASecondClaimAsksTheFirstToReopen) {
 TEST(SingleInstance, ALockLeftByAKilledGameIsTakenOver) {
     QTemporaryDir dir;
     QProcess holder;
-    holder.start(QCoreApplication::applicationFilePath(), {"--claim-and-wait", dir.path()});
+    holder.start(PIPFIELD_SINGLE_INSTANCE_CLAIMER, {"--claim-and-wait", dir.path()});
     ASSERT_TRUE(holder.waitForReadyRead(10000));
     holder.kill();
     holder.waitForFinished();
@@ -105,28 +103,3 @@ TEST(ScreenScale, DevicePixelsToLogicalPerScreen) {
 
 } // namespace
 } // namespace pipfield
-
-int main(int argc, char** argv) {
-    QTemporaryDir home;
-    if (!pipfield::test::isolateFromDesktop(home)) {
-        return 2;
-    }
-    QCoreApplication app(argc, argv);
-    // The test binary doubles as the other process of the single-instance tests.
-    const QStringList args = QCoreApplication::arguments();
-    if (args.size() == 3 && args[1] == "--claim") {
-        pipfield::SingleInstance instance(args[2]);
-        return instance.claim() ? 0 : 1;
-    }
-    if (args.size() == 3 && args[1] == "--claim-and-wait") {
-        pipfield::SingleInstance instance(args[2]);
-        if (!instance.claim()) {
-            return 1;
-        }
-        std::printf("claimed\n");
-        std::fflush(stdout);
-        return QCoreApplication::exec();
-    }
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

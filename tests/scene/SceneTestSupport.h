@@ -1,10 +1,10 @@
 #pragma once
 
 #include "FakeArt.h"
-#include "GameTestSupport.h"
 #include "scene/OrchardView.h"
 #include "scene/SceneClock.h"
 #include "scene/Sprite.h"
+#include "support/GameTestSupport.h"
 
 #include <QPainter>
 

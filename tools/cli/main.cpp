@@ -1,6 +1,6 @@
 #include <iostream>
 
-#include "CliCommands.h"
+#include "cli/CliCommands.h"
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);

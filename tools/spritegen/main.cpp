@@ -1,8 +1,8 @@
 // Draws every image of the game into a folder, with the dye table and a resource list for the build.
 // With --contact-sheet it also writes one upscaled, labelled sheet of everything for review.
 
-#include "Art.h"
-#include "ArtSet.h"
+#include "art/Art.h"
+#include "art/ArtSet.h"
 
 #include <QGuiApplication>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "manage/ShortNumber.h"
+#include "kit/ShortNumber.h"
 
 namespace pipfield {
 namespace {

@@ -1,4 +1,4 @@
-#include "game/DesktopNotifier.h"
+#include "platform/DesktopNotifier.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -12,8 +12,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "game/NotificationHelper.h"
 #include "platform/Logging.h"
+#include "platform/NotificationHelper.h"
 
 namespace pipfield {
 

@@ -10,7 +10,6 @@
 #include <optional>
 #include <vector>
 
-#include "card/SaveDialog.h"
 #include "game/Clock.h"
 #include "game/Defaults.h"
 #include "game/Game.h"
@@ -24,6 +23,7 @@
 #include "scene/Palette.h"
 #include "scene/Sprite.h"
 #include "strip/Strip.h"
+#include "support/FakeSaveDialog.h"
 
 namespace pipfield::test {
 
@@ -75,18 +75,6 @@ public:
     bool on = false;
     int calls = 0;
     std::optional<QString> refusal;
-};
-
-/// Answers the save dialog with a prepared path (empty: cancel) and remembers the proposal.
-class FakeSaveDialog final : public SaveDialog {
-public:
-    QString askPngFile(QWidget*, const QString& proposedName) override {
-        proposed.push_back(proposedName);
-        return answer;
-    }
-
-    QString answer;
-    std::vector<QString> proposed;
 };
 
 /// Shows a widget without a screen: the window's views keep current only while they are shown.

@@ -1,4 +1,4 @@
-#include "manage/TabularDigits.h"
+#include "kit/TabularDigits.h"
 
 #include <QHash>
 #include <QPainter>

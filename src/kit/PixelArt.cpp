@@ -1,4 +1,4 @@
-#include "manage/PixelArt.h"
+#include "kit/PixelArt.h"
 
 #include <QPainter>
 

@@ -2,7 +2,7 @@
 
 #include <QCoreApplication>
 
-#include "game/NotificationHelper.h"
+#include "platform/NotificationHelper.h"
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);

@@ -1,4 +1,4 @@
-#include "ArtSet.h"
+#include "art/ArtSet.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Canvas.h"
+#include "art/Canvas.h"
 
 #include <QImage>
 #include <QList>

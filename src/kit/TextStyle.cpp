@@ -1,4 +1,4 @@
-#include "manage/TextStyle.h"
+#include "kit/TextStyle.h"
 
 #include <algorithm>
 

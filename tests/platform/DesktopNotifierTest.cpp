@@ -4,9 +4,9 @@
 #include <QSignalSpy>
 #include <QTimeZone>
 
-#include "GameTestSupport.h"
-#include "game/DesktopNotifier.h"
-#include "game/NotificationHelper.h"
+#include "platform/DesktopNotifier.h"
+#include "platform/NotificationHelper.h"
+#include "support/GameTestSupport.h"
 
 namespace pipfield::test {
 namespace {

@@ -1,4 +1,4 @@
-#include "Canvas.h"
+#include "art/Canvas.h"
 
 #include <algorithm>
 #include <cmath>

@@ -11,10 +11,11 @@
 
 #include <csignal>
 
-#include "../support/PrivateSessionBus.h"
-#include "GameTestSupport.h"
-#include "game/DesktopNotifier.h"
-#include "game/NotificationHelper.h"
+#include "platform/DesktopNotifier.h"
+#include "platform/NotificationHelper.h"
+#include "platform/SystemProcessLauncher.h"
+#include "support/GameTestSupport.h"
+#include "support/PrivateSessionBus.h"
 
 namespace pipfield::test {
 

@@ -1,4 +1,4 @@
-#include "game/ProcessLauncher.h"
+#include "platform/SystemProcessLauncher.h"
 
 #include <QFile>
 #include <QProcess>

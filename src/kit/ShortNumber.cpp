@@ -1,4 +1,4 @@
-#include "manage/ShortNumber.h"
+#include "kit/ShortNumber.h"
 
 #include <unicode/locid.h>
 #include <unicode/numberformatter.h>

@@ -1,4 +1,4 @@
-#include "game/NotificationHelper.h"
+#include "platform/NotificationHelper.h"
 
 #include <QDBusConnection>
 #include <QVariantMap>

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+#include <vector>
+
+#include "card/SaveDialog.h"
+
+namespace pipfield::test {
+
+/// Answers the save dialog with a prepared path (empty: cancel) and remembers the proposal.
+class FakeSaveDialog final : public SaveDialog {
+public:
+    QString askPngFile(QWidget*, const QString& proposedName) override {
+        proposed.push_back(proposedName);
+        return answer;
+    }
+
+    QString answer;
+    std::vector<QString> proposed;
+};
+
+} // namespace pipfield::test
