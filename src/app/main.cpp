@@ -15,7 +15,7 @@
 #include "app/PipfieldApp.h"
 #include "app/Snapshot.h"
 #include "game/NotificationHelper.h"
-#include "model/Text.h"
+#include "game/Texts.h"
 #include "platform/LayerShellStrip.h"
 #include "platform/Logging.h"
 #include "platform/QtPlatformChoice.h"
@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
     pipfield::installCatalogue(catalogue, QLocale());
     pipfield::installTextLookup([](std::string_view korean) {
         const std::string key(korean);
-        return QCoreApplication::translate("pipfield", key.c_str()).toStdString();
+        return pipfield::uiText(key.c_str()).toStdString();
     });
 
     if (snapshotAt != 0) {

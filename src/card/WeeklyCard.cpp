@@ -17,6 +17,7 @@
 
 #include "card/SaveDialog.h"
 #include "game/Game.h"
+#include "game/Texts.h"
 #include "manage/PixelArt.h"
 #include "manage/ShortNumber.h"
 #include "manage/TabularDigits.h"
@@ -30,10 +31,6 @@ constexpr double kWeekSpan = 518400;
 const QColor kBackground = QColor::fromRgbF(1.0f, 0.985f, 0.94f);
 const QColor kInk(30, 30, 30);
 const QColor kInkSecondary(30, 30, 30, 150);
-
-QString tr(const char* korean) {
-    return QCoreApplication::translate("pipfield", korean);
-}
 
 QString monthDay(Instant t, const QLocale& locale) {
     UErrorCode status = U_ZERO_ERROR;
@@ -117,7 +114,7 @@ void WeeklyCard::paint(QPainter& p, Sprite& sprites) const {
     const double baseline = y + tm.ascent();
     p.setPen(kInk);
     p.setFont(titleFont);
-    p.drawText(QPointF(left, baseline), tr("이번 주 과수원 기록"));
+    p.drawText(QPointF(left, baseline), uiText("이번 주 과수원 기록"));
     p.setPen(kInkSecondary);
     p.setFont(rangeFont);
     const QString dates = range();
@@ -137,7 +134,7 @@ void WeeklyCard::paint(QPainter& p, Sprite& sprites) const {
     for (std::size_t i = 0; i < tiles.size(); ++i) {
         const auto& [title, value, icon] = tiles[i];
         const QRectF tile(left + static_cast<double>(i) * (tileWidth + spacing), y, tileWidth, tileHeight);
-        drawStat(p, sprites, tile, tr(title), value, QLatin1String(icon));
+        drawStat(p, sprites, tile, uiText(title), value, QLatin1String(icon));
     }
     y += tileHeight + 14;
 
@@ -145,7 +142,7 @@ void WeeklyCard::paint(QPainter& p, Sprite& sprites) const {
     p.setFont(footFont);
     p.setPen(kInkSecondary);
     p.drawText(QRectF(left, y, right - left, QFontMetricsF(footFont).height()), Qt::AlignLeft | Qt::AlignVCenter,
-               tr("Pip Field · %1").arg(QStringLiteral("pipfield.app")));
+               uiText("Pip Field · %1", QStringLiteral("pipfield.app")));
     p.restore();
 }
 

@@ -12,6 +12,7 @@
 #include "game/SaveStore.h"
 #include "model/Saturating.h"
 #include "model/SaveFile.h"
+#include "game/Texts.h"
 
 namespace pipfield {
 
@@ -241,8 +242,8 @@ void Game::scheduleAt(Instant now) {
     if (!t || *t <= 0) {
         return;
     }
-    m_notifier.add({identifier, QCoreApplication::translate("pipfield", "창고가 레몬으로 가득 찼어요"),
-                    QCoreApplication::translate("pipfield", "팔러 와 주세요. 일꾼들이 기다리고 있어요."), *t});
+    m_notifier.add(
+        {identifier, uiText("창고가 레몬으로 가득 찼어요"), uiText("팔러 와 주세요. 일꾼들이 기다리고 있어요."), *t});
 }
 
 void Game::refreshNotificationStatus() {

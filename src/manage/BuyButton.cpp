@@ -13,7 +13,7 @@
 #include "manage/ShortNumber.h"
 #include "manage/TabularDigits.h"
 #include "manage/TextStyle.h"
-#include "manage/Texts.h"
+#include "game/Texts.h"
 #include "model/Saturating.h"
 #include "scene/Sprite.h"
 

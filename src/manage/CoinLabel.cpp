@@ -6,7 +6,7 @@
 #include "manage/Label.h"
 #include "manage/ShortNumber.h"
 #include "manage/SpriteView.h"
-#include "manage/Texts.h"
+#include "game/Texts.h"
 
 namespace pipfield {
 

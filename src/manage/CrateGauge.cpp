@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "manage/TextStyle.h"
-#include "manage/Texts.h"
+#include "game/Texts.h"
 
 namespace pipfield {
 

@@ -12,7 +12,7 @@
 #include "manage/LiveRefresh.h"
 #include "manage/ShortNumber.h"
 #include "manage/SpriteView.h"
-#include "manage/Texts.h"
+#include "game/Texts.h"
 #include "model/Balance.h"
 
 namespace pipfield {

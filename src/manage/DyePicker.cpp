@@ -7,7 +7,7 @@
 
 #include "manage/FocusRing.h"
 #include "manage/TextStyle.h"
-#include "manage/Texts.h"
+#include "game/Texts.h"
 #include "scene/Palette.h"
 
 namespace pipfield {

@@ -19,7 +19,7 @@
 #include "manage/StyleTab.h"
 #include "manage/Symbols.h"
 #include "manage/WorkersTab.h"
-#include "manage/Texts.h"
+#include "game/Texts.h"
 #include "platform/XdgAutostart.h"
 #include "scene/Palette.h"
 #include "scene/Sprite.h"
@@ -43,7 +43,7 @@ ManageWindow::ManageWindow(Game& game, Strip& strip, Defaults& defaults, QWidget
     }
     LoginItem* loginItem = services.loginItem;
     if (loginItem == nullptr) {
-        m_ownLoginItem = std::make_unique<XdgAutostart>();
+        m_ownLoginItem = std::make_unique<XdgAutostart>(uiText("폴더를 만들 수 없어요: "));
         loginItem = m_ownLoginItem.get();
     }
     SaveDialog* saveDialog = services.saveDialog;

@@ -16,7 +16,7 @@
 #include "manage/ShortNumber.h"
 #include "manage/SpriteView.h"
 #include "manage/TabularDigits.h"
-#include "manage/Texts.h"
+#include "game/Texts.h"
 
 namespace pipfield {
 namespace {
@@ -108,7 +108,7 @@ PlotRow::PlotRow(Game& game, Sprite& sprites, std::int64_t index, QWidget* paren
 
 QString PlotRow::status(const Tree& tree, const Balance::TreeSpec& spec) {
     if (tree.age < spec.grow) {
-        return uiText("자라는 중 %1%", tree.growthPercent());
+        return uiText("자라는 중 %1%%", tree.growthPercent());
     }
     if (tree.fruit >= 1) {
         return uiText("열매 %1개", tree.fruit);

@@ -11,7 +11,7 @@
 #include "game/Game.h"
 #include "manage/Accessibility.h"
 #include "manage/LiveRefresh.h"
-#include "manage/Texts.h"
+#include "game/Texts.h"
 #include "manage/WeeksChart.h"
 
 namespace pipfield {

@@ -13,7 +13,7 @@
 #include "game/Game.h"
 #include "manage/FormPage.h"
 #include "manage/Label.h"
-#include "manage/Texts.h"
+#include "game/Texts.h"
 #include "platform/LoginItem.h"
 #include "strip/Strip.h"
 

@@ -18,7 +18,7 @@
 #include "manage/LiveRefresh.h"
 #include "manage/SpriteView.h"
 #include "manage/TextStyle.h"
-#include "manage/Texts.h"
+#include "game/Texts.h"
 #include "model/Balance.h"
 #include "scene/Palette.h"
 

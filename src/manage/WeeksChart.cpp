@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "manage/Texts.h"
+#include "game/Texts.h"
 #include "manage/TextStyle.h"
 #include "scene/Sprite.h"
 

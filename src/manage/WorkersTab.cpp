@@ -23,7 +23,7 @@
 #include "manage/ShortNumber.h"
 #include "manage/SpriteView.h"
 #include "manage/Symbols.h"
-#include "manage/Texts.h"
+#include "game/Texts.h"
 #include "model/Balance.h"
 #include "scene/Sprite.h"
 

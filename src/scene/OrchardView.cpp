@@ -6,6 +6,7 @@
 #include "scene/Grade.h"
 #include "scene/SceneLog.h"
 #include "scene/Sprite.h"
+#include "game/Texts.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -116,7 +117,7 @@ OrchardView::OrchardView(Game& game, Defaults& defaults, Setup setup, QWidget* p
         return true;
     }();
     Q_UNUSED(accessible);
-    setAccessibleName(QCoreApplication::translate("OrchardView", "레몬 과수원"));
+    setAccessibleName(uiText("레몬 과수원"));
     m_groundLayer->setAnchor({0, 0});
     m_groundLayer->setClips(true);
     m_decorLayer->setAnchor({0, 0});
