@@ -9,7 +9,6 @@
 #include <QToolButton>
 
 #include "app/AppModel.h"
-#include "game/Texts.h"
 #include "app/TrayHostWatcher.h"
 #include "app/TrayMenu.h"
 #include "game/Clock.h"
@@ -18,6 +17,7 @@
 #include "game/Game.h"
 #include "game/ProcessLauncher.h"
 #include "game/SaveStore.h"
+#include "game/Texts.h"
 #include "manage/Appearance.h"
 #include "manage/ManageWindow.h"
 #include "platform/DesktopLook.h"
@@ -27,6 +27,7 @@
 #include "platform/SingleInstance.h"
 #include "platform/SleepWatcher.h"
 #include "platform/X11Desktop.h"
+#include "scene/Grade.h"
 #include "scene/OrchardView.h"
 #include "scene/Sprite.h"
 #include "strip/Strip.h"
@@ -180,7 +181,7 @@ bool PipfieldApp::reduceMotion() const {
 }
 
 bool PipfieldApp::darkAppearance() const {
-    const bool paletteDark = QApplication::palette().color(QPalette::Window).lightness() < 128;
+    const bool paletteDark = looksDark(QApplication::palette());
     if (m_forcedAppearance) {
         return paletteDark;
     }

@@ -7,8 +7,8 @@
 
 #include <vector>
 
-#include "game/Texts.h"
 #include "game/Game.h"
+#include "game/Texts.h"
 #include "scene/ArtResources.h"
 #include "strip/Strip.h"
 

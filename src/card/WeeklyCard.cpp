@@ -17,6 +17,7 @@
 
 #include "card/SaveDialog.h"
 #include "game/Game.h"
+#include "game/LocalTime.h"
 #include "game/Texts.h"
 #include "manage/PixelArt.h"
 #include "manage/ShortNumber.h"
@@ -37,11 +38,9 @@ QString monthDay(Instant t, const QLocale& locale) {
     const icu::Locale icuLocale(locale.name().toLatin1().constData());
     std::unique_ptr<icu::DateFormat> format(
         icu::DateFormat::createInstanceForSkeleton(icu::UnicodeString::fromUTF8("MMMd"), icuLocale, status));
-    const double millis =
-        static_cast<double>(std::chrono::duration_cast<std::chrono::milliseconds>(t.time_since_epoch()).count());
+    const double millis = static_cast<double>(localDateTime(t).toMSecsSinceEpoch());
     if (U_FAILURE(status) || !format) {
-        return QLocale(locale).toString(QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(millis)).date(),
-                                        QLocale::ShortFormat);
+        return QLocale(locale).toString(localDateTime(t).date(), QLocale::ShortFormat);
     }
     icu::UnicodeString text;
     format->format(millis, text);

@@ -7,23 +7,19 @@
 #include <algorithm>
 
 #include "game/Defaults.h"
+#include "game/LocalTime.h"
 #include "game/Looks.h"
 #include "game/Notifier.h"
 #include "game/SaveStore.h"
+#include "game/Texts.h"
 #include "model/Saturating.h"
 #include "model/SaveFile.h"
-#include "game/Texts.h"
 
 namespace pipfield {
 
 namespace {
 
 const QString kNotificationsOnKey = QStringLiteral("notificationsOn");
-
-QDateTime localDateTime(Instant t) {
-    return QDateTime::fromMSecsSinceEpoch(
-        std::chrono::duration_cast<std::chrono::milliseconds>(t.time_since_epoch()).count());
-}
 
 double referenceSeconds(Instant t) {
     return std::chrono::duration<double>(t.time_since_epoch()).count() - kReferenceDateUnixSeconds;
@@ -328,9 +324,7 @@ std::int64_t Game::sellAll() {
 }
 
 QString Game::weekKey(Instant t) {
-    int year = 0;
-    const int week = localDateTime(t).date().weekNumber(&year);
-    return QString::asprintf("%04d-W%02d", year, week);
+    return pipfield::weekKey(localDateTime(t).date());
 }
 
 Instant Game::weekStartOf(Instant t) {

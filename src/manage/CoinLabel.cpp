@@ -2,11 +2,11 @@
 
 #include <QHBoxLayout>
 
+#include "game/Texts.h"
 #include "manage/Accessibility.h"
 #include "manage/Label.h"
 #include "manage/ShortNumber.h"
 #include "manage/SpriteView.h"
-#include "game/Texts.h"
 
 namespace pipfield {
 

@@ -5,8 +5,8 @@
 
 #include <algorithm>
 
-#include "manage/TextStyle.h"
 #include "game/Texts.h"
+#include "manage/TextStyle.h"
 
 namespace pipfield {
 

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "game/Game.h"
+#include "game/Texts.h"
 #include "manage/CapsuleButton.h"
 #include "manage/CoinLabel.h"
 #include "manage/CrateGauge.h"
@@ -14,7 +15,6 @@
 #include "manage/LiveRefresh.h"
 #include "manage/ShortNumber.h"
 #include "manage/SpriteView.h"
-#include "game/Texts.h"
 #include "model/Balance.h"
 
 namespace pipfield {

@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "game/Game.h"
+#include "game/Texts.h"
 #include "manage/BuyButton.h"
 #include "manage/FormPage.h"
 #include "manage/Label.h"
@@ -16,7 +17,6 @@
 #include "manage/ShortNumber.h"
 #include "manage/SpriteView.h"
 #include "manage/TabularDigits.h"
-#include "game/Texts.h"
 
 namespace pipfield {
 namespace {

@@ -120,9 +120,17 @@ void DesktopLook::applyAnimations(bool enabled) {
 }
 
 void DesktopLook::applyColorScheme(uint scheme) {
-    const std::optional<bool> dark = scheme == 1   ? std::optional<bool>(true)
-                                     : scheme == 2 ? std::optional<bool>(false)
-                                                   : std::nullopt;
+    std::optional<bool> dark;
+    switch (static_cast<PortalColorScheme>(scheme)) {
+    case PortalColorScheme::preferDark:
+        dark = true;
+        break;
+    case PortalColorScheme::preferLight:
+        dark = false;
+        break;
+    case PortalColorScheme::noPreference:
+        break;
+    }
     if (dark != m_prefersDark) {
         m_prefersDark = dark;
         Q_EMIT changed();

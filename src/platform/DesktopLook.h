@@ -42,4 +42,8 @@ private:
 /// KDE writes AnimationDurationFactor=0 in kdeglobals when animations are off.
 bool kdeAnimationsOff(const QString& kdeglobalsPath);
 
+/// The values of the settings portal's org.freedesktop.appearance color-scheme key, as the XDG desktop
+/// portal's Settings interface documents them; an unknown value means no preference.
+enum class PortalColorScheme : uint { noPreference = 0, preferDark = 1, preferLight = 2 };
+
 } // namespace pipfield

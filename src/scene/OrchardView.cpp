@@ -2,11 +2,11 @@
 
 #include "game/Defaults.h"
 #include "game/Game.h"
+#include "game/Texts.h"
 #include "model/Balance.h"
 #include "scene/Grade.h"
 #include "scene/SceneLog.h"
 #include "scene/Sprite.h"
-#include "game/Texts.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -102,9 +102,7 @@ OrchardView::OrchardView(Game& game, Defaults& defaults, Setup setup, QWidget* p
           return defaults.boolValue(QStringLiteral("reduceMotion"));
       })),
       m_now(setup.now ? std::move(setup.now) : std::function<QDateTime()>([] { return QDateTime::currentDateTime(); })),
-      m_dark(setup.dark ? std::move(setup.dark) : std::function<bool()>([this] {
-          return palette().color(QPalette::Window).lightness() < 128;
-      })),
+      m_dark(setup.dark ? std::move(setup.dark) : std::function<bool()>([this] { return looksDark(palette()); })),
       m_compositor(m_clock,
                    [this](const QRegion& region) {
                        update(toWidget(region));

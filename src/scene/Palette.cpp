@@ -1,7 +1,7 @@
 #include "scene/Palette.h"
 
-#include "scene/ArtResources.h"
 #include "game/Texts.h"
+#include "scene/ArtResources.h"
 
 #include <QCoreApplication>
 #include <QFile>
