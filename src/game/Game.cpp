@@ -151,7 +151,7 @@ void Game::tick(Instant now) {
         Q_EMIT lastUpdatedChanged();
     }
 
-    publish(false);
+    publish(Publish::whenLooksChange);
 
     // Taken after the catch-up: what happened before the first tick of a week counts toward no week.
     const std::string key = weekKey(now).toStdString();
@@ -188,9 +188,9 @@ QString Game::welcomeBackText() const {
     return m_welcomeBack ? pipfield::welcomeBackText(*m_welcomeBack) : QString();
 }
 
-void Game::publish(bool force) {
-    if (force || !(Looks(m_live) == Looks(m_orchard))) {
-        // An equal value notifies nobody, forced or not.
+void Game::publish(Publish when) {
+    if (when == Publish::anyChange || !(Looks(m_live) == Looks(m_orchard))) {
+        // An equal value notifies nobody, whenever published.
         if (!(m_orchard == m_live)) {
             m_orchard = m_live;
             Q_EMIT orchardChanged();
@@ -263,7 +263,7 @@ void Game::setNotificationsOn(bool on) {
 }
 
 void Game::commit() {
-    publish(true);
+    publish(Publish::anyChange);
     save();
     scheduleCrateNotification();
 }
@@ -287,7 +287,7 @@ bool Game::hireSecondWorker(WorkerRole role, const WorkerLook& look) {
 
 void Game::setLook(const WorkerLook& look, WorkerRole role, std::int64_t slot) {
     m_live.setLook(look, role, slot);
-    publish(true);
+    publish(Publish::anyChange);
     save();
 }
 
