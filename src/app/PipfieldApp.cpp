@@ -73,6 +73,12 @@ PipfieldApp::PipfieldApp(const QStringList& arguments, std::unique_ptr<LayerShel
         m_windows = x11;
         m_windowing = x11;
     } else {
+        // A layer surface is placed and stacked by the compositor; without one, only X11 can keep the
+        // strip at the screen's edge, above other windows and out of full-screen ones' way.
+        if (!m_layerStrip) {
+            qCWarning(lcDesktop).noquote() << "no X11 connection (Qt platform" << QGuiApplication::platformName()
+                                           << "): the strip is an ordinary window that other windows can cover";
+        }
         auto* none = new NoDesktop(this);
         m_events = none;
         m_windows = none;
