@@ -2,60 +2,6 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="ko">
 <context>
-    <name>OrchardView</name>
-    <message>
-        <source>레몬 과수원</source>
-        <translation>Lemon orchard</translation>
-    </message>
-</context>
-<context>
-    <name>Palette</name>
-    <message>
-        <source>햇살</source>
-        <translation>Sunny</translation>
-    </message>
-    <message>
-        <source>봄빛</source>
-        <translation>Spring</translation>
-    </message>
-    <message>
-        <source>노을</source>
-        <translation>Sunset</translation>
-    </message>
-    <message>
-        <source>달밤</source>
-        <translation>Moonlit</translation>
-    </message>
-    <message>
-        <source>빨강</source>
-        <translation>Red</translation>
-    </message>
-    <message>
-        <source>주황</source>
-        <translation>Orange</translation>
-    </message>
-    <message>
-        <source>초록</source>
-        <translation>Green</translation>
-    </message>
-    <message>
-        <source>하늘</source>
-        <translation>Sky</translation>
-    </message>
-    <message>
-        <source>보라</source>
-        <translation>Purple</translation>
-    </message>
-    <message>
-        <source>분홍</source>
-        <translation>Pink</translation>
-    </message>
-    <message>
-        <source>원래 색</source>
-        <translation>Original</translation>
-    </message>
-</context>
-<context>
     <name>pipfield</name>
     <message>
         <source>견습 장비</source>
@@ -174,16 +120,16 @@
         <translation>Haru</translation>
     </message>
     <message>
-        <source>판매가 +%lld%%</source>
-        <translation>Sale price +%lld%%</translation>
+        <source>판매가 +%1%%</source>
+        <translation>Sale price +%1%%</translation>
     </message>
     <message>
-        <source>성장 속도 +%lld%%</source>
-        <translation>Growth +%lld%%</translation>
+        <source>성장 속도 +%1%%</source>
+        <translation>Growth +%1%%</translation>
     </message>
     <message>
-        <source>1분에 %lld개 수확</source>
-        <translation>Picks %lld a minute</translation>
+        <source>1분에 %1개 수확</source>
+        <translation>Picks %1 a minute</translation>
     </message>
     <message>
         <source>과수원을 저장해요</source>
@@ -218,12 +164,12 @@
         <translation>Pipfield</translation>
     </message>
     <message>
-        <source>창고 %lld/%lld · 코인 %lld</source>
-        <translation>Crate %lld/%lld · Coins %lld</translation>
+        <source>창고 %1/%2 · 코인 %3</source>
+        <translation>Crate %1/%2 · Coins %3</translation>
     </message>
     <message>
-        <source>모두 팔기 (+%lld)</source>
-        <translation>Sell all (+%lld)</translation>
+        <source>모두 팔기 (+%1)</source>
+        <translation>Sell all (+%1)</translation>
     </message>
     <message>
         <source>창고가 레몬으로 가득 찼어요</source>
@@ -406,8 +352,8 @@
         <translation>Replant</translation>
     </message>
     <message>
-        <source>자라는 중 %1%</source>
-        <translation>Growing %1%</translation>
+        <source>자라는 중 %1%%</source>
+        <translation>Growing %1%%</translation>
     </message>
     <message>
         <source>열매 %1개</source>
@@ -608,6 +554,54 @@
     <message>
         <source>레벨 %1, %2, %3, %4에서 장비가 좋아져요. 레벨 %5부터 같은 역할 일꾼을 한 명 더 고용할 수 있고, 두 명이면 효과가 %6배예요.</source>
         <translation>Gear gets better at levels %1, %2, %3 and %4. From level %5 a second worker can be hired for the same job; two do %6 times the work.</translation>
+    </message>
+    <message>
+        <source>레몬 과수원</source>
+        <translation>Lemon orchard</translation>
+    </message>
+    <message>
+        <source>햇살</source>
+        <translation>Sunny</translation>
+    </message>
+    <message>
+        <source>봄빛</source>
+        <translation>Spring</translation>
+    </message>
+    <message>
+        <source>노을</source>
+        <translation>Sunset</translation>
+    </message>
+    <message>
+        <source>달밤</source>
+        <translation>Moonlit</translation>
+    </message>
+    <message>
+        <source>빨강</source>
+        <translation>Red</translation>
+    </message>
+    <message>
+        <source>주황</source>
+        <translation>Orange</translation>
+    </message>
+    <message>
+        <source>초록</source>
+        <translation>Green</translation>
+    </message>
+    <message>
+        <source>하늘</source>
+        <translation>Sky</translation>
+    </message>
+    <message>
+        <source>보라</source>
+        <translation>Purple</translation>
+    </message>
+    <message>
+        <source>분홍</source>
+        <translation>Pink</translation>
+    </message>
+    <message>
+        <source>원래 색</source>
+        <translation>Original</translation>
     </message>
 </context>
 </TS>

@@ -9,13 +9,13 @@
 #include <QToolButton>
 
 #include "app/AppModel.h"
-#include "app/Texts.h"
 #include "app/TrayHostWatcher.h"
 #include "app/TrayMenu.h"
 #include "game/Clock.h"
 #include "game/Defaults.h"
 #include "game/Game.h"
 #include "game/SaveStore.h"
+#include "game/Texts.h"
 #include "manage/Appearance.h"
 #include "manage/ManageWindow.h"
 #include "platform/DesktopLook.h"
@@ -27,6 +27,7 @@
 #include "platform/SleepWatcher.h"
 #include "platform/SystemProcessLauncher.h"
 #include "platform/X11Desktop.h"
+#include "scene/Grade.h"
 #include "scene/OrchardView.h"
 #include "scene/Sprite.h"
 #include "strip/Strip.h"
@@ -72,6 +73,12 @@ PipfieldApp::PipfieldApp(const QStringList& arguments, std::unique_ptr<LayerShel
         m_windows = x11;
         m_windowing = x11;
     } else {
+        // A layer surface is placed and stacked by the compositor; without one, only X11 can keep the
+        // strip at the screen's edge, above other windows and out of full-screen ones' way.
+        if (!m_layerStrip) {
+            qCWarning(lcDesktop).noquote() << "no X11 connection (Qt platform" << QGuiApplication::platformName()
+                                           << "): the strip is an ordinary window that other windows can cover";
+        }
         auto* none = new NoDesktop(this);
         m_events = none;
         m_windows = none;
@@ -149,7 +156,7 @@ ManageWindow& PipfieldApp::manageWindow() {
         // Without a tray (GNOME has none unless an extension adds one) the window is the only way
         // out, so it carries a quit button beside its tabs.
         m_quitButton = new QToolButton(m_manage->tabs());
-        m_quitButton->setText(tr_("종료"));
+        m_quitButton->setText(uiText("종료"));
         m_quitButton->setToolTip(QKeySequence(Qt::CTRL | Qt::Key_Q).toString(QKeySequence::NativeText));
         m_quitButton->setAutoRaise(true);
         m_quitButton->setIcon(QIcon::fromTheme(QStringLiteral("application-exit")));
@@ -165,7 +172,7 @@ void PipfieldApp::finishLaunching() {
     m_game->start();
     m_model->strip();
     m_defaults->setValue(SettingsKey::hasLaunched, true);
-    m_sleep = new SleepWatcher(this);
+    m_sleep = new SleepWatcher(uiText("과수원을 저장해요"), this);
     connect(m_sleep, &SleepWatcher::aboutToSleep, this, [this] { m_game->save(); });
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
         m_game->save();
@@ -180,7 +187,7 @@ bool PipfieldApp::reduceMotion() const {
 }
 
 bool PipfieldApp::darkAppearance() const {
-    const bool paletteDark = QApplication::palette().color(QPalette::Window).lightness() < 128;
+    const bool paletteDark = looksDark(QApplication::palette());
     if (m_forcedAppearance) {
         return paletteDark;
     }

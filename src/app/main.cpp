@@ -14,10 +14,11 @@
 #include "app/CommandLine.h"
 #include "app/PipfieldApp.h"
 #include "app/Snapshot.h"
+#include "game/Texts.h"
 #include "model/Text.h"
+#include "platform/NotificationHelper.h"
 #include "platform/LayerShellStrip.h"
 #include "platform/Logging.h"
-#include "platform/NotificationHelper.h"
 #include "platform/QtPlatformChoice.h"
 #include "platform/SingleInstance.h"
 #include "platform/TerminationSignals.h"
@@ -95,7 +96,7 @@ int main(int argc, char** argv) {
     pipfield::installCatalogue(catalogue, QLocale());
     pipfield::installTextLookup([](std::string_view korean) {
         const std::string key(korean);
-        return QCoreApplication::translate("pipfield", key.c_str()).toStdString();
+        return pipfield::uiText(key.c_str()).toStdString();
     });
 
     if (snapshotAt != 0) {

@@ -17,6 +17,8 @@
 
 #include "card/SaveDialog.h"
 #include "game/Game.h"
+#include "game/LocalTime.h"
+#include "game/Texts.h"
 #include "kit/PixelArt.h"
 #include "kit/ShortNumber.h"
 #include "kit/TabularDigits.h"
@@ -31,20 +33,14 @@ const QColor kBackground = QColor::fromRgbF(1.0f, 0.985f, 0.94f);
 const QColor kInk(30, 30, 30);
 const QColor kInkSecondary(30, 30, 30, 150);
 
-QString tr(const char* korean) {
-    return QCoreApplication::translate("pipfield", korean);
-}
-
 QString monthDay(Instant t, const QLocale& locale) {
     UErrorCode status = U_ZERO_ERROR;
     const icu::Locale icuLocale(locale.name().toLatin1().constData());
     std::unique_ptr<icu::DateFormat> format(
         icu::DateFormat::createInstanceForSkeleton(icu::UnicodeString::fromUTF8("MMMd"), icuLocale, status));
-    const double millis =
-        static_cast<double>(std::chrono::duration_cast<std::chrono::milliseconds>(t.time_since_epoch()).count());
+    const double millis = static_cast<double>(localDateTime(t).toMSecsSinceEpoch());
     if (U_FAILURE(status) || !format) {
-        return QLocale(locale).toString(QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(millis)).date(),
-                                        QLocale::ShortFormat);
+        return QLocale(locale).toString(localDateTime(t).date(), QLocale::ShortFormat);
     }
     icu::UnicodeString text;
     format->format(millis, text);
@@ -117,7 +113,7 @@ void WeeklyCard::paint(QPainter& p, Sprite& sprites) const {
     const double baseline = y + tm.ascent();
     p.setPen(kInk);
     p.setFont(titleFont);
-    p.drawText(QPointF(left, baseline), tr("이번 주 과수원 기록"));
+    p.drawText(QPointF(left, baseline), uiText("이번 주 과수원 기록"));
     p.setPen(kInkSecondary);
     p.setFont(rangeFont);
     const QString dates = range();
@@ -137,7 +133,7 @@ void WeeklyCard::paint(QPainter& p, Sprite& sprites) const {
     for (std::size_t i = 0; i < tiles.size(); ++i) {
         const auto& [title, value, icon] = tiles[i];
         const QRectF tile(left + static_cast<double>(i) * (tileWidth + spacing), y, tileWidth, tileHeight);
-        drawStat(p, sprites, tile, tr(title), value, QLatin1String(icon));
+        drawStat(p, sprites, tile, uiText(title), value, QLatin1String(icon));
     }
     y += tileHeight + 14;
 
@@ -145,7 +141,7 @@ void WeeklyCard::paint(QPainter& p, Sprite& sprites) const {
     p.setFont(footFont);
     p.setPen(kInkSecondary);
     p.drawText(QRectF(left, y, right - left, QFontMetricsF(footFont).height()), Qt::AlignLeft | Qt::AlignVCenter,
-               tr("Pip Field · %1").arg(QStringLiteral("pipfield.app")));
+               uiText("Pip Field · %1", QStringLiteral("pipfield.app")));
     p.restore();
 }
 

@@ -7,9 +7,11 @@
 #include <algorithm>
 
 #include "game/Defaults.h"
+#include "game/LocalTime.h"
 #include "game/Looks.h"
 #include "game/Notifier.h"
 #include "game/SaveStore.h"
+#include "game/Texts.h"
 #include "model/Saturating.h"
 #include "model/SaveFile.h"
 
@@ -19,11 +21,6 @@ namespace {
 
 // The crate counts as almost full, and the tray shows the fuller lemon, from this share of its capacity.
 constexpr double kAlmostFullShare = 0.8;
-
-QDateTime localDateTime(Instant t) {
-    return QDateTime::fromMSecsSinceEpoch(
-        std::chrono::duration_cast<std::chrono::milliseconds>(t.time_since_epoch()).count());
-}
 
 double referenceSeconds(Instant t) {
     return std::chrono::duration<double>(t.time_since_epoch()).count() - kReferenceDateUnixSeconds;
@@ -155,7 +152,7 @@ void Game::tick(Instant now) {
         Q_EMIT lastUpdatedChanged();
     }
 
-    publish(false);
+    publish(Publish::whenLooksChange);
 
     // Taken after the catch-up: what happened before the first tick of a week counts toward no week.
     const std::string key = weekKey(now).toStdString();
@@ -192,9 +189,9 @@ QString Game::welcomeBackText() const {
     return m_welcomeBack ? pipfield::welcomeBackText(*m_welcomeBack) : QString();
 }
 
-void Game::publish(bool force) {
-    if (force || !(Looks(m_live) == Looks(m_orchard))) {
-        // An equal value notifies nobody, forced or not.
+void Game::publish(Publish when) {
+    if (when == Publish::anyChange || !(Looks(m_live) == Looks(m_orchard))) {
+        // An equal value notifies nobody, whenever published.
         if (!(m_orchard == m_live)) {
             m_orchard = m_live;
             Q_EMIT orchardChanged();
@@ -243,8 +240,8 @@ void Game::scheduleAt(Instant now) {
     if (!t || *t <= 0) {
         return;
     }
-    m_notifier.add({identifier, QCoreApplication::translate("pipfield", "창고가 레몬으로 가득 찼어요"),
-                    QCoreApplication::translate("pipfield", "팔러 와 주세요. 일꾼들이 기다리고 있어요."), *t});
+    m_notifier.add(
+        {identifier, uiText("창고가 레몬으로 가득 찼어요"), uiText("팔러 와 주세요. 일꾼들이 기다리고 있어요."), *t});
 }
 
 void Game::refreshNotificationStatus() {
@@ -268,7 +265,7 @@ void Game::setNotificationsOn(bool on) {
 }
 
 void Game::commit() {
-    publish(true);
+    publish(Publish::anyChange);
     save();
     scheduleCrateNotification();
 }
@@ -292,7 +289,7 @@ bool Game::hireSecondWorker(WorkerRole role, const WorkerLook& look) {
 
 void Game::setLook(const WorkerLook& look, WorkerRole role, std::int64_t slot) {
     m_live.setLook(look, role, slot);
-    publish(true);
+    publish(Publish::anyChange);
     save();
 }
 
@@ -329,9 +326,7 @@ std::int64_t Game::sellAll() {
 }
 
 QString Game::weekKey(Instant t) {
-    int year = 0;
-    const int week = localDateTime(t).date().weekNumber(&year);
-    return QString::asprintf("%04d-W%02d", year, week);
+    return pipfield::weekKey(localDateTime(t).date());
 }
 
 Instant Game::weekStartOf(Instant t) {

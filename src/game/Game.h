@@ -123,7 +123,9 @@ Q_SIGNALS:
     void welcomeBackChanged();
 
 private:
-    void publish(bool force);
+    // Ticks publish only what changes the picture; a purchase or a new look publishes whatever changed.
+    enum class Publish { whenLooksChange, anyChange };
+    void publish(Publish when);
     Season seasonAt(Instant now) const;
     void saveAt(Instant now);
     void scheduleAt(Instant now);

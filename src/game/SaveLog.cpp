@@ -2,6 +2,6 @@
 
 namespace pipfield {
 
-Q_LOGGING_CATEGORY(lcSave, "pipfield.save")
+Q_LOGGING_CATEGORY(lcSave, "pipfield.save", QtWarningMsg)
 
 } // namespace pipfield

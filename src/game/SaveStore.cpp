@@ -9,6 +9,7 @@
 
 #include <string>
 
+#include "game/LocalTime.h"
 #include "game/SaveLog.h"
 
 namespace pipfield {
@@ -58,9 +59,7 @@ std::optional<Save> SaveStore::load(Instant now, QString* keptAs) {
 
 std::optional<QString> SaveStore::keepUnreadable(Instant now) {
     const QFileInfo info(m_path);
-    const QString stamp = QDateTime::fromMSecsSinceEpoch(
-                              std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count())
-                              .toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QString stamp = localDateTime(now).toString(QStringLiteral("yyyyMMdd-HHmmss"));
     const QString stem = info.completeBaseName() + QStringLiteral(".unreadable-") + stamp;
     for (int n = 1; n < 100; ++n) {
         // Two starts within one second must not put one kept file over another.

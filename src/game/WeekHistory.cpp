@@ -1,7 +1,6 @@
 #include "game/WeekHistory.h"
 
-#include <QDateTime>
-
+#include "game/LocalTime.h"
 #include "model/Saturating.h"
 
 namespace pipfield {
@@ -18,15 +17,11 @@ Totals between(const Totals& from, const Totals& to) {
 
 std::vector<WeekRecord> recentWeeks(const std::map<std::string, Totals>& weekStarts, const Totals& latest, Instant now,
                                     int count) {
-    const QDate today = QDateTime::fromMSecsSinceEpoch(
-                            std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count())
-                            .date();
+    const QDate today = localDateTime(now).date();
     std::vector<WeekRecord> weeks;
     // Stepping back by dates, not by 7 × 24 hours, so that a change of summer time cannot skip a week.
     for (int back = count - 1; back >= 0; --back) {
-        int year = 0;
-        const int week = today.addDays(-7 * back).weekNumber(&year);
-        WeekRecord record{QString::asprintf("%04d-W%02d", year, week), std::nullopt, back == 0};
+        WeekRecord record{weekKey(today.addDays(-7 * back)), std::nullopt, back == 0};
         const auto it = weekStarts.find(record.key.toStdString());
         if (it != weekStarts.end()) {
             const auto next = std::next(it);

@@ -1,16 +1,12 @@
 #include "game/WelcomeBack.h"
 
-#include <QCoreApplication>
+#include "game/Texts.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace pipfield {
 namespace {
-
-QString text(const char* korean) {
-    return QCoreApplication::translate("pipfield", korean);
-}
 
 // Rounded up to whole minutes, so that a crate full after 30 seconds does not read "0 minutes"; from a
 // day on, the minutes are left out.
@@ -20,34 +16,32 @@ QString duration(double seconds) {
     const std::int64_t hours = minutes % 1440 / 60;
     const std::int64_t rest = minutes % 60;
     if (days > 0) {
-        return hours > 0 ? text("%1일 %2시간").arg(days).arg(hours) : text("%1일").arg(days);
+        return hours > 0 ? uiText("%1일 %2시간", days, hours) : uiText("%1일", days);
     }
     if (hours > 0) {
-        return rest > 0 ? text("%1시간 %2분").arg(hours).arg(rest) : text("%1시간").arg(hours);
+        return rest > 0 ? uiText("%1시간 %2분", hours, rest) : uiText("%1시간", hours);
     }
-    return text("%1분").arg(rest);
+    return uiText("%1분", rest);
 }
 
 } // namespace
 
 QString welcomeBackText(const WelcomeBack& w) {
     if (w.filledAfter && *w.filledAfter <= 0) {
-        return text("창고가 가득 차 있어서 열매 %1개가 그대로 기다리고 있어요").arg(w.waiting);
+        return uiText("창고가 가득 차 있어서 열매 %1개가 그대로 기다리고 있어요", w.waiting);
     }
     if (w.filledAfter) {
-        return text("그동안 열매 %1개를 땄고, 창고는 %2 만에 가득 차서 %3개가 기다리고 있어요")
-            .arg(w.picked)
-            .arg(duration(*w.filledAfter))
-            .arg(w.waiting);
+        return uiText("그동안 열매 %1개를 땄고, 창고는 %2 만에 가득 차서 %3개가 기다리고 있어요", w.picked,
+                      duration(*w.filledAfter), w.waiting);
     }
     if (w.picked > 0) {
-        return text("그동안 열매 %1개를 따서 창고에 %2개가 기다리고 있어요").arg(w.picked).arg(w.waiting);
+        return uiText("그동안 열매 %1개를 따서 창고에 %2개가 기다리고 있어요", w.picked, w.waiting);
     }
-    return text("그동안 딴 열매는 없고, 창고에 %1개가 있어요").arg(w.waiting);
+    return uiText("그동안 딴 열매는 없고, 창고에 %1개가 있어요", w.waiting);
 }
 
 QString welcomeBackTitle() {
-    return text("어서 오세요");
+    return uiText("어서 오세요");
 }
 
 } // namespace pipfield

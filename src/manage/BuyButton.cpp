@@ -7,13 +7,13 @@
 #include <QStylePainter>
 
 #include "game/Game.h"
+#include "game/Texts.h"
 #include "kit/PixelArt.h"
 #include "kit/ShortNumber.h"
 #include "kit/TabularDigits.h"
 #include "kit/TextStyle.h"
 #include "manage/FocusRing.h"
 #include "manage/LiveRefresh.h"
-#include "manage/Texts.h"
 #include "model/Saturating.h"
 #include "scene/Sprite.h"
 
@@ -94,12 +94,8 @@ void BuyButton::paintEvent(QPaintEvent*) {
     initStyleOption(&option);
     option.text.clear();
     p.drawControl(QStyle::CE_PushButtonBevel, option);
-    if (hasFocus()) {
-        // The bevel alone shows no focus in every style; the window's own ring does.
-        QPainterPath ring;
-        ring.addRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 4, 4);
-        drawFocusRing(p, ring, palette());
-    }
+    // The bevel alone shows no focus in every style; the window's own ring does.
+    drawFocusRing(p, *this, roundedPath(rect(), 4));
 
     const QRect area = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
     const QSize content = contentSize();

@@ -51,10 +51,7 @@ QSize CapsuleButton::sizeHint() const {
 }
 
 QPainterPath CapsuleButton::capsule() const {
-    QPainterPath path;
-    const QRectF r = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-    path.addRoundedRect(r, r.height() / 2, r.height() / 2);
-    return path;
+    return capsulePath(rect(), 0.5);
 }
 
 bool CapsuleButton::hitButton(const QPoint& pos) const {
@@ -77,12 +74,7 @@ void CapsuleButton::paintEvent(QPaintEvent*) {
         fill.setAlphaF(0.8f);
     }
     p.fillPath(capsule(), fill);
-    if (hasFocus()) {
-        QPainterPath inner;
-        const QRectF r = QRectF(rect()).adjusted(1, 1, -1, -1);
-        inner.addRoundedRect(r, r.height() / 2, r.height() / 2);
-        drawFocusRing(p, inner, palette());
-    }
+    drawFocusRing(p, *this, capsulePath(rect()));
 
     p.setPen(Qt::white);
     const QFontMetrics fm(font());

@@ -2,11 +2,11 @@
 
 #include <QHBoxLayout>
 
+#include "game/Texts.h"
 #include "kit/ShortNumber.h"
 #include "manage/Accessibility.h"
 #include "manage/Label.h"
 #include "manage/SpriteView.h"
-#include "manage/Texts.h"
 
 namespace pipfield {
 

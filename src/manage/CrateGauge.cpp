@@ -5,8 +5,8 @@
 
 #include <algorithm>
 
+#include "game/Texts.h"
 #include "kit/TextStyle.h"
-#include "manage/Texts.h"
 
 namespace pipfield {
 

@@ -7,12 +7,12 @@
 #include <QVBoxLayout>
 
 #include "game/Game.h"
+#include "game/Texts.h"
 #include "kit/ShortNumber.h"
 #include "manage/Accessibility.h"
 #include "manage/Label.h"
 #include "manage/LiveRefresh.h"
 #include "manage/SpriteView.h"
-#include "manage/Texts.h"
 #include "model/Balance.h"
 
 namespace pipfield {

@@ -5,9 +5,9 @@
 #include <QKeyEvent>
 #include <QPainter>
 
+#include "game/Texts.h"
 #include "kit/TextStyle.h"
 #include "manage/FocusRing.h"
-#include "manage/Texts.h"
 #include "scene/Palette.h"
 
 namespace pipfield {
@@ -71,9 +71,7 @@ protected:
         }
         QPainterPath ring;
         ring.addEllipse(circle.adjusted(-kRing, -kRing, kRing, kRing));
-        if (hasFocus()) {
-            drawFocusRing(p, ring, palette());
-        } else if (isChecked()) {
+        if (!drawFocusRing(p, *this, ring) && isChecked()) {
             p.setBrush(Qt::NoBrush);
             p.setPen(QPen(palette().color(QPalette::WindowText), kRingPen));
             p.drawPath(ring);

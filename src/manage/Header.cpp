@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "game/Game.h"
+#include "game/Texts.h"
 #include "kit/ShortNumber.h"
 #include "manage/CapsuleButton.h"
 #include "manage/CoinLabel.h"
@@ -14,7 +15,7 @@
 #include "manage/Label.h"
 #include "manage/LiveRefresh.h"
 #include "manage/SpriteView.h"
-#include "manage/Texts.h"
+#include "model/Balance.h"
 
 namespace pipfield {
 

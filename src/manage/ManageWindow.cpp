@@ -10,6 +10,7 @@
 #include "card/FileSaveDialog.h"
 #include "game/Defaults.h"
 #include "game/Game.h"
+#include "game/Texts.h"
 #include "manage/DesktopSettings.h"
 #include "manage/DexTab.h"
 #include "manage/Header.h"
@@ -19,7 +20,6 @@
 #include "manage/StyleTab.h"
 #include "manage/Symbols.h"
 #include "manage/WorkersTab.h"
-#include "manage/Texts.h"
 #include "platform/XdgAutostart.h"
 #include "scene/Palette.h"
 #include "scene/Sprite.h"
@@ -38,7 +38,7 @@ ManageWindow::ManageWindow(Game& game, Strip& strip, Defaults& defaults, QWidget
     }
     LoginItem* loginItem = services.loginItem;
     if (loginItem == nullptr) {
-        m_ownLoginItem = std::make_unique<XdgAutostart>();
+        m_ownLoginItem = std::make_unique<XdgAutostart>(uiText("폴더를 만들 수 없어요: "));
         loginItem = m_ownLoginItem.get();
     }
     SaveDialog* saveDialog = services.saveDialog;

@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "game/Game.h"
+#include "game/Texts.h"
 #include "kit/ShortNumber.h"
 #include "kit/TabularDigits.h"
 #include "manage/BuyButton.h"
@@ -16,7 +17,6 @@
 #include "manage/Label.h"
 #include "manage/LiveRefresh.h"
 #include "manage/SpriteView.h"
-#include "manage/Texts.h"
 
 namespace pipfield {
 namespace {
@@ -108,7 +108,7 @@ PlotRow::PlotRow(Game& game, Sprite& sprites, std::int64_t index, QWidget* paren
 
 QString PlotRow::status(const Tree& tree, const Balance::TreeSpec& spec) {
     if (tree.age < spec.grow) {
-        return uiText("자라는 중 %1%", tree.growthPercent());
+        return uiText("자라는 중 %1%%", tree.growthPercent());
     }
     if (tree.fruit >= 1) {
         return uiText("열매 %1개", tree.fruit);

@@ -9,9 +9,9 @@
 #include <QVBoxLayout>
 
 #include "game/Game.h"
+#include "game/Texts.h"
 #include "manage/Accessibility.h"
 #include "manage/LiveRefresh.h"
-#include "manage/Texts.h"
 #include "manage/WeeksChart.h"
 
 namespace pipfield {

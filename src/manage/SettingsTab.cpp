@@ -10,10 +10,12 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include <utility>
+
 #include "game/Game.h"
+#include "game/Texts.h"
 #include "manage/FormPage.h"
 #include "manage/Label.h"
-#include "manage/Texts.h"
 #include "platform/LoginItem.h"
 #include "strip/Strip.h"
 
@@ -30,67 +32,10 @@ SettingsTab::SettingsTab(Game& game, Strip& strip, LoginItem& loginItem, std::fu
     layout->setContentsMargins(0, 0, 0, 0);
     auto* form = new FormPage(this);
     layout->addWidget(form);
-
-    QVBoxLayout* stripRows = form->addSection(uiText("과수원 띠"));
-    m_shown = new QCheckBox(uiText("띠 보이기"));
-    m_clickThrough = new QCheckBox(uiText("클릭 통과"));
-    auto* clickNote = new Label(
-        uiText("끄면 띠의 나무를 눌러 바로 따고, 창고를 눌러 팔 수 있어요. 그동안 띠 아래 창은 누를 수 없어요."),
-        TextStyle::caption, Tone::secondary);
-    clickNote->setWordWrap(true);
-    m_hideInFullScreen = new QCheckBox(uiText("전체 화면 앱에서는 숨기기"));
-    auto* monitorRow = new QFormLayout;
-    m_monitor = new QComboBox;
-    m_monitor->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    m_monitor->setAccessibleName(uiText("모니터"));
-    monitorRow->addRow(uiText("모니터"), m_monitor);
-    stripRows->addWidget(m_shown);
-    stripRows->addWidget(m_clickThrough);
-    stripRows->addWidget(clickNote);
-    stripRows->addWidget(m_hideInFullScreen);
-    stripRows->addLayout(monitorRow);
-
-    QVBoxLayout* noteRows = form->addSection(uiText("알림"));
-    m_notifications = new QCheckBox(uiText("창고가 가득 차면 알려 주기"));
-    noteRows->addWidget(m_notifications);
-    m_deniedRow = new QWidget;
-    auto* denied = new QHBoxLayout(m_deniedRow);
-    denied->setContentsMargins(0, 0, 0, 0);
-    auto* deniedNote =
-        new Label(uiText("시스템 설정에서 핍필드 알림이 꺼져 있어요."), TextStyle::caption, Tone::secondary);
-    deniedNote->setWordWrap(true);
-    denied->addWidget(deniedNote, 1);
-    m_openSettings = new QPushButton(uiText("알림 설정 열기"));
-    denied->addWidget(m_openSettings);
-    noteRows->addWidget(m_deniedRow);
-
-    QVBoxLayout* startRows = form->addSection(uiText("시작"));
-    m_login = new QCheckBox(uiText("로그인할 때 열기"));
-    startRows->addWidget(m_login);
-    m_loginError = new Label({}, TextStyle::caption, Tone::primary);
-    m_loginError->setToneColor(QColor(Qt::red));
-    m_loginError->setWordWrap(true);
-    m_loginError->hide();
-    startRows->addWidget(m_loginError);
-
-    QVBoxLayout* about = form->addSection({});
-    auto* versionRow = new QFormLayout;
-    m_version = new Label(QStringLiteral(PIPFIELD_VERSION), TextStyle::body, Tone::secondary);
-    versionRow->addRow(uiText("버전"), m_version);
-    about->addLayout(versionRow);
-
-    connect(m_shown, &QCheckBox::clicked, &m_strip, &Strip::setShown);
-    connect(m_clickThrough, &QCheckBox::clicked, &m_strip, &Strip::setClickThrough);
-    connect(m_hideInFullScreen, &QCheckBox::clicked, &m_strip, &Strip::setHideInFullScreen);
-    connect(m_monitor, &QComboBox::activated, this,
-            [this](int index) { m_strip.setScreenID(m_monitor->itemData(index).toLongLong()); });
-    connect(m_notifications, &QCheckBox::clicked, &m_game, &Game::setNotificationsOn);
-    connect(m_openSettings, &QPushButton::clicked, this, [open = std::move(openNotificationSettings)] {
-        if (open) {
-            open();
-        }
-    });
-    connect(m_login, &QCheckBox::clicked, this, &SettingsTab::changeLogin);
+    addStripSection(*form);
+    addNotificationSection(*form, std::move(openNotificationSettings));
+    addStartSection(*form);
+    addAboutSection(*form);
 
     connect(&m_strip, &Strip::isShownChanged, this, &SettingsTab::refresh);
     connect(&m_strip, &Strip::clickThroughChanged, this, &SettingsTab::refresh);
@@ -103,6 +48,77 @@ SettingsTab::SettingsTab(Game& game, Strip& strip, LoginItem& loginItem, std::fu
     fillMonitors();
     refresh();
     readLogin();
+}
+
+void SettingsTab::addStripSection(FormPage& form) {
+    QVBoxLayout* rows = form.addSection(uiText("과수원 띠"));
+    m_shown = new QCheckBox(uiText("띠 보이기"));
+    m_clickThrough = new QCheckBox(uiText("클릭 통과"));
+    auto* clickNote = new Label(
+        uiText("끄면 띠의 나무를 눌러 바로 따고, 창고를 눌러 팔 수 있어요. 그동안 띠 아래 창은 누를 수 없어요."),
+        TextStyle::caption, Tone::secondary);
+    clickNote->setWordWrap(true);
+    m_hideInFullScreen = new QCheckBox(uiText("전체 화면 앱에서는 숨기기"));
+    auto* monitorRow = new QFormLayout;
+    m_monitor = new QComboBox;
+    m_monitor->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    m_monitor->setAccessibleName(uiText("모니터"));
+    monitorRow->addRow(uiText("모니터"), m_monitor);
+    rows->addWidget(m_shown);
+    rows->addWidget(m_clickThrough);
+    rows->addWidget(clickNote);
+    rows->addWidget(m_hideInFullScreen);
+    rows->addLayout(monitorRow);
+
+    connect(m_shown, &QCheckBox::clicked, &m_strip, &Strip::setShown);
+    connect(m_clickThrough, &QCheckBox::clicked, &m_strip, &Strip::setClickThrough);
+    connect(m_hideInFullScreen, &QCheckBox::clicked, &m_strip, &Strip::setHideInFullScreen);
+    connect(m_monitor, &QComboBox::activated, this,
+            [this](int index) { m_strip.setScreenID(m_monitor->itemData(index).toLongLong()); });
+}
+
+void SettingsTab::addNotificationSection(FormPage& form, std::function<void()> openNotificationSettings) {
+    QVBoxLayout* rows = form.addSection(uiText("알림"));
+    m_notifications = new QCheckBox(uiText("창고가 가득 차면 알려 주기"));
+    rows->addWidget(m_notifications);
+    m_deniedRow = new QWidget;
+    auto* denied = new QHBoxLayout(m_deniedRow);
+    denied->setContentsMargins(0, 0, 0, 0);
+    auto* deniedNote =
+        new Label(uiText("시스템 설정에서 핍필드 알림이 꺼져 있어요."), TextStyle::caption, Tone::secondary);
+    deniedNote->setWordWrap(true);
+    denied->addWidget(deniedNote, 1);
+    m_openSettings = new QPushButton(uiText("알림 설정 열기"));
+    denied->addWidget(m_openSettings);
+    rows->addWidget(m_deniedRow);
+
+    connect(m_notifications, &QCheckBox::clicked, &m_game, &Game::setNotificationsOn);
+    connect(m_openSettings, &QPushButton::clicked, this, [open = std::move(openNotificationSettings)] {
+        if (open) {
+            open();
+        }
+    });
+}
+
+void SettingsTab::addStartSection(FormPage& form) {
+    QVBoxLayout* rows = form.addSection(uiText("시작"));
+    m_login = new QCheckBox(uiText("로그인할 때 열기"));
+    rows->addWidget(m_login);
+    m_loginError = new Label({}, TextStyle::caption, Tone::primary);
+    m_loginError->setToneColor(QColor(Qt::red));
+    m_loginError->setWordWrap(true);
+    m_loginError->hide();
+    rows->addWidget(m_loginError);
+
+    connect(m_login, &QCheckBox::clicked, this, &SettingsTab::changeLogin);
+}
+
+void SettingsTab::addAboutSection(FormPage& form) {
+    QVBoxLayout* rows = form.addSection({});
+    auto* versionRow = new QFormLayout;
+    m_version = new Label(QStringLiteral(PIPFIELD_VERSION), TextStyle::body, Tone::secondary);
+    versionRow->addRow(uiText("버전"), m_version);
+    rows->addLayout(versionRow);
 }
 
 void SettingsTab::showEvent(QShowEvent* event) {

@@ -10,6 +10,7 @@ class QPushButton;
 
 namespace pipfield {
 
+class FormPage;
 class Game;
 class Label;
 class LoginItem;
@@ -38,6 +39,10 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void addStripSection(FormPage& form);
+    void addNotificationSection(FormPage& form, std::function<void()> openNotificationSettings);
+    void addStartSection(FormPage& form);
+    void addAboutSection(FormPage& form);
     void fillMonitors();
     void refresh();
     void changeLogin(bool on);

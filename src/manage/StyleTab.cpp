@@ -11,6 +11,7 @@
 
 #include "game/Defaults.h"
 #include "game/Game.h"
+#include "game/Texts.h"
 #include "kit/TextStyle.h"
 #include "manage/DyePicker.h"
 #include "manage/FocusRing.h"
@@ -18,7 +19,6 @@
 #include "manage/Label.h"
 #include "manage/LiveRefresh.h"
 #include "manage/SpriteView.h"
-#include "manage/Texts.h"
 #include "model/Balance.h"
 #include "scene/Palette.h"
 
@@ -44,13 +44,9 @@ protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         p.setRenderHint(QPainter::Antialiasing);
-        const QRectF box = QRectF(rect()).adjusted(1, 1, -1, -1);
-        QPainterPath shape;
-        shape.addRoundedRect(box, 6, 6);
+        const QPainterPath shape = roundedPath(rect(), 6);
         p.fillPath(shape, isChecked() ? leafColor() : toneColor(palette(), Tone::quaternary));
-        if (hasFocus()) {
-            drawFocusRing(p, shape, palette());
-        }
+        drawFocusRing(p, *this, shape);
         p.setPen(isChecked() ? QColor(Qt::white) : palette().color(QPalette::WindowText));
         p.drawText(rect(), Qt::AlignCenter, text());
     }

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "game/Texts.h"
 #include "kit/TextStyle.h"
-#include "manage/Texts.h"
 #include "scene/Sprite.h"
 
 namespace pipfield {

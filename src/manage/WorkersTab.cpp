@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "game/Game.h"
+#include "game/Texts.h"
 #include "kit/PixelArt.h"
 #include "kit/ShortNumber.h"
 #include "manage/Accessibility.h"
@@ -23,7 +24,6 @@
 #include "manage/LiveRefresh.h"
 #include "manage/SpriteView.h"
 #include "manage/Symbols.h"
-#include "manage/Texts.h"
 #include "model/Balance.h"
 #include "scene/Sprite.h"
 
@@ -51,9 +51,7 @@ protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         p.setRenderHint(QPainter::Antialiasing);
-        const QRectF box = QRectF(rect()).adjusted(1, 1, -1, -1);
-        QPainterPath shape;
-        shape.addRoundedRect(box, 8, 8);
+        const QPainterPath shape = roundedPath(rect(), 8);
         if (isChecked()) {
             QColor tint = leafColor();
             tint.setAlphaF(0.14f);
@@ -65,9 +63,7 @@ protected:
             p.setPen(QPen(line, 1));
         }
         p.drawPath(shape);
-        if (hasFocus()) {
-            drawFocusRing(p, shape, palette());
-        }
+        drawFocusRing(p, *this, shape);
         const QString portrait = QStringLiteral("portrait-") + QLatin1String(rawValue(m_role)) +
                                  (m_variant == 1 ? QStringLiteral("b") : QString());
         if (const std::optional<QImage> image = m_sprites.image(portrait, std::nullopt, Grading::asIs)) {

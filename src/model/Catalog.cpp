@@ -85,12 +85,14 @@ std::string effect(WorkerRole role, std::int64_t level) {
     const double L = static_cast<double>(level);
     switch (role) {
     case WorkerRole::planter:
-        return localizedFormat("판매가 +%lld%%", truncateToInt64((L * Balance::planterBonus + 1.0 - 1.0) * 100));
+        return localized("판매가 +%1%%",
+                         {std::to_string(truncateToInt64((L * Balance::planterBonus + 1.0 - 1.0) * 100))});
     case WorkerRole::caretaker:
-        return localizedFormat("성장 속도 +%lld%%",
-                               truncateToInt64(((L * Balance::caretakerBonus + 1.0) * 1.0 - 1.0) * 100 + 0.5));
+        return localized(
+            "성장 속도 +%1%%",
+            {std::to_string(truncateToInt64(((L * Balance::caretakerBonus + 1.0) * 1.0 - 1.0) * 100 + 0.5))});
     case WorkerRole::harvester:
-        return localizedFormat("1분에 %lld개 수확", truncateToInt64(L * Balance::harvesterRate * 1.0 * 60));
+        return localized("1분에 %1개 수확", {std::to_string(truncateToInt64(L * Balance::harvesterRate * 1.0 * 60))});
     }
     return {};
 }

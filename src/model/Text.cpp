@@ -21,26 +21,28 @@ std::string localized(std::string_view korean) {
     return lookup ? lookup(korean) : std::string(korean);
 }
 
-std::string localizedFormat(std::string_view koreanFormat, std::int64_t number) {
-    const std::string format = localized(koreanFormat);
+std::string fillPlaces(std::string_view text, std::span<const std::string_view> values) {
     std::string out;
-    out.reserve(format.size() + 20);
-    bool filled = false;
-    for (std::size_t i = 0; i < format.size(); ++i) {
-        if (format[i] != '%') {
-            out += format[i];
-        } else if (format.compare(i, 2, "%%") == 0) {
+    out.reserve(text.size() + 16 * values.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char next = i + 1 < text.size() ? text[i + 1] : '\0';
+        if (text[i] != '%') {
+            out += text[i];
+        } else if (next == '%') {
             out += '%';
             ++i;
-        } else if (!filled && format.compare(i, 4, "%lld") == 0) {
-            out += std::to_string(number);
-            filled = true;
-            i += 3;
+        } else if (next >= '1' && next <= '9' && static_cast<std::size_t>(next - '1') < values.size()) {
+            out += values[static_cast<std::size_t>(next - '1')];
+            ++i;
         } else {
             out += '%';
         }
     }
     return out;
+}
+
+std::string localized(std::string_view korean, std::initializer_list<std::string_view> values) {
+    return fillPlaces(localized(korean), std::span(values.begin(), values.size()));
 }
 
 } // namespace pipfield

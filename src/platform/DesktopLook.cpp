@@ -78,16 +78,35 @@ void DesktopLook::read(const QString& group, const QString& key,
     }
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(portalRead(group, key)), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
-            [group, key, apply = std::move(apply)](QDBusPendingCallWatcher* call) {
+            [this, group, key, apply = std::move(apply)](QDBusPendingCallWatcher* call) {
                 call->deleteLater();
                 const QDBusPendingReply<QVariant> reply = *call;
                 if (reply.isError()) {
-                    qCDebug(lcLook) << "the settings portal gave no" << group << key << ":" << reply.error().message();
+                    reportUnread(group, key, reply.error());
                     apply(std::nullopt);
                 } else {
                     apply(unwrap(reply.value()));
                 }
             });
+}
+
+void DesktopLook::reportUnread(const QString& group, const QString& key, const QDBusError& error) {
+    // A setting this desktop does not have is no failure. A portal that is missing or does not answer
+    // fails every read alike, so it is told once.
+    if (error.name() == QLatin1String("org.freedesktop.portal.Error.NotFound")) {
+        qCDebug(lcLook) << "the settings portal has no" << group << key;
+    } else if (error.type() == QDBusError::ServiceUnknown || error.type() == QDBusError::NoReply ||
+               error.type() == QDBusError::Timeout || error.type() == QDBusError::TimedOut ||
+               error.name().startsWith(QLatin1String("org.freedesktop.DBus.Error.Spawn."))) {
+        if (!m_portalFailureTold) {
+            m_portalFailureTold = true;
+            qCWarning(lcLook).noquote() << "no answer from the settings portal, so the desktop's dark look and"
+                                        << "animation switch are not followed:" << error.name() << error.message();
+        }
+    } else {
+        qCWarning(lcLook).noquote() << "cannot read the desktop setting" << group + QLatin1Char('.') + key << ":"
+                                    << error.name() << error.message();
+    }
 }
 
 void DesktopLook::readAnimationsFromGsettings() {
@@ -120,9 +139,17 @@ void DesktopLook::applyAnimations(bool enabled) {
 }
 
 void DesktopLook::applyColorScheme(uint scheme) {
-    const std::optional<bool> dark = scheme == 1   ? std::optional<bool>(true)
-                                     : scheme == 2 ? std::optional<bool>(false)
-                                                   : std::nullopt;
+    std::optional<bool> dark;
+    switch (static_cast<PortalColorScheme>(scheme)) {
+    case PortalColorScheme::preferDark:
+        dark = true;
+        break;
+    case PortalColorScheme::preferLight:
+        dark = false;
+        break;
+    case PortalColorScheme::noPreference:
+        break;
+    }
     if (dark != m_prefersDark) {
         m_prefersDark = dark;
         Q_EMIT changed();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDBusError>
 #include <QDBusVariant>
 #include <QObject>
 
@@ -30,6 +31,7 @@ private Q_SLOTS:
 
 private:
     void read(const QString& group, const QString& key, std::function<void(const std::optional<QVariant>&)> apply);
+    void reportUnread(const QString& group, const QString& key, const QDBusError& error);
     void readAnimationsFromGsettings();
     void applyAnimations(bool enabled);
     void applyColorScheme(uint scheme);
@@ -37,7 +39,12 @@ private:
     bool m_kdeAnimationsOff = false;
     bool m_reduceMotion = false;
     std::optional<bool> m_prefersDark;
+    bool m_portalFailureTold = false;
 };
+
+/// The values of the settings portal's org.freedesktop.appearance color-scheme key, as the XDG desktop
+/// portal's Settings interface documents them; an unknown value means no preference.
+enum class PortalColorScheme : uint { noPreference = 0, preferDark = 1, preferLight = 2 };
 
 /// KDE writes AnimationDurationFactor=0 in kdeglobals when animations are off.
 bool kdeAnimationsOff(const QString& kdeglobalsPath);

@@ -71,13 +71,25 @@ void DesktopNotifier::fire() {
     }
     const NotificationRequest request = *m_pending;
     m_pending.reset();
-    // Errors of the service are not observed: a notification that cannot be shown is simply lost.
-    m_bus.asyncCall(notifyMessage(request.title, request.body));
+    send(request.title, request.body);
     Q_EMIT delivered(request);
 }
 
 void DesktopNotifier::show(const QString& title, const QString& body) {
-    m_bus.asyncCall(notifyMessage(title, body));
+    send(title, body);
+}
+
+void DesktopNotifier::send(const QString& title, const QString& body) {
+    // Nothing waits for the answer; a notification the service does not take is lost, and said so.
+    auto* watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(notifyMessage(title, body)), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [](QDBusPendingCallWatcher* call) {
+        call->deleteLater();
+        if (call->isError()) {
+            qCWarning(lcNotify).noquote()
+                << "the notification service did not show a notification:" << call->error().name()
+                << call->error().message();
+        }
+    });
 }
 
 void DesktopNotifier::remove(const QString& identifier) {

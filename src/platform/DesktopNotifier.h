@@ -55,6 +55,7 @@ Q_SIGNALS:
 private:
     void armTimer();
     void fire();
+    void send(const QString& title, const QString& body);
     void cancelHandedOff(const QString& identifier);
     QString pidFile(const QString& identifier) const;
     QString timerFile(const QString& identifier) const;

@@ -1,6 +1,7 @@
 #include "platform/Logging.h"
 
-// Debug output stays off unless asked for; information, warnings and errors show.
-Q_LOGGING_CATEGORY(lcDesktop, "pipfield.desktop", QtInfoMsg)
-Q_LOGGING_CATEGORY(lcNotify, "pipfield.notify", QtInfoMsg)
-Q_LOGGING_CATEGORY(lcLook, "pipfield.look", QtInfoMsg)
+// A player's terminal shows warnings only, one line per failure; QT_LOGGING_RULES (for example
+// "pipfield.desktop.debug=true") shows the rest.
+Q_LOGGING_CATEGORY(lcDesktop, "pipfield.desktop", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcNotify, "pipfield.notify", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcLook, "pipfield.look", QtWarningMsg)

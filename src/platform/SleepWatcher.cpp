@@ -1,6 +1,8 @@
 #include "platform/SleepWatcher.h"
 
 #include <QCoreApplication>
+
+#include <utility>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
@@ -17,7 +19,7 @@ const char* const kInterface = "org.freedesktop.login1.Manager";
 
 } // namespace
 
-SleepWatcher::SleepWatcher(QObject* parent) : QObject(parent) {
+SleepWatcher::SleepWatcher(QString reason, QObject* parent) : QObject(parent), m_reason(std::move(reason)) {
     QDBusConnection bus = QDBusConnection::systemBus();
     if (!bus.isConnected()) {
         qCWarning(lcDesktop) << "no system bus: the game is not saved before the computer sleeps";
@@ -31,8 +33,7 @@ void SleepWatcher::takeLock() {
     // Asked without waiting (at start and on every resume): a logind that is slow to answer must
     // hold up neither the strip nor the game. The lock is kept when it comes.
     QDBusMessage inhibit = QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("Inhibit"));
-    inhibit << QStringLiteral("sleep") << QStringLiteral("Pipfield")
-            << QCoreApplication::translate("pipfield", "과수원을 저장해요") << QStringLiteral("delay");
+    inhibit << QStringLiteral("sleep") << QStringLiteral("Pipfield") << m_reason << QStringLiteral("delay");
     auto* watcher = new QDBusPendingCallWatcher(QDBusConnection::systemBus().asyncCall(inhibit), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* call) {
         call->deleteLater();

@@ -2,6 +2,7 @@
 
 #include <QDBusUnixFileDescriptor>
 #include <QObject>
+#include <QString>
 
 namespace pipfield {
 
@@ -11,7 +12,8 @@ class SleepWatcher final : public QObject {
     Q_OBJECT
 
 public:
-    explicit SleepWatcher(QObject* parent = nullptr);
+    /// `reason` is what the desktop shows, in the player's language, as the reason for the delay.
+    explicit SleepWatcher(QString reason, QObject* parent = nullptr);
 
     /// Lets the suspend go on; called once the game has saved.
     void release();
@@ -26,6 +28,7 @@ private:
     void takeLock();
 
     QDBusUnixFileDescriptor m_lock;
+    QString m_reason;
 };
 
 } // namespace pipfield

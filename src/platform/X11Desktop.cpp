@@ -27,6 +27,14 @@ using Reply = std::unique_ptr<T, FreeDeleter>;
 
 constexpr std::uint32_t kAllDesktops = 0xFFFFFFFF;
 
+std::vector<ScreenScale> screenScales() {
+    std::vector<ScreenScale> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        screens.push_back({screen->geometry(), screen->devicePixelRatio()});
+    }
+    return screens;
+}
+
 // A property of 32-bit values; nothing when the window does not have it.
 std::optional<std::vector<std::uint32_t>> values32(xcb_connection_t* c, std::uint32_t window, std::uint32_t property,
                                                    std::uint32_t type) {
@@ -211,34 +219,48 @@ bool X11Desktop::nativeEventFilter(const QByteArray& eventType, void* message, q
     return false;
 }
 
+// The questions about one window, sent before the first answer is awaited: one round trip for the
+// whole list, however many windows there are.
+struct X11Desktop::PendingWindow {
+    std::uint32_t window;
+    bool managed;
+    xcb_get_window_attributes_cookie_t attributes;
+    xcb_get_property_cookie_t state, onDesktop;
+    xcb_get_geometry_cookie_t geometry;
+    xcb_translate_coordinates_cookie_t origin;
+};
+
+// A viewable override-redirect window, with the question about its children still out.
+struct X11Desktop::UnmanagedWindow {
+    QRect native;
+    xcb_query_tree_cookie_t children;
+};
+
 std::optional<std::vector<WindowEntry>> X11Desktop::onScreenWindows() const {
-    xcb_connection_t* c = m_connection;
     const std::optional<std::vector<std::uint32_t>> stacking =
-        values32(c, m_root, m_atoms.clientListStacking, XCB_ATOM_WINDOW);
+        values32(m_connection, m_root, m_atoms.clientListStacking, XCB_ATOM_WINDOW);
     if (!stacking) {
         return std::nullopt; // no EWMH window manager: nothing can be said
     }
-    const std::vector<std::uint32_t> current = cardinals(c, m_root, m_atoms.currentDesktop, XCB_ATOM_CARDINAL);
-    const std::uint32_t desktop = current.empty() ? 0 : current[0];
+    const std::vector<ScreenScale> screens = screenScales();
+    std::vector<UnmanagedWindow> unmanaged;
+    std::vector<WindowEntry> entries = collectWindows(askAboutWindows(*stacking), screens, unmanaged);
+    for (const QRect& native : withoutFrames(unmanaged, *stacking)) {
+        entries.push_back({WindowEntry::Kind::Unmanaged, toLogical(native, screens)});
+    }
+    return entries;
+}
 
-    // Every request is sent before the first answer is awaited: one round trip for the whole list,
-    // however many windows there are.
-    struct Pending {
-        std::uint32_t window;
-        bool managed;
-        xcb_get_window_attributes_cookie_t attributes;
-        xcb_get_property_cookie_t state, onDesktop;
-        xcb_get_geometry_cookie_t geometry;
-        xcb_translate_coordinates_cookie_t origin;
-    };
-    std::vector<Pending> pending;
+std::vector<X11Desktop::PendingWindow> X11Desktop::askAboutWindows(const std::vector<std::uint32_t>& stacking) const {
+    xcb_connection_t* c = m_connection;
+    std::vector<PendingWindow> pending;
     auto ask = [&](std::uint32_t window, bool managed) {
         pending.push_back({window, managed, xcb_get_window_attributes(c, window),
                            xcb_get_property(c, 0, window, m_atoms.wmState, XCB_ATOM_ATOM, 0, 64),
                            xcb_get_property(c, 0, window, m_atoms.wmDesktop, XCB_ATOM_CARDINAL, 0, 1),
                            xcb_get_geometry(c, window), xcb_translate_coordinates(c, window, m_root, 0, 0)});
     };
-    for (const std::uint32_t window : *stacking) {
+    for (const std::uint32_t window : stacking) {
         ask(window, true);
     }
     // Unmanaged windows are not in the window manager's list; they are the root's own children.
@@ -250,14 +272,17 @@ std::optional<std::vector<WindowEntry>> X11Desktop::onScreenWindows() const {
             ask(children[i], false);
         }
     }
+    return pending;
+}
 
-    std::vector<ScreenScale> screens;
-    for (const QScreen* screen : QGuiApplication::screens()) {
-        screens.push_back({screen->geometry(), screen->devicePixelRatio()});
-    }
+std::vector<WindowEntry> X11Desktop::collectWindows(const std::vector<PendingWindow>& pending,
+                                                    const std::vector<ScreenScale>& screens,
+                                                    std::vector<UnmanagedWindow>& unmanaged) const {
+    xcb_connection_t* c = m_connection;
+    const std::vector<std::uint32_t> current = cardinals(c, m_root, m_atoms.currentDesktop, XCB_ATOM_CARDINAL);
+    const std::uint32_t desktop = current.empty() ? 0 : current[0];
     std::vector<WindowEntry> entries;
-    std::vector<std::pair<QRect, xcb_query_tree_cookie_t>> unmanaged;
-    for (const Pending& p : pending) {
+    for (const PendingWindow& p : pending) {
         const Reply<xcb_get_window_attributes_reply_t> attributes(
             xcb_get_window_attributes_reply(c, p.attributes, nullptr));
         const Reply<xcb_get_property_reply_t> state(xcb_get_property_reply(c, p.state, nullptr));
@@ -267,48 +292,49 @@ std::optional<std::vector<WindowEntry>> X11Desktop::onScreenWindows() const {
         if (!attributes || !geometry || !origin || attributes->map_state != XCB_MAP_STATE_VIEWABLE) {
             continue;
         }
-        WindowEntry::Kind kind = WindowEntry::Kind::Ordinary;
-        if (p.managed) {
-            const auto states = atomsOf(state.get());
-            if (std::find(states.begin(), states.end(), m_atoms.stateHidden) != states.end()) {
-                continue;
-            }
-            const auto desktops = atomsOf(onDesktop.get());
-            if (!desktops.empty() && desktops[0] != desktop && desktops[0] != kAllDesktops) {
-                continue;
-            }
-            if (std::find(states.begin(), states.end(), m_atoms.stateFullScreen) != states.end()) {
-                kind = WindowEntry::Kind::FullScreen;
-            }
-        } else {
+        const QRect native(origin->dst_x, origin->dst_y, geometry->width, geometry->height);
+        if (!p.managed) {
             // Input-only windows (some window managers keep one over the whole screen) show nothing.
-            if (!attributes->override_redirect || attributes->_class != XCB_WINDOW_CLASS_INPUT_OUTPUT) {
-                continue;
+            if (attributes->override_redirect && attributes->_class == XCB_WINDOW_CLASS_INPUT_OUTPUT) {
+                unmanaged.push_back({native, xcb_query_tree(c, p.window)});
             }
-            const QRect native(origin->dst_x, origin->dst_y, geometry->width, geometry->height);
-            unmanaged.emplace_back(native, xcb_query_tree(c, p.window));
             continue;
         }
-        const QRect native(origin->dst_x, origin->dst_y, geometry->width, geometry->height);
-        entries.push_back({kind, toLogical(native, screens)});
+        const auto states = atomsOf(state.get());
+        if (std::find(states.begin(), states.end(), m_atoms.stateHidden) != states.end()) {
+            continue;
+        }
+        const auto desktops = atomsOf(onDesktop.get());
+        if (!desktops.empty() && desktops[0] != desktop && desktops[0] != kAllDesktops) {
+            continue;
+        }
+        const bool fullScreen = std::find(states.begin(), states.end(), m_atoms.stateFullScreen) != states.end();
+        entries.push_back(
+            {fullScreen ? WindowEntry::Kind::FullScreen : WindowEntry::Kind::Ordinary, toLogical(native, screens)});
     }
+    return entries;
+}
+
+std::vector<QRect> X11Desktop::withoutFrames(const std::vector<UnmanagedWindow>& unmanaged,
+                                             const std::vector<std::uint32_t>& stacking) const {
     // Some window managers (i3) make their frames override-redirect too; a frame holds a window
     // the window manager manages, a game's own window does not.
-    for (const auto& [native, cookie] : unmanaged) {
-        const Reply<xcb_query_tree_reply_t> children(xcb_query_tree_reply(c, cookie, nullptr));
+    std::vector<QRect> own;
+    for (const UnmanagedWindow& window : unmanaged) {
+        const Reply<xcb_query_tree_reply_t> children(xcb_query_tree_reply(m_connection, window.children, nullptr));
         if (!children) {
             continue;
         }
         const xcb_window_t* child = xcb_query_tree_children(children.get());
         const xcb_window_t* end = child + xcb_query_tree_children_length(children.get());
         const bool frame = std::any_of(child, end, [&](xcb_window_t w) {
-            return std::find(stacking->begin(), stacking->end(), w) != stacking->end();
+            return std::find(stacking.begin(), stacking.end(), w) != stacking.end();
         });
         if (!frame) {
-            entries.push_back({WindowEntry::Kind::Unmanaged, toLogical(native, screens)});
+            own.push_back(window.native);
         }
     }
-    return entries;
+    return own;
 }
 
 std::optional<QRectF> X11Desktop::focusedWindow() const {
@@ -323,11 +349,7 @@ std::optional<QRectF> X11Desktop::focusedWindow() const {
     if (!geometry || !origin) {
         return std::nullopt;
     }
-    std::vector<ScreenScale> screens;
-    for (const QScreen* screen : QGuiApplication::screens()) {
-        screens.push_back({screen->geometry(), screen->devicePixelRatio()});
-    }
-    return toLogical(QRect(origin->dst_x, origin->dst_y, geometry->width, geometry->height), screens);
+    return toLogical(QRect(origin->dst_x, origin->dst_y, geometry->width, geometry->height), screenScales());
 }
 
 QString X11Desktop::windowManagerName() const {

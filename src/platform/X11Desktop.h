@@ -81,6 +81,17 @@ private:
     void setPanelProperties(std::uint32_t window) const;
     void raise(std::uint32_t window) const;
 
+    // The window list in three steps: every question sent, the answers read into entries and
+    // override-redirect candidates, then the candidates that are window-manager frames dropped.
+    struct PendingWindow;
+    struct UnmanagedWindow;
+    std::vector<PendingWindow> askAboutWindows(const std::vector<std::uint32_t>& stacking) const;
+    std::vector<WindowEntry> collectWindows(const std::vector<PendingWindow>& pending,
+                                            const std::vector<ScreenScale>& screens,
+                                            std::vector<UnmanagedWindow>& unmanaged) const;
+    std::vector<QRect> withoutFrames(const std::vector<UnmanagedWindow>& unmanaged,
+                                     const std::vector<std::uint32_t>& stacking) const;
+
     // Interned once: asking the server for an atom is a round trip.
     struct Atoms {
         std::uint32_t currentDesktop, activeWindow, clientListStacking, wmWindowType, typeDock, typeUtility,

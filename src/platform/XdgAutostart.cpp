@@ -30,7 +30,8 @@ QString execArgument(const QString& arg) {
 
 } // namespace
 
-XdgAutostart::XdgAutostart(QString file, QString program) : m_file(std::move(file)), m_program(std::move(program)) {}
+XdgAutostart::XdgAutostart(QString folderFailure, QString file, QString program)
+    : m_folderFailure(std::move(folderFailure)), m_file(std::move(file)), m_program(std::move(program)) {}
 
 QString XdgAutostart::standardFile() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
@@ -78,7 +79,7 @@ std::optional<QString> XdgAutostart::setEnabled(bool on) {
     }
     const QString folder = QFileInfo(m_file).absolutePath();
     if (!QDir().mkpath(folder)) {
-        return QCoreApplication::translate("pipfield", "폴더를 만들 수 없어요: ") + folder;
+        return m_folderFailure + folder;
     }
     const QString program = m_program.isEmpty() ? QCoreApplication::applicationFilePath() : m_program;
     QSaveFile file(m_file);

@@ -9,8 +9,9 @@ namespace pipfield {
 /// Start at login through an XDG autostart entry: on while the entry exists and is not hidden.
 class XdgAutostart final : public LoginItem {
 public:
-    /// The entry at `file`, starting `program`.
-    explicit XdgAutostart(QString file = standardFile(), QString program = {});
+    /// The entry at `file`, starting `program`. `folderFailure` is the player's text, in their language,
+    /// that leads the folder's path when the autostart folder cannot be made.
+    explicit XdgAutostart(QString folderFailure, QString file = standardFile(), QString program = {});
 
     /// $XDG_CONFIG_HOME/autostart/pipfield.desktop.
     static QString standardFile();
@@ -21,6 +22,7 @@ public:
     std::optional<QString> setEnabled(bool on) override;
 
 private:
+    QString m_folderFailure;
     QString m_file;
     QString m_program;
 };

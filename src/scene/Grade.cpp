@@ -1,5 +1,7 @@
 #include "scene/Grade.h"
 
+#include <QPalette>
+
 namespace pipfield {
 
 namespace {
@@ -54,6 +56,10 @@ Grade Grade::rule(Palette::Theme theme, int hour, bool timeOfDayLight, bool dark
         g.addB *= 0.96;
     }
     return g;
+}
+
+bool looksDark(const QPalette& palette) {
+    return palette.color(QPalette::Window).lightness() < 128;
 }
 
 } // namespace pipfield

@@ -2,7 +2,12 @@
 
 #include "scene/Palette.h"
 
+class QPalette;
+
 namespace pipfield {
+
+/// Whether a widget palette reads as a dark appearance: its window colour is darker than middle grey.
+bool looksDark(const QPalette& palette);
 
 /// A colour grade on stored bytes: each channel times its multiplier, plus its offset in byte units.
 struct Grade {

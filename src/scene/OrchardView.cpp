@@ -2,6 +2,8 @@
 
 #include "game/Defaults.h"
 #include "game/Game.h"
+#include "game/Texts.h"
+#include "model/Balance.h"
 #include "scene/Grade.h"
 #include "scene/SceneLog.h"
 #include "scene/Sprite.h"
@@ -87,9 +89,7 @@ OrchardView::OrchardView(Game& game, Defaults& defaults, Setup setup, QWidget* p
           return defaults.boolValue(SettingsKey::reduceMotion);
       })),
       m_now(setup.now ? std::move(setup.now) : std::function<QDateTime()>([] { return QDateTime::currentDateTime(); })),
-      m_dark(setup.dark ? std::move(setup.dark) : std::function<bool()>([this] {
-          return palette().color(QPalette::Window).lightness() < 128;
-      })),
+      m_dark(setup.dark ? std::move(setup.dark) : std::function<bool()>([this] { return looksDark(palette()); })),
       m_compositor(m_clock,
                    [this](const QRegion& region) {
                        update(toWidget(region));
@@ -102,7 +102,7 @@ OrchardView::OrchardView(Game& game, Defaults& defaults, Setup setup, QWidget* p
         return true;
     }();
     Q_UNUSED(accessible);
-    setAccessibleName(QCoreApplication::translate("OrchardView", "레몬 과수원"));
+    setAccessibleName(uiText("레몬 과수원"));
     m_groundLayer->setAnchor({0, 0});
     m_groundLayer->setClips(true);
     m_decorLayer->setAnchor({0, 0});

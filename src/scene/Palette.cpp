@@ -1,5 +1,6 @@
 #include "scene/Palette.h"
 
+#include "game/Texts.h"
 #include "scene/ArtResources.h"
 
 #include <QCoreApplication>
@@ -34,13 +35,13 @@ std::optional<Theme> themeFromRaw(const QString& raw) {
 QString name(Theme theme) {
     switch (theme) {
     case Theme::sunny:
-        return QCoreApplication::translate("Palette", "햇살");
+        return uiText("햇살");
     case Theme::blossom:
-        return QCoreApplication::translate("Palette", "봄빛");
+        return uiText("봄빛");
     case Theme::sunset:
-        return QCoreApplication::translate("Palette", "노을");
+        return uiText("노을");
     case Theme::moon:
-        return QCoreApplication::translate("Palette", "달밤");
+        return uiText("달밤");
     }
     return {};
 }
@@ -64,19 +65,19 @@ std::optional<double> dyeHue(std::int64_t dye) {
 QString dyeName(std::int64_t dye) {
     switch (dye) {
     case 1:
-        return QCoreApplication::translate("Palette", "빨강");
+        return uiText("빨강");
     case 2:
-        return QCoreApplication::translate("Palette", "주황");
+        return uiText("주황");
     case 3:
-        return QCoreApplication::translate("Palette", "초록");
+        return uiText("초록");
     case 4:
-        return QCoreApplication::translate("Palette", "하늘");
+        return uiText("하늘");
     case 5:
-        return QCoreApplication::translate("Palette", "보라");
+        return uiText("보라");
     case 6:
-        return QCoreApplication::translate("Palette", "분홍");
+        return uiText("분홍");
     default:
-        return QCoreApplication::translate("Palette", "원래 색");
+        return uiText("원래 색");
     }
 }
 

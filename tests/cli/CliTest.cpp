@@ -130,6 +130,13 @@ TEST(CliArguments, BadOnesExitTwoWithOneLine) {
         EXPECT_EQ(lines(r.err).size(), 1u) << r.err;
         EXPECT_TRUE(r.out.empty());
     }
+    // The line names what is wrong and where it belongs.
+    EXPECT_EQ(cli({"status", "--season", "summer"}).err,
+              "pipfield-cli: --season belongs to simulate, forecast and value\n");
+    EXPECT_EQ(cli({"value", "--seconds", "5"}).err, "pipfield-cli: --seconds belongs to simulate\n");
+    EXPECT_EQ(cli({"buy"}).err, "pipfield-cli: buy needs a PURCHASE\n");
+    EXPECT_EQ(cli({"harvest"}).err, "pipfield-cli: harvest needs an INDEX\n");
+    EXPECT_EQ(cli({"grow"}).err, "pipfield-cli: unknown command grow\n");
 }
 
 TEST(CliStatus, SummarisesInKorean) {

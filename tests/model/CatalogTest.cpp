@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "model/Balance.h"
 #include "model/Catalog.h"
 #include "model/Text.h"
@@ -70,8 +72,8 @@ TEST(Catalog, NamesAndGear) {
 
 TEST(Catalog, DisplayTextsGoThroughTheInstalledLookup) {
     installTextLookup([](std::string_view korean) {
-        if (korean == "판매가 +%lld%%") {
-            return std::string("Price +%lld%%");
+        if (korean == "판매가 +%1%%") {
+            return std::string("Price +%1%%");
         }
         return "[" + std::string(korean) + "]";
     });
@@ -80,6 +82,19 @@ TEST(Catalog, DisplayTextsGoThroughTheInstalledLookup) {
     EXPECT_EQ(effect(WorkerRole::harvester, 1), "[1분에 3개 수확]");
     installTextLookup(nullptr);
     EXPECT_EQ(name(TreeKind::lime), "라임");
+}
+
+TEST(Text, FillPlacesInAnyOrderWithADoubledPercentForAPercentSign) {
+    const std::array<std::string_view, 3> v = {"a", "%1 50%", "c"};
+    EXPECT_EQ(fillPlaces("%3 then %1", v), "c then a");
+    EXPECT_EQ(fillPlaces("+%1%%", v), "+a%");
+    EXPECT_EQ(fillPlaces("%%1 is %1", v), "%1 is a");
+    // A value is never read again for places, whatever it holds.
+    EXPECT_EQ(fillPlaces("with %2!", v), "with %1 50%!");
+    // What is no place stands as written: a lone percent, one at the end, a place with no value.
+    EXPECT_EQ(fillPlaces("50% off %", v), "50% off %");
+    EXPECT_EQ(fillPlaces("%4 %9 %0", v), "%4 %9 %0");
+    EXPECT_EQ(fillPlaces("%1", {}), "%1");
 }
 
 } // namespace

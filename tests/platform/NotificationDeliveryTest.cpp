@@ -160,7 +160,7 @@ public:
     LogCapture() {
         s_lines.clear();
         s_warnings = 0;
-        QLoggingCategory::setFilterRules(QStringLiteral("pipfield.notify.debug=true"));
+        QLoggingCategory::setFilterRules(QStringLiteral("pipfield.notify=true"));
         m_previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& text) {
             s_lines << QString::fromLatin1(context.category) + QLatin1String(": ") + text;
             s_warnings += type == QtWarningMsg || type == QtCriticalMsg ? 1 : 0;

@@ -1,6 +1,7 @@
 #include "cli/CliCommands.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cerrno>
 #include <charconv>
@@ -12,6 +13,7 @@
 #include <optional>
 #include <ostream>
 #include <sstream>
+#include <string_view>
 
 #include "model/Balance.h"
 #include "model/Orchard.h"
@@ -268,100 +270,162 @@ int emitSave(const Save& save, std::ostream& out, std::ostream& err) {
     return ok;
 }
 
-int runCommand(const Arguments& a, const std::string& playerSave, std::ostream& out, std::ostream& err) {
-    static const std::vector<std::string> commands = {"status", "simulate", "forecast", "value",
-                                                      "buy",    "harvest",  "decode"};
-    if (std::find(commands.begin(), commands.end(), a.command) == commands.end()) {
-        bad("unknown command " + a.command);
-    }
-    const bool takesArgument = a.command == "buy" || a.command == "harvest";
-    const std::size_t expected = takesArgument ? 1 : 0;
-    if (a.positional.size() < expected) {
-        bad(a.command + " needs " + (a.command == "buy" ? "a PURCHASE" : "an INDEX"));
-    }
-    if (a.positional.size() > expected + 1) {
-        bad("too many arguments");
-    }
-    if (a.seconds && a.command != "simulate") {
-        bad("--seconds belongs to simulate");
-    }
-    if (a.season && a.command != "simulate" && a.command != "forecast" && a.command != "value") {
-        bad("--season belongs to simulate, forecast and value");
-    }
-    const bool namedFile = a.positional.size() == expected + 1;
-    const std::string path = namedFile ? a.positional.back() : playerSave;
-
-    // Validate every argument before touching the file, so a typo is always exit 2.
+// What a command line asks for, checked before the file is touched so that a typo is always exit 2.
+struct Request {
+    std::string path;
+    bool namedFile = false;
     std::optional<Season> season;
-    std::optional<double> seconds;
+    double seconds = 0;
     std::optional<Purchase> purchase;
-    std::optional<std::int64_t> index;
-    if (a.command == "simulate") {
-        seconds = requireSeconds(a);
-    }
-    if (a.command == "simulate" || a.command == "forecast" || a.command == "value") {
-        season = requireSeason(a);
-    }
-    if (a.command == "buy") {
-        purchase = parsePurchase(a.positional[0]);
-    }
-    if (a.command == "harvest") {
-        index = parseInteger(a.positional[0]);
-        if (!index) {
-            bad("harvest needs a whole plot index");
-        }
-    }
+    std::int64_t index = 0;
+};
 
-    SaveDecoding decoded = load(path);
-    if (a.command == "decode") {
-        if (!decoded.save) {
-            out << "unreadable: " << decoded.error << "\n";
-            return unreadable;
-        }
-        out << "ok\n";
-        return ok;
-    }
+int unreadableFile(const Request& r, const SaveDecoding& decoded, std::ostream& err) {
+    err << "pipfield-cli: " << r.path << ": unreadable: " << decoded.error << "\n";
+    return unreadable;
+}
+
+int decodeCommand(const Request&, SaveDecoding& decoded, std::ostream& out, std::ostream&) {
     if (!decoded.save) {
-        if (a.command == "status" && !namedFile && !readFile(path)) {
+        out << "unreadable: " << decoded.error << "\n";
+        return unreadable;
+    }
+    out << "ok\n";
+    return ok;
+}
+
+int statusCommand(const Request& r, SaveDecoding& decoded, std::ostream& out, std::ostream& err) {
+    if (!decoded.save) {
+        if (!r.namedFile && !readFile(r.path)) {
             // The player has not started yet: show the game they would begin with.
             out << "저장된 과수원이 없어요. 새 게임:\n";
             printStatus(Save{Orchard::starter(), 0, {}}, currentSeason(), out);
             return ok;
         }
-        err << "pipfield-cli: " << path << ": unreadable: " << decoded.error << "\n";
-        return unreadable;
+        return unreadableFile(r, decoded, err);
     }
-    Save& save = *decoded.save;
+    printStatus(*decoded.save, currentSeason(), out);
+    return ok;
+}
 
-    if (a.command == "status") {
-        printStatus(save, currentSeason(), out);
-        return ok;
-    }
-    if (a.command == "simulate") {
-        save.orchard.advance(*seconds, *season);
-        save.lastUpdated += *seconds;
-        return emitSave(save, out, err);
-    }
-    if (a.command == "forecast") {
-        const std::optional<double> t = save.orchard.timeUntilCrateFull(*season);
-        if (t) {
-            out << static_cast<long long>(*t) << "\n";
-        } else {
-            out << "none\n";
-        }
-        return ok;
-    }
-    if (a.command == "value") {
-        out << save.orchard.crateValue(*season) << "\n";
-        return ok;
-    }
-    if (a.command == "buy") {
-        out << (save.orchard.buy(*purchase) ? "true" : "false") << "\n";
-        return emitSave(save, out, err);
-    }
-    // harvest
-    out << save.orchard.harvest(*index) << "\n";
+int simulate(const Request& r, Save& save, std::ostream& out, std::ostream& err) {
+    save.orchard.advance(r.seconds, *r.season);
+    save.lastUpdated += r.seconds;
     return emitSave(save, out, err);
+}
+
+int forecast(const Request& r, Save& save, std::ostream& out, std::ostream&) {
+    const std::optional<double> t = save.orchard.timeUntilCrateFull(*r.season);
+    if (t) {
+        out << static_cast<long long>(*t) << "\n";
+    } else {
+        out << "none\n";
+    }
+    return ok;
+}
+
+int value(const Request& r, Save& save, std::ostream& out, std::ostream&) {
+    out << save.orchard.crateValue(*r.season) << "\n";
+    return ok;
+}
+
+int buy(const Request& r, Save& save, std::ostream& out, std::ostream& err) {
+    out << (save.orchard.buy(*r.purchase) ? "true" : "false") << "\n";
+    return emitSave(save, out, err);
+}
+
+int harvest(const Request& r, Save& save, std::ostream& out, std::ostream& err) {
+    out << save.orchard.harvest(r.index) << "\n";
+    return emitSave(save, out, err);
+}
+
+using SaveCommand = int (*)(const Request&, Save&, std::ostream&, std::ostream&);
+
+template <SaveCommand command>
+int onReadableSave(const Request& r, SaveDecoding& decoded, std::ostream& out, std::ostream& err) {
+    return decoded.save ? command(r, *decoded.save, out, err) : unreadableFile(r, decoded, err);
+}
+
+enum class Operand { none, purchase, index };
+
+struct Command {
+    std::string_view name;
+    Operand operand;
+    bool takesSeconds;
+    bool takesSeason;
+    int (*run)(const Request&, SaveDecoding&, std::ostream&, std::ostream&);
+};
+
+constexpr std::array<Command, 7> kCommands = {{
+    {"status", Operand::none, false, false, statusCommand},
+    {"simulate", Operand::none, true, true, onReadableSave<simulate>},
+    {"forecast", Operand::none, false, true, onReadableSave<forecast>},
+    {"value", Operand::none, false, true, onReadableSave<value>},
+    {"buy", Operand::purchase, false, false, onReadableSave<buy>},
+    {"harvest", Operand::index, false, false, onReadableSave<harvest>},
+    {"decode", Operand::none, false, false, decodeCommand},
+}};
+
+// "simulate", or "simulate, forecast and value": the commands that take an option, for its error.
+std::string commandsTaking(bool Command::*option) {
+    std::vector<std::string_view> names;
+    for (const Command& c : kCommands) {
+        if (c.*option) {
+            names.push_back(c.name);
+        }
+    }
+    std::string text;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        text += (i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + std::string(names[i]);
+    }
+    return text;
+}
+
+Request validate(const Command& command, const Arguments& a, const std::string& playerSave) {
+    const std::size_t expected = command.operand == Operand::none ? 0 : 1;
+    if (a.positional.size() < expected) {
+        bad(a.command + " needs " + (command.operand == Operand::purchase ? "a PURCHASE" : "an INDEX"));
+    }
+    if (a.positional.size() > expected + 1) {
+        bad("too many arguments");
+    }
+    if (a.seconds && !command.takesSeconds) {
+        bad("--seconds belongs to " + commandsTaking(&Command::takesSeconds));
+    }
+    if (a.season && !command.takesSeason) {
+        bad("--season belongs to " + commandsTaking(&Command::takesSeason));
+    }
+    Request r;
+    r.namedFile = a.positional.size() == expected + 1;
+    r.path = r.namedFile ? a.positional.back() : playerSave;
+    if (command.takesSeconds) {
+        r.seconds = requireSeconds(a);
+    }
+    if (command.takesSeason) {
+        r.season = requireSeason(a);
+    }
+    if (command.operand == Operand::purchase) {
+        r.purchase = parsePurchase(a.positional[0]);
+    }
+    if (command.operand == Operand::index) {
+        const std::optional<std::int64_t> index = parseInteger(a.positional[0]);
+        if (!index) {
+            bad("harvest needs a whole plot index");
+        }
+        r.index = *index;
+    }
+    return r;
+}
+
+int runCommand(const Arguments& a, const std::string& playerSave, std::ostream& out, std::ostream& err) {
+    const auto command =
+        std::find_if(kCommands.begin(), kCommands.end(), [&a](const Command& c) { return c.name == a.command; });
+    if (command == kCommands.end()) {
+        bad("unknown command " + a.command);
+    }
+    const Request request = validate(*command, a, playerSave);
+    SaveDecoding decoded = load(request.path);
+    return command->run(request, decoded, out, err);
 }
 
 } // namespace
