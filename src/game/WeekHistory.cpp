@@ -25,7 +25,7 @@ std::vector<WeekRecord> recentWeeks(const std::map<std::string, Totals>& weekSta
     // Stepping back by dates, not by 7 × 24 hours, so that a change of summer time cannot skip a week.
     for (int back = count - 1; back >= 0; --back) {
         int year = 0;
-        const int week = today.addDays(-7 * back).weekNumber(&year);
+        const int week = today.addDays(qint64{-7} * back).weekNumber(&year);
         WeekRecord record{QString::asprintf("%04d-W%02d", year, week), std::nullopt, back == 0};
         const auto it = weekStarts.find(record.key.toStdString());
         if (it != weekStarts.end()) {
