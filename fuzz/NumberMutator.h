@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -93,7 +94,7 @@ inline std::size_t mutateNumbers(std::uint8_t* data, std::size_t size, std::size
         return LLVMFuzzerMutate(data, size, maxSize);
     }
     std::memmove(data + begin + replacement.size(), data + end, size - end);
-    std::memcpy(data + begin, replacement.data(), replacement.size());
+    std::copy(replacement.begin(), replacement.end(), data + begin);
     return newSize;
 }
 

@@ -79,7 +79,7 @@ Canvas appIcon(int n) {
 
 QRgb shiftHue(QRgb color, double hue) {
     QColor c = QColor::fromRgb(color);
-    return QColor::fromHsvF(hue / 360.0, c.hsvSaturationF(), c.valueF()).rgb();
+    return QColor::fromHsvF(static_cast<float>(hue / 360.0), c.hsvSaturationF(), c.valueF()).rgb();
 }
 
 // The wide header: sky, hills, a row of the grown trees, the crate and the crew, all from the set itself.

@@ -120,7 +120,10 @@ std::vector<std::pair<int, int>> spotsFor(const Canvas& c, const KindArt& k, int
     std::sort(candidates.begin(), candidates.end(), [seed](const auto& a, const auto& b) {
         return pixelHash(a.first, a.second, seed) < pixelHash(b.first, b.second, seed);
     });
-    for (const auto& [x, y] : candidates) {
+    for (const auto& candidate : candidates) {
+        // Named copies rather than a structured binding: clang before 16 cannot capture a binding.
+        const int x = candidate.first;
+        const int y = candidate.second;
         if (static_cast<int>(spots.size()) == count)
             break;
         const bool clear = std::none_of(spots.begin(), spots.end(), [&](const auto& s) {

@@ -27,7 +27,8 @@ QIcon pixelIcon(const QString& name) {
         const int longest = std::max(source.width(), source.height());
         // Smaller than the art (a 16-pixel panel), the whole lemon is shrunk to fit, still without
         // smoothing, rather than cut at the edges.
-        const QSize target = size < longest ? QSize(size, size) : source.size() * (size / longest);
+        const int multiple = size / longest;
+        const QSize target = size < longest ? QSize(size, size) : source.size() * multiple;
         const QPixmap scaled = source.scaled(target, Qt::KeepAspectRatio, Qt::FastTransformation);
         QPixmap canvas(size, size);
         canvas.fill(Qt::transparent);

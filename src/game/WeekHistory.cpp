@@ -21,7 +21,7 @@ std::vector<WeekRecord> recentWeeks(const std::map<std::string, Totals>& weekSta
     std::vector<WeekRecord> weeks;
     // Stepping back by dates, not by 7 × 24 hours, so that a change of summer time cannot skip a week.
     for (int back = count - 1; back >= 0; --back) {
-        WeekRecord record{weekKey(today.addDays(-7 * back)), std::nullopt, back == 0};
+        WeekRecord record{weekKey(today.addDays(qint64{-7} * back)), std::nullopt, back == 0};
         const auto it = weekStarts.find(record.key.toStdString());
         if (it != weekStarts.end()) {
             const auto next = std::next(it);

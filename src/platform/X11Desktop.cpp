@@ -108,7 +108,9 @@ X11Desktop::X11Desktop(xcb_connection_t* connection, std::uint32_t root, QObject
     m_cmSelection = atom("_NET_WM_CM_S0");
     const xcb_query_extension_reply_t* xfixes = xcb_get_extension_data(m_connection, &xcb_xfixes_id);
     if (xfixes != nullptr && xfixes->present) {
-        Reply<xcb_xfixes_query_version_reply_t>(xcb_xfixes_query_version_reply(
+        // XFixes answers nothing else before it has been told the client's version; the answer itself
+        // is not needed.
+        const Reply<xcb_xfixes_query_version_reply_t> version(xcb_xfixes_query_version_reply(
             m_connection, xcb_xfixes_query_version(m_connection, XCB_XFIXES_MAJOR_VERSION, XCB_XFIXES_MINOR_VERSION),
             nullptr));
         m_xfixesFirstEvent = xfixes->first_event;

@@ -55,8 +55,6 @@ TEST_F(TrayMenuTest, AnEmptyCrateCannotBeSold) {
     EXPECT_FALSE(m_menu->infoAction().isEnabled());
     EXPECT_EQ(m_menu->sellAction().text(), "모두 팔기 (+0)");
     EXPECT_FALSE(m_menu->sellAction().isEnabled());
-    EXPECT_EQ(m_menu->label(), "핍필드");
-    EXPECT_EQ(m_menu->icon().toolTip(), "핍필드");
 }
 
 TEST_F(TrayMenuTest, TheIconIsWholeAtSixteenPixels) {

@@ -20,13 +20,10 @@ struct CardWorld {
     FakeSaveDialog saveDialog;
 };
 
-TEST(WeeklyCard, RangeRunsFromMondayToSundayInTheLocalesShortForm) {
+TEST(WeeklyCard, RangeRunsFromMondayToSundayAndTheFileNameCarriesTheIsoWeek) {
     const WeeklyCard card{{}, localInstant(2026, 3, 30, 0)};
     EXPECT_EQ(card.range(QLocale(QLocale::Korean, QLocale::SouthKorea)), QStringLiteral("3월 30일 – 4월 5일"));
     EXPECT_EQ(card.range(QLocale(QLocale::English, QLocale::UnitedStates)), QStringLiteral("Mar 30 – Apr 5"));
-}
-
-TEST(WeeklyCard, FileNameCarriesTheIsoWeek) {
     EXPECT_EQ((WeeklyCard{{}, localInstant(2026, 3, 30, 0)}).fileName(), QStringLiteral("Pipfield-2026-W14.png"));
     // 4 January 2027 is the Monday of ISO week 1 of 2027.
     EXPECT_EQ((WeeklyCard{{}, localInstant(2027, 1, 4, 0)}).fileName(), QStringLiteral("Pipfield-2027-W01.png"));
@@ -49,17 +46,14 @@ TEST(WeeklyCard, SavesA1200By760PngWhereThePlayerChose) {
     EXPECT_EQ(saved.pixelColor(600, 740).rgb(), QColor::fromRgbF(1.0f, 0.985f, 0.94f).rgb());
 }
 
-TEST(WeeklyCard, CancellingWritesNothing) {
+TEST(WeeklyCard, CancellingWritesNothingAndAnUnwritablePlaceIsNotASuccess) {
     CardWorld world;
     world.saveDialog.answer.clear();
     EXPECT_FALSE(
         WeeklyCard::save(WeeklyCard{{}, localInstant(2026, 3, 30, 0)}, world.sprites, world.saveDialog, nullptr));
     EXPECT_EQ(world.saveDialog.proposed.size(), 1u);
     EXPECT_EQ(QDir(world.dir.path()).entryList({QStringLiteral("*.png")}).size(), 0);
-}
 
-TEST(WeeklyCard, AnUnwritablePlaceIsNotASuccess) {
-    CardWorld world;
     world.saveDialog.answer = world.dir.filePath(QStringLiteral("missing/folder/week.png"));
     EXPECT_FALSE(
         WeeklyCard::save(WeeklyCard{{}, localInstant(2026, 3, 30, 0)}, world.sprites, world.saveDialog, nullptr));

@@ -200,42 +200,6 @@ TEST(GameClock, DemoModeShowsTheLateOrchardAndItsWeek) {
     EXPECT_TRUE(game->demo());
     EXPECT_EQ(game->orchard(), Game::lateDemo());
     EXPECT_EQ(game->thisWeek(), (Totals{780, 700, 36000, 3}));
-
-    // The late orchard, field by field.
-    const Orchard& o = game->orchard();
-    const std::vector<Tree> trees = {
-        {TreeKind::pink, 10800, 0, 9},   {TreeKind::golden, 21600, 0, 5},   {TreeKind::grapefruit, 7200, 80, 0},
-        {TreeKind::buddha, 18000, 0, 6}, {TreeKind::hallabong, 4320, 0, 0}, {TreeKind::blood, 3600, 0, 4},
-        {TreeKind::kumquat, 600, 50, 0}, {TreeKind::calamansi, 180, 0, 0},  {TreeKind::yuja, 5400, 0, 7},
-        {TreeKind::eureka, 300, 0, 6},
-    };
-    EXPECT_EQ(o.trees, trees);
-    EXPECT_EQ(o.level(WorkerRole::planter), 12);
-    EXPECT_EQ(o.level(WorkerRole::caretaker), 16);
-    EXPECT_EQ(o.level(WorkerRole::harvester), 20);
-    EXPECT_EQ(o.crateCount(), 50);
-    EXPECT_EQ(o.crate.valueOr(TreeKind::lime, 0), 30);
-    EXPECT_EQ(o.crate.valueOr(TreeKind::yuja, 0), 20);
-    EXPECT_EQ(o.coins, 1234567);
-    const EnumSet<TreeKind> firstTen = {TreeKind::eureka, TreeKind::kumquat,  TreeKind::meyer, TreeKind::calamansi,
-                                        TreeKind::lime,   TreeKind::blood,    TreeKind::yuja,  TreeKind::grapefruit,
-                                        TreeKind::pink,   TreeKind::hallabong};
-    EXPECT_EQ(o.unlocked, firstTen);
-    EXPECT_EQ(o.everPlanted, firstTen);
-    EXPECT_EQ(o.totals, (Totals{900, 800, 45000, 12}));
-    EXPECT_EQ(o.crateLevel, 6);
-    EXPECT_EQ(o.harvestBudget, 0);
-    EXPECT_EQ(o.extraWorkers, (EnumSet<WorkerRole>{WorkerRole::planter, WorkerRole::caretaker, WorkerRole::harvester}));
-    const std::map<std::string, WorkerLook> looks = {{"harvester-0", {0, 0, ""}},
-                                                     {"harvester-1", {1, 5, ""}},
-                                                     {"caretaker-1", {1, 6, ""}},
-                                                     {"planter-1", {1, 4, ""}}};
-    EXPECT_EQ(o.looks, looks);
-    const std::int64_t picked[] = {420, 210, 160, 90, 70, 40, 33, 12, 9, 0, 0, 0};
-    for (std::size_t i = 0; i < allTreeKinds.size(); ++i) {
-        EXPECT_EQ(o.harvestedByKind.valueOr(allTreeKinds[i], 0), picked[i]) << rawValue(allTreeKinds[i]);
-    }
-    EXPECT_FALSE(o.harvestedByKind.contains(TreeKind::golden));
 }
 
 } // namespace

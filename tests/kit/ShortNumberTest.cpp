@@ -8,20 +8,14 @@ namespace {
 const QLocale kKorean(QLocale::Korean, QLocale::SouthKorea);
 const QLocale kEnglish(QLocale::English, QLocale::UnitedStates);
 
-TEST(ShortNumber, GroupsDigitsBelowTenThousandAndCompactsFromThere) {
+TEST(ShortNumber, GroupsDigitsBelowTenThousandAndCompactsFromThereInTheLocalesUnits) {
     EXPECT_EQ(shortNumber(0, kKorean), QStringLiteral("0"));
     EXPECT_EQ(shortNumber(9999, kKorean), QStringLiteral("9,999"));
     EXPECT_EQ(shortNumber(10000, kKorean), QStringLiteral("1만"));
     EXPECT_EQ(shortNumber(12345, kKorean), QStringLiteral("1.2만"));
     EXPECT_EQ(shortNumber(1234567, kKorean), QStringLiteral("123.5만"));
     EXPECT_EQ(shortNumber(120000000, kKorean), QStringLiteral("1.2억"));
-}
-
-TEST(ShortNumber, NegativeAmountsStayInFullDigits) {
     EXPECT_EQ(shortNumber(-12345, kKorean), QStringLiteral("-12,345"));
-}
-
-TEST(ShortNumber, FollowsTheLocale) {
     EXPECT_EQ(shortNumber(9999, kEnglish), QStringLiteral("9,999"));
     EXPECT_EQ(shortNumber(12345, kEnglish), QStringLiteral("12.3K"));
 }

@@ -202,10 +202,6 @@ TEST(OrchardTab, PlotNumbersAreCentredAndTwoDigitsFitAtLargeSizes) {
         // Every row's number has the same width, so the names line up.
         EXPECT_EQ(tab.plotRows().front()->findChild<Label*>()->width(), number->width());
     }
-    QApplication::setFont(original);
-    ManageWorld world(o);
-    OrchardTab tab(*world.game, world.sprites);
-    EXPECT_EQ(tab.plotRows().front()->findChild<Label*>()->maximumWidth(), 18);
 }
 
 TEST(RecordTab, WithoutAPictureOnlyTheSaveButtonIsOffered) {

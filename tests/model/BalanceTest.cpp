@@ -57,41 +57,5 @@ TEST(Balance, MultipliersApplyCrewOnlyToTheLevelPart) {
     EXPECT_EQ(Balance::harvestRate(3, 0, Season::spring), Balance::harvestRate(3, 1, Season::spring));
 }
 
-struct SpecRow {
-    TreeKind kind;
-    Balance::TreeSpec spec;
-};
-
-class KindTable : public testing::TestWithParam<SpecRow> {};
-
-TEST_P(KindTable, HoldsEveryNumberOfTheKind) {
-    const Balance::TreeSpec& expected = GetParam().spec;
-    const Balance::TreeSpec& actual = Balance::spec(GetParam().kind);
-    EXPECT_EQ(actual.grow, expected.grow);
-    EXPECT_EQ(actual.interval, expected.interval);
-    EXPECT_EQ(actual.capacity, expected.capacity);
-    EXPECT_EQ(actual.value, expected.value);
-    EXPECT_EQ(actual.price, expected.price);
-    EXPECT_EQ(actual.unlockCost, expected.unlockCost);
-}
-
-// grow, interval, capacity, value, price, unlock cost. Golden holds 18, not 17.
-INSTANTIATE_TEST_SUITE_P(Kinds, KindTable,
-                         testing::Values(SpecRow{TreeKind::eureka, {300, 60, 6, 2, 15, 0}},
-                                         SpecRow{TreeKind::kumquat, {600, 65, 7, 4, 50, 60}},
-                                         SpecRow{TreeKind::meyer, {1200, 75, 8, 7, 120, 150}},
-                                         SpecRow{TreeKind::calamansi, {1800, 80, 9, 12, 350, 450}},
-                                         SpecRow{TreeKind::lime, {2700, 90, 10, 20, 900, 1200}},
-                                         SpecRow{TreeKind::blood, {3600, 100, 11, 34, 2500, 3200}},
-                                         SpecRow{TreeKind::yuja, {5400, 110, 12, 55, 6000, 8000}},
-                                         SpecRow{TreeKind::grapefruit, {7200, 120, 13, 90, 20000, 30000}},
-                                         SpecRow{TreeKind::pink, {10800, 130, 14, 150, 80000, 120000}},
-                                         SpecRow{TreeKind::hallabong, {14400, 140, 15, 250, 1200000, 2000000}},
-                                         SpecRow{TreeKind::buddha, {18000, 150, 16, 420, 8000000, 12000000}},
-                                         SpecRow{TreeKind::golden, {21600, 160, 18, 700, 40000000, 60000000}}),
-                         [](const testing::TestParamInfo<SpecRow>& row) {
-                             return std::string(rawValue(row.param.kind));
-                         });
-
 } // namespace
 } // namespace pipfield

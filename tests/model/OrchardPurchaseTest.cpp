@@ -17,20 +17,6 @@ Orchard withTrees(std::initializer_list<TreeKind> kinds) {
     return o;
 }
 
-TEST(OrchardStarter, IsTheNewGame) {
-    const Orchard o = Orchard::starter();
-    ASSERT_EQ(o.trees.size(), 1u);
-    EXPECT_EQ(o.trees[0], (Tree{TreeKind::eureka, 300, 0, 3}));
-    EXPECT_EQ(o.level(WorkerRole::harvester), 1);
-    EXPECT_FALSE(o.workers.contains(WorkerRole::planter));
-    EXPECT_EQ(o.coins, 10);
-    EXPECT_EQ(o.unlocked, EnumSet<TreeKind>{TreeKind::eureka});
-    EXPECT_EQ(o.everPlanted, EnumSet<TreeKind>{TreeKind::eureka});
-    EXPECT_TRUE(o.crate.empty());
-    EXPECT_EQ(o.crateLevel, 0);
-    EXPECT_EQ(o.totals, Totals{});
-}
-
 TEST(OrchardCost, TreePricesRiseWithTreesOfTheSameKindOnly) {
     const std::int64_t eureka[] = {15, 24, 38, 61, 98};
     const std::int64_t kumquat[] = {50, 80, 128, 205, 328};
@@ -173,14 +159,6 @@ TEST(OrchardLooks, DefaultsShowTheOtherBodyForTheSecondSlot) {
     EXPECT_EQ(o.look(WorkerRole::harvester, 1), (WorkerLook{1, 4, "보리"}));
     EXPECT_EQ(o.looks.count("harvester-1"), 1u);
     EXPECT_EQ(o.look(WorkerRole::harvester, 0), (WorkerLook{0, 0, ""}));
-}
-
-TEST(Purchase, EqualityComparesOnlyTheCaseFields) {
-    EXPECT_EQ(Purchase::crate(), Purchase::crate());
-    EXPECT_EQ(Purchase::tree(TreeKind::lime), Purchase::tree(TreeKind::lime));
-    EXPECT_NE(Purchase::tree(TreeKind::lime), Purchase::unlock(TreeKind::lime));
-    EXPECT_NE(Purchase::replant(1, TreeKind::lime), Purchase::replant(2, TreeKind::lime));
-    EXPECT_NE(Purchase::worker(WorkerRole::planter), Purchase::secondWorker(WorkerRole::planter));
 }
 
 } // namespace

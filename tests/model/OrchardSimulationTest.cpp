@@ -240,7 +240,8 @@ Orchard randomOrchard(std::mt19937_64& rng) {
         const Balance::TreeSpec& spec = Balance::spec(kind);
         const bool mature = pick(0, 3) > 0;
         o.trees.push_back(Tree{kind, mature ? spec.grow : spec.grow * pick(0, 99) / 100.0,
-                               mature ? spec.interval * pick(0, 99) / 100.0 : 0, mature ? pick(0, spec.capacity) : 0});
+                               mature ? spec.interval * pick(0, 99) / 100.0 : 0,
+                               mature ? pick(0, static_cast<int>(spec.capacity)) : 0});
     }
     for (WorkerRole role : allWorkerRoles) {
         if (pick(0, 3) > 0) {

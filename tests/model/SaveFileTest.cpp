@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cstdint>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -246,8 +248,12 @@ TEST(SaveFileRoundTrip, EveryFieldAndEveryDoubleSurvives) {
     ASSERT_TRUE(back.save) << back.error;
     ASSERT_EQ(back.save->orchard.trees.size(), o.trees.size());
     for (std::size_t i = 0; i < o.trees.size(); ++i) {
-        EXPECT_EQ(std::memcmp(&back.save->orchard.trees[i].age, &o.trees[i].age, sizeof(double)), 0) << i;
-        EXPECT_EQ(std::memcmp(&back.save->orchard.trees[i].progress, &o.trees[i].progress, sizeof(double)), 0) << i;
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(back.save->orchard.trees[i].age),
+                  std::bit_cast<std::uint64_t>(o.trees[i].age))
+            << i;
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(back.save->orchard.trees[i].progress),
+                  std::bit_cast<std::uint64_t>(o.trees[i].progress))
+            << i;
     }
     EXPECT_EQ(*back.save, save);
     EXPECT_EQ(encodeSave(*back.save), text);
