@@ -36,19 +36,22 @@ QImage ArtSet::image(const QString& name) const {
 
 static bool writeText(const QString& path, const QByteArray& text) {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly)) {
         return false;
+    }
     file.write(text);
     return file.commit();
 }
 
 bool ArtSet::write(const QString& directory) const {
-    if (!QDir().mkpath(directory))
+    if (!QDir().mkpath(directory)) {
         return false;
+    }
     QByteArray qrc = "<RCC>\n<qresource prefix=\"/art\">\n";
     for (auto it = m_images.cbegin(); it != m_images.cend(); ++it) {
-        if (!it.value().save(directory + "/" + it.key() + ".png"))
+        if (!it.value().save(directory + "/" + it.key() + ".png")) {
             return false;
+        }
         qrc += "<file>" + it.key().toUtf8() + ".png</file>\n";
     }
     qrc += "</qresource>\n<qresource prefix=\"/\">\n<file>dye.json</file>\n</qresource>\n</RCC>\n";
@@ -135,10 +138,13 @@ QImage ArtSet::contactSheet(int scale) const {
         for (const QImage& image : p.group->images) {
             const QRect target(ix, p.y + p.h - image.height() * s, image.width() * s, image.height() * s);
             // A faint checker behind each frame shows the frame's extent and its transparent pixels.
-            for (int cy = 0; cy < image.height(); ++cy)
-                for (int cx = 0; cx < image.width(); ++cx)
-                    if ((cx + cy) % 2 == 0)
+            for (int cy = 0; cy < image.height(); ++cy) {
+                for (int cx = 0; cx < image.width(); ++cx) {
+                    if ((cx + cy) % 2 == 0) {
                         painter.fillRect(target.x() + cx * s, target.y() + cy * s, s, s, checker);
+                    }
+                }
+            }
             painter.drawImage(target, image);
             ix += image.width() * s + 2 * s;
         }

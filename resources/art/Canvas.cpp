@@ -10,31 +10,37 @@ Canvas::Canvas(int width, int height) : m_image(width, height, QImage::Format_AR
 }
 
 void Canvas::set(int x, int y, QRgb color) {
-    if (x < 0 || y < 0 || x >= width() || y >= height())
+    if (x < 0 || y < 0 || x >= width() || y >= height()) {
         return;
+    }
     m_image.setPixel(x, y, color);
 }
 
 QRgb Canvas::at(int x, int y) const {
-    if (x < 0 || y < 0 || x >= width() || y >= height())
+    if (x < 0 || y < 0 || x >= width() || y >= height()) {
         return 0;
+    }
     return m_image.pixel(x, y);
 }
 
 void Canvas::rect(int x, int y, int w, int h, QRgb color) {
-    for (int j = y; j < y + h; ++j)
-        for (int i = x; i < x + w; ++i)
+    for (int j = y; j < y + h; ++j) {
+        for (int i = x; i < x + w; ++i) {
             set(i, j, color);
+        }
+    }
 }
 
 void Canvas::hline(int x0, int x1, int y, QRgb color) {
-    for (int x = std::min(x0, x1); x <= std::max(x0, x1); ++x)
+    for (int x = std::min(x0, x1); x <= std::max(x0, x1); ++x) {
         set(x, y, color);
+    }
 }
 
 void Canvas::vline(int x, int y0, int y1, QRgb color) {
-    for (int y = std::min(y0, y1); y <= std::max(y0, y1); ++y)
+    for (int y = std::min(y0, y1); y <= std::max(y0, y1); ++y) {
         set(x, y, color);
+    }
 }
 
 void Canvas::line(int x0, int y0, int x1, int y1, QRgb color) {
@@ -45,8 +51,9 @@ void Canvas::line(int x0, int y0, int x1, int y1, QRgb color) {
     int err = dx + dy;
     for (;;) {
         set(x0, y0, color);
-        if (x0 == x1 && y0 == y1)
+        if (x0 == x1 && y0 == y1) {
             break;
+        }
         const int e2 = 2 * err;
         if (e2 >= dy) {
             err += dy;
@@ -64,8 +71,9 @@ void Canvas::ellipse(double cx, double cy, double rx, double ry, QRgb color) {
 }
 
 void Canvas::shadedEllipse(double cx, double cy, double rx, double ry, QRgb light, QRgb body, QRgb shade) {
-    if (rx <= 0 || ry <= 0)
+    if (rx <= 0 || ry <= 0) {
         return;
+    }
     const int x0 = static_cast<int>(std::floor(cx - rx)) - 1;
     const int x1 = static_cast<int>(std::ceil(cx + rx)) + 1;
     const int y0 = static_cast<int>(std::floor(cy - ry)) - 1;
@@ -74,8 +82,9 @@ void Canvas::shadedEllipse(double cx, double cy, double rx, double ry, QRgb ligh
         for (int x = x0; x <= x1; ++x) {
             const double dx = (x + 0.5 - cx) / rx;
             const double dy = (y + 0.5 - cy) / ry;
-            if (dx * dx + dy * dy > 1.0)
+            if (dx * dx + dy * dy > 1.0) {
                 continue;
+            }
             const double s = dx * 0.55 + dy * 0.8;
             set(x, y, s < -0.42 ? light : (s > 0.3 ? shade : body));
         }
@@ -87,10 +96,13 @@ void Canvas::outline(QRgb color) {
     auto solid = [&](int x, int y) {
         return x >= 0 && y >= 0 && x < width() && y < height() && qAlpha(before.pixel(x, y)) != 0;
     };
-    for (int y = 0; y < height(); ++y)
-        for (int x = 0; x < width(); ++x)
-            if (!solid(x, y) && (solid(x - 1, y) || solid(x + 1, y) || solid(x, y - 1) || solid(x, y + 1)))
+    for (int y = 0; y < height(); ++y) {
+        for (int x = 0; x < width(); ++x) {
+            if (!solid(x, y) && (solid(x - 1, y) || solid(x + 1, y) || solid(x, y - 1) || solid(x, y + 1))) {
                 m_image.setPixel(x, y, color);
+            }
+        }
+    }
 }
 
 void Canvas::grid(int x, int y, std::initializer_list<const char*> rows,
@@ -113,24 +125,31 @@ void Canvas::blit(const Canvas& source, int x, int y, bool mirrored) {
     for (int j = 0; j < source.height(); ++j) {
         for (int i = 0; i < source.width(); ++i) {
             const QRgb c = source.at(mirrored ? source.width() - 1 - i : i, j);
-            if (qAlpha(c) != 0)
+            if (qAlpha(c) != 0) {
                 set(x + i, y + j, c);
+            }
         }
     }
 }
 
 void Canvas::replace(QRgb from, QRgb to) {
-    for (int y = 0; y < height(); ++y)
-        for (int x = 0; x < width(); ++x)
-            if (m_image.pixel(x, y) == from)
+    for (int y = 0; y < height(); ++y) {
+        for (int x = 0; x < width(); ++x) {
+            if (m_image.pixel(x, y) == from) {
                 m_image.setPixel(x, y, to);
+            }
+        }
+    }
 }
 
 void Canvas::thin(int keepOutOf8, int seed) {
-    for (int y = 0; y < height(); ++y)
-        for (int x = 0; x < width(); ++x)
-            if (pixelHash(x, y, seed) % 8 >= keepOutOf8)
+    for (int y = 0; y < height(); ++y) {
+        for (int x = 0; x < width(); ++x) {
+            if (pixelHash(x, y, seed) % 8 >= keepOutOf8) {
                 m_image.setPixel(x, y, 0);
+            }
+        }
+    }
 }
 
 int pixelHash(int x, int y, int seed) {

@@ -40,8 +40,9 @@ std::vector<Canvas> dust() {
         c.shadedEllipse(9 - spread, 7 - rise, 2.5 + f * 0.3, 2.2, 0xffe2cfa8, 0xffc4a77a, 0xff9a7c52);
         c.shadedEllipse(9 + spread, 7 - rise, 2.5 + f * 0.3, 2.2, 0xffe2cfa8, 0xffc4a77a, 0xff9a7c52);
         c.shadedEllipse(9, 6.5 - rise * 1.5, 2 + f * 0.4, 2, 0xffe2cfa8, 0xffc4a77a, 0xff9a7c52);
-        if (f >= 3)
+        if (f >= 3) {
             c.thin(f == 3 ? 5 : 3, 17 + f);
+        }
         frames.push_back(c);
     }
     return frames;
@@ -65,8 +66,9 @@ std::vector<Canvas> water() {
             c.set(6 + r * 2 + 1, 10 - r, drop);
             c.set(6 - r, 9 - r, dropLight);
             c.set(6 + r, 9 - r, dropLight);
-            if (f == 4)
+            if (f == 4) {
                 c.thin(4, 23);
+            }
         }
         frames.push_back(c);
     }
@@ -80,8 +82,9 @@ std::vector<Canvas> coin() {
         Canvas c(9, 9);
         const double w = widths[f];
         c.shadedEllipse(4.5, 4.5, w, 3.5, 0xfffff0a0, 0xfff5c232, f == 3 ? 0xffb07d16 : 0xffd49a1e);
-        if (w > 2)
+        if (w > 2) {
             c.vline(4, 3, 5, 0xffb07d16);
+        }
         c.outline(ink);
         frames.push_back(c);
     }

@@ -101,10 +101,13 @@ void drawFruitIcon(Canvas& c, const KindArt& k, int size) {
         c.rect(static_cast<int>(mid - rx) - n, ny - (n > 1 ? 1 : 0), n, n > 1 ? 2 : 1, M);
         c.rect(static_cast<int>(mid + rx), ny - (n > 1 ? 1 : 0), n, n > 1 ? 2 : 1, D);
         if (k.fruit == FruitShape::pinkLemon) {
-            for (int x = 0; x < size; ++x)
-                for (int y = 0; y < size; ++y)
-                    if (c.at(x, y) == M && (x + size) % std::max(3, size / 4) == 0)
+            for (int x = 0; x < size; ++x) {
+                for (int y = 0; y < size; ++y) {
+                    if (c.at(x, y) == M && (x + size) % std::max(3, size / 4) == 0) {
                         c.set(x, y, k.accent);
+                    }
+                }
+            }
         }
         leaf(mid - s * 0.02, mid - ry - s * 0.02);
         break;
@@ -120,10 +123,13 @@ void drawFruitIcon(Canvas& c, const KindArt& k, int size) {
         break;
     case FruitShape::tiny:
         c.shadedEllipse(mid, mid + s * 0.05, s * 0.3, s * 0.3, L, M, D);
-        for (int x = 0; x < size; ++x)
-            for (int y = 0; y < size; ++y)
-                if (c.filled(x, y) && x + y > size + 1)
+        for (int x = 0; x < size; ++x) {
+            for (int y = 0; y < size; ++y) {
+                if (c.filled(x, y) && x + y > size + 1) {
                     c.set(x, y, k.accent);
+                }
+            }
+        }
         leaf(mid - s * 0.05, mid - s * 0.27);
         break;
     case FruitShape::round:
@@ -132,18 +138,24 @@ void drawFruitIcon(Canvas& c, const KindArt& k, int size) {
         break;
     case FruitShape::blood:
         c.shadedEllipse(mid, mid + s * 0.04, s * 0.37, s * 0.36, L, M, D);
-        for (int x = 0; x < size; ++x)
-            for (int y = 0; y < size; ++y)
-                if (c.at(x, y) == M && (x * 2 + y * 3 > size * 3 || pixelHash(x, y, 5) % 5 == 0))
+        for (int x = 0; x < size; ++x) {
+            for (int y = 0; y < size; ++y) {
+                if (c.at(x, y) == M && (x * 2 + y * 3 > size * 3 || pixelHash(x, y, 5) % 5 == 0)) {
                     c.set(x, y, k.accent);
+                }
+            }
+        }
         leaf(mid - s * 0.05, mid - s * 0.33);
         break;
     case FruitShape::flat:
         c.shadedEllipse(mid, mid + s * 0.06, s * 0.4, s * 0.3, L, M, D);
-        for (int x = 0; x < size; ++x)
-            for (int y = 0; y < size; ++y)
-                if (c.at(x, y) == M && pixelHash(x, y, 9) % 6 == 0)
+        for (int x = 0; x < size; ++x) {
+            for (int y = 0; y < size; ++y) {
+                if (c.at(x, y) == M && pixelHash(x, y, 9) % 6 == 0) {
                     c.set(x, y, D);
+                }
+            }
+        }
         leaf(mid - s * 0.05, mid - s * 0.25);
         break;
     case FruitShape::big:

@@ -60,14 +60,16 @@ Canvas appIcon(int n) {
     const int skyEnd = static_cast<int>(std::lround(12 * k));
     const int grass = static_cast<int>(std::lround(22 * k));
     const int grassHeight = std::max(1, static_cast<int>(std::lround(3 * k)));
-    for (int y = 1; y < n - 1; ++y)
+    for (int y = 1; y < n - 1; ++y) {
         for (int x = 1; x < n - 1; ++x) {
             const bool corner = (x < near || x > far) && (y < near || y > far) &&
                                 std::hypot(std::min(std::abs(x - near), std::abs(x - far)),
                                            std::min(std::abs(y - near), std::abs(y - far))) > radius;
-            if (!corner)
+            if (!corner) {
                 c.set(x, y, y >= grass + grassHeight ? leafDark : (y < skyEnd ? 0xff8fd0f0 : 0xffb8e4f4));
+            }
         }
+    }
     c.rect(1, grass, n - 2, grassHeight, leafGreen);
     const int size = static_cast<int>(std::lround(20 * k));
     Canvas lemon(size, size);
@@ -91,8 +93,9 @@ Canvas keyArt(const ArtSet& art) {
     constexpr int ground = h - 8;
     Canvas c(w, h);
     const QRgb bands[6] = {0xff8fd0f0, 0xff9dd6f2, 0xffaadcf3, 0xffb8e2f4, 0xffc6e8f5, 0xffd4eef6};
-    for (int y = 0; y < h; ++y)
+    for (int y = 0; y < h; ++y) {
         c.hline(0, w - 1, y, bands[std::min(5, std::max(0, y - 13) / 8)]);
+    }
     c.ellipse(252, 33, 7, 7, 0xfffff2b0);
     c.ellipse(252, 33, 5.5, 5.5, 0xffffe27a);
     for (int x = 0; x < w; ++x) {
@@ -103,20 +106,27 @@ Canvas keyArt(const ArtSet& art) {
     }
     const QImage soil = art.image("ground-0");
     for (int x = 0; x < w; x += soil.width()) {
-        for (int y = 0; y < soil.height(); ++y)
-            for (int i = 0; i < soil.width() && x + i < w; ++i)
-                if (qAlpha(soil.pixel(i, y)) != 0)
+        for (int y = 0; y < soil.height(); ++y) {
+            for (int i = 0; i < soil.width() && x + i < w; ++i) {
+                if (qAlpha(soil.pixel(i, y)) != 0) {
                     c.set(x + i, ground + y, soil.pixel(i, y));
+                }
+            }
+        }
     }
     auto place = [&](const QImage& image, int x, int bottom) {
-        for (int y = 0; y < image.height(); ++y)
-            for (int i = 0; i < image.width(); ++i)
-                if (qAlpha(image.pixel(i, y)) != 0)
+        for (int y = 0; y < image.height(); ++y) {
+            for (int i = 0; i < image.width(); ++i) {
+                if (qAlpha(image.pixel(i, y)) != 0) {
                     c.set(x + i, bottom - image.height() + y, image.pixel(i, y));
+                }
+            }
+        }
     };
     const char* row[5] = {"eureka", "blood", "yuja", "lime", "golden"};
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < 5; ++i) {
         place(art.image(QString("tree-") + row[i] + "-6"), 60 + i * 46, ground + 3);
+    }
     place(art.image("crate-2"), 12, ground + 5);
     place(workerFrame(2, 0, 2, "carry", 0).image(), 40, h - 1);
     place(workerFrame(0, 1, 2, "dig", 1).image(), 134, h - 1);
@@ -133,8 +143,9 @@ QImage stripPreview(const ArtSet& art) {
         const QImage image = art.image(name);
         p.drawImage(centreX - image.width() / 2, 72 - y - image.height(), image);
     };
-    for (int x = 0; x < 360; x += 32)
+    for (int x = 0; x < 360; x += 32) {
         p.drawImage(x, 72 - 8, art.image("ground-0"));
+    }
     stand("crate-1", 30, 4);
     stand("tree-eureka-6", 150, 6);
     stand("tree-kumquat-2", 210, 6);
@@ -154,8 +165,9 @@ void drawInterface(ArtSet& art) {
     art.add("interface", "MenuLemon", menuLemon(false));
     art.add("interface", "MenuLemonFull", menuLemon(true));
     art.add("interface", "AppIcon", appIcon(32));
-    for (const int n : {16, 22, 24})
+    for (const int n : {16, 22, 24}) {
         art.add("interface", QString("AppIcon-%1").arg(n), appIcon(n));
+    }
     art.add("interface", "KeyArt", keyArt(art));
 
     // Review only: the menu icons on a light and a dark panel, and every dye on every role.

@@ -24,17 +24,20 @@ Canvas ground() {
         const int h = pixelHash(x, 0, 3);
         c.set(x, 2, grass);
         c.set(x, 3, h % 3 == 0 ? grassShade : grass);
-        if (h % 4 != 0)
+        if (h % 4 != 0) {
             c.set(x, 1, h % 5 == 0 ? grassLight : grass);
-        if (h % 7 == 0)
+        }
+        if (h % 7 == 0) {
             c.set(x, 0, grassLight);
+        }
         c.set(x, 4, h % 2 == 0 ? grassShade : dirtShade);
         for (int y = 5; y < 8; ++y) {
             const int d = pixelHash(x, y, 4);
-            if (d % 9 == 0)
+            if (d % 9 == 0) {
                 c.set(x, y, dirtDark);
-            else if (d % 6 == 0)
+            } else if (d % 6 == 0) {
                 c.set(x, y, dirtShade);
+            }
         }
     }
     // a pebble and a tuft break the repetition
@@ -117,8 +120,9 @@ Canvas crate(int fill) {
         for (int r = 0; r < rows; ++r) {
             const int y = fill == 1 ? top - 1 : top - 3 - r * 2;
             const int inset = r * 2;
-            for (int x = 3 + inset; x + 5 <= 25 - inset; x += 4)
+            for (int x = 3 + inset; x + 5 <= 25 - inset; x += 4) {
                 drawSmallFruit(c, lemon, x + (r % 2) * 2, y);
+            }
         }
     }
     c.rect(1, top + 2, 26, 12, wood);
@@ -157,10 +161,13 @@ std::vector<Canvas> lantern() {
         c.outline(ink);
         // a soft halo that breathes with the flame
         const int halo = f == 2 ? 2 : 1;
-        for (int y = 9 - halo; y < 15 + halo; ++y)
-            for (int x = 7 - halo; x < 12 + halo; ++x)
-                if (!c.filled(x, y) && (x + y + f) % 2 == 0)
+        for (int y = 9 - halo; y < 15 + halo; ++y) {
+            for (int x = 7 - halo; x < 12 + halo; ++x) {
+                if (!c.filled(x, y) && (x + y + f) % 2 == 0) {
                     c.set(x, y, 0x66ffe58a);
+                }
+            }
+        }
         frames.push_back(c);
     }
     return frames;
@@ -174,7 +181,8 @@ void drawScenery(ArtSet& art) {
     art.add("scenery", "season-summer", summer());
     art.add("scenery", "season-autumn", autumn());
     art.add("scenery", "season-winter", winter());
-    for (int fill = 0; fill < 3; ++fill)
+    for (int fill = 0; fill < 3; ++fill) {
         art.add("scenery", "crate-" + QString::number(fill), crate(fill));
+    }
     art.addRun("scenery", "lantern", lantern());
 }

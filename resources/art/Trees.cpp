@@ -46,8 +46,9 @@ std::vector<Blob> canopyOf(Canopy canopy) {
 
 double canopyBottom(const std::vector<Blob>& blobs) {
     double bottom = 0;
-    for (const Blob& b : blobs)
+    for (const Blob& b : blobs) {
         bottom = std::max(bottom, b.y + b.r);
+    }
     return bottom;
 }
 
@@ -59,16 +60,18 @@ bool isLeaf(const Canvas& c, const KindArt& k, int x, int y) {
 // Clumps lit from the upper left, with a sprinkle of lighter leaves for texture.
 void paintCanopy(Canvas& c, const KindArt& k, const std::vector<Blob>& blobs, double scale, double cx, double top,
                  int seed) {
-    for (const Blob& b : blobs)
+    for (const Blob& b : blobs) {
         c.shadedEllipse(cx + (b.x - 23) * scale, top + b.y * scale, b.r * scale, b.r * scale, k.leafLight, k.leaf,
                         k.leafShade);
+    }
     for (int y = 0; y < c.height(); ++y) {
         for (int x = 0; x < c.width(); ++x) {
             const int h = pixelHash(x, y, seed);
-            if (c.at(x, y) == k.leaf && h % 9 == 0)
+            if (c.at(x, y) == k.leaf && h % 9 == 0) {
                 c.set(x, y, k.leafLight);
-            else if (c.at(x, y) == k.leafShade && h % 8 == 0)
+            } else if (c.at(x, y) == k.leafShade && h % 8 == 0) {
                 c.set(x, y, k.leaf);
+            }
         }
     }
     if (k.canopy == Canopy::weeping) {
@@ -77,8 +80,9 @@ void paintCanopy(Canvas& c, const KindArt& k, const std::vector<Blob>& blobs, do
             const int x = static_cast<int>(cx + (-19 + i * 2 + (i >= 4 ? 22 : 0)) * scale);
             const int y0 = static_cast<int>(top + 22 * scale);
             const int len = static_cast<int>((9 + (i * 5) % 7) * scale);
-            for (int y = y0; y < y0 + len; ++y)
+            for (int y = y0; y < y0 + len; ++y) {
                 c.set(x, y, (y - y0) % 3 == 2 ? k.leafShade : k.leaf);
+            }
         }
     }
     if (k.canopy == Canopy::spiky) {
@@ -98,8 +102,9 @@ void paintTrunk(Canvas& c, int cx, int top, int bottom, int width) {
     for (int y = top; y <= bottom; ++y) {
         const int w = y > bottom - 2 ? width + 2 : width;
         const int x0 = cx - w / 2;
-        for (int x = x0; x < x0 + w; ++x)
+        for (int x = x0; x < x0 + w; ++x) {
             c.set(x, y, x == x0 ? barkLight : (x == x0 + w - 1 ? barkShade : bark));
+        }
     }
 }
 
@@ -108,15 +113,19 @@ std::vector<std::pair<int, int>> spotsFor(const Canvas& c, const KindArt& k, int
                                           int minY) {
     std::vector<std::pair<int, int>> spots;
     std::vector<std::pair<int, int>> candidates;
-    for (int y = minY; y + h <= c.height(); ++y)
+    for (int y = minY; y + h <= c.height(); ++y) {
         for (int x = 0; x + w <= c.width(); ++x) {
             bool inside = true;
-            for (int j = -1; j <= h && inside; ++j)
-                for (int i = -1; i <= w && inside; ++i)
+            for (int j = -1; j <= h && inside; ++j) {
+                for (int i = -1; i <= w && inside; ++i) {
                     inside = isLeaf(c, k, x + i, y + j);
-            if (inside)
+                }
+            }
+            if (inside) {
                 candidates.emplace_back(x, y);
+            }
         }
+    }
     std::sort(candidates.begin(), candidates.end(), [seed](const auto& a, const auto& b) {
         return pixelHash(a.first, a.second, seed) < pixelHash(b.first, b.second, seed);
     });
@@ -124,13 +133,15 @@ std::vector<std::pair<int, int>> spotsFor(const Canvas& c, const KindArt& k, int
         // Named copies rather than a structured binding: clang before 16 cannot capture a binding.
         const int x = candidate.first;
         const int y = candidate.second;
-        if (static_cast<int>(spots.size()) == count)
+        if (static_cast<int>(spots.size()) == count) {
             break;
+        }
         const bool clear = std::none_of(spots.begin(), spots.end(), [&](const auto& s) {
             return x < s.first + w + 1 && s.first < x + w + 1 && y < s.second + h + 1 && s.second < y + h + 1;
         });
-        if (clear)
+        if (clear) {
             spots.emplace_back(x, y);
+        }
     }
     return spots;
 }
@@ -167,8 +178,9 @@ void blossom(Canvas& c, const KindArt& k, int index) {
 void fruit(Canvas& c, const KindArt& k, int index) {
     const QSize size = smallFruitSize(k.fruit);
     const auto spots = spotsFor(c, k, size.width(), size.height(), k.fruitCount, 201 + index, 8);
-    for (const auto& [x, y] : spots)
+    for (const auto& [x, y] : spots) {
         drawSmallFruit(c, k, x, y);
+    }
     if (k.fruit == FruitShape::golden) {
         for (std::size_t i = 0; i < spots.size(); i += 3) {
             const int x = spots[i].first + 5, y = spots[i].second - 1;

@@ -138,8 +138,9 @@ void arm(Canvas& c, QPoint shoulder, QPoint hand, QRgb sleeve, QRgb skinColor) {
 void hat(Canvas& c, const Look& l, int x, int y) {
     // x, y: top-left of the head
     const Role& r = l.role;
-    if (l.tier == 0)
+    if (l.tier == 0) {
         return;
+    }
     if (l.tier == 1) {
         c.rect(x + 1, y - 2, 5, 2, r.hat);
         c.hline(x + 1, x + 7, y, r.hat);
@@ -154,8 +155,9 @@ void hat(Canvas& c, const Look& l, int x, int y) {
     c.hline(x - 2, x + 9, y + 1 - 1, r.hat);
     c.set(x - 2, y, r.hatShade);
     c.set(x + 9, y, r.hatShade);
-    if (l.tier >= 3)
+    if (l.tier >= 3) {
         c.hline(x + 1, x + 5, y - 1, l.tier >= 4 ? gold : r.hatBand);
+    }
     if (l.tier >= 4) {
         c.set(x + 5, y - 1, goldShade);
         c.set(x + 4, y - 4, gold);
@@ -185,10 +187,11 @@ void head(Canvas& c, const Look& l, const Pose& p) {
         c.set(x - 1, y + 2, 0xffe0506a);
     }
     c.set(x + 3, y + 3, skinShade[v]); // ear
-    if (p.eyesClosed)
+    if (p.eyesClosed) {
         c.hline(x + 4, x + 5, y + 3, ink);
-    else
+    } else {
         c.vline(x + 5, y + 2, y + 3, ink);
+    }
     c.set(x + 4, y + 4, blush);
     if (p.mouthOpen) {
         c.rect(x + 5, y + 5, 2, 1, 0xff8a3a3a);
@@ -225,17 +228,20 @@ void can(Canvas& c, const Look& l, QPoint hand, bool tilted, int drops) {
     c.rect(x, y + 1 + lift, w, 4 - lift, m.body);
     c.vline(x, y + 1 + lift, y + 4, m.light);
     c.hline(x, x + w - 1, y + 4, m.shade);
-    if (tilted)
+    if (tilted) {
         c.rect(x + 1, y + 1, w - 2, 1, m.body);
+    }
     c.hline(x + 1, x + 2, y, m.shade); // handle
-    if (l.tier >= 2)
+    if (l.tier >= 2) {
         c.set(x + 2, y + 2 + lift, m.light);
+    }
     const QPoint spout = QPoint(x + w, y + 2);
     const QPoint rose = tilted ? spout + QPoint(3, 2) : spout + QPoint(2, -2);
     c.line(spout.x(), spout.y(), rose.x(), rose.y(), m.shade);
     c.set(rose.x(), rose.y(), m.body);
-    if (tilted)
+    if (tilted) {
         c.set(rose.x() + 1, rose.y(), m.shade);
+    }
     if (drops >= 0) {
         for (int i = 0; i < 3; ++i) {
             const int dy = 2 + ((drops + i) % 3) * 2;
@@ -250,17 +256,20 @@ void basket(Canvas& c, const Look& l, int x, int y, bool full) {
     if (l.tier == 0) {
         c.shadedEllipse(x + 3, y + 2.5, 3, 2.5, 0xffe6d8b0, 0xffd0bc8e, 0xffa8946a);
         c.set(x + 3, y - 1, 0xffa8946a);
-        if (full)
+        if (full) {
             c.set(x + 2, y, fruitYellow);
+        }
         return;
     }
     const int w = l.tier >= 2 ? 7 : 6;
     c.rect(x, y, w, 4, wicker);
-    for (int i = 0; i < w; i += 2)
+    for (int i = 0; i < w; i += 2) {
         c.vline(x + i, y + 1, y + 3, wickerShade);
+    }
     c.hline(x, x + w - 1, y, l.tier >= 3 ? m.body : wickerShade);
-    if (l.tier >= 4)
+    if (l.tier >= 4) {
         c.hline(x, x + w - 1, y + 3, gold);
+    }
     c.line(x, y - 1, x + 1, y - 3, handle);
     c.hline(x + 2, x + w - 3, y - 3, handle);
     c.line(x + w - 1, y - 1, x + w - 2, y - 3, handle);
@@ -305,8 +314,9 @@ Canvas figure(const Look& l, const Pose& p) {
     }
     head(c, l, p);
 
-    if (p.tool == Tool::basket && p.hold == Hold::ground)
+    if (p.tool == Tool::basket && p.hold == Hold::ground) {
         basket(c, l, 16, 19, p.full);
+    }
     if (p.tool == Tool::basket && p.hold == Hold::chest) {
         basket(c, l, 13, 13 + dy, p.full);
     }
@@ -338,8 +348,9 @@ Canvas figure(const Look& l, const Pose& p) {
         can(c, l, hand, p.hold == Hold::tilt, p.drops);
         break;
     case Tool::basket:
-        if (p.hold == Hold::side)
+        if (p.hold == Hold::side) {
             basket(c, l, hand.x() - 2, hand.y() + 2, p.full);
+        }
         break;
     case Tool::none:
         break;
@@ -350,8 +361,9 @@ Canvas figure(const Look& l, const Pose& p) {
         c.set(p.held.x(), p.held.y() - 1 + dy, fruitLight);
     }
     c.outline(ink);
-    for (const auto& [pt, color] : p.bits)
+    for (const auto& [pt, color] : p.bits) {
         c.set(pt.x(), pt.y(), color);
+    }
     return c;
 }
 
@@ -402,10 +414,12 @@ std::vector<Pose> poses(const QString& anim, int role) {
             p.backHand = hands[f] + QPoint(-2, 1);
             p.dy = f == 1 || f == 2 ? 1 : 0;
             p.frontFoot = 1;
-            if (f == 3)
+            if (f == 3) {
                 p.bits = {{{20, 6}, soilBit}, {{22, 8}, soilBit}, {{19, 4}, soilBit}};
-            if (f == 2)
+            }
+            if (f == 2) {
                 p.bits = {{{20, 22}, soilBit}, {{21, 21}, soilBit}};
+            }
             out.push_back(p);
         }
     } else if (anim == "water") {
@@ -428,8 +442,9 @@ std::vector<Pose> poses(const QString& anim, int role) {
             p.frontHand = hands[f];
             p.backHand = QPoint(11, 16);
             p.lean = f < 2 ? 1 : 0;
-            if (f == 1 || f == 2)
+            if (f == 1 || f == 2) {
                 p.held = hands[f] + QPoint(1, -1);
+            }
             out.push_back(p);
         }
     } else if (anim == "wave") {
@@ -463,12 +478,15 @@ std::vector<Pose> poses(const QString& anim, int role) {
             p.dy = f == 2 ? 1 : 0;
             p.eyesClosed = f >= 1;
             const QRgb scent = 0xffbfe6a0;
-            if (f == 1)
+            if (f == 1) {
                 p.bits = {{{17, 8}, scent}};
-            if (f == 2)
+            }
+            if (f == 2) {
                 p.bits = {{{18, 8}, scent}, {{17, 7}, scent}, {{19, 6}, scent}};
-            if (f == 3)
+            }
+            if (f == 3) {
                 p.bits = {{{19, 5}, scent}, {{20, 6}, scent}};
+            }
             out.push_back(p);
         }
     }
@@ -495,8 +513,9 @@ void drawWorkers(ArtSet& art) {
                                      (tier > 0 ? "-t" + QString::number(tier) : QString());
                 for (const char* anim : workerAnimations) {
                     std::vector<Canvas> frames;
-                    for (const Pose& pose : poses(anim, r))
+                    for (const Pose& pose : poses(anim, r)) {
                         frames.push_back(figure(Look{role, variant, tier}, pose));
+                    }
                     const QString sheet = stem + "-" + anim;
                     art.addRun("workers: " + QString(role.name), sheet, frames);
                     art.addDye(sheet, {role.shirt, role.shirtShade});
@@ -512,12 +531,14 @@ void drawWorkers(ArtSet& art) {
             const QRgb card = 0xfff4ecd6, cardShade = 0xffe2d6b4;
             portrait.rect(1, 1, 34, 38, card);
             portrait.rect(1, 26, 34, 13, cardShade);
-            for (int y = 0; y < 20; ++y)
+            for (int y = 0; y < 20; ++y) {
                 for (int x = 0; x < 18; ++x) {
                     const QRgb p = body.at(x + 3, y + 1);
-                    if (qAlpha(p) != 0)
+                    if (qAlpha(p) != 0) {
                         portrait.rect(x * 2, y * 2, 2, 2, p);
+                    }
                 }
+            }
             portrait.outline(ink);
             art.add("portraits", QString("portrait-") + roles[static_cast<std::size_t>(r)].name + (variant ? "b" : ""),
                     portrait);

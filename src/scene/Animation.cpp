@@ -47,8 +47,9 @@ Animation Animation::quadratic(QPointF from, QPointF control, QPointF to, double
 Animation Animation::group(std::vector<Animation> children, double duration) {
     Animation a(Property::opacity, Mode::discrete, duration);
     for (Animation& child : children) {
-        if (child.m_duration <= 0)
+        if (child.m_duration <= 0) {
             child.m_duration = duration;
+        }
     }
     a.m_children = std::move(children);
     return a;
@@ -81,24 +82,28 @@ Animation& Animation::paced(double beat) {
 }
 
 double Animation::nextBeat(double t, double beat) {
-    if (beat <= 0)
+    if (beat <= 0) {
         return t;
+    }
     return std::ceil(t / beat - kBoundarySlack) * beat;
 }
 
 std::optional<double> Animation::localTime(double t) const {
-    if (m_duration <= 0)
+    if (m_duration <= 0) {
         return std::nullopt;
+    }
     const double local = t - begin();
     const double active = m_repeat * m_duration;
     if (local < 0) {
-        if (m_fill == Fill::backwards || m_fill == Fill::both)
+        if (m_fill == Fill::backwards || m_fill == Fill::both) {
             return 0.0;
+        }
         return std::nullopt;
     }
     if (local >= active - kBoundarySlack * m_duration) {
-        if (m_fill == Fill::forwards || m_fill == Fill::both)
+        if (m_fill == Fill::forwards || m_fill == Fill::both) {
             return m_duration;
+        }
         return std::nullopt;
     }
     // The same slack as at frame boundaries: an instant computed as the start of the next
@@ -108,11 +113,13 @@ std::optional<double> Animation::localTime(double t) const {
 }
 
 double Animation::keyTime(std::size_t i, std::size_t count) const {
-    if (m_keyTimes.size() == count)
+    if (m_keyTimes.size() == count) {
         return m_keyTimes[i];
+    }
     // Discrete values each hold an equal share; linear ones are reached at even steps ending on 1.
-    if (m_mode == Mode::discrete)
+    if (m_mode == Mode::discrete) {
         return static_cast<double>(i) / static_cast<double>(count);
+    }
     return count > 1 ? static_cast<double>(i) / static_cast<double>(count - 1) : 0.0;
 }
 
@@ -128,8 +135,9 @@ std::size_t Animation::segment(double p, std::size_t count) const {
         return static_cast<std::size_t>(after - m_keyTimes.begin()) - 1;
     }
     std::size_t i = 0;
-    while (i + 1 < count && keyTime(i + 1, count) <= p + kBoundarySlack)
+    while (i + 1 < count && keyTime(i + 1, count) <= p + kBoundarySlack) {
         ++i;
+    }
     return i;
 }
 
@@ -141,14 +149,16 @@ bool Animation::apply(double t, LayerState& state) const {
 bool Animation::applyProgress(double local, LayerState& state) const {
     if (!m_children.empty()) {
         bool any = false;
-        for (const Animation& child : m_children)
+        for (const Animation& child : m_children) {
             any |= child.apply(local, state);
+        }
         return any;
     }
     const double p = std::clamp(local / m_duration, 0.0, 1.0);
     if (m_property == Property::contents) {
-        if (m_images.isEmpty())
+        if (m_images.isEmpty()) {
             return false;
+        }
         state.contents = &m_images[static_cast<qsizetype>(segment(p, static_cast<std::size_t>(m_images.size())))];
         return true;
     }
@@ -163,8 +173,9 @@ bool Animation::applyProgress(double local, LayerState& state) const {
         }
         return true;
     }
-    if (m_values.empty())
+    if (m_values.empty()) {
         return false;
+    }
     const std::size_t n = m_values.size();
     const std::size_t i = segment(p, n);
     double value = m_values[i];
@@ -190,14 +201,17 @@ bool Animation::applyProgress(double local, LayerState& state) const {
 }
 
 double Animation::nextChange(double t) const {
-    if (m_duration <= 0)
+    if (m_duration <= 0) {
         return kForever;
+    }
     const double local = t - begin();
-    if (local < 0)
+    if (local < 0) {
         return begin();
+    }
     const double active = m_repeat * m_duration;
-    if (local >= active - kBoundarySlack * m_duration)
+    if (local >= active - kBoundarySlack * m_duration) {
         return kForever;
+    }
     const double iterationStart = std::floor(local / m_duration + kBoundarySlack) * m_duration;
     const double next = begin() + iterationStart + nextChangeLocal(std::max(0.0, local - iterationStart));
     return std::min(next, begin() + active);
@@ -206,27 +220,32 @@ double Animation::nextChange(double t) const {
 double Animation::nextChangeLocal(double local) const {
     if (!m_children.empty()) {
         double next = m_duration;
-        for (const Animation& child : m_children)
+        for (const Animation& child : m_children) {
             next = std::min(next, child.nextChange(local));
+        }
         return next;
     }
-    if (m_mode == Mode::linear)
+    if (m_mode == Mode::linear) {
         return local;
+    }
     const std::size_t n =
         m_property == Property::contents ? static_cast<std::size_t>(m_images.size()) : m_values.size();
-    if (n == 0)
+    if (n == 0) {
         return m_duration;
+    }
     const double p = local / m_duration;
     const std::size_t i = segment(p, n);
     // A frame that shows the very same picture as the one before it changes nothing on screen.
     std::size_t j = i + 1;
     if (m_property == Property::contents) {
         const qint64 current = m_images[static_cast<qsizetype>(i)].cacheKey();
-        while (j < n && m_images[static_cast<qsizetype>(j)].cacheKey() == current)
+        while (j < n && m_images[static_cast<qsizetype>(j)].cacheKey() == current) {
             ++j;
+        }
     }
-    if (j < n)
+    if (j < n) {
         return keyTime(j, n) * m_duration;
+    }
     return m_duration;
 }
 

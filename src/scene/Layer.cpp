@@ -18,8 +18,9 @@ quint64 nextLayerId() {
 Layer::Layer() : m_id(nextLayerId()) {}
 
 Layer::~Layer() {
-    for (const auto& child : m_children)
+    for (const auto& child : m_children) {
         child->m_parent = nullptr;
+    }
 }
 
 std::shared_ptr<Layer> Layer::create() {
@@ -27,8 +28,9 @@ std::shared_ptr<Layer> Layer::create() {
 }
 
 void Layer::touch() {
-    if (m_host != nullptr)
+    if (m_host != nullptr) {
         m_host->setNeedsFlush();
+    }
 }
 
 void Layer::setHost(Compositor* host) {
@@ -37,38 +39,44 @@ void Layer::setHost(Compositor* host) {
         // Animations added before the layer was in the tree start now, when it is first shown,
         // not at some instant long gone.
         for (auto& entry : m_animations) {
-            if (!entry.second.beginTime())
+            if (!entry.second.beginTime()) {
                 entry.second.beginAt(host->now());
+            }
         }
     }
-    for (const auto& child : m_children)
+    for (const auto& child : m_children) {
         child->setHost(host);
+    }
 }
 
 void Layer::setPosition(QPointF position) {
-    if (position == m_position)
+    if (position == m_position) {
         return;
+    }
     m_position = position;
     touch();
 }
 
 void Layer::setBounds(QSizeF bounds) {
-    if (bounds == m_bounds)
+    if (bounds == m_bounds) {
         return;
+    }
     m_bounds = bounds;
     touch();
 }
 
 void Layer::setAnchor(QPointF anchor) {
-    if (anchor == m_anchor)
+    if (anchor == m_anchor) {
         return;
+    }
     m_anchor = anchor;
     touch();
 }
 
 void Layer::setZ(double z) {
-    if (z == m_z)
+    if (z == m_z) {
         return;
+    }
     m_z = z;
     if (m_parent != nullptr) {
         // Children are kept in drawing order; equal z keeps the order of adding.
@@ -80,29 +88,33 @@ void Layer::setZ(double z) {
 }
 
 void Layer::setContents(const QImage& contents) {
-    if (contents.cacheKey() == m_contents.cacheKey())
+    if (contents.cacheKey() == m_contents.cacheKey()) {
         return;
+    }
     m_contents = contents;
     touch();
 }
 
 void Layer::setOpacity(double opacity) {
-    if (opacity == m_opacity)
+    if (opacity == m_opacity) {
         return;
+    }
     m_opacity = opacity;
     touch();
 }
 
 void Layer::setFlipped(bool flipped) {
-    if (flipped == m_flipped)
+    if (flipped == m_flipped) {
         return;
+    }
     m_flipped = flipped;
     touch();
 }
 
 void Layer::setClips(bool clips) {
-    if (clips == m_clips)
+    if (clips == m_clips) {
         return;
+    }
     m_clips = clips;
     touch();
 }
@@ -114,8 +126,9 @@ void Layer::show(const QImage& image) {
 }
 
 void Layer::addChild(const std::shared_ptr<Layer>& child) {
-    if (!child || child.get() == this)
+    if (!child || child.get() == this) {
         return;
+    }
     child->removeFromParent();
     child->m_parent = this;
     const auto at = std::upper_bound(m_children.begin(), m_children.end(), child->m_z,
@@ -127,8 +140,9 @@ void Layer::addChild(const std::shared_ptr<Layer>& child) {
 
 void Layer::removeFromParent() {
     Layer* parent = m_parent;
-    if (parent == nullptr)
+    if (parent == nullptr) {
         return;
+    }
     // The last owner may be the parent's list: keep this layer alive until it is detached.
     const std::shared_ptr<Layer> self = shared_from_this();
     parent->touch();
@@ -139,8 +153,9 @@ void Layer::removeFromParent() {
 }
 
 void Layer::removeAllChildren() {
-    if (m_children.empty())
+    if (m_children.empty()) {
         return;
+    }
     for (const auto& child : m_children) {
         child->m_parent = nullptr;
         child->setHost(nullptr);
@@ -150,8 +165,9 @@ void Layer::removeAllChildren() {
 }
 
 void Layer::addAnimation(const QString& key, Animation animation) {
-    if (!animation.beginTime() && m_host != nullptr)
+    if (!animation.beginTime() && m_host != nullptr) {
         animation.beginAt(m_host->now());
+    }
     removeAnimation(key);
     m_animations.emplace_back(key, std::move(animation));
     touch();
@@ -160,24 +176,27 @@ void Layer::addAnimation(const QString& key, Animation animation) {
 void Layer::removeAnimation(const QString& key) {
     const auto old =
         std::remove_if(m_animations.begin(), m_animations.end(), [&](const auto& entry) { return entry.first == key; });
-    if (old == m_animations.end())
+    if (old == m_animations.end()) {
         return;
+    }
     m_animations.erase(old, m_animations.end());
     touch();
 }
 
 const Animation* Layer::animation(const QString& key) const {
     for (const auto& [k, a] : m_animations) {
-        if (k == key)
+        if (k == key) {
             return &a;
+        }
     }
     return nullptr;
 }
 
 LayerState Layer::presentation(double t) const {
     LayerState state{m_position, m_opacity, &m_contents};
-    for (const auto& entry : m_animations)
+    for (const auto& entry : m_animations) {
         entry.second.apply(t, state);
+    }
     return state;
 }
 
@@ -185,15 +204,17 @@ QRectF Layer::frameAt(QPointF position) const {
     const double w = m_bounds.width();
     const double h = m_bounds.height();
     double left = position.x() - m_anchor.x() * w;
-    if (m_flipped)
+    if (m_flipped) {
         left = position.x() - (1 - m_anchor.x()) * w;
+    }
     return QRectF(left, position.y() - m_anchor.y() * h, w, h);
 }
 
 double Layer::nextChange(double t) const {
     double next = Animation::kForever;
-    for (const auto& entry : m_animations)
+    for (const auto& entry : m_animations) {
         next = std::min(next, entry.second.nextChange(t));
+    }
     return next;
 }
 
@@ -204,8 +225,9 @@ void Layer::pruneAnimations(double t) {
 double Layer::beat(double t) const {
     for (const auto& entry : m_animations) {
         const Animation& a = entry.second;
-        if (a.beat() > 0 && a.beginTime() && t < *a.beginTime() + a.duration() - 1e-9)
+        if (a.beat() > 0 && a.beginTime() && t < *a.beginTime() + a.duration() - 1e-9) {
             return a.beat();
+        }
     }
     return 0;
 }

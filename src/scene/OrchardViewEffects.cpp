@@ -17,11 +17,13 @@ constexpr double kEffectZ = 30;
 } // namespace
 
 void OrchardView::puff(const QString& name, QPointF at, double perFrame, Grading grading) {
-    if (reduceMotion())
+    if (reduceMotion()) {
         return;
+    }
     const QList<QImage> frames = m_sprites.frames(name, std::nullopt, grading);
-    if (frames.isEmpty())
+    if (frames.isEmpty()) {
         return;
+    }
     playOnce(frames, at, perFrame);
 }
 
@@ -41,8 +43,9 @@ void OrchardView::playOnce(const QList<QImage>& frames, QPointF at, double perFr
 
 void OrchardView::coinBurst() {
     const QList<QImage> frames = m_sprites.frames(QStringLiteral("fx-coin"), std::nullopt, Grading::graded);
-    if (reduceMotion() || frames.isEmpty())
+    if (reduceMotion() || frames.isEmpty()) {
         return;
+    }
     const double h = m_crate->bounds().height();
     const double now = m_clock.now();
     for (int k = 0; k < 6; ++k) {
@@ -66,14 +69,16 @@ void OrchardView::coinBurst() {
 }
 
 void OrchardView::flyFruit(int tree, TreeKind kind, double delay) {
-    if (reduceMotion())
+    if (reduceMotion()) {
         return;
+    }
     const std::optional<QImage> image =
         m_sprites.image(QStringLiteral("fruit-") +
                             QString::fromUtf8(rawValue(kind).data(), static_cast<qsizetype>(rawValue(kind).size())),
                         std::nullopt, Grading::graded);
-    if (!image)
+    if (!image) {
         return;
+    }
     const double h = m_crate->bounds().height();
     const double crateX = m_originX + 30;
     const double from = treeX(static_cast<std::size_t>(tree));
@@ -90,23 +95,26 @@ void OrchardView::flyFruit(int tree, TreeKind kind, double delay) {
     m_compositor.root()->addChild(fruit);
     after(delay + 0.6, [fruit, self = QPointer<OrchardView>(this)] {
         fruit->removeFromParent();
-        if (self)
+        if (self) {
             self->puff(QStringLiteral("fx-sparkle"), {self->originX() + 30, self->crateLayer()->bounds().height()}, 0.1,
                        Grading::graded);
+        }
     });
 }
 
 void OrchardView::celebrate(Worker& worker) {
-    if (reduceMotion())
+    if (reduceMotion()) {
         return;
+    }
     const std::shared_ptr<Layer> layer = worker.layer();
     const QPointF p = layer->position();
     for (int k = 0; k < 3; ++k) {
         // Three sparkles over the head, each a little lower.
         after(0.25 * k, [self = QPointer<OrchardView>(this), weak = std::weak_ptr<Layer>(layer), p, k] {
             const std::shared_ptr<Layer> body = weak.lock();
-            if (!self || !body)
+            if (!self || !body) {
                 return;
+            }
             self->puff(QStringLiteral("fx-sparkle"),
                        {p.x() + self->uniform(-10, 10), body->bounds().height() + p.y() - 6 * k}, 0.1, Grading::graded);
         });

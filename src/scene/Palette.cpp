@@ -26,9 +26,11 @@ QString rawValue(Theme theme) {
 }
 
 std::optional<Theme> themeFromRaw(const QString& raw) {
-    for (Theme theme : allThemes)
-        if (rawValue(theme) == raw)
+    for (Theme theme : allThemes) {
+        if (rawValue(theme) == raw) {
             return theme;
+        }
+    }
     return std::nullopt;
 }
 
@@ -47,18 +49,22 @@ QString name(Theme theme) {
 }
 
 Period periodForHour(int hour) {
-    if (hour >= 5 && hour <= 7)
+    if (hour >= 5 && hour <= 7) {
         return Period::dawn;
-    if (hour >= 8 && hour <= 16)
+    }
+    if (hour >= 8 && hour <= 16) {
         return Period::day;
-    if (hour >= 17 && hour <= 19)
+    }
+    if (hour >= 17 && hour <= 19) {
         return Period::dusk;
+    }
     return Period::night;
 }
 
 std::optional<double> dyeHue(std::int64_t dye) {
-    if (dye < 0 || dye >= static_cast<std::int64_t>(dyeHues.size()))
+    if (dye < 0 || dye >= static_cast<std::int64_t>(dyeHues.size())) {
         return std::nullopt;
+    }
     return dyeHues[static_cast<std::size_t>(dye)];
 }
 
@@ -86,24 +92,28 @@ namespace {
 // Hexadecimal digits with an optional leading plus, as an unsigned 32-bit number; no prefix, no spaces.
 std::optional<quint32> parseColor(const QString& text) {
     QStringView digits(text);
-    if (digits.startsWith(u'+'))
+    if (digits.startsWith(u'+')) {
         digits = digits.mid(1);
-    if (digits.isEmpty())
+    }
+    if (digits.isEmpty()) {
         return std::nullopt;
+    }
     quint64 value = 0;
     for (QChar c : digits) {
         int d;
-        if (c >= u'0' && c <= u'9')
+        if (c >= u'0' && c <= u'9') {
             d = c.unicode() - u'0';
-        else if (c >= u'a' && c <= u'f')
+        } else if (c >= u'a' && c <= u'f') {
             d = c.unicode() - u'a' + 10;
-        else if (c >= u'A' && c <= u'F')
+        } else if (c >= u'A' && c <= u'F') {
             d = c.unicode() - u'A' + 10;
-        else
+        } else {
             return std::nullopt;
+        }
         value = value * 16 + static_cast<quint64>(d);
-        if (value > 0xffffffffu)
+        if (value > 0xffffffffu) {
             return std::nullopt;
+        }
     }
     return static_cast<quint32>(value);
 }
@@ -113,18 +123,22 @@ std::optional<quint32> parseColor(const QString& text) {
 DyeColors parseDyeColors(const QByteArray& json) {
     DyeColors table;
     const QJsonDocument document = QJsonDocument::fromJson(json);
-    if (!document.isObject())
+    if (!document.isObject()) {
         return table;
+    }
     const QJsonObject object = document.object();
     for (auto it = object.begin(); it != object.end(); ++it) {
-        if (!it.value().isArray())
+        if (!it.value().isArray()) {
             continue;
+        }
         QSet<quint32> colors;
         for (const QJsonValue& entry : it.value().toArray()) {
-            if (!entry.isString())
+            if (!entry.isString()) {
                 continue;
-            if (const auto color = parseColor(entry.toString()))
+            }
+            if (const auto color = parseColor(entry.toString())) {
                 colors.insert(*color);
+            }
         }
         table.insert(it.key(), colors);
     }

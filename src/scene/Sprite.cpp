@@ -14,8 +14,9 @@ Sprite::Source Sprite::bundled() {
     return [](const QString& name) -> std::optional<QImage> {
         initArtResources();
         QImage image(QStringLiteral(":/art/") + name + QStringLiteral(".png"));
-        if (image.isNull())
+        if (image.isNull()) {
             return std::nullopt;
+        }
         return image;
     };
 }
@@ -24,14 +25,16 @@ Sprite::Sprite(Source source, const Palette::DyeColors* dyeColors, int scale)
     : m_source(std::move(source)), m_dyeColors(dyeColors), m_scale(std::max(1, scale)) {}
 
 int Sprite::backingScale(const QScreen* screen) {
-    if (screen == nullptr)
+    if (screen == nullptr) {
         return 2;
+    }
     return pixelScale(screen->devicePixelRatio());
 }
 
 int Sprite::pixelScale(double ratio) {
-    if (!std::isfinite(ratio))
+    if (!std::isfinite(ratio)) {
         return 1;
+    }
     // A ratio a hair below a whole number (rounding in the platform) counts as that number.
     return static_cast<int>(std::clamp(std::floor(ratio + 1e-3), 1.0, 16.0));
 }
@@ -44,8 +47,9 @@ int Sprite::backingScale() {
 
 void Sprite::setScale(int scale) {
     scale = std::max(1, scale);
-    if (scale == m_scale)
+    if (scale == m_scale) {
         return;
+    }
     m_scale = scale;
     m_cache.clear();
     m_raw.clear();
@@ -53,18 +57,21 @@ void Sprite::setScale(int scale) {
 }
 
 void Sprite::setGrade(const Grade& grade) {
-    if (grade == m_grade)
+    if (grade == m_grade) {
         return;
+    }
     m_grade = grade;
     m_cache.clear();
     m_sheets.clear();
 }
 
 std::optional<QImage> Sprite::load(const QString& name) {
-    if (const auto it = m_raw.constFind(name); it != m_raw.constEnd())
+    if (const auto it = m_raw.constFind(name); it != m_raw.constEnd()) {
         return *it;
-    if (m_missing.contains(name))
+    }
+    if (m_missing.contains(name)) {
         return std::nullopt;
+    }
     std::optional<QImage> image = m_source(name);
     if (!image || image->isNull()) {
         m_missing.insert(name);
@@ -95,11 +102,13 @@ QString Sprite::key(const QString& name, std::optional<double> dye, Grading grad
 
 std::optional<QImage> Sprite::image(const QString& name, std::optional<double> dye, Grading grading) {
     const QString k = key(name, dye, grading);
-    if (const auto it = m_cache.constFind(k); it != m_cache.constEnd())
+    if (const auto it = m_cache.constFind(k); it != m_cache.constEnd()) {
         return *it;
+    }
     const std::optional<QImage> base = load(name);
-    if (!base)
+    if (!base) {
         return std::nullopt;
+    }
     const Grade grade = grading == Grading::graded ? m_grade : Grade{};
     QSet<quint32> colors;
     if (dye) {
@@ -111,8 +120,9 @@ std::optional<QImage> Sprite::image(const QString& name, std::optional<double> d
     }
     QImage result = *base;
     if (!grade.isIdentity() || !colors.isEmpty()) {
-        if (auto processed = recolored(*base, colors, dye, grade))
+        if (auto processed = recolored(*base, colors, dye, grade)) {
             result = *processed;
+        }
     }
     m_cache.insert(k, result);
     return result;
@@ -120,19 +130,22 @@ std::optional<QImage> Sprite::image(const QString& name, std::optional<double> d
 
 QList<QImage> Sprite::frames(const QString& sheet, std::optional<double> dye, Grading grading) {
     const QString k = key(sheet, dye, grading);
-    if (const auto it = m_sheets.constFind(k); it != m_sheets.constEnd())
+    if (const auto it = m_sheets.constFind(k); it != m_sheets.constEnd()) {
         return *it;
+    }
     QList<QImage> list;
     for (int i = 0;; ++i) {
         const auto frame = image(sheet + u'-' + QString::number(i), dye, grading);
-        if (!frame)
+        if (!frame) {
             break;
+        }
         // A frame drawn the same as the one before shares its picture, so that turning to it is
         // seen to change nothing and costs no paint.
-        if (!list.isEmpty() && *frame == list.back())
+        if (!list.isEmpty() && *frame == list.back()) {
             list.append(list.back());
-        else
+        } else {
             list.append(*frame);
+        }
     }
     m_sheets.insert(k, list);
     return list;
@@ -145,8 +158,9 @@ Animation Sprite::flipbook(const QList<QImage>& frames, double perFrame) {
 std::shared_ptr<Layer> Sprite::layer(const std::optional<QImage>& image) {
     std::shared_ptr<Layer> layer = Layer::create();
     layer->setAnchor({0.5, 0.0});
-    if (image)
+    if (image) {
         layer->show(*image);
+    }
     return layer;
 }
 
@@ -171,11 +185,13 @@ quint8 toByte(double x, int high) {
 std::optional<QImage> Sprite::recolored(const QImage& source, const QSet<quint32>& colors, std::optional<double> hue,
                                         const Grade& grade) {
     QImage image = source.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
-    if (image.isNull())
+    if (image.isNull()) {
         return std::nullopt;
+    }
     uchar* bits = image.bits();
-    if (bits == nullptr)
+    if (bits == nullptr) {
         return std::nullopt;
+    }
 
     const bool dyeing = hue && std::isfinite(*hue) && !colors.isEmpty();
     double f = 0;
@@ -192,8 +208,9 @@ std::optional<QImage> Sprite::recolored(const QImage& source, const QSet<quint32
         uchar* px = image.scanLine(y);
         for (int x = 0; x < image.width(); ++x, px += 4) {
             const quint8 a = px[3];
-            if (a == 0)
+            if (a == 0) {
                 continue;
+            }
             quint8 r = px[0], g = px[1], b = px[2];
             const quint32 c = (quint32(r) << 16) | (quint32(g) << 8) | b;
             if (dyeing && colors.contains(c)) {

@@ -19,18 +19,21 @@ Worker::Worker(OrchardView& view, WorkerRole role, int slot, const WorkerLook& l
 }
 
 void Worker::play(const QString& anim, double perFrame) {
-    if (!m_view)
+    if (!m_view) {
         return;
+    }
     Sprite& sprites = m_view->sprites();
     // Any variant but 1 is the first body, however large the number in the save.
     const QString sheet = WorkerSheet::name(sprites, m_role, m_look.variant == 1 ? 1 : 0, m_tier, anim);
-    if (sheet == m_playingSheet)
+    if (sheet == m_playingSheet) {
         return;
+    }
     m_playingPerFrame = perFrame;
     const QList<QImage> frames = sprites.frames(sheet, Palette::dyeHue(m_look.dye), Grading::graded);
     // Without frames the worker keeps its old picture; the errand goes on regardless.
-    if (frames.isEmpty())
+    if (frames.isEmpty()) {
         return;
+    }
     m_playing = anim;
     m_playingSheet = sheet;
     m_layer->show(frames.front());
@@ -38,29 +41,34 @@ void Worker::play(const QString& anim, double perFrame) {
     // Every worker's flip-book turns its pages on the same beat, a whole number of frame times on
     // the scene clock: six idle workers then ask for one paint, not six. Until the beat comes the
     // layer shows the first frame.
-    if (frames.size() >= 2)
+    if (frames.size() >= 2) {
         m_layer->addAnimation(QStringLiteral("anim"),
                               Sprite::flipbook(frames, perFrame).beginAt(Animation::nextBeat(m_view->now(), perFrame)));
+    }
 }
 
 void Worker::wait(double seconds) {
     const quint64 mine = ++m_token;
-    if (!m_view)
+    if (!m_view) {
         return;
+    }
     // The continuation is dropped, not cancelled: a later wait or a move bumps the token first.
     m_view->after(seconds, [weak = weak_from_this(), mine] {
         const std::shared_ptr<Worker> self = weak.lock();
-        if (self && self->m_token == mine)
+        if (self && self->m_token == mine) {
             self->next();
+        }
     });
 }
 
 void Worker::next() {
-    if (!m_view)
+    if (!m_view) {
         return;
+    }
     if (m_steps.empty()) {
-        for (Step& step : m_view->plan(*this))
+        for (Step& step : m_view->plan(*this)) {
             m_steps.push_back(std::move(step));
+        }
         if (m_steps.empty()) {
             wait(1.0);
             return;
@@ -73,8 +81,9 @@ void Worker::next() {
     } else if (const auto* a = std::get_if<Act>(&step)) {
         act(*a);
     } else if (const auto* r = std::get_if<Run>(&step)) {
-        if (r->callback)
+        if (r->callback) {
             r->callback();
+        }
         next();
     }
 }

@@ -11,8 +11,9 @@ QString WorkerSheet::name(Sprite& sprites, WorkerRole role, int variant, int tie
         for (int t = tier; t >= 0; --t) {
             const QString candidate = t >= 1 ? stem + suffix + QStringLiteral("-t") + QString::number(t) + u'-' + anim
                                              : stem + suffix + u'-' + anim;
-            if (sprites.load(candidate + QStringLiteral("-0")))
+            if (sprites.load(candidate + QStringLiteral("-0"))) {
                 return candidate;
+            }
         }
     }
     return stem + u'-' + anim;

@@ -22,11 +22,15 @@ const QStringList animations = {"idle", "walk", "dig", "water", "pick", "carry",
 
 QStringList workerRuns() {
     QStringList runs;
-    for (WorkerRole role : allWorkerRoles)
-        for (const QString& body : {QString(), QString("b")})
-            for (const QString& tier : {QString(), QString("-t1"), QString("-t2"), QString("-t3"), QString("-t4")})
-                for (const QString& anim : animations)
+    for (WorkerRole role : allWorkerRoles) {
+        for (const QString& body : {QString(), QString("b")}) {
+            for (const QString& tier : {QString(), QString("-t1"), QString("-t2"), QString("-t3"), QString("-t4")}) {
+                for (const QString& anim : animations) {
                     runs << raw(role) + body + tier + "-" + anim;
+                }
+            }
+        }
+    }
     return runs;
 }
 
@@ -38,17 +42,21 @@ protected:
 TEST_F(BundledArt, EveryNamedImageResolves) {
     QStringList names = {"ground-0",  "crate-0",       "crate-1", "crate-2",
                          "MenuLemon", "MenuLemonFull", "KeyArt",  "ui-coin"};
-    for (Season season : allSeasons)
+    for (Season season : allSeasons) {
         names << "season-" + raw(season);
+    }
     for (TreeKind kind : allTreeKinds) {
-        for (int stage : {0, 1, 2, 3, 5, 6})
+        for (int stage : {0, 1, 2, 3, 5, 6}) {
             names << "tree-" + raw(kind) + "-" + QString::number(stage);
+        }
         names << "fruit-" + raw(kind) << "ui-fruit-" + raw(kind);
     }
-    for (WorkerRole role : allWorkerRoles)
+    for (WorkerRole role : allWorkerRoles) {
         names << "portrait-" + raw(role) << "portrait-" + raw(role) + "b";
-    for (const QString& name : names)
+    }
+    for (const QString& name : names) {
         EXPECT_TRUE(sprites.load(name)) << qPrintable(name);
+    }
 }
 
 TEST_F(BundledArt, RunsAreNumberedFromZeroWithoutGaps) {
@@ -66,10 +74,11 @@ TEST_F(BundledArt, RunsAreNumberedFromZeroWithoutGaps) {
         EXPECT_GE(lengths[effect], 4) << qPrintable(effect);
         EXPECT_LE(lengths[effect], 8) << qPrintable(effect);
     }
-    for (const QString& run : workerRuns())
+    for (const QString& run : workerRuns()) {
         if (run.endsWith("-walk") || run.endsWith("-carry")) {
             EXPECT_GE(lengths[run], 4) << qPrintable(run);
         }
+    }
 
     // A frame numbered past the end of its run would never be shown.
     const QRegularExpression numbered("^(.+)-(\\d+)\\.png$");
@@ -89,8 +98,9 @@ TEST_F(BundledArt, SizesFitTheStrip) {
             ASSERT_TRUE(tree);
             EXPECT_LT(tree->height(), 64);
             EXPECT_LE(tree->width(), 60);
-            if (stage == 6)
+            if (stage == 6) {
                 grown = std::max(grown, tree->height());
+            }
         }
     }
     for (const QString& run : workerRuns()) {

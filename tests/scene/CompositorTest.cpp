@@ -60,8 +60,9 @@ TEST(AnimationTest, DiscreteWalkHopsHalfPointsAtEvenIntervals) {
     }
     EXPECT_EQ(xs, (std::vector<double>{10, 10.5, 11, 11.5, 12}));
     ASSERT_EQ(changes.size(), 5u);
-    for (std::size_t i = 0; i < changes.size(); ++i)
+    for (std::size_t i = 0; i < changes.size(); ++i) {
         EXPECT_NEAR(changes[i], duration * static_cast<double>(i + 1) / 5, 1e-9);
+    }
     LayerState after;
     EXPECT_FALSE(walk.apply(duration, after)) << "a finished walk leaves the layer at its own position";
     EXPECT_TRUE(walk.finished(duration));
@@ -234,8 +235,9 @@ TEST_F(CompositorTest, DrawsAnchoredFlippedAndClippedLayersPixelExact) {
     auto clipped = Sprite::layer(art);
     clipped->setAnchor({0, 0});
     box->addChild(clipped);
-    for (const auto& layer : {plain, mirrored, box})
+    for (const auto& layer : {plain, mirrored, box}) {
         compositor.root()->addChild(layer);
+    }
 
     QImage out(100, 50, QImage::Format_ARGB32_Premultiplied);
     out.fill(Qt::transparent);

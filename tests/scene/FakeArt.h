@@ -24,8 +24,9 @@ struct FakeArt {
         return [images = images, asked = asked](const QString& name) -> std::optional<QImage> {
             asked->append(name);
             const auto it = images.constFind(name);
-            if (it == images.constEnd())
+            if (it == images.constEnd()) {
                 return std::nullopt;
+            }
             return *it;
         };
     }

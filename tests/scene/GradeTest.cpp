@@ -43,8 +43,9 @@ TEST(OrchardClock, HourOverrideParsesDecimalIntegers) {
     EXPECT_EQ(OrchardView::hour("30", tenPast3), 30);
     EXPECT_EQ(OrchardView::hour("-2", tenPast3), -2);
     EXPECT_EQ(OrchardView::hour("+9", tenPast3), 9);
-    for (const char* fallback : {"", "noon", "7.5", " 7", "+", "99999999999"})
+    for (const char* fallback : {"", "noon", "7.5", " 7", "+", "99999999999"}) {
         EXPECT_EQ(OrchardView::hour(fallback, tenPast3), 15) << fallback;
+    }
 }
 
 TEST(OrchardClock, PeriodFollowsTheHourOnlyWithTimeOfDayLight) {

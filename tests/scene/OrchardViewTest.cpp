@@ -57,8 +57,9 @@ TEST(OrchardViewLayout, SpringDecorationsBetweenEveryThirdPairOfTrees) {
     SceneWorld scene(treesOnly(trees(9)));
     const double origin = scene.view->originX();
     std::vector<double> xs;
-    for (const auto& piece : scene.view->decorLayer()->children())
+    for (const auto& piece : scene.view->decorLayer()->children()) {
         xs.push_back(piece->position().x() - origin);
+    }
     EXPECT_EQ(xs, (std::vector<double>{100, 300, 480, 150 + 540 + 34 - 14}));
 }
 
@@ -205,8 +206,9 @@ TEST(OrchardViewRender, RedrawingReproducesTheSamePixels) {
     const QImage before = view.renderImage(scene.clock.now());
     int painted = 0;
     for (int y = 0; y < before.height(); ++y) {
-        for (int x = 0; x < before.width(); ++x)
+        for (int x = 0; x < before.width(); ++x) {
             painted += qAlpha(before.pixel(x, y)) != 0;
+        }
     }
     EXPECT_GT(painted, before.width() * 8) << "ground, trees, crate and workers show";
     view.redrawAll();

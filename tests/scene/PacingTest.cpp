@@ -21,8 +21,9 @@ Tree mature(TreeKind kind, std::int64_t fruit = 0) {
 
 Orchard withWorkers(std::vector<WorkerRole> roles, std::vector<Tree> trees) {
     Orchard o = treesOnly(std::move(trees));
-    for (WorkerRole role : roles)
+    for (WorkerRole role : roles) {
         o.workers.set(role, 1);
+    }
     return o;
 }
 
@@ -34,8 +35,9 @@ bool isWorker(QColor c) {
 int leftmostWorkerColumn(const QImage& image, double y) {
     const int row = image.height() - 1 - static_cast<int>(std::floor(y * image.devicePixelRatio()));
     for (int x = 0; x < image.width(); ++x) {
-        if (isWorker(image.pixelColor(x, row)))
+        if (isWorker(image.pixelColor(x, row))) {
             return x;
+        }
     }
     return -1;
 }

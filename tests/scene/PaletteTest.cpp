@@ -7,8 +7,9 @@ using namespace pipfield;
 namespace {
 
 TEST(Palette, ThemesByRawValue) {
-    for (Palette::Theme theme : Palette::allThemes)
+    for (Palette::Theme theme : Palette::allThemes) {
         EXPECT_EQ(Palette::themeFromRaw(Palette::rawValue(theme)), theme);
+    }
     EXPECT_FALSE(Palette::themeFromRaw("Sunny"));
     EXPECT_FALSE(Palette::themeFromRaw(""));
 }

@@ -21,8 +21,9 @@ TEST(PixelRatio, EveryArtPixelCoversTheSameWholeNumberOfDevicePixels) {
     FakeArt art = sceneArt();
     QImage stripes(32, 8, QImage::Format_RGBA8888_Premultiplied);
     for (int x = 0; x < stripes.width(); ++x) {
-        for (int y = 0; y < stripes.height(); ++y)
+        for (int y = 0; y < stripes.height(); ++y) {
             stripes.setPixelColor(x, y, x % 2 == 0 ? QColor(200, 40, 40) : QColor(40, 40, 200));
+        }
     }
     art.images.insert("ground-0", stripes);
     SceneWorld scene(treesOnly({}), {746, 72}, art);
@@ -45,16 +46,18 @@ TEST(PixelRatio, EveryArtPixelCoversTheSameWholeNumberOfDevicePixels) {
         if (stripe && c == last) {
             ++length;
         } else {
-            if (last.isValid() && length > 0)
+            if (last.isValid() && length > 0) {
                 ++runs[length];
+            }
             length = stripe ? 1 : 0;
         }
         last = stripe ? c : QColor();
     }
     ASSERT_FALSE(runs.empty()) << "the ground shows";
     // Mirrored tiles meet their neighbours in double stripes; everything else is single.
-    for (const auto& [run, count] : runs)
+    for (const auto& [run, count] : runs) {
         EXPECT_TRUE(run == perArtPixel || run == 2 * perArtPixel) << count << " runs of " << run << " pixels";
+    }
     EXPECT_GT(runs[perArtPixel], 100);
 }
 

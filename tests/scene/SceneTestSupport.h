@@ -29,11 +29,13 @@ public:
             auto due = m_pending.end();
             for (auto it = m_pending.begin(); it != m_pending.end(); ++it) {
                 if (it->due <= end + 1e-9 && (due == m_pending.end() || it->due < due->due ||
-                                              (it->due == due->due && it->sequence < due->sequence)))
+                                              (it->due == due->due && it->sequence < due->sequence))) {
                     due = it;
+                }
             }
-            if (due == m_pending.end())
+            if (due == m_pending.end()) {
                 break;
+            }
             Pending next = std::move(*due);
             m_pending.erase(due);
             m_now = std::max(m_now, next.due);
@@ -57,28 +59,32 @@ private:
 inline FakeArt sceneArt(int treeWidth = 20) {
     FakeArt art;
     art.add("ground-0", QColor(90, 60, 30), 32, 8);
-    for (const char* season : {"spring", "summer", "autumn", "winter"})
+    for (const char* season : {"spring", "summer", "autumn", "winter"}) {
         art.add(QStringLiteral("season-") + season, Qt::magenta, 6, 6);
+    }
     for (TreeKind kind : allTreeKinds) {
         const QString stem = QStringLiteral("tree-") + QString::fromUtf8(rawValue(kind).data()) + u'-';
-        for (int stage : {0, 1, 2, 3, 5, 6})
+        for (int stage : {0, 1, 2, 3, 5, 6}) {
             art.add(stem + QString::number(stage), QColor(20, 100 + 20 * stage, 20), treeWidth, 30);
+        }
         art.add(QStringLiteral("fruit-") + QString::fromUtf8(rawValue(kind).data()), Qt::yellow, 4, 4);
     }
     art.add("crate-0", QColor(150, 100, 50), 28, 22);
     art.add("crate-1", QColor(160, 110, 50), 28, 22);
     art.add("crate-2", QColor(170, 120, 50), 28, 22);
     for (const char* run : {"fx-sparkle", "fx-dust", "fx-water", "fx-coin", "fx-firefly", "lantern"}) {
-        for (int i = 0; i < 3; ++i)
+        for (int i = 0; i < 3; ++i) {
             art.add(QStringLiteral("%1-%2").arg(QLatin1String(run)).arg(i), QColor(255, 255, 100 + 50 * i), 5, 5);
+        }
     }
     for (WorkerRole role : allWorkerRoles) {
         for (const char* anim : {"idle", "walk", "dig", "water", "pick", "carry", "wave", "yawn", "sniff"}) {
-            for (int i = 0; i < 2; ++i)
+            for (int i = 0; i < 2; ++i) {
                 art.add(QStringLiteral("%1-%2-%3")
                             .arg(QString::fromUtf8(rawValue(role).data()), QLatin1String(anim))
                             .arg(i),
                         QColor(0, 0, 200 + 20 * i), 10, 12);
+            }
         }
     }
     return art;
@@ -90,9 +96,10 @@ struct SceneWorld {
         : world(localInstant(2024, 4, 10, 12)), art(std::move(fakeArt)), sprites(art.source(), &dyes, scale) {
         // Workers' blues take a dye.
         for (WorkerRole role : allWorkerRoles) {
-            for (const char* anim : {"idle", "walk", "dig", "water", "pick", "carry", "wave", "yawn", "sniff"})
+            for (const char* anim : {"idle", "walk", "dig", "water", "pick", "carry", "wave", "yawn", "sniff"}) {
                 dyes.insert(QStringLiteral("%1-%2").arg(QString::fromUtf8(rawValue(role).data()), QLatin1String(anim)),
                             {0x0000c8, 0x0000dc});
+            }
         }
         world.seed(orchard, world.clock.now());
         game = world.launch();
@@ -111,8 +118,9 @@ struct SceneWorld {
     std::size_t effects(const QString& key = {}) const {
         std::size_t n = 0;
         for (const auto& layer : view->rootLayer()->children()) {
-            if (layer->z() == 30 && (key.isEmpty() || layer->animation(key) != nullptr))
+            if (layer->z() == 30 && (key.isEmpty() || layer->animation(key) != nullptr)) {
                 ++n;
+            }
         }
         return n;
     }
@@ -121,8 +129,9 @@ struct SceneWorld {
     /// Moves the scene clock to the compositor's next planned flush and flushes; false when none is planned.
     bool nextFlush() {
         const std::optional<double> due = view->compositor().plannedFlush();
-        if (!due)
+        if (!due) {
             return false;
+        }
         clock.advance(std::max(0.0, *due - clock.now()));
         view->compositor().flush();
         return true;
@@ -154,8 +163,9 @@ inline QColor colourAt(const QImage& image, QPointF point) {
     const double ratio = image.devicePixelRatio();
     const int x = static_cast<int>(std::floor(point.x() * ratio));
     const int y = image.height() - 1 - static_cast<int>(std::floor(point.y() * ratio));
-    if (x < 0 || y < 0 || x >= image.width() || y >= image.height())
+    if (x < 0 || y < 0 || x >= image.width() || y >= image.height()) {
         return {};
+    }
     return image.pixelColor(x, y);
 }
 

@@ -15,8 +15,9 @@ protected:
 };
 
 TEST_F(SpriteTest, FramesStopAtTheFirstMissingIndex) {
-    for (const char* name : {"fx-coin-0", "fx-coin-1", "fx-coin-2", "fx-coin-3", "fx-coin-5"})
+    for (const char* name : {"fx-coin-0", "fx-coin-1", "fx-coin-2", "fx-coin-3", "fx-coin-5"}) {
         art.add(name);
+    }
     Sprite sprites(art.source(), &dyes, 1);
     EXPECT_EQ(sprites.frames("fx-coin", std::nullopt, Grading::graded).size(), 4);
     EXPECT_FALSE(art.asked->contains("fx-coin-5"));

@@ -23,12 +23,13 @@ Orchard withWorker(WorkerRole role, std::int64_t level, std::vector<Tree> trees)
 std::vector<QString> anims(const std::vector<Worker::Step>& steps) {
     std::vector<QString> out;
     for (const auto& step : steps) {
-        if (const auto* walk = std::get_if<Worker::Walk>(&step))
+        if (const auto* walk = std::get_if<Worker::Walk>(&step)) {
             out.push_back(walk->anim);
-        else if (const auto* act = std::get_if<Worker::Act>(&step))
+        } else if (const auto* act = std::get_if<Worker::Act>(&step)) {
             out.push_back(act->anim);
-        else
+        } else {
             out.push_back("run");
+        }
     }
     return out;
 }
@@ -149,8 +150,9 @@ TEST(WorkerSync, ALookChangeRestylesWithoutRestartingTheErrand) {
 TEST(WorkerLooks, NumbersFarOutOfRangeShowThePlainUndyedBody) {
     // A hand-edited save: 2^32 + 1 must not wrap round to 1 (red, second body).
     FakeArt art = sceneArt();
-    for (int i = 0; i < 2; ++i)
+    for (int i = 0; i < 2; ++i) {
         art.add(QStringLiteral("harvesterb-idle-%1").arg(i), QColor(0, 200, 0), 10, 12);
+    }
     const auto shown = [&art](std::int64_t variant, std::int64_t dye) {
         Orchard o = withWorker(WorkerRole::harvester, 1, {});
         o.looks["harvester-0"] = WorkerLook{variant, dye, ""};

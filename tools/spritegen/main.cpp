@@ -11,8 +11,9 @@
 
 int main(int argc, char** argv) {
     // Fonts for the contact sheet's labels need a platform, but never a display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     QGuiApplication app(argc, argv);
     QStringList args = QGuiApplication::arguments();
     args.removeFirst();

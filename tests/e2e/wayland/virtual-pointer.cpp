@@ -24,11 +24,12 @@ wl_seat* seat = nullptr;
 zwlr_virtual_pointer_manager_v1* manager = nullptr;
 
 void global(void*, wl_registry* registry, std::uint32_t name, const char* interface, std::uint32_t) {
-    if (std::strcmp(interface, wl_seat_interface.name) == 0 && seat == nullptr)
+    if (std::strcmp(interface, wl_seat_interface.name) == 0 && seat == nullptr) {
         seat = static_cast<wl_seat*>(wl_registry_bind(registry, name, &wl_seat_interface, 1));
-    else if (std::strcmp(interface, zwlr_virtual_pointer_manager_v1_interface.name) == 0)
+    } else if (std::strcmp(interface, zwlr_virtual_pointer_manager_v1_interface.name) == 0) {
         manager = static_cast<zwlr_virtual_pointer_manager_v1*>(
             wl_registry_bind(registry, name, &zwlr_virtual_pointer_manager_v1_interface, 1));
+    }
 }
 void globalRemove(void*, wl_registry*, std::uint32_t) {}
 const wl_registry_listener registryListener{global, globalRemove};
@@ -76,8 +77,9 @@ int main(int argc, char** argv) {
             zwlr_virtual_pointer_v1_motion_absolute(pointer, time++, 0, height / 4, width, height);
             zwlr_virtual_pointer_v1_frame(pointer);
         }
-        if (wl_display_roundtrip(display) < 0)
+        if (wl_display_roundtrip(display) < 0) {
             return 1;
+        }
         std::cout << "done" << std::endl;
     }
     zwlr_virtual_pointer_v1_destroy(pointer);
