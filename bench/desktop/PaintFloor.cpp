@@ -54,8 +54,9 @@ private:
 
 int main(int argc, char** argv) {
     // The same choice as the game's, so that the floor is the game's floor.
-    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) {
         qputenv("QT_XCB_NO_MITSHM", "1");
+    }
     QApplication app(argc, argv);
     QCommandLineParser parser;
     const QCommandLineOption rate("rate", "Paints a second.", "n", "18");

@@ -71,10 +71,12 @@ int main(int argc, char** argv) {
 
     QTemporaryDir home;
     QStringList arguments{QStringLiteral("-hour"), parser.value(hour)};
-    if (!parser.isSet(starter))
+    if (!parser.isSet(starter)) {
         arguments << QStringLiteral("-demo") << QStringLiteral("late");
-    if (parser.isSet(season))
+    }
+    if (parser.isSet(season)) {
         arguments << QStringLiteral("-season") << parser.value(season);
+    }
     Defaults defaults(home.filePath(QStringLiteral("Pipfield.conf")), arguments);
     defaults.registerDefaults(Defaults::standardDefaults());
     defaults.setValue(QStringLiteral("theme"), parser.value(theme));
@@ -112,8 +114,9 @@ int main(int argc, char** argv) {
         QTimer::singleShot(static_cast<int>(run * 1000), &app, [&] {
             const double cpu = cpuSeconds() - cpuStart;
             const quint64 flushes = view.compositor().flushCount() - flushesStart;
-            if (parser.isSet(shot))
+            if (parser.isSet(shot)) {
                 window.grab().save(parser.value(shot));
+            }
             std::printf("workers=%zu paints_per_second=%.1f\n", view.workers().size(),
                         static_cast<double>(flushes) / run);
             std::printf("cpu_percent=%.2f rss_mb=%.1f\n", 100.0 * cpu / run, peakMegabytes());

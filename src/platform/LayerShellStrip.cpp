@@ -62,8 +62,9 @@ struct LayerShellStrip::WaylandOutput {
     QSize logicalSize() const {
         // At a fractional scale the whole scale of wl_output is rounded up, and the mode divided by
         // it is too small.
-        if (xdgLogicalSize.isValid() && !xdgLogicalSize.isEmpty())
+        if (xdgLogicalSize.isValid() && !xdgLogicalSize.isEmpty()) {
             return xdgLogicalSize;
+        }
         QSize size = modeSize / std::max(1, scale);
         const bool turned = transform == WL_OUTPUT_TRANSFORM_90 || transform == WL_OUTPUT_TRANSFORM_270 ||
                             transform == WL_OUTPUT_TRANSFORM_FLIPPED_90 || transform == WL_OUTPUT_TRANSFORM_FLIPPED_270;
@@ -81,10 +82,12 @@ struct LayerShellStrip::Buffer {
     QRegion dirty;
 
     ~Buffer() {
-        if (buffer != nullptr)
+        if (buffer != nullptr) {
             wl_buffer_destroy(buffer);
-        if (data != MAP_FAILED)
+        }
+        if (data != MAP_FAILED) {
             munmap(data, bytes);
+        }
     }
 };
 
@@ -108,8 +111,9 @@ struct LayerShellListeners {
     }
     static void outputMode(void* data, wl_output*, std::uint32_t flags, std::int32_t width, std::int32_t height,
                            std::int32_t) {
-        if ((flags & WL_OUTPUT_MODE_CURRENT) != 0)
+        if ((flags & WL_OUTPUT_MODE_CURRENT) != 0) {
             static_cast<Output*>(data)->modeSize = QSize(width, height);
+        }
     }
     static void outputDone(void* data, wl_output*) {
         auto* out = static_cast<Output*>(data);
@@ -134,8 +138,9 @@ struct LayerShellListeners {
     static void xdgDone(void* data, zxdg_output_v1*) {
         // Sent only below version 3; from there wl_output.done makes the size current.
         auto* out = static_cast<Output*>(data);
-        if (out->done)
+        if (out->done) {
             out->owner->onOutputDone(*out);
+        }
     }
     static void xdgName(void*, zxdg_output_v1*, const char*) {}
     static void xdgDescription(void*, zxdg_output_v1*, const char*) {}
@@ -199,8 +204,9 @@ struct LayerShellListeners {
 
 std::unique_ptr<LayerShellStrip> LayerShellStrip::connectToCompositor() {
     // Only a Wayland session is asked: under X11 a stray socket of another session must not win.
-    if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_SOCKET"))
+    if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_SOCKET")) {
         return nullptr;
+    }
     wl_display* display = wl_display_connect(nullptr);
     if (display == nullptr) {
         qCWarning(lcDesktop) << "the Wayland compositor named by WAYLAND_DISPLAY does not answer:"
@@ -208,8 +214,9 @@ std::unique_ptr<LayerShellStrip> LayerShellStrip::connectToCompositor() {
         return nullptr;
     }
     std::unique_ptr<LayerShellStrip> strip(new LayerShellStrip(display));
-    if (!strip->readGlobals())
+    if (!strip->readGlobals()) {
         return nullptr;
+    }
     return strip;
 }
 
@@ -224,31 +231,42 @@ LayerShellStrip::~LayerShellStrip() {
     // The content may already be gone; it is told nothing more.
     m_content = {};
     destroySurface();
-    for (auto& buffer : m_buffers)
+    for (auto& buffer : m_buffers) {
         buffer.reset();
-    if (m_pointer != nullptr)
+    }
+    if (m_pointer != nullptr) {
         wl_pointer_release(m_pointer);
-    if (m_seat != nullptr)
+    }
+    if (m_seat != nullptr) {
         wl_seat_release(m_seat);
+    }
     for (const auto& output : m_outputs) {
-        if (output->xdgOutput != nullptr)
+        if (output->xdgOutput != nullptr) {
             zxdg_output_v1_destroy(output->xdgOutput);
+        }
         wl_output_release(output->output);
     }
-    if (m_xdgOutputs != nullptr)
+    if (m_xdgOutputs != nullptr) {
         zxdg_output_manager_v1_destroy(m_xdgOutputs);
-    if (m_layerShell != nullptr)
+    }
+    if (m_layerShell != nullptr) {
         zwlr_layer_shell_v1_destroy(m_layerShell);
-    if (m_fractionalScales != nullptr)
+    }
+    if (m_fractionalScales != nullptr) {
         wp_fractional_scale_manager_v1_destroy(m_fractionalScales);
-    if (m_viewporter != nullptr)
+    }
+    if (m_viewporter != nullptr) {
         wp_viewporter_destroy(m_viewporter);
-    if (m_shm != nullptr)
+    }
+    if (m_shm != nullptr) {
         wl_shm_destroy(m_shm);
-    if (m_compositor != nullptr)
+    }
+    if (m_compositor != nullptr) {
         wl_compositor_destroy(m_compositor);
-    if (m_registry != nullptr)
+    }
+    if (m_registry != nullptr) {
         wl_registry_destroy(m_registry);
+    }
     wl_display_disconnect(m_display);
 }
 
@@ -284,8 +302,9 @@ void LayerShellStrip::onGlobal(std::uint32_t name, const char* interface, std::u
         wl_seat_add_listener(m_seat, &LayerShellListeners::seat, this);
     } else if (std::strcmp(interface, zxdg_output_manager_v1_interface.name) == 0) {
         m_xdgOutputs = static_cast<zxdg_output_manager_v1*>(bind(&zxdg_output_manager_v1_interface, kXdgOutputVersion));
-        for (const auto& output : m_outputs)
+        for (const auto& output : m_outputs) {
             watchLogicalSize(*output);
+        }
     } else if (std::strcmp(interface, wl_output_interface.name) == 0) {
         auto output = std::make_unique<WaylandOutput>();
         output->owner = this;
@@ -298,8 +317,9 @@ void LayerShellStrip::onGlobal(std::uint32_t name, const char* interface, std::u
 }
 
 void LayerShellStrip::watchLogicalSize(WaylandOutput& output) {
-    if (m_xdgOutputs == nullptr || output.xdgOutput != nullptr)
+    if (m_xdgOutputs == nullptr || output.xdgOutput != nullptr) {
         return;
+    }
     output.xdgOutput = zxdg_output_manager_v1_get_xdg_output(m_xdgOutputs, output.output);
     zxdg_output_v1_add_listener(output.xdgOutput, &LayerShellListeners::xdgOutput, &output);
 }
@@ -307,11 +327,13 @@ void LayerShellStrip::watchLogicalSize(WaylandOutput& output) {
 void LayerShellStrip::onGlobalRemove(std::uint32_t name) {
     const auto it = std::find_if(m_outputs.begin(), m_outputs.end(),
                                  [&](const auto& output) { return output->globalName == name; });
-    if (it == m_outputs.end())
+    if (it == m_outputs.end()) {
         return;
+    }
     std::erase((m_surfaceOutputs), (*it)->output);
-    if ((*it)->xdgOutput != nullptr)
+    if ((*it)->xdgOutput != nullptr) {
         zxdg_output_v1_destroy((*it)->xdgOutput);
+    }
     wl_output_release((*it)->output);
     m_outputs.erase(it);
     outputsMoved();
@@ -319,8 +341,9 @@ void LayerShellStrip::onGlobalRemove(std::uint32_t name) {
 
 void LayerShellStrip::onOutputDone(WaylandOutput& output) {
     // Compositors before the output's name was announced: make and model stand in for it.
-    if (output.name.isEmpty())
+    if (output.name.isEmpty()) {
         output.name = (output.make + ' ' + output.model).trimmed();
+    }
     output.done = true;
     // Whatever the output announces anew (its mode when switched on again) makes it worth a try.
     output.closedStrip = false;
@@ -343,8 +366,9 @@ void LayerShellStrip::start() {
     // Events that arrived with an earlier read (a round trip) wait in the queue without waking the
     // socket notifier; and requests are sent only when flushed.
     connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this, [this] {
-        if (m_failed)
+        if (m_failed) {
             return;
+        }
         wl_display_dispatch_pending(m_display);
         wl_display_flush(m_display);
     });
@@ -352,8 +376,9 @@ void LayerShellStrip::start() {
 }
 
 void LayerShellStrip::dispatch() {
-    if (m_failed)
+    if (m_failed) {
         return;
+    }
     // The connection is read only here, on the main thread: a failed prepare means events are
     // already queued, which the dispatch below handles.
     if (wl_display_prepare_read(m_display) == 0) {
@@ -366,44 +391,51 @@ void LayerShellStrip::dispatch() {
         fail("dispatching its events failed");
         return;
     }
-    if (wl_display_flush(m_display) < 0 && errno != EAGAIN)
+    if (wl_display_flush(m_display) < 0 && errno != EAGAIN) {
         fail("sending requests failed");
+    }
 }
 
 void LayerShellStrip::fail(const char* what) {
-    if (m_failed)
+    if (m_failed) {
         return;
+    }
     m_failed = true;
     const int error = wl_display_get_error(m_display);
     qCWarning(lcDesktop) << "the strip's connection to the Wayland compositor is lost:" << what << "-"
                          << std::strerror(error != 0 ? error : errno);
-    if (m_notifier != nullptr)
+    if (m_notifier != nullptr) {
         m_notifier->setEnabled(false);
+    }
 }
 
 std::vector<StripSurface::Output> LayerShellStrip::outputs() const {
     std::vector<Output> list;
     for (const auto& output : m_outputs) {
-        if (output->done)
+        if (output->done) {
             list.push_back({output->name, output->description, output->logicalSize()});
+        }
     }
     return list;
 }
 
 LayerShellStrip::WaylandOutput* LayerShellStrip::findOutput(const QString& name) const {
-    if (name.isEmpty())
+    if (name.isEmpty()) {
         return nullptr;
+    }
     for (const auto& output : m_outputs) {
-        if (output->done && output->name == name)
+        if (output->done && output->name == name) {
             return output.get();
+        }
     }
     return nullptr;
 }
 
 LayerShellStrip::WaylandOutput* LayerShellStrip::findOutput(const wl_output* wanted) const {
     for (const auto& output : m_outputs) {
-        if (output->output == wanted)
+        if (output->output == wanted) {
             return output.get();
+        }
     }
     return nullptr;
 }
@@ -419,8 +451,9 @@ void LayerShellStrip::place(const QString& outputName, QSize size) {
     const bool resized = size != m_size;
     m_size = size;
     if (m_surface == nullptr) {
-        if (m_shown)
+        if (m_shown) {
             createSurface(); // the strip waited for an output to be shown on
+        }
         return;
     }
     // A layer surface stays on the output it was made for: the chosen one came, went or returned.
@@ -429,16 +462,18 @@ void LayerShellStrip::place(const QString& outputName, QSize size) {
         recreateSurface();
         return;
     }
-    if (resized)
+    if (resized) {
         applySize();
+    }
 }
 
 void LayerShellStrip::setShown(bool shown) {
     m_shown = shown;
-    if (shown && m_surface == nullptr)
+    if (shown && m_surface == nullptr) {
         createSurface();
-    else if (!shown)
+    } else if (!shown) {
         destroySurface();
+    }
 }
 
 void LayerShellStrip::setClickThrough(bool on) {
@@ -451,11 +486,13 @@ void LayerShellStrip::setClickThrough(bool on) {
 }
 
 void LayerShellStrip::setAboveFullScreen(bool above) {
-    if (above == m_aboveFullScreen)
+    if (above == m_aboveFullScreen) {
         return;
+    }
     m_aboveFullScreen = above;
-    if (m_layerSurface == nullptr)
+    if (m_layerSurface == nullptr) {
         return;
+    }
     if (m_layerShellVersion >= ZWLR_LAYER_SURFACE_V1_SET_LAYER_SINCE_VERSION) {
         zwlr_layer_surface_v1_set_layer(m_layerSurface, layer());
         wl_surface_commit(m_surface);
@@ -467,10 +504,12 @@ void LayerShellStrip::setAboveFullScreen(bool above) {
 
 void LayerShellStrip::setContent(Content content) {
     m_content = std::move(content);
-    if (m_content.resize && m_configured)
+    if (m_content.resize && m_configured) {
         m_content.resize(m_geometry.contentSize);
-    if (m_content.shown && m_contentShown)
+    }
+    if (m_content.shown && m_contentShown) {
         m_content.shown(true);
+    }
     damage(QRegion(0, 0, 1 << 16, 1 << 16));
 }
 
@@ -480,11 +519,13 @@ std::uint32_t LayerShellStrip::layer() const {
 }
 
 void LayerShellStrip::createSurface() {
-    if (m_failed || m_surface != nullptr || m_waitForOutputs)
+    if (m_failed || m_surface != nullptr || m_waitForOutputs) {
         return;
+    }
     // With no output at all the compositor would close the surface at once; it is made when one comes.
-    if (std::none_of(m_outputs.begin(), m_outputs.end(), [](const auto& output) { return output->done; }))
+    if (std::none_of(m_outputs.begin(), m_outputs.end(), [](const auto& output) { return output->done; })) {
         return;
+    }
     const WaylandOutput* target = findOutput(wantedOutput());
     m_surfaceOutputName = target != nullptr ? target->name : QString();
     m_surface = wl_compositor_create_surface(m_compositor);
@@ -544,14 +585,16 @@ void LayerShellStrip::destroySurface() {
     m_bufferScale = 0;
     m_viewportSize = QSize();
     // The compositor may still hold the old buffers; a new surface gets new ones.
-    for (auto& buffer : m_buffers)
+    for (auto& buffer : m_buffers) {
         buffer.reset();
+    }
 }
 
 void LayerShellStrip::recreateSurface() {
     destroySurface();
-    if (m_shown)
+    if (m_shown) {
         createSurface();
+    }
 }
 
 void LayerShellStrip::applyInputRegion() {
@@ -584,8 +627,9 @@ void LayerShellStrip::onConfigure(std::uint32_t serial, std::uint32_t width, std
     // Shown, or shown again after the compositor withheld its frames; if the frame it still owes
     // does not come, the scene pauses again.
     setContentShown(true);
-    if (m_frame != nullptr && !m_frameStall.isActive())
+    if (m_frame != nullptr && !m_frameStall.isActive()) {
         m_frameStall.start();
+    }
     // The surface shows nothing until a buffer is attached after the first configure.
     m_needsPaint = true;
     paint();
@@ -612,8 +656,9 @@ void LayerShellStrip::onClosed() {
 
 void LayerShellStrip::onSurfaceOutput(wl_output* output, bool entered) {
     std::erase(m_surfaceOutputs, output);
-    if (entered)
+    if (entered) {
         m_surfaceOutputs.push_back(output);
+    }
     applyGeometry();
 }
 
@@ -627,14 +672,17 @@ int LayerShellStrip::outputScale() const {
     // The scale of the output the surface is on; before the compositor says, that of the output asked for.
     int scale = 0;
     for (wl_output* shownOn : m_surfaceOutputs) {
-        if (const WaylandOutput* output = findOutput(shownOn))
+        if (const WaylandOutput* output = findOutput(shownOn)) {
             scale = std::max(scale, output->scale);
+        }
     }
-    if (scale != 0)
+    if (scale != 0) {
         return scale;
+    }
     const WaylandOutput* target = findOutput(wantedOutput());
-    if (target == nullptr && !m_outputs.empty())
+    if (target == nullptr && !m_outputs.empty()) {
         target = m_outputs.front().get();
+    }
     return target != nullptr ? target->scale : 1;
 }
 
@@ -646,25 +694,30 @@ void LayerShellStrip::applyGeometry() {
                                   ? SurfaceScale::fractional(logical, m_preferredScale)
                                   : SurfaceScale::whole(logical, outputScale());
     const bool needsBuffers = m_configured && !m_buffers.front();
-    if (next == m_geometry && !needsBuffers)
+    if (next == m_geometry && !needsBuffers) {
         return;
+    }
     const bool rescaled = next.artScale != m_geometry.artScale;
     m_geometry = next;
     // The content learns its size once the surface has one, and again with each new surface: the
     // widget that holds the scene may have been laid out to another size in between.
-    if (m_configured && m_content.resize)
+    if (m_configured && m_content.resize) {
         m_content.resize(next.contentSize);
+    }
     resizeBuffers();
-    if (rescaled)
+    if (rescaled) {
         Q_EMIT scaleChanged(next.artScale);
+    }
     schedulePaint();
 }
 
 void LayerShellStrip::resizeBuffers() {
-    for (auto& buffer : m_buffers)
+    for (auto& buffer : m_buffers) {
         buffer.reset();
-    if (!m_configured || m_geometry.bufferSize.isEmpty())
+    }
+    if (!m_configured || m_geometry.bufferSize.isEmpty()) {
         return;
+    }
     const QSize pixels = m_geometry.bufferSize;
     const int stride = pixels.width() * 4;
     const std::size_t bytes = static_cast<std::size_t>(stride) * static_cast<std::size_t>(pixels.height());
@@ -672,8 +725,9 @@ void LayerShellStrip::resizeBuffers() {
         const int fd = memfd_create("pipfield-strip", MFD_CLOEXEC);
         if (fd < 0 || ftruncate(fd, static_cast<off_t>(bytes)) < 0) {
             qCWarning(lcDesktop) << "no shared memory for the strip:" << std::strerror(errno);
-            if (fd >= 0)
+            if (fd >= 0) {
                 close(fd);
+            }
             return;
         }
         auto buffer = std::make_unique<Buffer>();
@@ -703,8 +757,9 @@ void LayerShellStrip::resizeBuffers() {
 
 void LayerShellStrip::damage(const QRegion& region) {
     for (auto& buffer : m_buffers) {
-        if (buffer)
+        if (buffer) {
             buffer->dirty += region & QRect(QPoint(0, 0), m_geometry.contentSize);
+        }
     }
     m_needsPaint = true;
     schedulePaint();
@@ -713,8 +768,9 @@ void LayerShellStrip::damage(const QRegion& region) {
 void LayerShellStrip::schedulePaint() {
     // While a frame is pending the compositor has not shown the last one yet; its callback paints.
     // A compositor that stops calling back (the output is off or hidden) stops the painting.
-    if (m_paintPlanned || m_frame != nullptr || !m_configured)
+    if (m_paintPlanned || m_frame != nullptr || !m_configured) {
         return;
+    }
     m_paintPlanned = true;
     // Everything damaged in this pass of the event loop goes into one paint.
     QTimer::singleShot(0, this, [this] {
@@ -725,33 +781,39 @@ void LayerShellStrip::schedulePaint() {
 
 LayerShellStrip::Buffer* LayerShellStrip::freeBuffer() {
     for (auto& buffer : m_buffers) {
-        if (buffer && !buffer->busy)
+        if (buffer && !buffer->busy) {
             return buffer.get();
+        }
     }
     return nullptr;
 }
 
 void LayerShellStrip::paint() {
-    if (!m_needsPaint || !m_configured || m_surface == nullptr || m_frame != nullptr || m_failed)
+    if (!m_needsPaint || !m_configured || m_surface == nullptr || m_frame != nullptr || m_failed) {
         return;
+    }
     Buffer* buffer = freeBuffer();
-    if (buffer == nullptr)
+    if (buffer == nullptr) {
         return; // painted once the compositor releases one
+    }
     // Taken before painting: whatever the content damages while it paints waits for the next frame.
     const QRegion region = buffer->dirty;
     buffer->dirty = QRegion();
     m_needsPaint = false;
-    if (region.isEmpty() && m_attached)
+    if (region.isEmpty() && m_attached) {
         return;
+    }
     if (!region.isEmpty()) {
         QPainter painter(&buffer->image);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
-        for (const QRect& rect : region)
+        for (const QRect& rect : region) {
             painter.fillRect(rect, Qt::transparent);
+        }
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
         painter.setClipRegion(region);
-        if (m_content.paint)
+        if (m_content.paint) {
             m_content.paint(painter, region);
+        }
     }
     // The new scale goes with the first buffer of the new size: a commit of the old buffer at the
     // new scale could have a size the scale does not divide. Through a viewport the buffer is shown
@@ -767,8 +829,9 @@ void LayerShellStrip::paint() {
     }
     wl_surface_attach(m_surface, buffer->buffer, 0, 0);
     const int art = m_geometry.artScale;
-    for (const QRect& rect : region)
+    for (const QRect& rect : region) {
         wl_surface_damage_buffer(m_surface, rect.x() * art, rect.y() * art, rect.width() * art, rect.height() * art);
+    }
     m_frame = wl_surface_frame(m_surface);
     wl_callback_add_listener(m_frame, &LayerShellListeners::frame, this);
     wl_surface_commit(m_surface);
@@ -784,33 +847,39 @@ void LayerShellStrip::onFrameDone() {
     m_frameStall.stop();
     // The compositor shows the strip again: the scene goes on from now.
     setContentShown(true);
-    if (m_needsPaint)
+    if (m_needsPaint) {
         paint();
+    }
 }
 
 void LayerShellStrip::onFrameStalled() {
-    if (m_frame == nullptr)
+    if (m_frame == nullptr) {
         return;
+    }
     // The callback stays asked for: the compositor answers it once the strip is in sight again.
     qCDebug(lcDesktop) << "no frame callback for" << kFrameStallMs << "ms: the strip is out of sight";
     setContentShown(false);
 }
 
 void LayerShellStrip::setContentShown(bool shown) {
-    if (shown == m_contentShown || (shown && !m_configured))
+    if (shown == m_contentShown || (shown && !m_configured)) {
         return;
+    }
     m_contentShown = shown;
-    if (m_content.shown)
+    if (m_content.shown) {
         m_content.shown(shown);
+    }
 }
 
 void LayerShellStrip::onBufferRelease(wl_buffer* released) {
     for (auto& buffer : m_buffers) {
-        if (buffer && buffer->buffer == released)
+        if (buffer && buffer->buffer == released) {
             buffer->busy = false;
+        }
     }
-    if (m_needsPaint && m_frame == nullptr)
+    if (m_needsPaint && m_frame == nullptr) {
         paint();
+    }
 }
 
 void LayerShellStrip::onSeatCapabilities(std::uint32_t capabilities) {
@@ -828,8 +897,9 @@ void LayerShellStrip::onSeatCapabilities(std::uint32_t capabilities) {
 void LayerShellStrip::onPointerButton(std::uint32_t button, std::uint32_t state) {
     // With click-through on the input region is empty and the pointer never enters the surface.
     if (!m_pointerInside || m_clickThrough || !m_content.click || button != BTN_LEFT ||
-        state != WL_POINTER_BUTTON_STATE_PRESSED)
+        state != WL_POINTER_BUTTON_STATE_PRESSED) {
         return;
+    }
     // Surface points to the content's art pixels, which differ where the scale is fractional.
     const double factor = m_configuredSize.width() > 0 ? static_cast<double>(m_geometry.bufferSize.width()) /
                                                              m_configuredSize.width() / m_geometry.artScale

@@ -15,8 +15,9 @@ constexpr qsizetype kConvertedLimit = 2048;
 } // namespace
 
 QRect Compositor::Placement::visible() const {
-    if (contents == nullptr || contents->isNull() || opacity <= 0)
+    if (contents == nullptr || contents->isNull() || opacity <= 0) {
         return {};
+    }
     return target.intersected(clip).toAlignedRect();
 }
 
@@ -35,8 +36,9 @@ Compositor::~Compositor() {
 }
 
 void Compositor::setViewSize(QSizeF size) {
-    if (size == m_viewSize)
+    if (size == m_viewSize) {
         return;
+    }
     m_viewSize = size;
     m_root->setBounds(size);
     // Every y is measured from the bottom edge, so a new height moves everything.
@@ -51,8 +53,9 @@ void Compositor::setNeedsFlush() {
 }
 
 void Compositor::setActive(bool active) {
-    if (active == m_active)
+    if (active == m_active) {
         return;
+    }
     m_active = active;
     if (active) {
         flush();
@@ -63,13 +66,16 @@ void Compositor::setActive(bool active) {
 }
 
 void Compositor::schedule(double due) {
-    if (!m_active)
+    if (!m_active) {
         return;
+    }
     due = std::max(due, m_lastFlush + kMinInterval);
-    if (m_beat > 0)
+    if (m_beat > 0) {
         due = Animation::nextBeat(due, m_beat);
-    if (m_due && *m_due <= due)
+    }
+    if (m_due && *m_due <= due) {
         return;
+    }
     m_due = due;
     const double wait = std::max(0.0, due - m_clock.now());
     m_timer.start(static_cast<int>(std::min(std::ceil(wait * 1000.0), 86400000.0)));
@@ -102,11 +108,13 @@ void Compositor::walkLayer(Layer& layer, double t, QPointF origin, const QRectF&
     visit(layer, placement);
 
     QRectF childClip = clip;
-    if (layer.clips())
+    if (layer.clips()) {
         childClip =
             clip.intersected(QRectF(frame.x(), height - frame.y() - frame.height(), frame.width(), frame.height()));
-    for (const auto& child : layer.children())
+    }
+    for (const auto& child : layer.children()) {
         walkLayer(*child, t, frame.topLeft(), childClip, placement.opacity, visit);
+    }
 }
 
 void Compositor::flush() {
@@ -114,8 +122,9 @@ void Compositor::flush() {
     m_due.reset();
     m_timer.stop();
     const double t = m_clock.now();
-    if (m_beat > 0)
+    if (m_beat > 0) {
         m_pacedSeconds += t - m_lastFlush;
+    }
     m_frameTime = t;
     m_lastFlush = t;
     ++m_flushes;
@@ -127,9 +136,10 @@ void Compositor::flush() {
     m_shownStale = false;
     walk(t, [&](Layer& layer, const Placement& placement) {
         const QRect visible = placement.visible();
-        if (!visible.isEmpty())
+        if (!visible.isEmpty()) {
             m_shown.push_back(
                 {visible, placement.target, placement.clip, placement.opacity, placement.flipped, *placement.contents});
+        }
         const Drawn drawn{visible, (placement.contents != nullptr ? placement.contents->cacheKey() : 0),
                           placement.opacity, placement.flipped, m_generation};
         const auto it = m_drawn.find(layer.id());
@@ -158,15 +168,18 @@ void Compositor::flush() {
             ++it;
         }
     }
-    if (!damage.isEmpty())
+    if (!damage.isEmpty()) {
         m_invalidate(damage);
+    }
     if (next < Animation::kForever && m_beat == 0) {
         const double after = nextChange(next);
-        if (after - next <= kCoalesce)
+        if (after - next <= kCoalesce) {
             next = after;
+        }
     }
-    if (next < Animation::kForever)
+    if (next < Animation::kForever) {
         schedule(next);
+    }
 }
 
 double Compositor::nextChange(double t) const {
@@ -176,12 +189,14 @@ double Compositor::nextChange(double t) const {
 }
 
 const QImage& Compositor::drawable(const QImage& image) {
-    if (image.format() == QImage::Format_ARGB32_Premultiplied)
+    if (image.format() == QImage::Format_ARGB32_Premultiplied) {
         return image;
+    }
     auto it = m_converted.find(image.cacheKey());
     if (it == m_converted.end()) {
-        if (m_converted.size() >= kConvertedLimit)
+        if (m_converted.size() >= kConvertedLimit) {
             m_converted.clear();
+        }
         QImage converted = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
         converted.setDevicePixelRatio(image.devicePixelRatio());
         it = m_converted.insert(image.cacheKey(), converted);
@@ -190,8 +205,9 @@ const QImage& Compositor::drawable(const QImage& image) {
 }
 
 void Compositor::draw(QPainter& painter, const Placement& placement) {
-    if (placement.visible().isEmpty())
+    if (placement.visible().isEmpty()) {
         return;
+    }
     draw(painter, *placement.contents, placement.target, placement.clip, placement.opacity, placement.flipped);
 }
 
@@ -205,8 +221,9 @@ void Compositor::draw(QPainter& painter, const QImage& contents, const QRectF& t
         return;
     }
     painter.save();
-    if (clipped)
+    if (clipped) {
         painter.setClipRect(clip, Qt::IntersectClip);
+    }
     painter.setOpacity(opacity);
     if (flipped) {
         const double centre = target.center().x();
@@ -224,9 +241,10 @@ void Compositor::paint(QPainter& painter, const QRegion& region) {
     if (m_shownStale) {
         walk(m_frameTime, [&](Layer&, const Placement& placement) {
             const QRect visible = placement.visible();
-            if (!visible.isEmpty())
+            if (!visible.isEmpty()) {
                 walked.push_back({visible, placement.target, placement.clip, placement.opacity, placement.flipped,
                                   *placement.contents});
+            }
         });
     }
     const std::vector<Shown>& shown = m_shownStale ? walked : m_shown;
@@ -236,8 +254,9 @@ void Compositor::paint(QPainter& painter, const QRegion& region) {
     for (const QRect& area : region) {
         painter.setClipRect(area);
         for (const Shown& s : shown) {
-            if (s.visible.intersects(area))
+            if (s.visible.intersects(area)) {
                 draw(painter, s.image, s.target, s.clip, s.opacity, s.flipped);
+            }
         }
     }
     painter.setClipping(false);

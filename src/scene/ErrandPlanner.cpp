@@ -71,8 +71,9 @@ ErrandPlanner::Walk walk(double to, const char* anim) {
 std::vector<std::size_t> treesWhere(const std::vector<Tree>& trees, const std::function<bool(const Tree&)>& test) {
     std::vector<std::size_t> found;
     for (std::size_t i = 0; i < trees.size(); ++i) {
-        if (test(trees[i]))
+        if (test(trees[i])) {
             found.push_back(i);
+        }
     }
     return found;
 }
@@ -94,8 +95,9 @@ std::vector<ErrandPlanner::Step> ErrandPlanner::plan(WorkerRole role, const Orch
 }
 
 double ErrandPlanner::startX(WorkerRole role, int slot, const Orchard& orchard, const Ground& ground) {
-    if (role == WorkerRole::harvester)
+    if (role == WorkerRole::harvester) {
         return ground.originX + picking::kCrateSpot + picking::kSecondOffset * slot;
+    }
     return ground.treeX(pick(std::max<std::size_t>(orchard.trees.size(), 1))) + kStartStand;
 }
 
@@ -109,8 +111,9 @@ std::vector<ErrandPlanner::Step> ErrandPlanner::planter(const Orchard& orchard, 
     } else if (m_random() < digging::kVisitChance && !trees.empty()) {
         tree = pick(trees.size());
     } else {
-        if (m_random() < digging::kWaveChance)
+        if (m_random() < digging::kWaveChance) {
             return {act("wave", kGestureSeconds), act("idle", kAfterGesture)};
+        }
         return idle();
     }
     const double x = ground.treeX(tree);
@@ -120,10 +123,12 @@ std::vector<ErrandPlanner::Step> ErrandPlanner::planter(const Orchard& orchard, 
 }
 
 std::vector<ErrandPlanner::Step> ErrandPlanner::caretaker(const Orchard& orchard, const Ground& ground) {
-    if (m_random() < watering::kYawnChance)
+    if (m_random() < watering::kYawnChance) {
         return {act("yawn", kGestureSeconds), act("idle", kAfterGesture)};
-    if (orchard.trees.empty())
+    }
+    if (orchard.trees.empty()) {
         return {act("idle", watering::kIdleSeconds)};
+    }
     const double x = ground.treeX(pick(orchard.trees.size()));
     return {walk(x + watering::kStand, "walk"), act("water", kGestureSeconds),
             Puff{"fx-water", x + watering::kWaterX, watering::kWaterY},
@@ -142,8 +147,9 @@ std::vector<ErrandPlanner::Step> ErrandPlanner::harvester(const Orchard& orchard
                     act("idle", picking::kAfterDrop)};
         }
     }
-    if (m_random() < picking::kSniffChance)
+    if (m_random() < picking::kSniffChance) {
         return {act("sniff", kGestureSeconds), act("idle", picking::kAfterSniff)};
+    }
     return idle();
 }
 
@@ -152,8 +158,9 @@ std::vector<ErrandPlanner::Step> ErrandPlanner::idle() {
 }
 
 std::size_t ErrandPlanner::pick(std::size_t count) {
-    if (count == 0)
+    if (count == 0) {
         return 0;
+    }
     const auto i = static_cast<std::size_t>(std::floor(m_random() * static_cast<double>(count)));
     return std::min(i, count - 1);
 }

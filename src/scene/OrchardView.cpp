@@ -3,7 +3,6 @@
 #include "game/Defaults.h"
 #include "game/Game.h"
 #include "game/Texts.h"
-#include "model/Balance.h"
 #include "scene/Grade.h"
 #include "scene/SceneLog.h"
 #include "scene/Sprite.h"
@@ -34,26 +33,31 @@ std::optional<int> parseInteger(const QString& text) {
         negative = digits.front() == u'-';
         digits = digits.mid(1);
     }
-    if (digits.isEmpty())
+    if (digits.isEmpty()) {
         return std::nullopt;
+    }
     long long value = 0;
     for (QChar c : digits) {
-        if (c < u'0' || c > u'9')
+        if (c < u'0' || c > u'9') {
             return std::nullopt;
+        }
         value = value * 10 + (c.unicode() - u'0');
-        if (value > static_cast<long long>(std::numeric_limits<int>::max()) + 1)
+        if (value > static_cast<long long>(std::numeric_limits<int>::max()) + 1) {
             return std::nullopt;
+        }
     }
     value = negative ? -value : value;
-    if (value > std::numeric_limits<int>::max())
+    if (value > std::numeric_limits<int>::max()) {
         return std::nullopt;
+    }
     return static_cast<int>(value);
 }
 
 // Screen readers meet the strip as one picture with a name, not as an empty pane.
 QAccessibleInterface* accessibleOrchard(const QString&, QObject* object) {
-    if (auto* view = qobject_cast<OrchardView*>(object))
+    if (auto* view = qobject_cast<OrchardView*>(object)) {
         return new QAccessibleWidget(view, QAccessible::Graphic);
+    }
     return nullptr;
 }
 
@@ -69,8 +73,9 @@ std::function<double()> seededRandom() {
 } // namespace
 
 int OrchardView::hour(const QString& hourOverride, const QDateTime& now) {
-    if (const auto h = parseInteger(hourOverride))
+    if (const auto h = parseInteger(hourOverride)) {
         return *h;
+    }
     return now.toLocalTime().time().hour();
 }
 
@@ -130,8 +135,9 @@ void OrchardView::setOnScreen(bool onScreen) {
         m_compositor.setActive(false);
         return;
     }
-    if (m_timer.isActive())
+    if (m_timer.isActive()) {
         return;
+    }
     // Coins spring for a sale the player just made, not for one made while the strip was away.
     m_seenSales = m_game.saleCount();
     sync();
@@ -162,8 +168,9 @@ double OrchardView::uniform(double low, double high) {
 }
 
 std::size_t OrchardView::pick(std::size_t count) {
-    if (count == 0)
+    if (count == 0) {
         return 0;
+    }
     const auto i = static_cast<std::size_t>(std::floor(m_random() * static_cast<double>(count)));
     return std::min(i, count - 1);
 }
@@ -179,8 +186,9 @@ void OrchardView::sync() {
     qCDebug(lcScene).nospace() << "paints " << m_paints << " flushes " << m_compositor.flushCount()
                                << " walking-paints " << m_pacedPaints << " walking-ms "
                                << qRound64(m_compositor.pacedSeconds() * 1000);
-    if (sceneSize().width() <= kMinimumWidth)
+    if (sceneSize().width() <= kMinimumWidth) {
         return;
+    }
     if (updateGrade()) {
         redrawAll();
         return;
@@ -193,8 +201,9 @@ void OrchardView::sync() {
     syncTrees();
     syncCrate();
     syncWorkers();
-    if (!m_builtSeason || *m_builtSeason != m_game.season())
+    if (!m_builtSeason || *m_builtSeason != m_game.season()) {
         buildDecor();
+    }
     syncNight();
     if (m_game.saleCount() != m_seenSales) {
         m_seenSales = m_game.saleCount();
@@ -207,8 +216,9 @@ bool OrchardView::updateGrade() {
                                      .value_or(Palette::Theme::sunny);
     const Grade grade = Grade::rule(theme, currentHour(), m_defaults.boolValue(SettingsKey::timeOfDayLight), m_dark());
     // A new grade throws away every processed picture: assign only a real change.
-    if (grade == m_sprites.grade())
+    if (grade == m_sprites.grade()) {
         return false;
+    }
     m_sprites.setGrade(grade);
     return true;
 }
@@ -224,8 +234,9 @@ void OrchardView::redrawAll() {
     m_groundTrees = -1;
     m_builtSeason.reset();
     m_builtNight.reset();
-    for (const auto& [key, worker] : m_workers)
+    for (const auto& [key, worker] : m_workers) {
         worker->replay();
+    }
     sync();
 }
 
@@ -242,17 +253,20 @@ void OrchardView::resizeEvent(QResizeEvent* event) {
 void OrchardView::layOut() {
     const QSize scene = sceneSize();
     m_compositor.setViewSize(scene);
-    if (scene == m_laidOutSize || scene.width() <= kMinimumWidth)
+    if (scene == m_laidOutSize || scene.width() <= kMinimumWidth) {
         return;
+    }
     m_laidOutSize = scene;
     const double oldOrigin = m_originX;
     // Centred, never closer than 8 points to the left edge.
     m_originX = std::max(8.0, std::round((scene.width() - kContentWidth) / 2));
     m_crate->setPosition({m_originX + 30, 4});
-    for (std::size_t i = 0; i < m_treeLayers.size(); ++i)
+    for (std::size_t i = 0; i < m_treeLayers.size(); ++i) {
         m_treeLayers[i]->setPosition({treeX(i), 6});
-    for (const auto& [key, worker] : m_workers)
+    }
+    for (const auto& [key, worker] : m_workers) {
         worker->shift(m_originX - oldOrigin);
+    }
     m_builtNight.reset();
     m_groundTrees = -1;
     m_builtSeason.reset();
@@ -266,24 +280,28 @@ QSize OrchardView::sceneSize() const {
 }
 
 QRegion OrchardView::toWidget(const QRegion& region) const {
-    if (m_sceneScale == 1.0)
+    if (m_sceneScale == 1.0) {
         return region;
+    }
     QRegion out;
-    for (const QRect& rect : region)
+    for (const QRect& rect : region) {
         out += QRectF(rect.x() / m_sceneScale, rect.y() / m_sceneScale, rect.width() / m_sceneScale,
                       rect.height() / m_sceneScale)
                    .toAlignedRect();
+    }
     return out;
 }
 
 QRegion OrchardView::toScene(const QRegion& region) const {
-    if (m_sceneScale == 1.0)
+    if (m_sceneScale == 1.0) {
         return region;
+    }
     QRegion out;
-    for (const QRect& rect : region)
+    for (const QRect& rect : region) {
         out += QRectF(rect.x() * m_sceneScale, rect.y() * m_sceneScale, rect.width() * m_sceneScale,
                       rect.height() * m_sceneScale)
                    .toAlignedRect();
+    }
     return out;
 }
 
@@ -297,25 +315,31 @@ void OrchardView::backingPropertiesChanged() {
     const bool rescaled = scale != m_sprites.scale();
     const bool resized = sceneScale != m_sceneScale;
     m_sceneScale = sceneScale;
-    if (rescaled)
+    if (rescaled) {
         m_sprites.setScale(scale);
-    if (resized)
+    }
+    if (resized) {
         layOut();
-    if (rescaled)
+    }
+    if (rescaled) {
         redrawAll();
-    if (rescaled || resized)
+    }
+    if (rescaled || resized) {
         update();
+    }
 }
 
 void OrchardView::appearanceChanged() {
-    if (updateGrade())
+    if (updateGrade()) {
         redrawAll();
+    }
 }
 
 void OrchardView::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::PaletteChange)
+    if (event->type() == QEvent::PaletteChange) {
         appearanceChanged();
+    }
 }
 
 void OrchardView::showEvent(QShowEvent* event) {
@@ -334,13 +358,15 @@ void OrchardView::layoutGround() {
     m_groundTrees = static_cast<int>(n);
     m_groundLayer->removeAllChildren();
     const std::optional<QImage> tile = m_sprites.image(QStringLiteral("ground-0"), std::nullopt, Grading::graded);
-    if (!tile)
+    if (!tile) {
         return;
+    }
     const double ratio = tile->devicePixelRatio();
     const double w = tile->width() / ratio;
     const double h = tile->height() / ratio;
-    if (w <= 0)
+    if (w <= 0) {
         return;
+    }
     const double width = 190 + 60 * static_cast<double>(std::min(n, Orchard::maxTrees - 1));
     m_groundLayer->setPosition({m_originX - 6, 0});
     m_groundLayer->setBounds({width, h});
@@ -363,8 +389,9 @@ void OrchardView::buildDecor() {
     m_decorLayer->removeAllChildren();
     const std::optional<QImage> image =
         m_sprites.image(QStringLiteral("season-") + text(rawValue(season)), std::nullopt, Grading::graded);
-    if (!image)
+    if (!image) {
         return;
+    }
     const std::size_t n = m_game.orchard().trees.size();
     const double end = treeX(std::min(n, Orchard::maxTrees - 1)) + 34;
     std::vector<double> xs;
@@ -379,8 +406,9 @@ void OrchardView::buildDecor() {
     case Season::autumn:
         xs.push_back(m_originX + 100);
         // Halfway between every third pair of trees, starting after the third tree.
-        for (std::size_t i = 2; i + 1 < n; i += 3)
+        for (std::size_t i = 2; i + 1 < n; i += 3) {
             xs.push_back(treeX(i) + 30);
+        }
         xs.push_back(end - 14);
         break;
     }
@@ -404,8 +432,9 @@ void OrchardView::syncTrees() {
         m_treeStages.push_back(-1);
         m_treeKinds.push_back(std::nullopt);
         // The first tree simply stands there; every later one is planted with a puff of dust.
-        if (m_treeLayers.size() >= 2)
+        if (m_treeLayers.size() >= 2) {
             puff(QStringLiteral("fx-dust"), layer->position(), 0.1, Grading::graded);
+        }
     }
     while (m_treeLayers.size() > n) {
         m_treeLayers.back()->removeFromParent();
@@ -417,16 +446,19 @@ void OrchardView::syncTrees() {
     for (std::size_t i = 0; i < n; ++i) {
         const Tree& tree = trees[i];
         const int stage = tree.stage();
-        if (m_treeStages[i] == stage && m_treeKinds[i] == tree.kind)
+        if (m_treeStages[i] == stage && m_treeKinds[i] == tree.kind) {
             continue;
+        }
         const QString prefix = QStringLiteral("tree-") + text(rawValue(tree.kind)) + u'-';
         const QString name = prefix + QString::number(stage);
         const auto qi = static_cast<qsizetype>(i);
-        if (name == m_treeNames[qi])
+        if (name == m_treeNames[qi]) {
             continue;
+        }
         const std::optional<QImage> image = m_sprites.image(name, std::nullopt, Grading::graded);
-        if (!image)
+        if (!image) {
             continue;
+        }
         m_treeStages[i] = stage;
         m_treeKinds[i] = tree.kind;
         // Names reset by a redraw, or of another kind, are no growth.
@@ -439,9 +471,10 @@ void OrchardView::syncTrees() {
         m_treeLayers[i]->show(*image);
         const bool matured = oldStage < 3 && stage > 2;
         const bool fruited = stage == 6 && oldStage != 6;
-        if (oldStage >= 0 && (matured || fruited))
+        if (oldStage >= 0 && (matured || fruited)) {
             puff(QStringLiteral("fx-sparkle"), {treeX(i) + 8, m_treeLayers[i]->bounds().height() * 0.6 + 6}, 0.1,
                  Grading::graded);
+        }
     }
 }
 
@@ -450,8 +483,9 @@ void OrchardView::syncCrate() {
     const std::int64_t count = orchard.crateCount();
     const std::int64_t capacity = orchard.crateCapacity();
     int fill = 0;
-    if (count > 0)
+    if (count > 0) {
         fill = capacity > 0 && static_cast<double>(count) / static_cast<double>(capacity) < 0.7 ? 1 : 2;
+    }
     const QString name = QStringLiteral("crate-") + QString::number(fill);
     if (name != m_crateName) {
         // A missing picture keeps the old one; the next tick asks again.
@@ -462,15 +496,17 @@ void OrchardView::syncCrate() {
     }
     if (count >= capacity && !m_crateSparkle && !reduceMotion()) {
         QList<QImage> frames = m_sprites.frames(QStringLiteral("fx-sparkle"), std::nullopt, Grading::graded);
-        if (frames.isEmpty())
+        if (frames.isEmpty()) {
             return;
+        }
         auto sparkle = Sprite::layer(frames.front());
         const QSizeF crate = m_crate->bounds();
         sparkle->setPosition({crate.width() * 0.8, crate.height() - 6});
         sparkle->setZ(1);
         // A burst, then a pause as long as four frames.
-        for (int i = 0; i < 4; ++i)
+        for (int i = 0; i < 4; ++i) {
             frames.append(Sprite::blank());
+        }
         // On the beat of the workers' tool flip-books, which turn at the same pace.
         sparkle->addAnimation(QStringLiteral("anim"),
                               Sprite::flipbook(frames, 0.12).beginAt(Animation::nextBeat(m_clock.now(), 0.12)));
@@ -486,8 +522,9 @@ void OrchardView::syncNight() {
     const bool night = currentPeriod() == Palette::Period::night;
     if (m_builtNight && *m_builtNight == night) {
         // About one tick in four shows a firefly.
-        if (night && !reduceMotion() && m_random() < 0.24 && !m_game.orchard().trees.empty())
+        if (night && !reduceMotion() && m_random() < 0.24 && !m_game.orchard().trees.empty()) {
             firefly();
+        }
         return;
     }
     m_builtNight = night;
@@ -496,13 +533,15 @@ void OrchardView::syncNight() {
         m_lantern.reset();
     }
     const QList<QImage> frames = m_sprites.frames(QStringLiteral("lantern"), std::nullopt, Grading::asIs);
-    if (!night || frames.isEmpty())
+    if (!night || frames.isEmpty()) {
         return;
+    }
     auto lantern = Sprite::layer(frames.front());
     lantern->setPosition({m_originX + 64, 4});
     lantern->setZ(6);
-    if (frames.size() >= 2 && !reduceMotion())
+    if (frames.size() >= 2 && !reduceMotion()) {
         lantern->addAnimation(QStringLiteral("anim"), Sprite::flipbook(frames, 0.7));
+    }
     m_compositor.root()->addChild(lantern);
     m_lantern = lantern;
 }
@@ -513,21 +552,25 @@ void OrchardView::firefly() {
     const double x = treeX(i) + uniform(-24, 24);
     const double y = uniform(26, 60);
     const QList<QImage> frames = m_sprites.frames(QStringLiteral("fx-firefly"), std::nullopt, Grading::asIs);
-    if (reduceMotion() || frames.isEmpty())
+    if (reduceMotion() || frames.isEmpty()) {
         return;
+    }
     playOnce(frames, {x, y}, 0.25);
 }
 
 // Painting and clicks
 
 void OrchardView::paintEvent(QPaintEvent* event) {
-    if (m_paints++ == 0)
+    if (m_paints++ == 0) {
         qCDebug(lcScene) << "first paint";
-    if (m_compositor.beat() > 0)
+    }
+    if (m_compositor.beat() > 0) {
         ++m_pacedPaints;
+    }
     QPainter painter(this);
-    if (m_sceneScale != 1.0)
+    if (m_sceneScale != 1.0) {
         painter.scale(1 / m_sceneScale, 1 / m_sceneScale);
+    }
     m_compositor.paint(painter, toScene(event->region()));
 }
 
@@ -566,13 +609,15 @@ void OrchardView::clickAt(QPointF point) {
         }
     }
     const std::vector<Tree>& trees = m_game.orchard().trees;
-    if (!hit || *hit >= trees.size())
+    if (!hit || *hit >= trees.size()) {
         return;
+    }
     const TreeKind kind = trees[*hit].kind;
     // Game::harvest publishes, saves and re-plans the notification when anything was picked.
     const std::int64_t picked = m_game.harvest(static_cast<std::int64_t>(*hit));
-    for (std::int64_t k = 0; k < std::min<std::int64_t>(picked, 5); ++k)
+    for (std::int64_t k = 0; k < std::min<std::int64_t>(picked, 5); ++k) {
         flyFruit(static_cast<int>(*hit), kind, 0.08 * static_cast<double>(k));
+    }
     sync();
 }
 

@@ -34,12 +34,14 @@ void OrchardView::syncWorkers() {
             const WorkerLook look = orchard.look(role, slot);
             if (it != m_workers.end()) {
                 Worker& worker = *it->second;
-                if (worker.look() == look && worker.tier() == tier)
+                if (worker.look() == look && worker.tier() == tier) {
                     continue;
+                }
                 const bool rose = tier > worker.tier();
                 worker.restyle(look, tier);
-                if (rose)
+                if (rose) {
                     celebrate(worker);
+                }
                 continue;
             }
             const double x = m_errands.startX(role, slot, orchard, ground());
@@ -66,8 +68,9 @@ std::vector<Worker::Step> OrchardView::plan(const Worker& worker) {
         } else if (const auto* puff = std::get_if<ErrandPlanner::Puff>(&step)) {
             // Where the crate's top lies is known only when the puff shows.
             steps.emplace_back(Worker::Run{[self, p = *puff] {
-                if (!self)
+                if (!self) {
                     return;
+                }
                 const double base = p.on == ErrandPlanner::Puff::On::crate ? self->crateLayer()->bounds().height() : 0;
                 self->puff(text(p.name), {p.x, base + p.y}, 0.1, Grading::graded);
             }});

@@ -51,8 +51,9 @@ void StripPanel::paintEvent(QPaintEvent* event) {
     // Patch by patch: the whole picture under a clip of many rectangles would go through the span
     // blender, which wakes other threads on every paint.
     QPainter painter(this);
-    for (const QRect& area : event->region())
+    for (const QRect& area : event->region()) {
         painter.drawImage(area, m_sky, QRectF(QPointF(area.topLeft()) * ratio, QSizeF(area.size()) * ratio));
+    }
 }
 
 void StripPanel::resizeEvent(QResizeEvent*) {

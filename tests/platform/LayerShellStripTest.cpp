@@ -12,8 +12,9 @@ namespace {
 QStringList* g_warnings = nullptr;
 
 void recordWarning(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (type == QtWarningMsg && g_warnings != nullptr)
+    if (type == QtWarningMsg && g_warnings != nullptr) {
         g_warnings->append(QString::fromUtf8(context.category) + ": " + message);
+    }
 }
 
 // Restores the session's Wayland variables after each case.
@@ -29,10 +30,11 @@ protected:
         restore("WAYLAND_SOCKET", m_socket);
     }
     static void restore(const char* name, const QByteArray& value) {
-        if (value.isNull())
+        if (value.isNull()) {
             qunsetenv(name);
-        else
+        } else {
             qputenv(name, value);
+        }
     }
 
     QByteArray m_display;

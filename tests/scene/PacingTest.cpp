@@ -135,8 +135,9 @@ TEST(PaintPacing, APaintOfSeveralPatchesDrawsEachAsTheWholeSceneDoes) {
     SceneWorld scene(withWorkers({WorkerRole::harvester, WorkerRole::planter},
                                  {mature(TreeKind::eureka, 2), mature(TreeKind::meyer, 1)}));
     scene.view->show();
-    for (int i = 0; i < 20; ++i)
+    for (int i = 0; i < 20; ++i) {
         ASSERT_TRUE(scene.nextFlush());
+    }
     const QImage whole = scene.painted();
     // Two patches far apart, as two workers' hops damage them, and one across the ground line.
     const QRect left(150, 30, 40, 42);

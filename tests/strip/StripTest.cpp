@@ -156,8 +156,9 @@ TEST_F(StripTest, PaintsASkyOnlyWithoutACompositor) {
     patch.fill(Qt::transparent);
     const QRect area(100, 40, 30, 20);
     strip->panel().render(&patch, area.topLeft(), QRegion(area));
-    for (const QPoint p : {area.topLeft(), area.bottomRight(), QPoint(area.left(), area.bottom())})
+    for (const QPoint p : {area.topLeft(), area.bottomRight(), QPoint(area.left(), area.bottom())}) {
         EXPECT_EQ(patch.pixel(p), whole.pixel(p)) << p.x() << "," << p.y();
+    }
     EXPECT_NE(whole.pixel(area.topLeft()), whole.pixel(area.bottomLeft()));
     EXPECT_EQ(qAlpha(patch.pixel(area.left() - 1, area.top())), 0);
     EXPECT_EQ(qAlpha(patch.pixel(area.left(), area.top() - 1)), 0);

@@ -31,17 +31,19 @@ struct State {
 // without a handler for each.
 int deviceEvent(const void*, void* target, std::uint32_t, const wl_message* message, wl_argument* args) {
     auto* device = static_cast<Device*>(wl_proxy_get_user_data(static_cast<wl_proxy*>(target)));
-    if (std::strcmp(message->name, "name") == 0 && args[0].s != nullptr)
+    if (std::strcmp(message->name, "name") == 0 && args[0].s != nullptr) {
         device->name = args[0].s;
+    }
     return 0;
 }
 
 int configurationEvent(const void*, void* target, std::uint32_t, const wl_message* message, wl_argument*) {
     auto* state = static_cast<State*>(wl_proxy_get_user_data(static_cast<wl_proxy*>(target)));
-    if (std::strcmp(message->name, "applied") == 0)
+    if (std::strcmp(message->name, "applied") == 0) {
         state->outcome = 1;
-    else if (std::strcmp(message->name, "failed") == 0)
+    } else if (std::strcmp(message->name, "failed") == 0) {
         state->outcome = 0;
+    }
     return 0;
 }
 
@@ -83,8 +85,9 @@ int main(int argc, char** argv) {
     wl_display_roundtrip(display);
     Device* target = nullptr;
     for (Device* device : state.devices) {
-        if (device->name == argv[1])
+        if (device->name == argv[1]) {
             target = device;
+        }
     }
     if (state.management == nullptr || target == nullptr) {
         std::fprintf(stderr, "KWin offers no output management or no output named %s\n", argv[1]);
@@ -96,11 +99,13 @@ int main(int argc, char** argv) {
     kde_output_configuration_v2_apply(configuration);
     while (state.outcome < 0 && wl_display_dispatch(display) >= 0) {
     }
-    if (state.outcome != 1)
+    if (state.outcome != 1) {
         std::fprintf(stderr, "KWin did not apply it\n");
+    }
     const bool applied = state.outcome == 1;
-    for (Device* device : state.devices)
+    for (Device* device : state.devices) {
         delete device;
+    }
     wl_display_disconnect(display);
     return applied ? 0 : 1;
 }
