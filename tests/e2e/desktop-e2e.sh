@@ -5,6 +5,7 @@
 # Usage: desktop-e2e.sh [--wm openbox|xfwm4|kwin|i3|mutter] --window PIPFIELD-E2E-WINDOW PIPFIELD PIPFIELD-CLI CHECK...
 #   (no CHECK: every check that applies to that window manager)
 set -uo pipefail
+source "$(dirname "$0")/checks.sh"
 
 WM=openbox
 PLAIN_WINDOW=
@@ -48,27 +49,7 @@ cleanup() {
 trap cleanup EXIT
 
 # wait_for SECONDS COMMAND...: true as soon as COMMAND succeeds, false when time runs out.
-wait_for() {
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@" >/dev/null 2>&1; do
-        [ $SECONDS -ge $deadline ] && return 1
-        sleep 0.1
-    done
-}
 
-check() { # check NAME CONDITION-DESCRIPTION COMMAND...
-    local name=$1 what=$2
-    shift 2
-    if "$@"; then
-        echo "ok: $name: $what"
-        passes=$((passes + 1))
-    else
-        echo "FAILED: $name: $what"
-        failures=$((failures + 1))
-        return 1
-    fi
-}
 
 source "$(dirname "$0")/wm-session.sh"
 

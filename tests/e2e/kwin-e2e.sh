@@ -7,6 +7,7 @@
 # Every wait is on a condition, bounded in time.
 # Usage: kwin-e2e.sh PIPFIELD KWIN-SCREENSHOT KWIN-OUTPUT
 set -uo pipefail
+source "$(dirname "$0")/checks.sh"
 
 APP=$1
 SHOT_TOOL=$2
@@ -59,26 +60,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-wait_for() { # wait_for SECONDS COMMAND...: true as soon as COMMAND succeeds
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@" >/dev/null 2>&1; do
-        [ $SECONDS -ge $deadline ] && return 1
-        sleep 0.1
-    done
-}
 
-check() { # check NAME WHAT COMMAND...
-    local name=$1 what=$2
-    shift 2
-    if "$@"; then
-        echo "ok: $name: $what"
-        passes=$((passes + 1))
-    else
-        echo "FAILED: $name: $what"
-        failures=$((failures + 1))
-    fi
-}
 
 started=$SECONDS
 

@@ -5,6 +5,7 @@
 # Every wait is on a condition, bounded in time.
 # Usage: sway-e2e.sh PIPFIELD PIPFIELD-CLI VIRTUAL-POINTER
 set -uo pipefail
+source "$(dirname "$0")/checks.sh"
 
 APP=$1
 CLI=$2
@@ -52,26 +53,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-wait_for() { # wait_for SECONDS COMMAND...: true as soon as COMMAND succeeds
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@" >/dev/null 2>&1; do
-        [ $SECONDS -ge $deadline ] && return 1
-        sleep 0.1
-    done
-}
 
-check() { # check NAME WHAT COMMAND...
-    local name=$1 what=$2
-    shift 2
-    if "$@"; then
-        echo "ok: $name: $what"
-        passes=$((passes + 1))
-    else
-        echo "FAILED: $name: $what"
-        failures=$((failures + 1))
-    fi
-}
 
 sway_msg() { as_user swaymsg "$@" >/dev/null; }
 
