@@ -137,8 +137,7 @@ void Compositor::flush() {
     walk(t, [&](Layer& layer, const Placement& placement) {
         const QRect visible = placement.visible();
         if (!visible.isEmpty()) {
-            m_shown.push_back(
-                {visible, placement.target, placement.clip, placement.opacity, placement.flipped, *placement.contents});
+            m_shown.push_back(shownAs(placement, visible));
         }
         const Drawn drawn{visible, (placement.contents != nullptr ? placement.contents->cacheKey() : 0),
                           placement.opacity, placement.flipped, m_generation};
@@ -204,16 +203,27 @@ const QImage& Compositor::drawable(const QImage& image) {
     return *it;
 }
 
-void Compositor::draw(QPainter& painter, const Placement& placement) {
-    if (placement.visible().isEmpty()) {
-        return;
-    }
-    draw(painter, *placement.contents, placement.target, placement.clip, placement.opacity, placement.flipped);
+Compositor::Shown Compositor::shownAs(const Placement& placement, QRect visible) {
+    return {visible, placement.target, placement.clip, placement.opacity, placement.flipped, *placement.contents};
 }
 
-void Compositor::draw(QPainter& painter, const QImage& contents, const QRectF& target, const QRectF& clip,
-                      double opacity, bool flipped) {
-    const QImage& image = drawable(contents);
+std::vector<Compositor::Shown> Compositor::collect(double t) const {
+    std::vector<Shown> shown;
+    walk(t, [&](Layer&, const Placement& placement) {
+        const QRect visible = placement.visible();
+        if (!visible.isEmpty()) {
+            shown.push_back(shownAs(placement, visible));
+        }
+    });
+    return shown;
+}
+
+void Compositor::draw(QPainter& painter, const Shown& shown) {
+    const QImage& image = drawable(shown.image);
+    const QRectF& target = shown.target;
+    const QRectF& clip = shown.clip;
+    const double opacity = shown.opacity;
+    const bool flipped = shown.flipped;
     const bool clipped = !clip.contains(target);
     const bool plain = !clipped && !flipped && opacity >= 1.0;
     if (plain) {
@@ -237,16 +247,8 @@ void Compositor::draw(QPainter& painter, const QImage& contents, const QRectF& t
 void Compositor::paint(QPainter& painter, const QRegion& region) {
     // Pixel art stays sharp at any scale.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    std::vector<Shown> walked;
-    if (m_shownStale) {
-        walk(m_frameTime, [&](Layer&, const Placement& placement) {
-            const QRect visible = placement.visible();
-            if (!visible.isEmpty()) {
-                walked.push_back({visible, placement.target, placement.clip, placement.opacity, placement.flipped,
-                                  *placement.contents});
-            }
-        });
-    }
+    // The list of the last flush, unless the tree changed since: then the same instant afresh.
+    const std::vector<Shown> walked = m_shownStale ? collect(m_frameTime) : std::vector<Shown>{};
     const std::vector<Shown>& shown = m_shownStale ? walked : m_shown;
     // One small rectangle at a time: clipped to a plain rectangle, a picture is copied row by row,
     // while a clip of many rectangles (several workers apart) sends every wide picture through the
@@ -255,7 +257,7 @@ void Compositor::paint(QPainter& painter, const QRegion& region) {
         painter.setClipRect(area);
         for (const Shown& s : shown) {
             if (s.visible.intersects(area)) {
-                draw(painter, s.image, s.target, s.clip, s.opacity, s.flipped);
+                draw(painter, s);
             }
         }
     }
@@ -264,7 +266,9 @@ void Compositor::paint(QPainter& painter, const QRegion& region) {
 
 void Compositor::render(QPainter& painter, double t) {
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    walk(t, [&](Layer&, const Placement& placement) { draw(painter, placement); });
+    for (const Shown& shown : collect(t)) {
+        draw(painter, shown);
+    }
 }
 
 } // namespace pipfield

@@ -102,9 +102,10 @@ private:
     void walk(double t, const std::function<void(Layer&, const Placement&)>& visit) const;
     void walkLayer(Layer& layer, double t, QPointF origin, const QRectF& clip, double opacity,
                    const std::function<void(Layer&, const Placement&)>& visit) const;
-    void draw(QPainter& painter, const Placement& placement);
-    void draw(QPainter& painter, const QImage& contents, const QRectF& target, const QRectF& clip, double opacity,
-              bool flipped);
+    static Shown shownAs(const Placement& placement, QRect visible);
+    /// What the tree shows at time t, in drawing order.
+    std::vector<Shown> collect(double t) const;
+    void draw(QPainter& painter, const Shown& shown);
     const QImage& drawable(const QImage& image);
     void schedule(double due);
 
