@@ -44,7 +44,7 @@ TEST(Crash, AKilledSaveLeavesTheOldOrTheNewGame) {
     std::uniform_int_distribution<int> savesBeforeKill(0, 12);
 
     long long expected = 0;
-    int totalSaves = 0;
+    qsizetype totalSaves = 0;
     for (int round = 0; round < 80; ++round) {
         SCOPED_TRACE(testing::Message() << "round " << round);
         QProcess writer;

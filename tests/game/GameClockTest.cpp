@@ -8,27 +8,26 @@ namespace pipfield::test {
 namespace {
 
 // Wednesday 15 July 2026, noon in Seoul: summer, ISO week 2026-W29.
-const Instant kNoon = localInstant(2026, 7, 15, 12);
 
 Orchard eurekaAlmostGrown() {
     return bareOrchard({{TreeKind::eureka, 297, 0, 0}});
 }
 
 TEST(GameClock, CatchUpIsSlicedIntoFiveSecondStepsAndARemainder) {
-    GameWorld world(kNoon);
-    world.seed(eurekaAlmostGrown(), kNoon);
+    GameWorld world(kSummerNoon);
+    world.seed(eurekaAlmostGrown(), kSummerNoon);
     auto game = world.launch();
 
-    game->tick(kNoon);
+    game->tick(kSummerNoon);
     EXPECT_EQ(game->live().trees[0].age, 297) << "no time passed, no step";
 
     // Slices of 5, 5 and 2.5: the first reaches maturity and drops the rest of its 5 s, the
     // others grow 7.5 s toward the first fruit. One 12.5 s step would give no progress at all,
     // slices of 2.5, 5, 5 would give 5.
-    game->tick(addSeconds(kNoon, 12.5));
+    game->tick(addSeconds(kSummerNoon, 12.5));
     EXPECT_EQ(game->live().trees[0].age, 300);
     EXPECT_EQ(game->live().trees[0].progress, 7.5);
-    EXPECT_EQ(game->lastUpdated(), addSeconds(kNoon, 12.5));
+    EXPECT_EQ(game->lastUpdated(), addSeconds(kSummerNoon, 12.5));
 }
 
 TEST(GameClock, TenDaysAwayAreSimulatedAsExactlyThreeDays) {
@@ -37,8 +36,8 @@ TEST(GameClock, TenDaysAwayAreSimulatedAsExactlyThreeDays) {
     Orchard o = bareOrchard({{TreeKind::eureka, 300, 0, 0}});
     o.workers.set(WorkerRole::harvester, 1);
     o.crateLevel = Orchard::maxCrateLevel;
-    const Instant away = addSeconds(kNoon, -10 * 86400.0);
-    GameWorld world(kNoon);
+    const Instant away = addSeconds(kSummerNoon, -10 * 86400.0);
+    GameWorld world(kSummerNoon);
     world.seed(o, away);
 
     auto game = world.launch();
@@ -52,15 +51,15 @@ TEST(GameClock, TenDaysAwayAreSimulatedAsExactlyThreeDays) {
     Orchard oneMore = expected;
     oneMore.step(5, Season::summer);
     EXPECT_NE(game->live(), oneMore);
-    EXPECT_EQ(game->lastUpdated(), kNoon);
+    EXPECT_EQ(game->lastUpdated(), kSummerNoon);
 }
 
 TEST(GameClock, AClockSetBackSimulatesNothingAndRestartsFromTheNewTime) {
-    GameWorld world(kNoon);
-    world.seed(eurekaAlmostGrown(), kNoon);
+    GameWorld world(kSummerNoon);
+    world.seed(eurekaAlmostGrown(), kSummerNoon);
     auto game = world.launch();
 
-    const Instant earlier = addSeconds(kNoon, -3600);
+    const Instant earlier = addSeconds(kSummerNoon, -3600);
     game->tick(earlier);
     EXPECT_EQ(game->live().trees[0].age, 297);
     EXPECT_EQ(game->lastUpdated(), earlier);
@@ -73,44 +72,44 @@ TEST(GameClock, SavingAndPlanningRunAtOnceAfterTheClockIsSetBackThenKeepTheirCad
     // A harvester with fruit to pick and room for it, so that every planning adds a request.
     Orchard o = bareOrchard(std::vector<Tree>(3, Tree{TreeKind::eureka, 300, 0, 6}));
     o.workers.set(WorkerRole::harvester, 1);
-    GameWorld world(kNoon);
-    world.seed(o, kNoon);
+    GameWorld world(kSummerNoon);
+    world.seed(o, kSummerNoon);
     auto game = world.launch();
     using Kind = FakeNotifier::Call::Kind;
     auto plans = [&] { return world.notifier.count(Kind::add); };
-    auto savedAt = [&] { return world.saved()->lastUpdated - referenceSeconds(kNoon); };
+    auto savedAt = [&] { return world.saved()->lastUpdated - referenceSeconds(kSummerNoon); };
     ASSERT_EQ(plans(), 1u);
 
     // An hour back: both ran at a later time than the new present, so both are due at once.
-    game->tick(addSeconds(kNoon, -3600));
+    game->tick(addSeconds(kSummerNoon, -3600));
     EXPECT_EQ(savedAt(), -3600);
     EXPECT_EQ(plans(), 2u);
 
     // From then on, every 30 s and every 600 s of the new time.
-    game->tick(addSeconds(kNoon, -3570));
+    game->tick(addSeconds(kSummerNoon, -3570));
     EXPECT_EQ(savedAt(), -3600);
-    game->tick(addSeconds(kNoon, -3569));
+    game->tick(addSeconds(kSummerNoon, -3569));
     EXPECT_EQ(savedAt(), -3569);
-    game->tick(addSeconds(kNoon, -3000));
+    game->tick(addSeconds(kSummerNoon, -3000));
     EXPECT_EQ(plans(), 2u);
-    game->tick(addSeconds(kNoon, -2999));
+    game->tick(addSeconds(kSummerNoon, -2999));
     EXPECT_EQ(plans(), 3u);
 }
 
 TEST(GameClock, SeasonFollowsTheMonthUnlessTheSettingNamesASeason) {
-    GameWorld world(kNoon);
+    GameWorld world(kSummerNoon);
     auto game = world.launch();
     EXPECT_EQ(game->season(), Season::summer);
     QSignalSpy seasonSpy(game.get(), &Game::seasonChanged);
 
     world.defaults.setValue(QStringLiteral("season"), QStringLiteral("winter"));
-    game->tick(addSeconds(kNoon, 1));
-    game->tick(addSeconds(kNoon, 2));
+    game->tick(addSeconds(kSummerNoon, 1));
+    game->tick(addSeconds(kSummerNoon, 2));
     EXPECT_EQ(game->season(), Season::winter);
     EXPECT_EQ(seasonSpy.count(), 1);
 
     world.defaults.setValue(QStringLiteral("season"), QStringLiteral("Winter"));
-    game->tick(addSeconds(kNoon, 3));
+    game->tick(addSeconds(kSummerNoon, 3));
     EXPECT_EQ(game->season(), Season::summer);
 
     game->tick(localInstant(2026, 12, 1));
@@ -118,7 +117,7 @@ TEST(GameClock, SeasonFollowsTheMonthUnlessTheSettingNamesASeason) {
 }
 
 TEST(GameClock, SeasonGivenOnTheCommandLineAppliesFromTheFirstTick) {
-    GameWorld world(kNoon, {QStringLiteral("pipfield"), QStringLiteral("-season"), QStringLiteral("autumn")});
+    GameWorld world(kSummerNoon, {QStringLiteral("pipfield"), QStringLiteral("-season"), QStringLiteral("autumn")});
     world.defaults.setValue(QStringLiteral("season"), QStringLiteral("spring"));
     auto game = world.launch();
     EXPECT_EQ(game->season(), Season::autumn);
@@ -128,8 +127,8 @@ TEST(GameClock, CrateAlmostFullFromEightyPercent) {
     for (const auto& [count, almost] : {std::pair{32, true}, std::pair{31, false}}) {
         Orchard o = bareOrchard({});
         o.crate.set(TreeKind::eureka, count); // capacity 40 at level 0
-        GameWorld world(kNoon);
-        world.seed(o, kNoon);
+        GameWorld world(kSummerNoon);
+        world.seed(o, kSummerNoon);
         auto game = world.launch();
         EXPECT_EQ(game->crateAlmostFull(), almost) << count;
     }
@@ -137,22 +136,22 @@ TEST(GameClock, CrateAlmostFullFromEightyPercent) {
 
 TEST(GameClock, TicksThatChangeNothingVisibleNotifyNobody) {
     // A bearing tree: each second adds progress toward the next fruit, which nobody can see.
-    GameWorld world(kNoon);
-    world.seed(bareOrchard({{TreeKind::eureka, 300, 10, 1}}), kNoon);
+    GameWorld world(kSummerNoon);
+    world.seed(bareOrchard({{TreeKind::eureka, 300, 10, 1}}), kSummerNoon);
     auto game = world.launch();
     QSignalSpy orchardSpy(game.get(), &Game::orchardChanged);
     QSignalSpy almostSpy(game.get(), &Game::crateAlmostFullChanged);
     QSignalSpy seasonSpy(game.get(), &Game::seasonChanged);
     QSignalSpy weekSpy(game.get(), &Game::weekStartsChanged);
 
-    game->tick(addSeconds(kNoon, 1));
-    game->tick(addSeconds(kNoon, 2));
+    game->tick(addSeconds(kSummerNoon, 1));
+    game->tick(addSeconds(kSummerNoon, 2));
     EXPECT_EQ(orchardSpy.count() + almostSpy.count() + seasonSpy.count() + weekSpy.count(), 0);
     EXPECT_EQ(game->orchard().trees[0].progress, 10);
     EXPECT_EQ(game->live().trees[0].progress, 12);
 
     // The next fruit is visible and republishes the whole working copy.
-    game->tick(addSeconds(kNoon, 50));
+    game->tick(addSeconds(kSummerNoon, 50));
     EXPECT_EQ(orchardSpy.count(), 1);
     EXPECT_EQ(game->orchard(), game->live());
     EXPECT_EQ(game->orchard().trees[0].fruit, 2);
@@ -161,9 +160,9 @@ TEST(GameClock, TicksThatChangeNothingVisibleNotifyNobody) {
 TEST(GameClock, FirstTickOfAWeekTakesOneSnapshotAndPrunesOldWeeks) {
     Orchard o = bareOrchard({{TreeKind::eureka, 300, 0, 6}});
     o.workers.set(WorkerRole::harvester, 5);
-    GameWorld world(kNoon);
+    GameWorld world(kSummerNoon);
     // 56 days before 15 July 2026 is in 2026-W21.
-    world.seed(o, addSeconds(kNoon, -600),
+    world.seed(o, addSeconds(kSummerNoon, -600),
                {{"2026-W20", Totals{1, 1, 1, 1}}, {"2026-W21", Totals{2, 2, 2, 2}}, {"2026-W28", Totals{3, 3, 3, 3}}});
     auto game = world.launch();
 
@@ -178,14 +177,14 @@ TEST(GameClock, FirstTickOfAWeekTakesOneSnapshotAndPrunesOldWeeks) {
     EXPECT_EQ(game->thisWeek(), Totals{});
 
     QSignalSpy weekSpy(game.get(), &Game::weekStartsChanged);
-    game->tick(addSeconds(kNoon, 120));
+    game->tick(addSeconds(kSummerNoon, 120));
     EXPECT_EQ(weekSpy.count(), 0);
     EXPECT_GT(game->thisWeek().harvested, 0);
 }
 
 TEST(GameClock, OldWeeksArePrunedOnlyWhenAWeekIsAdded) {
-    GameWorld world(kNoon);
-    world.seed(bareOrchard({}), kNoon, {{"2025-W01", Totals{}}, {"2026-W29", Totals{}}});
+    GameWorld world(kSummerNoon);
+    world.seed(bareOrchard({}), kSummerNoon, {{"2025-W01", Totals{}}, {"2026-W29", Totals{}}});
     auto game = world.launch();
     EXPECT_TRUE(game->weekStarts().contains("2025-W01"));
 
@@ -195,7 +194,7 @@ TEST(GameClock, OldWeeksArePrunedOnlyWhenAWeekIsAdded) {
 }
 
 TEST(GameClock, DemoModeShowsTheLateOrchardAndItsWeek) {
-    GameWorld world(kNoon, {QStringLiteral("pipfield"), QStringLiteral("-demo"), QStringLiteral("late")});
+    GameWorld world(kSummerNoon, {QStringLiteral("pipfield"), QStringLiteral("-demo"), QStringLiteral("late")});
     auto game = world.launch();
     EXPECT_TRUE(game->demo());
     EXPECT_EQ(game->orchard(), Game::lateDemo());

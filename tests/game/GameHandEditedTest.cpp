@@ -12,8 +12,6 @@ namespace {
 constexpr std::int64_t kMax = INT64_MAX;
 constexpr std::int64_t kMin = INT64_MIN;
 
-const Instant kNoon = localInstant(2026, 10, 14, 12); // autumn: no seasonal price
-
 TEST(GameHandEdited, ASaleNearTheLimitHoldsCoinsAndEarningsAtIt) {
     Orchard o = bareOrchard({});
     o.crate.set(TreeKind::meyer, 40); // 280 coins

@@ -7,7 +7,6 @@
 namespace pipfield::test {
 namespace {
 
-const Instant kNoon = localInstant(2026, 10, 14, 12);
 using Kind = FakeNotifier::Call::Kind;
 
 Orchard fillingOrchard() {

@@ -8,10 +8,8 @@
 namespace pipfield::test {
 namespace {
 
-const Instant kNoon = localInstant(2026, 7, 15, 12);
-
 TEST(GamePersistence, FirstRunWritesTheStarterOrchardThatReadsBack) {
-    GameWorld world(kNoon);
+    GameWorld world(kSummerNoon);
     auto game = world.launch();
 
     EXPECT_EQ(game->live(), Orchard::starter());
@@ -19,21 +17,21 @@ TEST(GamePersistence, FirstRunWritesTheStarterOrchardThatReadsBack) {
     const std::optional<Save> saved = world.saved();
     ASSERT_TRUE(saved);
     EXPECT_EQ(saved->orchard, game->live());
-    EXPECT_DOUBLE_EQ(saved->lastUpdated, referenceSeconds(kNoon));
+    EXPECT_DOUBLE_EQ(saved->lastUpdated, referenceSeconds(kSummerNoon));
     EXPECT_EQ(saved->weekStarts, game->weekStarts());
 }
 
 TEST(GamePersistence, TheFirstTickSavesAFileThatWasJustRead) {
-    GameWorld world(kNoon);
+    GameWorld world(kSummerNoon);
     Orchard o = Orchard::starter();
     o.coins = 777;
-    world.seed(o, addSeconds(kNoon, -60), {{"2026-W29", Totals{}}});
+    world.seed(o, addSeconds(kSummerNoon, -60), {{"2026-W29", Totals{}}});
     auto game = world.launch();
 
     EXPECT_EQ(game->live().coins, 777);
     const std::optional<Save> saved = world.saved();
     ASSERT_TRUE(saved);
-    EXPECT_DOUBLE_EQ(saved->lastUpdated, referenceSeconds(kNoon));
+    EXPECT_DOUBLE_EQ(saved->lastUpdated, referenceSeconds(kSummerNoon));
     EXPECT_EQ(saved->orchard, game->live());
 }
 
@@ -45,7 +43,7 @@ TEST(GamePersistence, AnUndecodableFileIsKeptAsideAndReplacedByTheStarter) {
         R"("lastUpdated":0,"weekStarts":{}})",
     };
     for (const std::string& document : documents) {
-        GameWorld world(kNoon);
+        GameWorld world(kSummerNoon);
         writeFile(world.store.path(), document);
         WarningCapture log("pipfield.save");
         auto game = world.launch();
@@ -54,7 +52,7 @@ TEST(GamePersistence, AnUndecodableFileIsKeptAsideAndReplacedByTheStarter) {
             << log.warnings[0].toStdString();
 
         EXPECT_EQ(game->live(), Orchard::starter());
-        EXPECT_EQ(game->lastUpdated(), kNoon);
+        EXPECT_EQ(game->lastUpdated(), kSummerNoon);
         const std::optional<Save> saved = world.saved();
         ASSERT_TRUE(saved);
         EXPECT_EQ(saved->orchard, Orchard::starter());
@@ -64,7 +62,7 @@ TEST(GamePersistence, AnUndecodableFileIsKeptAsideAndReplacedByTheStarter) {
 }
 
 TEST(GamePersistence, TwoUnreadableFilesInOneSecondAreBothKept) {
-    GameWorld world(kNoon);
+    GameWorld world(kSummerNoon);
     WarningCapture log("pipfield.save");
     writeFile(world.store.path(), "first");
     world.launch();
@@ -78,10 +76,10 @@ TEST(GamePersistence, TwoUnreadableFilesInOneSecondAreBothKept) {
 }
 
 TEST(GamePersistence, DemoModeNeverReadsOrWritesTheFile) {
-    GameWorld world(kNoon, {QStringLiteral("pipfield"), QStringLiteral("-demo"), QStringLiteral("late")});
+    GameWorld world(kSummerNoon, {QStringLiteral("pipfield"), QStringLiteral("-demo"), QStringLiteral("late")});
     auto first = world.launch();
     first->sellAll();
-    first->tick(addSeconds(kNoon, 120));
+    first->tick(addSeconds(kSummerNoon, 120));
     EXPECT_FALSE(QFileInfo::exists(QFileInfo(world.store.path()).path()));
 
     writeFile(world.store.path(), "not a save");
@@ -93,37 +91,37 @@ TEST(GamePersistence, DemoModeNeverReadsOrWritesTheFile) {
 }
 
 TEST(GamePersistence, ChangesSaveAtOnceAndTicksOnlyEveryThirtySeconds) {
-    GameWorld world(kNoon);
+    GameWorld world(kSummerNoon);
     auto game = world.launch();
-    auto savedAt = [&] { return world.saved()->lastUpdated - referenceSeconds(kNoon); };
+    auto savedAt = [&] { return world.saved()->lastUpdated - referenceSeconds(kSummerNoon); };
 
-    game->tick(addSeconds(kNoon, 10));
+    game->tick(addSeconds(kSummerNoon, 10));
     EXPECT_EQ(savedAt(), 0);
 
-    world.clock.set(addSeconds(kNoon, 15));
+    world.clock.set(addSeconds(kSummerNoon, 15));
     game->setLook({0, 3, "Ann"}, WorkerRole::harvester, 0);
     EXPECT_EQ(world.saved()->orchard.looks.at("harvester-0").name, "Ann");
     EXPECT_EQ(savedAt(), 10);
 
-    game->tick(addSeconds(kNoon, 20));
+    game->tick(addSeconds(kSummerNoon, 20));
     EXPECT_EQ(savedAt(), 10);
 
-    world.clock.set(addSeconds(kNoon, 25));
+    world.clock.set(addSeconds(kSummerNoon, 25));
     game->sellAll();
     EXPECT_EQ(savedAt(), 25);
 
-    game->tick(addSeconds(kNoon, 55));
+    game->tick(addSeconds(kSummerNoon, 55));
     EXPECT_EQ(savedAt(), 25);
-    game->tick(addSeconds(kNoon, 55.5));
+    game->tick(addSeconds(kSummerNoon, 55.5));
     EXPECT_EQ(savedAt(), 55.5);
 }
 
 TEST(GamePersistence, TheSavedOrchardIsTheWorkingCopy) {
-    GameWorld world(kNoon);
-    world.seed(bareOrchard({{TreeKind::eureka, 300, 10, 1}}), kNoon);
+    GameWorld world(kSummerNoon);
+    world.seed(bareOrchard({{TreeKind::eureka, 300, 10, 1}}), kSummerNoon);
     auto game = world.launch();
 
-    game->tick(addSeconds(kNoon, 31));
+    game->tick(addSeconds(kSummerNoon, 31));
     ASSERT_NE(game->orchard(), game->live());
     EXPECT_EQ(world.saved()->orchard, game->live());
 }
@@ -133,7 +131,7 @@ TEST(GamePersistence, AFolderThatCannotBeCreatedDoesNotStopTheGame) {
     writeFile(dir.filePath("blocker"), "a file where the folder should be");
     Defaults defaults(dir.filePath("Pipfield.conf"));
     defaults.registerDefaults(Defaults::standardDefaults());
-    FakeClock clock(kNoon);
+    FakeClock clock(kSummerNoon);
     FakeNotifier notifier;
     SaveStore store(dir.filePath("blocker/Pipfield/orchard.json"));
     WarningCapture log("pipfield.save");
@@ -141,15 +139,15 @@ TEST(GamePersistence, AFolderThatCannotBeCreatedDoesNotStopTheGame) {
     EXPECT_EQ(log.warnings.size(), 1);
 
     // A failed write is still a save: the clock tries again only after 30 s, changes at once.
-    game.tick(addSeconds(kNoon, 30));
+    game.tick(addSeconds(kSummerNoon, 30));
     EXPECT_EQ(log.warnings.size(), 1);
-    game.tick(addSeconds(kNoon, 30.5));
+    game.tick(addSeconds(kSummerNoon, 30.5));
     EXPECT_EQ(log.warnings.size(), 2);
-    game.tick(addSeconds(kNoon, 60));
+    game.tick(addSeconds(kSummerNoon, 60));
     EXPECT_EQ(log.warnings.size(), 2);
 
     // The sale's tick is due to save, and the sale saves again.
-    clock.set(addSeconds(kNoon, 600));
+    clock.set(addSeconds(kSummerNoon, 600));
     EXPECT_GE(game.sellAll(), 1);
     EXPECT_EQ(log.warnings.size(), 4);
     EXPECT_EQ(store.write(Save{game.live(), 0, {}}), SaveStore::WriteResult::ioFailed);
@@ -157,7 +155,7 @@ TEST(GamePersistence, AFolderThatCannotBeCreatedDoesNotStopTheGame) {
 }
 
 TEST(GamePersistence, AnUnreadableFileThatCannotBeSetAsideIsNeverWrittenOver) {
-    GameWorld world(kNoon);
+    GameWorld world(kSummerNoon);
     writeFile(world.store.path(), "damaged");
     // Every name the file could be kept under is taken.
     const QDir folder = QFileInfo(world.store.path()).dir();
@@ -176,9 +174,9 @@ TEST(GamePersistence, AnUnreadableFileThatCannotBeSetAsideIsNeverWrittenOver) {
 
     // The game plays on in memory; its saves are refused, on the usual cadence: the sale's own tick and
     // the sale itself, then nothing for 30 s.
-    world.clock.set(addSeconds(kNoon, 600));
+    world.clock.set(addSeconds(kSummerNoon, 600));
     EXPECT_GE(game->sellAll(), 1);
-    game->tick(addSeconds(kNoon, 610));
+    game->tick(addSeconds(kSummerNoon, 610));
     EXPECT_EQ(readFile(world.store.path()), "damaged");
     EXPECT_EQ(log.warnings.size(), 4);
     EXPECT_EQ(world.store.write(Save{game->live(), 0, {}}), SaveStore::WriteResult::refused);
@@ -189,8 +187,8 @@ TEST(GamePersistence, AnUnreadableFileThatCannotBeSetAsideIsNeverWrittenOver) {
 TEST(GamePersistence, AnOrchardWithMorePlotsThanAGameHasIsSetAside) {
     Orchard o = Orchard::starter();
     o.trees.assign(11, Tree{TreeKind::lime, 2700, 0, 1});
-    GameWorld world(kNoon);
-    world.seed(o, kNoon);
+    GameWorld world(kSummerNoon);
+    world.seed(o, kSummerNoon);
     WarningCapture log("pipfield.save");
     auto game = world.launch();
 

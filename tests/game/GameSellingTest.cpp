@@ -7,8 +7,6 @@
 namespace pipfield::test {
 namespace {
 
-const Instant kNoon = localInstant(2026, 10, 14, 12); // autumn: no seasonal price
-
 TEST(GameSelling, SellingTheCrateTurnsItIntoCoins) {
     Orchard o = bareOrchard({});
     o.crate.set(TreeKind::meyer, 12); // 7 coins each

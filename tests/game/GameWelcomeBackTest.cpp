@@ -9,11 +9,10 @@ namespace pipfield::test {
 namespace {
 
 // Wednesday 14 October 2026, noon in Seoul: autumn.
-const Instant kNoon = localInstant(2026, 10, 14, 12);
 using Kind = FakeNotifier::Call::Kind;
 
 // One harvester and full trees; the crate fills in about two hours.
-Orchard fillingOrchard() {
+Orchard busyOrchard() {
     Orchard o = bareOrchard(std::vector<Tree>(8, Tree{TreeKind::eureka, 300, 0, 14}));
     o.workers.set(WorkerRole::harvester, 3);
     o.crateLevel = 8;
@@ -53,7 +52,7 @@ std::vector<FakeNotifier::Call> shown(const FakeNotifier& notifier) {
 }
 
 TEST(GameWelcomeBack, ALongAbsenceIsToldFromTheCatchUpItself) {
-    const Orchard o = fillingOrchard();
+    const Orchard o = busyOrchard();
     GameWorld world(kNoon);
     world.seed(o, addSeconds(kNoon, -3 * 3600.0));
     auto game = world.launch();
@@ -82,7 +81,7 @@ TEST(GameWelcomeBack, ALongAbsenceIsToldFromTheCatchUpItself) {
 }
 
 TEST(GameWelcomeBack, TheCrateFullPlanStaysBesideIt) {
-    Orchard roomy = fillingOrchard();
+    Orchard roomy = busyOrchard();
     roomy.crateLevel = Orchard::maxCrateLevel;
     GameWorld world(kNoon);
     world.seed(roomy, addSeconds(kNoon, -1800));
@@ -95,7 +94,7 @@ TEST(GameWelcomeBack, TheCrateFullPlanStaysBesideIt) {
 }
 
 TEST(GameWelcomeBack, ShortAbsencesAndDemoModeSayNothing) {
-    const Orchard o = fillingOrchard();
+    const Orchard o = busyOrchard();
     {
         GameWorld world(kNoon);
         world.seed(o, addSeconds(kNoon, -599));
@@ -125,7 +124,7 @@ TEST(GameWelcomeBack, ShortAbsencesAndDemoModeSayNothing) {
 TEST(GameWelcomeBack, NotificationsOffStillTellsTheWindow) {
     GameWorld world(kNoon);
     world.defaults.setValue("notificationsOn", false);
-    world.seed(fillingOrchard(), addSeconds(kNoon, -3600));
+    world.seed(busyOrchard(), addSeconds(kNoon, -3600));
     auto game = world.launch();
     EXPECT_TRUE(game->welcomeBack());
     EXPECT_FALSE(game->welcomeBackText().isEmpty());
@@ -133,7 +132,7 @@ TEST(GameWelcomeBack, NotificationsOffStillTellsTheWindow) {
 }
 
 TEST(GameWelcomeBack, ACrateFullBeforeLeavingAndAnIdleOrchardReadAsSuch) {
-    Orchard full = fillingOrchard();
+    Orchard full = busyOrchard();
     full.crate.set(TreeKind::eureka, full.crateCapacity());
     GameWorld world(kNoon);
     world.seed(full, addSeconds(kNoon, -86400.0));
@@ -144,7 +143,7 @@ TEST(GameWelcomeBack, ACrateFullBeforeLeavingAndAnIdleOrchardReadAsSuch) {
               QStringLiteral("창고가 가득 차 있어서 열매 %1개가 그대로 기다리고 있어요").arg(full.crateCapacity()));
 
     // Nobody to pick: nothing picked, the crate as it was.
-    Orchard idle = fillingOrchard();
+    Orchard idle = busyOrchard();
     idle.workers = {};
     GameWorld quiet(kNoon);
     quiet.seed(idle, addSeconds(kNoon, -86400.0));
@@ -155,7 +154,7 @@ TEST(GameWelcomeBack, ACrateFullBeforeLeavingAndAnIdleOrchardReadAsSuch) {
 
 TEST(GameWelcomeBack, StaysUntilTheNextSale) {
     GameWorld world(kNoon);
-    world.seed(fillingOrchard(), addSeconds(kNoon, -7200));
+    world.seed(busyOrchard(), addSeconds(kNoon, -7200));
     auto game = world.launch();
     ASSERT_TRUE(game->welcomeBack());
     QSignalSpy spy(game.get(), &Game::welcomeBackChanged);

@@ -11,7 +11,6 @@
 namespace pipfield::test {
 namespace {
 
-const Instant kNoon = localInstant(2026, 10, 14, 12);
 const QString kMarker = QString::fromLatin1(kDeliverNotificationArgument);
 
 class DesktopNotifierTest : public testing::Test {

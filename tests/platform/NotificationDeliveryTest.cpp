@@ -76,7 +76,7 @@ protected:
     QString m_address;
     std::unique_ptr<QDBusConnection> m_bus;
     FakeNotificationService m_service;
-    FakeClock m_clock{localInstant(2026, 10, 14, 12)};
+    FakeClock m_clock{kNoon};
     FakeLauncher m_launcher;
 };
 

@@ -17,10 +17,6 @@ const QColor kFrame0(255, 255, 100);
 const QColor kFrame1(255, 255, 150);
 const QColor kFrame2(255, 255, 200);
 
-Tree mature(TreeKind kind, std::int64_t fruit = 0) {
-    return Tree{kind, Balance::spec(kind).grow, 0, fruit};
-}
-
 QColor at(SceneWorld& scene, double t, QPointF point) {
     return colourAt(scene.view->renderImage(t), point);
 }

@@ -12,10 +12,6 @@ using namespace pipfield::test;
 
 namespace {
 
-Tree mature(TreeKind kind, std::int64_t fruit = 0) {
-    return Tree{kind, Balance::spec(kind).grow, 0, fruit};
-}
-
 std::vector<Tree> trees(std::size_t n) {
     return std::vector<Tree>(n, mature(TreeKind::eureka));
 }

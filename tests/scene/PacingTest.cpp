@@ -15,12 +15,8 @@ using namespace pipfield::test;
 
 namespace {
 
-Tree mature(TreeKind kind, std::int64_t fruit = 0) {
-    return Tree{kind, Balance::spec(kind).grow, 0, fruit};
-}
-
-Orchard withWorkers(std::vector<WorkerRole> roles, std::vector<Tree> trees) {
-    Orchard o = treesOnly(std::move(trees));
+Orchard withWorkers(std::vector<WorkerRole> roles, std::vector<Tree> planted) {
+    Orchard o = treesOnly(std::move(planted));
     for (WorkerRole role : roles) {
         o.workers.set(role, 1);
     }

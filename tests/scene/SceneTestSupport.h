@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FakeArt.h"
+#include "model/Balance.h"
 #include "scene/OrchardView.h"
 #include "scene/SceneClock.h"
 #include "scene/Sprite.h"
@@ -172,6 +173,11 @@ inline QColor colourAt(const QImage& image, QPointF point) {
 /// An orchard with only the given trees, nothing hired and an empty crate.
 inline Orchard treesOnly(std::vector<Tree> trees) {
     return bareOrchard(std::move(trees));
+}
+
+/// A fully grown tree of a kind, bearing the given fruit.
+inline Tree mature(TreeKind kind, std::int64_t fruit = 0) {
+    return Tree{kind, Balance::spec(kind).grow, 0, fruit};
 }
 
 } // namespace pipfield::test

@@ -10,10 +10,6 @@ using namespace pipfield::test;
 
 namespace {
 
-Tree mature(TreeKind kind, std::int64_t fruit = 0) {
-    return Tree{kind, Balance::spec(kind).grow, 0, fruit};
-}
-
 Orchard withWorker(WorkerRole role, std::int64_t level, std::vector<Tree> trees) {
     Orchard o = treesOnly(std::move(trees));
     o.workers.set(role, level);

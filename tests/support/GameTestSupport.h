@@ -25,6 +25,7 @@
 #include "game/ProcessLauncher.h"
 #include "game/SaveStore.h"
 #include "model/SaveFile.h"
+#include "support/LocalInstant.h"
 
 namespace pipfield::test {
 
@@ -119,11 +120,10 @@ public:
     std::vector<std::pair<qint64, QString>> stopped;
 };
 
-/// A local wall-clock instant in the test's time zone.
-inline Instant localInstant(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
-    const QDateTime t(QDate(year, month, day), QTime(hour, minute, second));
-    return Instant{} + std::chrono::milliseconds(t.toMSecsSinceEpoch());
-}
+/// Noon on an autumn day, when no kind sells at a seasonal price.
+inline const Instant kNoon = localInstant(2026, 10, 14, 12);
+/// Noon on a summer day.
+inline const Instant kSummerNoon = localInstant(2026, 7, 15, 12);
 
 inline double referenceSeconds(Instant t) {
     return std::chrono::duration<double>(t.time_since_epoch()).count() - kReferenceDateUnixSeconds;

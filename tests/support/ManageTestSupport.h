@@ -24,6 +24,7 @@
 #include "scene/Sprite.h"
 #include "strip/Strip.h"
 #include "support/FakeSaveDialog.h"
+#include "support/LocalInstant.h"
 
 namespace pipfield::test {
 
@@ -83,15 +84,10 @@ inline void showAside(QWidget& widget) {
     widget.show();
 }
 
-inline Instant localInstant(int year, int month, int day, int hour = 12) {
-    const QDateTime t(QDate(year, month, day), QTime(hour, 0));
-    return Instant{} + std::chrono::milliseconds(t.toMSecsSinceEpoch());
-}
-
 /// A game, its strip and its window over temporary files, with the real art.
 struct ManageWorld {
     explicit ManageWorld(std::optional<Orchard> orchard = Orchard::starter(), QStringList arguments = {},
-                         Instant start = localInstant(2026, 4, 1))
+                         Instant start = localInstant(2026, 4, 1, 12))
         : defaults(dir.filePath(QStringLiteral("config/Pipfield.conf")), arguments), clock(start),
           store(dir.filePath(QStringLiteral("data/orchard.json"))),
           sprites(Sprite::bundled(), &Palette::dyeColors(), 1) {
