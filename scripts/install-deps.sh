@@ -9,7 +9,7 @@ packages=(
     libgl-dev libxcb1-dev libxcb-xfixes0-dev libx11-dev libx11-xcb-dev
     nlohmann-json3-dev libicu-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    clang libclang-rt-14-dev clang-format
+    clang libclang-rt-14-dev clang-format clang-tidy clang-tools
     fonts-noto-cjk
     xvfb xauth openbox picom x11-utils xdotool wmctrl imagemagick
     xfwm4 kwin-x11 i3-wm mutter xwayland procps
