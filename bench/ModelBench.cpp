@@ -1,7 +1,7 @@
-#include <benchmark/benchmark.h>
-
 #include "model/Orchard.h"
 #include "model/SaveFile.h"
+
+#include <benchmark/benchmark.h>
 
 namespace pipfield {
 namespace {

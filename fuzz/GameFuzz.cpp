@@ -1,18 +1,4 @@
-#include <QCoreApplication>
-#include <QDateTime>
-#include <QTimeZone>
-#include <QDir>
-#include <QFile>
-#include <QLoggingCategory>
-#include <QTemporaryDir>
-
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
-#include <memory>
-#include <string_view>
-#include <vector>
-
+#include "NumberMutator.h"
 #include "game/Clock.h"
 #include "game/Defaults.h"
 #include "game/Game.h"
@@ -21,7 +7,20 @@
 #include "model/Saturating.h"
 #include "model/SaveFile.h"
 
-#include "NumberMutator.h"
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QLoggingCategory>
+#include <QTemporaryDir>
+#include <QTimeZone>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <string_view>
+#include <vector>
 
 // Any bytes as the save a game starts from, then a run through everything a player can do.
 namespace {

@@ -1,11 +1,10 @@
+#include "NumberMutator.h"
+#include "model/SaveFile.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
-
-#include "model/SaveFile.h"
-
-#include "NumberMutator.h"
 
 extern "C" std::size_t LLVMFuzzerCustomMutator(std::uint8_t* data, std::size_t size, std::size_t maxSize,
                                                unsigned int seed) {

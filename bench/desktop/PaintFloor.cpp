@@ -12,9 +12,8 @@
 #include <QTimer>
 #include <QWidget>
 
-#include <sys/resource.h>
-
 #include <cstdio>
+#include <sys/resource.h>
 
 namespace {
 

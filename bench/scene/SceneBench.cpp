@@ -20,9 +20,8 @@
 #include <QTimer>
 #include <QWidget>
 
-#include <sys/resource.h>
-
 #include <cstdio>
+#include <sys/resource.h>
 
 using namespace pipfield;
 

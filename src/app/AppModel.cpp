@@ -1,10 +1,10 @@
 #include "app/AppModel.h"
 
-#include <QWidget>
-
 #include "game/Defaults.h"
 #include "game/Game.h"
 #include "strip/Strip.h"
+
+#include <QWidget>
 
 namespace pipfield {
 

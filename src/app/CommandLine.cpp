@@ -1,14 +1,14 @@
 #include "app/CommandLine.h"
 
+#include "game/Defaults.h"
+#include "model/Catalog.h"
+#include "platform/NotificationHelper.h"
+
 #include <algorithm>
 #include <array>
 #include <ostream>
 #include <string>
 #include <string_view>
-
-#include "game/Defaults.h"
-#include "model/Catalog.h"
-#include "platform/NotificationHelper.h"
 
 namespace pipfield {
 namespace {

@@ -1,13 +1,5 @@
 #include "app/PipfieldApp.h"
 
-#include <QApplication>
-#include <QDBusConnection>
-#include <QShortcut>
-#include <QStyleFactory>
-#include <QSystemTrayIcon>
-#include <QTabWidget>
-#include <QToolButton>
-
 #include "app/AppModel.h"
 #include "app/TrayHostWatcher.h"
 #include "app/TrayMenu.h"
@@ -31,6 +23,14 @@
 #include "scene/OrchardView.h"
 #include "scene/Sprite.h"
 #include "strip/Strip.h"
+
+#include <QApplication>
+#include <QDBusConnection>
+#include <QShortcut>
+#include <QStyleFactory>
+#include <QSystemTrayIcon>
+#include <QTabWidget>
+#include <QToolButton>
 
 namespace pipfield {
 namespace {

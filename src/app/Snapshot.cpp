@@ -1,11 +1,5 @@
 #include "app/Snapshot.h"
 
-#include <QDir>
-#include <QFile>
-#include <QImage>
-#include <QTemporaryDir>
-#include <QTextStream>
-
 #include "card/WeeklyCard.h"
 #include "game/Clock.h"
 #include "game/Defaults.h"
@@ -18,6 +12,12 @@
 #include "scene/Sprite.h"
 #include "strip/Strip.h"
 #include "strip/StripPanel.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTextStream>
 
 namespace pipfield {
 namespace {

@@ -1,16 +1,16 @@
 #include "app/TrayMenu.h"
 
+#include "game/Game.h"
+#include "game/Texts.h"
+#include "scene/ArtResources.h"
+#include "strip/Strip.h"
+
 #include <QCoreApplication>
 #include <QIcon>
 #include <QPainter>
 #include <QPixmap>
 
 #include <vector>
-
-#include "game/Game.h"
-#include "game/Texts.h"
-#include "scene/ArtResources.h"
-#include "strip/Strip.h"
 
 namespace pipfield {
 namespace {

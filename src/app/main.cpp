@@ -1,3 +1,16 @@
+#include "app/Catalogue.h"
+#include "app/CommandLine.h"
+#include "app/PipfieldApp.h"
+#include "app/Snapshot.h"
+#include "game/Texts.h"
+#include "model/Text.h"
+#include "platform/LayerShellStrip.h"
+#include "platform/Logging.h"
+#include "platform/NotificationHelper.h"
+#include "platform/QtPlatformChoice.h"
+#include "platform/SingleInstance.h"
+#include "platform/TerminationSignals.h"
+
 #include <QApplication>
 #include <QLocale>
 #include <QTimer>
@@ -7,21 +20,7 @@
 #include <cstring>
 #include <iostream>
 #include <memory>
-
 #include <unistd.h>
-
-#include "app/Catalogue.h"
-#include "app/CommandLine.h"
-#include "app/PipfieldApp.h"
-#include "app/Snapshot.h"
-#include "game/Texts.h"
-#include "model/Text.h"
-#include "platform/NotificationHelper.h"
-#include "platform/LayerShellStrip.h"
-#include "platform/Logging.h"
-#include "platform/QtPlatformChoice.h"
-#include "platform/SingleInstance.h"
-#include "platform/TerminationSignals.h"
 
 namespace {
 

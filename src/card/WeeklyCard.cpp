@@ -1,5 +1,15 @@
 #include "card/WeeklyCard.h"
 
+#include "card/SaveDialog.h"
+#include "game/Game.h"
+#include "game/LocalTime.h"
+#include "game/Texts.h"
+#include "kit/PixelArt.h"
+#include "kit/ShortNumber.h"
+#include "kit/TabularDigits.h"
+#include "kit/TextStyle.h"
+#include "scene/Sprite.h"
+
 #include <QApplication>
 #include <QDateTime>
 #include <QFontMetrics>
@@ -14,16 +24,6 @@
 
 #include <array>
 #include <memory>
-
-#include "card/SaveDialog.h"
-#include "game/Game.h"
-#include "game/LocalTime.h"
-#include "game/Texts.h"
-#include "kit/PixelArt.h"
-#include "kit/ShortNumber.h"
-#include "kit/TabularDigits.h"
-#include "kit/TextStyle.h"
-#include "scene/Sprite.h"
 
 namespace pipfield {
 namespace {

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "game/Clock.h"
+#include "model/Totals.h"
+
 #include <QImage>
 #include <QLocale>
 #include <QSize>
 #include <QString>
-
-#include "game/Clock.h"
-#include "model/Totals.h"
 
 class QPainter;
 class QWidget;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "game/SettingsKeys.h"
+
 #include <QObject>
 #include <QSettings>
 #include <QString>
@@ -10,8 +12,6 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
-
-#include "game/SettingsKeys.h"
 
 namespace pipfield {
 

@@ -1,11 +1,5 @@
 #include "game/Game.h"
 
-#include <QCoreApplication>
-#include <QDateTime>
-#include <QPointer>
-
-#include <algorithm>
-
 #include "game/Defaults.h"
 #include "game/LocalTime.h"
 #include "game/Looks.h"
@@ -14,6 +8,12 @@
 #include "game/Texts.h"
 #include "model/Saturating.h"
 #include "model/SaveFile.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QPointer>
+
+#include <algorithm>
 
 namespace pipfield {
 

@@ -1,5 +1,13 @@
 #pragma once
 
+#include "game/Clock.h"
+#include "game/WeekHistory.h"
+#include "game/WelcomeBack.h"
+#include "model/Orchard.h"
+#include "model/Purchase.h"
+#include "model/Totals.h"
+#include "model/WorkerLook.h"
+
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -8,14 +16,6 @@
 #include <map>
 #include <optional>
 #include <string>
-
-#include "game/Clock.h"
-#include "game/WeekHistory.h"
-#include "game/WelcomeBack.h"
-#include "model/Orchard.h"
-#include "model/Purchase.h"
-#include "model/Totals.h"
-#include "model/WorkerLook.h"
 
 namespace pipfield {
 

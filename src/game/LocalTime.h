@@ -1,10 +1,10 @@
 #pragma once
 
+#include "game/Clock.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QString>
-
-#include "game/Clock.h"
 
 namespace pipfield {
 

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "model/EnumMap.h"
+#include "model/Orchard.h"
+
 #include <array>
 #include <cstdint>
 #include <vector>
-
-#include "model/EnumMap.h"
-#include "model/Orchard.h"
 
 namespace pipfield {
 

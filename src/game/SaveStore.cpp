@@ -1,5 +1,8 @@
 #include "game/SaveStore.h"
 
+#include "game/LocalTime.h"
+#include "game/SaveLog.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -8,9 +11,6 @@
 #include <QStandardPaths>
 
 #include <string>
-
-#include "game/LocalTime.h"
-#include "game/SaveLog.h"
 
 namespace pipfield {
 

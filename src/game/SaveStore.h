@@ -1,11 +1,11 @@
 #pragma once
 
+#include "game/Clock.h"
+#include "model/SaveFile.h"
+
 #include <QString>
 
 #include <optional>
-
-#include "game/Clock.h"
-#include "model/SaveFile.h"
 
 namespace pipfield {
 

@@ -1,14 +1,14 @@
 #pragma once
 
+#include "game/Clock.h"
+#include "model/Totals.h"
+
 #include <QString>
 
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
-
-#include "game/Clock.h"
-#include "model/Totals.h"
 
 namespace pipfield {
 

@@ -1,11 +1,5 @@
 #include "manage/BuyButton.h"
 
-#include <QPainter>
-#include <QPainterPath>
-#include <QtMath>
-#include <QStyleOptionButton>
-#include <QStylePainter>
-
 #include "game/Game.h"
 #include "game/Texts.h"
 #include "kit/PixelArt.h"
@@ -16,6 +10,12 @@
 #include "manage/LiveRefresh.h"
 #include "model/Saturating.h"
 #include "scene/Sprite.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+#include <QtMath>
 
 namespace pipfield {
 namespace {

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "model/Purchase.h"
+
 #include <QPushButton>
 
 #include <cstdint>
 #include <optional>
-
-#include "model/Purchase.h"
 
 namespace pipfield {
 

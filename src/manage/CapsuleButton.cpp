@@ -1,14 +1,14 @@
 #include "manage/CapsuleButton.h"
 
-#include <QEvent>
-#include <QPainter>
-#include <QPainterPath>
-#include <QtMath>
-
 #include "kit/PixelArt.h"
 #include "kit/TabularDigits.h"
 #include "kit/TextStyle.h"
 #include "manage/FocusRing.h"
+
+#include <QEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QtMath>
 
 namespace pipfield {
 namespace {

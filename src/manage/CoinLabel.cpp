@@ -1,12 +1,12 @@
 #include "manage/CoinLabel.h"
 
-#include <QHBoxLayout>
-
 #include "game/Texts.h"
 #include "kit/ShortNumber.h"
 #include "manage/Accessibility.h"
 #include "manage/Label.h"
 #include "manage/SpriteView.h"
+
+#include <QHBoxLayout>
 
 namespace pipfield {
 

@@ -1,12 +1,12 @@
 #include "manage/CrateGauge.h"
 
+#include "game/Texts.h"
+#include "kit/TextStyle.h"
+
 #include <QPainter>
 #include <QPainterPath>
 
 #include <algorithm>
-
-#include "game/Texts.h"
-#include "kit/TextStyle.h"
 
 namespace pipfield {
 

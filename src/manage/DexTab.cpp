@@ -1,11 +1,5 @@
 #include "manage/DexTab.h"
 
-#include <QGridLayout>
-#include <QPainter>
-#include <QPainterPath>
-#include <QScrollArea>
-#include <QVBoxLayout>
-
 #include "game/Game.h"
 #include "game/Texts.h"
 #include "kit/ShortNumber.h"
@@ -14,6 +8,12 @@
 #include "manage/LiveRefresh.h"
 #include "manage/SpriteView.h"
 #include "model/Balance.h"
+
+#include <QGridLayout>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScrollArea>
+#include <QVBoxLayout>
 
 namespace pipfield {
 

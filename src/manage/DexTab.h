@@ -1,11 +1,11 @@
 #pragma once
 
+#include "model/Catalog.h"
+
 #include <QWidget>
 
 #include <array>
 #include <cstdint>
-
-#include "model/Catalog.h"
 
 namespace pipfield {
 

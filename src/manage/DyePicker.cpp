@@ -1,14 +1,14 @@
 #include "manage/DyePicker.h"
 
-#include <QAbstractButton>
-#include <QHBoxLayout>
-#include <QKeyEvent>
-#include <QPainter>
-
 #include "game/Texts.h"
 #include "kit/TextStyle.h"
 #include "manage/FocusRing.h"
 #include "scene/Palette.h"
+
+#include <QAbstractButton>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QPainter>
 
 namespace pipfield {
 namespace {

@@ -1,9 +1,9 @@
 #include "manage/FormPage.h"
 
+#include "manage/Label.h"
+
 #include <QGroupBox>
 #include <QVBoxLayout>
-
-#include "manage/Label.h"
 
 namespace pipfield {
 

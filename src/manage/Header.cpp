@@ -1,11 +1,5 @@
 #include "manage/Header.h"
 
-#include <QFrame>
-#include <QHBoxLayout>
-#include <QLabel>
-#include <QShortcut>
-#include <QVBoxLayout>
-
 #include "game/Game.h"
 #include "game/Texts.h"
 #include "kit/ShortNumber.h"
@@ -16,6 +10,12 @@
 #include "manage/LiveRefresh.h"
 #include "manage/SpriteView.h"
 #include "model/Balance.h"
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QShortcut>
+#include <QVBoxLayout>
 
 namespace pipfield {
 

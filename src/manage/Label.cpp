@@ -1,12 +1,12 @@
 #include "manage/Label.h"
 
+#include "kit/TabularDigits.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QPainter>
 
 #include <cmath>
-
-#include "kit/TabularDigits.h"
 
 namespace pipfield {
 

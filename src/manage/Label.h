@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QLabel>
-
 #include "kit/TextStyle.h"
+
+#include <QLabel>
 
 namespace pipfield {
 

@@ -1,12 +1,5 @@
 #include "manage/ManageWindow.h"
 
-#include <QCoreApplication>
-#include <QIcon>
-#include <QTabWidget>
-#include <QVBoxLayout>
-
-#include <algorithm>
-
 #include "card/FileSaveDialog.h"
 #include "game/Defaults.h"
 #include "game/Game.h"
@@ -23,6 +16,13 @@
 #include "platform/XdgAutostart.h"
 #include "scene/Palette.h"
 #include "scene/Sprite.h"
+
+#include <QCoreApplication>
+#include <QIcon>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace pipfield {
 

@@ -1,13 +1,5 @@
 #include "manage/OrchardTab.h"
 
-#include <QHBoxLayout>
-#include <QMenu>
-#include <QToolButton>
-#include <QtMath>
-#include <QVBoxLayout>
-
-#include <algorithm>
-
 #include "game/Game.h"
 #include "game/Texts.h"
 #include "kit/ShortNumber.h"
@@ -17,6 +9,14 @@
 #include "manage/Label.h"
 #include "manage/LiveRefresh.h"
 #include "manage/SpriteView.h"
+
+#include <QHBoxLayout>
+#include <QMenu>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QtMath>
+
+#include <algorithm>
 
 namespace pipfield {
 namespace {

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "model/Balance.h"
+#include "model/Tree.h"
+
 #include <QWidget>
 
 #include <cstdint>
 #include <vector>
-
-#include "model/Balance.h"
-#include "model/Tree.h"
 
 class QAction;
 class QToolButton;

@@ -1,5 +1,11 @@
 #include "manage/RecordTab.h"
 
+#include "game/Game.h"
+#include "game/Texts.h"
+#include "manage/Accessibility.h"
+#include "manage/LiveRefresh.h"
+#include "manage/WeeksChart.h"
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -7,12 +13,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-#include "game/Game.h"
-#include "game/Texts.h"
-#include "manage/Accessibility.h"
-#include "manage/LiveRefresh.h"
-#include "manage/WeeksChart.h"
 
 namespace pipfield {
 namespace {

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "card/WeeklyCard.h"
+
 #include <QImage>
 #include <QWidget>
 
 #include <functional>
-
-#include "card/WeeklyCard.h"
 
 class QPushButton;
 

@@ -1,5 +1,12 @@
 #include "manage/SettingsTab.h"
 
+#include "game/Game.h"
+#include "game/Texts.h"
+#include "manage/FormPage.h"
+#include "manage/Label.h"
+#include "platform/LoginItem.h"
+#include "strip/Strip.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
@@ -11,13 +18,6 @@
 #include <QVBoxLayout>
 
 #include <utility>
-
-#include "game/Game.h"
-#include "game/Texts.h"
-#include "manage/FormPage.h"
-#include "manage/Label.h"
-#include "platform/LoginItem.h"
-#include "strip/Strip.h"
 
 #ifndef PIPFIELD_VERSION
 #define PIPFIELD_VERSION ""

@@ -1,13 +1,13 @@
 #include "manage/SpriteView.h"
 
-#include <QEvent>
-#include <QPainter>
-
 #include "kit/TextStyle.h"
 #include "manage/Accessibility.h"
 #include "scene/Palette.h"
 #include "scene/Sprite.h"
 #include "scene/WorkerSheet.h"
+
+#include <QEvent>
+#include <QPainter>
 
 namespace pipfield {
 

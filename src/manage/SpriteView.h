@@ -1,12 +1,12 @@
 #pragma once
 
-#include <QWidget>
-
-#include <optional>
-
 #include "kit/PixelArt.h"
 #include "model/Catalog.h"
 #include "model/WorkerLook.h"
+
+#include <QWidget>
+
+#include <optional>
 
 namespace pipfield {
 

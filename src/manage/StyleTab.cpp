@@ -1,14 +1,5 @@
 #include "manage/StyleTab.h"
 
-#include <QButtonGroup>
-#include <QCheckBox>
-#include <QHBoxLayout>
-#include <QLineEdit>
-#include <QPainter>
-#include <QPainterPath>
-#include <QToolButton>
-#include <QVBoxLayout>
-
 #include "game/Defaults.h"
 #include "game/Game.h"
 #include "game/Texts.h"
@@ -21,6 +12,15 @@
 #include "manage/SpriteView.h"
 #include "model/Balance.h"
 #include "scene/Palette.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPainterPath>
+#include <QToolButton>
+#include <QVBoxLayout>
 
 namespace pipfield {
 namespace {

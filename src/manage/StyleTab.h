@@ -1,12 +1,12 @@
 #pragma once
 
+#include "model/Catalog.h"
+
 #include <QWidget>
 
 #include <cstdint>
 #include <utility>
 #include <vector>
-
-#include "model/Catalog.h"
 
 class QButtonGroup;
 class QCheckBox;

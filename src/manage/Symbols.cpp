@@ -1,8 +1,8 @@
 #include "manage/Symbols.h"
 
-#include <QPixmap>
-
 #include "scene/Sprite.h"
+
+#include <QPixmap>
 
 namespace pipfield {
 

@@ -1,13 +1,13 @@
 #include "manage/WeeksChart.h"
 
+#include "game/Texts.h"
+#include "kit/TextStyle.h"
+#include "scene/Sprite.h"
+
 #include <QPainter>
 
 #include <algorithm>
 #include <cmath>
-
-#include "game/Texts.h"
-#include "kit/TextStyle.h"
-#include "scene/Sprite.h"
 
 namespace pipfield {
 namespace {

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "game/WeekHistory.h"
+
 #include <QWidget>
 
 #include <vector>
-
-#include "game/WeekHistory.h"
 
 namespace pipfield {
 

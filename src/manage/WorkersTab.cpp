@@ -1,15 +1,5 @@
 #include "manage/WorkersTab.h"
 
-#include <QFormLayout>
-#include <QHBoxLayout>
-#include <QIcon>
-#include <QLineEdit>
-#include <QPainter>
-#include <QPainterPath>
-#include <QPushButton>
-#include <QShortcut>
-#include <QVBoxLayout>
-
 #include "game/Game.h"
 #include "game/Texts.h"
 #include "kit/PixelArt.h"
@@ -26,6 +16,16 @@
 #include "manage/Symbols.h"
 #include "model/Balance.h"
 #include "scene/Sprite.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QShortcut>
+#include <QVBoxLayout>
 
 namespace pipfield {
 namespace {

@@ -1,14 +1,14 @@
 #pragma once
 
+#include "model/Catalog.h"
+#include "model/WorkerLook.h"
+
 #include <QDialog>
 #include <QWidget>
 
 #include <array>
 #include <cstdint>
 #include <functional>
-
-#include "model/Catalog.h"
-#include "model/WorkerLook.h"
 
 class QAbstractButton;
 class QLineEdit;

@@ -1,10 +1,10 @@
 #include "model/Balance.h"
 
-#include <algorithm>
-#include <cmath>
-
 #include "model/Saturating.h"
 #include "model/Text.h"
+
+#include <algorithm>
+#include <cmath>
 
 namespace pipfield {
 namespace {

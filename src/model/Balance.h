@@ -1,10 +1,10 @@
 #pragma once
 
+#include "model/Catalog.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
-
-#include "model/Catalog.h"
 
 namespace pipfield {
 

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "model/Catalog.h"
+#include "model/Saturating.h"
+
 #include <array>
 #include <bitset>
 #include <cstddef>
 #include <optional>
-
-#include "model/Catalog.h"
-#include "model/Saturating.h"
 
 namespace pipfield {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <cstdint>
-
 #include "model/Orchard.h"
+
+#include <cstdint>
 
 namespace pipfield::detail {
 

@@ -1,9 +1,9 @@
 #include "model/Orchard.h"
 
-#include <cmath>
-
 #include "model/Balance.h"
 #include "model/Saturating.h"
+
+#include <cmath>
 
 namespace pipfield {
 namespace {

@@ -1,17 +1,17 @@
 #pragma once
 
-#include <cstdint>
-#include <map>
-#include <optional>
-#include <string>
-#include <vector>
-
 #include "model/Catalog.h"
 #include "model/EnumMap.h"
 #include "model/Purchase.h"
 #include "model/Totals.h"
 #include "model/Tree.h"
 #include "model/WorkerLook.h"
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace pipfield {
 

@@ -1,11 +1,11 @@
-#include <algorithm>
-#include <cmath>
-#include <vector>
-
 #include "model/Balance.h"
 #include "model/Harvesting.h"
 #include "model/Orchard.h"
 #include "model/Saturating.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
 
 namespace pipfield {
 namespace {

@@ -1,11 +1,11 @@
 #include "model/SaveFile.h"
 
-#include <cmath>
-#include <utility>
-
 #include "model/Saturating.h"
 
 #include <nlohmann/json.hpp>
+
+#include <cmath>
+#include <utility>
 
 namespace pipfield {
 namespace {

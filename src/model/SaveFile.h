@@ -1,12 +1,12 @@
 #pragma once
 
+#include "model/Orchard.h"
+#include "model/Totals.h"
+
 #include <map>
 #include <optional>
 #include <string>
 #include <string_view>
-
-#include "model/Orchard.h"
-#include "model/Totals.h"
 
 namespace pipfield {
 

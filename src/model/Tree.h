@@ -1,8 +1,8 @@
 #pragma once
 
-#include <cstdint>
-
 #include "model/Catalog.h"
+
+#include <cstdint>
 
 namespace pipfield {
 

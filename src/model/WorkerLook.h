@@ -1,9 +1,9 @@
 #pragma once
 
+#include "model/Catalog.h"
+
 #include <cstdint>
 #include <string>
-
-#include "model/Catalog.h"
 
 namespace pipfield {
 

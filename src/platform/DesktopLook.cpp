@@ -1,5 +1,7 @@
 #include "platform/DesktopLook.h"
 
+#include "platform/Logging.h"
+
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
@@ -8,8 +10,6 @@
 #include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
-
-#include "platform/Logging.h"
 
 namespace pipfield {
 namespace {

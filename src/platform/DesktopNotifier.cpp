@@ -1,9 +1,12 @@
 #include "platform/DesktopNotifier.h"
 
+#include "platform/Logging.h"
+#include "platform/NotificationHelper.h"
+
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
@@ -11,9 +14,6 @@
 
 #include <algorithm>
 #include <cmath>
-
-#include "platform/Logging.h"
-#include "platform/NotificationHelper.h"
 
 namespace pipfield {
 

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "game/Clock.h"
+#include "game/Notifier.h"
+#include "game/ProcessLauncher.h"
+
 #include <QDBusConnection>
 #include <QObject>
 #include <QString>
@@ -7,10 +11,6 @@
 #include <QTimer>
 
 #include <optional>
-
-#include "game/Clock.h"
-#include "game/Notifier.h"
-#include "game/ProcessLauncher.h"
 
 namespace pipfield {
 

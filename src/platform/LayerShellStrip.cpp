@@ -1,6 +1,10 @@
 #include "platform/LayerShellStrip.h"
 
+#include "fractional-scale-v1-client-protocol.h"
 #include "platform/Logging.h"
+#include "viewporter-client-protocol.h"
+#include "wlr-layer-shell-unstable-v1-client-protocol.h"
+#include "xdg-output-unstable-v1-client-protocol.h"
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
@@ -9,19 +13,13 @@
 #include <QSocketNotifier>
 #include <QTimer>
 
-#include <linux/input-event-codes.h>
-#include <sys/mman.h>
-#include <unistd.h>
+#include <wayland-client.h>
 
 #include <algorithm>
 #include <cstring>
-
-#include <wayland-client.h>
-
-#include "fractional-scale-v1-client-protocol.h"
-#include "viewporter-client-protocol.h"
-#include "xdg-output-unstable-v1-client-protocol.h"
-#include "wlr-layer-shell-unstable-v1-client-protocol.h"
+#include <linux/input-event-codes.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 namespace pipfield {
 

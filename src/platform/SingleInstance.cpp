@@ -1,11 +1,11 @@
 #include "platform/SingleInstance.h"
 
+#include "platform/Logging.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QLocalSocket>
 #include <QStandardPaths>
-
-#include "platform/Logging.h"
 
 namespace pipfield {
 namespace {

@@ -1,14 +1,14 @@
 #include "platform/SleepWatcher.h"
 
-#include <QCoreApplication>
+#include "platform/Logging.h"
 
-#include <utility>
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 
-#include "platform/Logging.h"
+#include <utility>
 
 namespace pipfield {
 namespace {

@@ -1,12 +1,12 @@
 #include "platform/SystemProcessLauncher.h"
 
+#include "platform/Logging.h"
+
 #include <QFile>
 #include <QProcess>
 
 #include <csignal>
 #include <sys/types.h>
-
-#include "platform/Logging.h"
 
 namespace pipfield {
 

@@ -1,8 +1,13 @@
 #include "platform/X11Desktop.h"
 
+#include "platform/Logging.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWindow>
+
+#include <xcb/xcb.h>
+#include <xcb/xfixes.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -10,11 +15,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-
-#include <xcb/xcb.h>
-#include <xcb/xfixes.h>
-
-#include "platform/Logging.h"
 
 namespace pipfield {
 namespace {

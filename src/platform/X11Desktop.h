@@ -1,17 +1,16 @@
 #pragma once
 
-#include <QAbstractNativeEventFilter>
+#include "platform/DesktopEvents.h"
+#include "platform/PanelWindowing.h"
+#include "platform/WindowList.h"
 
+#include <QAbstractNativeEventFilter>
 #include <QRect>
 #include <QString>
 
 #include <cstdint>
 #include <set>
 #include <vector>
-
-#include "platform/DesktopEvents.h"
-#include "platform/PanelWindowing.h"
-#include "platform/WindowList.h"
 
 struct xcb_connection_t;
 class QWindow;

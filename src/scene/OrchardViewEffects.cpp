@@ -1,9 +1,8 @@
 // The short-lived effects of OrchardView. Each effect layer removes itself when its animation
 // ends; the removal holds the layer, not the scene.
 
-#include "scene/OrchardView.h"
-
 #include "model/Catalog.h"
+#include "scene/OrchardView.h"
 #include "scene/Sprite.h"
 
 #include <QPointer>

@@ -1,9 +1,8 @@
 // The workers' part of OrchardView: who is on the scene and what each does next.
 
-#include "scene/OrchardView.h"
-
 #include "game/Game.h"
 #include "model/Balance.h"
+#include "scene/OrchardView.h"
 
 #include <QPointer>
 

@@ -1,12 +1,5 @@
 #include "strip/Strip.h"
 
-#include <QGuiApplication>
-#include <QScreen>
-#include <QTimer>
-#include <QWindow>
-
-#include <algorithm>
-
 #include "game/Defaults.h"
 #include "platform/DesktopEvents.h"
 #include "platform/PanelWindowing.h"
@@ -14,6 +7,13 @@
 #include "platform/WindowList.h"
 #include "strip/StripGeometry.h"
 #include "strip/StripPanel.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTimer>
+#include <QWindow>
+
+#include <algorithm>
 
 namespace pipfield {
 

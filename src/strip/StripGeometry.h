@@ -1,13 +1,13 @@
 #pragma once
 
+#include "platform/WindowList.h"
+
 #include <QRect>
 #include <QString>
 
 #include <cstdint>
 #include <optional>
 #include <vector>
-
-#include "platform/WindowList.h"
 
 class QScreen;
 

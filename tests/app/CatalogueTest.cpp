@@ -1,4 +1,4 @@
-#include <gtest/gtest.h>
+#include "app/Catalogue.h"
 
 #include <QCoreApplication>
 #include <QDirIterator>
@@ -7,10 +7,10 @@
 #include <QRegularExpression>
 #include <QTranslator>
 
+#include <gtest/gtest.h>
+
 #include <set>
 #include <utility>
-
-#include "app/Catalogue.h"
 
 namespace pipfield::test {
 namespace {

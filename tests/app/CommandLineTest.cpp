@@ -1,10 +1,10 @@
+#include "app/CommandLine.h"
+
 #include <gtest/gtest.h>
 
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include "app/CommandLine.h"
 
 namespace pipfield::test {
 namespace {

@@ -1,4 +1,6 @@
-#include <gtest/gtest.h>
+#include "app/TrayHostWatcher.h"
+
+#include "support/PrivateSessionBus.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -6,8 +8,7 @@
 #include <QStandardPaths>
 #include <QTest>
 
-#include "app/TrayHostWatcher.h"
-#include "support/PrivateSessionBus.h"
+#include <gtest/gtest.h>
 
 namespace pipfield {
 namespace {

@@ -1,10 +1,6 @@
-#include <gtest/gtest.h>
-
-#include <QLabel>
-#include <QTemporaryDir>
+#include "app/TrayMenu.h"
 
 #include "app/AppModel.h"
-#include "app/TrayMenu.h"
 #include "game/Defaults.h"
 #include "game/Game.h"
 #include "game/SaveStore.h"
@@ -12,6 +8,11 @@
 #include "strip/Strip.h"
 #include "strip/StripPanel.h"
 #include "support/GameTestSupport.h"
+
+#include <QLabel>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
 
 namespace pipfield {
 namespace {

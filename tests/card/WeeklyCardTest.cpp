@@ -1,14 +1,15 @@
-#include <gtest/gtest.h>
+#include "card/WeeklyCard.h"
+
+#include "scene/Palette.h"
+#include "scene/Sprite.h"
+#include "support/FakeSaveDialog.h"
+#include "support/GameTestSupport.h"
 
 #include <QDir>
 #include <QImageReader>
 #include <QTemporaryDir>
 
-#include "card/WeeklyCard.h"
-#include "scene/Palette.h"
-#include "scene/Sprite.h"
-#include "support/FakeSaveDialog.h"
-#include "support/GameTestSupport.h"
+#include <gtest/gtest.h>
 
 namespace pipfield::test {
 namespace {

@@ -1,3 +1,6 @@
+#include "cli/CliCommands.h"
+#include "model/SaveFile.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -5,9 +8,6 @@
 #include <fstream>
 #include <sstream>
 #include <sys/wait.h>
-
-#include "cli/CliCommands.h"
-#include "model/SaveFile.h"
 
 namespace pipfield {
 namespace {

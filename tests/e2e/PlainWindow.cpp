@@ -3,12 +3,12 @@
 // games and video players do), and writing one line per button press to standard output.
 // Usage: pipfield-e2e-window NAME [--undecorated]
 
+#include <xcb/xcb.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-
-#include <xcb/xcb.h>
 
 namespace {
 

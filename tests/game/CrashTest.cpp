@@ -1,11 +1,11 @@
-#include <gtest/gtest.h>
+#include "support/GameTestSupport.h"
 
 #include <QProcess>
 #include <QProcessEnvironment>
 
-#include <random>
+#include <gtest/gtest.h>
 
-#include "support/GameTestSupport.h"
+#include <random>
 
 namespace pipfield::test {
 namespace {

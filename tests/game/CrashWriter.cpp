@@ -1,16 +1,16 @@
 // Saves a changing orchard as fast as it can, reporting each completed save on standard output, until
 // it is killed. The crash test kills it at random moments and checks the file it leaves behind.
 
-#include <QCoreApplication>
-
-#include <cstdio>
-#include <string>
-
 #include "game/Clock.h"
 #include "game/Defaults.h"
 #include "game/Game.h"
 #include "game/Notifier.h"
 #include "game/SaveStore.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <string>
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include <gtest/gtest.h>
+#include "game/Defaults.h"
 
 #include <QTemporaryDir>
 
-#include "game/Defaults.h"
+#include <gtest/gtest.h>
 
 namespace pipfield {
 namespace {

@@ -1,8 +1,8 @@
-#include <gtest/gtest.h>
+#include "support/GameTestSupport.h"
 
 #include <QSignalSpy>
 
-#include "support/GameTestSupport.h"
+#include <gtest/gtest.h>
 
 namespace pipfield::test {
 namespace {

@@ -1,9 +1,9 @@
+#include "model/Balance.h"
+#include "support/GameTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
-
-#include "model/Balance.h"
-#include "support/GameTestSupport.h"
 
 // Saves changed by hand: whatever numbers they hold, the live game neither wraps nor skips its rules.
 namespace pipfield::test {

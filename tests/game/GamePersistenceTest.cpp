@@ -1,9 +1,9 @@
-#include <gtest/gtest.h>
+#include "support/GameTestSupport.h"
 
 #include <QDir>
 #include <QFileInfo>
 
-#include "support/GameTestSupport.h"
+#include <gtest/gtest.h>
 
 namespace pipfield::test {
 namespace {

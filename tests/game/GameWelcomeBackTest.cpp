@@ -1,9 +1,9 @@
-#include <gtest/gtest.h>
+#include "game/WelcomeBack.h"
+#include "support/GameTestSupport.h"
 
 #include <QSignalSpy>
 
-#include "game/WelcomeBack.h"
-#include "support/GameTestSupport.h"
+#include <gtest/gtest.h>
 
 namespace pipfield::test {
 namespace {

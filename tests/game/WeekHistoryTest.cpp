@@ -1,7 +1,8 @@
-#include <gtest/gtest.h>
-
 #include "game/WeekHistory.h"
+
 #include "support/GameTestSupport.h"
+
+#include <gtest/gtest.h>
 
 namespace pipfield::test {
 namespace {

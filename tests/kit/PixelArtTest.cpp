@@ -1,9 +1,9 @@
-#include <gtest/gtest.h>
+#include "kit/PixelArt.h"
 
 #include <QSize>
 #include <QSizeF>
 
-#include "kit/PixelArt.h"
+#include <gtest/gtest.h>
 
 namespace pipfield {
 namespace {

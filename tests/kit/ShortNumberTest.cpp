@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "kit/ShortNumber.h"
+
+#include <gtest/gtest.h>
 
 namespace pipfield {
 namespace {

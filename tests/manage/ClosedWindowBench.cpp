@@ -2,14 +2,14 @@
 // demo orchard with no window, with the window built but closed, and with it open on the orchard tab.
 // Prints the processor time per tick of each: manage-closed-bench [TICKS]
 
+#include "support/IsolatedDesktop.h"
+#include "support/ManageTestSupport.h"
+
 #include <QApplication>
 #include <QTabWidget>
 
 #include <cstdio>
 #include <ctime>
-
-#include "support/IsolatedDesktop.h"
-#include "support/ManageTestSupport.h"
 
 using namespace pipfield;
 

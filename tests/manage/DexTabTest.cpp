@@ -1,13 +1,14 @@
-#include <gtest/gtest.h>
-
-#include <QMenu>
-#include <QToolButton>
-
 #include "manage/DexTab.h"
+
 #include "manage/Label.h"
 #include "manage/OrchardTab.h"
 #include "manage/SpriteView.h"
 #include "support/ManageTestSupport.h"
+
+#include <QMenu>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
 
 namespace pipfield::test {
 namespace {

@@ -1,14 +1,15 @@
-#include <gtest/gtest.h>
-
-#include <QTest>
+#include "manage/Header.h"
 
 #include "kit/TextStyle.h"
 #include "manage/CapsuleButton.h"
 #include "manage/CoinLabel.h"
 #include "manage/CrateGauge.h"
-#include "manage/Header.h"
 #include "manage/Label.h"
 #include "support/ManageTestSupport.h"
+
+#include <QTest>
+
+#include <gtest/gtest.h>
 
 namespace pipfield::test {
 namespace {

@@ -1,11 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <QAccessible>
-#include <QButtonGroup>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QTest>
-
 #include "kit/TextStyle.h"
 #include "manage/BuyButton.h"
 #include "manage/CapsuleButton.h"
@@ -18,6 +10,14 @@
 #include "manage/StyleTab.h"
 #include "manage/WorkersTab.h"
 #include "support/ManageTestSupport.h"
+
+#include <QAccessible>
+#include <QButtonGroup>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
 
 namespace pipfield::test {
 namespace {

@@ -1,13 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <QAbstractButton>
-#include <QApplication>
-#include <QButtonGroup>
-#include <QFontDatabase>
-#include <QPainter>
-#include <QPushButton>
-#include <QTabWidget>
-
 #include "card/WeeklyCard.h"
 #include "kit/PixelArt.h"
 #include "kit/TabularDigits.h"
@@ -21,6 +11,16 @@
 #include "manage/StyleTab.h"
 #include "manage/WorkersTab.h"
 #include "support/ManageTestSupport.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QFontDatabase>
+#include <QPainter>
+#include <QPushButton>
+#include <QTabWidget>
+
+#include <gtest/gtest.h>
 
 namespace pipfield::test {
 namespace {

@@ -1,16 +1,16 @@
 // Draws every tab of the window and the weekly card into a folder, for looking at them while
 // working on the window: manage-preview DIR [dark] [-demo late].
 
-#include <QApplication>
-#include <QStyleFactory>
-
-#include <cstdlib>
-
 #include "card/WeeklyCard.h"
 #include "manage/Appearance.h"
 #include "manage/WorkersTab.h"
 #include "support/IsolatedDesktop.h"
 #include "support/ManageTestSupport.h"
+
+#include <QApplication>
+#include <QStyleFactory>
+
+#include <cstdlib>
 
 using namespace pipfield;
 

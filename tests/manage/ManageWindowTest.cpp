@@ -1,8 +1,8 @@
-#include <gtest/gtest.h>
+#include "support/ManageTestSupport.h"
 
 #include <QTabWidget>
 
-#include "support/ManageTestSupport.h"
+#include <gtest/gtest.h>
 
 namespace pipfield::test {
 namespace {

@@ -1,12 +1,13 @@
-#include <gtest/gtest.h>
+#include "manage/OrchardTab.h"
+
+#include "manage/BuyButton.h"
+#include "manage/Label.h"
+#include "support/ManageTestSupport.h"
 
 #include <QMenu>
 #include <QToolButton>
 
-#include "manage/BuyButton.h"
-#include "manage/Label.h"
-#include "manage/OrchardTab.h"
-#include "support/ManageTestSupport.h"
+#include <gtest/gtest.h>
 
 namespace pipfield::test {
 namespace {

@@ -1,8 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <QCheckBox>
-#include <QTabWidget>
-
 #include "kit/ShortNumber.h"
 #include "kit/TextStyle.h"
 #include "manage/BuyButton.h"
@@ -14,6 +9,11 @@
 #include "manage/SettingsTab.h"
 #include "manage/SpriteView.h"
 #include "support/ManageTestSupport.h"
+
+#include <QCheckBox>
+#include <QTabWidget>
+
+#include <gtest/gtest.h>
 
 namespace pipfield::test {
 namespace {

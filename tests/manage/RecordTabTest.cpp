@@ -1,13 +1,14 @@
-#include <gtest/gtest.h>
+#include "manage/RecordTab.h"
+
+#include "card/WeeklyCard.h"
+#include "support/ManageTestSupport.h"
 
 #include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
 #include <QPushButton>
 
-#include "card/WeeklyCard.h"
-#include "manage/RecordTab.h"
-#include "support/ManageTestSupport.h"
+#include <gtest/gtest.h>
 
 namespace pipfield::test {
 namespace {

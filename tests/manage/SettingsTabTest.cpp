@@ -1,4 +1,7 @@
-#include <gtest/gtest.h>
+#include "manage/SettingsTab.h"
+
+#include "manage/Label.h"
+#include "support/ManageTestSupport.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -6,9 +9,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "manage/Label.h"
-#include "manage/SettingsTab.h"
-#include "support/ManageTestSupport.h"
+#include <gtest/gtest.h>
 
 namespace pipfield::test {
 namespace {

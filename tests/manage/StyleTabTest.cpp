@@ -1,4 +1,9 @@
-#include <gtest/gtest.h>
+#include "manage/StyleTab.h"
+
+#include "manage/DyePicker.h"
+#include "manage/Label.h"
+#include "manage/SpriteView.h"
+#include "support/ManageTestSupport.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -6,11 +11,7 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "manage/DyePicker.h"
-#include "manage/Label.h"
-#include "manage/SpriteView.h"
-#include "manage/StyleTab.h"
-#include "support/ManageTestSupport.h"
+#include <gtest/gtest.h>
 
 namespace pipfield::test {
 namespace {

@@ -1,8 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <QMap>
-#include <QTranslator>
-
 #include "manage/BuyButton.h"
 #include "manage/CapsuleButton.h"
 #include "manage/CrateGauge.h"
@@ -11,6 +6,11 @@
 #include "manage/Label.h"
 #include "manage/WorkersTab.h"
 #include "support/ManageTestSupport.h"
+
+#include <QMap>
+#include <QTranslator>
+
+#include <gtest/gtest.h>
 
 namespace pipfield::test {
 namespace {

@@ -1,8 +1,9 @@
-#include <gtest/gtest.h>
+#include "manage/WeeksChart.h"
 
 #include "manage/RecordTab.h"
-#include "manage/WeeksChart.h"
 #include "support/ManageTestSupport.h"
+
+#include <gtest/gtest.h>
 
 namespace pipfield::test {
 namespace {

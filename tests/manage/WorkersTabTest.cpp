@@ -1,16 +1,17 @@
-#include <gtest/gtest.h>
-
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
+#include "manage/WorkersTab.h"
 
 #include "manage/BuyButton.h"
 #include "manage/CapsuleButton.h"
 #include "manage/DyePicker.h"
 #include "manage/Label.h"
 #include "manage/SpriteView.h"
-#include "manage/WorkersTab.h"
 #include "support/ManageTestSupport.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
 
 namespace pipfield::test {
 namespace {

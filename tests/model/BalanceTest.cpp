@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "model/Balance.h"
+
+#include <gtest/gtest.h>
 
 namespace pipfield {
 namespace {

@@ -1,10 +1,11 @@
+#include "model/Catalog.h"
+
+#include "model/Balance.h"
+#include "model/Text.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
-
-#include "model/Balance.h"
-#include "model/Catalog.h"
-#include "model/Text.h"
 
 namespace pipfield {
 namespace {

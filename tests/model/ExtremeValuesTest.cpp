@@ -1,10 +1,10 @@
-#include <gtest/gtest.h>
-
-#include <cmath>
-
 #include "model/Balance.h"
 #include "model/Orchard.h"
 #include "model/SaveFile.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
 
 // Values a hand-edited save file may hold. Every operation must stay defined (the sanitizers watch)
 // and finish promptly; prices and counts saturate at the 64-bit limits.

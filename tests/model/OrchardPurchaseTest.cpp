@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "model/Orchard.h"
+
+#include <gtest/gtest.h>
 
 namespace pipfield {
 namespace {

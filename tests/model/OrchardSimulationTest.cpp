@@ -1,10 +1,10 @@
-#include <gtest/gtest.h>
-
-#include <random>
-
 #include "model/Balance.h"
 #include "model/Harvesting.h"
 #include "model/Orchard.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
 
 namespace pipfield {
 namespace {

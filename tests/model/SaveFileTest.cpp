@@ -1,3 +1,5 @@
+#include "model/SaveFile.h"
+
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -6,8 +8,6 @@
 #include <fstream>
 #include <iterator>
 #include <random>
-
-#include "model/SaveFile.h"
 
 namespace pipfield {
 namespace {

@@ -1,12 +1,13 @@
-#include <gtest/gtest.h>
+#include "platform/DesktopNotifier.h"
+
+#include "platform/NotificationHelper.h"
+#include "support/GameTestSupport.h"
 
 #include <QDateTime>
 #include <QSignalSpy>
 #include <QTimeZone>
 
-#include "platform/DesktopNotifier.h"
-#include "platform/NotificationHelper.h"
-#include "support/GameTestSupport.h"
+#include <gtest/gtest.h>
 
 namespace pipfield::test {
 namespace {

@@ -1,10 +1,10 @@
-#include <gtest/gtest.h>
+#include "platform/LayerShellStrip.h"
 
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 
-#include "platform/LayerShellStrip.h"
+#include <gtest/gtest.h>
 
 namespace pipfield {
 namespace {

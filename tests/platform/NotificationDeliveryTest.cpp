@@ -1,4 +1,8 @@
-#include <gtest/gtest.h>
+#include "platform/DesktopNotifier.h"
+#include "platform/NotificationHelper.h"
+#include "platform/SystemProcessLauncher.h"
+#include "support/GameTestSupport.h"
+#include "support/PrivateSessionBus.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -9,13 +13,9 @@
 #include <QTest>
 #include <QVariantMap>
 
-#include <csignal>
+#include <gtest/gtest.h>
 
-#include "platform/DesktopNotifier.h"
-#include "platform/NotificationHelper.h"
-#include "platform/SystemProcessLauncher.h"
-#include "support/GameTestSupport.h"
-#include "support/PrivateSessionBus.h"
+#include <csignal>
 
 namespace pipfield::test {
 

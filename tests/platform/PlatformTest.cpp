@@ -1,4 +1,9 @@
-#include <gtest/gtest.h>
+#include "platform/DesktopLook.h"
+#include "platform/SingleInstance.h"
+#include "platform/TerminationSignals.h"
+#include "platform/X11Desktop.h"
+#include "support/IsolatedDesktop.h"
+#include "support/PrivateSessionBus.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -9,15 +14,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <gtest/gtest.h>
+
 #include <csignal>
 #include <vector>
-
-#include "support/IsolatedDesktop.h"
-#include "support/PrivateSessionBus.h"
-#include "platform/DesktopLook.h"
-#include "platform/SingleInstance.h"
-#include "platform/TerminationSignals.h"
-#include "platform/X11Desktop.h"
 
 namespace pipfield {
 namespace {

@@ -2,12 +2,12 @@
 // "--claim DIR" exits 0 when it got the instance, 1 when another holds it; "--claim-and-wait DIR"
 // prints "claimed" once it holds it and keeps it until killed.
 
+#include "platform/SingleInstance.h"
+
 #include <QCoreApplication>
 #include <QStringList>
 
 #include <cstdio>
-
-#include "platform/SingleInstance.h"
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "platform/SurfaceScale.h"
+
+#include <gtest/gtest.h>
 
 #include <limits>
 #include <string>

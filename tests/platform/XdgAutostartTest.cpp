@@ -1,10 +1,10 @@
-#include <gtest/gtest.h>
+#include "platform/XdgAutostart.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "platform/XdgAutostart.h"
+#include <gtest/gtest.h>
 
 namespace pipfield {
 namespace {

@@ -1,8 +1,7 @@
+#include "model/Catalog.h"
 #include "scene/Palette.h"
 #include "scene/Sprite.h"
 #include "scene/WorkerSheet.h"
-
-#include "model/Catalog.h"
 
 #include <QDirIterator>
 #include <QRegularExpression>

@@ -3,9 +3,9 @@
 #include "SceneTestSupport.h"
 #include "scene/Sprite.h"
 
-#include <gtest/gtest.h>
-
 #include <QPainter>
+
+#include <gtest/gtest.h>
 
 using namespace pipfield;
 using pipfield::test::FakeSceneClock;

@@ -1,10 +1,9 @@
 // What the effects put on screen, as pixels at chosen times of the scene clock. The fake art gives
 // every effect three 5 x 5 frames coloured (255, 255, 100), (255, 255, 150) and (255, 255, 200).
 
-#include "scene/OrchardView.h"
-
 #include "SceneTestSupport.h"
 #include "model/Balance.h"
+#include "scene/OrchardView.h"
 
 #include <gtest/gtest.h>
 

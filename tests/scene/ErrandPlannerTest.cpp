@@ -1,8 +1,9 @@
-#include <gtest/gtest.h>
+#include "scene/ErrandPlanner.h"
 
 #include "model/Balance.h"
 #include "model/Orchard.h"
-#include "scene/ErrandPlanner.h"
+
+#include <gtest/gtest.h>
 
 #include <deque>
 

@@ -1,4 +1,5 @@
 #include "scene/Grade.h"
+
 #include "scene/OrchardView.h"
 
 #include <gtest/gtest.h>

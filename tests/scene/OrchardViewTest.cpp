@@ -3,9 +3,9 @@
 #include "SceneTestSupport.h"
 #include "model/Balance.h"
 
-#include <gtest/gtest.h>
-
 #include <QAccessible>
+
+#include <gtest/gtest.h>
 
 using namespace pipfield;
 using namespace pipfield::test;

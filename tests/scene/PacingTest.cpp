@@ -1,10 +1,9 @@
 // When the strip paints, judged by what each paint shows: every hop of a walk painted once at its
 // own moment, idle workers turning their pages together, nothing planned while the strip is hidden.
 
-#include "scene/OrchardView.h"
-
 #include "SceneTestSupport.h"
 #include "model/Balance.h"
+#include "scene/OrchardView.h"
 
 #include <gtest/gtest.h>
 

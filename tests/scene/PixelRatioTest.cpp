@@ -1,13 +1,12 @@
 // Square art pixels at any device pixel ratio. This runs once as it is and once more under
 // QT_SCALE_FACTOR=1.5 (see CMakeLists.txt), where a fractional ratio would draw uneven columns.
 
+#include "SceneTestSupport.h"
 #include "scene/OrchardView.h"
 
-#include "SceneTestSupport.h"
+#include <QPixmap>
 
 #include <gtest/gtest.h>
-
-#include <QPixmap>
 
 #include <map>
 

@@ -1,8 +1,7 @@
 #include "scene/WorkerSheet.h"
 
-#include "scene/Sprite.h"
-
 #include "FakeArt.h"
+#include "scene/Sprite.h"
 
 #include <gtest/gtest.h>
 

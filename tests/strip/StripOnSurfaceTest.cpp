@@ -1,15 +1,15 @@
-#include <gtest/gtest.h>
-
-#include <QLabel>
-#include <QSignalSpy>
-#include <QTemporaryDir>
-
 #include "game/Defaults.h"
 #include "platform/NoDesktop.h"
 #include "platform/StripSurface.h"
 #include "strip/Strip.h"
 #include "strip/StripGeometry.h"
 #include "strip/StripPanel.h"
+
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
 
 namespace pipfield {
 namespace {

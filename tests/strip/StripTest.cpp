@@ -1,4 +1,11 @@
-#include <gtest/gtest.h>
+#include "strip/Strip.h"
+
+#include "game/Defaults.h"
+#include "platform/DesktopEvents.h"
+#include "platform/PanelWindowing.h"
+#include "platform/WindowList.h"
+#include "strip/StripGeometry.h"
+#include "strip/StripPanel.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -8,13 +15,7 @@
 #include <QTest>
 #include <QWindow>
 
-#include "game/Defaults.h"
-#include "platform/DesktopEvents.h"
-#include "platform/PanelWindowing.h"
-#include "platform/WindowList.h"
-#include "strip/Strip.h"
-#include "strip/StripGeometry.h"
-#include "strip/StripPanel.h"
+#include <gtest/gtest.h>
 
 namespace pipfield {
 namespace {

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "card/SaveDialog.h"
+
 #include <QString>
 
 #include <vector>
-
-#include "card/SaveDialog.h"
 
 namespace pipfield::test {
 

@@ -1,6 +1,13 @@
 #pragma once
 
-#include <gtest/gtest.h>
+#include "game/Clock.h"
+#include "game/Defaults.h"
+#include "game/Game.h"
+#include "game/Notifier.h"
+#include "game/ProcessLauncher.h"
+#include "game/SaveStore.h"
+#include "model/SaveFile.h"
+#include "support/LocalInstant.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -10,6 +17,8 @@
 #include <QTemporaryDir>
 #include <QTimeZone>
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <ctime>
@@ -17,15 +26,6 @@
 #include <optional>
 #include <string>
 #include <vector>
-
-#include "game/Clock.h"
-#include "game/Defaults.h"
-#include "game/Game.h"
-#include "game/Notifier.h"
-#include "game/ProcessLauncher.h"
-#include "game/SaveStore.h"
-#include "model/SaveFile.h"
-#include "support/LocalInstant.h"
 
 namespace pipfield::test {
 

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "game/Clock.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QTime>
 
 #include <chrono>
-
-#include "game/Clock.h"
 
 namespace pipfield::test {
 

@@ -1,15 +1,5 @@
 #pragma once
 
-#include <QApplication>
-#include <QDateTime>
-#include <QDir>
-#include <QTemporaryDir>
-
-#include <functional>
-#include <memory>
-#include <optional>
-#include <vector>
-
 #include "game/Clock.h"
 #include "game/Defaults.h"
 #include "game/Game.h"
@@ -25,6 +15,16 @@
 #include "strip/Strip.h"
 #include "support/FakeSaveDialog.h"
 #include "support/LocalInstant.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
 
 namespace pipfield::test {
 

@@ -1,10 +1,10 @@
 // The one main() of the test programs: temporary desktop folders, Seoul time and a Korean locale
 // whatever the machine's, and the application object the tested layer needs.
 
-#include <gtest/gtest.h>
-
 #include <QLocale>
 #include <QTemporaryDir>
+
+#include <gtest/gtest.h>
 #ifdef PIPFIELD_TEST_WIDGETS
 #include <QApplication>
 using TestApplication = QApplication;
@@ -13,9 +13,9 @@ using TestApplication = QApplication;
 using TestApplication = QCoreApplication;
 #endif
 
-#include <cstdlib>
-
 #include "support/IsolatedDesktop.h"
+
+#include <cstdlib>
 
 int main(int argc, char** argv) {
     QTemporaryDir home;

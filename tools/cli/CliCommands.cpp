@@ -1,5 +1,9 @@
 #include "cli/CliCommands.h"
 
+#include "model/Balance.h"
+#include "model/Orchard.h"
+#include "model/SaveFile.h"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -14,10 +18,6 @@
 #include <ostream>
 #include <sstream>
 #include <string_view>
-
-#include "model/Balance.h"
-#include "model/Orchard.h"
-#include "model/SaveFile.h"
 
 namespace pipfield::cli {
 namespace {

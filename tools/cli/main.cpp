@@ -1,6 +1,6 @@
-#include <iostream>
-
 #include "cli/CliCommands.h"
+
+#include <iostream>
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);

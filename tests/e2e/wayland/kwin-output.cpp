@@ -2,6 +2,9 @@
 // management protocol. Exits 0 once KWin has applied the change, 1 when it refuses or the output is
 // unknown.
 // Usage: pipfield-kwin-output NAME enable|disable
+#include "kde-output-device-v2-client-protocol.h"
+#include "kde-output-management-v2-client-protocol.h"
+
 #include <wayland-client.h>
 
 #include <algorithm>
@@ -9,9 +12,6 @@
 #include <cstring>
 #include <string>
 #include <vector>
-
-#include "kde-output-device-v2-client-protocol.h"
-#include "kde-output-management-v2-client-protocol.h"
 
 namespace {
 

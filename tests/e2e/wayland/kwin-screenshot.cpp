@@ -11,10 +11,9 @@
 #include <QImage>
 #include <QVariantMap>
 
+#include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
-
-#include <cstdio>
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);

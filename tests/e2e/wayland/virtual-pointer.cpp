@@ -5,18 +5,17 @@
 //                near the top of the left edge: there the cursor covers no pixel that is looked at,
 //                and it stays over the window clicked (XWayland drops a click whose pointer leaves at once)
 // Each command is answered with "done" once the compositor has handled it.
-#include <linux/input-event-codes.h>
+#include "wlr-virtual-pointer-unstable-v1-client-protocol.h"
+
+#include <wayland-client.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <linux/input-event-codes.h>
 #include <sstream>
 #include <string>
-
-#include <wayland-client.h>
-
-#include "wlr-virtual-pointer-unstable-v1-client-protocol.h"
 
 namespace {
 
