@@ -7,6 +7,7 @@
 #include "game/ProcessLauncher.h"
 #include "game/SaveStore.h"
 #include "model/SaveFile.h"
+#include "support/FakeClock.h"
 #include "support/LocalInstant.h"
 
 #include <QDateTime>
@@ -36,18 +37,6 @@ inline const bool kSeoulTime = [] {
     tzset();
     return true;
 }();
-
-/// A clock that stands still until a test moves it.
-class FakeClock final : public Clock {
-public:
-    explicit FakeClock(Instant start) : m_now(start) {}
-    Instant now() const override { return m_now; }
-    void set(Instant t) { m_now = t; }
-    void advance(double seconds) { m_now = addSeconds(m_now, seconds); }
-
-private:
-    Instant m_now;
-};
 
 /// Records what the game asks of the notification service and keeps the pending requests as the
 /// service would.

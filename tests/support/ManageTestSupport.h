@@ -13,6 +13,7 @@
 #include "scene/Palette.h"
 #include "scene/Sprite.h"
 #include "strip/Strip.h"
+#include "support/FakeClock.h"
 #include "support/FakeSaveDialog.h"
 #include "support/LocalInstant.h"
 
@@ -27,16 +28,6 @@
 #include <vector>
 
 namespace pipfield::test {
-
-class FixedClock final : public Clock {
-public:
-    explicit FixedClock(Instant t) : m_now(t) {}
-    Instant now() const override { return m_now; }
-    void advance(double seconds) { m_now = addSeconds(m_now, seconds); }
-
-private:
-    Instant m_now;
-};
 
 class QuietNotifier final : public Notifier {
 public:
@@ -121,7 +112,7 @@ struct ManageWorld {
 
     QTemporaryDir dir;
     Defaults defaults;
-    FixedClock clock;
+    FakeClock clock;
     QuietNotifier notifier;
     SaveStore store;
     NoWindows windows;
