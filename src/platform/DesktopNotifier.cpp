@@ -128,6 +128,7 @@ void DesktopNotifier::cancelHandedOff(const QString& identifier) {
 
 void DesktopNotifier::queryDenied(std::function<void(bool denied)> answer) {
     if (!m_bus.isConnected()) {
+        noteSilence(QStringLiteral("there is no session bus"));
         QMetaObject::invokeMethod(
             this, [answer] { answer(true); }, Qt::QueuedConnection);
         return;
@@ -137,10 +138,24 @@ void DesktopNotifier::queryDenied(std::function<void(bool denied)> answer) {
         QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("/org/freedesktop/Notifications"),
         QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("GetCapabilities"));
     auto* watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(message), this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this, [answer](QDBusPendingCallWatcher* w) {
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, answer](QDBusPendingCallWatcher* w) {
         w->deleteLater();
+        if (w->isError()) {
+            noteSilence(w->error().name() + QLatin1Char(' ') + w->error().message());
+        } else {
+            m_silent = false;
+        }
         answer(w->isError());
     });
+}
+
+void DesktopNotifier::noteSilence(const QString& reason) {
+    // The status is asked again each time the settings are shown; the player hears of it once until a
+    // service answers again.
+    if (!m_silent) {
+        qCWarning(lcNotify).noquote() << "no notification service answers, so none can be shown:" << reason;
+    }
+    m_silent = true;
 }
 
 void DesktopNotifier::handOff() {

@@ -56,6 +56,7 @@ private:
     void armTimer();
     void fire();
     void send(const QString& title, const QString& body);
+    void noteSilence(const QString& reason);
     void cancelHandedOff(const QString& identifier);
     QString pidFile(const QString& identifier) const;
     QString timerFile(const QString& identifier) const;
@@ -69,6 +70,8 @@ private:
     Instant m_due{};
     // A previous run may have left a handed-off request behind; the first removal withdraws it.
     bool m_handedOffMayExist = true;
+    // The last status query found no service; said once until one answers.
+    bool m_silent = false;
 };
 
 } // namespace pipfield
