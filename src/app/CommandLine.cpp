@@ -141,7 +141,10 @@ std::optional<int> answerCommandLine(int argc, const char* const* argv, std::ost
         const std::string_view value = argv[++i];
         for (const Choices& c : choices()) {
             if (setting && c.key == fromView(name) && !c.allowed.contains(fromView(value))) {
-                return bad(err, "'" + std::string(value) + "' is not a value of " + std::string(arg));
+                // Built by appending: GCC 12 warns falsely (-Wrestrict) on "'" + std::string(...) here.
+                std::string message = "'";
+                message.append(value).append("' is not a value of ").append(arg);
+                return bad(err, message);
             }
         }
     }
