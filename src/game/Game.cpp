@@ -124,7 +124,11 @@ void Game::start() {
     m_timer.start();
     m_notifier.requestAuthorization();
     scheduleCrateNotification();
-    refreshNotificationStatus();
+    // Whether a service can show them matters only while notifications are wanted; switching them on
+    // asks, and so does the settings tab each time it is shown.
+    if (m_notificationsOn) {
+        refreshNotificationStatus();
+    }
 }
 
 Season Game::seasonAt(Instant now) const {
@@ -262,6 +266,9 @@ void Game::setNotificationsOn(bool on) {
     }
     m_defaults.setValue(SettingsKey::notificationsOn, on);
     scheduleCrateNotification();
+    if (changed && on) {
+        refreshNotificationStatus();
+    }
 }
 
 void Game::commit() {

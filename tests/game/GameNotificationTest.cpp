@@ -111,6 +111,21 @@ TEST(GameNotifications, ReplannedEveryTenMinutesAndAfterChanges) {
     EXPECT_EQ(plans(), 5u);
 }
 
+TEST(GameNotifications, StatusAskedOnlyWhileNotificationsAreWanted) {
+    GameWorld world(kNoon);
+    world.defaults.setValue("notificationsOn", false);
+    auto game = world.launch();
+    game->start();
+    EXPECT_EQ(world.notifier.count(Kind::query), 0u);
+
+    game->setNotificationsOn(true);
+    ASSERT_EQ(world.notifier.count(Kind::query), 1u);
+    world.notifier.answers[0](true);
+    EXPECT_TRUE(game->notificationsDenied());
+    game->setNotificationsOn(true);
+    EXPECT_EQ(world.notifier.count(Kind::query), 1u);
+}
+
 TEST(GameNotifications, DeniedFollowsTheServiceAnswer) {
     GameWorld world(kNoon);
     auto game = world.launch();
