@@ -25,8 +25,9 @@ package: release
 	cd build/release && cpack -G DEB
 
 # clang-tidy takes a few minutes of processor time even with units checked in groups, most of it in Qt's
-# headers. It runs at the lowest priority beside the tests, the fuzzing and the package check, which do not keep both cores busy throughout (the
-# fixed-time fuzzing uses one, end-to-end checks wait on window managers); its findings print at the end.
+# headers. It runs at the lowest priority beside the tests, the fuzzing and the package check, which do not
+# keep both cores busy throughout (the fixed-time fuzzing uses one, end-to-end checks wait on window
+# managers); its findings print at the end.
 test: deps
 	@cmake --preset asan >/dev/null
 	@cmake --build build/asan -j $(JOBS)

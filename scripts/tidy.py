@@ -34,10 +34,10 @@ from concurrent.futures import ThreadPoolExecutor
 
 SOURCE_DIR = os.path.dirname(os.path.dirname(os.path.realpath(__file__)))
 GROUP_DIR = os.path.join(SOURCE_DIR, "build", "tidy")
-# Anchored at the source tree, so that generated headers in the build folders (moc output, protocol code)
-# stay out whatever their folder names.
 MAIN = re.compile(r"^int main\s*\(", re.M)
 CLANG = "clang++"
+# Anchored at the source tree, so that generated headers in the build folders (moc output, protocol code)
+# stay out whatever their folder names.
 HEADER_FILTER = "^" + re.escape(SOURCE_DIR) + "/(src|tests|tools|resources|bench|fuzz)/"
 
 
@@ -129,24 +129,21 @@ class Group(list):
         super().__init__(members)
         self.name = name
 
-    @property
-    def files(self):
+    def write(self):
+        """Writes the group's unit and database as the group now stands; returns their folder and the unit."""
         folder = os.path.join(GROUP_DIR, self.name)
         source = os.path.join(folder, "group.cpp")
-        if not os.path.exists(os.path.join(folder, "compile_commands.json")) or self._written != list(self):
-            os.makedirs(folder, exist_ok=True)
-            with open(source, "w") as f:
-                for n, unit in enumerate(self):
-                    # Programs' entry points take a name of their own, so that several fit in one unit.
-                    f.write(f"#define main tidy_main_{n}\n" if unit.has_main else "\n")
-                    f.write(f'#include "{unit.path}" // NOLINT(bugprone-suspicious-include)\n')
-                    f.write("#undef main\n" if unit.has_main else "\n")
-            with open(os.path.join(folder, "compile_commands.json"), "w") as f:
-                json.dump([{"directory": self[0].directory, "command": shlex.join(self.command(source)), "file": source}], f)
-            self._written = list(self)
+        os.makedirs(folder, exist_ok=True)
+        with open(source, "w") as f:
+            for n, unit in enumerate(self):
+                # Programs' entry points take a name of their own, so that several fit in one unit. Three
+                # lines a member, so that member n is included on line 3n + 2.
+                f.write(f"#define main tidy_main_{n}\n" if unit.has_main else "\n")
+                f.write(f'#include "{unit.path}" // NOLINT(bugprone-suspicious-include)\n')
+                f.write("#undef main\n" if unit.has_main else "\n")
+        with open(os.path.join(folder, "compile_commands.json"), "w") as f:
+            json.dump([{"directory": self[0].directory, "command": shlex.join(self.command(source)), "file": source}], f)
         return folder, source
-
-    _written = None
 
     def command(self, source):
         first = self[0]
@@ -165,7 +162,7 @@ def conflicts(group):
     the first can be blamed for sends the second half of the group away."""
     leaving = []
     while len(group) > 1:
-        folder, source = group.files
+        _, source = group.write()
         words = group.command(source)
         words[0] = CLANG
         done = subprocess.run(words + ["-fsyntax-only", "-ferror-limit=0"], cwd=group[0].directory,
@@ -213,7 +210,7 @@ def main():
         all_units += units(os.path.realpath(build_dir), pattern, args.only)
     if not all_units:
         sys.exit("tidy: no translation units found")
-    groups = make_groups(all_units, max(1, args.group))
+    size = max(1, args.group)
 
     with tempfile.TemporaryDirectory() as fixes, ThreadPoolExecutor(max_workers=max(1, args.j)) as pool:
         def one(unit):
@@ -222,7 +219,7 @@ def main():
         def check(group):
             if len(group) == 1:
                 return [one(group[0])]
-            code, _ = tidy(*group.files)
+            code, _ = tidy(*group.write())
             if code == 0:
                 return [(0, "")] * len(group)
             # Halves until the units with findings stand alone, so that what is reported or fixed is exactly
@@ -235,7 +232,7 @@ def main():
         rounds = 0
         while waiting:
             rounds += 1
-            formed = [Group(f"{rounds}.{n}", members) for n, members in enumerate(make_groups(waiting, args.group))]
+            formed = [Group(f"{rounds}.{n}", members) for n, members in enumerate(make_groups(waiting, size))]
             waiting = []
             for group, leaving in zip(formed, pool.map(conflicts, formed)):
                 groups.append(group)
