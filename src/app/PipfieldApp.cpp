@@ -23,6 +23,7 @@
 #include "scene/OrchardView.h"
 #include "scene/Sprite.h"
 #include "strip/Strip.h"
+#include "strip/StripPanel.h"
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -108,6 +109,12 @@ PipfieldApp::PipfieldApp(const QStringList& arguments, std::unique_ptr<LayerShel
             return view;
         },
         m_layerStrip.get());
+    if (auto* view = qobject_cast<OrchardView*>(m_model->strip().view())) {
+        // Where nothing is blended with the desktop, the panel paints a sky that follows the scene's grade.
+        StripPanel& panel = m_model->strip().panel();
+        panel.setSky(view->skyTop(), view->skyBottom());
+        connect(view, &OrchardView::skyChanged, &panel, &StripPanel::setSky);
+    }
     connect(&m_model->strip(), &Strip::backingScaleChanged, this, [this] {
         auto* view = qobject_cast<OrchardView*>(m_model->strip().view());
         if (view == nullptr) {

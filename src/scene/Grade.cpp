@@ -1,6 +1,10 @@
 #include "scene/Grade.h"
 
+#include <QColor>
 #include <QPalette>
+
+#include <algorithm>
+#include <cmath>
 
 namespace pipfield {
 
@@ -34,7 +38,16 @@ Grade periodRow(Palette::Period period) {
     return {};
 }
 
+int channel(double value) {
+    return static_cast<int>(std::clamp(std::round(value), 0.0, 255.0));
+}
+
 } // namespace
+
+QColor Grade::apply(QColor color) const {
+    return QColor(channel(mulR * color.red() + addR), channel(mulG * color.green() + addG),
+                  channel(mulB * color.blue() + addB));
+}
 
 Grade Grade::rule(Palette::Theme theme, int hour, bool timeOfDayLight, bool dark) {
     const Grade t = themeRow(theme);

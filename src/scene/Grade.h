@@ -2,6 +2,7 @@
 
 #include "scene/Palette.h"
 
+class QColor;
 class QPalette;
 
 namespace pipfield {
@@ -20,6 +21,8 @@ struct Grade {
 
     bool operator==(const Grade&) const = default;
     bool isIdentity() const { return *this == Grade{}; }
+    /// An opaque colour under the grade, as a sprite's opaque pixel of that colour would be.
+    QColor apply(QColor color) const;
 
     /// The grade for a theme, the hour, the time-of-day setting and a dark appearance.
     static Grade rule(Palette::Theme theme, int hour, bool timeOfDayLight, bool dark);

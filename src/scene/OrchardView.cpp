@@ -26,6 +26,9 @@ namespace pipfield {
 
 namespace {
 
+const QColor kSkyTop(0x9f, 0xd4, 0xf2);
+const QColor kSkyBottom(0xd8, 0xef, 0xfb);
+
 std::optional<int> parseInteger(const QString& text) {
     QStringView digits(text);
     bool negative = false;
@@ -220,7 +223,16 @@ bool OrchardView::updateGrade() {
         return false;
     }
     m_sprites.setGrade(grade);
+    Q_EMIT skyChanged(skyTop(), skyBottom());
     return true;
+}
+
+QColor OrchardView::skyTop() const {
+    return m_sprites.grade().apply(kSkyTop);
+}
+
+QColor OrchardView::skyBottom() const {
+    return m_sprites.grade().apply(kSkyBottom);
 }
 
 void OrchardView::redrawAll() {

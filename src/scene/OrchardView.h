@@ -8,6 +8,7 @@
 #include "scene/Sprite.h"
 #include "scene/Worker.h"
 
+#include <QColor>
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -131,10 +132,17 @@ public:
     /// Positions written to layers fall on half points, whole pixels at a backing scale of 2.
     static double snap(double x);
 
+    /// The sky painted behind the scene where the desktop cannot show through, top and bottom of its
+    /// gradient, under the scene's grade so that it darkens with the orchard at night.
+    QColor skyTop() const;
+    QColor skyBottom() const;
+
 Q_SIGNALS:
     /// Part of the view must be painted again (points of the view); for a surface that paints the
     /// view itself rather than showing it.
     void damaged(const QRegion& region);
+    /// The grade changed, and with it the sky.
+    void skyChanged(const QColor& top, const QColor& bottom);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -32,8 +32,20 @@ void StripPanel::setComposited(bool composited) {
     }
 }
 
+void StripPanel::setSky(const QColor& top, const QColor& bottom) {
+    if (top == m_skyTop && bottom == m_skyBottom) {
+        return;
+    }
+    m_skyTop = top;
+    m_skyBottom = bottom;
+    m_sky = QImage();
+    if (!m_composited) {
+        update();
+    }
+}
+
 void StripPanel::paintEvent(QPaintEvent* event) {
-    if (m_composited) {
+    if (m_composited || !m_skyTop.isValid()) {
         return; // the desktop shows through around the scene
     }
     const qreal ratio = devicePixelRatioF();
@@ -44,8 +56,8 @@ void StripPanel::paintEvent(QPaintEvent* event) {
         m_sky.setDevicePixelRatio(ratio);
         QPainter sky(&m_sky);
         QLinearGradient gradient(0, 0, 0, height());
-        gradient.setColorAt(0, QColor(0x9f, 0xd4, 0xf2));
-        gradient.setColorAt(1, QColor(0xd8, 0xef, 0xfb));
+        gradient.setColorAt(0, m_skyTop);
+        gradient.setColorAt(1, m_skyBottom);
         sky.fillRect(rect(), gradient);
     }
     // Patch by patch: the whole picture under a clip of many rectangles would go through the span

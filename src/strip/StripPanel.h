@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QImage>
 #include <QWidget>
 
@@ -20,6 +21,8 @@ public:
     /// Whether translucent pixels are blended with the desktop below.
     void setComposited(bool composited);
     bool composited() const { return m_composited; }
+    /// The gradient painted behind the content where nothing is blended; none until set.
+    void setSky(const QColor& top, const QColor& bottom);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -28,7 +31,9 @@ protected:
 private:
     QWidget* m_content = nullptr;
     bool m_composited = true;
-    // The painted sky, drawn once per size: the strip repaints small patches many times a second.
+    QColor m_skyTop;
+    QColor m_skyBottom;
+    // The painted sky, drawn once per size and colour: the strip repaints small patches many times a second.
     QImage m_sky;
 };
 

@@ -2,6 +2,8 @@
 
 #include "scene/OrchardView.h"
 
+#include <QColor>
+
 #include <gtest/gtest.h>
 
 using namespace pipfield;
@@ -36,6 +38,12 @@ TEST(Grade, DarkAppearanceDimsOnlyDaylight) {
     EXPECT_DOUBLE_EQ(noon.addB, 6 * 0.96);
     // with the time-of-day light off the night hour does not count: dimmed
     EXPECT_DOUBLE_EQ(Grade::rule(Theme::sunny, 22, false, true).mulG, 0.94);
+}
+
+TEST(GradeRule, AppliedToAColourRoundsHalvesUpAndStaysInRange) {
+    EXPECT_EQ(Grade{}.apply(QColor(1, 2, 3)), QColor(1, 2, 3));
+    // 0.5 x 3 = 1.5 rounds to 2; 250 + 20 holds at 255; 10 - 40 holds at 0.
+    EXPECT_EQ((Grade{0.5, 1, 1, 0, 20, -40}).apply(QColor(3, 250, 10)), QColor(2, 255, 0));
 }
 
 TEST(OrchardClock, HourOverrideParsesDecimalIntegers) {

@@ -123,6 +123,35 @@ TEST(OrchardViewNight, LanternFollowsTheTimeOfDaySetting) {
     EXPECT_FALSE(scene.view->lantern());
 }
 
+TEST(OrchardViewNight, TheSkyDarkensWithTheSceneAndIsToldOfEachChange) {
+    SceneWorld scene(treesOnly(trees(2)));
+    const QColor noonTop = scene.view->skyTop();
+    const QColor noonBottom = scene.view->skyBottom();
+    EXPECT_EQ(noonTop, QColor(0x9f, 0xd4, 0xf2));
+    std::vector<QColor> told; // the tops the view announced
+    QObject::connect(scene.view.get(), &OrchardView::skyChanged,
+                     [&](const QColor& top, const QColor&) { told.push_back(top); });
+
+    scene.world.defaults.setValue("hour", "22");
+    scene.view->sync();
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(told[0], scene.view->skyTop());
+    // Dimmed the way the orchard is: red and green well down, blue kept.
+    for (const auto& [night, noon] :
+         {std::pair{scene.view->skyTop(), noonTop}, {scene.view->skyBottom(), noonBottom}}) {
+        EXPECT_LT(night.red(), noon.red() * 2 / 3);
+        EXPECT_LT(night.green(), noon.green() * 3 / 4);
+        EXPECT_GE(night.blue(), noon.blue() * 9 / 10);
+    }
+
+    scene.view->sync();
+    EXPECT_EQ(told.size(), 1u);
+    scene.world.defaults.setValue("hour", "12");
+    scene.view->sync();
+    ASSERT_EQ(told.size(), 2u);
+    EXPECT_EQ(scene.view->skyTop(), noonTop);
+}
+
 TEST(OrchardViewClicks, PickingSevenFliesFiveAndPickingOneFliesOne) {
     Orchard o = treesOnly({mature(TreeKind::meyer, 7), mature(TreeKind::meyer, 1)});
     SceneWorld scene(o);

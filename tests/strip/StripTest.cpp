@@ -149,6 +149,8 @@ TEST_F(StripTest, PaintsASkyOnlyWithoutACompositor) {
     const auto corner = [&] { return strip->panel().grab().toImage().pixelColor(2, 2); };
     EXPECT_EQ(corner().alpha(), 0);
     m_desktop.setCompositing(false);
+    EXPECT_EQ(corner().alpha(), 0) << "no sky until the scene gives one";
+    strip->panel().setSky(QColor(0x9f, 0xd4, 0xf2), QColor(0xd8, 0xef, 0xfb));
     EXPECT_EQ(corner().alpha(), 255);
     EXPECT_GT(corner().blue(), corner().red());
     // A small repaint takes its patch from the same sky, row for row, and touches nothing else.
@@ -163,6 +165,9 @@ TEST_F(StripTest, PaintsASkyOnlyWithoutACompositor) {
     EXPECT_NE(whole.pixel(area.topLeft()), whole.pixel(area.bottomLeft()));
     EXPECT_EQ(qAlpha(patch.pixel(area.left() - 1, area.top())), 0);
     EXPECT_EQ(qAlpha(patch.pixel(area.left(), area.top() - 1)), 0);
+    // A new sky (night falls) replaces the one drawn for this size.
+    strip->panel().setSky(QColor(0x20, 0x30, 0x60), QColor(0x30, 0x40, 0x70));
+    EXPECT_LT(corner().lightness(), 80);
     m_desktop.setCompositing(true);
     EXPECT_EQ(corner().alpha(), 0);
 }
