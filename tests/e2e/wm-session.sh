@@ -102,8 +102,15 @@ start_session() { # start_session WM WIDTHxHEIGHT
         stop_session
         [ "$attempt" = 3 ] && exit 1
     done
-    # Two desktops at least, for the check that the strip is on every one.
-    [ "$wm" = i3 ] || wmctrl -n 2 2>/dev/null
+    # Two desktops at least, for the check that the strip is on every one. A window manager still
+    # settling can drop the request, so it is repeated until it holds.
+    [ "$wm" = i3 ] || wait_for 10 two_desktops || echo "$wm: still $(xprop -root _NET_NUMBER_OF_DESKTOPS)"
+}
+
+two_desktops() { # asks for two desktops unless there are two or more already
+    xprop -root _NET_NUMBER_OF_DESKTOPS | grep -qE '= ([2-9]|[1-9][0-9]+)$' && return 0
+    wmctrl -n 2 2>/dev/null
+    return 1
 }
 
 start_mutter() { # Mutter refuses to run as root: it runs as an unprivileged user of its own.
@@ -143,12 +150,20 @@ stop_session() {
     true
 }
 
-switch_desktop() { # switch_desktop N (counting from 0)
+switch_desktop() { # switch_desktop N (counting from 0): true once it is the current desktop, within 10 s
+    # A busy window manager can drop the request, so it is made again until it has taken effect.
+    wait_for 10 desktop_switched "$1"
+}
+
+desktop_switched() { # asks for desktop N unless it is the current one already
+    on_desktop "$1" && return 0
     if [ "$WM" = i3 ]; then
         i3-msg "workspace $(($1 + 1))" >/dev/null
     else
         wmctrl -s "$1"
     fi
+    sleep 0.2
+    on_desktop "$1"
 }
 
 on_desktop() { # on_desktop N: desktop N (counting from 0) is the current one
