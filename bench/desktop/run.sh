@@ -66,6 +66,8 @@ now_ms() { date +%s%3N; }
 
 start_desktop() { # start_desktop NAME: sets DISPLAY, XVFB and the session bus
     local fd=$WORK/$1.display
+    # Emptied before Xvfb starts, so that a run repeated under the same name waits for its own display.
+    : >"$fd"
     Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$fd" >/dev/null 2>&1 &
     XVFB=$!
     PIDS+=($XVFB)
