@@ -35,7 +35,8 @@ public:
     void step() {
         const QRect old = patch();
         m_x = (m_x + 1) % (width() - 24);
-        update(old.united(patch()));
+        // Painted at once, as the strip paints each hop.
+        repaint(old.united(patch()));
     }
 
 protected:

@@ -110,10 +110,12 @@ PipfieldApp::PipfieldApp(const QStringList& arguments, std::unique_ptr<LayerShel
         },
         m_layerStrip.get());
     if (auto* view = qobject_cast<OrchardView*>(m_model->strip().view())) {
-        // Where nothing is blended with the desktop, the panel paints a sky that follows the scene's grade.
+        // Where nothing is blended with the desktop, the scene paints a sky under itself that
+        // follows its grade; black would show around the art otherwise.
         StripPanel& panel = m_model->strip().panel();
-        panel.setSky(view->skyTop(), view->skyBottom());
-        connect(view, &OrchardView::skyChanged, &panel, &StripPanel::setSky);
+        view->setPaintsSky(!panel.composited());
+        connect(&panel, &StripPanel::compositedChanged, view,
+                [view](bool composited) { view->setPaintsSky(!composited); });
     }
     connect(&m_model->strip(), &Strip::backingScaleChanged, this, [this] {
         auto* view = qobject_cast<OrchardView*>(m_model->strip().view());

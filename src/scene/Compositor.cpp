@@ -12,14 +12,40 @@ namespace {
 // More distinct pictures than the scene ever shows at once; past it the conversions start over.
 constexpr qsizetype kConvertedLimit = 2048;
 
-} // namespace
-
-QRect Compositor::Placement::visible() const {
-    if (contents == nullptr || contents->isNull() || opacity <= 0) {
-        return {};
-    }
-    return target.intersected(clip).toAlignedRect();
+bool whole(double v) {
+    return std::abs(v - std::round(v)) < 1e-6;
 }
+
+/// Adds a rectangle to a short list of damage, merged with any it overlaps: a worker's hop damages
+/// its old and new places, which nearly coincide, and one rectangle is cheaper to repaint than two.
+void addDamage(std::vector<QRect>& damage, QRect rect) {
+    if (rect.isEmpty()) {
+        return;
+    }
+    for (auto it = damage.begin(); it != damage.end();) {
+        if (it->intersects(rect)) {
+            rect |= *it;
+            damage.erase(it);
+            it = damage.begin();
+        } else {
+            ++it;
+        }
+    }
+    damage.push_back(rect);
+}
+
+/// The whole number of device pixels per point that a painter draws with, or 0 when it draws
+/// with any other transform.
+int wholeScale(const QPainter& painter) {
+    const QTransform& m = painter.deviceTransform();
+    if (m.type() > QTransform::TxScale || m.m11() != m.m22() || !whole(m.m11()) || m.m11() < 1 || !whole(m.dx()) ||
+        !whole(m.dy())) {
+        return 0;
+    }
+    return static_cast<int>(std::round(m.m11()));
+}
+
+} // namespace
 
 Compositor::Compositor(SceneClock& clock, std::function<void(const QRegion&)> invalidate)
     : m_clock(clock), m_invalidate(std::move(invalidate)), m_root(Layer::create()) {
@@ -42,13 +68,13 @@ void Compositor::setViewSize(QSizeF size) {
     m_viewSize = size;
     m_root->setBounds(size);
     // Every y is measured from the bottom edge, so a new height moves everything.
-    m_drawn.clear();
-    m_shownStale = true;
+    m_stale = true;
+    m_stillDirty = true;
     m_invalidate(QRegion(QRect(QPoint(0, 0), size.toSize())));
 }
 
 void Compositor::setNeedsFlush() {
-    m_shownStale = true;
+    m_stale = true;
     schedule(m_clock.now());
 }
 
@@ -85,35 +111,176 @@ std::optional<double> Compositor::plannedFlush() const {
     return m_due;
 }
 
-void Compositor::walk(double t, const std::function<void(Layer&, const Placement&)>& visit) const {
-    const QRectF everything(QPointF(0, 0), m_viewSize);
-    walkLayer(*m_root, t, QPointF(0, 0), everything, 1.0, visit);
+QRectF Compositor::place(Layer& layer, double t, const Entry& entry, Shown& shown) const {
+    const LayerState state = layer.presentation(t);
+    const QRectF frame = layer.frameAt(state.position).translated(entry.origin);
+    shown.clip = entry.parentClip;
+    shown.opacity = entry.parentOpacity * state.opacity;
+    shown.flipped = layer.flipped();
+    const QImage* contents = state.contents;
+    if (contents == nullptr || contents->isNull()) {
+        shown.target = {};
+        shown.visible = {};
+    } else {
+        const double ratio = contents->devicePixelRatio() > 0 ? contents->devicePixelRatio() : 1.0;
+        const double w = contents->width() / ratio;
+        const double h = contents->height() / ratio;
+        // The picture keeps its own size and stands at the bottom centre of the bounds.
+        shown.target = QRectF(frame.center().x() - w / 2, m_viewSize.height() - frame.y() - h, w, h);
+        shown.visible = shown.opacity > 0 ? shown.target.intersected(shown.clip).toAlignedRect() : QRect();
+    }
+    if (shown.visible.isEmpty()) {
+        if (!shown.image.isNull()) {
+            shown.image = QImage();
+        }
+    } else if (shown.image.cacheKey() != contents->cacheKey()) {
+        shown.image = *contents;
+    }
+    return frame;
 }
 
-void Compositor::walkLayer(Layer& layer, double t, QPointF origin, const QRectF& clip, double opacity,
-                           const std::function<void(Layer&, const Placement&)>& visit) const {
-    const LayerState state = layer.presentation(t);
-    const QRectF frame = layer.frameAt(state.position).translated(origin);
-    const double height = m_viewSize.height();
-
-    Placement placement{{}, clip, opacity * state.opacity, layer.flipped(), state.contents};
-    if (state.contents != nullptr && !state.contents->isNull()) {
-        const double ratio = state.contents->devicePixelRatio() > 0 ? state.contents->devicePixelRatio() : 1.0;
-        const double w = state.contents->width() / ratio;
-        const double h = state.contents->height() / ratio;
-        // The picture keeps its own size and stands at the bottom centre of the bounds.
-        const double left = frame.center().x() - w / 2;
-        placement.target = QRectF(left, height - frame.y() - h, w, h);
+QRectF Compositor::childClip(const Layer& layer, const QRectF& frame, const QRectF& clip, double height) {
+    if (!layer.clips()) {
+        return clip;
     }
-    visit(layer, placement);
+    return clip.intersected(QRectF(frame.x(), height - frame.y() - frame.height(), frame.width(), frame.height()));
+}
 
-    QRectF childClip = clip;
-    if (layer.clips()) {
-        childClip =
-            clip.intersected(QRectF(frame.x(), height - frame.y() - frame.height(), frame.width(), frame.height()));
-    }
+void Compositor::gather(Layer& layer, double t, QPointF origin, const QRectF& clip, double opacity, bool moving,
+                        std::vector<Entry>& into) const {
+    const std::size_t i = into.size();
+    into.push_back(Entry{&layer, layer.id(), origin, clip, opacity, moving || layer.hasAnimations(), false, 0, {}});
+    const QRectF frame = place(layer, t, into[i], into[i].shown);
+    const QRectF inner = childClip(layer, frame, clip, m_viewSize.height());
+    const double innerOpacity = into[i].shown.opacity;
+    const bool innerMoving = into[i].moving;
     for (const auto& child : layer.children()) {
-        walkLayer(*child, t, frame.topLeft(), childClip, placement.opacity, visit);
+        gather(*child, t, frame.topLeft(), inner, innerOpacity, innerMoving, into);
+    }
+    into[i].end = into.size();
+}
+
+std::vector<Compositor::Entry> Compositor::collect(double t) const {
+    std::vector<Entry> entries;
+    gather(*m_root, t, QPointF(0, 0), QRectF(QPointF(0, 0), m_viewSize), 1.0, false, entries);
+    return entries;
+}
+
+void Compositor::rebuild(double t, std::vector<QRect>& damage) {
+    ++m_rebuilds;
+    std::vector<Entry> before = std::move(m_entries);
+    m_entries = collect(t);
+    // Match each layer with what it showed before by id; a layer gone leaves its old place to repaint.
+    std::vector<std::pair<quint64, std::size_t>> ids;
+    ids.reserve(before.size());
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        ids.emplace_back(before[i].id, i);
+    }
+    std::sort(ids.begin(), ids.end());
+    std::vector<bool> matched(before.size(), false);
+    for (const Entry& entry : m_entries) {
+        const Shown& now = entry.shown;
+        const auto it = std::lower_bound(ids.begin(), ids.end(), std::pair{entry.id, std::size_t{0}});
+        if (it == ids.end() || it->first != entry.id) {
+            addDamage(damage, now.visible);
+            continue;
+        }
+        matched[it->second] = true;
+        const Shown& old = before[it->second].shown;
+        if (old.visible != now.visible ||
+            (!now.visible.isEmpty() && (old.image.cacheKey() != now.image.cacheKey() || old.opacity != now.opacity ||
+                                        old.flipped != now.flipped))) {
+            addDamage(damage, old.visible);
+            addDamage(damage, now.visible);
+        }
+    }
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        if (!matched[i]) {
+            addDamage(damage, before[i].shown.visible);
+        }
+    }
+    // The layers whose own animations can change what they and their subtrees show.
+    m_animated.clear();
+    for (std::size_t i = 0; i < m_entries.size();) {
+        if (m_entries[i].layer->hasAnimations()) {
+            m_animated.push_back(i);
+            i = m_entries[i].end;
+        } else {
+            ++i;
+        }
+    }
+    m_stale = false;
+    planStill();
+}
+
+std::size_t Compositor::refresh(std::size_t i, double t, std::vector<QRect>& damage, bool& stillCovered) {
+    Entry& entry = m_entries[i];
+    Layer& layer = *entry.layer;
+    const QRect oldVisible = entry.shown.visible;
+    const qint64 oldImage = entry.shown.image.cacheKey();
+    const double oldOpacity = entry.shown.opacity;
+    const QRectF frame = place(layer, t, entry, entry.shown);
+    const Shown& now = entry.shown;
+    if (oldVisible != now.visible ||
+        (!now.visible.isEmpty() && (oldImage != now.image.cacheKey() || oldOpacity != now.opacity))) {
+        addDamage(damage, oldVisible);
+        addDamage(damage, now.visible);
+        if (oldVisible != now.visible && !now.visible.isEmpty()) {
+            // Moved over something in the still picture that is drawn above it: that picture no
+            // longer shows the layers in their order.
+            const auto later = std::upper_bound(m_stillEntries.begin(), m_stillEntries.end(), i);
+            for (auto it = later; it != m_stillEntries.end() && !stillCovered; ++it) {
+                stillCovered = m_entries[*it].shown.visible.intersects(now.visible);
+            }
+        }
+    }
+    const QRectF inner = childClip(layer, frame, entry.parentClip, m_viewSize.height());
+    std::size_t j = i + 1;
+    for (const auto& child : layer.children()) {
+        Entry& next = m_entries[j];
+        Q_ASSERT(next.layer == child.get());
+        next.origin = frame.topLeft();
+        next.parentClip = inner;
+        next.parentOpacity = entry.shown.opacity;
+        j = refresh(j, t, damage, stillCovered);
+    }
+    return j;
+}
+
+void Compositor::planStill() {
+    m_stillEntries.clear();
+    m_ownEntries.clear();
+    std::vector<StillKey> drawn;
+    // A layer that stands still joins the still picture unless something drawn on its own below it
+    // overlaps it: then it must be drawn after that, on its own as well.
+    std::vector<QRect> own;
+    for (std::size_t i = 0; i < m_entries.size(); ++i) {
+        Entry& entry = m_entries[i];
+        const Shown& shown = entry.shown;
+        entry.still = false;
+        if (entry.moving) {
+            m_ownEntries.push_back(i);
+            if (!shown.visible.isEmpty()) {
+                own.push_back(shown.visible);
+            }
+            continue;
+        }
+        if (shown.visible.isEmpty()) {
+            continue; // stays empty until the tree changes
+        }
+        if (std::any_of(own.begin(), own.end(), [&](const QRect& r) { return r.intersects(shown.visible); })) {
+            m_ownEntries.push_back(i);
+            own.push_back(shown.visible);
+            continue;
+        }
+        entry.still = true;
+        m_stillEntries.push_back(i);
+        drawn.push_back(StillKey{entry.id, shown.visible, shown.target, shown.clip, shown.opacity, shown.flipped,
+                                 shown.image.cacheKey()});
+    }
+    if (drawn != m_stillDrawn) {
+        m_stillDrawn = std::move(drawn);
+        m_stillDirty = true;
     }
 }
 
@@ -128,47 +295,40 @@ void Compositor::flush() {
     m_frameTime = t;
     m_lastFlush = t;
     ++m_flushes;
-    ++m_generation;
-    QRegion damage;
-    double next = Animation::kForever;
-    double pace = 0;
-    m_shown.clear();
-    m_shownStale = false;
-    walk(t, [&](Layer& layer, const Placement& placement) {
-        const QRect visible = placement.visible();
-        if (!visible.isEmpty()) {
-            m_shown.push_back(shownAs(placement, visible));
+    std::vector<QRect> damage;
+    if (m_stale) {
+        rebuild(t, damage);
+    } else {
+        // Only animations change what is shown while the tree stays as it was.
+        bool stillCovered = false;
+        for (const std::size_t i : m_animated) {
+            refresh(i, t, damage, stillCovered);
         }
-        const Drawn drawn{visible, (placement.contents != nullptr ? placement.contents->cacheKey() : 0),
-                          placement.opacity, placement.flipped, m_generation};
-        const auto it = m_drawn.find(layer.id());
-        if (it == m_drawn.end()) {
-            damage += drawn.rect;
-            m_drawn.insert(layer.id(), drawn);
-        } else {
-            if (it->rect != drawn.rect ||
-                (!drawn.rect.isEmpty() &&
-                 (it->image != drawn.image || it->opacity != drawn.opacity || it->flipped != drawn.flipped))) {
-                damage += it->rect;
-                damage += drawn.rect;
-            }
-            *it = drawn;
-        }
-        layer.pruneAnimations(t);
-        next = std::min(next, layer.nextChange(t));
-        pace = std::max(pace, layer.beat(t));
-    });
-    m_beat = pace;
-    for (auto it = m_drawn.begin(); it != m_drawn.end();) {
-        if (it->generation != m_generation) {
-            damage += it->rect;
-            it = m_drawn.erase(it);
-        } else {
-            ++it;
+        if (stillCovered) {
+            planStill();
         }
     }
-    if (!damage.isEmpty()) {
-        m_invalidate(damage);
+    double next = Animation::kForever;
+    double pace = 0;
+    for (const std::size_t root : m_animated) {
+        for (std::size_t i = root; i < m_entries[root].end; ++i) {
+            Layer& layer = *m_entries[i].layer;
+            if (layer.hasAnimations()) {
+                layer.pruneAnimations(t);
+                next = std::min(next, layer.nextChange(t));
+                pace = std::max(pace, layer.beat(t));
+            }
+        }
+    }
+    m_beat = pace;
+    if (!damage.empty()) {
+        QRegion region;
+        for (const QRect& rect : damage) {
+            region += rect;
+        }
+        m_flushing = true;
+        m_invalidate(region);
+        m_flushing = false;
     }
     if (next < Animation::kForever && m_beat == 0) {
         const double after = nextChange(next);
@@ -183,91 +343,175 @@ void Compositor::flush() {
 
 double Compositor::nextChange(double t) const {
     double next = Animation::kForever;
-    walk(t, [&](Layer& layer, const Placement&) { next = std::min(next, layer.nextChange(t)); });
+    if (m_stale) {
+        for (const Entry& entry : collect(t)) {
+            next = std::min(next, entry.layer->nextChange(t));
+        }
+        return next;
+    }
+    for (const std::size_t root : m_animated) {
+        for (std::size_t i = root; i < m_entries[root].end; ++i) {
+            next = std::min(next, m_entries[i].layer->nextChange(t));
+        }
+    }
     return next;
 }
 
-const QImage& Compositor::drawable(const QImage& image) {
-    if (image.format() == QImage::Format_ARGB32_Premultiplied) {
-        return image;
+void Compositor::setUnderlay(const QImage& underlay) {
+    if (underlay.cacheKey() == m_underlay.cacheKey()) {
+        return;
     }
-    auto it = m_converted.find(image.cacheKey());
-    if (it == m_converted.end()) {
-        if (m_converted.size() >= kConvertedLimit) {
-            m_converted.clear();
+    m_underlay = underlay;
+    m_stillDirty = true;
+    m_invalidate(QRegion(QRect(QPoint(0, 0), m_viewSize.toSize())));
+}
+
+const QImage& Compositor::drawable(const QImage& image, bool flipped) {
+    const QImage* plain = &image;
+    if (image.format() != QImage::Format_ARGB32_Premultiplied) {
+        auto it = m_converted.find(image.cacheKey());
+        if (it == m_converted.end()) {
+            if (m_converted.size() >= kConvertedLimit) {
+                m_converted.clear();
+                m_mirrored.clear();
+            }
+            QImage converted = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+            converted.setDevicePixelRatio(image.devicePixelRatio());
+            it = m_converted.insert(image.cacheKey(), converted);
         }
-        QImage converted = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-        converted.setDevicePixelRatio(image.devicePixelRatio());
-        it = m_converted.insert(image.cacheKey(), converted);
+        plain = &*it;
+    }
+    if (!flipped) {
+        return *plain;
+    }
+    // Mirrored once rather than through a mirroring transform at every paint, which sends the
+    // picture through the paint engine's slow transformed path.
+    auto it = m_mirrored.find(image.cacheKey());
+    if (it == m_mirrored.end()) {
+        if (m_mirrored.size() >= kConvertedLimit) {
+            m_mirrored.clear();
+        }
+        QImage mirrored = plain->mirrored(true, false);
+        mirrored.setDevicePixelRatio(image.devicePixelRatio());
+        it = m_mirrored.insert(image.cacheKey(), mirrored);
     }
     return *it;
 }
 
-Compositor::Shown Compositor::shownAs(const Placement& placement, QRect visible) {
-    return {visible, placement.target, placement.clip, placement.opacity, placement.flipped, *placement.contents};
-}
-
-std::vector<Compositor::Shown> Compositor::collect(double t) const {
-    std::vector<Shown> shown;
-    walk(t, [&](Layer&, const Placement& placement) {
-        const QRect visible = placement.visible();
-        if (!visible.isEmpty()) {
-            shown.push_back(shownAs(placement, visible));
-        }
-    });
-    return shown;
-}
-
-void Compositor::draw(QPainter& painter, const Shown& shown) {
-    const QImage& image = drawable(shown.image);
-    const QRectF& target = shown.target;
-    const QRectF& clip = shown.clip;
-    const double opacity = shown.opacity;
-    const bool flipped = shown.flipped;
-    const bool clipped = !clip.contains(target);
-    const bool plain = !clipped && !flipped && opacity >= 1.0;
-    if (plain) {
-        painter.drawImage(target, image);
+void Compositor::drawIn(QPainter& painter, const Shown& shown, const QRect& area) {
+    const QRectF dest = shown.target.intersected(shown.clip).intersected(QRectF(area));
+    if (dest.isEmpty()) {
         return;
     }
-    painter.save();
-    if (clipped) {
-        painter.setClipRect(clip, Qt::IntersectClip);
+    const QImage& image = drawable(shown.image, shown.flipped);
+    const double ratio = image.devicePixelRatio() > 0 ? image.devicePixelRatio() : 1.0;
+    const QRectF source((dest.x() - shown.target.x()) * ratio, (dest.y() - shown.target.y()) * ratio,
+                        dest.width() * ratio, dest.height() * ratio);
+    const bool partial = shown.opacity < 1.0;
+    if (partial) {
+        painter.setOpacity(shown.opacity);
     }
-    painter.setOpacity(opacity);
-    if (flipped) {
-        const double centre = target.center().x();
-        painter.translate(2 * centre, 0);
-        painter.scale(-1, 1);
+    if (whole(source.x()) && whole(source.y()) && whole(source.width()) && whole(source.height()) &&
+        whole(dest.x() * ratio) && whole(dest.y() * ratio)) {
+        // The part of the picture inside the patch, copied without a clip to set up.
+        painter.drawImage(dest, image, source);
+    } else {
+        // Between device pixels: the whole picture, cut off at the patch.
+        painter.save();
+        painter.setClipRect(dest, Qt::IntersectClip);
+        painter.drawImage(shown.target, image);
+        painter.restore();
     }
-    painter.drawImage(target, image);
-    painter.restore();
+    if (partial) {
+        painter.setOpacity(1.0);
+    }
+}
+
+void Compositor::drawUnderlay(QPainter& painter, const QRect& area) const {
+    if (m_underlay.isNull()) {
+        return;
+    }
+    const double ratio = m_underlay.devicePixelRatio() > 0 ? m_underlay.devicePixelRatio() : 1.0;
+    const QRectF dest = QRectF(area).intersected(QRectF(QPointF(0, 0), QSizeF(m_underlay.size()) / ratio));
+    if (!dest.isEmpty()) {
+        painter.drawImage(dest, m_underlay, QRectF(dest.topLeft() * ratio, dest.size() * ratio));
+    }
+}
+
+const QImage& Compositor::still(int scale) {
+    const QSize pixels = (m_viewSize * scale).toSize();
+    if (!m_stillDirty && m_still.size() == pixels && m_still.devicePixelRatio() == scale) {
+        return m_still;
+    }
+    ++m_backdrops;
+    if (m_still.size() != pixels) {
+        m_still = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+    }
+    m_still.setDevicePixelRatio(scale);
+    m_still.fill(Qt::transparent);
+    QPainter painter(&m_still);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    const QRect everything(QPoint(0, 0), m_viewSize.toSize());
+    drawUnderlay(painter, everything);
+    for (const std::size_t i : m_stillEntries) {
+        drawIn(painter, m_entries[i].shown, everything);
+    }
+    m_stillDirty = false;
+    return m_still;
 }
 
 void Compositor::paint(QPainter& painter, const QRegion& region) {
     // Pixel art stays sharp at any scale.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    // The list of the last flush, unless the tree changed since: then the same instant afresh.
-    const std::vector<Shown> walked = m_shownStale ? collect(m_frameTime) : std::vector<Shown>{};
-    const std::vector<Shown>& shown = m_shownStale ? walked : m_shown;
-    // One small rectangle at a time: clipped to a plain rectangle, a picture is copied row by row,
-    // while a clip of many rectangles (several workers apart) sends every wide picture through the
-    // span blender, which hands its work to other threads and wakes them on every paint.
+    const int scale = wholeScale(painter);
+    if (m_stale || scale == 0) {
+        // The tree changed since the flush (or the painter is turned or stretched): the same
+        // instant afresh, layer by layer.
+        const std::vector<Entry> entries = m_stale ? collect(m_frameTime) : std::vector<Entry>{};
+        const std::vector<Entry>& shown = m_stale ? entries : m_entries;
+        for (const QRect& area : region) {
+            drawUnderlay(painter, area);
+            for (const Entry& entry : shown) {
+                if (entry.shown.visible.intersects(area)) {
+                    drawIn(painter, entry.shown, area);
+                }
+            }
+        }
+        return;
+    }
+    const QImage& still = this->still(scale);
+    const QPainter::CompositionMode mode = painter.compositionMode();
+    // Clipped to one plain rectangle at a time: under a clip of many rectangles (several workers
+    // apart) the paint engine blends every picture span by span instead of row by row.
+    const bool several = region.rectCount() > 1;
     for (const QRect& area : region) {
-        painter.setClipRect(area);
-        for (const Shown& s : shown) {
-            if (s.visible.intersects(area)) {
-                draw(painter, s);
+        if (several) {
+            painter.setClipRect(area);
+        }
+        // The patch is painted anew: its still part replaces whatever was there.
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(QRectF(area), still, QRectF(QPointF(area.topLeft()) * scale, QSizeF(area.size()) * scale));
+        painter.setCompositionMode(mode);
+        for (const std::size_t i : m_ownEntries) {
+            const Shown& shown = m_entries[i].shown;
+            if (shown.visible.intersects(area)) {
+                drawIn(painter, shown, area);
             }
         }
     }
-    painter.setClipping(false);
+    if (several) {
+        painter.setClipping(false);
+    }
 }
 
 void Compositor::render(QPainter& painter, double t) {
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    for (const Shown& shown : collect(t)) {
-        draw(painter, shown);
+    const QRect everything(QPoint(0, 0), m_viewSize.toSize());
+    drawUnderlay(painter, everything);
+    for (const Entry& entry : collect(t)) {
+        if (!entry.shown.visible.isEmpty()) {
+            drawIn(painter, entry.shown, everything);
+        }
     }
 }
 

@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QPainter;
@@ -45,6 +46,7 @@ public:
     /// The view's own layer, covering it from its bottom-left corner.
     const std::shared_ptr<Layer>& root() const { return m_root; }
     double now() const { return m_clock.now(); }
+    QSizeF viewSize() const { return m_viewSize; }
     void setViewSize(QSizeF size);
 
     /// Something in the tree changed; a flush follows at the next free frame.
@@ -56,10 +58,15 @@ public:
     /// Compares what would be shown now with what was last shown, invalidates the difference and
     /// plans the next flush for the next instant an animation changes.
     void flush();
-    /// Draws the scene as of the last flush, skipping layers outside `region`.
+    /// Whether a flush is under way: what it invalidates is the present, ready to paint at once.
+    bool flushing() const { return m_flushing; }
+    /// Draws the scene as of the last flush, only inside `region`.
     void paint(QPainter& painter, const QRegion& region);
     /// Draws the whole scene as it is at time t.
     void render(QPainter& painter, double t);
+
+    /// An opaque picture under every layer, from the view's top-left corner; none when null.
+    void setUnderlay(const QImage& underlay);
 
     /// The earliest instant after t at which any animation in the tree may change; infinity when
     /// nothing animates.
@@ -67,46 +74,66 @@ public:
     /// When the next flush is planned; none when nothing is pending.
     std::optional<double> plannedFlush() const;
     quint64 flushCount() const { return m_flushes; }
+    /// Flushes that walked the whole tree because it changed, and redraws of the still picture.
+    quint64 rebuildCount() const { return m_rebuilds; }
+    quint64 backdropCount() const { return m_backdrops; }
     /// The beat paints wait for since the last flush; 0 when none.
     double beat() const { return m_beat; }
     /// Seconds spent so far with paints paced to a beat (someone walking).
     double pacedSeconds() const { return m_pacedSeconds; }
 
 private:
-    struct Placement {
-        QRectF target; // where the picture goes, view coordinates
-        QRectF clip;
-        double opacity;
-        bool flipped;
-        const QImage* contents;
-        QRect visible() const;
-    };
-    // What one flush found to show, in drawing order, so that painting it needs no second walk
-    // through the tree. The picture is held by value: a layer may be gone before the paint.
+    // What a layer shows at one instant, in view coordinates.
     struct Shown {
+        QRect visible;
+        QRectF target; // where the picture goes
+        QRectF clip;
+        double opacity = 1.0;
+        bool flipped = false;
+        QImage image; // held by value: a layer may be gone before the paint
+    };
+    // A layer as the last walk through the tree found it, in drawing order. `layer` is valid only
+    // until the tree changes.
+    struct Entry {
+        Layer* layer;
+        quint64 id;
+        // What its parent gives it: where the parent's frame starts, its clip and its opacity.
+        QPointF origin;
+        QRectF parentClip;
+        double parentOpacity;
+        // It or a layer above it animates, so what it shows may change without the tree changing.
+        bool moving;
+        // Drawn into the still picture under the moving layers instead of on its own.
+        bool still = false;
+        // One past the last entry of its subtree.
+        std::size_t end = 0;
+        Shown shown;
+    };
+    // What the still picture was drawn from, to tell when it must be drawn again.
+    struct StillKey {
+        quint64 id;
         QRect visible;
         QRectF target;
         QRectF clip;
         double opacity;
         bool flipped;
-        QImage image;
-    };
-    struct Drawn {
-        QRect rect;
         qint64 image;
-        double opacity;
-        bool flipped;
-        quint64 generation;
+        bool operator==(const StillKey&) const = default;
     };
 
-    void walk(double t, const std::function<void(Layer&, const Placement&)>& visit) const;
-    void walkLayer(Layer& layer, double t, QPointF origin, const QRectF& clip, double opacity,
-                   const std::function<void(Layer&, const Placement&)>& visit) const;
-    static Shown shownAs(const Placement& placement, QRect visible);
-    /// What the tree shows at time t, in drawing order.
-    std::vector<Shown> collect(double t) const;
-    void draw(QPainter& painter, const Shown& shown);
-    const QImage& drawable(const QImage& image);
+    QRectF place(Layer& layer, double t, const Entry& entry, Shown& shown) const;
+    static QRectF childClip(const Layer& layer, const QRectF& frame, const QRectF& clip, double height);
+    void gather(Layer& layer, double t, QPointF origin, const QRectF& clip, double opacity, bool moving,
+                std::vector<Entry>& into) const;
+    /// Every layer as it stands at time t, in drawing order.
+    std::vector<Entry> collect(double t) const;
+    void rebuild(double t, std::vector<QRect>& damage);
+    std::size_t refresh(std::size_t i, double t, std::vector<QRect>& damage, bool& stillCovered);
+    void planStill();
+    const QImage& still(int scale);
+    void drawUnderlay(QPainter& painter, const QRect& area) const;
+    void drawIn(QPainter& painter, const Shown& shown, const QRect& area);
+    const QImage& drawable(const QImage& image, bool flipped);
     void schedule(double due);
 
     SceneClock& m_clock;
@@ -120,14 +147,26 @@ private:
     double m_beat = 0;
     double m_pacedSeconds = 0;
     bool m_active = true;
-    quint64 m_generation = 0;
+    bool m_flushing = false;
     quint64 m_flushes = 0;
-    QHash<quint64, Drawn> m_drawn;
-    std::vector<Shown> m_shown;
-    // The tree or the view changed since the last flush, so its list no longer tells what to paint.
-    bool m_shownStale = true;
-    // Pictures converted once to the format the paint engine blends fastest.
+    quint64 m_rebuilds = 0;
+    quint64 m_backdrops = 0;
+    // The tree as of the last flush, and the layers in it that animate (each with its subtree).
+    std::vector<Entry> m_entries;
+    std::vector<std::size_t> m_animated;
+    // The tree or the view changed since the last flush: the entries no longer describe it.
+    bool m_stale = true;
+    // Everything that stands still, drawn once: a paint copies its patch of this picture and draws
+    // only the few moving layers over it, instead of every tile, tree and decoration under them.
+    std::vector<std::size_t> m_stillEntries;
+    std::vector<std::size_t> m_ownEntries;
+    std::vector<StillKey> m_stillDrawn;
+    QImage m_still;
+    bool m_stillDirty = true;
+    QImage m_underlay;
+    // Pictures converted once to the format the paint engine blends fastest, and mirrored ones.
     QHash<qint64, QImage> m_converted;
+    QHash<qint64, QImage> m_mirrored;
 };
 
 } // namespace pipfield

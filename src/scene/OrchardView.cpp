@@ -10,12 +10,14 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QCoreApplication>
+#include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPalette>
 #include <QPointer>
 #include <QResizeEvent>
+#include <QWindow>
 
 #include <algorithm>
 #include <cmath>
@@ -100,7 +102,7 @@ OrchardView::OrchardView(Game& game, Defaults& defaults, Setup setup, QWidget* p
       m_dark(setup.dark ? std::move(setup.dark) : std::function<bool()>([this] { return looksDark(palette()); })),
       m_compositor(m_clock,
                    [this](const QRegion& region) {
-                       update(toWidget(region));
+                       invalidate(region);
                        Q_EMIT damaged(region);
                    }),
       m_groundLayer(Layer::create()), m_decorLayer(Layer::create()), m_crate(Sprite::layer()),
@@ -188,7 +190,8 @@ void OrchardView::sync() {
     // A running count, so that a measurement can take the difference over any stretch of time.
     qCDebug(lcScene).nospace() << "paints " << m_paints << " flushes " << m_compositor.flushCount()
                                << " walking-paints " << m_pacedPaints << " walking-ms "
-                               << qRound64(m_compositor.pacedSeconds() * 1000);
+                               << qRound64(m_compositor.pacedSeconds() * 1000) << " rebuilds "
+                               << m_compositor.rebuildCount() << " stills " << m_compositor.backdropCount();
     if (sceneSize().width() <= kMinimumWidth) {
         return;
     }
@@ -223,7 +226,7 @@ bool OrchardView::updateGrade() {
         return false;
     }
     m_sprites.setGrade(grade);
-    Q_EMIT skyChanged(skyTop(), skyBottom());
+    updateSky();
     return true;
 }
 
@@ -233,6 +236,34 @@ QColor OrchardView::skyTop() const {
 
 QColor OrchardView::skyBottom() const {
     return m_sprites.grade().apply(kSkyBottom);
+}
+
+void OrchardView::setPaintsSky(bool paints) {
+    if (paints == m_paintsSky) {
+        return;
+    }
+    m_paintsSky = paints;
+    // Every pixel is the view's own: Qt need not paint the window behind it first.
+    setAttribute(Qt::WA_OpaquePaintEvent, paints);
+    updateSky();
+}
+
+void OrchardView::updateSky() {
+    const QSize size = sceneSize();
+    if (!m_paintsSky || size.isEmpty()) {
+        m_compositor.setUnderlay(QImage());
+        return;
+    }
+    const int scale = m_sprites.scale();
+    QImage sky(size * scale, QImage::Format_ARGB32_Premultiplied);
+    sky.setDevicePixelRatio(scale);
+    QPainter painter(&sky);
+    QLinearGradient gradient(0, 0, 0, size.height());
+    gradient.setColorAt(0, skyTop());
+    gradient.setColorAt(1, skyBottom());
+    painter.fillRect(QRect(QPoint(0, 0), size), gradient);
+    painter.end();
+    m_compositor.setUnderlay(sky);
 }
 
 void OrchardView::redrawAll() {
@@ -264,7 +295,10 @@ void OrchardView::resizeEvent(QResizeEvent* event) {
 
 void OrchardView::layOut() {
     const QSize scene = sceneSize();
-    m_compositor.setViewSize(scene);
+    if (QSizeF(scene) != m_compositor.viewSize()) {
+        m_compositor.setViewSize(scene);
+        updateSky();
+    }
     if (scene == m_laidOutSize || scene.width() <= kMinimumWidth) {
         return;
     }
@@ -289,6 +323,17 @@ QSize OrchardView::sceneSize() const {
     // Whole points only: a sliver of a point at the edge shows nothing.
     return {static_cast<int>(std::floor(width() * m_sceneScale + 1e-6)),
             static_cast<int>(std::floor(height() * m_sceneScale + 1e-6))};
+}
+
+void OrchardView::invalidate(const QRegion& region) {
+    const QWindow* window = this->window()->windowHandle();
+    if (m_compositor.flushing() && isVisible() && window != nullptr && window->isExposed()) {
+        // An animation's change, painted on the same wake-up: a posted update would cost the
+        // event loop another round (and a wake-up write and read) for every hop of a walk.
+        repaint(toWidget(region));
+    } else {
+        update(toWidget(region));
+    }
 }
 
 QRegion OrchardView::toWidget(const QRegion& region) const {
@@ -329,6 +374,7 @@ void OrchardView::backingPropertiesChanged() {
     m_sceneScale = sceneScale;
     if (rescaled) {
         m_sprites.setScale(scale);
+        updateSky();
     }
     if (resized) {
         layOut();

@@ -94,6 +94,11 @@ public:
     /// sells, a tree is picked by hand.
     void clickAt(QPointF point);
 
+    /// Has the part of the scene repainted: at once when on screen.
+    void invalidate(const QRegion& region);
+    /// Draws the sky for the scene's size, scale and grade, or drops it.
+    void updateSky();
+
     /// The next errand of a worker.
     std::vector<Worker::Step> plan(const Worker& worker);
     /// Runs the callback on the main thread after that many seconds.
@@ -136,13 +141,15 @@ public:
     /// gradient, under the scene's grade so that it darkens with the orchard at night.
     QColor skyTop() const;
     QColor skyBottom() const;
+    /// Whether the view paints that sky under the scene, filling every pixel, instead of leaving
+    /// what lies around the art transparent.
+    void setPaintsSky(bool paints);
+    bool paintsSky() const { return m_paintsSky; }
 
 Q_SIGNALS:
     /// Part of the view must be painted again (points of the view); for a surface that paints the
     /// view itself rather than showing it.
     void damaged(const QRegion& region);
-    /// The grade changed, and with it the sky.
-    void skyChanged(const QColor& top, const QColor& bottom);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -204,6 +211,7 @@ private:
     double m_sceneScale = 1.0;
     quint64 m_paints = 0;
     quint64 m_pacedPaints = 0;
+    bool m_paintsSky = false;
 };
 
 } // namespace pipfield

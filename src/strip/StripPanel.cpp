@@ -1,9 +1,5 @@
 #include "strip/StripPanel.h"
 
-#include <QLinearGradient>
-#include <QPaintEvent>
-#include <QPainter>
-
 namespace pipfield {
 
 StripPanel::StripPanel()
@@ -28,43 +24,7 @@ void StripPanel::setContent(QWidget* content) {
 void StripPanel::setComposited(bool composited) {
     if (composited != m_composited) {
         m_composited = composited;
-        update();
-    }
-}
-
-void StripPanel::setSky(const QColor& top, const QColor& bottom) {
-    if (top == m_skyTop && bottom == m_skyBottom) {
-        return;
-    }
-    m_skyTop = top;
-    m_skyBottom = bottom;
-    m_sky = QImage();
-    if (!m_composited) {
-        update();
-    }
-}
-
-void StripPanel::paintEvent(QPaintEvent* event) {
-    if (m_composited || !m_skyTop.isValid()) {
-        return; // the desktop shows through around the scene
-    }
-    const qreal ratio = devicePixelRatioF();
-    const QSize pixels = (QSizeF(size()) * ratio).toSize();
-    if (m_sky.size() != pixels || m_sky.devicePixelRatio() != ratio) {
-        // Opaque, so that drawing it is a plain copy.
-        m_sky = QImage(pixels, QImage::Format_RGB32);
-        m_sky.setDevicePixelRatio(ratio);
-        QPainter sky(&m_sky);
-        QLinearGradient gradient(0, 0, 0, height());
-        gradient.setColorAt(0, m_skyTop);
-        gradient.setColorAt(1, m_skyBottom);
-        sky.fillRect(rect(), gradient);
-    }
-    // Patch by patch: the whole picture under a clip of many rectangles would go through the span
-    // blender, which wakes other threads on every paint.
-    QPainter painter(this);
-    for (const QRect& area : event->region()) {
-        painter.drawImage(area, m_sky, QRectF(QPointF(area.topLeft()) * ratio, QSizeF(area.size()) * ratio));
+        Q_EMIT compositedChanged(composited);
     }
 }
 

@@ -179,6 +179,17 @@ strip_seen() {
 }
 strip_not_seen() { ! strip_seen "$1"; }
 
+# sky_shown W: where no compositor blends the strip with the desktop, its top rows (above the art)
+# are the scene's sky, some shade of blue by day or night, not black or the desktop beside it.
+sky_shown() {
+    [ "$PIXELS" = 1 ] || return 0
+    local x y width height
+    read -r x y width height < <(geometry_of "$1")
+    import -window root "$WORK/shot.png" 2>/dev/null || return 1
+    convert "$WORK/shot.png" -crop "20x6+$((x + 4))+$((y + 2))" +repage -format '%[fx:mean.r] %[fx:mean.g] %[fx:mean.b]' info: |
+        awk '{ exit !($3 > 0.25 && $3 > $1 && $3 > $2 - 0.1) }'
+}
+
 # no_shadow W: the 16 rows above the strip and the 16 columns to each side of it show nothing but
 # the window below (a compositor's drop shadow would darken them).
 no_shadow() {
@@ -259,6 +270,8 @@ run_placement() {
                  xprop -id $w _NET_WM_STATE | grep -q SKIP_PAGER && ! xprop -id $w WM_TRANSIENT_FOR | grep -q 'window id'"
     check placement "on every desktop" wait_for 5 on_all_desktops "$w"
     check placement "in sight" wait_for 10 strip_seen "$w"
+    # openbox has no compositing manager: nothing blends the translucent strip with the desktop.
+    [ "$WM" = openbox ] && check placement "the sky painted around the art, not black" wait_for 5 sky_shown "$w"
     check placement "not focused" not_focused "$w"
     save_shot placement
     stop_game

@@ -254,4 +254,147 @@ TEST_F(CompositorTest, DrawsAnchoredFlippedAndClippedLayersPixelExact) {
     EXPECT_EQ(qAlpha(out.pixel(10, 48)), 0);
 }
 
+// What a window shows when only the damage of each flush is repainted, cleared first as both the
+// X11 backing store and the Wayland buffer do; compared with the whole scene drawn afresh.
+class RepaintedScreen {
+public:
+    RepaintedScreen(Compositor& compositor, QRegion& damage, int scale)
+        : m_compositor(compositor), m_damage(damage), m_scale(scale),
+          m_image((compositor.viewSize() * scale).toSize(), QImage::Format_ARGB32_Premultiplied) {
+        m_image.setDevicePixelRatio(scale);
+        m_image.fill(Qt::transparent);
+    }
+
+    void repaint() {
+        QPainter painter(&m_image);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        for (const QRect& r : m_damage) {
+            painter.fillRect(r, Qt::transparent);
+        }
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        m_compositor.paint(painter, m_damage);
+        m_damage = {};
+    }
+
+    QImage whole(double t) const {
+        QImage image(m_image.size(), QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(m_scale);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        m_compositor.render(painter, t);
+        return image;
+    }
+
+    const QImage& image() const { return m_image; }
+
+private:
+    Compositor& m_compositor;
+    QRegion& m_damage;
+    int m_scale;
+    QImage m_image;
+};
+
+QImage art(QColor color, int w, int h, int scale) {
+    QImage image(w * scale, h * scale, QImage::Format_ARGB32_Premultiplied);
+    image.fill(color);
+    // A darker left column, so that a mirror image differs from the picture.
+    for (int y = 0; y < image.height(); ++y) {
+        image.setPixelColor(0, y, color.darker(200));
+    }
+    image.setDevicePixelRatio(scale);
+    return image;
+}
+
+class RepaintTest : public ::testing::TestWithParam<int> {
+protected:
+    RepaintTest() : compositor(clock, [this](const QRegion& r) { damage += r; }) { compositor.setViewSize({120, 40}); }
+
+    std::shared_ptr<Layer> add(const QImage& image, QPointF at, double z) {
+        auto layer = Sprite::layer(image);
+        layer->setPosition(at);
+        layer->setZ(z);
+        compositor.root()->addChild(layer);
+        return layer;
+    }
+
+    /// Runs every planned flush for that many seconds, repainting only the damage each time, and
+    /// checks after each that the window shows what the whole scene does.
+    void follow(RepaintedScreen& screen, double seconds) {
+        const double end = clock.now() + seconds;
+        while (compositor.plannedFlush() && *compositor.plannedFlush() <= end) {
+            clock.advance(*compositor.plannedFlush() - clock.now());
+            compositor.flush();
+            screen.repaint();
+            ASSERT_EQ(screen.image(), screen.whole(clock.now())) << "at " << clock.now();
+            ++flushes;
+        }
+    }
+
+    FakeSceneClock clock;
+    QRegion damage;
+    Compositor compositor;
+    int flushes = 0;
+};
+
+TEST_P(RepaintTest, RepaintingOnlyTheDamageShowsWhatTheWholeSceneDoes) {
+    const int scale = GetParam();
+    // Ground tiles, mirrored every second one, inside a box that cuts them off; a still tree above a
+    // lantern-like layer that flickers below it; a walker that passes under the tree and over the
+    // ground, facing left; a fading spark at fractional positions.
+    auto ground = Layer::create();
+    ground->setAnchor({0, 0});
+    ground->setPosition({3, 0});
+    ground->setBounds({100, 4});
+    ground->setClips(true);
+    ground->setZ(0);
+    compositor.root()->addChild(ground);
+    for (int k = 0; k < 9; ++k) {
+        auto tile = Sprite::layer(art(QColor(90, 60, 30), 12, 4, scale));
+        tile->setAnchor({k % 2 == 1 ? 1.0 : 0.0, 0});
+        tile->setFlipped(k % 2 == 1);
+        tile->setPosition({12.0 * k, 0});
+        ground->addChild(tile);
+    }
+    auto flicker = add(art(Qt::yellow, 6, 6, scale), {40, 6}, 6);
+    flicker->addAnimation(
+        "anim",
+        Sprite::flipbook({art(Qt::yellow, 6, 6, scale), art(Qt::white, 4, 8, scale)}, 0.3).repeat(Animation::kForever));
+    auto tree = add(art(QColor(20, 140, 20), 10, 20, scale), {60, 4}, 10);
+    auto walker = add(art(Qt::red, 6, 10, scale), {20, 2}, 20);
+    walker->setFlipped(true);
+    auto below = add(art(Qt::blue, 6, 10, scale), {20, 4}, 8);
+    const double hop = 1.0 / scale;
+    std::vector<double> xs;
+    for (double x = 20; x <= 80; x += hop) {
+        xs.push_back(x);
+    }
+    const auto walk = [&](std::vector<double> path) {
+        return Animation::keyframes(Animation::Property::positionX, std::move(path), 1.5, Animation::Mode::discrete)
+            .paced(1.5 / static_cast<double>(xs.size()));
+    };
+    walker->addAnimation("move", walk(xs));
+    // Drawn below the tree and walking right through it: the still picture must not put the tree under it.
+    below->addAnimation("move", walk(xs));
+    auto spark = add(art(Qt::cyan, 3, 3, scale), {30.3, 20.7}, 30);
+    spark->addAnimation("burst", Animation::group({Animation::move({30.3, 20.7}, {70.6, 30.2}, 1.0),
+                                                   Animation::keyframes(Animation::Property::opacity, {1, 0.2}, 1.0,
+                                                                        Animation::Mode::linear)},
+                                                  1.0));
+
+    RepaintedScreen screen(compositor, damage, scale);
+    compositor.flush();
+    screen.repaint();
+    ASSERT_EQ(screen.image(), screen.whole(clock.now()));
+    follow(screen, 1.0);
+    // The tree bears fruit and the walker turns round: the tree changes the still picture.
+    clock.advance(0.01);
+    tree->show(art(QColor(200, 160, 20), 10, 22, scale));
+    walker->setFlipped(false);
+    follow(screen, 1.0);
+    EXPECT_GT(flushes, 40) << "every hop flushed";
+    EXPECT_GE(compositor.backdropCount(), 2u) << "the still picture drawn again for the grown tree";
+}
+
+INSTANTIATE_TEST_SUITE_P(OneAndTwoPixelsAPoint, RepaintTest, ::testing::Values(1, 2));
+
 } // namespace
