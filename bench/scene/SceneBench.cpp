@@ -15,7 +15,6 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QElapsedTimer>
-#include <QPainter>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
@@ -26,15 +25,6 @@
 using namespace pipfield;
 
 namespace {
-
-// Without a compositing manager the strip paints a sky behind the scene; so does this window.
-class Sky final : public QWidget {
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        painter.fillRect(rect(), QColor(0xa8, 0xd8, 0xf0));
-    }
-};
 
 double cpuSeconds() {
     rusage usage{};
@@ -85,7 +75,7 @@ int main(int argc, char** argv) {
     Game game(defaults, clock, notifier, store);
     game.start();
 
-    Sky window;
+    QWidget window;
     window.setWindowTitle(QStringLiteral("Pipfield scene"));
     const QSize size(parser.value(width).toInt(), 72);
     window.resize(size);
@@ -94,6 +84,8 @@ int main(int argc, char** argv) {
     setup.sprites = &sprites;
     OrchardView view(game, defaults, setup, &window);
     view.setFrameSize(size);
+    // As the strip does where no compositing manager blends it with the desktop.
+    view.setPaintsSky(true);
     window.show();
 
     QTimer everyFrameTimer;
