@@ -149,7 +149,7 @@ QRectF Compositor::childClip(const Layer& layer, const QRectF& frame, const QRec
 void Compositor::gather(Layer& layer, double t, QPointF origin, const QRectF& clip, double opacity, bool moving,
                         std::vector<Entry>& into) const {
     const std::size_t i = into.size();
-    into.push_back(Entry{&layer, layer.id(), origin, clip, opacity, moving || layer.hasAnimations(), false, 0, {}});
+    into.push_back(Entry{&layer, layer.id(), origin, clip, opacity, moving || layer.hasAnimations(), 0, {}});
     const QRectF frame = place(layer, t, into[i], into[i].shown);
     const QRectF inner = childClip(layer, frame, clip, m_viewSize.height());
     const double innerOpacity = into[i].shown.opacity;
@@ -255,9 +255,8 @@ void Compositor::planStill() {
     // overlaps it: then it must be drawn after that, on its own as well.
     std::vector<QRect> own;
     for (std::size_t i = 0; i < m_entries.size(); ++i) {
-        Entry& entry = m_entries[i];
+        const Entry& entry = m_entries[i];
         const Shown& shown = entry.shown;
-        entry.still = false;
         if (entry.moving) {
             m_ownEntries.push_back(i);
             if (!shown.visible.isEmpty()) {
@@ -273,7 +272,6 @@ void Compositor::planStill() {
             own.push_back(shown.visible);
             continue;
         }
-        entry.still = true;
         m_stillEntries.push_back(i);
         drawn.push_back(StillKey{entry.id, shown.visible, shown.target, shown.clip, shown.opacity, shown.flipped,
                                  shown.image.cacheKey()});
@@ -443,7 +441,7 @@ const QImage& Compositor::still(int scale) {
     if (!m_stillDirty && m_still.size() == pixels && m_still.devicePixelRatio() == scale) {
         return m_still;
     }
-    ++m_backdrops;
+    ++m_stillDraws;
     if (m_still.size() != pixels) {
         m_still = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
     }

@@ -74,9 +74,9 @@ public:
     /// When the next flush is planned; none when nothing is pending.
     std::optional<double> plannedFlush() const;
     quint64 flushCount() const { return m_flushes; }
-    /// Flushes that walked the whole tree because it changed, and redraws of the still picture.
+    /// Flushes that walked the whole tree because it changed, and drawings of the still picture.
     quint64 rebuildCount() const { return m_rebuilds; }
-    quint64 backdropCount() const { return m_backdrops; }
+    quint64 stillDrawCount() const { return m_stillDraws; }
     /// The beat paints wait for since the last flush; 0 when none.
     double beat() const { return m_beat; }
     /// Seconds spent so far with paints paced to a beat (someone walking).
@@ -103,8 +103,6 @@ private:
         double parentOpacity;
         // It or a layer above it animates, so what it shows may change without the tree changing.
         bool moving;
-        // Drawn into the still picture under the moving layers instead of on its own.
-        bool still = false;
         // One past the last entry of its subtree.
         std::size_t end = 0;
         Shown shown;
@@ -150,7 +148,7 @@ private:
     bool m_flushing = false;
     quint64 m_flushes = 0;
     quint64 m_rebuilds = 0;
-    quint64 m_backdrops = 0;
+    quint64 m_stillDraws = 0;
     // The tree as of the last flush, and the layers in it that animate (each with its subtree).
     std::vector<Entry> m_entries;
     std::vector<std::size_t> m_animated;

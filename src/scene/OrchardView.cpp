@@ -191,7 +191,7 @@ void OrchardView::sync() {
     qCDebug(lcScene).nospace() << "paints " << m_paints << " flushes " << m_compositor.flushCount()
                                << " walking-paints " << m_pacedPaints << " walking-ms "
                                << qRound64(m_compositor.pacedSeconds() * 1000) << " rebuilds "
-                               << m_compositor.rebuildCount() << " stills " << m_compositor.backdropCount();
+                               << m_compositor.rebuildCount() << " stills " << m_compositor.stillDrawCount();
     if (sceneSize().width() <= kMinimumWidth) {
         return;
     }

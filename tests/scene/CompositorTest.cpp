@@ -392,7 +392,7 @@ TEST_P(RepaintTest, RepaintingOnlyTheDamageShowsWhatTheWholeSceneDoes) {
     walker->setFlipped(false);
     follow(screen, 1.0);
     EXPECT_GT(flushes, 40) << "every hop flushed";
-    EXPECT_GE(compositor.backdropCount(), 2u) << "the still picture drawn again for the grown tree";
+    EXPECT_GE(compositor.stillDrawCount(), 2u) << "the still picture drawn again for the grown tree";
 }
 
 INSTANTIATE_TEST_SUITE_P(OneAndTwoPixelsAPoint, RepaintTest, ::testing::Values(1, 2));
