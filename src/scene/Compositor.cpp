@@ -282,6 +282,18 @@ void Compositor::planStill() {
     }
 }
 
+template <typename Visit>
+void Compositor::eachAnimated(Visit visit) const {
+    for (const std::size_t root : m_animated) {
+        for (std::size_t i = root; i < m_entries[root].end; ++i) {
+            Layer& layer = *m_entries[i].layer;
+            if (layer.hasAnimations()) {
+                visit(layer);
+            }
+        }
+    }
+}
+
 void Compositor::flush() {
     // Whatever was planned is being done now; the next plan starts afresh.
     m_due.reset();
@@ -308,16 +320,11 @@ void Compositor::flush() {
     }
     double next = Animation::kForever;
     double pace = 0;
-    for (const std::size_t root : m_animated) {
-        for (std::size_t i = root; i < m_entries[root].end; ++i) {
-            Layer& layer = *m_entries[i].layer;
-            if (layer.hasAnimations()) {
-                layer.pruneAnimations(t);
-                next = std::min(next, layer.nextChange(t));
-                pace = std::max(pace, layer.beat(t));
-            }
-        }
-    }
+    eachAnimated([&](Layer& layer) {
+        layer.pruneAnimations(t);
+        next = std::min(next, layer.nextChange(t));
+        pace = std::max(pace, layer.beat(t));
+    });
     m_beat = pace;
     if (!damage.empty()) {
         QRegion region;
@@ -347,11 +354,7 @@ double Compositor::nextChange(double t) const {
         }
         return next;
     }
-    for (const std::size_t root : m_animated) {
-        for (std::size_t i = root; i < m_entries[root].end; ++i) {
-            next = std::min(next, m_entries[i].layer->nextChange(t));
-        }
-    }
+    eachAnimated([&](const Layer& layer) { next = std::min(next, layer.nextChange(t)); });
     return next;
 }
 
@@ -462,39 +465,39 @@ void Compositor::paint(QPainter& painter, const QRegion& region) {
     // Pixel art stays sharp at any scale.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     const int scale = wholeScale(painter);
-    if (m_stale || scale == 0) {
-        // The tree changed since the flush (or the painter is turned or stretched): the same
-        // instant afresh, layer by layer.
-        const std::vector<Entry> entries = m_stale ? collect(m_frameTime) : std::vector<Entry>{};
-        const std::vector<Entry>& shown = m_stale ? entries : m_entries;
-        for (const QRect& area : region) {
-            drawUnderlay(painter, area);
-            for (const Entry& entry : shown) {
-                if (entry.shown.visible.intersects(area)) {
-                    drawIn(painter, entry.shown, area);
-                }
-            }
-        }
-        return;
-    }
-    const QImage& still = this->still(scale);
+    // While the tree is as the flush left it, a patch is its part of the still picture with the
+    // moving layers over it. Otherwise (the tree changed since, or the painter is turned or
+    // stretched) it is every layer of the flush's instant drawn afresh.
+    const bool fromStill = !m_stale && scale > 0;
+    const std::vector<Entry> walked = m_stale ? collect(m_frameTime) : std::vector<Entry>{};
+    const std::vector<Entry>& entries = m_stale ? walked : m_entries;
+    const QImage* still = fromStill ? &this->still(scale) : nullptr;
     const QPainter::CompositionMode mode = painter.compositionMode();
     // Clipped to one plain rectangle at a time: under a clip of many rectangles (several workers
     // apart) the paint engine blends every picture span by span instead of row by row.
     const bool several = region.rectCount() > 1;
+    const auto drawOver = [&](const Shown& shown, const QRect& area) {
+        if (shown.visible.intersects(area)) {
+            drawIn(painter, shown, area);
+        }
+    };
     for (const QRect& area : region) {
         if (several) {
             painter.setClipRect(area);
         }
+        if (still == nullptr) {
+            drawUnderlay(painter, area);
+            for (const Entry& entry : entries) {
+                drawOver(entry.shown, area);
+            }
+            continue;
+        }
         // The patch is painted anew: its still part replaces whatever was there.
         painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.drawImage(QRectF(area), still, QRectF(QPointF(area.topLeft()) * scale, QSizeF(area.size()) * scale));
+        painter.drawImage(QRectF(area), *still, QRectF(QPointF(area.topLeft()) * scale, QSizeF(area.size()) * scale));
         painter.setCompositionMode(mode);
         for (const std::size_t i : m_ownEntries) {
-            const Shown& shown = m_entries[i].shown;
-            if (shown.visible.intersects(area)) {
-                drawIn(painter, shown, area);
-            }
+            drawOver(entries[i].shown, area);
         }
     }
     if (several) {

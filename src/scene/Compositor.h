@@ -126,6 +126,9 @@ private:
     /// Every layer as it stands at time t, in drawing order.
     std::vector<Entry> collect(double t) const;
     void rebuild(double t, std::vector<QRect>& damage);
+    /// Every layer with animations, as of the last flush's walk.
+    template <typename Visit>
+    void eachAnimated(Visit visit) const;
     std::size_t refresh(std::size_t i, double t, std::vector<QRect>& damage, bool& stillCovered);
     void planStill();
     const QImage& still(int scale);

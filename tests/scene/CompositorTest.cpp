@@ -295,8 +295,7 @@ private:
 };
 
 QImage art(QColor color, int w, int h, int scale) {
-    QImage image(w * scale, h * scale, QImage::Format_ARGB32_Premultiplied);
-    image.fill(color);
+    QImage image = solid(color, w * scale, h * scale);
     // A darker left column, so that a mirror image differs from the picture.
     for (int y = 0; y < image.height(); ++y) {
         image.setPixelColor(0, y, color.darker(200));
@@ -387,9 +386,15 @@ TEST_P(RepaintTest, RepaintingOnlyTheDamageShowsWhatTheWholeSceneDoes) {
     ASSERT_EQ(screen.image(), screen.whole(clock.now()));
     follow(screen, 1.0);
     // The tree bears fruit and the walker turns round: the tree changes the still picture.
+    const double flushed = clock.now();
     clock.advance(0.01);
     tree->show(art(QColor(200, 160, 20), 10, 22, scale));
     walker->setFlipped(false);
+    // The window is uncovered before the next flush: a paint of the changed tree, in two patches,
+    // shows it as it stands at the instant of the last flush.
+    damage = QRegion(0, 0, 60, 40) + QRegion(60, 0, 60, 40);
+    screen.repaint();
+    ASSERT_EQ(screen.image(), screen.whole(flushed));
     follow(screen, 1.0);
     EXPECT_GT(flushes, 40) << "every hop flushed";
     EXPECT_GE(compositor.stillDrawCount(), 2u) << "the still picture drawn again for the grown tree";
