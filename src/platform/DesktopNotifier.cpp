@@ -150,7 +150,7 @@ void DesktopNotifier::queryDenied(std::function<void(bool denied)> answer) {
 }
 
 void DesktopNotifier::noteSilence(const QString& reason) {
-    // The status is asked again each time the settings are shown; the player hears of it once until a
+    // The status is asked again each time the settings are shown; the log says so once until a
     // service answers again.
     if (!m_silent) {
         qCWarning(lcNotify).noquote() << "no notification service answers, so none can be shown:" << reason;

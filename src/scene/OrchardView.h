@@ -144,7 +144,6 @@ public:
     /// Whether the view paints that sky under the scene, filling every pixel, instead of leaving
     /// what lies around the art transparent.
     void setPaintsSky(bool paints);
-    bool paintsSky() const { return m_paintsSky; }
 
 Q_SIGNALS:
     /// Part of the view must be painted again (points of the view); for a surface that paints the

@@ -5,8 +5,9 @@
 namespace pipfield {
 
 /// The strip's window: borderless, translucent, never focused, above ordinary windows. It paints
-/// nothing of its own: where no compositing manager blends translucent windows, the content is told
-/// to fill every pixel (the scene paints a sky), so that the strip is not black around the art.
+/// nothing of its own; it says when compositing comes and goes, so that where no compositing manager
+/// blends translucent windows its content can fill every pixel (the scene paints a sky) and the strip
+/// is not black around the art.
 class StripPanel final : public QWidget {
     Q_OBJECT
 
