@@ -89,6 +89,8 @@ void Compositor::setActive(bool active) {
     }
     m_timer.stop();
     m_due.reset();
+    // Drawn again when next needed; a strip hidden for hours holds no picture of itself.
+    m_still = QImage();
 }
 
 void Compositor::schedule(double due) {

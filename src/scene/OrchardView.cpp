@@ -138,6 +138,7 @@ void OrchardView::setOnScreen(bool onScreen) {
         // A hidden strip animates for nobody and follows the game for nobody.
         m_timer.stop();
         m_compositor.setActive(false);
+        updateSky();
         return;
     }
     if (m_timer.isActive()) {
@@ -147,6 +148,7 @@ void OrchardView::setOnScreen(bool onScreen) {
     m_seenSales = m_game.saleCount();
     sync();
     m_timer.start();
+    updateSky();
     m_compositor.setActive(true);
 }
 
@@ -250,7 +252,8 @@ void OrchardView::setPaintsSky(bool paints) {
 
 void OrchardView::updateSky() {
     const QSize size = sceneSize();
-    if (!m_paintsSky || size.isEmpty()) {
+    // Only a scene on screen has a sky: a strip that starts hidden draws none.
+    if (!m_paintsSky || size.isEmpty() || !m_timer.isActive()) {
         m_compositor.setUnderlay(QImage());
         return;
     }

@@ -125,10 +125,13 @@ TEST(OrchardViewNight, LanternFollowsTheTimeOfDaySetting) {
 
 TEST(OrchardViewNight, ThePaintedSkyFillsTheViewUnderTheArtAndDarkensWithTheScene) {
     SceneWorld scene(treesOnly(trees(2)));
+    const QPoint corner(1, 1);
+    scene.view->setPaintsSky(true);
+    EXPECT_EQ(qAlpha(scene.painted().pixel(corner)), 0) << "a strip that starts hidden draws no sky";
+    scene.view->setPaintsSky(false);
     scene.view->show();
     const QColor noonTop = scene.view->skyTop();
     EXPECT_EQ(noonTop, QColor(0x9f, 0xd4, 0xf2));
-    const QPoint corner(1, 1);
     const QImage bare = scene.painted();
     EXPECT_EQ(qAlpha(bare.pixel(corner)), 0) << "no sky unless asked: the desktop shows through";
 
@@ -160,6 +163,11 @@ TEST(OrchardViewNight, ThePaintedSkyFillsTheViewUnderTheArtAndDarkensWithTheScen
     EXPECT_LT(night.red(), noonTop.red() * 2 / 3);
     EXPECT_LT(night.green(), noonTop.green() * 3 / 4);
     EXPECT_GE(night.blue(), noonTop.blue() * 9 / 10);
+
+    scene.view->hide();
+    EXPECT_EQ(qAlpha(scene.painted().pixel(corner)), 0) << "a hidden strip holds no sky";
+    scene.view->show();
+    EXPECT_EQ(qAlpha(scene.painted().pixel(corner)), 255);
 
     scene.view->setPaintsSky(false);
     EXPECT_EQ(qAlpha(scene.painted().pixel(corner)), 0);
