@@ -38,17 +38,19 @@ int writeSnapshots(const QStringList& arguments, const QString& folder) {
         err << "pipfield: cannot create " << folder << "\n";
         return 1;
     }
-    // The game saves after its first tick: it works on a copy, so the player's file stays as it is.
+    // The game saves after its first tick: it works on a copy, so the player's files stay as they are.
+    // The previous save comes along, for a file the game would not read.
     QTemporaryDir scratch;
-    const QString copy = scratch.filePath(QStringLiteral("orchard.json"));
-    QFile::copy(SaveStore::standardPath(), copy);
+    const SaveStore player(SaveStore::standardPath());
+    SaveStore store(scratch.filePath(QStringLiteral("orchard.json")));
+    QFile::copy(player.path(), store.path());
+    QFile::copy(player.previousPath(), store.previousPath());
 
     // Settings are read from the player's file but never written: nothing here calls setValue.
     Defaults defaults(Defaults::standardFile(), arguments);
     defaults.registerDefaults(Defaults::standardDefaults());
     SystemClock clock;
     SilentNotifier notifier; // the player's pending notification is neither cancelled nor replaced
-    SaveStore store(copy);
     Game game(defaults, clock, notifier, store);
     Sprite sprites;
     NoDesktop desktop;

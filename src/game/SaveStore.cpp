@@ -1,5 +1,6 @@
 #include "game/SaveStore.h"
 
+#include "game/FileReplacement.h"
 #include "game/LocalTime.h"
 #include "game/SaveLog.h"
 
@@ -7,14 +8,38 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <string>
+#include <variant>
 
 namespace pipfield {
 
-SaveStore::SaveStore(QString path) : m_path(std::move(path)) {}
+namespace {
+
+/// The save in the file at `path`, or why there is none.
+std::variant<Save, QString> readSave(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return file.errorString();
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        return file.errorString();
+    }
+    SaveDecoding decoded = decodeSave(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    if (!decoded.save) {
+        return QString::fromStdString(decoded.error);
+    }
+    return std::move(*decoded.save);
+}
+
+} // namespace
+
+SaveStore::SaveStore(QString path) : m_path(std::move(path)) {
+    const QFileInfo info(m_path);
+    m_previousPath = info.dir().filePath(info.completeBaseName() + QStringLiteral(".previous.") + info.suffix());
+}
 
 QString SaveStore::standardPath() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
@@ -22,39 +47,37 @@ QString SaveStore::standardPath() {
 }
 
 std::optional<Save> SaveStore::load(Instant now, QString* keptAs) {
-    QFile file(m_path);
-    if (!file.exists()) {
+    if (!QFileInfo::exists(m_path)) {
         return std::nullopt;
     }
-    QString reason;
-    if (file.open(QIODevice::ReadOnly)) {
-        const QByteArray bytes = file.readAll();
-        const bool complete = file.error() == QFileDevice::NoError;
-        reason = complete ? QString() : file.errorString();
-        file.close();
-        if (complete) {
-            SaveDecoding decoded =
-                decodeSave(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-            if (decoded.save) {
-                return std::move(decoded.save);
-            }
-            reason = QString::fromStdString(decoded.error);
-        }
-    } else {
-        reason = file.errorString();
+    std::variant<Save, QString> read = readSave(m_path);
+    if (Save* save = std::get_if<Save>(&read)) {
+        return std::move(*save);
     }
+    const QString reason = std::get<QString>(read);
+    // A save cut short or emptied (by a disk that filled up under an older version, or a crash of the
+    // file system) need not cost the orchard: the save before it is kept beside it.
+    std::optional<Save> previous;
+    if (QFileInfo::exists(m_previousPath)) {
+        std::variant<Save, QString> older = readSave(m_previousPath);
+        if (Save* save = std::get_if<Save>(&older)) {
+            previous = std::move(*save);
+        }
+    }
+    const QString outcome = previous ? QStringLiteral("continuing from the previous save ") + m_previousPath
+                                     : QStringLiteral("starting a new game");
     if (const std::optional<QString> kept = keepUnreadable(now)) {
-        qCWarning(lcSave).noquote() << "cannot read" << m_path << "(" + reason + "); kept it as" << *kept
-                                    << "and starting a new game";
+        qCWarning(lcSave).noquote() << "cannot read" << m_path << "(" + reason + "); kept it as" << *kept << "and"
+                                    << outcome;
         if (keptAs) {
             *keptAs = *kept;
         }
     } else {
         m_protectExisting = true;
-        qCWarning(lcSave).noquote() << "cannot read" << m_path << "(" + reason + ") nor set it aside;"
-                                    << "this run will not write over it";
+        qCWarning(lcSave).noquote() << "cannot read" << m_path << "(" + reason + ") nor set it aside;" << outcome
+                                    << "and this run will not write over it";
     }
-    return std::nullopt;
+    return previous;
 }
 
 std::optional<QString> SaveStore::keepUnreadable(Instant now) {
@@ -94,21 +117,20 @@ SaveStore::WriteResult SaveStore::write(const Save& save) {
     // Created here rather than up front, so that demo mode leaves no trace; and recreated should it
     // have been removed while the game ran.
     QDir().mkpath(QFileInfo(m_path).absolutePath());
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        qCWarning(lcSave).noquote() << "not saved: cannot open" << m_path << "(" + file.errorString() + ")";
+    FileReplacement file(m_path);
+    if (const std::optional<QString> why = file.write(QByteArrayView(encoded->data(), encoded->size()))) {
+        qCWarning(lcSave).noquote() << "not saved: cannot write" << m_path << "(" + *why + ")";
         return WriteResult::ioFailed;
     }
-    const auto size = static_cast<qint64>(encoded->size());
-    if (file.write(encoded->data(), size) != size) {
-        qCWarning(lcSave).noquote() << "not saved: cannot write" << m_path << "(" + file.errorString() + ")";
-        file.cancelWriting();
-        return WriteResult::ioFailed;
+    // The file about to be replaced is the last good save: it was read at start or written by this run.
+    if (const std::optional<QString> why = file.keepCurrentAs(m_previousPath)) {
+        qCWarning(lcSave).noquote() << "cannot keep the previous save as" << m_previousPath << "(" + *why + ")";
     }
-    if (!file.commit()) {
-        qCWarning(lcSave).noquote() << "not saved: cannot replace" << m_path << "(" + file.errorString() + ")";
+    if (const std::optional<QString> why = file.commit()) {
+        qCWarning(lcSave).noquote() << "not saved: cannot replace" << m_path << "(" + *why + ")";
         return WriteResult::ioFailed;
     }
     return WriteResult::written;
 }
+
 } // namespace pipfield

@@ -169,11 +169,12 @@ private:
     QtMessageHandler m_previous = nullptr;
 };
 
-/// One game's surroundings in a temporary folder: settings file, save file, clock and notifier.
+/// One game's surroundings in a temporary folder: settings file, save file (elsewhere when given),
+/// clock and notifier.
 struct GameWorld {
-    explicit GameWorld(Instant start, const QStringList& arguments = {})
+    explicit GameWorld(Instant start, const QStringList& arguments = {}, const QString& savePath = {})
         : defaults(dir.filePath(QStringLiteral("config/Pipfield/Pipfield.conf")), arguments), clock(start),
-          store(dir.filePath(QStringLiteral("data/Pipfield/orchard.json"))) {
+          store(savePath.isEmpty() ? dir.filePath(QStringLiteral("data/Pipfield/orchard.json")) : savePath) {
         defaults.registerDefaults(Defaults::standardDefaults());
     }
 
