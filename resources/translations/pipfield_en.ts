@@ -136,8 +136,16 @@
         <translation>Saving the orchard</translation>
     </message>
     <message>
-        <source>폴더를 만들 수 없어요: </source>
-        <translation>Cannot create the folder: </translation>
+        <source>이미지를 저장하지 못했어요: %1</source>
+        <translation>The picture could not be saved: %1</translation>
+    </message>
+    <message>
+        <source>그림을 만들 수 없어요.</source>
+        <translation>The picture could not be made.</translation>
+    </message>
+    <message>
+        <source>%1 폴더를 만들 수 없어요.</source>
+        <translation>Cannot create the folder %1.</translation>
     </message>
     <message>
         <source>과수원 관리…</source>

@@ -38,7 +38,7 @@ ManageWindow::ManageWindow(Game& game, Strip& strip, Defaults& defaults, QWidget
     }
     LoginItem* loginItem = services.loginItem;
     if (loginItem == nullptr) {
-        m_ownLoginItem = std::make_unique<XdgAutostart>(uiText("폴더를 만들 수 없어요: "));
+        m_ownLoginItem = std::make_unique<XdgAutostart>(uiText("%1 폴더를 만들 수 없어요."));
         loginItem = m_ownLoginItem.get();
     }
     SaveDialog* saveDialog = services.saveDialog;

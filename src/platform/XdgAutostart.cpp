@@ -1,10 +1,12 @@
 #include "platform/XdgAutostart.h"
 
+#include "game/FileReplacement.h"
+#include "model/Text.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace pipfield {
@@ -79,18 +81,12 @@ std::optional<QString> XdgAutostart::setEnabled(bool on) {
     }
     const QString folder = QFileInfo(m_file).absolutePath();
     if (!QDir().mkpath(folder)) {
-        return m_folderFailure + folder;
+        const std::string path = folder.toStdString();
+        const std::string_view places[] = {path};
+        return QString::fromStdString(fillPlaces(m_folderFailure.toStdString(), places));
     }
     const QString program = m_program.isEmpty() ? QCoreApplication::applicationFilePath() : m_program;
-    QSaveFile file(m_file);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return file.errorString();
-    }
-    file.write(entry(program));
-    if (!file.commit()) {
-        return file.errorString();
-    }
-    return std::nullopt;
+    return FileReplacement::replace(m_file, entry(program));
 }
 
 } // namespace pipfield

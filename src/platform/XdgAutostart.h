@@ -9,8 +9,8 @@ namespace pipfield {
 /// Start at login through an XDG autostart entry: on while the entry exists and is not hidden.
 class XdgAutostart final : public LoginItem {
 public:
-    /// The entry at `file`, starting `program`. `folderFailure` is the player's text, in their language,
-    /// that leads the folder's path when the autostart folder cannot be made.
+    /// The entry at `file`, starting `program`. `folderFailure` is the player's sentence, in their
+    /// language, for an autostart folder that cannot be made, with "%1" where the folder's path goes.
     explicit XdgAutostart(QString folderFailure, QString file = standardFile(), QString program = {});
 
     /// $XDG_CONFIG_HOME/autostart/pipfield.desktop.

@@ -1,5 +1,7 @@
 #include "platform/XdgAutostart.h"
 
+#include "support/FullDisk.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -55,10 +57,26 @@ TEST(XdgAutostart, FolderThatCannotBeMadeIsAnErrorAndStaysOff) {
     QFile f(blocker);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.close();
-    XdgAutostart login(QStringLiteral("no folder: "), blocker + QStringLiteral("/pipfield.desktop"),
+    XdgAutostart login(QStringLiteral("no folder %1."), blocker + QStringLiteral("/pipfield.desktop"),
                        QStringLiteral("/bin/pipfield"));
-    EXPECT_EQ(login.setEnabled(true), QStringLiteral("no folder: ") + blocker);
+    EXPECT_EQ(login.setEnabled(true), QStringLiteral("no folder ") + blocker + QStringLiteral("."));
     EXPECT_FALSE(login.enabled());
+}
+
+TEST(FullDisk, AnEntryThatDoesNotFitIsAnErrorAndLeavesNoEmptyEntryBehind) {
+    test::FullDisk disk;
+    const QString file = disk.filePath(QStringLiteral("autostart/pipfield.desktop"));
+    ASSERT_TRUE(QDir().mkpath(disk.filePath(QStringLiteral("autostart"))));
+    XdgAutostart login({}, file, QStringLiteral("/bin/pipfield"));
+    disk.fill();
+
+    EXPECT_EQ(login.setEnabled(true), QStringLiteral("No space left on device"));
+    EXPECT_FALSE(login.enabled());
+    EXPECT_EQ(disk.entries(QStringLiteral("autostart")), QStringList());
+
+    disk.free();
+    EXPECT_EQ(login.setEnabled(true), std::nullopt);
+    EXPECT_EQ(read(file), XdgAutostart::entry(QStringLiteral("/bin/pipfield")));
 }
 
 } // namespace
