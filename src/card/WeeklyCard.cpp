@@ -1,8 +1,10 @@
 #include "card/WeeklyCard.h"
 
 #include "card/SaveDialog.h"
+#include "game/FileReplacement.h"
 #include "game/Game.h"
 #include "game/LocalTime.h"
+#include "game/SaveLog.h"
 #include "game/Texts.h"
 #include "kit/PixelArt.h"
 #include "kit/ShortNumber.h"
@@ -11,11 +13,11 @@
 #include "scene/Sprite.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QDateTime>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPainterPath>
-#include <QSaveFile>
 #include <QWidget>
 
 #include <unicode/datefmt.h>
@@ -158,20 +160,29 @@ QImage WeeklyCard::render(Sprite& sprites, double scale) const {
     return image;
 }
 
-bool WeeklyCard::save(const WeeklyCard& card, Sprite& sprites, SaveDialog& dialog, QWidget* parent) {
+std::optional<QString> WeeklyCard::save(const WeeklyCard& card, Sprite& sprites, SaveDialog& dialog, QWidget* parent) {
     const QImage image = card.render(sprites);
     if (image.isNull()) {
-        return false;
+        // Only memory can be short here; asking where to store a picture that does not exist would mislead.
+        qCWarning(lcSave) << "the weekly card could not be drawn";
+        return uiText("그림을 만들 수 없어요.");
     }
-    QString path = dialog.askPngFile(parent, card.fileName());
+    const QString path = dialog.askPngFile(parent, card.fileName());
     if (path.isEmpty()) {
-        return false;
+        return std::nullopt;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG")) {
-        return false;
+    // Encoded in memory first, so that the file only ever receives a whole picture.
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) {
+        qCWarning(lcSave) << "the weekly card could not be encoded as PNG";
+        return uiText("그림을 만들 수 없어요.");
     }
-    return file.commit();
+    if (std::optional<QString> why = FileReplacement::replace(path, png)) {
+        qCWarning(lcSave).noquote() << "the weekly card was not saved: cannot write" << path << "(" + *why + ")";
+        return why;
+    }
+    return std::nullopt;
 }
 
 } // namespace pipfield

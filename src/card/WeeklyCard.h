@@ -8,6 +8,8 @@
 #include <QSize>
 #include <QString>
 
+#include <optional>
+
 class QPainter;
 class QWidget;
 
@@ -35,9 +37,10 @@ struct WeeklyCard {
     /// The card as a bitmap `scale` times its point size; null when it cannot be made.
     QImage render(Sprite& sprites, double scale = kExportScale) const;
 
-    /// Renders the card, asks where to store it and writes the PNG there. False when nothing was
-    /// written (cancelled, no picture, or the file could not be written).
-    static bool save(const WeeklyCard& card, Sprite& sprites, SaveDialog& dialog, QWidget* parent);
+    /// Renders the card, asks where to store it and writes the PNG there, whole or not at all: a file
+    /// already there stays as it was when the new one cannot be written. Nothing when the card was
+    /// written or the player cancelled; else why it could not be, also logged.
+    static std::optional<QString> save(const WeeklyCard& card, Sprite& sprites, SaveDialog& dialog, QWidget* parent);
 };
 
 } // namespace pipfield

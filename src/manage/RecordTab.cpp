@@ -3,6 +3,7 @@
 #include "game/Game.h"
 #include "game/Texts.h"
 #include "manage/Accessibility.h"
+#include "manage/Label.h"
 #include "manage/LiveRefresh.h"
 #include "manage/WeeksChart.h"
 
@@ -61,11 +62,18 @@ RecordTab::RecordTab(Game& game, Sprite& sprites, SaveDialog& dialog, QWidget* p
     buttons->addWidget(m_copy);
     buttons->addStretch(1);
     column->addLayout(buttons);
+    auto* failure = new Label({}, TextStyle::caption, Tone::primary);
+    failure->setToneColor(QColor(Qt::red));
+    failure->setWordWrap(true);
+    failure->setAlignment(Qt::AlignHCenter);
+    failure->hide();
+    column->addWidget(failure);
+    m_exportFailure = failure;
     m_chart = new WeeksChart(sprites, this);
     column->addWidget(m_chart, 0, Qt::AlignHCenter);
     column->addStretch(1);
 
-    connect(m_save, &QPushButton::clicked, this, [this] { WeeklyCard::save(m_card, m_sprites, m_dialog, this); });
+    connect(m_save, &QPushButton::clicked, this, [this] { exportCard(); });
     connect(m_copy, &QPushButton::clicked, this, [this] {
         if (!m_picture.isNull()) {
             QGuiApplication::clipboard()->setImage(m_picture);
@@ -75,6 +83,17 @@ RecordTab::RecordTab(Game& game, Sprite& sprites, SaveDialog& dialog, QWidget* p
     connect(&m_game, &Game::orchardChanged, live, &LiveRefresh::changed);
     connect(&m_game, &Game::weekStartsChanged, live, &LiveRefresh::changed);
     refresh();
+}
+
+void RecordTab::exportCard() {
+    // A cancel says nothing, and clears what an earlier failure said.
+    if (const std::optional<QString> why = WeeklyCard::save(m_card, m_sprites, m_dialog, this)) {
+        m_exportFailure->setText(uiText("이미지를 저장하지 못했어요: %1", *why));
+        m_exportFailure->show();
+        return;
+    }
+    m_exportFailure->clear();
+    m_exportFailure->hide();
 }
 
 void RecordTab::refresh() {

@@ -7,6 +7,7 @@
 
 #include <functional>
 
+class QLabel;
 class QPushButton;
 
 namespace pipfield {
@@ -32,8 +33,11 @@ public:
     /// The stand-in for sharing: copies the picture. Offered only while the card renders.
     QPushButton* copyButton() const { return m_copy; }
     WeeksChart* chart() const { return m_chart; }
+    /// Why the last export failed; hidden after a save or a cancel.
+    QLabel* exportFailure() const { return m_exportFailure; }
 
 private:
+    void exportCard();
     void refresh();
 
     Game& m_game;
@@ -46,6 +50,7 @@ private:
     QWidget* m_view;
     QPushButton* m_save;
     QPushButton* m_copy;
+    QLabel* m_exportFailure;
     WeeksChart* m_chart;
 };
 

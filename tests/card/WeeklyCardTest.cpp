@@ -3,6 +3,7 @@
 #include "scene/Palette.h"
 #include "scene/Sprite.h"
 #include "support/FakeSaveDialog.h"
+#include "support/FullDisk.h"
 #include "support/GameTestSupport.h"
 
 #include <QDir>
@@ -34,7 +35,7 @@ TEST(WeeklyCard, SavesA1200By760PngWhereThePlayerChose) {
     CardWorld world;
     const WeeklyCard card{{900, 800, 123456, 12}, localInstant(2026, 3, 30, 0)};
     world.saveDialog.answer = world.dir.filePath(QStringLiteral("week.png"));
-    ASSERT_TRUE(WeeklyCard::save(card, world.sprites, world.saveDialog, nullptr));
+    ASSERT_EQ(WeeklyCard::save(card, world.sprites, world.saveDialog, nullptr), std::nullopt);
     ASSERT_EQ(world.saveDialog.proposed.size(), 1u);
     EXPECT_EQ(world.saveDialog.proposed[0], QStringLiteral("Pipfield-2026-W14.png"));
 
@@ -47,17 +48,38 @@ TEST(WeeklyCard, SavesA1200By760PngWhereThePlayerChose) {
     EXPECT_EQ(saved.pixelColor(600, 740).rgb(), QColor::fromRgbF(1.0f, 0.985f, 0.94f).rgb());
 }
 
-TEST(WeeklyCard, CancellingWritesNothingAndAnUnwritablePlaceIsNotASuccess) {
+TEST(WeeklyCard, CancellingWritesNothingAndSaysNothingAndAnUnwritablePlaceSaysWhy) {
     CardWorld world;
+    const WeeklyCard card{{}, localInstant(2026, 3, 30, 0)};
+    WarningCapture log("pipfield.save");
     world.saveDialog.answer.clear();
-    EXPECT_FALSE(
-        WeeklyCard::save(WeeklyCard{{}, localInstant(2026, 3, 30, 0)}, world.sprites, world.saveDialog, nullptr));
+    EXPECT_EQ(WeeklyCard::save(card, world.sprites, world.saveDialog, nullptr), std::nullopt);
     EXPECT_EQ(world.saveDialog.proposed.size(), 1u);
-    EXPECT_EQ(QDir(world.dir.path()).entryList({QStringLiteral("*.png")}).size(), 0);
+    EXPECT_EQ(QDir(world.dir.path()).entryList(QDir::Files).size(), 0);
+    EXPECT_TRUE(log.warnings.isEmpty());
 
     world.saveDialog.answer = world.dir.filePath(QStringLiteral("missing/folder/week.png"));
-    EXPECT_FALSE(
-        WeeklyCard::save(WeeklyCard{{}, localInstant(2026, 3, 30, 0)}, world.sprites, world.saveDialog, nullptr));
+    EXPECT_EQ(WeeklyCard::save(card, world.sprites, world.saveDialog, nullptr),
+              QStringLiteral("No such file or directory"));
+    EXPECT_EQ(log.warnings.size(), 1);
+}
+
+TEST(FullDisk, ACardThatDoesNotFitLeavesNoEmptyPictureAndAnOlderOneAsItWas) {
+    FullDisk disk;
+    CardWorld world;
+    const WeeklyCard card{{900, 800, 123456, 12}, localInstant(2026, 3, 30, 0)};
+    writeFile(disk.filePath(QStringLiteral("older.png")), "an older picture");
+    disk.fill();
+    WarningCapture log("pipfield.save");
+
+    for (const char* name : {"week.png", "older.png"}) {
+        world.saveDialog.answer = disk.filePath(QString::fromLatin1(name));
+        EXPECT_EQ(WeeklyCard::save(card, world.sprites, world.saveDialog, nullptr),
+                  QStringLiteral("No space left on device"));
+    }
+    EXPECT_EQ(disk.entries(QStringLiteral(".")), QStringList{QStringLiteral("older.png")});
+    EXPECT_EQ(readFile(disk.filePath(QStringLiteral("older.png"))), "an older picture");
+    EXPECT_EQ(log.warnings.size(), 2);
 }
 
 } // namespace

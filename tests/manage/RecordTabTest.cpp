@@ -1,11 +1,13 @@
 #include "manage/RecordTab.h"
 
 #include "card/WeeklyCard.h"
+#include "support/GameTestSupport.h"
 #include "support/ManageTestSupport.h"
 
 #include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -26,6 +28,23 @@ TEST(RecordTab, ShowsThisWeekAndSavesOrCopiesIt) {
 
     tab.copyButton()->click();
     EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(1200, 760));
+}
+
+TEST(RecordTab, AFailedExportTellsThePlayerWhyAndACancelSaysNothing) {
+    ManageWorld world;
+    RecordTab tab(*world.game, world.sprites, world.saveDialog);
+    EXPECT_FALSE(tab.exportFailure()->isVisibleTo(&tab));
+
+    world.saveDialog.answer = world.dir.filePath(QStringLiteral("gone/card.png"));
+    WarningCapture log("pipfield.save");
+    tab.saveButton()->click();
+    EXPECT_EQ(log.warnings.size(), 1);
+    EXPECT_TRUE(tab.exportFailure()->isVisibleTo(&tab));
+    EXPECT_EQ(tab.exportFailure()->text(), QStringLiteral("이미지를 저장하지 못했어요: No such file or directory"));
+
+    world.saveDialog.answer.clear();
+    tab.saveButton()->click();
+    EXPECT_FALSE(tab.exportFailure()->isVisibleTo(&tab));
 }
 
 } // namespace
