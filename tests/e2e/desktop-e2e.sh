@@ -25,7 +25,7 @@ if [ ${#CHECKS[@]} -eq 0 ]; then
     # The strip's behaviour as a panel is checked on every window manager; the tray, the
     # notifications and the signals do not depend on the window manager and run on openbox only.
     CHECKS=(placement stacking workspace clickthrough fullscreen maximised keepvisible reopen)
-    [ "$WM" = openbox ] && CHECKS+=(tray traylate notray sigterm notification)
+    [ "$WM" = openbox ] && CHECKS+=(tray traylate notray sigterm notification fulldisk)
 fi
 WORK=$(mktemp -d /tmp/pipfield-e2e.XXXXXX)
 PIDS=()
@@ -545,6 +545,63 @@ run_notification() {
         bash -c "! grep -q 'no notification service' '$HOME/game.log'"
     check notification "the crate-full notification arrives after the game has quit" \
         wait_for 150 bash -c "dunstctl history | grep -q '창고'"
+}
+
+# The game on a data folder whose disk is full: a tmpfs of 1 MiB in a private mount namespace (through a
+# user namespace, so no root is needed), filled up before the game starts. Runs in that namespace: the
+# game is started and waited for there, and what the folder holds at the end is copied out.
+full_disk_game() { # full_disk_game SAVE: XDG_DATA_HOME is the mount point
+    mount -t tmpfs -o size=1m pipfield-full-disk "$XDG_DATA_HOME" || exit 1
+    mkdir -p "$XDG_DATA_HOME/Pipfield" && cp "$1" "$XDG_DATA_HOME/Pipfield/orchard.json" || exit 1
+    dd if=/dev/zero of="$XDG_DATA_HOME/filler" bs=4k 2>/dev/null
+    QT_MESSAGE_PATTERN='%{type} %{category}: %{message}' "$APP" >"$HOME/game.log" 2>&1
+    local status=$?
+    cp -a "$XDG_DATA_HOME/Pipfield" "$HOME/after"
+    exit $status
+}
+
+run_fulldisk() {
+    new_player fulldisk "hasLaunched=true"
+    write_save 30 0
+    local before=$HOME/before.json
+    mv "$(save_file)" "$before"
+    export -f full_disk_game
+    unshare --user --map-root-user --mount -- bash -c 'full_disk_game "$1"' _ "$before" &
+    GAME=$!
+    PIDS+=($GAME)
+    # The folder as the game sees it, through its namespace.
+    local seen=/proc/$GAME/root$XDG_DATA_HOME
+    check fulldisk "the game starts on a full disk" wait_for 20 manage_window
+    check fulldisk "its first save fails with the reason logged" \
+        wait_for 10 grep -q "^warning pipfield.save: not saved: cannot write .*(No space left on device)" "$HOME/game.log"
+    local m
+    m=$(manage_window)
+    xdotool windowactivate --sync "$m" 2>/dev/null
+    wait_for 5 bash -c "[ \"\$(xdotool getwindowfocus)\" = $m ]"
+    local failed
+    failed=$(grep -c 'not saved' "$HOME/game.log")
+    xdotool key ctrl+s
+    check fulldisk "Ctrl+S sells, and its failed save is one more warning" \
+        wait_for 10 bash -c "[ \$(grep -c 'not saved' '$HOME/game.log') -gt $failed ]"
+    check fulldisk "the save file is left byte for byte as it was" cmp "$seen/Pipfield/orchard.json" "$before"
+    check fulldisk "and nothing half-written beside it" bash -c "[ \"\$(ls -A '$seen/Pipfield')\" = orchard.json ]"
+    # Space comes back while the game runs: the save at quit lands, with the sale.
+    rm "$seen/filler"
+    xdotool key ctrl+q
+    wait "$GAME"
+    check fulldisk "Ctrl+Q quits with exit status 0" [ $? -eq 0 ]
+    [ -s "$HOME/game.log" ] && sed 's/^/    log: /' "$HOME/game.log"
+    check log "every warning is a save that did not fit" \
+        bash -c "! grep -E '^(warning|critical|fatal) ' '$HOME/game.log' | grep -Ev '$EXPECTED_WARNINGS' |
+                 grep -v 'pipfield.save: not saved: cannot write .*(No space left on device)'"
+    check fulldisk "once space is back the save at quit keeps the sale" \
+        bash -c "'$CLI' status '$HOME/after/orchard.json' | grep -qx '창고 0/.*' &&
+                 [ \$('$CLI' status '$HOME/after/orchard.json' | sed -n 's/^코인 //p') -gt 10 ]"
+    # The quit saves more than once, so the copy is of the save before the last, not of the file from before.
+    check fulldisk "and a readable save before it is kept beside it" \
+        bash -c "'$CLI' decode '$HOME/after/orchard.previous.json' >/dev/null"
+    check fulldisk "and no other file is left" \
+        bash -c "[ \"\$(ls -A '$HOME/after' | tr '\n' ' ')\" = 'orchard.json orchard.previous.json ' ]"
 }
 
 export APP CLI WM PIXELS WORK OTHER
