@@ -12,62 +12,30 @@ source "$(dirname "$0")/checks.sh"
 APP=$1
 SHOT_TOOL=$2
 OUTPUT_TOOL=$3
-RUNNER=${PIPFIELD_E2E_USER:-pipfield-e2e}
 # Each virtual output in device pixels, and the strip's frame on it: 746 x 72 points at 1.5.
 WIDTH=2880
 HEIGHT=1620
 STRIP_W=1119
 STRIP_H=108
-
-for tool in kwin_wayland dbus-daemon gdbus convert runuser; do
-    command -v "$tool" >/dev/null || { echo "FAILED: $tool is missing"; exit 1; }
-done
-id "$RUNNER" >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin "$RUNNER" ||
-    { echo "FAILED: cannot create the user $RUNNER"; exit 1; }
-
-WORK=$(mktemp -d /tmp/pipfield-kwin.XXXXXX)
-chmod 755 "$WORK"
-RUN=$WORK/run
-SHOTS=$WORK/shots
-mkdir -p "$RUN" "$SHOTS" "$WORK/home/data/Pipfield" "$WORK/home/config/Pipfield"
+PIDS=()
 failures=0
 passes=0
-PIDS=()
 
-as_user() {
-    runuser -u "$RUNNER" -- env -i PATH=/usr/bin:/bin LANG=C.UTF-8 HOME="$WORK/home" XDG_RUNTIME_DIR="$RUN" \
-        XDG_SESSION_TYPE=wayland DBUS_SESSION_BUS_ADDRESS="unix:path=$RUN/bus" \
-        XDG_DATA_HOME="$WORK/home/data" XDG_CONFIG_HOME="$WORK/home/config" ASAN_OPTIONS="${ASAN_OPTIONS:-}" \
-        QT_MESSAGE_PATTERN='%{type} %{category}: %{message}' "$@"
-}
+source "$(dirname "$0")/user-session.sh"
+start_user_session kwin kwin_wayland gdbus convert
+trap end_user_session EXIT
+SHOTS=$WORK/shots
+PLAYER_HOME=$WORK/home
+mkdir -p "$SHOTS" "$PLAYER_HOME/data/Pipfield" "$PLAYER_HOME/config/Pipfield"
 
-# Starts a command as the test's user in the background and remembers its own process id (not the
-# id of runuser, which does not pass a signal on).
-start() { # start NAME COMMAND...
-    local name=$1
-    shift
-    rm -f "$SHOTS/$name.pid"
-    as_user sh -c 'echo $$ >"$0"; exec "$@"' "$SHOTS/$name.pid" "$@" >"$WORK/$name.log" 2>&1 &
-    wait_for 10 test -s "$SHOTS/$name.pid" && PIDS+=("$(cat "$SHOTS/$name.pid")")
-}
-
-cleanup() {
-    for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null; done
-    # The crate-full hand-off leaves a waiting copy of the program in this runtime folder.
-    pkill -u "$RUNNER" -f -- "^$APP --pipfield-deliver-notification" 2>/dev/null
-    wait 2>/dev/null
-    [ -n "${KEEP_E2E:-}" ] || rm -rf "$WORK"
-}
-trap cleanup EXIT
-
-
+start() { start_as_user "$WORK/$1.log" "${@:2}"; } # start NAME COMMAND...
 
 started=$SECONDS
 
 # --- the compositor -----------------------------------------------------------------------------
 
-chown -R "$RUNNER" "$RUN" "$SHOTS" "$WORK/home" && chmod 700 "$RUN"
-start bus dbus-daemon --session --nofork --address="unix:path=$RUN/bus"
+chown -R "$RUNNER" "$SHOTS" "$PLAYER_HOME"
+start_user_bus
 # Debian gives kwin_wayland a file capability (to raise its scheduling limits), which a container
 # without that capability refuses to execute; a plain copy runs anywhere.
 cp /usr/bin/kwin_wayland "$WORK/kwin_wayland"
@@ -155,15 +123,15 @@ display_number() { # display_number NAME DESCRIPTION
 # Ten grown lemon trees, the first one hanging full, and a caretaker walking about; the strip on the
 # second output (KWin describes its virtual outputs with a blank).
 printf '[General]\nhasLaunched=true\nnotificationsOn=false\nscreenID=%s\n' "$(display_number Virtual-1 ' ')" \
-    >"$WORK/home/config/Pipfield/Pipfield.conf"
+    >"$PLAYER_HOME/config/Pipfield/Pipfield.conf"
 trees=""
 for i in 0 1 2 3 4 5 6 7 8 9; do
     trees+="${trees:+,}{\"kind\":\"eureka\",\"age\":300,\"progress\":0,\"fruit\":$([ $i -eq 0 ] && echo 6 || echo 0)}"
 done
-cat >"$WORK/home/data/Pipfield/orchard.json" <<JSON
+cat >"$PLAYER_HOME/data/Pipfield/orchard.json" <<JSON
 {"orchard":{"trees":[$trees],"workers":{"caretaker":1},"crate":{"eureka":0},"coins":10,"unlocked":["eureka"]},"lastUpdated":$(($(date +%s) - 978307200)),"weekStarts":{}}
 JSON
-chown -R "$RUNNER" "$WORK/home"
+chown -R "$RUNNER" "$PLAYER_HOME"
 start game env WAYLAND_DISPLAY=wayland-pipfield "$APP"
 
 check fractional "at 1.5 drawn at the bottom centre within 1119 x 108 device pixels, one per art pixel" \
@@ -186,7 +154,7 @@ kill "${PIDS[@]}" 2>/dev/null
 wait_for 10 bash -c "! pgrep -u '$RUNNER' -f '^$WORK/kwin_wayland' >/dev/null"
 PIDS=()
 rm -f "$RUN"/wayland-pipfield*
-start bus dbus-daemon --session --nofork --address="unix:path=$RUN/bus"
+start_user_bus
 start_kwin 600 1200 1
 WIDTH=900
 HEIGHT=1800

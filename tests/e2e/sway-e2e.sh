@@ -10,50 +10,25 @@ source "$(dirname "$0")/checks.sh"
 APP=$1
 CLI=$2
 POINTER=$3
-RUNNER=${PIPFIELD_E2E_USER:-pipfield-e2e}
 BACKGROUND='#204060'
 WIDTH=1920
 HEIGHT=1080
 
-for tool in sway swaymsg grim convert compare Xwayland xev dbus-daemon gdbus strace runuser; do
-    command -v "$tool" >/dev/null || { echo "FAILED: $tool is missing"; exit 1; }
-done
-id "$RUNNER" >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin "$RUNNER" ||
-    { echo "FAILED: cannot create the user $RUNNER"; exit 1; }
-
-WORK=$(mktemp -d /tmp/pipfield-sway.XXXXXX)
-chmod 755 "$WORK"
-RUN=$WORK/run
-mkdir -p "$RUN" "$WORK/shots" && chown "$RUNNER" "$RUN" "$WORK/shots" && chmod 700 "$RUN"
+PIDS=()
 failures=0
 passes=0
-PIDS=()
 
-as_user() { # the command as the test's user, with the compositor's session around it
-    local session=()
-    # Set only once the compositor runs: sway itself must not see a Wayland display to nest in.
-    [ -n "${WAYLAND_DISPLAY:-}" ] && session+=(WAYLAND_DISPLAY="$WAYLAND_DISPLAY" SWAYSOCK="$SWAYSOCK")
-    runuser -u "$RUNNER" -- env -i PATH=/usr/bin:/bin LANG=C.UTF-8 HOME="${PLAYER_HOME:-$WORK}" \
-        XDG_RUNTIME_DIR="$RUN" XDG_SESSION_TYPE=wayland "${session[@]}" \
-        DBUS_SESSION_BUS_ADDRESS="unix:path=$RUN/bus" \
-        XDG_DATA_HOME="${PLAYER_HOME:-$WORK}/data" XDG_CONFIG_HOME="${PLAYER_HOME:-$WORK}/config" \
-        ASAN_OPTIONS="${ASAN_OPTIONS:-}" QT_MESSAGE_PATTERN='%{type} %{category}: %{message}' \
-        QT_LOGGING_RULES='pipfield.desktop.info=true' "$@"
-}
+source "$(dirname "$0")/user-session.sh"
+start_user_session sway sway swaymsg grim convert compare Xwayland xev gdbus strace
+mkdir -p "$WORK/shots" && chown "$RUNNER" "$WORK/shots"
 
 cleanup() {
     [ -n "${GAME_PID:-}" ] && kill "$GAME_PID" 2>/dev/null
     [ -n "${INNER_SOCK:-}" ] && SWAYSOCK=$INNER_SOCK as_user swaymsg exit >/dev/null 2>&1
     [ -n "${SWAYSOCK:-}" ] && as_user swaymsg exit >/dev/null 2>&1
-    for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null; done
-    # The crate-full hand-off leaves a waiting copy of the program in this runtime folder.
-    pkill -u "$RUNNER" -f -- "^$APP --pipfield-deliver-notification" 2>/dev/null
-    wait 2>/dev/null
-    [ -n "${KEEP_E2E:-}" ] || rm -rf "$WORK"
+    end_user_session
 }
 trap cleanup EXIT
-
-
 
 sway_msg() { as_user swaymsg "$@" >/dev/null; }
 
@@ -70,10 +45,7 @@ bar {
     mode dock
 }
 CONF
-# The bus's own process id: runuser does not pass a signal on to it.
-as_user sh -c 'echo $$ >"$0"; exec "$@"' "$RUN/bus.pid" dbus-daemon --session --nofork --address="unix:path=$RUN/bus" \
-    >/dev/null 2>&1 &
-wait_for 10 test -s "$RUN/bus.pid" && PIDS+=("$(cat "$RUN/bus.pid")")
+start_user_bus
 as_user env WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman sway -c "$WORK/sway.conf" \
     >"$WORK/sway.log" 2>&1 &
 PIDS+=($!)
