@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc)
 FORMAT_FILES = $(shell git ls-files '*.cpp' '*.h')
 FUZZ_CHECK_SECONDS ?= 15
 
-.PHONY: deps run test package-check bench bench-scene bench-desktop fuzz fuzz-build fuzz-check format format-check release install package art tidy tidy-fix tidy-build
+.PHONY: deps run test package-check mutate bench bench-scene bench-desktop fuzz fuzz-build fuzz-check format format-check release install package art tidy tidy-fix tidy-build
 
 deps:
 	@bash scripts/install-deps.sh
@@ -43,6 +43,13 @@ test: deps
 package-check: deps
 	@cmake --preset package >/dev/null
 	JOBS=$(JOBS) bash tests/package/check-package.sh . build/package
+
+# Mutation testing of src/model and src/game (scripts/mutate.py): MUTATE_SAMPLE mutants per layer drawn
+# with MUTATE_SEED, each built in a copy of the sources under build/mutate and judged by its layer's tests.
+MUTATE_SEED ?= 1
+MUTATE_SAMPLE ?= 100
+mutate: deps
+	python3 scripts/mutate.py --seed $(MUTATE_SEED) --sample $(MUTATE_SAMPLE) $(MUTATE_ARGS)
 
 bench: release
 	./build/release/bench/pipfield-bench
