@@ -12,10 +12,11 @@ interrupted run cannot leave one behind. The copy is built with the compiler cac
 back costs nothing to rebuild. A seed and a sample size make a run repeatable.
 
 Usage: mutate.py [--seed N] [--sample N] [--layers model,game] [--timeout S] [--build DIR] [--list]
-                 [--tests-at REVISION]
+                 [--tests-at REVISION] [--sources-at REVISION]
 
---tests-at compares two suites on the very same mutants: the sources as they are now, judged by the
-tests of another revision (for example before a change to the tests).
+--tests-at and --sources-at take tests/ or src/ from a revision instead of the work tree, so that two
+suites can be judged on the very same mutants: the same sources, the tests from before and after a
+change to them.
 """
 
 import argparse
@@ -152,11 +153,11 @@ def mutants_of(path: str, text: str) -> list[Mutant]:
     return found
 
 
-def all_mutants(layer: str) -> list[Mutant]:
-    folder = ROOT / LAYERS[layer]["sources"]
+def all_mutants(layer: str, base: Path) -> list[Mutant]:
+    folder = base / LAYERS[layer]["sources"]
     found = []
     for source in sorted(folder.glob("*.cpp")) + sorted(folder.glob("*.h")):
-        relative = str(source.relative_to(ROOT))
+        relative = str(source.relative_to(base))
         found += mutants_of(relative, source.read_text(encoding="utf-8"))
     return found
 
@@ -170,21 +171,22 @@ def tracked_files() -> list[str]:
     return [p for p in out.decode().split("\0") if p and (ROOT / p).is_file()]
 
 
-def tests_at(revision: str) -> dict[str, bytes]:
-    """The files under tests/ as they were at `revision`."""
-    names = subprocess.run(["git", "ls-tree", "-r", "-z", "--name-only", revision, "--", "tests"], cwd=ROOT,
+def files_at(revision: str, folder: str) -> dict[str, bytes]:
+    """The files under `folder` as they were at `revision`."""
+    names = subprocess.run(["git", "ls-tree", "-r", "-z", "--name-only", revision, "--", folder], cwd=ROOT,
                            check=True, capture_output=True).stdout.decode().split("\0")
     return {name: subprocess.run(["git", "show", f"{revision}:{name}"], cwd=ROOT, check=True,
                                  capture_output=True).stdout for name in names if name}
 
 
-def sync_copy(copy: Path, tests_revision: str | None) -> None:
-    """Makes `copy` hold the work tree's tracked files as they are (with the tests of `tests_revision`
-    when given), touching only those that differ, so that the build there stays up to date."""
+def sync_copy(copy: Path, revisions: dict[str, str]) -> None:
+    """Makes `copy` hold the work tree's tracked files as they are, except for the folders that
+    `revisions` takes from a revision of their own, touching only the files that differ so that the
+    build there stays up to date."""
     wanted: dict[str, bytes | None] = {p: None for p in tracked_files()}
-    if tests_revision:
-        wanted = {p: c for p, c in wanted.items() if not p.startswith("tests/")}
-        wanted.update(tests_at(tests_revision))
+    for folder, revision in revisions.items():
+        wanted = {p: c for p, c in wanted.items() if not p.startswith(folder + "/")}
+        wanted.update(files_at(revision, folder))
     for relative, content in wanted.items():
         target = copy / relative
         if content is None:
@@ -241,20 +243,26 @@ def main() -> int:
     parser.add_argument("--build", default=str(ROOT / "build/mutate"))
     parser.add_argument("--jobs", type=int, default=os.cpu_count() or 2)
     parser.add_argument("--list", action="store_true", help="only print the sampled mutants")
-    parser.add_argument("--tests-at", metavar="REVISION",
-                        help="judge the mutants by the tests as they were at REVISION (the sources stay as they are)")
+    parser.add_argument("--tests-at", metavar="REVISION", help="take tests/ as it was at REVISION")
+    parser.add_argument("--sources-at", metavar="REVISION", help="take src/ as it was at REVISION")
     args = parser.parse_args()
     layers = [layer for layer in args.layers.split(",") if layer]
     for layer in layers:
         if layer not in LAYERS:
             parser.error(f"unknown layer {layer}; known: {', '.join(LAYERS)}")
 
+    work = Path(args.build)
+    copy, build = work / "tree", work / "build"
+    copy.mkdir(parents=True, exist_ok=True)
+    revisions = {folder: rev for folder, rev in (("tests", args.tests_at), ("src", args.sources_at)) if rev}
+    sync_copy(copy, revisions)
+
     rng = random.Random(args.seed)
     # Every layer's candidates in a fixed order, shuffled by the seed: the sample is the first ones
     # that compile, so the same seed draws the same mutants as long as the sources are the same.
     candidates = {}
     for layer in layers:
-        found = all_mutants(layer)
+        found = all_mutants(layer, copy)
         rng.shuffle(found)
         candidates[layer] = found
     if args.list:
@@ -263,11 +271,7 @@ def main() -> int:
                 print(f"{m.path}:{m.line}: {m.description}")
         return 0
 
-    work = Path(args.build)
-    copy, build = work / "tree", work / "build"
-    copy.mkdir(parents=True, exist_ok=True)
-    print(f"copying the sources to {copy} and building", flush=True)
-    sync_copy(copy, args.tests_at)
+    print(f"building in {build}", flush=True)
     configure(copy, build)
     targets = sorted({t for layer in layers for t in LAYERS[layer]["targets"]})
     if not build_targets(build, targets, args.jobs):
