@@ -251,7 +251,7 @@ def main() -> int:
         if layer not in LAYERS:
             parser.error(f"unknown layer {layer}; known: {', '.join(LAYERS)}")
 
-    work = Path(args.build)
+    work = Path(args.build).resolve()
     copy, build = work / "tree", work / "build"
     copy.mkdir(parents=True, exist_ok=True)
     revisions = {folder: rev for folder, rev in (("tests", args.tests_at), ("src", args.sources_at)) if rev}
