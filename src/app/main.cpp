@@ -41,11 +41,13 @@ std::unique_ptr<pipfield::LayerShellStrip> chooseStrip() {
     }
     const QByteArray windows = qgetenv("QT_QPA_PLATFORM");
     if (layerStrip) {
-        qCInfo(lcDesktop).noquote() << "the strip is a layer surface of the Wayland compositor; windows through Qt's"
-                                    << (windows.isEmpty() ? QByteArray("default") : windows) << "platform";
+        qCInfo(pipfield::lcDesktop).noquote()
+            << "the strip is a layer surface of the Wayland compositor; windows through Qt's"
+            << (windows.isEmpty() ? QByteArray("default") : windows) << "platform";
     } else if (facts.waylandDisplay) {
-        qCInfo(lcDesktop).noquote() << "the Wayland compositor offers no layer shell; the strip is an X11 panel"
-                                    << "through Qt's" << windows << "platform";
+        qCInfo(pipfield::lcDesktop).noquote()
+            << "the Wayland compositor offers no layer shell; the strip is an X11 panel"
+            << "through Qt's" << windows << "platform";
     }
     return layerStrip;
 }
@@ -118,7 +120,7 @@ int main(int argc, char** argv) {
                          &pipfield::PipfieldApp::reopen);
         QObject::connect(&termination, &pipfield::TerminationSignals::terminationRequested, &pipfield,
                          [&pipfield](int signalNumber) {
-                             qCDebug(lcDesktop) << "ending on signal" << signalNumber;
+                             qCDebug(pipfield::lcDesktop) << "ending on signal" << signalNumber;
                              pipfield.quit();
                          });
         QObject::connect(&pipfield, &pipfield::PipfieldApp::restartRequested, &pipfield, [&restart] {
@@ -130,7 +132,7 @@ int main(int argc, char** argv) {
     } // the single-instance lock is given up here, for the new process to take
     if (restart) {
         ::execv("/proc/self/exe", argv);
-        qWarning("could not start anew: %s", std::strerror(errno));
+        qCWarning(pipfield::lcDesktop, "could not start anew: %s", std::strerror(errno));
     }
     return status;
 }

@@ -2,6 +2,7 @@
 
 #include "game/Texts.h"
 #include "scene/ArtResources.h"
+#include "scene/SceneLog.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -149,7 +150,11 @@ const DyeColors& dyeColors() {
     static const DyeColors table = [] {
         initArtResources();
         QFile file(QStringLiteral(":/dye.json"));
-        return file.open(QIODevice::ReadOnly) ? parseDyeColors(file.readAll()) : DyeColors{};
+        if (!file.open(QIODevice::ReadOnly)) {
+            qCWarning(lcScene).noquote() << "no dye table (" + file.errorString() + "): every worker keeps its colours";
+            return DyeColors{};
+        }
+        return parseDyeColors(file.readAll());
     }();
     return table;
 }

@@ -1,6 +1,7 @@
 #include "scene/Sprite.h"
 
 #include "scene/ArtResources.h"
+#include "scene/SceneLog.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -101,12 +102,21 @@ QString Sprite::key(const QString& name, std::optional<double> dye, Grading grad
 }
 
 std::optional<QImage> Sprite::image(const QString& name, std::optional<double> dye, Grading grading) {
+    return processed(name, dye, grading, Miss::fault);
+}
+
+std::optional<QImage> Sprite::processed(const QString& name, std::optional<double> dye, Grading grading, Miss miss) {
     const QString k = key(name, dye, grading);
     if (const auto it = m_cache.constFind(k); it != m_cache.constEnd()) {
         return *it;
     }
     const std::optional<QImage> base = load(name);
     if (!base) {
+        // A name the code asks for and the build did not bundle; said once, as the miss is remembered.
+        if (miss == Miss::fault && !m_reported.contains(name)) {
+            m_reported.insert(name);
+            qCWarning(lcScene).noquote() << "no image named" << name;
+        }
         return std::nullopt;
     }
     const Grade grade = grading == Grading::graded ? m_grade : Grade{};
@@ -135,7 +145,8 @@ QList<QImage> Sprite::frames(const QString& sheet, std::optional<double> dye, Gr
     }
     QList<QImage> list;
     for (int i = 0;; ++i) {
-        const auto frame = image(sheet + u'-' + QString::number(i), dye, grading);
+        // The first missing frame ends the run; a run without any is a fault.
+        const auto frame = processed(sheet + u'-' + QString::number(i), dye, grading, i == 0 ? Miss::fault : Miss::end);
         if (!frame) {
             break;
         }

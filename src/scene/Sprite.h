@@ -52,9 +52,11 @@ public:
     /// A new grade throws away every processed image; the raw rasterised ones stay.
     void setGrade(const Grade& grade);
 
-    /// The named image at the current scale, asked of the source once per name and scale.
+    /// The named image at the current scale, asked of the source once per name and scale; nothing,
+    /// silently, for a name that is not there, so that it serves to ask whether one is.
     std::optional<QImage> load(const QString& name);
-    /// The named image with the dye hue and, when graded, the current grade applied.
+    /// The named image with the dye hue and, when graded, the current grade applied; a name that is
+    /// not there is logged once.
     std::optional<QImage> image(const QString& name, std::optional<double> dye, Grading grading);
     /// The frames `sheet-0`, `sheet-1`, ... up to the first missing one.
     QList<QImage> frames(const QString& sheet, std::optional<double> dye, Grading grading);
@@ -74,12 +76,17 @@ public:
                                            const Grade& grade);
 
 private:
+    /// What a name that is not there means: a fault of the code or the build, or the end of a run.
+    enum class Miss { fault, end };
+    std::optional<QImage> processed(const QString& name, std::optional<double> dye, Grading grading, Miss miss);
+
     Source m_source;
     const Palette::DyeColors* m_dyeColors;
     int m_scale;
     Grade m_grade;
     QHash<QString, QImage> m_raw;
     QSet<QString> m_missing;
+    QSet<QString> m_reported;
     QHash<QString, QImage> m_cache;
     QHash<QString, QList<QImage>> m_sheets;
 };

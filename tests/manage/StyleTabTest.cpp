@@ -4,6 +4,7 @@
 #include "manage/Label.h"
 #include "manage/SpriteView.h"
 #include "support/ManageTestSupport.h"
+#include "support/WarningCapture.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -83,9 +84,11 @@ TEST(StyleTab, ThemeAndLightAreStoredInTheSettings) {
 TEST(SpriteView, MissingImageDrawsNothingAndKeepsItsFrame) {
     ManageWorld world;
     SpriteView view(world.sprites, QSize(64, 72));
+    WarningCapture log("pipfield.scene");
     view.setSprite(QStringLiteral("no-such-sprite"));
     EXPECT_TRUE(view.picture().isNull());
     EXPECT_FALSE(view.grab().isNull());
+    EXPECT_EQ(log.warnings.size(), 1);
 }
 
 } // namespace

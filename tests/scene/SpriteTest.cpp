@@ -1,10 +1,12 @@
 #include "scene/Sprite.h"
 
 #include "FakeArt.h"
+#include "support/WarningCapture.h"
 
 #include <gtest/gtest.h>
 
 using namespace pipfield;
+using pipfield::test::WarningCapture;
 
 namespace {
 
@@ -25,11 +27,17 @@ TEST_F(SpriteTest, FramesStopAtTheFirstMissingIndex) {
 
 TEST_F(SpriteTest, SheetWithoutFrameZeroIsEmptyAndCached) {
     art.add("dust-1");
+    art.add("puff-0");
     Sprite sprites(art.source(), &dyes, 1);
+    WarningCapture log("pipfield.scene");
     EXPECT_TRUE(sprites.frames("dust", std::nullopt, Grading::asIs).isEmpty());
     const auto askedBefore = art.asked->size();
     EXPECT_TRUE(sprites.frames("dust", std::nullopt, Grading::asIs).isEmpty());
     EXPECT_EQ(art.asked->size(), askedBefore);
+    // A run without its first frame is a fault, said once; the frame past a run's end is none.
+    EXPECT_EQ(log.warnings, QStringList{QStringLiteral("no image named dust-0")});
+    EXPECT_EQ(sprites.frames("puff", std::nullopt, Grading::asIs).size(), 1);
+    EXPECT_EQ(log.warnings.size(), 1);
 }
 
 TEST_F(SpriteTest, LoadScalesByWholePixelsWithoutSmoothing) {
@@ -48,8 +56,12 @@ TEST_F(SpriteTest, LoadScalesByWholePixelsWithoutSmoothing) {
 
 TEST_F(SpriteTest, MissingNamesAreAskedForOnceEvenAcrossScales) {
     Sprite sprites(art.source(), &dyes, 1);
+    WarningCapture log("pipfield.scene");
     EXPECT_FALSE(sprites.load("nothing"));
+    EXPECT_TRUE(log.warnings.isEmpty()) << "asking whether there is one is no fault";
     EXPECT_FALSE(sprites.image("nothing", 25, Grading::graded));
+    EXPECT_FALSE(sprites.image("nothing", 0, Grading::asIs));
+    EXPECT_EQ(log.warnings, QStringList{QStringLiteral("no image named nothing")});
     sprites.setScale(2);
     EXPECT_FALSE(sprites.load("nothing"));
     EXPECT_EQ(art.asked->count("nothing"), 1);
