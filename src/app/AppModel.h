@@ -34,7 +34,8 @@ public:
     static void registerDefaults(Defaults& defaults);
 
     Game& game() const { return m_game; }
-    /// The strip, built on first use and kept for the life of the program.
+    /// The strip, built by the first call (the application makes it while starting) and kept for the
+    /// life of the program.
     Strip& strip();
     /// True on the very first launch, else the "showManage" setting.
     bool showManageAtLaunch() const { return m_showManageAtLaunch; }

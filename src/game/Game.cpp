@@ -6,6 +6,7 @@
 #include "game/Notifier.h"
 #include "game/SaveStore.h"
 #include "game/Texts.h"
+#include "game/WeekHistory.h"
 #include "model/Saturating.h"
 #include "model/SaveFile.h"
 
@@ -36,11 +37,6 @@ Instant instantFromReferenceSeconds(double seconds) {
 bool due(const std::optional<Instant>& last, Instant now, double interval) {
     // A clock set back behind the last run would otherwise hold the cadence off until it caught up.
     return !last || secondsBetween(*last, now) > interval || now < *last;
-}
-
-Totals operator-(const Totals& a, const Totals& b) {
-    return {saturatingSub(a.harvested, b.harvested), saturatingSub(a.sold, b.sold), saturatingSub(a.earned, b.earned),
-            saturatingSub(a.planted, b.planted)};
 }
 
 Orchard makeLateDemo() {
@@ -354,7 +350,7 @@ std::vector<WeekRecord> Game::recentWeeks(int count) const {
 Totals Game::thisWeek() const {
     const Totals& now = m_orchard.totals;
     const auto it = m_weekStarts.find(weekKey(m_clock.now()).toStdString());
-    return it == m_weekStarts.end() ? Totals{} : now - it->second;
+    return it == m_weekStarts.end() ? Totals{} : grownBetween(it->second, now);
 }
 
 } // namespace pipfield

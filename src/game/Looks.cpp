@@ -7,7 +7,7 @@ Looks::Looks(const Orchard& orchard)
       unlocked(orchard.unlocked), totals(orchard.totals) {
     trees.reserve(orchard.trees.size());
     for (const Tree& tree : orchard.trees) {
-        trees.push_back({kindIndex(tree.kind), tree.stage(), tree.fruit, tree.growthPercent()});
+        trees.push_back({tree.kind, tree.stage(), tree.fruit, tree.growthPercent()});
     }
 }
 

@@ -3,11 +3,20 @@
 #include "model/EnumMap.h"
 #include "model/Orchard.h"
 
-#include <array>
 #include <cstdint>
 #include <vector>
 
 namespace pipfield {
+
+/// What of one tree can be seen: its growth shows in whole percent, not in the seconds behind it.
+struct TreeLooks {
+    TreeKind kind = TreeKind::eureka;
+    int stage = 0;
+    std::int64_t fruit = 0;
+    int growthPercent = 0;
+
+    bool operator==(const TreeLooks&) const = default;
+};
 
 /// What of an orchard can be seen; the game republishes only when this changes, so that the
 /// views are not re-rendered by the fractions a tick adds every second.
@@ -19,8 +28,7 @@ struct Looks {
     std::int64_t crateLevel = 0;
     EnumMap<WorkerRole, std::int64_t> workers;
     EnumSet<TreeKind> unlocked;
-    /// Per tree: kind position, stage, fruit, growth percent.
-    std::vector<std::array<std::int64_t, 4>> trees;
+    std::vector<TreeLooks> trees;
     Totals totals;
 
     bool operator==(const Looks&) const = default;

@@ -3,17 +3,16 @@
 #include "game/LocalTime.h"
 #include "model/Saturating.h"
 
-namespace pipfield {
-namespace {
+#include <algorithm>
 
-// Totals only grow; a hand-edited save that makes them shrink shows an empty week, not a negative one.
-Totals between(const Totals& from, const Totals& to) {
+namespace pipfield {
+
+Totals grownBetween(const Totals& from, const Totals& to) {
+    // Totals only grow; a hand-edited save that makes them shrink shows an empty week, not a negative one.
     const auto grown = [](std::int64_t a, std::int64_t b) { return std::max<std::int64_t>(0, saturatingSub(b, a)); };
     return {grown(from.harvested, to.harvested), grown(from.sold, to.sold), grown(from.earned, to.earned),
             grown(from.planted, to.planted)};
 }
-
-} // namespace
 
 std::vector<WeekRecord> recentWeeks(const std::map<std::string, Totals>& weekStarts, const Totals& latest, Instant now,
                                     int count) {
@@ -25,7 +24,7 @@ std::vector<WeekRecord> recentWeeks(const std::map<std::string, Totals>& weekSta
         const auto it = weekStarts.find(record.key.toStdString());
         if (it != weekStarts.end()) {
             const auto next = std::next(it);
-            record.done = between(it->second, record.current || next == weekStarts.end() ? latest : next->second);
+            record.done = grownBetween(it->second, record.current || next == weekStarts.end() ? latest : next->second);
         }
         weeks.push_back(std::move(record));
     }

@@ -24,6 +24,10 @@ struct WeekRecord {
     bool operator==(const WeekRecord&) const = default;
 };
 
+/// What the orchard did from the totals `from` to the totals `to`, counter by counter, never below
+/// zero.
+Totals grownBetween(const Totals& from, const Totals& to);
+
 /// The `count` weeks up to the one holding `now`, oldest first, told from the weekly snapshots and the
 /// running totals `latest`; nothing new is stored for it.
 std::vector<WeekRecord> recentWeeks(const std::map<std::string, Totals>& weekStarts, const Totals& latest, Instant now,

@@ -67,6 +67,13 @@ void changeProperty(xcb_connection_t* c, std::uint32_t window, std::uint32_t pro
                         values.data());
 }
 
+// A window as it shows, in root coordinates: an X border of its own (xev keeps one of 2 pixels)
+// lies around the inside that the geometry and the translated origin describe.
+QRect shownRect(const xcb_get_geometry_reply_t& geometry, const xcb_translate_coordinates_reply_t& origin) {
+    const int border = geometry.border_width;
+    return {origin.dst_x - border, origin.dst_y - border, geometry.width + 2 * border, geometry.height + 2 * border};
+}
+
 } // namespace
 
 X11Desktop* X11Desktop::create(QObject* parent) {
@@ -294,7 +301,7 @@ std::vector<WindowEntry> X11Desktop::collectWindows(const std::vector<PendingWin
         if (!attributes || !geometry || !origin || attributes->map_state != XCB_MAP_STATE_VIEWABLE) {
             continue;
         }
-        const QRect native(origin->dst_x, origin->dst_y, geometry->width, geometry->height);
+        const QRect native = shownRect(*geometry, *origin);
         if (!p.managed) {
             // Input-only windows (some window managers keep one over the whole screen) show nothing.
             if (attributes->override_redirect && attributes->_class == XCB_WINDOW_CLASS_INPUT_OUTPUT) {
@@ -351,7 +358,7 @@ std::optional<QRectF> X11Desktop::focusedWindow() const {
     if (!geometry || !origin) {
         return std::nullopt;
     }
-    return toLogical(QRect(origin->dst_x, origin->dst_y, geometry->width, geometry->height), screenScales());
+    return toLogical(shownRect(*geometry, *origin), screenScales());
 }
 
 QString X11Desktop::windowManagerName() const {

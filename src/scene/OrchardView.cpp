@@ -126,8 +126,8 @@ OrchardView::OrchardView(Game& game, Defaults& defaults, Setup setup, QWidget* p
     // Nothing is painted, and nothing wakes the compositor, until the view is on screen.
     m_compositor.setActive(false);
 
-    // The timer is the view's child, so a view that is gone is never synchronised. It runs only
-    // while the view is on screen.
+    // The timer is a member, destroyed with the view, so a view that is gone is never synchronised.
+    // It runs only while the view is on screen.
     m_timer.setInterval(1000);
     m_timer.setTimerType(Qt::CoarseTimer);
     connect(&m_timer, &QTimer::timeout, this, &OrchardView::sync);
@@ -549,7 +549,8 @@ void OrchardView::syncCrate() {
     }
     const QString name = QStringLiteral("crate-") + QString::number(fill);
     if (name != m_crateName) {
-        // A missing picture keeps the old one; the next tick asks again.
+        // A missing picture keeps the old one. The sprite store remembers what it could not find, so
+        // the ticks that ask again change nothing until the program is started anew.
         if (const std::optional<QImage> image = m_sprites.image(name, std::nullopt, Grading::graded)) {
             m_crateName = name;
             m_crate->show(*image);

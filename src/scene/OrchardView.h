@@ -75,9 +75,6 @@ public:
     QSize sceneSize() const;
     /// Follows a light or dark desktop change.
     void appearanceChanged();
-    /// A click acts at once, also when the program is not the active one; the strip decides
-    /// whether clicks reach the view at all.
-    static constexpr bool acceptsFirstMouse() { return true; }
 
     /// The once-a-second update; also run after any rebuild.
     void sync();

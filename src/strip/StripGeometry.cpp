@@ -20,8 +20,28 @@ bool fullScreenWindowOn(const QRect& frame, const std::vector<WindowEntry>& wind
     // Window rectangles and screens share Qt's desktop coordinates (top-left origin, y downward).
     // Half a point of slack on each edge absorbs rounding of fractional device pixel ratios.
     const QRectF screen = QRectF(frame).adjusted(0.5, 0.5, -0.5, -0.5);
+    // A window in the full-screen state need not cover the screen to the pixel: an X client may keep
+    // a border of its own inside the window manager's full-screen frame (i3 leaves xev 1916 x 1076 of
+    // 1920 x 1080), and a window manager may size it a little short. The state says it is full
+    // screen; its middle says on which screen. Half-open, so that a middle on the edge between two
+    // screens belongs to one of them.
+    const auto middleOnScreen = [&](const QRectF& bounds) {
+        const QPointF middle = bounds.center();
+        return middle.x() >= frame.x() && middle.x() < frame.x() + frame.width() && middle.y() >= frame.y() &&
+               middle.y() < frame.y() + frame.height();
+    };
     return std::any_of(windows.begin(), windows.end(), [&](const WindowEntry& window) {
-        return window.kind != WindowEntry::Kind::Ordinary && window.bounds.contains(screen);
+        switch (window.kind) {
+        case WindowEntry::Kind::FullScreen:
+            // One spread over several monitors holds its middle on only one of the screens it covers.
+            return middleOnScreen(window.bounds) || window.bounds.contains(screen);
+        case WindowEntry::Kind::Unmanaged:
+            // Nothing tells an old game's full-screen window from a menu or a tooltip but its size.
+            return window.bounds.contains(screen);
+        case WindowEntry::Kind::Ordinary:
+            return false;
+        }
+        return false;
     });
 }
 

@@ -23,8 +23,9 @@ inline constexpr int kMaxWidth = 746;
 QRect frameFor(const QRect& available);
 
 /// Whether a full-screen window occupies the screen `frame`: one in the window manager's full-screen
-/// state covering it, or an unmanaged one covering it whole. Maximised windows never count, however
-/// much of the screen they cover (without decorations or a top panel they cover all of it).
+/// state whose middle lies on it or that spans it, or an unmanaged one covering it whole. Maximised
+/// windows never count, however much of the screen they cover (without decorations or a top panel
+/// they cover all of it).
 bool fullScreenWindowOn(const QRect& frame, const std::vector<WindowEntry>& windows);
 
 /// The screen the strip is placed on, as an index into `numbers` (the screens' display numbers) and

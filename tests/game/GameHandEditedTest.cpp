@@ -1,3 +1,4 @@
+#include "game/WeekHistory.h"
 #include "model/Balance.h"
 #include "support/GameTestSupport.h"
 
@@ -45,7 +46,22 @@ TEST(GameHandEdited, ANegativeCrateAndCoinsHoldAtTheLowerLimit) {
     EXPECT_EQ(game->live().totals.sold, kMin);
     EXPECT_EQ(game->live().totals.earned, kMin);
     EXPECT_EQ(game->saleCount(), 0) << "a sale worth nothing is no sale";
-    EXPECT_EQ(game->thisWeek(), (Totals{kMin, kMin, kMin, kMin}));
+    EXPECT_EQ(game->thisWeek(), Totals{}) << "totals below the week's start show an empty week";
+}
+
+TEST(GameHandEdited, TotalsThatShrankSinceTheWeekBeganGiveTheCardNoNegativeNumber) {
+    Orchard o = bareOrchard({});
+    // Harvested and planted lowered by hand below the week's snapshot; sold and earned grew.
+    o.totals = {40, 60, 700, 1};
+    GameWorld world(kNoon);
+    world.seed(o, kNoon, {{"2026-W42", Totals{100, 50, 500, 3}}});
+    auto game = world.launch();
+
+    EXPECT_EQ(game->thisWeek(), (Totals{0, 10, 200, 0}));
+    // The weekly card and the record tab's chart tell the same week.
+    const std::vector<WeekRecord> weeks = recentWeeks(game->weekStarts(), game->orchard().totals, kNoon, 1);
+    ASSERT_EQ(weeks.size(), 1u);
+    EXPECT_EQ(weeks.front().done, game->thisWeek());
 }
 
 // A lemon tree bearing for ever into a crate with room for more than any catch-up: the harvest

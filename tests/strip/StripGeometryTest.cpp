@@ -51,12 +51,37 @@ INSTANTIATE_TEST_SUITE_P(
         FullScreenCase{
             "full screen across both screens covers this one too", {{kFull, QRectF(0, 0, 3840, 1080)}}, true},
         FullScreenCase{"half a pixel off is still the edge", {{kFull, QRectF(0.5, 0.4, 1919.2, 1080)}}, true},
-        FullScreenCase{"a full-screen window still being resized does not cover it yet",
-                       {{kFull, QRectF(0, 0, 1900, 1080)}},
+        FullScreenCase{"full screen inside an X border of its own (xev keeps 2 pixels)",
+                       {{kFull, QRectF(2, 2, 1916, 1076)}},
+                       true},
+        FullScreenCase{"full screen not yet resized: the state says it, the middle says where",
+                       {{kFull, QRectF(100, 100, 400, 200)}},
+                       true},
+        FullScreenCase{
+            "full screen a few pixels short on the other screen", {{kFull, QRectF(1922, 2, 1916, 1076)}}, false},
+        FullScreenCase{"full screen reaching in from the other screen, its middle there",
+                       {{kFull, QRectF(1000, 0, 1920, 1080)}},
                        false},
+        FullScreenCase{"a middle on the left edge is this screen's", {{kFull, QRectF(-960, 0, 1920, 1080)}}, true},
+        FullScreenCase{"a middle on the right edge is the next screen's", {{kFull, QRectF(960, 0, 1920, 1080)}}, false},
+        FullScreenCase{"a middle below the screen is not on it", {{kFull, QRectF(0, 600, 1920, 960)}}, false},
+        FullScreenCase{
+            "an unmanaged window a few pixels short of the screen", {{kUnmanaged, QRectF(2, 2, 1916, 1076)}}, false},
+        FullScreenCase{"maximised a few pixels short", {{kOrdinary, QRectF(2, 2, 1916, 1076)}}, false},
         FullScreenCase{"one of several counts",
                        {{kOrdinary, QRectF(0, 0, 1920, 1080)}, {kFull, QRectF(0, 0, 1920, 1080)}},
                        true}));
+
+TEST(FullScreenRuleOnTheSecondScreen, TheMiddleOfAShortFullScreenWindowPicksItsScreen) {
+    const QRect left(0, 0, 1920, 1080);
+    const QRect right(1920, 0, 1920, 1080);
+    const std::vector<WindowEntry> onRight{{kFull, QRectF(1922, 2, 1916, 1076)}};
+    EXPECT_TRUE(fullScreenWindowOn(right, onRight));
+    EXPECT_FALSE(fullScreenWindowOn(left, onRight));
+    const std::vector<WindowEntry> unmanagedOnRight{{kUnmanaged, QRectF(1920, 0, 1920, 1080)}};
+    EXPECT_TRUE(fullScreenWindowOn(right, unmanagedOnRight));
+    EXPECT_FALSE(fullScreenWindowOn(left, unmanagedOnRight));
+}
 
 TEST(StripScreen, ChosenNumberElseTheFocusedWindowsScreenElsePrimary) {
     const std::vector<std::uint32_t> numbers{111, 222};
