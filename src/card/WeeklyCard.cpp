@@ -30,7 +30,8 @@
 namespace pipfield {
 namespace {
 
-constexpr double kWeekSpan = 518400;
+// From the Monday that starts the week to the Sunday the card names last: six days.
+constexpr double kMondayToSunday = 6 * 86400.0;
 const QColor kBackground = QColor::fromRgbF(1.0f, 0.985f, 0.94f);
 const QColor kInk(30, 30, 30);
 const QColor kInkSecondary(30, 30, 30, 150);
@@ -83,7 +84,7 @@ void drawStat(QPainter& p, Sprite& sprites, const QRectF& tile, const QString& t
 } // namespace
 
 QString WeeklyCard::range(const QLocale& locale) const {
-    return monthDay(weekStart, locale) + QStringLiteral(" – ") + monthDay(addSeconds(weekStart, kWeekSpan), locale);
+    return monthDay(weekStart, locale) + QStringLiteral(" – ") + monthDay(addSeconds(weekStart, kMondayToSunday), locale);
 }
 
 QString WeeklyCard::fileName() const {
