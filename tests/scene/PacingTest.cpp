@@ -14,18 +14,6 @@ using namespace pipfield::test;
 
 namespace {
 
-Orchard withWorkers(std::vector<WorkerRole> roles, std::vector<Tree> planted) {
-    Orchard o = treesOnly(std::move(planted));
-    for (WorkerRole role : roles) {
-        o.workers.set(role, 1);
-    }
-    return o;
-}
-
-bool isWorker(QColor c) {
-    return c.red() == 0 && c.green() == 0 && c.blue() >= 200;
-}
-
 /// The leftmost pixel column showing a worker in the row at height y (points), or -1.
 int leftmostWorkerColumn(const QImage& image, double y) {
     const int row = image.height() - 1 - static_cast<int>(std::floor(y * image.devicePixelRatio()));
@@ -161,9 +149,7 @@ TEST(PaintPacing, APaintOfSeveralPatchesDrawsEachAsTheWholeSceneDoes) {
 }
 
 TEST(PaintPacing, AStripShownAgainCatchesUpWithoutCelebratingOldSales) {
-    Orchard o = treesOnly({mature(TreeKind::meyer, 4)});
-    o.crate.set(TreeKind::eureka, 5);
-    SceneWorld scene(o);
+    SceneWorld scene(withCrate(treesOnly({mature(TreeKind::meyer, 4)}), 5));
     scene.view->show();
     scene.view->hide();
     scene.game->sellAll();
