@@ -114,40 +114,6 @@ TEST(PaintPacing, AHiddenStripPlansNoPaintAndShowsThePresentWhenShownAgain) {
     EXPECT_TRUE(compositor.plannedFlush());
 }
 
-TEST(PaintPacing, APaintOfSeveralPatchesDrawsEachAsTheWholeSceneDoes) {
-    SceneWorld scene(withWorkers({WorkerRole::harvester, WorkerRole::planter},
-                                 {mature(TreeKind::eureka, 2), mature(TreeKind::meyer, 1)}));
-    scene.view->show();
-    for (int i = 0; i < 20; ++i) {
-        ASSERT_TRUE(scene.nextFlush());
-    }
-    const QImage whole = scene.painted();
-    // Two patches far apart, as two workers' hops damage them, and one across the ground line.
-    const QRect left(150, 30, 40, 42);
-    const QRect right(300, 40, 30, 32);
-    const QRect ground(200, 60, 80, 12);
-    QImage patches(whole.size(), QImage::Format_ARGB32_Premultiplied);
-    patches.setDevicePixelRatio(whole.devicePixelRatio());
-    patches.fill(Qt::transparent);
-    {
-        QPainter painter(&patches);
-        scene.view->compositor().paint(painter, QRegion(left) + right + ground);
-    }
-    int compared = 0;
-    for (int y = 0; y < whole.height(); ++y) {
-        for (int x = 0; x < whole.width(); ++x) {
-            const QPoint p(x, y);
-            if (left.contains(p) || right.contains(p) || ground.contains(p)) {
-                ASSERT_EQ(patches.pixel(p), whole.pixel(p)) << x << "," << y;
-                compared += qAlpha(whole.pixel(p)) > 0 ? 1 : 0;
-            } else {
-                ASSERT_EQ(patches.pixel(p), 0u) << "painted outside the patches at " << x << "," << y;
-            }
-        }
-    }
-    EXPECT_GT(compared, 500) << "the patches show something";
-}
-
 TEST(PaintPacing, AStripShownAgainCatchesUpWithoutCelebratingOldSales) {
     SceneWorld scene(withCrate(treesOnly({mature(TreeKind::meyer, 4)}), 5));
     scene.view->show();
