@@ -1,7 +1,6 @@
 #include "model/Catalog.h"
 #include "scene/Palette.h"
 #include "scene/Sprite.h"
-#include "scene/WorkerSheet.h"
 
 #include <QDirIterator>
 #include <QRegularExpression>
@@ -130,12 +129,6 @@ TEST_F(BundledArt, EveryWorkerSheetDyesItsClothesAndNothingElse) {
         }
         EXPECT_GT(changed, 4) << qPrintable(run);
     }
-}
-
-TEST_F(BundledArt, WorkersFindTheirOwnBodyAndGear) {
-    EXPECT_EQ(WorkerSheet::name(sprites, WorkerRole::harvester, 1, 2, "walk"), "harvesterb-t2-walk");
-    EXPECT_EQ(WorkerSheet::name(sprites, WorkerRole::planter, 0, 0, "idle"), "planter-idle");
-    EXPECT_EQ(WorkerSheet::name(sprites, WorkerRole::caretaker, 0, 4, "water"), "caretaker-t4-water");
 }
 
 } // namespace

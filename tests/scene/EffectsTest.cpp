@@ -21,8 +21,9 @@ QColor at(SceneWorld& scene, double t, QPointF point) {
 }
 
 TEST(EffectPixels, APlantingPuffPlaysItsFramesFromTheMomentItAppears) {
-    // The second tree is planted with a puff of dust at its foot.
-    SceneWorld scene(treesOnly({mature(TreeKind::eureka), mature(TreeKind::eureka)}));
+    // Every tree but the first is planted with a puff of dust at its foot.
+    SceneWorld scene(treesOnly({mature(TreeKind::eureka), mature(TreeKind::eureka), mature(TreeKind::eureka)}));
+    EXPECT_EQ(scene.effects("anim"), 2u);
     const double t0 = scene.clock.now();
     const QPointF dust(scene.view->treeX(1), 6 + 2.5);
     EXPECT_EQ(at(scene, t0 + 0.05, dust), kFrame0);
@@ -34,9 +35,7 @@ TEST(EffectPixels, APlantingPuffPlaysItsFramesFromTheMomentItAppears) {
 }
 
 TEST(EffectPixels, CoinsRiseOneAfterAnotherSpinningFromTheirFirstFrame) {
-    Orchard o = treesOnly({mature(TreeKind::meyer)});
-    o.crate.set(TreeKind::eureka, 5);
-    SceneWorld scene(o);
+    SceneWorld scene(withCrate(treesOnly({mature(TreeKind::meyer)}), 5));
     scene.clock.advance(2);
     scene.game->sellAll();
     scene.view->sync();
@@ -99,12 +98,11 @@ TEST(EffectPixels, AnUpgradedWorkerHopsUnderSparkles) {
     const double t0 = scene.clock.now();
     const QPointF p = harvester.layer()->position();
     const double head = harvester.layer()->bounds().height() + p.y();
-    const auto worker = [](QColor c) { return c.red() == 0 && c.green() == 0 && c.blue() >= 200; };
     // Two hops of 0.12 s each after a beat on the ground: first 6 points up, then 4.
-    EXPECT_TRUE(worker(at(scene, t0 + 0.05, {p.x(), p.y() + 1})));
-    EXPECT_FALSE(worker(at(scene, t0 + 0.15, {p.x(), p.y() + 1}))) << "in the air";
-    EXPECT_TRUE(worker(at(scene, t0 + 0.15, {p.x(), head + 5})));
-    EXPECT_TRUE(worker(at(scene, t0 + 0.65, {p.x(), p.y() + 1}))) << "landed";
+    EXPECT_TRUE(isWorker(at(scene, t0 + 0.05, {p.x(), p.y() + 1})));
+    EXPECT_FALSE(isWorker(at(scene, t0 + 0.15, {p.x(), p.y() + 1}))) << "in the air";
+    EXPECT_TRUE(isWorker(at(scene, t0 + 0.15, {p.x(), head + 5})));
+    EXPECT_TRUE(isWorker(at(scene, t0 + 0.65, {p.x(), p.y() + 1}))) << "landed";
     // The first of three sparkles over its head, from its first frame.
     EXPECT_EQ(at(scene, t0 + 0.05, {p.x(), head + 2.5}), kFrame0);
     EXPECT_EQ(at(scene, t0 + 0.15, {p.x(), head + 2.5}), kFrame1);

@@ -62,11 +62,7 @@ TEST(OrchardViewLayout, SpringDecorationsBetweenEveryThirdPairOfTrees) {
 TEST(OrchardViewCrate, FillFollowsTheShareOfCapacityAndAFullCrateSparkles) {
     const std::int64_t capacity = Balance::crateCapacity(0);
     const auto threshold = static_cast<std::int64_t>(std::ceil(0.7 * static_cast<double>(capacity)));
-    const auto crateWith = [](std::int64_t count) {
-        Orchard o = treesOnly(trees(1));
-        o.crate.set(TreeKind::eureka, count);
-        return o;
-    };
+    const auto crateWith = [](std::int64_t count) { return withCrate(treesOnly(trees(1)), count); };
     EXPECT_EQ(SceneWorld(crateWith(0)).view->crateName(), "crate-0");
     EXPECT_EQ(SceneWorld(crateWith(threshold - 1)).view->crateName(), "crate-1");
     SceneWorld seventy(crateWith(threshold));
@@ -103,13 +99,6 @@ TEST(OrchardViewTrees, SparklesOnlyWhenATreeReallyGrows) {
     EXPECT_EQ(scene.effects(), 0u);
 }
 
-TEST(OrchardViewTrees, EveryPlantedTreeButTheFirstPuffs) {
-    SceneWorld scene(treesOnly(trees(3)));
-    EXPECT_EQ(scene.effects("anim"), 2u);
-    scene.clock.advance(1);
-    EXPECT_EQ(scene.effects(), 0u) << "puffs remove themselves";
-}
-
 TEST(OrchardViewNight, LanternFollowsTheTimeOfDaySetting) {
     SceneWorld scene(treesOnly(trees(2)));
     EXPECT_FALSE(scene.view->lantern());
@@ -137,17 +126,14 @@ TEST(OrchardViewNight, ThePaintedSkyFillsTheViewUnderTheArtAndDarkensWithTheScen
 
     scene.view->setPaintsSky(true);
     const QImage noon = scene.painted();
+    EXPECT_EQ(noon.pixelColor(corner).blue(), noonTop.blue());
+    EXPECT_GT(noon.pixelColor(corner.x(), noon.height() - 20).green(), noonTop.green()) << "lighter downwards";
+    // No pixel is left to show black, and the art stands on the sky: wherever the bare scene shows
+    // something opaque, it shows the same.
+    int art = 0;
     for (int y = 0; y < noon.height(); ++y) {
         for (int x = 0; x < noon.width(); ++x) {
             ASSERT_EQ(qAlpha(noon.pixel(x, y)), 255) << "a pixel left to show black at " << x << "," << y;
-        }
-    }
-    EXPECT_EQ(noon.pixelColor(corner).blue(), noonTop.blue());
-    EXPECT_GT(noon.pixelColor(corner.x(), noon.height() - 20).green(), noonTop.green()) << "lighter downwards";
-    // The art stands on the sky: wherever the bare scene shows something opaque, it shows the same.
-    int art = 0;
-    for (int y = 0; y < bare.height(); ++y) {
-        for (int x = 0; x < bare.width(); ++x) {
             if (qAlpha(bare.pixel(x, y)) == 255) {
                 ASSERT_EQ(noon.pixel(x, y), bare.pixel(x, y)) << x << "," << y;
                 ++art;
@@ -189,9 +175,7 @@ TEST(OrchardViewClicks, PickingSevenFliesFiveAndPickingOneFliesOne) {
 }
 
 TEST(OrchardViewClicks, ReducedMotionSellsAndPicksWithoutEffects) {
-    Orchard o = treesOnly({mature(TreeKind::meyer, 3)});
-    o.crate.set(TreeKind::eureka, 5);
-    SceneWorld scene(o);
+    SceneWorld scene(withCrate(treesOnly({mature(TreeKind::meyer, 3)}), 5));
     scene.reduceMotion = true;
     scene.clock.advance(2);
     const double origin = scene.view->originX();
@@ -203,9 +187,7 @@ TEST(OrchardViewClicks, ReducedMotionSellsAndPicksWithoutEffects) {
 }
 
 TEST(OrchardViewClicks, TwoSalesWithinATickBurstOnce) {
-    Orchard o = treesOnly({mature(TreeKind::meyer, 3)});
-    o.crate.set(TreeKind::eureka, 5);
-    SceneWorld scene(o);
+    SceneWorld scene(withCrate(treesOnly({mature(TreeKind::meyer, 3)}), 5));
     scene.clock.advance(2);
     scene.game->sellAll();
     scene.game->harvest(0);
@@ -220,9 +202,7 @@ TEST(OrchardViewClicks, TwoSalesWithinATickBurstOnce) {
 }
 
 TEST(OrchardViewClicks, TheCrateWinsOverAnOverlappingTree) {
-    Orchard o = treesOnly({mature(TreeKind::meyer, 3)});
-    o.crate.set(TreeKind::eureka, 5);
-    SceneWorld scene(o, {746, 72}, sceneArt(400));
+    SceneWorld scene(withCrate(treesOnly({mature(TreeKind::meyer, 3)}), 5), {746, 72}, sceneArt(400));
     const QPointF crate(scene.view->originX() + 30, 10);
     ASSERT_TRUE(scene.view->treeLayers()[0]->frame().contains(crate));
     scene.view->clickAt(crate);

@@ -14,18 +14,6 @@ using namespace pipfield::test;
 
 namespace {
 
-Orchard withWorkers(std::vector<WorkerRole> roles, std::vector<Tree> planted) {
-    Orchard o = treesOnly(std::move(planted));
-    for (WorkerRole role : roles) {
-        o.workers.set(role, 1);
-    }
-    return o;
-}
-
-bool isWorker(QColor c) {
-    return c.red() == 0 && c.green() == 0 && c.blue() >= 200;
-}
-
 /// The leftmost pixel column showing a worker in the row at height y (points), or -1.
 int leftmostWorkerColumn(const QImage& image, double y) {
     const int row = image.height() - 1 - static_cast<int>(std::floor(y * image.devicePixelRatio()));
@@ -126,44 +114,8 @@ TEST(PaintPacing, AHiddenStripPlansNoPaintAndShowsThePresentWhenShownAgain) {
     EXPECT_TRUE(compositor.plannedFlush());
 }
 
-TEST(PaintPacing, APaintOfSeveralPatchesDrawsEachAsTheWholeSceneDoes) {
-    SceneWorld scene(withWorkers({WorkerRole::harvester, WorkerRole::planter},
-                                 {mature(TreeKind::eureka, 2), mature(TreeKind::meyer, 1)}));
-    scene.view->show();
-    for (int i = 0; i < 20; ++i) {
-        ASSERT_TRUE(scene.nextFlush());
-    }
-    const QImage whole = scene.painted();
-    // Two patches far apart, as two workers' hops damage them, and one across the ground line.
-    const QRect left(150, 30, 40, 42);
-    const QRect right(300, 40, 30, 32);
-    const QRect ground(200, 60, 80, 12);
-    QImage patches(whole.size(), QImage::Format_ARGB32_Premultiplied);
-    patches.setDevicePixelRatio(whole.devicePixelRatio());
-    patches.fill(Qt::transparent);
-    {
-        QPainter painter(&patches);
-        scene.view->compositor().paint(painter, QRegion(left) + right + ground);
-    }
-    int compared = 0;
-    for (int y = 0; y < whole.height(); ++y) {
-        for (int x = 0; x < whole.width(); ++x) {
-            const QPoint p(x, y);
-            if (left.contains(p) || right.contains(p) || ground.contains(p)) {
-                ASSERT_EQ(patches.pixel(p), whole.pixel(p)) << x << "," << y;
-                compared += qAlpha(whole.pixel(p)) > 0 ? 1 : 0;
-            } else {
-                ASSERT_EQ(patches.pixel(p), 0u) << "painted outside the patches at " << x << "," << y;
-            }
-        }
-    }
-    EXPECT_GT(compared, 500) << "the patches show something";
-}
-
 TEST(PaintPacing, AStripShownAgainCatchesUpWithoutCelebratingOldSales) {
-    Orchard o = treesOnly({mature(TreeKind::meyer, 4)});
-    o.crate.set(TreeKind::eureka, 5);
-    SceneWorld scene(o);
+    SceneWorld scene(withCrate(treesOnly({mature(TreeKind::meyer, 4)}), 5));
     scene.view->show();
     scene.view->hide();
     scene.game->sellAll();

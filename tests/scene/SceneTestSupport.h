@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -21,40 +22,27 @@ class FakeSceneClock final : public SceneClock {
 public:
     double now() const override { return m_now; }
     void after(double seconds, std::function<void()> callback) override {
-        m_pending.push_back({m_now + seconds, m_sequence++, std::move(callback)});
+        m_pending.emplace(m_now + seconds, std::move(callback));
     }
     /// Moves time on by dt, running every callback that falls due on the way, at its own time.
     void advance(double dt) {
         const double end = m_now + dt;
-        for (;;) {
-            auto due = m_pending.end();
-            for (auto it = m_pending.begin(); it != m_pending.end(); ++it) {
-                if (it->due <= end + 1e-9 && (due == m_pending.end() || it->due < due->due ||
-                                              (it->due == due->due && it->sequence < due->sequence))) {
-                    due = it;
-                }
-            }
-            if (due == m_pending.end()) {
-                break;
-            }
-            Pending next = std::move(*due);
-            m_pending.erase(due);
-            m_now = std::max(m_now, next.due);
-            next.callback();
+        // A multimap puts a callback after those due at the same time, so they run in the order asked.
+        while (!m_pending.empty() && m_pending.begin()->first <= end + 1e-9) {
+            auto next = m_pending.extract(m_pending.begin());
+            m_now = std::max(m_now, next.key());
+            next.mapped()();
         }
         m_now = end;
     }
 
 private:
-    struct Pending {
-        double due;
-        quint64 sequence;
-        std::function<void()> callback;
-    };
     double m_now = 100.0;
-    quint64 m_sequence = 0;
-    std::vector<Pending> m_pending;
+    std::multimap<double, std::function<void()>> m_pending;
 };
+
+inline constexpr const char* kWorkerAnims[] = {"idle",  "walk", "dig",  "water", "pick",
+                                               "carry", "wave", "yawn", "sniff"};
 
 /// Plain coloured rectangles under every name the scene asks for; trees 20 x 30, crate 28 x 22.
 inline FakeArt sceneArt(int treeWidth = 20) {
@@ -79,7 +67,7 @@ inline FakeArt sceneArt(int treeWidth = 20) {
         }
     }
     for (WorkerRole role : allWorkerRoles) {
-        for (const char* anim : {"idle", "walk", "dig", "water", "pick", "carry", "wave", "yawn", "sniff"}) {
+        for (const char* anim : kWorkerAnims) {
             for (int i = 0; i < 2; ++i) {
                 art.add(QStringLiteral("%1-%2-%3")
                             .arg(QString::fromUtf8(rawValue(role).data()), QLatin1String(anim))
@@ -97,7 +85,7 @@ struct SceneWorld {
         : world(localInstant(2024, 4, 10, 12)), art(std::move(fakeArt)), sprites(art.source(), &dyes, scale) {
         // Workers' blues take a dye.
         for (WorkerRole role : allWorkerRoles) {
-            for (const char* anim : {"idle", "walk", "dig", "water", "pick", "carry", "wave", "yawn", "sniff"}) {
+            for (const char* anim : kWorkerAnims) {
                 dyes.insert(QStringLiteral("%1-%2").arg(QString::fromUtf8(rawValue(role).data()), QLatin1String(anim)),
                             {0x0000c8, 0x0000dc});
             }
@@ -178,6 +166,26 @@ inline Orchard treesOnly(std::vector<Tree> trees) {
 /// A fully grown tree of a kind, bearing the given fruit.
 inline Tree mature(TreeKind kind, std::int64_t fruit = 0) {
     return Tree{kind, Balance::spec(kind).grow, 0, fruit};
+}
+
+/// An orchard with these trees and one worker of each role at the given level.
+inline Orchard withWorkers(std::vector<WorkerRole> roles, std::vector<Tree> trees, std::int64_t level = 1) {
+    Orchard o = treesOnly(std::move(trees));
+    for (WorkerRole role : roles) {
+        o.workers.set(role, level);
+    }
+    return o;
+}
+
+/// The orchard with that many lemons waiting in the crate.
+inline Orchard withCrate(Orchard o, std::int64_t lemons) {
+    o.crate.set(TreeKind::eureka, lemons);
+    return o;
+}
+
+/// The undyed blues of the fake workers (see sceneArt).
+inline bool isWorker(QColor c) {
+    return c.red() == 0 && c.green() == 0 && c.blue() >= 200;
 }
 
 } // namespace pipfield::test

@@ -10,12 +10,6 @@ using namespace pipfield::test;
 
 namespace {
 
-Orchard withWorker(WorkerRole role, std::int64_t level, std::vector<Tree> trees) {
-    Orchard o = treesOnly(std::move(trees));
-    o.workers.set(role, level);
-    return o;
-}
-
 std::vector<QString> anims(const std::vector<Worker::Step>& steps) {
     std::vector<QString> out;
     for (const auto& step : steps) {
@@ -31,9 +25,8 @@ std::vector<QString> anims(const std::vector<Worker::Step>& steps) {
 }
 
 TEST(WorkerPlan, HarvesterNeverPicksFromAFullCrate) {
-    Orchard o = withWorker(WorkerRole::harvester, 1, {mature(TreeKind::eureka, 4)});
-    o.crate.set(TreeKind::eureka, Balance::crateCapacity(0));
-    SceneWorld scene(o);
+    SceneWorld scene(
+        withCrate(withWorkers({WorkerRole::harvester}, {mature(TreeKind::eureka, 4)}), Balance::crateCapacity(0)));
     Worker& harvester = scene.worker("harvester-0");
     scene.random = 0.29;
     EXPECT_EQ(anims(scene.view->plan(harvester)), (std::vector<QString>{"sniff", "idle"}));
@@ -44,7 +37,7 @@ TEST(WorkerPlan, HarvesterNeverPicksFromAFullCrate) {
 }
 
 TEST(WorkerPlan, HarvesterPicksRipeFruitAndCarriesItToTheCrate) {
-    SceneWorld scene(withWorker(WorkerRole::harvester, 1, {mature(TreeKind::eureka), mature(TreeKind::eureka, 2)}));
+    SceneWorld scene(withWorkers({WorkerRole::harvester}, {mature(TreeKind::eureka), mature(TreeKind::eureka, 2)}));
     const auto steps = scene.view->plan(scene.worker("harvester-0"));
     EXPECT_EQ(anims(steps), (std::vector<QString>{"walk", "pick", "carry", "run", "idle"}));
     const double origin = scene.view->originX();
@@ -52,26 +45,8 @@ TEST(WorkerPlan, HarvesterPicksRipeFruitAndCarriesItToTheCrate) {
     EXPECT_EQ(std::get<Worker::Walk>(steps[2]).to, origin + 48);
 }
 
-TEST(WorkerPlan, PlannerWithOnlyMatureTreesWandersWavesOrIdles) {
-    SceneWorld scene(withWorker(WorkerRole::planter, 1, {mature(TreeKind::eureka)}));
-    Worker& planter = scene.worker("planter-0");
-    scene.random = 0.39;
-    EXPECT_EQ(anims(scene.view->plan(planter)), (std::vector<QString>{"walk", "dig", "run", "idle"}));
-    scene.random = 0.34;
-    EXPECT_EQ(anims(scene.view->plan(planter)), (std::vector<QString>{"walk", "dig", "run", "idle"}));
-    scene.random = 0.4;
-    EXPECT_EQ(anims(scene.view->plan(planter)), std::vector<QString>{"idle"});
-}
-
-TEST(WorkerPlan, CaretakerWithoutTreesIdlesThreeSeconds) {
-    SceneWorld scene(withWorker(WorkerRole::caretaker, 1, {}));
-    const auto steps = scene.view->plan(scene.worker("caretaker-0"));
-    ASSERT_EQ(anims(steps), std::vector<QString>{"idle"});
-    EXPECT_EQ(std::get<Worker::Act>(steps[0]).seconds, 3.0);
-}
-
 TEST(WorkerWalk, HopsHalfPointsAtEighteenPointsASecond) {
-    SceneWorld scene(withWorker(WorkerRole::harvester, 1, {mature(TreeKind::eureka, 2)}));
+    SceneWorld scene(withWorkers({WorkerRole::harvester}, {mature(TreeKind::eureka, 2)}));
     Worker& harvester = scene.worker("harvester-0");
     const double origin = scene.view->originX();
     const double from = origin + 48;
@@ -95,8 +70,7 @@ TEST(WorkerWalk, HopsHalfPointsAtEighteenPointsASecond) {
 
 TEST(WorkerWalk, AWalkOfLessThanHalfAPointIsSkippedWithoutWaiting) {
     // With one growing tree the planter starts at it and is sent to it: no walk, straight to digging.
-    Orchard o = withWorker(WorkerRole::planter, 1, {Tree{TreeKind::eureka, 10, 0, 0}});
-    SceneWorld scene(o);
+    SceneWorld scene(withWorkers({WorkerRole::planter}, {Tree{TreeKind::eureka, 10, 0, 0}}));
     Worker& planter = scene.worker("planter-0");
     EXPECT_EQ(planter.playing(), "dig");
     EXPECT_EQ(planter.layer()->animation("move"), nullptr);
@@ -104,7 +78,7 @@ TEST(WorkerWalk, AWalkOfLessThanHalfAPointIsSkippedWithoutWaiting) {
 }
 
 TEST(WorkerWalk, ResizingCutsTheErrandAndTheOldWaitNeverFires) {
-    SceneWorld scene(withWorker(WorkerRole::harvester, 1, {mature(TreeKind::eureka, 2)}));
+    SceneWorld scene(withWorkers({WorkerRole::harvester}, {mature(TreeKind::eureka, 2)}));
     Worker& harvester = scene.worker("harvester-0");
     const double walkSeconds = harvester.layer()->animation("move")->duration();
     const double target = harvester.x();
@@ -121,7 +95,7 @@ TEST(WorkerWalk, ResizingCutsTheErrandAndTheOldWaitNeverFires) {
 }
 
 TEST(WorkerSync, SecondHarvesterJoinsBesideTheCrateInTheSecondBody) {
-    Orchard o = withWorker(WorkerRole::harvester, 10, {});
+    Orchard o = withWorkers({WorkerRole::harvester}, {}, 10);
     o.extraWorkers.insert(WorkerRole::harvester);
     SceneWorld scene(o);
     ASSERT_EQ(scene.view->workers().size(), 2u);
@@ -132,8 +106,7 @@ TEST(WorkerSync, SecondHarvesterJoinsBesideTheCrateInTheSecondBody) {
 }
 
 TEST(WorkerSync, ALookChangeRestylesWithoutRestartingTheErrand) {
-    Orchard o = withWorker(WorkerRole::harvester, 1, {});
-    SceneWorld scene(o);
+    SceneWorld scene(withWorkers({WorkerRole::harvester}, {}));
     Worker& harvester = scene.worker("harvester-0");
     const quint64 token = harvester.token();
     scene.game->setLook({1, 3, "Mina"}, WorkerRole::harvester, 0);
@@ -150,7 +123,7 @@ TEST(WorkerLooks, NumbersFarOutOfRangeShowThePlainUndyedBody) {
         art.add(QStringLiteral("harvesterb-idle-%1").arg(i), QColor(0, 200, 0), 10, 12);
     }
     const auto shown = [&art](std::int64_t variant, std::int64_t dye) {
-        Orchard o = withWorker(WorkerRole::harvester, 1, {});
+        Orchard o = withWorkers({WorkerRole::harvester}, {});
         o.looks["harvester-0"] = WorkerLook{variant, dye, ""};
         SceneWorld scene(o, {746, 72}, art);
         const QPointF p = scene.worker("harvester-0").layer()->position();
