@@ -5,7 +5,6 @@
 #include "support/ManageTestSupport.h"
 
 #include <QMenu>
-#include <QToolButton>
 
 #include <gtest/gtest.h>
 

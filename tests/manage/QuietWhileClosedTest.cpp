@@ -1,5 +1,4 @@
 #include "kit/ShortNumber.h"
-#include "kit/TextStyle.h"
 #include "manage/BuyButton.h"
 #include "manage/CapsuleButton.h"
 #include "manage/CoinLabel.h"

@@ -5,9 +5,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QGuiApplication>
 #include <QPushButton>
-#include <QScreen>
 
 #include <gtest/gtest.h>
 

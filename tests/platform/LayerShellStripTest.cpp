@@ -2,8 +2,6 @@
 
 #include "MessageLog.h"
 
-#include <QString>
-#include <QStringList>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>

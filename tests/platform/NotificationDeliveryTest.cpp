@@ -6,7 +6,6 @@
 #include "support/PrivateSessionBus.h"
 
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QLoggingCategory>
 #include <QProcess>
 #include <QSignalSpy>
