@@ -5,8 +5,7 @@
 #include "manage/SpriteView.h"
 #include "support/ManageTestSupport.h"
 
-#include <QMenu>
-#include <QToolButton>
+#include <QAction>
 
 #include <gtest/gtest.h>
 

@@ -26,17 +26,13 @@ const QColor kRing(255, 0, 255);
 
 /// How many pixels of the widget are drawn in the focus ring's colour.
 int ringPixels(QWidget& widget) {
-    const QImage image = widget.grab().toImage().convertToFormat(QImage::Format_ARGB32);
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const QColor c = image.pixelColor(x, y);
-            if (c.red() > 200 && c.green() < 80 && c.blue() > 200) {
-                ++count;
-            }
-        }
-    }
-    return count;
+    const QImage image = shot(widget);
+    return inkWhere(image, image.rect(),
+                    [&](QPoint p) {
+                        const QColor c = image.pixelColor(p);
+                        return c.red() > 200 && c.green() < 80 && c.blue() > 200;
+                    })
+        .count;
 }
 
 /// A window whose palette marks focus in a colour nothing else uses.
@@ -106,10 +102,9 @@ TEST(Focus, DyeSwatchesAreOneTabStopAndArrowsMoveWithin) {
     EXPECT_EQ(picker->selection(), 3);
     ASSERT_EQ(picked.count(), 1);
     EXPECT_EQ(picked.front().front().toLongLong(), 3);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
+    for (int i = 0; i < 4; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
+    }
     EXPECT_EQ(picker->selection(), 6) << "the arrows wrap around the row";
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_TRUE(after->hasFocus()) << "one Tab leaves the row";
@@ -169,13 +164,10 @@ TEST(Contrast, WhiteHeadlineTextOnTheLeafGreenReadsAtFourAndAHalfToOne) {
     // And the capsule is drawn in that green, behind white text.
     CapsuleButton button(QStringLiteral("모두 팔기 +0"));
     button.resize(button.sizeHint());
-    const QImage image = button.grab().toImage().convertToFormat(QImage::Format_ARGB32);
+    const QImage image = shot(button);
     EXPECT_EQ(image.pixelColor(image.width() / 2, 3).rgb(), leafColor().rgb());
-    bool white = false;
-    for (int x = 0; x < image.width(); ++x) {
-        white = white || image.pixelColor(x, image.height() / 2) == QColor(Qt::white);
-    }
-    EXPECT_TRUE(white);
+    const QRect middleRow(0, image.height() / 2, image.width(), 1);
+    EXPECT_GT(inkWhere(image, middleRow, [&](QPoint p) { return image.pixelColor(p) == QColor(Qt::white); }).count, 0);
 }
 
 } // namespace

@@ -13,10 +13,7 @@
 #include "support/ManageTestSupport.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QButtonGroup>
-#include <QFontDatabase>
-#include <QPainter>
 #include <QPushButton>
 #include <QTabWidget>
 
@@ -44,12 +41,6 @@ std::vector<std::pair<int, int>> inkRuns(const QImage& image, int y) {
         }
     }
     return runs;
-}
-
-QImage shot(QWidget& widget) {
-    QImage image = widget.grab().toImage().convertToFormat(QImage::Format_ARGB32);
-    image.setDevicePixelRatio(1);
-    return image;
 }
 
 void expectSwatchesEightApart(DyePicker& picker) {
@@ -95,16 +86,11 @@ TEST(Header, CoinCountSitsAtTheTrailingEdgeNextToTheSellButton) {
     EXPECT_EQ(header.sellButton()->geometry().left() - coins->geometry().right() - 1, 16);
 
     const QImage image = shot(*coins);
-    int leftmostInk = image.width();
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (qAlpha(image.pixel(x, y)) > 0 && image.pixelColor(x, y) != image.pixelColor(0, 0)) {
-                leftmostInk = std::min(leftmostInk, x);
-            }
-        }
-    }
+    const Ink ink = inkWhere(image, image.rect(), [&](QPoint p) {
+        return qAlpha(image.pixel(p)) > 0 && image.pixelColor(p) != image.pixelColor(0, 0);
+    });
     // "7" and a 12-point coin fill far less than the 96-point frame, and nothing is at its left.
-    EXPECT_GT(leftmostInk, 48);
+    EXPECT_GT(ink.count == 0 ? image.width() : ink.bounds.left(), 48);
 }
 
 /// A Korean font whose own digits have different widths (the serif of the Korean fonts the build installs).
@@ -148,60 +134,42 @@ TEST(TabularDigits, KeepFamilyAndSizeAndGiveEveryDigitOneWidth) {
 TEST(WeeklyCard, TileValuesKeepTheTitleSizeWhateverTheDesktopFont) {
     const std::optional<QFont> proportional = proportionalDigitsFont();
     ASSERT_TRUE(proportional);
-    const QFont original = QApplication::font();
     QFont desktop = *proportional;
     desktop.setPointSizeF(9);
-    QApplication::setFont(desktop);
+    const AppFont font(desktop);
     ManageWorld world;
     Totals some;
     some.harvested = 888;
     const QImage zero = WeeklyCard{{}, world.game->weekStart()}.render(world.sprites);
     const QImage eights = WeeklyCard{some, world.game->weekStart()}.render(world.sprites);
-    QApplication::setFont(original);
 
     // Where the two pictures differ is the first tile's value: its height is the digits' height.
-    int top = eights.height();
-    int bottom = -1;
-    for (int y = 0; y < eights.height(); ++y) {
-        for (int x = 0; x < eights.width() / 4; ++x) {
-            if (zero.pixel(x, y) != eights.pixel(x, y)) {
-                top = std::min(top, y);
-                bottom = std::max(bottom, y);
-            }
-        }
-    }
-    ASSERT_GE(bottom, top);
+    const Ink value = inkWhere(eights, QRect(0, 0, eights.width() / 4, eights.height()),
+                               [&](QPoint p) { return zero.pixel(p) != eights.pixel(p); });
+    ASSERT_GT(value.count, 0);
     // The title style is 1.6 × 13 pixels at twice the size: digits about 30 pixels tall, where a
     // caption-sized stand-in font would give under 20.
-    EXPECT_GE(bottom - top + 1, 26);
+    EXPECT_GE(value.bounds.height(), 26);
 }
 
 TEST(OrchardTab, PlotNumbersAreCentredAndTwoDigitsFitAtLargeSizes) {
     Orchard o = Orchard::starter();
     o.unlocked.insert(TreeKind::kumquat);
     o.trees.assign(10, Tree{TreeKind::eureka, 300, 0, 0});
-    const QFont original = QApplication::font();
-    QFont large = original;
+    QFont large = QApplication::font();
     large.setPointSizeF(28);
-    QApplication::setFont(large);
-    {
-        // Put back however this block ends, so that no later test runs at this size.
-        struct FontBack {
-            QFont font;
-            ~FontBack() { QApplication::setFont(font); }
-        } restore{original};
-        ManageWorld world(o);
-        OrchardTab tab(*world.game, world.sprites);
-        tab.resize(600, 500);
-        showAside(tab);
-        Label* number = tab.plotRows().back()->findChild<Label*>();
-        ASSERT_NE(number, nullptr);
-        ASSERT_EQ(number->text(), QStringLiteral("10"));
-        EXPECT_TRUE(number->alignment() & Qt::AlignHCenter);
-        EXPECT_GE(number->width(), number->sizeHint().width());
-        // Every row's number has the same width, so the names line up.
-        EXPECT_EQ(tab.plotRows().front()->findChild<Label*>()->width(), number->width());
-    }
+    const AppFont font(large);
+    ManageWorld world(o);
+    OrchardTab tab(*world.game, world.sprites);
+    tab.resize(600, 500);
+    showAside(tab);
+    Label* number = tab.plotRows().back()->findChild<Label*>();
+    ASSERT_NE(number, nullptr);
+    ASSERT_EQ(number->text(), QStringLiteral("10"));
+    EXPECT_TRUE(number->alignment() & Qt::AlignHCenter);
+    EXPECT_GE(number->width(), number->sizeHint().width());
+    // Every row's number has the same width, so the names line up.
+    EXPECT_EQ(tab.plotRows().front()->findChild<Label*>()->width(), number->width());
 }
 
 TEST(RecordTab, WithoutAPictureOnlyTheSaveButtonIsOffered) {

@@ -5,28 +5,17 @@
 #include "support/ManageTestSupport.h"
 
 #include <QMenu>
-#include <QToolButton>
 
 #include <gtest/gtest.h>
 
 namespace pipfield::test {
 namespace {
 
-Orchard quiet(Orchard o) {
-    o.workers = {};
-    return o;
-}
-
-Orchard fullField() {
-    Orchard o = Orchard::starter();
+TEST(OrchardTab, FullFieldDisablesEveryPlantButton) {
+    Orchard o = idleOrchard(100000);
     o.unlocked.insert(TreeKind::kumquat);
     o.trees.assign(10, Tree{TreeKind::eureka, 300, 0, 0});
-    o.coins = 100000;
-    return quiet(o);
-}
-
-TEST(OrchardTab, FullFieldDisablesEveryPlantButton) {
-    ManageWorld world(fullField());
+    ManageWorld world(o);
     OrchardTab tab(*world.game, world.sprites);
     int plant = 0;
     for (KindRow* row : tab.kindRows()) {
@@ -44,9 +33,7 @@ TEST(OrchardTab, FullFieldDisablesEveryPlantButton) {
 }
 
 TEST(OrchardTab, PlantingThroughTheButtonChangesTheGameAndTheSaveFile) {
-    Orchard o = quiet(Orchard::starter());
-    o.coins = 100;
-    ManageWorld world(o);
+    ManageWorld world(idleOrchard(100));
     OrchardTab tab(*world.game, world.sprites);
     showAside(tab);
     BuyButton* plant = tab.kindRows()[0]->button();
@@ -66,9 +53,7 @@ TEST(OrchardTab, PlantingThroughTheButtonChangesTheGameAndTheSaveFile) {
 }
 
 TEST(OrchardTab, UnlockedKindsOfferPlantingAndLockedOnesUnlocking) {
-    Orchard o = quiet(Orchard::starter());
-    o.coins = 70;
-    ManageWorld world(o);
+    ManageWorld world(idleOrchard(70));
     OrchardTab tab(*world.game, world.sprites);
     showAside(tab);
     BuyButton* kumquat = tab.kindRows()[1]->button();
@@ -77,12 +62,17 @@ TEST(OrchardTab, UnlockedKindsOfferPlantingAndLockedOnesUnlocking) {
     EXPECT_TRUE(world.game->orchard().unlocked.contains(TreeKind::kumquat));
     EXPECT_EQ(kumquat->title(), QStringLiteral("심기"));
     EXPECT_EQ(kumquat->purchase(), Purchase::tree(TreeKind::kumquat));
+
+    // Unlocked, but the 10 coins left do not pay for a tree: replanting with it is offered, disabled.
+    QAction* replant = tab.plotRows()[0]->replantItems()[0];
+    ASSERT_TRUE(replant->text().startsWith(QStringLiteral("금귤 ("))) << replant->text().toStdString();
+    EXPECT_FALSE(replant->text().endsWith(QStringLiteral(" (잠김)")));
+    EXPECT_FALSE(replant->isEnabled());
 }
 
 TEST(OrchardTab, ReplantMenuListsEveryOtherKindAndLocksTheLockedOnes) {
-    Orchard o = quiet(Orchard::starter());
+    Orchard o = idleOrchard(1000000);
     o.unlocked.insert(TreeKind::meyer);
-    o.coins = 1000000;
     ManageWorld world(o);
     OrchardTab tab(*world.game, world.sprites);
     showAside(tab);
@@ -112,16 +102,6 @@ TEST(OrchardTab, ReplantMenuListsEveryOtherKindAndLocksTheLockedOnes) {
     EXPECT_TRUE(after[0]->text().startsWith(QStringLiteral("유레카 레몬 (")));
 }
 
-TEST(OrchardTab, ReplantItemsTooDearAreDisabled) {
-    Orchard o = quiet(Orchard::starter());
-    o.unlocked.insert(TreeKind::meyer);
-    o.coins = 0;
-    ManageWorld world(o);
-    OrchardTab tab(*world.game, world.sprites);
-    QAction* meyer = tab.plotRows()[0]->replantItems()[1];
-    EXPECT_FALSE(meyer->isEnabled());
-}
-
 TEST(OrchardTab, PlotStatusFollowsGrowthAndFruit) {
     const Balance::TreeSpec& spec = Balance::spec(TreeKind::eureka);
     EXPECT_EQ(PlotRow::status(Tree{TreeKind::eureka, 150, 0, 0}, spec), QStringLiteral("자라는 중 50%"));
@@ -130,7 +110,7 @@ TEST(OrchardTab, PlotStatusFollowsGrowthAndFruit) {
 }
 
 TEST(OrchardTab, TopCrateShowsNoNextLevelAndCannotGrow) {
-    Orchard o = quiet(Orchard::starter());
+    Orchard o = idleOrchard();
     o.crateLevel = 17;
     ManageWorld world(o);
     OrchardTab tab(*world.game, world.sprites);

@@ -1,5 +1,4 @@
 #include "kit/ShortNumber.h"
-#include "kit/TextStyle.h"
 #include "manage/BuyButton.h"
 #include "manage/CapsuleButton.h"
 #include "manage/CoinLabel.h"
@@ -19,10 +18,8 @@ namespace pipfield::test {
 namespace {
 
 Orchard fullCrate() {
-    Orchard o = Orchard::starter();
-    o.workers = {};
+    Orchard o = idleOrchard(0);
     o.crate.set(TreeKind::eureka, 40);
-    o.coins = 0;
     return o;
 }
 
@@ -97,14 +94,8 @@ TEST(SpriteView, SilhouetteIsMadeOnceAndRemadeForANewPalette) {
     EXPECT_EQ(view.picture().cacheKey(), first.cacheKey());
 
     auto inkOf = [](const QImage& image) {
-        for (int y = 0; y < image.height(); ++y) {
-            for (int x = 0; x < image.width(); ++x) {
-                if (qAlpha(image.pixel(x, y)) > 0) {
-                    return QColor(image.pixel(x, y));
-                }
-            }
-        }
-        return QColor();
+        const Ink ink = inkWhere(image, image.rect(), [&](QPoint p) { return qAlpha(image.pixel(p)) > 0; });
+        return ink.count > 0 ? QColor(image.pixel(ink.first)) : QColor();
     };
     QPalette dark = view.palette();
     dark.setColor(QPalette::WindowText, Qt::white);

@@ -18,9 +18,7 @@ namespace pipfield::test {
 namespace {
 
 TEST(StyleTab, WithoutWorkersOnlyTheNoteShows) {
-    Orchard o = Orchard::starter();
-    o.workers = {};
-    ManageWorld world(o);
+    ManageWorld world(idleOrchard());
     StyleTab tab(*world.game, world.defaults, world.sprites);
     EXPECT_TRUE(tab.lookRows().empty());
     EXPECT_TRUE(tab.emptyNote()->isVisibleTo(&tab));
@@ -40,7 +38,7 @@ TEST(StyleTab, ARoleWithTwoWorkersHasTwoRowsFirstSlotFirst) {
     EXPECT_FALSE(tab.emptyNote()->isVisibleTo(&tab));
 }
 
-TEST(StyleTab, EveryEditIsSavedAtOnce) {
+TEST(StyleTab, EveryEditIsSavedAtOnceAndThemeAndLightGoToTheSettings) {
     Orchard o = Orchard::starter();
     o.looks["harvester-0"] = WorkerLook{0, 0, "레몬이"};
     ManageWorld world(o);
@@ -68,11 +66,7 @@ TEST(StyleTab, EveryEditIsSavedAtOnce) {
     row.dyePicker()->swatch(0)->click();
     EXPECT_EQ(world.game->orchard().look(WorkerRole::harvester, 0).dye, 0);
     EXPECT_EQ(row.sprite()->dye(), std::nullopt);
-}
 
-TEST(StyleTab, ThemeAndLightAreStoredInTheSettings) {
-    ManageWorld world;
-    StyleTab tab(*world.game, world.defaults, world.sprites);
     EXPECT_TRUE(tab.themes()->button(0)->isChecked());
     tab.themes()->button(3)->click();
     EXPECT_EQ(world.defaults.string(QStringLiteral("theme")), QStringLiteral("moon"));

@@ -17,13 +17,7 @@ int count(const QImage& image, const QRect& area, const QColor& color) {
     const qreal ratio = image.devicePixelRatio();
     const QRect pixels(qRound(area.left() * ratio), qRound(area.top() * ratio), qRound(area.width() * ratio),
                        qRound(area.height() * ratio));
-    int n = 0;
-    for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
-        for (int x = pixels.left(); x <= pixels.right(); ++x) {
-            n += image.valid(x, y) && image.pixelColor(x, y).rgb() == color.rgb() ? 1 : 0;
-        }
-    }
-    return n;
+    return inkWhere(image, pixels, [&](QPoint p) { return image.pixelColor(p).rgb() == color.rgb(); }).count;
 }
 
 QRect columnArea(const WeeksChart& chart, int index) {
@@ -71,8 +65,7 @@ TEST(WeeksChart, BarsScaleToTheBestWeekAndEmptyWeeksStayEmpty) {
 }
 
 TEST(WeeksChart, AGameOfOneWeekShowsOneBar) {
-    Orchard o = Orchard::starter();
-    o.workers = {};
+    Orchard o = idleOrchard();
     o.crate.set(TreeKind::eureka, 12);
     ManageWorld world(o);
     RecordTab tab(*world.game, world.sprites, world.saveDialog);

@@ -17,50 +17,31 @@ namespace pipfield::test {
 namespace {
 
 Orchard withPlanter(std::int64_t level, std::int64_t coins) {
-    Orchard o = Orchard::starter();
-    o.workers = {};
+    Orchard o = idleOrchard(coins);
     o.workers.set(WorkerRole::planter, level);
-    o.coins = coins;
     return o;
 }
 
-TEST(WorkersTab, RoleWithoutWorkerOffersHiring) {
-    ManageWorld world(withPlanter(0, 0));
-    WorkersTab tab(*world.game, world.sprites);
-    WorkerRow& row = *tab.row(WorkerRole::caretaker);
-    EXPECT_EQ(row.titleLabel()->text(), QStringLiteral("돌보기 일꾼"));
-    EXPECT_EQ(row.levelLabel()->text(), QStringLiteral("아직 없음"));
-    EXPECT_TRUE(row.effectLabel()->text().startsWith(QStringLiteral("고용하면 ")));
-    EXPECT_EQ(row.buyButton()->title(), QStringLiteral("고용"));
-    EXPECT_FALSE(row.gearLine()->isVisibleTo(&tab));
-    EXPECT_FALSE(row.moreButton()->isVisibleTo(&tab));
-    EXPECT_FALSE(row.partnerRow()->isVisibleTo(&tab));
-}
-
-TEST(WorkersTab, HiredWorkerShowsNameLevelEffectsAndGear) {
+TEST(WorkersTab, RowsOfferHiringOrShowTheWorkerAndTheFooterStatesTheRules) {
     ManageWorld world(withPlanter(3, 0));
     WorkersTab tab(*world.game, world.sprites);
-    WorkerRow& row = *tab.row(WorkerRole::planter);
-    EXPECT_EQ(row.titleLabel()->text(), QStringLiteral("토리"));
-    EXPECT_EQ(row.levelLabel()->text(), QStringLiteral("레벨 3"));
-    EXPECT_EQ(row.effectLabel()->text(), QStringLiteral("지금 판매가 +35% · 다음 레벨 판매가 +48%"));
-    EXPECT_EQ(row.buyButton()->title(), QStringLiteral("레벨 업"));
-    EXPECT_TRUE(row.gearLine()->isVisibleTo(&tab));
-    EXPECT_EQ(row.gearLine()->nextLabel()->text(), QStringLiteral("레벨 5에 견습 장비"));
-}
+    WorkerRow& none = *tab.row(WorkerRole::caretaker);
+    EXPECT_EQ(none.titleLabel()->text(), QStringLiteral("돌보기 일꾼"));
+    EXPECT_EQ(none.levelLabel()->text(), QStringLiteral("아직 없음"));
+    EXPECT_TRUE(none.effectLabel()->text().startsWith(QStringLiteral("고용하면 ")));
+    EXPECT_EQ(none.buyButton()->title(), QStringLiteral("고용"));
+    EXPECT_FALSE(none.gearLine()->isVisibleTo(&tab));
+    EXPECT_FALSE(none.moreButton()->isVisibleTo(&tab));
+    EXPECT_FALSE(none.partnerRow()->isVisibleTo(&tab));
 
-TEST(WorkersTab, TopTierGearShowsOnlyTheGearName) {
-    ManageWorld world(withPlanter(20, 0));
-    WorkersTab tab(*world.game, world.sprites);
-    WorkerRow& row = *tab.row(WorkerRole::planter);
-    EXPECT_FALSE(row.gearLine()->nextLabel()->isVisibleTo(&tab));
-    EXPECT_EQ(row.gearLine()->accessibleName(), QStringLiteral("명인 장비"));
-    EXPECT_EQ(row.effectLabel()->text(), QStringLiteral("판매가 +240%"));
-}
+    WorkerRow& hired = *tab.row(WorkerRole::planter);
+    EXPECT_EQ(hired.titleLabel()->text(), QStringLiteral("토리"));
+    EXPECT_EQ(hired.levelLabel()->text(), QStringLiteral("레벨 3"));
+    EXPECT_EQ(hired.effectLabel()->text(), QStringLiteral("지금 판매가 +35% · 다음 레벨 판매가 +48%"));
+    EXPECT_EQ(hired.buyButton()->title(), QStringLiteral("레벨 업"));
+    EXPECT_TRUE(hired.gearLine()->isVisibleTo(&tab));
+    EXPECT_EQ(hired.gearLine()->nextLabel()->text(), QStringLiteral("레벨 5에 견습 장비"));
 
-TEST(WorkersTab, FooterStatesTheGearLevelsAndTheSecondWorkerRule) {
-    ManageWorld world(withPlanter(1, 0));
-    WorkersTab tab(*world.game, world.sprites);
     QStringList footers;
     for (const Label* label : tab.findChildren<Label*>()) {
         if (label->text().contains(QStringLiteral("장비가 좋아져요"))) {
@@ -70,6 +51,15 @@ TEST(WorkersTab, FooterStatesTheGearLevelsAndTheSecondWorkerRule) {
     EXPECT_EQ(footers,
               QStringList{QStringLiteral("레벨 5, 10, 15, 20에서 장비가 좋아져요. 레벨 10부터 같은 역할 일꾼을 "
                                          "한 명 더 고용할 수 있고, 두 명이면 효과가 1.5배예요.")});
+}
+
+TEST(WorkersTab, TopTierGearShowsOnlyTheGearName) {
+    ManageWorld world(withPlanter(20, 0));
+    WorkersTab tab(*world.game, world.sprites);
+    WorkerRow& row = *tab.row(WorkerRole::planter);
+    EXPECT_FALSE(row.gearLine()->nextLabel()->isVisibleTo(&tab));
+    EXPECT_EQ(row.gearLine()->accessibleName(), QStringLiteral("명인 장비"));
+    EXPECT_EQ(row.effectLabel()->text(), QStringLiteral("판매가 +240%"));
 }
 
 TEST(WorkersTab, SecondWorkerOpensFromLevelTenEvenWhenCoinsAreShort) {

@@ -28,6 +28,7 @@ protected:
     FakeLauncher launcher;
     FakeClock clock{kNoon};
     const NotificationRequest request{"crate-full", "가득", "팔러 와 주세요", 1800};
+    const qint64 due = std::chrono::duration_cast<std::chrono::seconds>(kNoon.time_since_epoch()).count() + 1800;
 };
 
 TEST_F(DesktopNotifierTest, HandsThePendingRequestToASystemdTimer) {
@@ -43,7 +44,6 @@ TEST_F(DesktopNotifierTest, HandsThePendingRequestToASystemdTimer) {
     EXPECT_TRUE(args.contains("--user"));
     EXPECT_TRUE(args.contains("--unit=pipfield-crate-full"));
     // A wall-clock time, so that a suspended computer does not push the notification back.
-    const qint64 due = std::chrono::duration_cast<std::chrono::seconds>(kNoon.time_since_epoch()).count() + 1800;
     const QString calendar = QDateTime::fromSecsSinceEpoch(due, QTimeZone::utc()).toString("yyyy-MM-dd HH:mm:ss 'UTC'");
     EXPECT_TRUE(args.contains("--on-calendar=" + calendar)) << args.join(' ').toStdString();
     EXPECT_FALSE(args.join(' ').contains("--on-active"));
@@ -61,7 +61,6 @@ TEST_F(DesktopNotifierTest, WithoutAUserManagerAWaitingProcessTakesItAndIsRememb
     notifier->handOff();
 
     ASSERT_EQ(launcher.detached.size(), 1u);
-    const qint64 due = std::chrono::duration_cast<std::chrono::seconds>(kNoon.time_since_epoch()).count() + 1800;
     EXPECT_EQ(launcher.detached[0].program, "/opt/pipfield/pipfield");
     EXPECT_EQ(launcher.detached[0].arguments,
               QStringList({kMarker, "--title", "가득", "--body", "팔러 와 주세요", "--at", QString::number(due)}));

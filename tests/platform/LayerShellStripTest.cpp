@@ -1,21 +1,13 @@
 #include "platform/LayerShellStrip.h"
 
-#include <QString>
-#include <QStringList>
+#include "MessageLog.h"
+
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace pipfield {
 namespace {
-
-QStringList* g_warnings = nullptr;
-
-void recordWarning(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (type == QtWarningMsg && g_warnings != nullptr) {
-        g_warnings->append(QString::fromUtf8(context.category) + ": " + message);
-    }
-}
 
 // Restores the session's Wayland variables after each case.
 class WaylandEnvironment : public testing::Test {
@@ -50,14 +42,10 @@ TEST_F(WaylandEnvironment, ACompositorThatIsGoneLeavesTheX11Strip) {
     // A socket path that names nothing: the session's compositor has gone away.
     QTemporaryDir dir;
     qputenv("WAYLAND_DISPLAY", dir.filePath("wayland-gone").toUtf8());
-    QStringList warnings;
-    g_warnings = &warnings;
-    const QtMessageHandler previous = qInstallMessageHandler(recordWarning);
+    test::MessageLog log;
     EXPECT_EQ(LayerShellStrip::connectToCompositor(), nullptr);
-    qInstallMessageHandler(previous);
-    g_warnings = nullptr;
-    ASSERT_EQ(warnings.size(), 1) << "one line for the one failure";
-    EXPECT_TRUE(warnings[0].startsWith("pipfield.desktop: ")) << warnings[0].toStdString();
+    ASSERT_EQ(log.warnings.size(), 1) << "one line for the one failure";
+    EXPECT_TRUE(log.warnings[0].startsWith("pipfield.desktop: ")) << log.warnings[0].toStdString();
 }
 
 } // namespace

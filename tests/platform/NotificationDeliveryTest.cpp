@@ -1,3 +1,4 @@
+#include "MessageLog.h"
 #include "platform/DesktopNotifier.h"
 #include "platform/NotificationHelper.h"
 #include "platform/SystemProcessLauncher.h"
@@ -5,7 +6,6 @@
 #include "support/PrivateSessionBus.h"
 
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QLoggingCategory>
 #include <QProcess>
 #include <QSignalSpy>
@@ -162,46 +162,22 @@ TEST(SystemProcessLauncher, StopsAWaitingHelperButNotAnotherProgram) {
 }
 
 // Everything a command prints goes to the program's log under its category, not to the terminal.
-class LogCapture {
-public:
-    LogCapture() {
-        s_lines.clear();
-        s_warnings = 0;
-        QLoggingCategory::setFilterRules(QStringLiteral("pipfield.notify=true"));
-        m_previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& text) {
-            s_lines << QString::fromLatin1(context.category) + QLatin1String(": ") + text;
-            s_warnings += type == QtWarningMsg || type == QtCriticalMsg ? 1 : 0;
-        });
-    }
-    ~LogCapture() {
-        qInstallMessageHandler(m_previous);
-        QLoggingCategory::setFilterRules(QString());
-    }
-    static bool contains(const QString& text) {
-        return std::any_of(s_lines.begin(), s_lines.end(), [&](const QString& line) { return line.contains(text); });
-    }
-
-private:
-    static inline QStringList s_lines;
-    QtMessageHandler m_previous;
-
-public:
-    static inline int s_warnings = 0;
-};
-
 TEST(SystemProcessLauncher, WhatCommandsPrintGoesToTheLog) {
     SystemProcessLauncher launcher;
-    LogCapture log;
+    QLoggingCategory::setFilterRules(QStringLiteral("pipfield.notify=true"));
+    MessageLog log;
+    const auto logged = [&](const char* text) { return !log.lines.filter(QString::fromUtf8(text)).isEmpty(); };
     EXPECT_EQ(launcher.run("sh", {"-c", "echo no user manager >&2; exit 3"}), 3);
-    EXPECT_TRUE(LogCapture::contains("pipfield.notify: sh: no user manager"));
+    EXPECT_TRUE(logged("pipfield.notify: sh: no user manager"));
 
     // A withdrawal of something already gone (systemctl's "not loaded") is no warning, yet it is
     // still in the log for whoever asks for debug lines.
     launcher.runInBackground("sh", {"-c", "echo unit not loaded >&2; exit 5"});
-    EXPECT_TRUE(QTest::qWaitFor([] { return LogCapture::contains("exit code 5"); }, 10000));
-    EXPECT_TRUE(LogCapture::contains("unit not loaded"));
-    EXPECT_EQ(LogCapture::s_warnings, 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return logged("exit code 5"); }, 10000));
+    EXPECT_TRUE(logged("unit not loaded"));
+    EXPECT_TRUE(log.warnings.isEmpty()) << log.warnings.join('\n').toStdString();
     EXPECT_EQ(launcher.run("/nonexistent/systemd-run", {}), -1);
+    QLoggingCategory::setFilterRules(QString());
 }
 
 } // namespace

@@ -1,8 +1,8 @@
+#include "MessageLog.h"
 #include "platform/DesktopLook.h"
 #include "platform/SingleInstance.h"
 #include "platform/TerminationSignals.h"
 #include "platform/X11Desktop.h"
-#include "support/IsolatedDesktop.h"
 #include "support/PrivateSessionBus.h"
 
 #include <QCoreApplication>
@@ -88,48 +88,21 @@ TEST(DesktopLook, KdeAnimationSpeedZeroMeansNoMotion) {
     EXPECT_FALSE(kdeAnimationsOff(dir.filePath("missing")));
 }
 
-/// The warnings of one logging category, as they would reach the player's terminal.
-class CategoryWarnings {
-public:
-    explicit CategoryWarnings(const char* category) : m_category(category) {
-        s_current = this;
-        m_previous = qInstallMessageHandler(&CategoryWarnings::handle);
-    }
-    ~CategoryWarnings() {
-        qInstallMessageHandler(m_previous);
-        s_current = nullptr;
-    }
-    CategoryWarnings(const CategoryWarnings&) = delete;
-    CategoryWarnings& operator=(const CategoryWarnings&) = delete;
-
-    std::vector<QString> lines;
-
-private:
-    static void handle(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-        if (s_current != nullptr && type != QtDebugMsg && type != QtInfoMsg && context.category != nullptr &&
-            s_current->m_category == context.category) {
-            s_current->lines.push_back(message);
-        }
-    }
-    static inline CategoryWarnings* s_current = nullptr;
-    QByteArray m_category;
-    QtMessageHandler m_previous = nullptr;
-};
-
 TEST(DesktopLook, AMissingPortalIsOneWarningForAllItsSettings) {
     test::PrivateSessionBus bus;
     const QString address = bus.start();
     ASSERT_FALSE(address.isEmpty()) << "dbus-daemon did not start";
     qputenv("DBUS_SESSION_BUS_ADDRESS", address.toUtf8());
-    CategoryWarnings warnings("pipfield.look");
+    test::MessageLog log;
+    const auto warnings = [&] { return log.warnings.filter(QStringLiteral("pipfield.look: ")); };
     DesktopLook look;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !warnings.lines.empty(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !warnings().isEmpty(); }, 10000));
     // Both settings were asked for before the first answer came; the bus answers in order, so once a
     // later call returns, the other answer has arrived too and waits only to be handled.
     QDBusConnection::sessionBus().interface()->isServiceRegistered(QStringLiteral("org.example.Nobody"));
     QCoreApplication::processEvents();
-    ASSERT_EQ(warnings.lines.size(), 1u);
-    EXPECT_TRUE(warnings.lines[0].contains(QLatin1String("settings portal"))) << warnings.lines[0].toStdString();
+    ASSERT_EQ(warnings().size(), 1);
+    EXPECT_TRUE(warnings()[0].contains(QLatin1String("settings portal"))) << warnings()[0].toStdString();
     EXPECT_FALSE(look.prefersDark().has_value());
 }
 

@@ -20,8 +20,10 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QImage>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -73,6 +75,56 @@ public:
 inline void showAside(QWidget& widget) {
     widget.setAttribute(Qt::WA_DontShowOnScreen);
     widget.show();
+}
+
+/// The widget as drawn, one image pixel per device pixel.
+inline QImage shot(QWidget& widget) {
+    QImage image = widget.grab().toImage().convertToFormat(QImage::Format_ARGB32);
+    image.setDevicePixelRatio(1);
+    return image;
+}
+
+/// The pixels of `area` for which `match(QPoint)` holds: how many, the first in reading order, and their bounds.
+struct Ink {
+    int count = 0;
+    QPoint first{-1, -1};
+    QRect bounds;
+};
+template <typename Match>
+Ink inkWhere(const QImage& image, QRect area, Match match) {
+    Ink ink;
+    for (int y = std::max(area.top(), 0); y <= std::min(area.bottom(), image.height() - 1); ++y) {
+        for (int x = std::max(area.left(), 0); x <= std::min(area.right(), image.width() - 1); ++x) {
+            if (match(QPoint(x, y))) {
+                if (ink.count++ == 0) {
+                    ink.first = QPoint(x, y);
+                }
+                ink.bounds |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    return ink;
+}
+
+/// The application's font for as long as it lives, put back however the test ends so that no later test runs
+/// with it.
+class AppFont {
+public:
+    explicit AppFont(const QFont& font) : m_original(QApplication::font()) { QApplication::setFont(font); }
+    ~AppFont() { QApplication::setFont(m_original); }
+    AppFont(const AppFont&) = delete;
+    AppFont& operator=(const AppFont&) = delete;
+
+private:
+    QFont m_original;
+};
+
+/// The starting orchard with nobody hired, so that nothing changes unless the test acts.
+inline Orchard idleOrchard(std::int64_t coins = 10) {
+    Orchard o = Orchard::starter();
+    o.workers = {};
+    o.coins = coins;
+    return o;
 }
 
 /// A game, its strip and its window over temporary files, with the real art.
