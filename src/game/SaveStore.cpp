@@ -118,7 +118,8 @@ SaveStore::WriteResult SaveStore::write(const Save& save) {
     // have been removed while the game ran.
     QDir().mkpath(QFileInfo(m_path).absolutePath());
     FileReplacement file(m_path);
-    if (const std::optional<QString> why = file.write(QByteArrayView(encoded->data(), encoded->size()))) {
+    if (const std::optional<QString> why =
+            file.write(QByteArrayView(encoded->data(), static_cast<qsizetype>(encoded->size())))) {
         qCWarning(lcSave).noquote() << "not saved: cannot write" << m_path << "(" + *why + ")";
         return WriteResult::ioFailed;
     }
