@@ -95,7 +95,7 @@ int main(int argc, char** argv) {
     pipfield::installCatalogue(catalogue, QLocale());
     pipfield::installTextLookup([](std::string_view korean) {
         const std::string key(korean);
-        return pipfield::uiText(key.c_str()).toStdString();
+        return pipfield::Texts::ui(key.c_str()).toStdString();
     });
 
     if (snapshotAt != 0) {
