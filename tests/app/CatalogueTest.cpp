@@ -86,19 +86,68 @@ TEST(Catalogue, EveryCompiledCatalogueTranslatesEachTextWithTheSamePlaces) {
     }
 }
 
-TEST(Catalogue, EnglishLocalesGetEnglishAndAllOthersKeepKorean) {
+// What QLocale::uiLanguages() lists for a LANGUAGE variable (or LANG alone, for one name): each language with the
+// forms Qt adds.
+QStringList preferring(const std::vector<const char*>& names) {
+    QStringList languages;
+    for (const char* name : names) {
+        languages += QLocale(QString::fromLatin1(name)).uiLanguages();
+    }
+    return languages;
+}
+
+struct LanguageCase {
+    std::vector<const char*> preferred;
+    const char* shown;
+};
+
+TEST(Catalogue, KoreanWhereThePlayerPrefersItToEveryCatalogueLanguageElseTheirCatalogueElseEnglish) {
+    const LanguageCase cases[] = {
+        {{"ko_KR"}, "ko_KR"},
+        {{"ko"}, "ko_KR"},
+        {{"ko_KR", "en_US"}, "ko_KR"},
+        {{"de_DE"}, "en_US"},
+        {{"fr_FR"}, "en_US"},
+        {{"ja_JP"}, "en_US"},
+        {{"es_ES"}, "en_US"},
+        {{"C"}, "en_US"},
+        {{"POSIX"}, "en_US"},
+        {{}, "en_US"},
+        {{"de_DE", "ko_KR"}, "ko_KR"}, // no German catalogue: Korean is the first language with texts
+        {{"ja_JP", "fr_FR"}, "en_US"},
+        {{"en_US", "ko_KR"}, "en_US"},
+        {{"en_GB"}, "en_GB"}, // a British player gets British dates
+        {{"de_DE", "en_GB", "ko_KR"}, "en_GB"},
+    };
+    for (const auto& [preferred, shown] : cases) {
+        const QStringList languages = preferring(preferred);
+        EXPECT_EQ(displayLanguage(languages).name(), QString::fromLatin1(shown)) << languages.join(u' ').toStdString();
+    }
+}
+
+TEST(Catalogue, TheChosenLanguageGivesBothTheTextsAndTheNumbers) {
+    const QLocale before;
     const auto quit = [] { return Texts::ui("종료"); };
-    for (const char* name : {"en_US", "en_GB", "en_IN"}) {
-        QTranslator t;
-        EXPECT_TRUE(installCatalogue(t, QLocale(QString::fromLatin1(name)))) << name;
-        EXPECT_EQ(quit(), QStringLiteral("Quit")) << name;
-        QCoreApplication::removeTranslator(&t);
+    struct Case {
+        QLocale language;
+        bool installs;
+        const char* quit;
+    };
+    const Case cases[] = {
+        {QLocale(QLocale::English, QLocale::UnitedStates), true, "Quit"},
+        {QLocale(QLocale::English, QLocale::UnitedKingdom), true, "Quit"},
+        {QLocale(QLocale::Korean, QLocale::SouthKorea), false, "종료"},
+        {QLocale(QLocale::German, QLocale::Germany), false, "종료"},
+    };
+    for (const auto& [language, installs, text] : cases) {
+        SCOPED_TRACE(language.name().toStdString());
+        QTranslator translator;
+        EXPECT_EQ(useDisplayLanguage(translator, language), installs);
+        EXPECT_EQ(quit(), QString::fromUtf8(text));
+        EXPECT_EQ(QLocale(), language);
+        QCoreApplication::removeTranslator(&translator);
     }
-    for (const char* name : {"ko_KR", "de_DE", "ja_JP", "C"}) {
-        QTranslator t;
-        EXPECT_FALSE(installCatalogue(t, QLocale(QString::fromLatin1(name)))) << name;
-        EXPECT_EQ(quit(), QStringLiteral("종료")) << name;
-    }
+    QLocale::setDefault(before);
 }
 
 } // namespace
