@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc)
 FORMAT_FILES = $(shell git ls-files '*.cpp' '*.h')
 FUZZ_CHECK_SECONDS ?= 15
 
-.PHONY: deps run test package-check mutate bench bench-scene bench-desktop fuzz fuzz-build fuzz-check format format-check release install package art tidy tidy-fix tidy-build
+.PHONY: deps run test translations package-check mutate bench bench-scene bench-desktop fuzz fuzz-build fuzz-check format format-check release install package art tidy tidy-fix tidy-build
 
 deps:
 	@bash scripts/install-deps.sh
@@ -37,6 +37,11 @@ test: deps
 	(cd build/asan && ctest --output-on-failure -j $(JOBS) --timeout 600) && \
 	$(MAKE) --no-print-directory fuzz-check && $(MAKE) --no-print-directory package-check || status=$$?; \
 	wait $$tidy || status=1; cat build/tidy.log; exit $$status
+
+# The catalogues' Linguist sources in resources/translations brought up to date with the program's texts by lupdate,
+# every translation of a text still there kept; NEW=de starts the German one.
+translations: deps
+	python3 scripts/catalogue.py update $(if $(NEW),--new $(NEW))
 
 # The .deb of an optimised build without tests or benchmarks, checked with lintian, desktop-file-validate
 # and appstreamcli, then unpacked into a temporary root and run from there.

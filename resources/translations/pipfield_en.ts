@@ -65,7 +65,7 @@
     </message>
     <message>
         <source>불수감</source>
-        <translation>Buddha's hand</translation>
+        <translation>Buddha&apos;s hand</translation>
     </message>
     <message>
         <source>황금 레몬</source>
@@ -441,7 +441,7 @@
     </message>
     <message>
         <source>시스템 설정에서 핍필드 알림이 꺼져 있어요.</source>
-        <translation>Pipfield's notifications are off in the system settings.</translation>
+        <translation>Pipfield&apos;s notifications are off in the system settings.</translation>
     </message>
     <message>
         <source>알림 설정 열기</source>
@@ -485,7 +485,7 @@
     </message>
     <message>
         <source>아침·저녁·밤에 띠의 빛이 바뀌고, 밤에는 랜턴과 반딧불이 나와요.</source>
-        <translation>The strip's light changes in the morning, evening and night; at night lanterns and fireflies come out.</translation>
+        <translation>The strip&apos;s light changes in the morning, evening and night; at night lanterns and fireflies come out.</translation>
     </message>
     <message>
         <source>일꾼 꾸미기</source>
@@ -610,6 +610,14 @@
     <message>
         <source>원래 색</source>
         <translation>Original</translation>
+    </message>
+    <message>
+        <source>Pip Field · %1</source>
+        <translation>Pip Field · %1</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
     </message>
 </context>
 </TS>

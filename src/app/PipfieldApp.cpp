@@ -165,7 +165,7 @@ ManageWindow& PipfieldApp::manageWindow() {
         // Without a tray (GNOME has none unless an extension adds one) the window is the only way
         // out, so it carries a quit button beside its tabs.
         m_quitButton = new QToolButton(m_manage->tabs());
-        m_quitButton->setText(uiText("종료"));
+        m_quitButton->setText(Texts::ui("종료"));
         m_quitButton->setToolTip(QKeySequence(Qt::CTRL | Qt::Key_Q).toString(QKeySequence::NativeText));
         m_quitButton->setAutoRaise(true);
         m_quitButton->setIcon(QIcon::fromTheme(QStringLiteral("application-exit")));
@@ -181,7 +181,7 @@ void PipfieldApp::finishLaunching() {
     m_game->start();
     m_model->strip();
     m_defaults->setValue(SettingsKey::hasLaunched, true);
-    m_sleep = new SleepWatcher(uiText("과수원을 저장해요"), this);
+    m_sleep = new SleepWatcher(Texts::ui("과수원을 저장해요"), this);
     connect(m_sleep, &SleepWatcher::aboutToSleep, this, [this] { m_game->save(); });
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
         m_game->save();

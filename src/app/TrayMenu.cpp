@@ -51,17 +51,17 @@ TrayMenu::TrayMenu(Game& game, Strip& strip, std::function<void()> openManage, s
     m_sell->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     connect(m_sell, &QAction::triggered, this, [this] { m_game.sellAll(); });
     m_menu.addSeparator();
-    m_manage = m_menu.addAction(uiText("과수원 관리…"));
+    m_manage = m_menu.addAction(Texts::ui("과수원 관리…"));
     m_manage->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     connect(m_manage, &QAction::triggered, this, [openManage] { openManage(); });
-    m_clickThrough = m_menu.addAction(uiText("클릭 통과"));
+    m_clickThrough = m_menu.addAction(Texts::ui("클릭 통과"));
     m_clickThrough->setCheckable(true);
     connect(m_clickThrough, &QAction::toggled, &m_strip, &Strip::setClickThrough);
-    m_stripShown = m_menu.addAction(uiText("과수원 띠 보이기"));
+    m_stripShown = m_menu.addAction(Texts::ui("과수원 띠 보이기"));
     m_stripShown->setCheckable(true);
     connect(m_stripShown, &QAction::toggled, &m_strip, &Strip::setShown);
     m_menu.addSeparator();
-    m_quit = m_menu.addAction(uiText("종료"));
+    m_quit = m_menu.addAction(Texts::ui("종료"));
     m_quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     connect(m_quit, &QAction::triggered, this, [this, quit] {
         m_game.save();
@@ -89,13 +89,13 @@ TrayMenu::TrayMenu(Game& game, Strip& strip, std::function<void()> openManage, s
 }
 
 QString TrayMenu::label() const {
-    return m_game.crateAlmostFull() ? uiText("창고가 거의 찼어요") : uiText("핍필드");
+    return m_game.crateAlmostFull() ? Texts::ui("창고가 거의 찼어요") : Texts::ui("핍필드");
 }
 
 void TrayMenu::refresh() {
     const Orchard& o = m_game.orchard();
-    m_info->setText(uiText("창고 %1/%2 · 코인 %3", o.crateCount(), o.crateCapacity(), o.coins));
-    m_sell->setText(uiText("모두 팔기 (+%1)", o.crateValue(m_game.season())));
+    m_info->setText(Texts::ui("창고 %1/%2 · 코인 %3", o.crateCount(), o.crateCapacity(), o.coins));
+    m_sell->setText(Texts::ui("모두 팔기 (+%1)", o.crateValue(m_game.season())));
     m_sell->setEnabled(o.crateCount() != 0);
     const QSignalBlocker clickBlocker(m_clickThrough);
     m_clickThrough->setChecked(m_strip.clickThrough());

@@ -93,11 +93,12 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName(QStringLiteral("pipfield"));
     // The game lives in the tray and the strip; closing the window must not end it.
     QApplication::setQuitOnLastWindowClosed(false);
+    // One choice for the words and the numbers: a German system showing English texts writes "1.2M", not "1,2 Mio.".
     QTranslator catalogue;
-    pipfield::installCatalogue(catalogue, QLocale());
+    pipfield::useDisplayLanguage(catalogue, pipfield::displayLanguage(QLocale::system().uiLanguages()));
     pipfield::installTextLookup([](std::string_view korean) {
         const std::string key(korean);
-        return pipfield::uiText(key.c_str()).toStdString();
+        return pipfield::Texts::ui(key.c_str()).toStdString();
     });
 
     if (snapshotAt != 0) {

@@ -116,7 +116,7 @@ void WeeklyCard::paint(QPainter& p, Sprite& sprites) const {
     const double baseline = y + tm.ascent();
     p.setPen(kInk);
     p.setFont(titleFont);
-    p.drawText(QPointF(left, baseline), uiText("이번 주 과수원 기록"));
+    p.drawText(QPointF(left, baseline), Texts::ui("이번 주 과수원 기록"));
     p.setPen(kInkSecondary);
     p.setFont(rangeFont);
     const QString dates = range();
@@ -136,7 +136,7 @@ void WeeklyCard::paint(QPainter& p, Sprite& sprites) const {
     for (std::size_t i = 0; i < tiles.size(); ++i) {
         const auto& [title, value, icon] = tiles[i];
         const QRectF tile(left + static_cast<double>(i) * (tileWidth + spacing), y, tileWidth, tileHeight);
-        drawStat(p, sprites, tile, uiText(title), value, QLatin1String(icon));
+        drawStat(p, sprites, tile, Texts::ui(title), value, QLatin1String(icon));
     }
     y += tileHeight + 14;
 
@@ -144,7 +144,7 @@ void WeeklyCard::paint(QPainter& p, Sprite& sprites) const {
     p.setFont(footFont);
     p.setPen(kInkSecondary);
     p.drawText(QRectF(left, y, right - left, QFontMetricsF(footFont).height()), Qt::AlignLeft | Qt::AlignVCenter,
-               uiText("Pip Field · %1", QStringLiteral("pipfield.app")));
+               Texts::ui("Pip Field · %1", QStringLiteral("pipfield.app")));
     p.restore();
 }
 
@@ -166,7 +166,7 @@ std::optional<QString> WeeklyCard::save(const WeeklyCard& card, Sprite& sprites,
     if (image.isNull()) {
         // Only memory can be short here; asking where to store a picture that does not exist would mislead.
         qCWarning(lcSave) << "the weekly card could not be drawn";
-        return uiText("그림을 만들 수 없어요.");
+        return Texts::ui("그림을 만들 수 없어요.");
     }
     const QString path = dialog.askPngFile(parent, card.fileName());
     if (path.isEmpty()) {
@@ -177,7 +177,7 @@ std::optional<QString> WeeklyCard::save(const WeeklyCard& card, Sprite& sprites,
     QBuffer buffer(&png);
     if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) {
         qCWarning(lcSave) << "the weekly card could not be encoded as PNG";
-        return uiText("그림을 만들 수 없어요.");
+        return Texts::ui("그림을 만들 수 없어요.");
     }
     if (std::optional<QString> why = FileReplacement::replace(path, png)) {
         qCWarning(lcSave).noquote() << "the weekly card was not saved: cannot write" << path << "(" + *why + ")";

@@ -240,8 +240,8 @@ void Game::scheduleAt(Instant now) {
     if (!t || *t <= 0) {
         return;
     }
-    m_notifier.add(
-        {identifier, uiText("창고가 레몬으로 가득 찼어요"), uiText("팔러 와 주세요. 일꾼들이 기다리고 있어요."), *t});
+    m_notifier.add({identifier, Texts::ui("창고가 레몬으로 가득 찼어요"),
+                    Texts::ui("팔러 와 주세요. 일꾼들이 기다리고 있어요."), *t});
 }
 
 void Game::refreshNotificationStatus() {

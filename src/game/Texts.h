@@ -12,9 +12,6 @@
 
 namespace pipfield {
 
-/// The one translation context of the program's texts.
-inline constexpr char kTextContext[] = "pipfield";
-
 namespace textDetail {
 inline std::string placeText(const QString& s) {
     return s.toStdString();
@@ -25,19 +22,27 @@ requires std::is_integral_v<N> std::string placeText(N n) {
 }
 } // namespace textDetail
 
-/// A display text through the translation catalogue; the Korean text is its own key.
-inline QString uiText(const char* korean) {
-    return QCoreApplication::translate(kTextContext, korean);
-}
+/// The display texts of the game and the window, looked up in the catalogue with the Korean text as its own key.
+///
+/// Always written qualified, `Texts::ui("...")`, even inside a class: lupdate files a call under the context of
+/// the class it names, and this one declares the program's one context (`kTextContext`), so every text lands
+/// there whichever class the call stands in. An unqualified call would be filed under the calling class.
+class Texts {
+    Q_DECLARE_TR_FUNCTIONS(pipfield)
 
-/// One whole sentence with its places filled in by `fillPlaces`: numbers as plain digits, texts as they are.
-template <typename... Args>
-QString uiText(const char* korean, const Args&... args) {
-    const std::array<std::string, sizeof...(Args)> values{textDetail::placeText(args)...};
-    std::array<std::string_view, sizeof...(Args)> views;
-    std::copy(values.begin(), values.end(), views.begin());
-    return QString::fromStdString(fillPlaces(uiText(korean).toStdString(), views));
-}
+public:
+    /// A display text through the catalogue.
+    static QString ui(const char* korean) { return tr(korean); }
+
+    /// One whole sentence with its places filled in by `fillPlaces`: numbers as plain digits, texts as they are.
+    template <typename... Args>
+    static QString ui(const char* korean, const Args&... args) {
+        const std::array<std::string, sizeof...(Args)> values{textDetail::placeText(args)...};
+        std::array<std::string_view, sizeof...(Args)> views;
+        std::copy(values.begin(), values.end(), views.begin());
+        return QString::fromStdString(fillPlaces(tr(korean).toStdString(), views));
+    }
+};
 
 inline QString fromStd(const std::string& s) {
     return QString::fromStdString(s);

@@ -43,17 +43,17 @@ void BuyButton::setPurchase(const Purchase& purchase, const QString& title) {
 QString BuyButton::reason(const Orchard& orchard, const Purchase& purchase, std::optional<std::int64_t> price) {
     if (price) {
         if (orchard.coins >= *price) {
-            return uiText("살 수 있어요");
+            return Texts::ui("살 수 있어요");
         }
-        return uiText("코인이 %1 모자라요", shortNumber(saturatingSub(*price, orchard.coins)));
+        return Texts::ui("코인이 %1 모자라요", shortNumber(saturatingSub(*price, orchard.coins)));
     }
     switch (purchase.what) {
     case Purchase::Case::tree:
-        return uiText("밭이 다 찼어요");
+        return Texts::ui("밭이 다 찼어요");
     case Purchase::Case::secondWorker:
-        return uiText("레벨 %1부터 한 명 더 고용할 수 있어요", Orchard::secondWorkerLevel);
+        return Texts::ui("레벨 %1부터 한 명 더 고용할 수 있어요", Orchard::secondWorkerLevel);
     default:
-        return uiText("최고 레벨이에요");
+        return Texts::ui("최고 레벨이에요");
     }
 }
 
@@ -62,7 +62,7 @@ void BuyButton::refresh() {
     m_price = orchard.cost(m_purchase);
     setEnabled(m_price && orchard.coins >= *m_price);
     setToolTip(reason(orchard, m_purchase, m_price));
-    setAccessibleName(m_price ? uiText("%1 코인 %2", m_title, *m_price) : m_title);
+    setAccessibleName(m_price ? Texts::ui("%1 코인 %2", m_title, *m_price) : m_title);
     updateGeometry();
     update();
 }

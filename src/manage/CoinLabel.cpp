@@ -32,7 +32,7 @@ void CoinLabel::setAmount(std::int64_t amount) {
     }
     m_amount = amount;
     m_text->setText(shortNumber(amount));
-    setAccessibleName(uiText("코인 %1", amount));
+    setAccessibleName(Texts::ui("코인 %1", amount));
 }
 
 QString CoinLabel::text() const {

@@ -13,14 +13,14 @@ namespace pipfield {
 CrateGauge::CrateGauge(QWidget* parent) : QWidget(parent) {
     setFixedHeight(8);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    setAccessibleName(uiText("창고"));
+    setAccessibleName(Texts::ui("창고"));
     setFill(0, 0);
 }
 
 void CrateGauge::setFill(std::int64_t count, std::int64_t capacity) {
     m_count = count;
     m_capacity = capacity;
-    setAccessibleDescription(uiText("%1개 중 %2개", capacity, count));
+    setAccessibleDescription(Texts::ui("%1개 중 %2개", capacity, count));
     update();
 }
 

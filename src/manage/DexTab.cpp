@@ -42,11 +42,11 @@ void DexCell::setState(bool planted, std::int64_t harvested, bool unlocked) {
                       1.0, !planted);
     m_name->setText(planted ? fromStd(name(m_kind)) : QStringLiteral("???"));
     if (planted) {
-        m_line->setText(uiText("딴 열매 %1개", shortNumber(harvested)));
+        m_line->setText(Texts::ui("딴 열매 %1개", shortNumber(harvested)));
     } else if (unlocked) {
-        m_line->setText(uiText("아직 안 심었어요"));
+        m_line->setText(Texts::ui("아직 안 심었어요"));
     } else {
-        m_line->setText(uiText("해금 %1", shortNumber(Balance::spec(m_kind).unlockCost)));
+        m_line->setText(Texts::ui("해금 %1", shortNumber(Balance::spec(m_kind).unlockCost)));
     }
     setAccessibleName(m_name->text() + QLatin1Char(' ') + m_line->text());
 }
@@ -97,7 +97,7 @@ DexTab::DexTab(Game& game, Sprite& sprites, QWidget* parent) : QWidget(parent), 
 
 void DexTab::refresh() {
     const Orchard& o = m_game.orchard();
-    m_heading->setText(uiText("심어 본 나무 %1 / %2", static_cast<std::int64_t>(o.everPlanted.size()), 12));
+    m_heading->setText(Texts::ui("심어 본 나무 %1 / %2", static_cast<std::int64_t>(o.everPlanted.size()), 12));
     for (TreeKind kind : allTreeKinds) {
         cell(kind)->setState(o.everPlanted.contains(kind), o.harvestedByKind.valueOr(kind, 0),
                              o.unlocked.contains(kind));

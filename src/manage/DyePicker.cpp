@@ -89,7 +89,7 @@ DyePicker::DyePicker(QWidget* parent) : QWidget(parent) {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    setAccessibleName(uiText("옷 색"));
+    setAccessibleName(Texts::ui("옷 색"));
     for (int i = 0; i < static_cast<int>(Palette::dyeHues.size()); ++i) {
         auto* swatch = new Swatch(i, this);
         m_swatches.push_back(swatch);

@@ -51,7 +51,7 @@ Header::Header(Game& game, Sprite& sprites, QWidget* parent) : QWidget(parent), 
     auto* crate = new QVBoxLayout;
     crate->setSpacing(6);
     auto* line = new QHBoxLayout;
-    line->addWidget(new Label(uiText("창고"), TextStyle::headline, Tone::primary, this));
+    line->addWidget(new Label(Texts::ui("창고"), TextStyle::headline, Tone::primary, this));
     line->addStretch();
     m_crateText = new Label({}, TextStyle::subheadline, Tone::secondary, this);
     m_crateText->setTabularDigits(true);
@@ -65,7 +65,7 @@ Header::Header(Game& game, Sprite& sprites, QWidget* parent) : QWidget(parent), 
     m_coins->setMinimumWidth(96);
     row->addWidget(m_coins, 0, Qt::AlignRight | Qt::AlignVCenter);
 
-    m_sell = new CapsuleButton(uiText("모두 팔기 +"), this);
+    m_sell = new CapsuleButton(Texts::ui("모두 팔기 +"), this);
     m_sell->setMinimumWidth(120);
     row->addWidget(m_sell, 0, Qt::AlignVCenter);
     column->addLayout(row);
@@ -106,7 +106,7 @@ void Header::refresh() {
     m_crateText->setText(QString::number(count) + QStringLiteral(" / ") + QString::number(capacity));
     m_gauge->setFill(count, capacity);
     m_coins->setAmount(o.coins);
-    m_sell->setText(uiText("모두 팔기 +%1", shortNumber(o.crateValue(m_game.season()))));
+    m_sell->setText(Texts::ui("모두 팔기 +%1", shortNumber(o.crateValue(m_game.season()))));
     m_sell->setEnabled(count > 0);
 }
 

@@ -28,7 +28,7 @@ namespace pipfield {
 
 ManageWindow::ManageWindow(Game& game, Strip& strip, Defaults& defaults, QWidget* parent, ManageServices services)
     : QWidget(parent, Qt::Window), m_game(game), m_strip(strip), m_defaults(defaults) {
-    setWindowTitle(uiText("과수원 관리"));
+    setWindowTitle(Texts::ui("과수원 관리"));
     setFixedSize(600, 700);
 
     Sprite* sprites = services.sprites;
@@ -38,7 +38,7 @@ ManageWindow::ManageWindow(Game& game, Strip& strip, Defaults& defaults, QWidget
     }
     LoginItem* loginItem = services.loginItem;
     if (loginItem == nullptr) {
-        m_ownLoginItem = std::make_unique<XdgAutostart>(uiText("%1 폴더를 만들 수 없어요."));
+        m_ownLoginItem = std::make_unique<XdgAutostart>(Texts::ui("%1 폴더를 만들 수 없어요."));
         loginItem = m_ownLoginItem.get();
     }
     SaveDialog* saveDialog = services.saveDialog;
@@ -61,19 +61,19 @@ ManageWindow::ManageWindow(Game& game, Strip& strip, Defaults& defaults, QWidget
     m_tabs->setDocumentMode(true);
     // No freedesktop name means an orchard tree, so that tab always has our own.
     Sprite& art = *sprites;
-    m_tabs->addTab(new OrchardTab(game, art), ownIcon(art, QStringLiteral("icon-tree")), uiText("과수원"));
+    m_tabs->addTab(new OrchardTab(game, art), ownIcon(art, QStringLiteral("icon-tree")), Texts::ui("과수원"));
     m_tabs->addTab(new WorkersTab(game, art), symbolIcon(art, {"system-users"}, QStringLiteral("icon-people")),
-                   uiText("일꾼"));
+                   Texts::ui("일꾼"));
     m_tabs->addTab(new StyleTab(game, defaults, art),
-                   symbolIcon(art, {"preferences-desktop-color"}, QStringLiteral("icon-palette")), uiText("꾸미기"));
+                   symbolIcon(art, {"preferences-desktop-color"}, QStringLiteral("icon-palette")), Texts::ui("꾸미기"));
     m_tabs->addTab(new DexTab(game, art), symbolIcon(art, {"accessories-dictionary"}, QStringLiteral("icon-book")),
-                   uiText("도감"));
+                   Texts::ui("도감"));
     m_tabs->addTab(new RecordTab(game, art, *saveDialog),
                    symbolIcon(art, {"x-office-calendar", "office-calendar"}, QStringLiteral("icon-calendar")),
-                   uiText("기록"));
+                   Texts::ui("기록"));
     m_tabs->addTab(new SettingsTab(game, strip, *loginItem, std::move(openNotificationSettings)),
                    symbolIcon(art, {"preferences-system", "emblem-system"}, QStringLiteral("icon-gear")),
-                   uiText("설정"));
+                   Texts::ui("설정"));
     layout->addWidget(m_tabs, 1);
 
     const auto stored = m_defaults.integer(SettingsKey::manageTab);

@@ -43,8 +43,8 @@ KindRow::KindRow(Game& game, Sprite& sprites, TreeKind kind, QWidget* parent)
     text->setSpacing(2);
     text->addWidget(new Label(fromStd(name(kind)), TextStyle::headline, Tone::primary, this));
     text->addWidget(
-        new Label(uiText("한 개 %1코인 · %2초마다 열매 · 다 자라는 데 %3분", spec.value,
-                         static_cast<std::int64_t>(spec.interval), static_cast<std::int64_t>(spec.grow / 60)),
+        new Label(Texts::ui("한 개 %1코인 · %2초마다 열매 · 다 자라는 데 %3분", spec.value,
+                            static_cast<std::int64_t>(spec.interval), static_cast<std::int64_t>(spec.grow / 60)),
                   TextStyle::caption, Tone::secondary, this));
     row->addLayout(text);
     row->addStretch(1);
@@ -52,7 +52,7 @@ KindRow::KindRow(Game& game, Sprite& sprites, TreeKind kind, QWidget* parent)
     m_count = new Label({}, TextStyle::caption, Tone::secondary, this);
     m_count->setTabularDigits(true);
     row->addWidget(m_count, 0, Qt::AlignVCenter);
-    m_button = new BuyButton(game, sprites, Purchase::tree(kind), uiText("심기"), this);
+    m_button = new BuyButton(game, sprites, Purchase::tree(kind), Texts::ui("심기"), this);
     row->addWidget(m_button, 0, Qt::AlignVCenter);
 
     auto* live = new LiveRefresh(this, [this] { refresh(); });
@@ -65,13 +65,13 @@ void KindRow::refresh() {
     const auto planted =
         std::count_if(o.trees.begin(), o.trees.end(), [this](const Tree& t) { return t.kind == m_kind; });
     m_count->setVisible(planted > 0);
-    m_count->setText(uiText("%1그루", static_cast<std::int64_t>(planted)));
+    m_count->setText(Texts::ui("%1그루", static_cast<std::int64_t>(planted)));
     if (o.unlocked.contains(m_kind)) {
         if (m_button->purchase() != Purchase::tree(m_kind)) {
-            m_button->setPurchase(Purchase::tree(m_kind), uiText("심기"));
+            m_button->setPurchase(Purchase::tree(m_kind), Texts::ui("심기"));
         }
     } else if (m_button->purchase() != Purchase::unlock(m_kind)) {
-        m_button->setPurchase(Purchase::unlock(m_kind), uiText("해금"));
+        m_button->setPurchase(Purchase::unlock(m_kind), Texts::ui("해금"));
     }
 }
 
@@ -96,7 +96,7 @@ PlotRow::PlotRow(Game& game, Sprite& sprites, std::int64_t index, QWidget* paren
     m_status->setTabularDigits(true);
     row->addWidget(m_status);
     m_replant = new QToolButton(this);
-    m_replant->setText(uiText("바꿔 심기"));
+    m_replant->setText(Texts::ui("바꿔 심기"));
     m_replant->setPopupMode(QToolButton::InstantPopup);
     m_replant->setToolButtonStyle(Qt::ToolButtonTextOnly);
     m_replant->setMenu(new QMenu(m_replant));
@@ -108,12 +108,12 @@ PlotRow::PlotRow(Game& game, Sprite& sprites, std::int64_t index, QWidget* paren
 
 QString PlotRow::status(const Tree& tree, const Balance::TreeSpec& spec) {
     if (tree.age < spec.grow) {
-        return uiText("자라는 중 %1%%", tree.growthPercent());
+        return Texts::ui("자라는 중 %1%%", tree.growthPercent());
     }
     if (tree.fruit >= 1) {
-        return uiText("열매 %1개", tree.fruit);
+        return Texts::ui("열매 %1개", tree.fruit);
     }
-    return uiText("열매 맺는 중");
+    return Texts::ui("열매 맺는 중");
 }
 
 void PlotRow::setTree(const Tree& tree) {
@@ -160,7 +160,7 @@ void PlotRow::refreshMenu() {
     for (QAction* action : m_replant->menu()->actions()) {
         const auto kind = static_cast<TreeKind>(action->data().toInt());
         const std::optional<std::int64_t> price = o.cost(Purchase::replant(m_index, kind));
-        action->setText(uiText("%1 (%2)", fromStd(name(kind)), price ? shortNumber(*price) : uiText("잠김")));
+        action->setText(Texts::ui("%1 (%2)", fromStd(name(kind)), price ? shortNumber(*price) : Texts::ui("잠김")));
         action->setEnabled(price && o.coins >= *price);
     }
 }
@@ -172,7 +172,7 @@ OrchardTab::OrchardTab(Game& game, Sprite& sprites, QWidget* parent)
     auto* form = new FormPage(this);
     layout->addWidget(form);
 
-    QVBoxLayout* kinds = form->addSection(uiText("나무 심기"));
+    QVBoxLayout* kinds = form->addSection(Texts::ui("나무 심기"));
     for (TreeKind kind : allTreeKinds) {
         auto* row = new KindRow(game, sprites, kind);
         kinds->addWidget(row);
@@ -180,9 +180,9 @@ OrchardTab::OrchardTab(Game& game, Sprite& sprites, QWidget* parent)
     }
     m_footer = form->addFooter({});
 
-    m_plotLayout = form->addSection(uiText("내 밭"));
+    m_plotLayout = form->addSection(Texts::ui("내 밭"));
 
-    QVBoxLayout* crate = form->addSection(uiText("창고"));
+    QVBoxLayout* crate = form->addSection(Texts::ui("창고"));
     auto* crateRow = new QHBoxLayout;
     auto* crateText = new QVBoxLayout;
     crateText->setSpacing(2);
@@ -192,7 +192,7 @@ OrchardTab::OrchardTab(Game& game, Sprite& sprites, QWidget* parent)
     crateText->addWidget(m_nextCrate);
     crateRow->addLayout(crateText);
     crateRow->addStretch(1);
-    m_crateButton = new BuyButton(game, sprites, Purchase::crate(), uiText("넓히기"));
+    m_crateButton = new BuyButton(game, sprites, Purchase::crate(), Texts::ui("넓히기"));
     crateRow->addWidget(m_crateButton, 0, Qt::AlignVCenter);
     crate->addLayout(crateRow);
 
@@ -203,8 +203,9 @@ OrchardTab::OrchardTab(Game& game, Sprite& sprites, QWidget* parent)
 
 void OrchardTab::refresh() {
     const Orchard& o = m_game.orchard();
-    m_footer->setText(uiText("밭 %1 / %2칸. 밭이 다 차면 아래에서 바꿔 심을 수 있어요.",
-                             static_cast<std::int64_t>(o.trees.size()), static_cast<std::int64_t>(Orchard::maxTrees)));
+    m_footer->setText(Texts::ui("밭 %1 / %2칸. 밭이 다 차면 아래에서 바꿔 심을 수 있어요.",
+                                static_cast<std::int64_t>(o.trees.size()),
+                                static_cast<std::int64_t>(Orchard::maxTrees)));
 
     while (m_plots.size() > o.trees.size()) {
         delete m_plots.back();
@@ -219,11 +220,11 @@ void OrchardTab::refresh() {
         m_plots[i]->setTree(o.trees[i]);
     }
 
-    m_crateLevel->setText(uiText("레벨 %1 · %2개 보관", o.crateLevel, o.crateCapacity()));
+    m_crateLevel->setText(Texts::ui("레벨 %1 · %2개 보관", o.crateLevel, o.crateCapacity()));
     const bool larger = o.crateLevel < Orchard::maxCrateLevel;
     m_nextCrate->setVisible(larger);
     if (larger) {
-        m_nextCrate->setText(uiText("다음 레벨: %1개", Balance::crateCapacity(o.crateLevel + 1)));
+        m_nextCrate->setText(Texts::ui("다음 레벨: %1개", Balance::crateCapacity(o.crateLevel + 1)));
     }
 }
 

@@ -55,10 +55,10 @@ RecordTab::RecordTab(Game& game, Sprite& sprites, SaveDialog& dialog, QWidget* p
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    m_save = new QPushButton(QIcon::fromTheme(QStringLiteral("document-save-as")), uiText("이미지로 저장…"), this);
+    m_save = new QPushButton(QIcon::fromTheme(QStringLiteral("document-save-as")), Texts::ui("이미지로 저장…"), this);
     buttons->addWidget(m_save);
     // The Linux desktop has no share sheet; the clipboard takes the picture to any program instead.
-    m_copy = new QPushButton(QIcon::fromTheme(QStringLiteral("edit-copy")), uiText("이미지 복사"), this);
+    m_copy = new QPushButton(QIcon::fromTheme(QStringLiteral("edit-copy")), Texts::ui("이미지 복사"), this);
     buttons->addWidget(m_copy);
     buttons->addStretch(1);
     column->addLayout(buttons);
@@ -88,7 +88,7 @@ RecordTab::RecordTab(Game& game, Sprite& sprites, SaveDialog& dialog, QWidget* p
 void RecordTab::exportCard() {
     // A cancel says nothing, and clears what an earlier failure said.
     if (const std::optional<QString> why = WeeklyCard::save(m_card, m_sprites, m_dialog, this)) {
-        m_exportFailure->setText(uiText("이미지를 저장하지 못했어요: %1", *why));
+        m_exportFailure->setText(Texts::ui("이미지를 저장하지 못했어요: %1", *why));
         m_exportFailure->show();
         return;
     }
@@ -107,7 +107,7 @@ void RecordTab::refresh() {
     m_picture = m_render(m_card);
     m_rendered = true;
     m_copy->setVisible(!m_picture.isNull());
-    m_view->setAccessibleName(uiText("이번 주 과수원 기록 %1", m_card.range()));
+    m_view->setAccessibleName(Texts::ui("이번 주 과수원 기록 %1", m_card.range()));
     m_view->update();
 }
 

@@ -51,19 +51,19 @@ SettingsTab::SettingsTab(Game& game, Strip& strip, LoginItem& loginItem, std::fu
 }
 
 void SettingsTab::addStripSection(FormPage& form) {
-    QVBoxLayout* rows = form.addSection(uiText("과수원 띠"));
-    m_shown = new QCheckBox(uiText("띠 보이기"));
-    m_clickThrough = new QCheckBox(uiText("클릭 통과"));
+    QVBoxLayout* rows = form.addSection(Texts::ui("과수원 띠"));
+    m_shown = new QCheckBox(Texts::ui("띠 보이기"));
+    m_clickThrough = new QCheckBox(Texts::ui("클릭 통과"));
     auto* clickNote = new Label(
-        uiText("끄면 띠의 나무를 눌러 바로 따고, 창고를 눌러 팔 수 있어요. 그동안 띠 아래 창은 누를 수 없어요."),
+        Texts::ui("끄면 띠의 나무를 눌러 바로 따고, 창고를 눌러 팔 수 있어요. 그동안 띠 아래 창은 누를 수 없어요."),
         TextStyle::caption, Tone::secondary);
     clickNote->setWordWrap(true);
-    m_hideInFullScreen = new QCheckBox(uiText("전체 화면 앱에서는 숨기기"));
+    m_hideInFullScreen = new QCheckBox(Texts::ui("전체 화면 앱에서는 숨기기"));
     auto* monitorRow = new QFormLayout;
     m_monitor = new QComboBox;
     m_monitor->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    m_monitor->setAccessibleName(uiText("모니터"));
-    monitorRow->addRow(uiText("모니터"), m_monitor);
+    m_monitor->setAccessibleName(Texts::ui("모니터"));
+    monitorRow->addRow(Texts::ui("모니터"), m_monitor);
     rows->addWidget(m_shown);
     rows->addWidget(m_clickThrough);
     rows->addWidget(clickNote);
@@ -78,17 +78,17 @@ void SettingsTab::addStripSection(FormPage& form) {
 }
 
 void SettingsTab::addNotificationSection(FormPage& form, std::function<void()> openNotificationSettings) {
-    QVBoxLayout* rows = form.addSection(uiText("알림"));
-    m_notifications = new QCheckBox(uiText("창고가 가득 차면 알려 주기"));
+    QVBoxLayout* rows = form.addSection(Texts::ui("알림"));
+    m_notifications = new QCheckBox(Texts::ui("창고가 가득 차면 알려 주기"));
     rows->addWidget(m_notifications);
     m_deniedRow = new QWidget;
     auto* denied = new QHBoxLayout(m_deniedRow);
     denied->setContentsMargins(0, 0, 0, 0);
     auto* deniedNote =
-        new Label(uiText("시스템 설정에서 핍필드 알림이 꺼져 있어요."), TextStyle::caption, Tone::secondary);
+        new Label(Texts::ui("시스템 설정에서 핍필드 알림이 꺼져 있어요."), TextStyle::caption, Tone::secondary);
     deniedNote->setWordWrap(true);
     denied->addWidget(deniedNote, 1);
-    m_openSettings = new QPushButton(uiText("알림 설정 열기"));
+    m_openSettings = new QPushButton(Texts::ui("알림 설정 열기"));
     denied->addWidget(m_openSettings);
     rows->addWidget(m_deniedRow);
 
@@ -101,8 +101,8 @@ void SettingsTab::addNotificationSection(FormPage& form, std::function<void()> o
 }
 
 void SettingsTab::addStartSection(FormPage& form) {
-    QVBoxLayout* rows = form.addSection(uiText("시작"));
-    m_login = new QCheckBox(uiText("로그인할 때 열기"));
+    QVBoxLayout* rows = form.addSection(Texts::ui("시작"));
+    m_login = new QCheckBox(Texts::ui("로그인할 때 열기"));
     rows->addWidget(m_login);
     m_loginError = new Label({}, TextStyle::caption, Tone::primary);
     m_loginError->setToneColor(QColor(Qt::red));
@@ -117,7 +117,7 @@ void SettingsTab::addAboutSection(FormPage& form) {
     QVBoxLayout* rows = form.addSection({});
     auto* versionRow = new QFormLayout;
     m_version = new Label(QStringLiteral(PIPFIELD_VERSION), TextStyle::body, Tone::secondary);
-    versionRow->addRow(uiText("버전"), m_version);
+    versionRow->addRow(Texts::ui("버전"), m_version);
     rows->addLayout(versionRow);
 }
 
@@ -130,7 +130,7 @@ void SettingsTab::showEvent(QShowEvent* event) {
 void SettingsTab::fillMonitors() {
     const QSignalBlocker quiet(m_monitor);
     m_monitor->clear();
-    m_monitor->addItem(uiText("주 모니터"), QVariant::fromValue<qlonglong>(0));
+    m_monitor->addItem(Texts::ui("주 모니터"), QVariant::fromValue<qlonglong>(0));
     for (const Strip::ScreenChoice& screen : m_strip.screens()) {
         m_monitor->addItem(screen.name, QVariant::fromValue<qlonglong>(screen.id));
     }

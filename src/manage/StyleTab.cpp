@@ -79,7 +79,7 @@ LookRow::LookRow(Game& game, Sprite& sprites, WorkerRole role, std::int64_t slot
     column->setSpacing(8);
     auto* nameLine = new QHBoxLayout;
     m_name = new QLineEdit(this);
-    m_name->setAccessibleName(uiText("이름"));
+    m_name->setAccessibleName(Texts::ui("이름"));
     m_name->setMaximumWidth(150);
     nameLine->addWidget(m_name);
     nameLine->addWidget(new Label(fromStd(name(role)), TextStyle::caption, Tone::secondary, this));
@@ -87,11 +87,11 @@ LookRow::LookRow(Game& game, Sprite& sprites, WorkerRole role, std::int64_t slot
     column->addLayout(nameLine);
 
     auto* variantLine = new QHBoxLayout;
-    variantLine->addWidget(new Label(uiText("캐릭터"), TextStyle::body, Tone::primary, this));
+    variantLine->addWidget(new Label(Texts::ui("캐릭터"), TextStyle::body, Tone::primary, this));
     auto* variantBox = new QWidget(this);
     variantBox->setMaximumWidth(220);
     variantBox->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    variantBox->setAccessibleName(uiText("캐릭터"));
+    variantBox->setAccessibleName(Texts::ui("캐릭터"));
     auto* variantRow = new QHBoxLayout(variantBox);
     variantRow->setContentsMargins(0, 0, 0, 0);
     m_variants = segmented(variantBox, variantRow, {fromStd(defaultName(role, 0)), fromStd(defaultName(role, 1))});
@@ -143,16 +143,16 @@ StyleTab::StyleTab(Game& game, Defaults& defaults, Sprite& sprites, QWidget* par
     auto* form = new FormPage(this);
     layout->addWidget(form);
 
-    QVBoxLayout* light = form->addSection(uiText("과수원 빛"));
+    QVBoxLayout* light = form->addSection(Texts::ui("과수원 빛"));
     auto* themeLine = new QHBoxLayout;
-    themeLine->addWidget(new Label(uiText("테마"), TextStyle::body, Tone::primary));
+    themeLine->addWidget(new Label(Texts::ui("테마"), TextStyle::body, Tone::primary));
     auto* themeRow = new QHBoxLayout;
     QStringList names;
     for (Palette::Theme theme : Palette::allThemes) {
         names << Palette::name(theme);
     }
     auto* themeBox = new QWidget;
-    themeBox->setAccessibleName(uiText("테마"));
+    themeBox->setAccessibleName(Texts::ui("테마"));
     themeBox->setLayout(themeRow);
     themeRow->setContentsMargins(0, 0, 0, 0);
     m_themes = segmented(themeBox, themeRow, names);
@@ -168,18 +168,18 @@ StyleTab::StyleTab(Game& game, Defaults& defaults, Sprite& sprites, QWidget* par
         m_defaults.setValue(SettingsKey::theme, Palette::rawValue(Palette::allThemes.at(static_cast<std::size_t>(id))));
     });
 
-    m_timeOfDay = new QCheckBox(uiText("시간대에 따라 빛 바꾸기"));
+    m_timeOfDay = new QCheckBox(Texts::ui("시간대에 따라 빛 바꾸기"));
     m_timeOfDay->setChecked(m_defaults.boolValue(SettingsKey::timeOfDayLight));
     connect(m_timeOfDay, &QCheckBox::clicked, this,
             [this](bool on) { m_defaults.setValue(SettingsKey::timeOfDayLight, on); });
     light->addWidget(m_timeOfDay);
-    auto* note = new Label(uiText("아침·저녁·밤에 띠의 빛이 바뀌고, 밤에는 랜턴과 반딧불이 나와요."),
+    auto* note = new Label(Texts::ui("아침·저녁·밤에 띠의 빛이 바뀌고, 밤에는 랜턴과 반딧불이 나와요."),
                            TextStyle::caption, Tone::secondary);
     note->setWordWrap(true);
     light->addWidget(note);
 
-    m_lookLayout = form->addSection(uiText("일꾼 꾸미기"));
-    m_empty = new Label(uiText("일꾼을 고용하면 꾸밀 수 있어요."), TextStyle::body, Tone::secondary);
+    m_lookLayout = form->addSection(Texts::ui("일꾼 꾸미기"));
+    m_empty = new Label(Texts::ui("일꾼을 고용하면 꾸밀 수 있어요."), TextStyle::body, Tone::secondary);
     m_lookLayout->addWidget(m_empty);
 
     auto* live = new LiveRefresh(this, [this] { refresh(); });

@@ -34,9 +34,9 @@ void drawBar(QPainter& p, const QRect& bar, const QColor& fill) {
 
 QString weekLabel(const WeekRecord& week) {
     if (week.current) {
-        return uiText("이번 주");
+        return Texts::ui("이번 주");
     }
-    return uiText("%1주", week.key.mid(week.key.lastIndexOf(QLatin1Char('W')) + 1).toInt());
+    return Texts::ui("%1주", week.key.mid(week.key.lastIndexOf(QLatin1Char('W')) + 1).toInt());
 }
 
 } // namespace
@@ -51,7 +51,7 @@ QColor coinBarColor() {
 
 WeeksChart::WeeksChart(Sprite& sprites, QWidget* parent) : QWidget(parent), m_sprites(sprites) {
     setFixedSize(480, kLegendHeight + kBarHeight + 2 * kUnit + 4 + kLabelHeight);
-    setAccessibleName(uiText("최근 8주 기록"));
+    setAccessibleName(Texts::ui("최근 8주 기록"));
 }
 
 void WeeksChart::setWeeks(std::vector<WeekRecord> weeks) {
@@ -125,8 +125,8 @@ void WeeksChart::paintEvent(QPaintEvent*) {
         p.drawText(QRect(x, 0, w + 2, kLegendHeight), Qt::AlignLeft | Qt::AlignVCenter, text);
         x += w + 16;
     };
-    legend(fruitBarColor(), QStringLiteral("ui-fruit-eureka"), uiText("딴 열매"));
-    legend(coinBarColor(), QStringLiteral("ui-coin"), uiText("번 코인"));
+    legend(fruitBarColor(), QStringLiteral("ui-fruit-eureka"), Texts::ui("딴 열매"));
+    legend(coinBarColor(), QStringLiteral("ui-coin"), Texts::ui("번 코인"));
 
     const QFont bold = styledFont(TextStyle::caption, QFont::Bold);
     for (int i = 0; i < static_cast<int>(m_weeks.size()) && i < kWeeks; ++i) {

@@ -110,8 +110,8 @@ void GearLine::setGear(WorkerRole role, const WorkerLook& look, int tier) {
     QString spoken = m_name->text();
     if (more) {
         m_preview->setWorker(role, look, tier + 1);
-        m_next->setText(uiText("레벨 %1에 %2", Balance::gearLevels[static_cast<std::size_t>(std::max(0, tier + 1))],
-                               fromStd(Balance::gearName(tier + 1))));
+        m_next->setText(Texts::ui("레벨 %1에 %2", Balance::gearLevels[static_cast<std::size_t>(std::max(0, tier + 1))],
+                                  fromStd(Balance::gearName(tier + 1))));
         spoken += QLatin1Char(' ') + m_next->text();
     }
     setAccessibleName(spoken);
@@ -159,10 +159,10 @@ WorkerRow::WorkerRow(Game& game, Sprite& sprites, WorkerRole role, std::function
 
     auto* buttons = new QVBoxLayout;
     buttons->setSpacing(6);
-    m_buy = new BuyButton(game, sprites, Purchase::worker(role), uiText("고용"), this);
+    m_buy = new BuyButton(game, sprites, Purchase::worker(role), Texts::ui("고용"), this);
     buttons->addWidget(m_buy, 0, Qt::AlignRight);
     m_more = new QPushButton(symbolIcon(sprites, {"list-add-user", "contact-new"}, QStringLiteral("icon-person-add")),
-                             uiText("한 명 더…"), this);
+                             Texts::ui("한 명 더…"), this);
     buttons->addWidget(m_more, 0, Qt::AlignRight);
     buttons->addStretch(1);
     row->addLayout(buttons);
@@ -184,12 +184,12 @@ void WorkerRow::refresh() {
     m_sprite->setOpacity(hired ? 1.0 : 0.45);
     m_title->setText(hired ? shownName(m_role, first) : fromStd(name(m_role)));
     m_roleName->setVisible(hired);
-    m_level->setText(hired ? uiText("레벨 %1", level) : uiText("아직 없음"));
+    m_level->setText(hired ? Texts::ui("레벨 %1", level) : Texts::ui("아직 없음"));
     if (!hired) {
-        m_effect->setText(uiText("고용하면 %1", fromStd(effect(m_role, 1))));
+        m_effect->setText(Texts::ui("고용하면 %1", fromStd(effect(m_role, 1))));
     } else if (level < Orchard::maxWorkerLevel) {
         m_effect->setText(
-            uiText("지금 %1 · 다음 레벨 %2", fromStd(effect(m_role, level)), fromStd(effect(m_role, level + 1))));
+            Texts::ui("지금 %1 · 다음 레벨 %2", fromStd(effect(m_role, level)), fromStd(effect(m_role, level + 1))));
     } else {
         m_effect->setText(fromStd(effect(m_role, level)));
     }
@@ -202,31 +202,31 @@ void WorkerRow::refresh() {
     if (two) {
         const WorkerLook second = o.look(m_role, 1);
         m_partnerSprite->setWorker(m_role, second, tier);
-        m_partner->setText(uiText("함께 일하는 %1", shownName(m_role, second)));
+        m_partner->setText(Texts::ui("함께 일하는 %1", shownName(m_role, second)));
         m_partnerRow->setAccessibleName(m_partner->text());
     }
 
     const Purchase levelUp = Purchase::worker(m_role);
-    const QString title = hired ? uiText("레벨 업") : uiText("고용");
+    const QString title = hired ? Texts::ui("레벨 업") : Texts::ui("고용");
     if (m_buy->title() != title) {
         m_buy->setPurchase(levelUp, title);
     }
     m_more->setVisible(hired && o.staff(m_role) <= 1);
     m_more->setEnabled(o.cost(Purchase::secondWorker(m_role)).has_value());
     m_more->setToolTip(level < Orchard::secondWorkerLevel
-                           ? uiText("레벨 %1부터 한 명 더 고용할 수 있어요", Orchard::secondWorkerLevel)
-                           : uiText("같은 역할 일꾼을 한 명 더 고용해요"));
+                           ? Texts::ui("레벨 %1부터 한 명 더 고용할 수 있어요", Orchard::secondWorkerLevel)
+                           : Texts::ui("같은 역할 일꾼을 한 명 더 고용해요"));
 }
 
 HireSheet::HireSheet(Game& game, Sprite& sprites, WorkerRole role, QWidget* parent)
     : QDialog(parent), m_game(game), m_role(role), m_sprites(sprites) {
     setWindowModality(Qt::WindowModal);
-    setWindowTitle(uiText("%1 한 명 더 고용", fromStd(name(role))));
+    setWindowTitle(Texts::ui("%1 한 명 더 고용", fromStd(name(role))));
     setFixedWidth(420);
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(24, 24, 24, 24);
     column->setSpacing(18);
-    column->addWidget(new Label(uiText("%1 한 명 더 고용", fromStd(name(role))),
+    column->addWidget(new Label(Texts::ui("%1 한 명 더 고용", fromStd(name(role))),
                                 styledFont(TextStyle::title3, QFont::Bold), Tone::primary, this));
 
     auto* choices = new QHBoxLayout;
@@ -245,18 +245,18 @@ HireSheet::HireSheet(Game& game, Sprite& sprites, WorkerRole role, QWidget* pare
     auto* form = new QFormLayout;
     form->setContentsMargins(0, 0, 0, 0);
     m_dye = new DyePicker(this);
-    form->addRow(uiText("옷 색"), m_dye);
+    form->addRow(Texts::ui("옷 색"), m_dye);
     m_name = new QLineEdit(this);
-    m_name->setAccessibleName(uiText("이름"));
-    form->addRow(uiText("이름"), m_name);
+    m_name->setAccessibleName(Texts::ui("이름"));
+    form->addRow(Texts::ui("이름"), m_name);
     column->addLayout(form);
 
     auto* buttons = new QHBoxLayout;
-    m_cancel = new QPushButton(uiText("취소"), this);
+    m_cancel = new QPushButton(Texts::ui("취소"), this);
     m_cancel->setAutoDefault(false);
     buttons->addWidget(m_cancel);
     buttons->addStretch(1);
-    m_hire = new CapsuleButton(uiText("고용"), this);
+    m_hire = new CapsuleButton(Texts::ui("고용"), this);
     buttons->addWidget(m_hire);
     column->addLayout(buttons);
 
@@ -337,10 +337,10 @@ WorkersTab::WorkersTab(Game& game, Sprite& sprites, QWidget* parent)
         m_rows[static_cast<std::size_t>(role)] = row;
     }
     const auto& gear = Balance::gearLevels;
-    form->addFooter(uiText("레벨 %1, %2, %3, %4에서 장비가 좋아져요. 레벨 %5부터 같은 역할 일꾼을 한 명 더 "
-                           "고용할 수 있고, 두 명이면 효과가 %6배예요.",
-                           gear[1], gear[2], gear[3], gear[4], Orchard::secondWorkerLevel,
-                           QString::number(Balance::crewBonus)));
+    form->addFooter(Texts::ui("레벨 %1, %2, %3, %4에서 장비가 좋아져요. 레벨 %5부터 같은 역할 일꾼을 한 명 더 "
+                              "고용할 수 있고, 두 명이면 효과가 %6배예요.",
+                              gear[1], gear[2], gear[3], gear[4], Orchard::secondWorkerLevel,
+                              QString::number(Balance::crewBonus)));
 }
 
 void WorkersTab::openSheet(WorkerRole role) {

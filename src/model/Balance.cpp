@@ -30,15 +30,15 @@ int Balance::gearTier(std::int64_t level) {
 std::string Balance::gearName(std::int64_t tier) {
     switch (tier) {
     case 1:
-        return localized("견습 장비");
+        return localized(textKey("pipfield", "견습 장비"));
     case 2:
-        return localized("숙련 장비");
+        return localized(textKey("pipfield", "숙련 장비"));
     case 3:
-        return localized("장인 장비");
+        return localized(textKey("pipfield", "장인 장비"));
     case 4:
-        return localized("명인 장비");
+        return localized(textKey("pipfield", "명인 장비"));
     default:
-        return localized("기본 장비");
+        return localized(textKey("pipfield", "기본 장비"));
     }
 }
 

@@ -12,20 +12,23 @@ constexpr std::array<std::string_view, 12> kKindRaw = {
     "yuja",   "grapefruit", "pink",  "hallabong", "buddha", "golden",
 };
 constexpr std::array<std::string_view, 12> kKindName = {
-    "유레카 레몬", "금귤", "마이어 레몬", "깔라만시", "라임",   "블러드 오렌지",
-    "유자",        "자몽", "핑크 레몬",   "한라봉",   "불수감", "황금 레몬",
+    textKey("pipfield", "유레카 레몬"), textKey("pipfield", "금귤"),   textKey("pipfield", "마이어 레몬"),
+    textKey("pipfield", "깔라만시"),    textKey("pipfield", "라임"),   textKey("pipfield", "블러드 오렌지"),
+    textKey("pipfield", "유자"),        textKey("pipfield", "자몽"),   textKey("pipfield", "핑크 레몬"),
+    textKey("pipfield", "한라봉"),      textKey("pipfield", "불수감"), textKey("pipfield", "황금 레몬"),
 };
 constexpr std::array<std::string_view, 3> kRoleRaw = {"planter", "caretaker", "harvester"};
-constexpr std::array<std::string_view, 3> kRoleName = {"심기 일꾼", "돌보기 일꾼", "수확 일꾼"};
+constexpr std::array<std::string_view, 3> kRoleName = {
+    textKey("pipfield", "심기 일꾼"), textKey("pipfield", "돌보기 일꾼"), textKey("pipfield", "수확 일꾼")};
 constexpr std::array<std::string_view, 3> kRoleJob = {
-    "흙을 일궈 레몬 값을 올려요",
-    "물을 줘서 나무를 빨리 키워요",
-    "익은 열매를 따서 창고에 담아요",
+    textKey("pipfield", "흙을 일궈 레몬 값을 올려요"),
+    textKey("pipfield", "물을 줘서 나무를 빨리 키워요"),
+    textKey("pipfield", "익은 열매를 따서 창고에 담아요"),
 };
 constexpr std::array<std::array<std::string_view, 2>, 3> kDefaultNames = {{
-    {"토리", "준"},
-    {"봄이", "새미"},
-    {"레아", "하루"},
+    {textKey("pipfield", "토리"), textKey("pipfield", "준")},
+    {textKey("pipfield", "봄이"), textKey("pipfield", "새미")},
+    {textKey("pipfield", "레아"), textKey("pipfield", "하루")},
 }};
 constexpr std::array<std::string_view, 4> kSeasonRaw = {"spring", "summer", "autumn", "winter"};
 
@@ -85,14 +88,15 @@ std::string effect(WorkerRole role, std::int64_t level) {
     const double L = static_cast<double>(level);
     switch (role) {
     case WorkerRole::planter:
-        return localized("판매가 +%1%%",
+        return localized(textKey("pipfield", "판매가 +%1%%"),
                          {std::to_string(truncateToInt64((L * Balance::planterBonus + 1.0 - 1.0) * 100))});
     case WorkerRole::caretaker:
         return localized(
-            "성장 속도 +%1%%",
+            textKey("pipfield", "성장 속도 +%1%%"),
             {std::to_string(truncateToInt64(((L * Balance::caretakerBonus + 1.0) * 1.0 - 1.0) * 100 + 0.5))});
     case WorkerRole::harvester:
-        return localized("1분에 %1개 수확", {std::to_string(truncateToInt64(L * Balance::harvesterRate * 1.0 * 60))});
+        return localized(textKey("pipfield", "1분에 %1개 수확"),
+                         {std::to_string(truncateToInt64(L * Balance::harvesterRate * 1.0 * 60))});
     }
     return {};
 }

@@ -112,7 +112,7 @@ OrchardView::OrchardView(Game& game, Defaults& defaults, Setup setup, QWidget* p
         return true;
     }();
     Q_UNUSED(accessible);
-    setAccessibleName(uiText("레몬 과수원"));
+    setAccessibleName(Texts::ui("레몬 과수원"));
     m_groundLayer->setAnchor({0, 0});
     m_groundLayer->setClips(true);
     m_decorLayer->setAnchor({0, 0});

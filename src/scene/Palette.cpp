@@ -38,13 +38,13 @@ std::optional<Theme> themeFromRaw(const QString& raw) {
 QString name(Theme theme) {
     switch (theme) {
     case Theme::sunny:
-        return uiText("햇살");
+        return Texts::ui("햇살");
     case Theme::blossom:
-        return uiText("봄빛");
+        return Texts::ui("봄빛");
     case Theme::sunset:
-        return uiText("노을");
+        return Texts::ui("노을");
     case Theme::moon:
-        return uiText("달밤");
+        return Texts::ui("달밤");
     }
     return {};
 }
@@ -72,19 +72,19 @@ std::optional<double> dyeHue(std::int64_t dye) {
 QString dyeName(std::int64_t dye) {
     switch (dye) {
     case 1:
-        return uiText("빨강");
+        return Texts::ui("빨강");
     case 2:
-        return uiText("주황");
+        return Texts::ui("주황");
     case 3:
-        return uiText("초록");
+        return Texts::ui("초록");
     case 4:
-        return uiText("하늘");
+        return Texts::ui("하늘");
     case 5:
-        return uiText("보라");
+        return Texts::ui("보라");
     case 6:
-        return uiText("분홍");
+        return Texts::ui("분홍");
     default:
-        return uiText("원래 색");
+        return Texts::ui("원래 색");
     }
 }
 

@@ -1,16 +1,20 @@
 #include "app/Catalogue.h"
 
+#include "game/Texts.h"
+
 #include <QCoreApplication>
-#include <QDirIterator>
+#include <QDir>
 #include <QFile>
 #include <QLocale>
 #include <QRegularExpression>
 #include <QTranslator>
+#include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
-#include <utility>
+#include <vector>
 
 namespace pipfield::test {
 namespace {
@@ -19,78 +23,9 @@ bool hasHangul(const QString& s) {
     return std::any_of(s.begin(), s.end(), [](QChar c) { return c.unicode() >= 0xAC00 && c.unicode() <= 0xD7A3; });
 }
 
-// Source texts with their context: every Korean string literal in the program's sources is a text the
-// player sees, looked up in the "pipfield" context unless it stands in an explicit
-// translate("Context", ...) call.
-using Key = std::pair<QString, QString>;
-
-std::set<Key> koreanTexts() {
-    std::set<Key> keys;
-    QDirIterator files(QStringLiteral(PIPFIELD_SOURCE_DIR "/src"), {QStringLiteral("*.cpp"), QStringLiteral("*.h")},
-                       QDir::Files, QDirIterator::Subdirectories);
-    static const QRegularExpression explicitContext(QStringLiteral("translate\\(\\s*\"([^\"]*)\"\\s*,\\s*$"));
-    while (files.hasNext()) {
-        QFile file(files.next());
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << file.fileName().toStdString();
-        const QString s = QString::fromUtf8(file.readAll());
-        QString code; // the file with comments blanked, so that quoted Korean in a comment counts for nothing
-        QString literal;
-        qsizetype literalStart = -1;
-        for (qsizetype i = 0; i < s.size(); ++i) {
-            if (s[i] == u'"' || s[i] == u'\'') {
-                const QChar quote = s[i];
-                qsizetype j = i + 1;
-                QString text;
-                while (j < s.size() && s[j] != quote) {
-                    if (s[j] == u'\\' && j + 1 < s.size()) {
-                        const QChar e = s[j + 1];
-                        text += e == u'n' ? QChar(u'\n') : e;
-                        j += 2;
-                    } else {
-                        text += s[j++];
-                    }
-                }
-                if (quote == u'"') {
-                    // Adjacent literals are one text.
-                    const bool continues = literalStart >= 0 && code.mid(literalStart).trimmed().endsWith(u'"');
-                    if (!continues) {
-                        if (hasHangul(literal)) {
-                            const auto m = explicitContext.match(code.left(literalStart));
-                            keys.insert({m.hasMatch() ? m.captured(1) : QStringLiteral("pipfield"), literal});
-                        }
-                        literal.clear();
-                        literalStart = code.size();
-                    }
-                    literal += text;
-                }
-                code += s.mid(i, j - i + 1);
-                i = j;
-            } else if (s.mid(i, 2) == QLatin1String("//")) {
-                i = s.indexOf(u'\n', i) - 1;
-                if (i < 0) {
-                    break;
-                }
-            } else if (s.mid(i, 2) == QLatin1String("/*")) {
-                i = s.indexOf(QLatin1String("*/"), i + 2);
-                if (i < 0) {
-                    break;
-                }
-                i += 1;
-            } else {
-                code += s[i];
-            }
-        }
-        if (hasHangul(literal)) {
-            const auto m = explicitContext.match(code.left(literalStart));
-            keys.insert({m.hasMatch() ? m.captured(1) : QStringLiteral("pipfield"), literal});
-        }
-    }
-    return keys;
-}
-
-// The places a text fills in: "%1".."%9", "%lld" and "%%", counted.
+// The places a text fills in: "%1".."%9" and "%%", counted.
 std::multiset<QString> places(const QString& text) {
-    static const QRegularExpression place(QStringLiteral("%(\\d|lld|%)"));
+    static const QRegularExpression place(QStringLiteral("%(\\d|%)"));
     std::multiset<QString> result;
     for (auto it = place.globalMatch(text); it.hasNext();) {
         result.insert(it.next().captured(0));
@@ -98,40 +33,121 @@ std::multiset<QString> places(const QString& text) {
     return result;
 }
 
-TEST(Catalogue, EveryKoreanTextHasAnEnglishEntryWithTheSamePlaces) {
-    const std::set<Key> keys = koreanTexts();
-    ASSERT_GT(keys.size(), 100u) << "the scan found the program's texts";
-    ASSERT_TRUE(keys.contains({QStringLiteral("pipfield"), QStringLiteral("종료")}));
-    ASSERT_TRUE(keys.contains({QStringLiteral("pipfield"), QStringLiteral("햇살")}));
+struct Entry {
+    QString context;
+    QString source;
+    QString translation;
+};
 
-    QTranslator english;
-    ASSERT_TRUE(english.load(QStringLiteral("pipfield_en"), kCatalogueFolder));
-    QStringList missing;
-    for (const auto& [context, korean] : keys) {
-        const QString text = english.translate(context.toUtf8().constData(), korean.toUtf8().constData(), nullptr, -1);
-        if (text.isEmpty()) {
-            missing << context + QStringLiteral(": ") + korean;
+// The entries of a catalogue's Linguist source, as the translator left them.
+std::vector<Entry> entries(const QString& path) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    std::vector<Entry> result;
+    QString context;
+    QXmlStreamReader xml(&file);
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement) {
             continue;
         }
-        EXPECT_FALSE(hasHangul(text)) << korean.toStdString() << " -> " << text.toStdString();
-        EXPECT_EQ(places(text), places(korean)) << korean.toStdString() << " -> " << text.toStdString();
+        if (xml.name() == u"name") {
+            context = xml.readElementText();
+        } else if (xml.name() == u"source") {
+            result.push_back({context, xml.readElementText(), {}});
+        } else if (xml.name() == u"translation" && !result.empty()) {
+            result.back().translation = xml.readElementText();
+        }
     }
-    EXPECT_TRUE(missing.isEmpty()) << "no English for:\n" << missing.join(QLatin1Char('\n')).toStdString();
+    EXPECT_FALSE(xml.hasError()) << path.toStdString() << ": " << xml.errorString().toStdString();
+    return result;
 }
 
-TEST(Catalogue, EnglishLocalesGetEnglishAndAllOthersKeepKorean) {
-    const auto quit = [] { return QCoreApplication::translate("pipfield", "종료"); };
-    for (const char* name : {"en_US", "en_GB", "en_IN"}) {
-        QTranslator t;
-        EXPECT_TRUE(installCatalogue(t, QLocale(QString::fromLatin1(name)))) << name;
-        EXPECT_EQ(quit(), QStringLiteral("Quit")) << name;
-        QCoreApplication::removeTranslator(&t);
+// Which catalogue carries which sentence, and whether it is up to date with the sources, is lupdate's to say
+// (the test catalogue_current). What it cannot say: that a translation fills the same places as its Korean
+// text, that it is no longer Korean, and that the program carries the catalogue as the translator left it.
+TEST(Catalogue, EveryCompiledCatalogueTranslatesEachTextWithTheSamePlaces) {
+    const QStringList compiled = QDir(kCatalogueFolder).entryList({QStringLiteral("pipfield_*.qm")});
+    ASSERT_TRUE(compiled.contains(QStringLiteral("pipfield_en.qm"))) << compiled.join(u' ').toStdString();
+    for (const QString& qm : compiled) {
+        SCOPED_TRACE(qm.toStdString());
+        QTranslator translator;
+        ASSERT_TRUE(translator.load(qm, kCatalogueFolder));
+        const QString ts = QStringLiteral(PIPFIELD_SOURCE_DIR "/resources/translations/") +
+                           QString(qm).replace(QStringLiteral(".qm"), QStringLiteral(".ts"));
+        const std::vector<Entry> all = entries(ts);
+        ASSERT_GT(all.size(), 100u) << "the entries of " << ts.toStdString() << " were read";
+        for (const auto& [context, source, translation] : all) {
+            const QByteArray key = source.toUtf8();
+            EXPECT_EQ(translator.translate(context.toUtf8().constData(), key.constData()), translation)
+                << key.constData();
+            EXPECT_FALSE(hasHangul(translation)) << key.constData() << " -> " << translation.toStdString();
+            EXPECT_EQ(places(translation), places(source)) << key.constData() << " -> " << translation.toStdString();
+        }
     }
-    for (const char* name : {"ko_KR", "de_DE", "ja_JP", "C"}) {
-        QTranslator t;
-        EXPECT_FALSE(installCatalogue(t, QLocale(QString::fromLatin1(name)))) << name;
-        EXPECT_EQ(quit(), QStringLiteral("종료")) << name;
+}
+
+// What QLocale::uiLanguages() lists for a LANGUAGE variable (or LANG alone, for one name): each language with the
+// forms Qt adds.
+QStringList preferring(const std::vector<const char*>& names) {
+    QStringList languages;
+    for (const char* name : names) {
+        languages += QLocale(QString::fromLatin1(name)).uiLanguages();
     }
+    return languages;
+}
+
+struct LanguageCase {
+    std::vector<const char*> preferred;
+    const char* shown;
+};
+
+TEST(Catalogue, KoreanWhereThePlayerPrefersItToEveryCatalogueLanguageElseTheirCatalogueElseEnglish) {
+    const LanguageCase cases[] = {
+        {{"ko_KR"}, "ko_KR"},
+        {{"ko"}, "ko_KR"},
+        {{"ko_KR", "en_US"}, "ko_KR"},
+        {{"de_DE"}, "en_US"},
+        {{"fr_FR"}, "en_US"},
+        {{"ja_JP"}, "en_US"},
+        {{"es_ES"}, "en_US"},
+        {{"C"}, "en_US"},
+        {{"POSIX"}, "en_US"},
+        {{}, "en_US"},
+        {{"de_DE", "ko_KR"}, "ko_KR"}, // no German catalogue: Korean is the first language with texts
+        {{"ja_JP", "fr_FR"}, "en_US"},
+        {{"en_US", "ko_KR"}, "en_US"},
+        {{"en_GB"}, "en_GB"}, // a British player gets British dates
+        {{"de_DE", "en_GB", "ko_KR"}, "en_GB"},
+    };
+    for (const auto& [preferred, shown] : cases) {
+        const QStringList languages = preferring(preferred);
+        EXPECT_EQ(displayLanguage(languages).name(), QString::fromLatin1(shown)) << languages.join(u' ').toStdString();
+    }
+}
+
+TEST(Catalogue, TheChosenLanguageGivesBothTheTextsAndTheNumbers) {
+    const QLocale before;
+    const auto quit = [] { return Texts::ui("종료"); };
+    struct Case {
+        QLocale language;
+        bool installs;
+        const char* quit;
+    };
+    const Case cases[] = {
+        {QLocale(QLocale::English, QLocale::UnitedStates), true, "Quit"},
+        {QLocale(QLocale::English, QLocale::UnitedKingdom), true, "Quit"},
+        {QLocale(QLocale::Korean, QLocale::SouthKorea), false, "종료"},
+        {QLocale(QLocale::German, QLocale::Germany), false, "종료"},
+    };
+    for (const auto& [language, installs, text] : cases) {
+        SCOPED_TRACE(language.name().toStdString());
+        QTranslator translator;
+        EXPECT_EQ(useDisplayLanguage(translator, language), installs);
+        EXPECT_EQ(quit(), QString::fromUtf8(text));
+        EXPECT_EQ(QLocale(), language);
+        QCoreApplication::removeTranslator(&translator);
+    }
+    QLocale::setDefault(before);
 }
 
 } // namespace

@@ -79,10 +79,12 @@ unexpected_warnings() { # unexpected_warnings LOG: true when LOG has none
     ! grep -E '^(warning|critical|fatal) ' "$1" | grep -Ev "$EXPECTED_WARNINGS"
 }
 
+# The player prefers Korean, whatever this machine's locale: the checks find the window, the menu items and the
+# notification by their Korean texts.
 start_game() {
     local started
     started=$(date +%s.%N)
-    QT_MESSAGE_PATTERN='%{type} %{category}: %{message}' "$APP" "$@" >"$HOME/game.log" 2>&1 &
+    LANGUAGE=ko QT_MESSAGE_PATTERN='%{type} %{category}: %{message}' "$APP" "$@" >"$HOME/game.log" 2>&1 &
     GAME=$!
     PIDS+=($GAME)
     wait_for 20 bash -c 'mapped "$(strip_window)"'
@@ -478,7 +480,7 @@ run_reopen() {
     wait_for 10 manage_window && wmctrl -i -c "$(manage_window)"
     wait_for 5 bash -c "! xdotool search --onlyvisible --name '과수원 관리' | grep -q ."
     # Bounded: a launch that became a second game would never return.
-    timeout 30 "$APP" >/dev/null 2>&1
+    LANGUAGE=ko timeout 30 "$APP" >/dev/null 2>&1
     local status=$?
     check reopen "a second launch exits 0" [ "$status" -eq 0 ]
     check reopen "the first instance shows the management window" \
@@ -594,7 +596,7 @@ full_disk_game() { # full_disk_game SAVE: XDG_DATA_HOME is the mount point
     mount -t tmpfs -o size=1m pipfield-full-disk "$XDG_DATA_HOME" || exit 1
     mkdir -p "$XDG_DATA_HOME/Pipfield" && cp "$1" "$XDG_DATA_HOME/Pipfield/orchard.json" || exit 1
     dd if=/dev/zero of="$XDG_DATA_HOME/filler" bs=4k 2>/dev/null
-    QT_MESSAGE_PATTERN='%{type} %{category}: %{message}' "$APP" >"$HOME/game.log" 2>&1
+    LANGUAGE=ko QT_MESSAGE_PATTERN='%{type} %{category}: %{message}' "$APP" >"$HOME/game.log" 2>&1
     local status=$?
     cp -a "$XDG_DATA_HOME/Pipfield" "$HOME/after"
     exit $status

@@ -157,7 +157,8 @@ JSON
 start_game() {
     rm -f "$PLAYER_HOME/game.pid" "$PLAYER_HOME/game.status"
     (
-        as_user sh -c 'echo $$ >"$HOME/game.pid"; exec "$0"' "$APP" >"$PLAYER_HOME/game.log" 2>&1
+        # The player prefers Korean: the checks choose the tray menu's items by their Korean texts.
+        as_user env LANGUAGE=ko sh -c 'echo $$ >"$HOME/game.pid"; exec "$0"' "$APP" >"$PLAYER_HOME/game.log" 2>&1
         echo $? >"$PLAYER_HOME/game.status"
     ) &
     wait_for 10 test -s "$PLAYER_HOME/game.pid"
