@@ -84,7 +84,8 @@ void drawStat(QPainter& p, Sprite& sprites, const QRectF& tile, const QString& t
 } // namespace
 
 QString WeeklyCard::range(const QLocale& locale) const {
-    return monthDay(weekStart, locale) + QStringLiteral(" – ") + monthDay(addSeconds(weekStart, kMondayToSunday), locale);
+    return monthDay(weekStart, locale) + QStringLiteral(" – ") +
+           monthDay(addSeconds(weekStart, kMondayToSunday), locale);
 }
 
 QString WeeklyCard::fileName() const {
