@@ -8,6 +8,7 @@
 #include "platform/WindowList.h"
 #include "strip/StripGeometry.h"
 #include "strip/StripPanel.h"
+#include "support/WarningCapture.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -143,11 +144,14 @@ TEST_F(StripTest, FullScreenHidesAfterTheDelayAndShowsAgain) {
     EXPECT_FALSE(strip->panel().isVisible());
 }
 
-TEST_F(StripTest, UnreadableWindowListCountsAsNoFullScreen) {
+TEST_F(StripTest, UnreadableWindowListCountsAsNoFullScreenAndIsSaidOnce) {
     const auto strip = makeStrip();
     m_desktop.windows = std::nullopt;
+    test::WarningCapture log("pipfield.desktop");
+    EXPECT_FALSE(strip->fullScreenWindowOn(QGuiApplication::primaryScreen()));
     EXPECT_FALSE(strip->fullScreenWindowOn(QGuiApplication::primaryScreen()));
     EXPECT_FALSE(strip->fullScreenWindowOn(nullptr));
+    EXPECT_EQ(log.warnings.size(), 1);
 }
 
 TEST_F(StripTest, TellsItsContentWhenNothingIsBlendedAndPaintsNothingItself) {
