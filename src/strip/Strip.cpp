@@ -2,7 +2,6 @@
 
 #include "game/Defaults.h"
 #include "platform/DesktopEvents.h"
-#include "platform/Logging.h"
 #include "platform/PanelWindowing.h"
 #include "platform/StripSurface.h"
 #include "platform/WindowList.h"
@@ -181,12 +180,6 @@ bool Strip::fullScreenWindowOn(const QScreen* screen) const {
         return false;
     }
     const std::optional<std::vector<WindowEntry>> windows = m_windows.onScreenWindows();
-    if (!windows && !m_saidNoWindowList) {
-        // Said once a run: the window manager will not start to publish its windows later.
-        m_saidNoWindowList = true;
-        qCWarning(lcDesktop) << "the window manager does not list its windows (no EWMH), so the strip cannot"
-                             << "hide over full-screen windows";
-    }
     if (!windows || windows->empty()) {
         return false;
     }

@@ -88,7 +88,6 @@ private:
     bool m_isShown = false;
     qint64 m_screenID = 0;
     bool m_fullScreenAppActive = false;
-    mutable bool m_saidNoWindowList = false;
 };
 
 } // namespace pipfield
