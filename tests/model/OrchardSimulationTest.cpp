@@ -1,6 +1,7 @@
 #include "model/Balance.h"
 #include "model/Harvesting.h"
 #include "model/Orchard.h"
+#include "model/Purchase.h"
 
 #include <gtest/gtest.h>
 
@@ -100,6 +101,62 @@ TEST(OrchardStep, AFullCrateStopsTheHarvesterAndCapsItsBudget) {
     o.step(5, Season::autumn);
     EXPECT_EQ(o.crateCount(), 31);
 }
+
+// The game's numbers for each kind, as the player meets them: how long a tree takes to grow and to
+// bear, how much it holds, what a fruit sells for, and what planting and unlocking cost.
+struct KindNumbers {
+    TreeKind kind;
+    double grow;
+    double interval;
+    std::int64_t capacity;
+    std::int64_t value;
+    std::int64_t price;
+    std::int64_t unlockCost;
+};
+
+class KindInPlay : public testing::TestWithParam<KindNumbers> {};
+
+TEST_P(KindInPlay, GrowsBearsHoldsSellsAndCostsItsNumbers) {
+    const KindNumbers k = GetParam();
+    // Autumn: no kind grows or sells at a seasonal rate.
+    Orchard o = bare({Tree{k.kind, 0, 0, 0}});
+    o.step(k.grow - 1, Season::autumn);
+    EXPECT_LT(o.trees[0].age, k.grow);
+    o.step(1, Season::autumn);
+    EXPECT_EQ(o.trees[0].age, k.grow);
+    o.step(k.interval - 1, Season::autumn);
+    EXPECT_EQ(o.trees[0].fruit, 0);
+    o.step(1, Season::autumn);
+    EXPECT_EQ(o.trees[0].fruit, 1);
+    o.step(k.interval * static_cast<double>(k.capacity + 2), Season::autumn);
+    EXPECT_EQ(o.trees[0].fruit, k.capacity);
+
+    Orchard selling = bare({});
+    selling.crate.set(k.kind, 1);
+    EXPECT_EQ(selling.crateValue(Season::autumn), k.value);
+
+    Orchard buying = bare({});
+    if (k.kind != TreeKind::eureka) {
+        EXPECT_EQ(buying.cost(Purchase::unlock(k.kind)), k.unlockCost);
+        buying.unlocked.insert(k.kind);
+    }
+    EXPECT_EQ(buying.cost(Purchase::tree(k.kind)), k.price);
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, KindInPlay,
+                         testing::Values(KindNumbers{TreeKind::eureka, 300, 60, 6, 2, 15, 0},
+                                         KindNumbers{TreeKind::kumquat, 600, 65, 7, 4, 50, 60},
+                                         KindNumbers{TreeKind::meyer, 1200, 75, 8, 7, 120, 150},
+                                         KindNumbers{TreeKind::calamansi, 1800, 80, 9, 12, 350, 450},
+                                         KindNumbers{TreeKind::lime, 2700, 90, 10, 20, 900, 1200},
+                                         KindNumbers{TreeKind::blood, 3600, 100, 11, 34, 2500, 3200},
+                                         KindNumbers{TreeKind::yuja, 5400, 110, 12, 55, 6000, 8000},
+                                         KindNumbers{TreeKind::grapefruit, 7200, 120, 13, 90, 20000, 30000},
+                                         KindNumbers{TreeKind::pink, 10800, 130, 14, 150, 80000, 120000},
+                                         KindNumbers{TreeKind::hallabong, 14400, 140, 15, 250, 1200000, 2000000},
+                                         KindNumbers{TreeKind::buddha, 18000, 150, 16, 420, 8000000, 12000000},
+                                         // The last holds 18, not 17.
+                                         KindNumbers{TreeKind::golden, 21600, 160, 18, 700, 40000000, 60000000}));
 
 TEST(OrchardHarvest, PicksWhatTheCrateHasRoomFor) {
     Orchard o = bare({Tree{TreeKind::meyer, 1200, 0, 5}});
