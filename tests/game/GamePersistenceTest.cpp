@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace pipfield::test {
 namespace {
 
@@ -114,6 +116,23 @@ TEST(GamePersistence, ChangesSaveAtOnceAndTicksOnlyEveryThirtySeconds) {
     EXPECT_EQ(savedAt(), 25);
     game->tick(addSeconds(kSummerNoon, 55.5));
     EXPECT_EQ(savedAt(), 55.5);
+}
+
+TEST(GamePersistence, AStateThatCannotBeWrittenLeavesTheFileAndIsSaidOnceARun) {
+    GameWorld world(kSummerNoon);
+    ASSERT_EQ(world.store.write(Save{Orchard::starter(), 0, {}}), SaveStore::WriteResult::written);
+    const std::string before = readFile(world.store.path());
+    Save odd{Orchard::starter(), 0, {}};
+    odd.orchard.trees[0].progress = std::numeric_limits<double>::infinity();
+    WarningCapture log("pipfield.save");
+    EXPECT_EQ(world.store.write(odd), SaveStore::WriteResult::unencodable);
+    EXPECT_EQ(world.store.write(odd), SaveStore::WriteResult::unencodable);
+    EXPECT_EQ(log.warnings.size(), 1) << "retried on every tick, said once";
+    EXPECT_EQ(readFile(world.store.path()), before);
+    // A save that lands in between ends the run: the next failure is said again.
+    EXPECT_EQ(world.store.write(Save{Orchard::starter(), 1, {}}), SaveStore::WriteResult::written);
+    EXPECT_EQ(world.store.write(odd), SaveStore::WriteResult::unencodable);
+    EXPECT_EQ(log.warnings.size(), 2);
 }
 
 TEST(GamePersistence, TheSavedOrchardIsTheWorkingCopy) {
