@@ -151,15 +151,23 @@ std::optional<QString> FileReplacement::keepCurrentAs(const QString& copy) const
         return systemError(errno);
     }
     // A file system without hard links.
-    QFile file(m_path);
+    std::variant<QByteArray, QString> bytes = contents(m_path);
+    if (const QString* why = std::get_if<QString>(&bytes)) {
+        return *why;
+    }
+    return replace(copy, std::get<QByteArray>(bytes));
+}
+
+std::variant<QByteArray, QString> FileReplacement::contents(const QString& path) {
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         return file.errorString();
     }
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         return file.errorString();
     }
-    return replace(copy, bytes);
+    return bytes;
 }
 
 } // namespace pipfield

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <optional>
+#include <variant>
 
 namespace pipfield {
 
@@ -17,6 +18,8 @@ class FileReplacement final {
 public:
     /// Replaces `path` with `bytes`; nothing on success, else why not.
     static std::optional<QString> replace(const QString& path, QByteArrayView bytes);
+    /// The whole content of the file at `path`, or why it cannot be read.
+    static std::variant<QByteArray, QString> contents(const QString& path);
 
     explicit FileReplacement(QString path);
     /// Removes the temporary file unless it was committed.

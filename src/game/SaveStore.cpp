@@ -19,14 +19,11 @@ namespace {
 
 /// The save in the file at `path`, or why there is none.
 std::variant<Save, QString> readSave(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return file.errorString();
+    const std::variant<QByteArray, QString> read = FileReplacement::contents(path);
+    if (const QString* why = std::get_if<QString>(&read)) {
+        return *why;
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        return file.errorString();
-    }
+    const QByteArray& bytes = std::get<QByteArray>(read);
     SaveDecoding decoded = decodeSave(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     if (!decoded.save) {
         return QString::fromStdString(decoded.error);

@@ -51,7 +51,7 @@ TEST(WeeklyCard, SavesA1200By760PngWhereThePlayerChose) {
 TEST(WeeklyCard, CancellingWritesNothingAndSaysNothingAndAnUnwritablePlaceSaysWhy) {
     CardWorld world;
     const WeeklyCard card{{}, localInstant(2026, 3, 30, 0)};
-    WarningCapture log("pipfield.save");
+    MessageLog log("pipfield.save");
     world.saveDialog.answer.clear();
     EXPECT_EQ(WeeklyCard::save(card, world.sprites, world.saveDialog, nullptr), std::nullopt);
     EXPECT_EQ(world.saveDialog.proposed.size(), 1u);
@@ -70,7 +70,7 @@ TEST(FullDisk, ACardThatDoesNotFitLeavesNoEmptyPictureAndAnOlderOneAsItWas) {
     const WeeklyCard card{{900, 800, 123456, 12}, localInstant(2026, 3, 30, 0)};
     writeFile(disk.filePath(QStringLiteral("older.png")), "an older picture");
     disk.fill();
-    WarningCapture log("pipfield.save");
+    MessageLog log("pipfield.save");
 
     for (const char* name : {"week.png", "older.png"}) {
         world.saveDialog.answer = disk.filePath(QString::fromLatin1(name));

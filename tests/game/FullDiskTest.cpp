@@ -26,7 +26,7 @@ TEST(FullDisk, AFailedSaveLeavesTheFileByteForByteSaysWhyOnceAndTheNextSaveLands
     const std::string before = readFile(store.path());
 
     disk.fill();
-    WarningCapture log("pipfield.save");
+    MessageLog log("pipfield.save");
     EXPECT_EQ(store.write(second), SaveStore::WriteResult::ioFailed);
     EXPECT_EQ(readFile(store.path()), before);
     ASSERT_EQ(log.warnings.size(), 1);
@@ -52,7 +52,7 @@ TEST(FullDisk, TheGameRetriesOnItsCadenceAndKeepsEverySaleOnceSpaceIsBack) {
     ASSERT_TRUE(readSave(world.store.path()));
 
     disk.fill();
-    WarningCapture log("pipfield.save");
+    MessageLog log("pipfield.save");
     world.clock.advance(1);
     EXPECT_GT(game->sellAll(), 0);
     EXPECT_EQ(readFile(world.store.path()), before);
@@ -89,7 +89,7 @@ TEST_P(FullDiskStart, ContinuesFromThePreviousSaveAndKeepsTheUnreadableFileAside
     writeFile(world.store.path(), whole.substr(0, static_cast<std::size_t>(GetParam()) * whole.size() / 2));
     disk.fill();
 
-    WarningCapture log("pipfield.save");
+    MessageLog log("pipfield.save");
     auto game = world.launch();
     EXPECT_EQ(game->live().coins, 250);
     ASSERT_GE(log.warnings.size(), 1);
@@ -108,7 +108,7 @@ TEST(FullDisk, ANewGameStartsOnlyWhenNeitherSaveCanBeRead) {
     writeFile(world.store.previousPath(), "{\"orchard\":");
     disk.fill();
 
-    WarningCapture log("pipfield.save");
+    MessageLog log("pipfield.save");
     auto game = world.launch();
     EXPECT_EQ(game->live(), Orchard::starter());
     ASSERT_GE(log.warnings.size(), 1);

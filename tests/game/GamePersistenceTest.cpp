@@ -47,7 +47,7 @@ TEST(GamePersistence, AnUndecodableFileIsKeptAsideAndReplacedByTheStarter) {
     for (const std::string& document : documents) {
         GameWorld world(kSummerNoon);
         writeFile(world.store.path(), document);
-        WarningCapture log("pipfield.save");
+        MessageLog log("pipfield.save");
         auto game = world.launch();
         ASSERT_EQ(log.warnings.size(), 1) << document;
         EXPECT_TRUE(log.warnings[0].contains("orchard.unreadable-20260715-120000.json"))
@@ -65,7 +65,7 @@ TEST(GamePersistence, AnUndecodableFileIsKeptAsideAndReplacedByTheStarter) {
 
 TEST(GamePersistence, TwoUnreadableFilesInOneSecondAreBothKept) {
     GameWorld world(kSummerNoon);
-    WarningCapture log("pipfield.save");
+    MessageLog log("pipfield.save");
     writeFile(world.store.path(), "first");
     world.launch();
     writeFile(world.store.path(), "second");
@@ -124,7 +124,7 @@ TEST(GamePersistence, AStateThatCannotBeWrittenLeavesTheFileAndIsSaidOnceARun) {
     const std::string before = readFile(world.store.path());
     Save odd{Orchard::starter(), 0, {}};
     odd.orchard.trees[0].progress = std::numeric_limits<double>::infinity();
-    WarningCapture log("pipfield.save");
+    MessageLog log("pipfield.save");
     EXPECT_EQ(world.store.write(odd), SaveStore::WriteResult::unencodable);
     EXPECT_EQ(world.store.write(odd), SaveStore::WriteResult::unencodable);
     EXPECT_EQ(log.warnings.size(), 1) << "retried on every tick, said once";
@@ -153,7 +153,7 @@ TEST(GamePersistence, AFolderThatCannotBeCreatedDoesNotStopTheGame) {
     FakeClock clock(kSummerNoon);
     FakeNotifier notifier;
     SaveStore store(dir.filePath("blocker/Pipfield/orchard.json"));
-    WarningCapture log("pipfield.save");
+    MessageLog log("pipfield.save");
     Game game(defaults, clock, notifier, store);
     EXPECT_EQ(log.warnings.size(), 1);
 
@@ -182,7 +182,7 @@ TEST(GamePersistence, AnUnreadableFileThatCannotBeSetAsideIsNeverWrittenOver) {
     for (int n = 2; n < 100; ++n) {
         writeFile(folder.filePath(QStringLiteral("orchard.unreadable-20260715-120000-%1.json").arg(n)), "kept before");
     }
-    WarningCapture log("pipfield.save");
+    MessageLog log("pipfield.save");
     auto game = world.launch();
 
     EXPECT_EQ(game->live(), Orchard::starter());
@@ -208,7 +208,7 @@ TEST(GamePersistence, AnOrchardWithMorePlotsThanAGameHasIsSetAside) {
     o.trees.assign(11, Tree{TreeKind::lime, 2700, 0, 1});
     GameWorld world(kSummerNoon);
     world.seed(o, kSummerNoon);
-    WarningCapture log("pipfield.save");
+    MessageLog log("pipfield.save");
     auto game = world.launch();
 
     EXPECT_EQ(game->live(), Orchard::starter());

@@ -36,7 +36,7 @@ TEST(RecordTab, AFailedExportTellsThePlayerWhyAndACancelSaysNothing) {
     EXPECT_FALSE(tab.exportFailure()->isVisibleTo(&tab));
 
     world.saveDialog.answer = world.dir.filePath(QStringLiteral("gone/card.png"));
-    WarningCapture log("pipfield.save");
+    MessageLog log("pipfield.save");
     tab.saveButton()->click();
     EXPECT_EQ(log.warnings.size(), 1);
     EXPECT_TRUE(tab.exportFailure()->isVisibleTo(&tab));

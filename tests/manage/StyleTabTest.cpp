@@ -4,7 +4,7 @@
 #include "manage/Label.h"
 #include "manage/SpriteView.h"
 #include "support/ManageTestSupport.h"
-#include "support/WarningCapture.h"
+#include "support/MessageLog.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -78,7 +78,7 @@ TEST(StyleTab, EveryEditIsSavedAtOnceAndThemeAndLightGoToTheSettings) {
 TEST(SpriteView, MissingImageDrawsNothingAndKeepsItsFrame) {
     ManageWorld world;
     SpriteView view(world.sprites, QSize(64, 72));
-    WarningCapture log("pipfield.scene");
+    MessageLog log("pipfield.scene");
     view.setSprite(QStringLiteral("no-such-sprite"));
     EXPECT_TRUE(view.picture().isNull());
     EXPECT_FALSE(view.grab().isNull());

@@ -1,6 +1,6 @@
 #include "platform/LayerShellStrip.h"
 
-#include "MessageLog.h"
+#include "support/MessageLog.h"
 
 #include <QTemporaryDir>
 

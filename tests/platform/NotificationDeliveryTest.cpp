@@ -1,8 +1,8 @@
-#include "MessageLog.h"
 #include "platform/DesktopNotifier.h"
 #include "platform/NotificationHelper.h"
 #include "platform/SystemProcessLauncher.h"
 #include "support/GameTestSupport.h"
+#include "support/MessageLog.h"
 #include "support/PrivateSessionBus.h"
 
 #include <QDBusConnection>
@@ -97,7 +97,7 @@ TEST_F(PrivateBusTest, TheNotifierDeliversToTheServiceWhenTheTimeComes) {
 }
 
 TEST_F(PrivateBusTest, DeniedExactlyWhenNoServiceAnswersAndSaidOncePerSilence) {
-    WarningCapture log("pipfield.notify");
+    MessageLog log("pipfield.notify");
     DesktopNotifier notifier(*m_bus, m_launcher, m_clock, {"pipfield", m_dir.path()});
     const auto ask = [&] {
         std::optional<bool> answer;

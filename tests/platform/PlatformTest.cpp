@@ -1,8 +1,8 @@
-#include "MessageLog.h"
 #include "platform/DesktopLook.h"
 #include "platform/SingleInstance.h"
 #include "platform/TerminationSignals.h"
 #include "platform/X11Desktop.h"
+#include "support/MessageLog.h"
 #include "support/PrivateSessionBus.h"
 
 #include <QCoreApplication>

@@ -1,12 +1,12 @@
 #include "scene/Sprite.h"
 
 #include "FakeArt.h"
-#include "support/WarningCapture.h"
+#include "support/MessageLog.h"
 
 #include <gtest/gtest.h>
 
 using namespace pipfield;
-using pipfield::test::WarningCapture;
+using pipfield::test::MessageLog;
 
 namespace {
 
@@ -29,7 +29,7 @@ TEST_F(SpriteTest, SheetWithoutFrameZeroIsEmptyAndCached) {
     art.add("dust-1");
     art.add("puff-0");
     Sprite sprites(art.source(), &dyes, 1);
-    WarningCapture log("pipfield.scene");
+    MessageLog log("pipfield.scene");
     EXPECT_TRUE(sprites.frames("dust", std::nullopt, Grading::asIs).isEmpty());
     const auto askedBefore = art.asked->size();
     EXPECT_TRUE(sprites.frames("dust", std::nullopt, Grading::asIs).isEmpty());
@@ -56,7 +56,7 @@ TEST_F(SpriteTest, LoadScalesByWholePixelsWithoutSmoothing) {
 
 TEST_F(SpriteTest, MissingNamesAreAskedForOnceEvenAcrossScales) {
     Sprite sprites(art.source(), &dyes, 1);
-    WarningCapture log("pipfield.scene");
+    MessageLog log("pipfield.scene");
     EXPECT_FALSE(sprites.load("nothing"));
     EXPECT_TRUE(log.warnings.isEmpty()) << "asking whether there is one is no fault";
     EXPECT_FALSE(sprites.image("nothing", 25, Grading::graded));

@@ -9,7 +9,7 @@
 #include "model/SaveFile.h"
 #include "support/FakeClock.h"
 #include "support/LocalInstant.h"
-#include "support/WarningCapture.h"
+#include "support/MessageLog.h"
 
 #include <QDateTime>
 #include <QDir>
