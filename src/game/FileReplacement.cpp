@@ -52,7 +52,6 @@ void FileReplacement::discard() {
         ::unlink(m_temporary.constData());
         m_temporary.clear();
     }
-    m_written = false;
 }
 
 std::optional<QString> FileReplacement::write(QByteArrayView bytes) {
@@ -106,12 +105,12 @@ std::optional<QString> FileReplacement::write(QByteArrayView bytes) {
         discard();
         return systemError(error);
     }
-    m_written = true;
     return std::nullopt;
 }
 
 std::optional<QString> FileReplacement::commit() {
-    if (!m_written) {
+    // The temporary file is kept only once it holds the whole content.
+    if (m_temporary.isEmpty()) {
         return QStringLiteral("nothing was written");
     }
     if (::rename(m_temporary.constData(), QFile::encodeName(m_path).constData()) != 0) {
@@ -120,7 +119,6 @@ std::optional<QString> FileReplacement::commit() {
         return systemError(error);
     }
     m_temporary.clear();
-    m_written = false;
     // The new name is durable once the folder is synced. Some file systems cannot sync a folder; the
     // file is in place all the same, so that is no failure.
     const int folder =

@@ -42,8 +42,8 @@ private:
     void discard();
 
     QString m_path;
+    // The temporary file, named only while it holds the whole new content (or is being written).
     QByteArray m_temporary;
-    bool m_written = false;
 };
 
 } // namespace pipfield

@@ -135,6 +135,15 @@ TEST(GamePersistence, AStateThatCannotBeWrittenLeavesTheFileAndIsSaidOnceARun) {
     EXPECT_EQ(log.warnings.size(), 2);
 }
 
+TEST(GamePersistence, ASaveKeepsThePermissionsThePlayerGaveTheFile) {
+    GameWorld world(kSummerNoon);
+    ASSERT_EQ(world.store.write(Save{Orchard::starter(), 0, {}}), SaveStore::WriteResult::written);
+    const QFile::Permissions own = QFile::ReadOwner | QFile::WriteOwner;
+    ASSERT_TRUE(QFile::setPermissions(world.store.path(), own));
+    ASSERT_EQ(world.store.write(Save{Orchard::starter(), 1, {}}), SaveStore::WriteResult::written);
+    EXPECT_EQ(QFile::permissions(world.store.path()) & ~(QFile::ReadUser | QFile::WriteUser), own);
+}
+
 TEST(GamePersistence, TheSavedOrchardIsTheWorkingCopy) {
     GameWorld world(kSummerNoon);
     world.seed(bareOrchard({{TreeKind::eureka, 300, 10, 1}}), kSummerNoon);
