@@ -1,0 +1,257 @@
+#include "platform/PowerSaverWatcher.h"
+#include "platform/ScreenLockWatcher.h"
+#include "support/MessageLog.h"
+#include "support/PrivateSessionBus.h"
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusVariant>
+#include <QDBusVirtualObject>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+
+namespace pipfield {
+namespace {
+
+/// A desktop service of the test's own: answers methods and property questions from tables, or never
+/// answers at all, and sends the signals the test asks for.
+class FakeService final : public QDBusVirtualObject {
+public:
+    FakeService(QDBusConnection bus, const QString& name, QString path)
+        : m_bus(std::move(bus)), m_path(std::move(path)) {
+        m_bus.registerVirtualObject(m_path, this);
+        m_bus.registerService(name);
+    }
+
+    std::map<QString, QVariant> methods;
+    std::map<QString, QVariant> properties;
+    bool silent = false;
+
+    void signal(const QString& interface, const QString& name, const QVariantList& arguments) {
+        QDBusMessage message = QDBusMessage::createSignal(m_path, interface, name);
+        message.setArguments(arguments);
+        m_bus.send(message);
+    }
+    void propertyChanged(const QString& interface, const QString& property, const QVariant& value) {
+        signal(QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("PropertiesChanged"),
+               {interface, QVariantMap{{property, value}}, QStringList{}});
+    }
+
+    QString introspect(const QString& /*path*/) const override { return {}; }
+    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
+        if (silent) {
+            return true; // taken, and left without a reply
+        }
+        QVariant value;
+        if (message.member() == QLatin1String("Get") && message.arguments().size() == 2) {
+            const auto found = properties.find(message.arguments()[1].toString());
+            if (found != properties.end()) {
+                value = QVariant::fromValue(QDBusVariant(found->second));
+            }
+        } else if (const auto found = methods.find(message.member()); found != methods.end()) {
+            value = found->second;
+        }
+        connection.send(value.isValid()
+                            ? message.createReply(value)
+                            : message.createErrorReply(QDBusError::UnknownProperty, QStringLiteral("no such thing")));
+        return true;
+    }
+
+private:
+    QDBusConnection m_bus;
+    QString m_path;
+};
+
+/// A session bus and a system bus of the test's own, each with a connection for the program and one
+/// for the fake services.
+class SessionWatchTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const QString sessionAddress = m_sessionBus.start();
+        const QString systemAddress = m_systemBus.start();
+        ASSERT_FALSE(sessionAddress.isEmpty() || systemAddress.isEmpty()) << "dbus-daemon did not start";
+        const QString id = QString::number(++s_connections);
+        session = QDBusConnection::connectToBus(sessionAddress, QStringLiteral("session") + id);
+        system = QDBusConnection::connectToBus(systemAddress, QStringLiteral("system") + id);
+        sessionServices = QDBusConnection::connectToBus(sessionAddress, QStringLiteral("sessionServices") + id);
+        systemServices = QDBusConnection::connectToBus(systemAddress, QStringLiteral("systemServices") + id);
+        ASSERT_TRUE(session.isConnected() && system.isConnected());
+    }
+    void TearDown() override {
+        for (const QDBusConnection* bus : {&session, &system, &sessionServices, &systemServices}) {
+            QDBusConnection::disconnectFromBus(bus->name());
+        }
+    }
+
+    /// Until every question sent so far has been answered and handled: each bus answers in order, so a
+    /// later round trip on both connections comes back after them.
+    void settle() {
+        for (QDBusConnection* bus : {&session, &system}) {
+            bus->interface()->isServiceRegistered(QStringLiteral("org.example.Nobody"));
+        }
+        QCoreApplication::processEvents();
+    }
+
+    test::PrivateSessionBus m_sessionBus;
+    test::PrivateSessionBus m_systemBus;
+    QDBusConnection session{QString()};
+    QDBusConnection system{QString()};
+    QDBusConnection sessionServices{QString()};
+    QDBusConnection systemServices{QString()};
+    static inline int s_connections = 0;
+};
+
+struct SaverName {
+    const char* service;
+    const char* path;
+    const char* interface;
+};
+
+class ScreenSaverNames : public SessionWatchTest, public ::testing::WithParamInterface<SaverName> {};
+
+TEST_P(ScreenSaverNames, AnActiveSaverLocksUntilItGoesOff) {
+    const SaverName name = GetParam();
+    FakeService saver(sessionServices, QString::fromLatin1(name.service), QString::fromLatin1(name.path));
+    saver.methods[QStringLiteral("GetActive")] = true;
+    ScreenLockWatcher watcher(session, system);
+    QSignalSpy changes(&watcher, &ScreenLockWatcher::lockedChanged);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return watcher.locked(); }, 5000));
+    saver.signal(QString::fromLatin1(name.interface), QStringLiteral("ActiveChanged"), {false});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !watcher.locked(); }, 5000));
+    saver.signal(QString::fromLatin1(name.interface), QStringLiteral("ActiveChanged"), {true});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return watcher.locked(); }, 5000));
+    EXPECT_EQ(changes.size(), 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Desktops, ScreenSaverNames,
+    ::testing::Values(SaverName{"org.freedesktop.ScreenSaver", "/org/freedesktop/ScreenSaver",
+                                "org.freedesktop.ScreenSaver"},
+                      SaverName{"org.gnome.ScreenSaver", "/org/gnome/ScreenSaver", "org.gnome.ScreenSaver"},
+                      SaverName{"org.kde.screensaver", "/ScreenSaver", "org.freedesktop.ScreenSaver"}));
+
+TEST_F(SessionWatchTest, LogindsHintLocksTheSessionItNames) {
+    const QString sessionPath = QStringLiteral("/org/freedesktop/login1/session/_32");
+    FakeService manager(systemServices, QStringLiteral("org.freedesktop.login1"),
+                        QStringLiteral("/org/freedesktop/login1"));
+    manager.methods[QStringLiteral("GetSession")] = QVariant::fromValue(QDBusObjectPath(sessionPath));
+    FakeService loginSession(systemServices, QStringLiteral("org.freedesktop.login1"), sessionPath);
+    loginSession.properties[QStringLiteral("LockedHint")] = true;
+    ScreenLockWatcher watcher(session, system);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return watcher.locked(); }, 5000));
+
+    const QString interface = QStringLiteral("org.freedesktop.login1.Session");
+    loginSession.propertyChanged(interface, QStringLiteral("LockedHint"), false);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !watcher.locked(); }, 5000));
+    // Another property of the session, or the hint of another interface, is no unlocking or locking.
+    loginSession.propertyChanged(QStringLiteral("org.example.Other"), QStringLiteral("LockedHint"), true);
+    loginSession.propertyChanged(interface, QStringLiteral("IdleHint"), true);
+    settle();
+    EXPECT_FALSE(watcher.locked());
+    loginSession.propertyChanged(interface, QStringLiteral("LockedHint"), true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return watcher.locked(); }, 5000));
+}
+
+TEST_F(SessionWatchTest, ASaverOffDoesNotUnlockASessionLogindCallsLocked) {
+    const QString sessionPath = QStringLiteral("/org/freedesktop/login1/session/c2");
+    FakeService manager(systemServices, QStringLiteral("org.freedesktop.login1"),
+                        QStringLiteral("/org/freedesktop/login1"));
+    manager.methods[QStringLiteral("GetSession")] = QVariant::fromValue(QDBusObjectPath(sessionPath));
+    FakeService loginSession(systemServices, QStringLiteral("org.freedesktop.login1"), sessionPath);
+    loginSession.properties[QStringLiteral("LockedHint")] = true;
+    FakeService saver(sessionServices, QStringLiteral("org.gnome.ScreenSaver"),
+                      QStringLiteral("/org/gnome/ScreenSaver"));
+    saver.methods[QStringLiteral("GetActive")] = false;
+    ScreenLockWatcher watcher(session, system);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return watcher.locked(); }, 5000));
+    saver.signal(QStringLiteral("org.gnome.ScreenSaver"), QStringLiteral("ActiveChanged"), {false});
+    settle();
+    EXPECT_TRUE(watcher.locked());
+}
+
+TEST_F(SessionWatchTest, WithoutAnyServiceNothingChangesAndNothingIsSaid) {
+    test::MessageLog log;
+    ScreenLockWatcher lock(session, system);
+    PowerSaverWatcher power(session, system);
+    QSignalSpy lockChanges(&lock, &ScreenLockWatcher::lockedChanged);
+    QSignalSpy powerChanges(&power, &PowerSaverWatcher::powerSaverChanged);
+    settle();
+    settle(); // the daemon is asked only once the portal has failed
+    EXPECT_FALSE(lock.locked());
+    EXPECT_FALSE(power.powerSaver());
+    EXPECT_EQ(lockChanges.size() + powerChanges.size(), 0);
+    EXPECT_TRUE(log.warnings.isEmpty()) << log.warnings.join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_F(SessionWatchTest, ServicesThatNeverAnswerHoldNothingUp) {
+    FakeService saver(sessionServices, QStringLiteral("org.freedesktop.ScreenSaver"),
+                      QStringLiteral("/org/freedesktop/ScreenSaver"));
+    saver.silent = true;
+    FakeService portal(sessionServices, QStringLiteral("org.freedesktop.portal.Desktop"),
+                       QStringLiteral("/org/freedesktop/portal/desktop"));
+    portal.silent = true;
+    ScreenLockWatcher lock(session, system);
+    PowerSaverWatcher power(session, system);
+    EXPECT_FALSE(lock.locked());
+    // While their first questions wait, what the services announce is followed.
+    saver.signal(QStringLiteral("org.freedesktop.ScreenSaver"), QStringLiteral("ActiveChanged"), {true});
+    portal.propertyChanged(QStringLiteral("org.freedesktop.portal.PowerProfileMonitor"),
+                           QStringLiteral("power-saver-enabled"), true);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return lock.locked() && power.powerSaver(); }, 5000));
+}
+
+TEST_F(SessionWatchTest, ThePortalsPowerSaverIsFollowedBothWaysAndSpeaksForTheDaemon) {
+    FakeService portal(sessionServices, QStringLiteral("org.freedesktop.portal.Desktop"),
+                       QStringLiteral("/org/freedesktop/portal/desktop"));
+    portal.properties[QStringLiteral("power-saver-enabled")] = false;
+    FakeService daemon(systemServices, QStringLiteral("net.hadess.PowerProfiles"),
+                       QStringLiteral("/net/hadess/PowerProfiles"));
+    daemon.properties[QStringLiteral("ActiveProfile")] = QStringLiteral("power-saver");
+    PowerSaverWatcher watcher(session, system);
+    QSignalSpy changes(&watcher, &PowerSaverWatcher::powerSaverChanged);
+    settle();
+    settle();
+    EXPECT_FALSE(watcher.powerSaver());
+    const QString monitor = QStringLiteral("org.freedesktop.portal.PowerProfileMonitor");
+    portal.propertyChanged(monitor, QStringLiteral("power-saver-enabled"), true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return watcher.powerSaver(); }, 5000));
+    daemon.propertyChanged(QStringLiteral("net.hadess.PowerProfiles"), QStringLiteral("ActiveProfile"),
+                           QStringLiteral("balanced"));
+    settle();
+    EXPECT_TRUE(watcher.powerSaver());
+    portal.propertyChanged(monitor, QStringLiteral("power-saver-enabled"), false);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !watcher.powerSaver(); }, 5000));
+    EXPECT_EQ(changes.size(), 2);
+}
+
+class PowerDaemonNames : public SessionWatchTest, public ::testing::WithParamInterface<SaverName> {};
+
+TEST_P(PowerDaemonNames, WithoutAPortalTheDaemonsProfileIsFollowedBothWays) {
+    const SaverName name = GetParam();
+    FakeService daemon(systemServices, QString::fromLatin1(name.service), QString::fromLatin1(name.path));
+    daemon.properties[QStringLiteral("ActiveProfile")] = QStringLiteral("power-saver");
+    PowerSaverWatcher watcher(session, system);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return watcher.powerSaver(); }, 5000));
+    const QString interface = QString::fromLatin1(name.interface);
+    daemon.propertyChanged(interface, QStringLiteral("ActiveProfile"), QStringLiteral("performance"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !watcher.powerSaver(); }, 5000));
+    daemon.propertyChanged(interface, QStringLiteral("ActiveProfile"), QStringLiteral("power-saver"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return watcher.powerSaver(); }, 5000));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Versions, PowerDaemonNames,
+    ::testing::Values(SaverName{"net.hadess.PowerProfiles", "/net/hadess/PowerProfiles", "net.hadess.PowerProfiles"},
+                      SaverName{"org.freedesktop.UPower.PowerProfiles", "/org/freedesktop/UPower/PowerProfiles",
+                                "org.freedesktop.UPower.PowerProfiles"}));
+
+} // namespace
+} // namespace pipfield
