@@ -67,7 +67,8 @@ bench-scene: release
 # the program and of the X server, memory and paints, by day, by night and with the strip hidden.
 BENCH_SECONDS ?= 60
 bench-desktop: release
-	bash bench/desktop/run.sh ./build/release/src/app/pipfield $(BENCH_SECONDS) ./build/release/bench/desktop/pipfield-paint-floor
+	bash bench/desktop/run.sh ./build/release/src/app/pipfield $(BENCH_SECONDS) ./build/release/bench/desktop/pipfield-paint-floor \
+		./build/release/bench/desktop/pipfield-fake-desktop-service
 
 FUZZ_TARGETS = fuzz-save-decode fuzz-game
 FUZZ_SECONDS ?= 60

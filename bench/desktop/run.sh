@@ -1,15 +1,21 @@
 #!/usr/bin/env bash
 # What the real program costs on a desktop: the release `pipfield` on its own Xvfb with openbox, an
 # XEmbed tray and a private session bus, playing a late-game orchard whose save is three days old
-# (so the launch includes a full catch-up). Three runs: the strip by day, by night, and hidden.
+# (so the launch includes a full catch-up). The runs: the strip by day, by night and hidden; by night
+# at 2 device pixels per point (a 3840 x 2160 screen, QT_SCALE_FACTOR=2); by night with the desktop's
+# power saver on, at 1 and at 2 (a stand-in portal says so); and by night behind an active screen saver
+# (a stand-in screen saver says so).
 #
-#   bench/desktop/run.sh PIPFIELD [SECONDS [FLOOR]]    (default 60 s of measuring per run)
+#   bench/desktop/run.sh PIPFIELD [SECONDS [FLOOR [SERVICE]]]    (default 60 s of measuring per run)
 #
-# BENCH_RUNS picks the runs ("day night hidden floor floor6" by default), BENCH_WARMUP the seconds
-# before measuring. FLOOR, when given, is bench/desktop's pipfield-paint-floor: the "floor" run
-# measures a bare strip-sized Qt window repainting one small patch 18 times a second, the rate of
-# the strip while someone walks, and "floor6" six patches apart at each paint, as six walking
-# workers damage the strip, to show how much of the cost is Qt and the X server's alone.
+# BENCH_RUNS picks the runs ("day night hidden night2 saver saver2 locked floor floor6 xcbfloor" by
+# default), BENCH_WARMUP the seconds before measuring. SERVICE is bench/desktop's
+# pipfield-fake-desktop-service, which the saver and locked runs need. FLOOR, when given, is
+# bench/desktop's pipfield-paint-floor: the "floor" run measures a bare strip-sized Qt window
+# repainting one small patch 18 times a second, the rate of the strip while someone walks, and
+# "floor6" six patches apart at each paint, as six walking workers damage the strip, to show how much
+# of the cost is Qt and the X server's alone; "xcbfloor" runs pipfield-xcb-floor from the same folder,
+# which puts the six patches with xcb alone, no toolkit: the X server's own floor.
 #
 # For each run it prints the milliseconds from launch to the strip's first paint, the CPU time of
 # the program and of the X server over the measuring window as a percentage of one core (utime +
@@ -22,6 +28,7 @@ set -uo pipefail
 APP=$(realpath "$1")
 MEASURE=${2:-60}
 FLOOR=${3:-}
+SERVICE=${4:-}
 WARMUP=${BENCH_WARMUP:-5}
 HERE=$(cd "$(dirname "$0")" && pwd)
 SAVE=$HERE/../../tests/data/late-game.json
@@ -65,11 +72,11 @@ count_at() { # count_at LOG MS FIELD
 
 now_ms() { date +%s%3N; }
 
-start_desktop() { # start_desktop NAME: sets DISPLAY, XVFB and the session bus
+start_desktop() { # start_desktop NAME [SCREEN]: sets DISPLAY, XVFB and the session bus
     local fd=$WORK/$1.display
     # Emptied before Xvfb starts, so that a run repeated under the same name waits for its own display.
     : >"$fd"
-    Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$fd" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 ${2:-1920x1080}x24 -nolisten tcp 3>"$fd" >/dev/null 2>&1 &
     XVFB=$!
     PIDS+=($XVFB)
     wait_for 10 test -s "$fd" || { echo "$1: Xvfb did not start"; return 1; }
@@ -90,21 +97,25 @@ stop_desktop() {
     unset DBUS_SESSION_BUS_PID
 }
 
-# The floor: a bare strip-sized Qt window repainting small patches as often as the strip paints.
-floor() { # floor RATE PATCHES
-    [ -x "$FLOOR" ] || return 0
+# The floor: a bare strip-sized Qt window repainting small patches as often as the strip paints, or
+# with PROGRAM the xcb one putting them without a toolkit.
+floor() { # floor RATE PATCHES [PROGRAM]
+    local program=${3:-$FLOOR}
+    [ -x "$program" ] || return 0
     start_desktop floor || return 1
     local x0 x1
     x0=$(cpu_ticks $XVFB)
     local line
-    line=$("$FLOOR" --rate "$1" --patches "$2" --seconds "$MEASURE" 2>/dev/null)
+    line=$("$program" --rate "$1" --patches "$2" --seconds "$MEASURE" 2>/dev/null)
     x1=$(cpu_ticks $XVFB)
     stop_desktop
     echo "$line" | awk -v xcpu=$((x1 - x0)) -v tick="$TICK" -v s="$((MEASURE + 1))" \
         '{ printf "%s xserver_cpu_percent=%.2f (a bare window of the strip'"'"'s size)\n", $0, 100 * xcpu / tick / s }'
 }
 
-run() { # run NAME SETTINGS-LINES ARGUMENTS...
+# run NAME SETTINGS-LINES ARGUMENTS...; SCREEN (the Xvfb screen), SCALE (QT_SCALE_FACTOR) and FAKE (what
+# the stand-in desktop service plays) apply to the run when set.
+run() {
     local name=$1 settings=$2
     shift 2
     local home=$WORK/$name
@@ -115,14 +126,23 @@ run() { # run NAME SETTINGS-LINES ARGUMENTS...
     sed -E "s/\"lastUpdated\":[0-9.]+/\"lastUpdated\":$last/" "$SAVE" >"$home/data/Pipfield/orchard.json"
     printf '[General]\nhasLaunched=true\nnotificationsOn=false\n%b' "$settings" >"$home/config/Pipfield/Pipfield.conf"
 
-    start_desktop "$name" || return 1
+    start_desktop "$name" "${SCREEN:-}" || return 1
     local xvfb=$XVFB
+    if [ -n "${FAKE:-}" ]; then
+        [ -x "$SERVICE" ] || { echo "$name: needs pipfield-fake-desktop-service"; stop_desktop; return 1; }
+        "$SERVICE" "$FAKE" >/dev/null 2>&1 &
+        PIDS+=($!)
+        local service=${FAKE/screensaver/org.freedesktop.ScreenSaver}
+        service=${service/powersaver/org.freedesktop.portal.Desktop}
+        wait_for 10 dbus-send --session --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.GetNameOwner \
+            "string:$service" || { echo "$name: the stand-in $FAKE did not start"; stop_desktop; return 1; }
+    fi
 
     local log=$WORK/$name.log
     local start
     start=$(now_ms)
     HOME=$home XDG_DATA_HOME=$home/data XDG_CONFIG_HOME=$home/config XDG_RUNTIME_DIR=$home/run \
-        QT_LOGGING_RULES="pipfield.scene.debug=true" \
+        QT_LOGGING_RULES="pipfield.scene.debug=true" QT_SCALE_FACTOR=${SCALE:-1} \
         QT_MESSAGE_PATTERN="%{time yyyy-MM-dd HH:mm:ss.zzz}|%{category}|%{message}" \
         "$APP" "$@" 2>"$log" &
     local app=$!
@@ -188,13 +208,19 @@ run() { # run NAME SETTINGS-LINES ARGUMENTS...
 }
 
 echo "pipfield desktop benchmark: ${MEASURE} s per run after ${WARMUP} s of warm-up, $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
-for which in ${BENCH_RUNS:-day night hidden floor floor6}; do
+for which in ${BENCH_RUNS:-day night hidden night2 saver saver2 locked floor floor6 xcbfloor}; do
     case $which in
     day) run day "" -hour 12 ;;
     night) run night "" -hour 22 ;;
     hidden) run hidden "stripShown=false\n" -hour 22 ;;
+    night2) SCREEN=3840x2160 SCALE=2 run night2 "" -hour 22 ;;
+    saver) FAKE=powersaver run saver "" -hour 22 ;;
+    saver2) SCREEN=3840x2160 SCALE=2 FAKE=powersaver run saver2 "" -hour 22 ;;
+    locked) FAKE=screensaver run locked "" -hour 22 ;;
     floor) floor 18 1 ;;
     # As many patches apart as the late-game orchard has workers walking at once.
     floor6) floor 18 6 ;;
+    # The same without a toolkit: what the X server alone costs for it.
+    xcbfloor) floor 18 6 "$(dirname "$FLOOR")/pipfield-xcb-floor" ;;
     esac
 done
