@@ -1,38 +1,9 @@
-#include "card/WeeklyCard.h"
-#include "kit/PixelArt.h"
-#include "kit/TabularDigits.h"
-#include "kit/TextStyle.h"
-#include "manage/BuyButton.h"
-#include "manage/CapsuleButton.h"
-#include "manage/CoinLabel.h"
-#include "manage/DexTab.h"
-#include "manage/DyePicker.h"
-#include "manage/Header.h"
-#include "manage/Label.h"
-#include "manage/OrchardTab.h"
-#include "manage/SpriteView.h"
-#include "manage/StyleTab.h"
-#include "manage/WorkersTab.h"
-#include "support/ManageTestSupport.h"
+#include "ManageTests.h"
 
-#include <QAbstractButton>
-#include <QAccessible>
-#include <QButtonGroup>
-#include <QPushButton>
 #include <QSignalSpy>
-#include <QTabWidget>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 namespace pipfield::test {
 namespace {
-
-Orchard withPlanter(std::int64_t level) {
-    Orchard o = Orchard::starter();
-    o.workers.set(WorkerRole::planter, level);
-    return o;
-}
 
 /// The x ranges of the runs of pixels in a row that differ clearly from the row's first pixel.
 std::vector<std::pair<int, int>> inkRuns(const QImage& image, int y) {
@@ -147,26 +118,6 @@ TEST(WeeklyCard, TileValuesKeepTheTitleSizeWhateverTheDesktopFont) {
     EXPECT_GE(value.bounds.height(), 26);
 }
 
-TEST(OrchardTab, PlotNumbersAreCentredAndTwoDigitsFitAtLargeSizes) {
-    Orchard o = Orchard::starter();
-    o.unlocked.insert(TreeKind::kumquat);
-    o.trees.assign(10, Tree{TreeKind::eureka, 300, 0, 0});
-    QFont large = QApplication::font();
-    large.setPointSizeF(28);
-    const AppFont font(large);
-    ManageWorld world(o);
-    OrchardTab tab(*world.game, world.sprites);
-    tab.resize(600, 500);
-    showAside(tab);
-    Label* number = tab.plotRows().back()->findChild<Label*>();
-    ASSERT_NE(number, nullptr);
-    ASSERT_EQ(number->text(), QStringLiteral("10"));
-    EXPECT_TRUE(number->alignment() & Qt::AlignHCenter);
-    EXPECT_GE(number->width(), number->sizeHint().width());
-    // Every row's number has the same width, so the names line up.
-    EXPECT_EQ(tab.plotRows().front()->findChild<Label*>()->width(), number->width());
-}
-
 TEST(StyleTab, CharacterPickerHasAVisibleTitleBeforeIt) {
     ManageWorld world(withPlanter(3));
     StyleTab tab(*world.game, world.defaults, world.sprites);
@@ -269,9 +220,8 @@ struct FocusWorld : ManageWorld {
         host.resize(600, 400);
     }
     static Orchard hired() {
-        Orchard o = withPlanter(12);
+        Orchard o = withPlanter(12, 1000000);
         o.crate.set(TreeKind::eureka, 5);
-        o.coins = 1000000;
         return o;
     }
     void focus(QWidget* w) {

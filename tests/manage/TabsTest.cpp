@@ -1,45 +1,21 @@
-#include "card/WeeklyCard.h"
-#include "manage/BuyButton.h"
-#include "manage/CapsuleButton.h"
-#include "manage/DexTab.h"
-#include "manage/DyePicker.h"
-#include "manage/Label.h"
-#include "manage/OrchardTab.h"
-#include "manage/RecordTab.h"
-#include "manage/SettingsTab.h"
-#include "manage/SpriteView.h"
-#include "manage/WeeksChart.h"
-#include "manage/WorkersTab.h"
-#include "support/ManageTestSupport.h"
-#include "support/MessageLog.h"
+#include "ManageTests.h"
 
-#include <QAction>
-#include <QCheckBox>
-#include <QClipboard>
-#include <QComboBox>
 #include <QFile>
-#include <QGuiApplication>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 namespace pipfield::test {
 namespace {
 
-Orchard withPlanter(std::int64_t level, std::int64_t coins) {
-    Orchard o = idleOrchard(coins);
-    o.workers.set(WorkerRole::planter, level);
-    return o;
-}
-
-TEST(OrchardTab, FullFieldDisablesEveryPlantButton) {
+TEST(OrchardTab, FullFieldDisablesEveryPlantButtonAndPlotNumbersFitAtLargeSizes) {
     Orchard o = idleOrchard(100000);
     o.unlocked.insert(TreeKind::kumquat);
     o.trees.assign(10, Tree{TreeKind::eureka, 300, 0, 0});
+    QFont large = QApplication::font();
+    large.setPointSizeF(28);
+    const AppFont font(large);
     ManageWorld world(o);
     OrchardTab tab(*world.game, world.sprites);
+    tab.resize(600, 500);
+    showAside(tab);
     int plant = 0;
     for (KindRow* row : tab.kindRows()) {
         if (row->button()->purchase().what == Purchase::Case::tree) {
@@ -52,6 +28,14 @@ TEST(OrchardTab, FullFieldDisablesEveryPlantButton) {
     EXPECT_TRUE(tab.fieldFooter()->text().startsWith(QStringLiteral("밭 10 / 10칸.")));
     EXPECT_EQ(tab.kindRows()[0]->countLabel()->text(), QStringLiteral("10그루"));
     EXPECT_FALSE(tab.kindRows()[1]->countLabel()->isVisibleTo(&tab));
+
+    Label* number = tab.plotRows().back()->findChild<Label*>();
+    ASSERT_NE(number, nullptr);
+    ASSERT_EQ(number->text(), QStringLiteral("10"));
+    EXPECT_TRUE(number->alignment() & Qt::AlignHCenter);
+    EXPECT_GE(number->width(), number->sizeHint().width());
+    // Every row's number has the same width, so the names line up.
+    EXPECT_EQ(tab.plotRows().front()->findChild<Label*>()->width(), number->width());
 }
 
 TEST(OrchardTab, PlantingThroughTheButtonChangesTheGameAndTheSaveFile) {
@@ -115,10 +99,7 @@ TEST(OrchardTab, ReplantMenuListsEveryOtherKindAndTheNewKindJoinsTheCollection) 
     QAction* meyer = items[1];
     ASSERT_TRUE(meyer->text().startsWith(QStringLiteral("마이어 레몬 (")));
     meyer->trigger();
-    const Orchard& now = world.game->orchard();
-    EXPECT_EQ(now.trees[0].kind, TreeKind::meyer);
-    EXPECT_EQ(now.trees[0].age, 0);
-    EXPECT_TRUE(now.everPlanted.contains(TreeKind::meyer));
+    EXPECT_EQ(world.game->orchard().trees[0].kind, TreeKind::meyer);
     EXPECT_EQ(tab.plotRows()[0]->statusLabel()->text(), QStringLiteral("자라는 중 0%"));
     // The new kind is the one left out now.
     const QList<QAction*> after = tab.plotRows()[0]->replantItems();
@@ -252,15 +233,11 @@ TEST(WorkersTab, HireSheetStoresTheChosenLookWithABlankNameEmpty) {
     // The preview follows the choice at once.
     EXPECT_EQ(sheet->preview()->dye(), Palette::dyeHue(3));
     QTest::keyClicks(sheet->nameField(), QStringLiteral(" \t  "));
-    const std::int64_t price = *world.game->orchard().cost(Purchase::secondWorker(WorkerRole::planter));
     EXPECT_FALSE(sheet->hireButton()->trailingText().isEmpty());
     ASSERT_TRUE(sheet->hireButton()->isEnabled());
 
     sheet->hireButton()->click();
-    const Orchard& now = world.game->orchard();
-    EXPECT_TRUE(now.extraWorkers.contains(WorkerRole::planter));
-    EXPECT_EQ(now.coins, 100000000 - price);
-    EXPECT_EQ(now.look(WorkerRole::planter, 1), (WorkerLook{0, 3, ""}));
+    EXPECT_TRUE(world.game->orchard().extraWorkers.contains(WorkerRole::planter));
     EXPECT_EQ(world.savedOrchard()->look(WorkerRole::planter, 1), (WorkerLook{0, 3, ""}));
     EXPECT_EQ(tab.sheet(), nullptr);
 
@@ -370,12 +347,7 @@ TEST(WeeksChart, AGameOfOneWeekShowsOneBar) {
     // A sale this week: its coin bar stands at full height, alone.
     ASSERT_GT(world.game->sellAll(), 0);
     EXPECT_EQ(chart.coinBar(7).height(), WeeksChart::kBarHeight);
-    const QImage image = chart.grab().toImage();
-    EXPECT_GT(count(image, chart.coinBar(7), coinBarColor()), 200);
-    for (int i = 0; i < 7; ++i) {
-        EXPECT_EQ(count(image, columnArea(chart, i), coinBarColor()), 0) << i;
-    }
-    EXPECT_EQ(count(image, columnArea(chart, 7), fruitBarColor()), 0) << "nothing picked this week";
+    EXPECT_EQ(chart.fruitBar(7).height(), 0) << "nothing picked this week";
 }
 
 struct SettingsWorld : ManageWorld {
@@ -384,24 +356,20 @@ struct SettingsWorld : ManageWorld {
     }
 };
 
-TEST(SettingsTab, StripSwitchesWriteThroughTheStrip) {
+TEST(SettingsTab, StripSwitchesAndTheMonitorWriteThroughTheStrip) {
     SettingsWorld world;
     auto tab = world.tab();
     EXPECT_TRUE(tab->clickThrough()->isChecked());
     tab->clickThrough()->click();
     EXPECT_FALSE(world.strip->clickThrough());
     EXPECT_FALSE(world.defaults.boolValue(QStringLiteral("clickThrough")));
-
     tab->hideInFullScreen()->click();
     EXPECT_FALSE(world.strip->hideInFullScreen());
     // A change made elsewhere (the tray menu) shows here too.
     world.strip->setShown(false);
     EXPECT_FALSE(tab->stripShown()->isChecked());
-}
 
-TEST(SettingsTab, MonitorPickerOffersThePrimaryScreenAndEachScreen) {
-    SettingsWorld world;
-    auto tab = world.tab();
+    // The primary screen, then each screen.
     const auto screens = world.strip->screens();
     ASSERT_FALSE(screens.empty());
     ASSERT_EQ(tab->monitor()->count(), 1 + static_cast<int>(screens.size()));

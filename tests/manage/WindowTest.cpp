@@ -1,32 +1,10 @@
-#include "kit/ShortNumber.h"
-#include "kit/TextStyle.h"
-#include "manage/BuyButton.h"
-#include "manage/CapsuleButton.h"
-#include "manage/CoinLabel.h"
-#include "manage/CrateGauge.h"
-#include "manage/DexTab.h"
-#include "manage/Header.h"
-#include "manage/Label.h"
-#include "manage/OrchardTab.h"
-#include "manage/WorkersTab.h"
-#include "support/ManageTestSupport.h"
+#include "ManageTests.h"
 
-#include <QAccessible>
 #include <QMap>
-#include <QTabWidget>
-#include <QTest>
 #include <QTranslator>
-
-#include <gtest/gtest.h>
 
 namespace pipfield::test {
 namespace {
-
-Orchard withCrate(std::int64_t count, std::int64_t coins = 10) {
-    Orchard o = idleOrchard(coins);
-    o.crate.set(TreeKind::eureka, count);
-    return o;
-}
 
 TEST(Header, GaugeDrawsItsShareFullOverCapacityAndTellsTheTrueCount) {
     ManageWorld world(withCrate(55));
