@@ -158,8 +158,7 @@ TEST(ManageWindow, EveryTabHasItsSymbolWithoutAnIconTheme) {
 }
 
 /// The key art as it must look in a frame: scaled by a whole number, standing on the bottom edge, cropped.
-QImage expectedArt(const QImage& art, QSize frame) {
-    const int multiple = coverMultiple(art.size(), QSizeF(frame));
+QImage expectedArt(const QImage& art, QSize frame, int multiple) {
     const QImage big = art.scaled(art.size() * multiple, Qt::IgnoreAspectRatio, Qt::FastTransformation)
                            .convertToFormat(QImage::Format_ARGB32);
     return big.copy((big.width() - frame.width()) / 2, big.height() - frame.height(), frame.width(), frame.height());
@@ -169,15 +168,16 @@ TEST(PixelArt, KeyArtIsScaledByWholeMultiplesAndCroppedInHeaderAndCard) {
     ManageWorld world;
     const QImage art = world.sprites.image(QStringLiteral("KeyArt"), std::nullopt, Grading::asIs)
                            ->convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(art.size(), QSize(300, 85));
     Header header(*world.game, world.sprites);
     header.resize(600, header.sizeHint().height());
     showAside(header);
-    EXPECT_EQ(shot(header).copy(0, 0, 600, 120), expectedArt(art, QSize(600, 120)));
+    EXPECT_EQ(shot(header).copy(0, 0, 600, 120), expectedArt(art, QSize(600, 120), 2));
 
     const QImage card =
         WeeklyCard{{}, world.game->weekStart()}.render(world.sprites).convertToFormat(QImage::Format_ARGB32);
     // The card's rounded corners cut into the art; the band between them is the art alone.
-    EXPECT_EQ(card.copy(40, 0, 1120, 340), expectedArt(art, QSize(1200, 340)).copy(40, 0, 1120, 340));
+    EXPECT_EQ(card.copy(40, 0, 1120, 340), expectedArt(art, QSize(1200, 340), 4).copy(40, 0, 1120, 340));
 }
 
 TEST(SpriteView, SilhouetteIsMadeOnceAndRemadeForANewPalette) {
