@@ -14,8 +14,8 @@ namespace pipfield::test {
 namespace {
 
 // Whether each catalogue carries every text, translated into the same places and out of Korean, is the test
-// catalogue_current's to say. What it cannot say: which language the player is shown, and that the choice
-// reaches both the texts and the numbers.
+// catalogue_current's to say; here, which language the player is shown, and that the choice reaches both the
+// texts and the numbers.
 
 // What QLocale::uiLanguages() lists for a LANGUAGE variable (or LANG alone, for one name): each language with the
 // forms Qt adds.
