@@ -69,6 +69,15 @@ def messages(ts):
     return result
 
 
+def places(text):
+    """The places a text fills in, "%1".."%9" and "%%", sorted: a translation fills the same ones."""
+    return sorted(re.findall(r"%[0-9%]", text))
+
+
+def hangul(text):
+    return any("\uac00" <= c <= "\ud7a3" for c in text)
+
+
 def quoted(key):
     context, source = key
     return f'"{source}"' if context == CONTEXT else f'"{source}" (filed under "{context}")'
@@ -108,6 +117,10 @@ def check(lupdate):
             problems += [f"{name}: no longer in the program: {quoted(key)}" for key in committed if key not in current]
             problems += [f"{name}: not translated: {quoted(key)}"
                          for key, text in committed.items() if text is None and key in current]
+            problems += [f"{name}: fills other places than the Korean: {quoted(key)} -> \"{text}\""
+                         for key, text in committed.items() if text is not None and places(text) != places(key[1])]
+            problems += [f"{name}: still Korean: {quoted(key)} -> \"{text}\""
+                         for key, text in committed.items() if text is not None and hangul(text)]
             problems += [f"{name}: in a context the program never looks in: {quoted(key)}"
                          for key in current if key[0] != CONTEXT]
     for problem in problems:

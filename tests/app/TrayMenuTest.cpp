@@ -63,37 +63,29 @@ TEST_F(TrayMenuTest, TheIconIsWholeAtSixteenPixels) {
     EXPECT_GE(opaque.width(), 13) << "shrunk no more than needed";
 }
 
-TEST_F(TrayMenuTest, SellingThroughTheMenuEmptiesTheCrateAndAnEmptyCrateCannotBeSold) {
+TEST_F(TrayMenuTest, SellingThroughTheMenuEmptiesTheAlmostFullCrateAndAnEmptyCrateCannotBeSold) {
     Orchard o = Orchard::starter();
-    o.crate.set(TreeKind::eureka, 7);
+    o.crate.set(TreeKind::eureka, 32); // 80 % of 40
     o.coins = 1250;
     start(o);
-    EXPECT_EQ(m_menu->infoAction().text(), "창고 7/40 · 코인 1250");
-    // Summer: 7 lemons of 2 coins, times 1.2.
-    EXPECT_EQ(m_menu->sellAction().text(), "모두 팔기 (+17)");
+    EXPECT_EQ(m_menu->infoAction().text(), "창고 32/40 · 코인 1250");
+    // Summer: 32 lemons of 2 coins, times 1.2.
+    EXPECT_EQ(m_menu->sellAction().text(), "모두 팔기 (+77)");
+    EXPECT_EQ(m_menu->label(), "창고가 거의 찼어요");
+    EXPECT_EQ(m_menu->icon().toolTip(), "창고가 거의 찼어요");
     ASSERT_TRUE(m_menu->sellAction().isEnabled());
     EXPECT_EQ(m_menu->sellAction().shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
     m_menu->sellAction().trigger();
-    EXPECT_EQ(m_game->orchard().coins, 1267);
-    EXPECT_EQ(m_menu->infoAction().text(), "창고 0/40 · 코인 1267");
+    EXPECT_EQ(m_game->orchard().coins, 1327);
+    EXPECT_EQ(m_menu->infoAction().text(), "창고 0/40 · 코인 1327");
     EXPECT_FALSE(m_menu->infoAction().isEnabled());
     EXPECT_EQ(m_menu->sellAction().text(), "모두 팔기 (+0)");
     EXPECT_FALSE(m_menu->sellAction().isEnabled());
-    EXPECT_EQ(m_world.saved()->orchard.coins, 1267);
-}
-
-TEST_F(TrayMenuTest, TheIconFollowsTheAlmostFullCrate) {
-    Orchard o = Orchard::starter();
-    o.crate.set(TreeKind::eureka, 32); // 80 % of 40
-    start(o);
-    EXPECT_TRUE(m_game->crateAlmostFull());
-    EXPECT_EQ(m_menu->label(), "창고가 거의 찼어요");
-    EXPECT_EQ(m_menu->icon().toolTip(), "창고가 거의 찼어요");
-    m_menu->sellAction().trigger();
     EXPECT_EQ(m_menu->icon().toolTip(), "핍필드");
+    EXPECT_EQ(m_world.saved()->orchard.coins, 1327);
 }
 
-TEST_F(TrayMenuTest, SwitchesAreBoundToTheStrip) {
+TEST_F(TrayMenuTest, SwitchesAreBoundToTheStripAndQuitSavesFirst) {
     start(Orchard::starter());
     EXPECT_TRUE(m_menu->clickThroughAction().isChecked());
     EXPECT_TRUE(m_menu->stripShownAction().isChecked());
@@ -104,10 +96,7 @@ TEST_F(TrayMenuTest, SwitchesAreBoundToTheStrip) {
     EXPECT_FALSE(m_menu->clickThroughAction().isChecked());
     m_menu->manageAction().trigger();
     EXPECT_EQ(m_opened, 1);
-}
 
-TEST_F(TrayMenuTest, QuitSavesFirst) {
-    start(Orchard::starter());
     m_world.clock.advance(20); // a tick would not save yet: less than 30 seconds since the last save
     m_game->tick(m_world.clock.now());
     m_menu->quitAction().trigger();

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The real programs answer --help and --version without a display and without touching the player's
-# files; a command line they do not understand is one line and exit status 2.
+# files; a command line they do not understand is one line and exit status 2. The command-line tool reads
+# the player's save and never writes it.
 # Usage: command-line-e2e.sh PIPFIELD PIPFIELD-CLI
 set -uo pipefail
 APP=$1
@@ -32,6 +33,20 @@ for program in "$APP" "$CLI"; do
     check "$name says so in one line" "[ \"\$(wc -l <'$WORK/err')\" -eq 1 ] && [ ! -s '$WORK/out' ]"
 done
 check "no save, settings, lock or folder was made" untouched
+# The tool reads the player's own save and never writes it, whatever the command asks.
+LATE=$(dirname "$0")/../data/late-game.json
+SAVE=$XDG_DATA_HOME/Pipfield/orchard.json
+mkdir -p "$XDG_DATA_HOME/Pipfield" && cp "$LATE" "$SAVE" && touch -d '2026-01-01 12:00' "$SAVE"
+for args in "buy crate" "simulate --seconds 600 --season winter" "decode"; do
+    timeout 20 "$CLI" $args >/dev/null 2>&1
+    check "pipfield-cli $args on the player's save exits 0" '[ $? -eq 0 ]'
+done
+timeout 20 "$CLI" value >/dev/null 2>&1
+check "pipfield-cli value without a season exits 2" '[ $? -eq 2 ]'
+timeout 20 "$CLI" decode /nonexistent >/dev/null 2>&1
+check "pipfield-cli decode of a missing file exits 1" '[ $? -eq 1 ]'
+check "the player's save was never written" \
+    "cmp -s '$LATE' '$SAVE' && [ \"\$(stat -c %Y '$SAVE')\" = \"\$(date -d '2026-01-01 12:00' +%s)\" ]"
 check "pipfield --help lists the launch settings" \
     "\"$APP\" --help | grep -q -- '-demo late' && \"$APP\" --help | grep -q -- '-season SEASON' && \"$APP\" --help | grep -q -- '-hour HOUR'"
 
