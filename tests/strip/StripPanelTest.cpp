@@ -66,18 +66,15 @@ protected:
     std::unique_ptr<Strip> m_strip;
 };
 
-TEST_F(StripPanelTest, AFreshInstallIsAClickThroughPanelAtTheBottomOfThePrimaryScreen) {
-    const Strip& strip = makeStrip();
+TEST_F(StripPanelTest, AClickThroughPanelAtTheBottomOfThePrimaryScreenThatFollowsTheSettings) {
+    Strip& strip = makeStrip();
     EXPECT_TRUE(window().isVisible());
     EXPECT_EQ(window().geometry(), StripGeometry::frameFor(QGuiApplication::primaryScreen()->availableGeometry()));
     EXPECT_EQ(strip.view()->geometry(), window().rect());
     EXPECT_GE(m_desktop.panelCalls, 1) << "panel hints set before the first show";
     EXPECT_TRUE(window().windowHandle()->flags().testFlag(Qt::WindowTransparentForInput));
     EXPECT_EQ(window().windowTitle(), "Pipfield");
-}
 
-TEST_F(StripPanelTest, ClicksAndShowingFollowTheSettings) {
-    Strip& strip = makeStrip();
     strip.setClickThrough(false);
     EXPECT_FALSE(window().windowHandle()->flags().testFlag(Qt::WindowTransparentForInput));
     strip.setShown(false);

@@ -15,7 +15,7 @@ namespace {
 // A surface that records what it was asked, in order.
 class FakeSurface final : public StripSurface {
 public:
-    std::vector<Screen> screens() const override { return {{7, "Seven"}}; }
+    std::vector<Screen> screens() const override { return {}; }
     void place(qint64 screenID) override { said("place " + QString::number(screenID)); }
     void setShown(bool on) override { said(on ? "shown" : "hidden"); }
     void setClickThrough(bool on) override { said(on ? "click-through" : "clickable"); }
@@ -58,10 +58,6 @@ TEST_F(StripTest, AFreshInstallShowsAClickThroughStripThatFullScreenWindowsHide)
     // The surface knows everything about the strip before it is asked to show it.
     EXPECT_EQ(m_surface.asked, QStringList({"content", "click-through", "under full screen", "place 0", "shown"}));
     EXPECT_EQ(m_surface.widget, strip->view());
-    EXPECT_TRUE(strip->isShown());
-    EXPECT_TRUE(strip->clickThrough());
-    EXPECT_TRUE(strip->hideInFullScreen());
-    EXPECT_EQ(strip->screenID(), 0);
 }
 
 TEST_F(StripTest, SettingsReachTheSurfaceAtOnceAndAreRemembered) {
@@ -94,8 +90,6 @@ TEST_F(StripTest, PlacedAgainOnTheChosenScreenWhenScreensChange) {
     m_surface.asked.clear();
     m_surface.plug();
     EXPECT_EQ(m_surface.asked, QStringList({"place 7"}));
-    ASSERT_EQ(strip->screens().size(), 1u);
-    EXPECT_EQ(strip->screens()[0].name, "Seven");
 }
 
 } // namespace
