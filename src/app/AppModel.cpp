@@ -4,16 +4,12 @@
 #include "game/Game.h"
 #include "strip/Strip.h"
 
-#include <QWidget>
-
 namespace pipfield {
 
-AppModel::AppModel(Defaults& defaults, Game& game, const WindowList& windows, DesktopEvents& events,
-                   const PanelWindowing* windowing, ViewFactory makeView, StripSurface* stripSurface, QObject* parent)
-    : QObject(parent), m_defaults(defaults), m_game(game), m_windows(windows), m_events(events), m_windowing(windowing),
-      m_makeView(std::move(makeView)), m_stripSurface(stripSurface),
-      m_showManageAtLaunch(!defaults.boolValue(SettingsKey::hasLaunched) ||
-                           defaults.boolValue(SettingsKey::showManage)) {}
+AppModel::AppModel(Defaults& defaults, Game& game, StripSurface& stripSurface, ViewFactory makeView, QObject* parent)
+    : QObject(parent), m_defaults(defaults), m_game(game), m_stripSurface(stripSurface),
+      m_makeView(std::move(makeView)), m_showManageAtLaunch(!defaults.boolValue(SettingsKey::hasLaunched) ||
+                                                            defaults.boolValue(SettingsKey::showManage)) {}
 
 AppModel::~AppModel() = default;
 
@@ -27,8 +23,7 @@ void AppModel::registerDefaults(Defaults& defaults) {
 
 Strip& AppModel::strip() {
     if (!m_strip) {
-        m_strip =
-            std::make_unique<Strip>(m_defaults, m_windows, m_events, m_windowing, m_makeView(m_game), m_stripSurface);
+        m_strip = std::make_unique<Strip>(m_defaults, m_stripSurface, m_makeView(m_game, m_stripSurface));
     }
     return *m_strip;
 }

@@ -1,32 +1,28 @@
 #pragma once
 
+#include "strip/StripSurface.h"
+
 #include <QObject>
 
 #include <functional>
 #include <memory>
 
-class QWidget;
-
 namespace pipfield {
 
 class Defaults;
-class DesktopEvents;
 class Game;
-class PanelWindowing;
 class Strip;
-class StripSurface;
-class WindowList;
 
 /// The application-wide objects: the one game and, once asked for, the one strip.
 class AppModel final : public QObject {
     Q_OBJECT
 
 public:
-    /// Builds the scene shown in the strip.
-    using ViewFactory = std::function<QWidget*(Game& game)>;
+    /// Builds the scene shown in the strip, for the surface that shows it.
+    using ViewFactory = std::function<StripSurface::Content(Game& game, StripSurface& surface)>;
 
-    AppModel(Defaults& defaults, Game& game, const WindowList& windows, DesktopEvents& events,
-             const PanelWindowing* windowing, ViewFactory makeView, StripSurface* stripSurface = nullptr,
+    /// `stripSurface` shows the strip and must outlive the model.
+    AppModel(Defaults& defaults, Game& game, StripSurface& stripSurface, ViewFactory makeView,
              QObject* parent = nullptr);
     ~AppModel() override;
 
@@ -46,11 +42,8 @@ public:
 private:
     Defaults& m_defaults;
     Game& m_game;
-    const WindowList& m_windows;
-    DesktopEvents& m_events;
-    const PanelWindowing* m_windowing;
+    StripSurface& m_stripSurface;
     ViewFactory m_makeView;
-    StripSurface* m_stripSurface;
     std::unique_ptr<Strip> m_strip;
     bool m_showManageAtLaunch;
 };

@@ -22,6 +22,7 @@
 #include "scene/Grade.h"
 #include "scene/OrchardView.h"
 #include "scene/Sprite.h"
+#include "strip/SceneContent.h"
 #include "strip/Strip.h"
 #include "strip/StripPanel.h"
 
@@ -84,54 +85,20 @@ PipfieldApp::PipfieldApp(const QStringList& arguments, std::unique_ptr<LayerShel
         m_events = none;
         m_windows = none;
     }
-    m_model = std::make_unique<AppModel>(
-        *m_defaults, *m_game, *m_windows, *m_events, m_windowing,
-        [this](Game& game) -> QWidget* {
-            OrchardViewSetup setup;
-            setup.sprites = m_sprites.get();
-            setup.reduceMotion = [this] { return reduceMotion(); };
-            setup.dark = [this] { return darkAppearance(); };
-            auto* view = new OrchardView(game, *m_defaults, setup);
-            connect(m_look, &DesktopLook::changed, view, &OrchardView::appearanceChanged);
-            if (m_layerStrip) {
-                // The layer surface paints the scene itself; the view is never shown.
-                StripSurface::Content content;
-                content.paint = [view](QPainter& painter, const QRegion& region) {
-                    view->compositor().paint(painter, region);
-                };
-                content.resize = [view](QSize size) { view->setFrameSize(size); };
-                content.click = [view](QPointF point) { view->clickAt({point.x(), view->height() - point.y()}); };
-                // The view itself is never shown, so the surface says when the scene is on screen.
-                content.shown = [view](bool shown) { view->setOnScreen(shown); };
-                m_layerStrip->setContent(std::move(content));
-                connect(view, &OrchardView::damaged, m_layerStrip.get(), &StripSurface::damage);
-            }
-            return view;
-        },
-        m_layerStrip.get());
-    if (auto* view = qobject_cast<OrchardView*>(m_model->strip().view())) {
-        // Where nothing is blended with the desktop, the scene paints a sky under itself that
-        // follows its grade; black would show around the art otherwise.
-        StripPanel& panel = m_model->strip().panel();
-        view->setPaintsSky(!panel.composited());
-        connect(&panel, &StripPanel::compositedChanged, view,
-                [view](bool composited) { view->setPaintsSky(!composited); });
+    if (!m_layerStrip) {
+        m_panel = std::make_unique<StripPanel>(*m_windows, *m_events, m_windowing);
     }
-    connect(&m_model->strip(), &Strip::backingScaleChanged, this, [this] {
-        auto* view = qobject_cast<OrchardView*>(m_model->strip().view());
-        if (view == nullptr) {
-            return;
-        }
-        if (m_layerStrip) {
-            // The sprites are drawn at the scale of the output the layer surface is on.
-            if (view->sprites().scale() != m_layerStrip->scale()) {
-                view->sprites().setScale(m_layerStrip->scale());
-                view->redrawAll();
-            }
-            return;
-        }
-        view->backingPropertiesChanged();
+    StripSurface& stripSurface = m_layerStrip ? static_cast<StripSurface&>(*m_layerStrip) : *m_panel;
+    m_model = std::make_unique<AppModel>(*m_defaults, *m_game, stripSurface, [this](Game& game, StripSurface& surface) {
+        OrchardViewSetup setup;
+        setup.sprites = m_sprites.get();
+        setup.reduceMotion = [this] { return reduceMotion(); };
+        setup.dark = [this] { return darkAppearance(); };
+        auto* view = new OrchardView(game, *m_defaults, setup);
+        connect(m_look, &DesktopLook::changed, view, &OrchardView::appearanceChanged);
+        return sceneContent(*view, surface);
     });
+    m_model->strip();
     m_model->openManage = [this] { manageWindow().present(); };
 
     // A tray that is not there yet may appear later and pick the icon up; until then the window is

@@ -21,6 +21,7 @@ class PanelWindowing;
 class SaveStore;
 class SleepWatcher;
 class Sprite;
+class StripPanel;
 class SystemClock;
 class SystemProcessLauncher;
 class TrayMenu;
@@ -68,7 +69,9 @@ private:
     DesktopEvents* m_events = nullptr; // owned through QObject parenting
     const WindowList* m_windows = nullptr;
     const PanelWindowing* m_windowing = nullptr;
+    // What shows the strip: the compositor's layer surface, else a panel window.
     std::unique_ptr<LayerShellStrip> m_layerStrip;
+    std::unique_ptr<StripPanel> m_panel;
     std::unique_ptr<AppModel> m_model;
     std::unique_ptr<ManageWindow> m_manage;
     std::unique_ptr<TrayMenu> m_tray;

@@ -10,6 +10,7 @@
 #include "platform/NoDesktop.h"
 #include "scene/OrchardView.h"
 #include "scene/Sprite.h"
+#include "strip/SceneContent.h"
 #include "strip/Strip.h"
 #include "strip/StripPanel.h"
 
@@ -59,10 +60,11 @@ int writeSnapshots(const QStringList& arguments, const QString& folder) {
     setup.sprites = &sprites;
     setup.reduceMotion = [] { return true; }; // a still picture: no effect half-played
     auto* view = new OrchardView(game, defaults, setup);
-    Strip strip(defaults, desktop, desktop, nullptr, view);
+    StripPanel panel(desktop, desktop, nullptr);
+    Strip strip(defaults, panel, sceneContent(*view, panel));
     view->sync();
 
-    bool ok = writeImage(strip.panel().grab().toImage(), QDir(folder).filePath(QStringLiteral("strip.png")), err);
+    bool ok = writeImage(panel.window().grab().toImage(), QDir(folder).filePath(QStringLiteral("strip.png")), err);
     ManageServices services;
     services.sprites = &sprites;
     ManageWindow window(game, strip, defaults, nullptr, services);

@@ -1,7 +1,10 @@
 #pragma once
 
-#include "platform/StripSurface.h"
+#include "platform/ShmBuffer.h"
 #include "platform/SurfaceScale.h"
+#include "platform/WaylandConnection.h"
+#include "strip/StripGeometry.h"
+#include "strip/StripSurface.h"
 
 #include <QPointF>
 #include <QTimer>
@@ -9,33 +12,22 @@
 #include <array>
 #include <cstdint>
 #include <memory>
-#include <optional>
 
 struct wl_buffer;
 struct wl_callback;
-struct wl_compositor;
 struct wl_display;
 struct wl_output;
-struct wl_pointer;
-struct wl_registry;
-struct wl_seat;
-struct wl_shm;
 struct wl_surface;
-struct zwlr_layer_shell_v1;
 struct zwlr_layer_surface_v1;
-struct wp_fractional_scale_manager_v1;
 struct wp_fractional_scale_v1;
 struct wp_viewport;
-struct wp_viewporter;
-struct zxdg_output_manager_v1;
-class QSocketNotifier;
 
 namespace pipfield {
 
 /// The strip as a layer surface of a Wayland compositor that offers the layer shell (sway and the
-/// other wlroots desktops, KDE Plasma, Hyprland), on a connection of its own beside Qt's: shared
-/// memory buffers painted by the content widget, paced by the compositor's frame callbacks.
-class LayerShellStrip final : public StripSurface {
+/// other wlroots desktops, KDE Plasma, Hyprland): shared memory buffers painted by the content,
+/// paced by the compositor's frame callbacks.
+class LayerShellStrip final : public StripSurface, private WaylandClient {
     Q_OBJECT
 
 public:
@@ -45,50 +37,58 @@ public:
     ~LayerShellStrip() override;
 
     /// Joins the connection to the Qt event loop of the main thread; needs the application object.
-    void start();
+    void start() { m_wayland.start(); }
 
-    std::vector<Output> outputs() const override;
-    void place(const QString& outputName, QSize size) override;
+    /// The announced outputs, in the order the compositor announced them.
+    std::vector<StripGeometry::Output> outputs() const;
+    std::vector<Screen> screens() const override;
+    void place(qint64 screenID) override;
     void setShown(bool shown) override;
     void setClickThrough(bool on) override;
     void setAboveFullScreen(bool above) override;
     void setContent(Content content) override;
-    int scale() const override { return m_geometry.artScale; }
+    /// Compositors blend every surface with what lies below it.
+    bool composited() const override { return true; }
+    /// Device pixels per point of the output the strip is on.
+    int scale() const { return m_geometry.artScale; }
     void damage(const QRegion& region) override;
 
+    // A shown surface gets a frame callback with every refresh of its output; one that waits this long
+    // for it is covered (a full-screen window) or on an output that is off, and animates for nobody.
+    static constexpr int kFrameStallMs = 1000;
+
 private:
-    struct WaylandOutput;
-    struct Buffer;
-    friend struct LayerShellListeners;
+    friend struct LayerSurfaceListeners;
+    friend struct LayerFrameListeners;
 
     explicit LayerShellStrip(wl_display* display);
-    bool readGlobals();
-    void dispatch();
-    void fail(const char* what);
 
+    void placeOn(const QString& outputName, QSize size);
     void createSurface();
     void destroySurface();
     void recreateSurface();
+    void commit();
     void applyInputRegion();
-    void applySize();
     std::uint32_t layer() const;
-    WaylandOutput* findOutput(const QString& name) const;
-    WaylandOutput* findOutput(const wl_output* output) const;
     QString wantedOutput() const;
-    void outputsMoved();
     int outputScale() const;
     void applyGeometry();
     void resizeBuffers();
     void setContentShown(bool shown);
-    Buffer* freeBuffer();
+    ShmBuffer* freeBuffer();
     void schedulePaint();
     void paint();
 
-    // Protocol events.
-    void onGlobal(std::uint32_t name, const char* interface, std::uint32_t version);
-    void onGlobalRemove(std::uint32_t name);
-    void watchLogicalSize(WaylandOutput& output);
-    void onOutputDone(WaylandOutput& output);
+    // What the connection tells.
+    void outputDone(WaylandOutput& output) override;
+    void outputRemoved(wl_output* output) override;
+    void outputsMoved() override;
+    void pointerEntered(wl_surface* surface, QPointF position) override;
+    void pointerLeft() override;
+    void pointerMoved(QPointF position) override;
+    void pointerButton(std::uint32_t button, std::uint32_t state) override;
+
+    // What the surface's protocol objects tell.
     void onConfigure(std::uint32_t serial, std::uint32_t width, std::uint32_t height);
     void onClosed();
     void onFrameDone();
@@ -96,28 +96,13 @@ private:
     void onPreferredScale(std::uint32_t scale120);
     void onBufferRelease(wl_buffer* buffer);
     void onSurfaceOutput(wl_output* output, bool entered);
-    void onSeatCapabilities(std::uint32_t capabilities);
-    void onPointerButton(std::uint32_t button, std::uint32_t state);
 
-    wl_display* m_display;
-    wl_registry* m_registry = nullptr;
-    wl_compositor* m_compositor = nullptr;
-    wl_shm* m_shm = nullptr;
-    zwlr_layer_shell_v1* m_layerShell = nullptr;
-    std::uint32_t m_layerShellVersion = 0;
-    wp_viewporter* m_viewporter = nullptr;
-    wp_fractional_scale_manager_v1* m_fractionalScales = nullptr;
-    zxdg_output_manager_v1* m_xdgOutputs = nullptr;
-    wl_seat* m_seat = nullptr;
-    wl_pointer* m_pointer = nullptr;
-    std::vector<std::unique_ptr<WaylandOutput>> m_outputs;
-    QSocketNotifier* m_notifier = nullptr;
-    bool m_failed = false;
+    WaylandConnection m_wayland;
 
     // What the strip asks for.
     Content m_content;
     QString m_outputName;
-    QSize m_size{746, 72};
+    QSize m_size{StripGeometry::kMaxWidth, StripGeometry::kHeight};
     bool m_shown = false;
     bool m_clickThrough = true;
     bool m_aboveFullScreen = false;
@@ -142,7 +127,7 @@ private:
     // Whether the content was told it is on screen; not while the compositor withholds frames.
     bool m_contentShown = false;
     QTimer m_frameStall;
-    std::array<std::unique_ptr<Buffer>, 2> m_buffers;
+    std::array<std::unique_ptr<ShmBuffer>, 2> m_buffers;
     bool m_needsPaint = false;
     bool m_paintPlanned = false;
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/DesktopEvents.h"
-#include "platform/WindowList.h"
+#include "strip/DesktopEvents.h"
+#include "strip/WindowList.h"
 
 namespace pipfield {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/DesktopEvents.h"
-#include "platform/PanelWindowing.h"
-#include "platform/WindowList.h"
+#include "strip/DesktopEvents.h"
+#include "strip/PanelWindowing.h"
+#include "strip/WindowList.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QRect>

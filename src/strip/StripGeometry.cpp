@@ -102,6 +102,26 @@ std::uint32_t displayNumber(const QString& outputName, const QString& descriptio
     return hashIdentity(outputName + QChar(0x1f) + description);
 }
 
+OutputPlacement placeOnOutput(const std::vector<Output>& outputs, qint64 screenID) {
+    const auto chosen = std::find_if(outputs.begin(), outputs.end(), [screenID](const Output& output) {
+        return screenID != 0 && displayNumber(output.name, output.description) == screenID;
+    });
+    const Output* sizedBy = chosen != outputs.end() ? &*chosen : (outputs.empty() ? nullptr : &outputs.front());
+    const QSize size = sizedBy != nullptr && !sizedBy->size.isEmpty()
+                           ? frameFor(QRect(QPoint(0, 0), sizedBy->size)).size()
+                           : QSize(kMaxWidth, kHeight);
+    return {chosen != outputs.end() ? chosen->name : QString(), size};
+}
+
+std::vector<ScreenChoice> outputChoices(const std::vector<Output>& outputs) {
+    std::vector<ScreenChoice> choices;
+    for (const Output& output : outputs) {
+        choices.push_back({displayNumber(output.name, output.description),
+                           output.description.isEmpty() ? output.name : output.description});
+    }
+    return choices;
+}
+
 std::uint32_t displayNumber(const QScreen* screen) {
     return screen == nullptr
                ? 0

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/WindowList.h"
+#include "strip/WindowList.h"
 
 #include <QRect>
 #include <QString>
@@ -15,6 +15,29 @@ namespace pipfield {
 
 /// Placement and full-screen rules of the strip, free of any window so they can be tested alone.
 namespace StripGeometry {
+
+/// A screen the player can choose in the settings.
+struct ScreenChoice {
+    std::uint32_t id;
+    QString name;
+};
+
+/// An output of a compositor that places the strip itself (a Wayland output).
+struct Output {
+    QString name;
+    QString description;
+    /// In the compositor's logical coordinates.
+    QSize size;
+};
+
+/// Where the strip goes among such outputs: the named one (empty: the one the compositor prefers)
+/// at this size.
+struct OutputPlacement {
+    QString outputName;
+    QSize size;
+
+    bool operator==(const OutputPlacement&) const = default;
+};
 
 inline constexpr int kHeight = 72;
 inline constexpr int kMaxWidth = 746;
@@ -42,6 +65,12 @@ std::uint32_t displayNumber(const QScreen* screen);
 /// The same for a Wayland output, from its name and description, which the compositor keeps for the
 /// same monitor on the same connector from one session to the next.
 std::uint32_t displayNumber(const QString& outputName, const QString& description);
+
+/// The output numbered `screenID`, sized to fit it; with 0, or a number no output has (unplugged),
+/// the compositor's choice, sized by the first output since which it prefers is not known beforehand.
+OutputPlacement placeOnOutput(const std::vector<Output>& outputs, qint64 screenID);
+/// The outputs as the settings offer them: named by their description, else by their name.
+std::vector<ScreenChoice> outputChoices(const std::vector<Output>& outputs);
 
 } // namespace StripGeometry
 } // namespace pipfield

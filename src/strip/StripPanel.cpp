@@ -1,24 +1,151 @@
 #include "strip/StripPanel.h"
 
+#include "strip/DesktopEvents.h"
+#include "strip/PanelWindowing.h"
+#include "strip/StripGeometry.h"
+#include "strip/WindowList.h"
+
+#include <QGuiApplication>
+#include <QPointer>
+#include <QScreen>
+#include <QTimer>
+#include <QWidget>
+#include <QWindow>
+
+#include <algorithm>
+
 namespace pipfield {
 
-StripPanel::StripPanel()
-    // A plain window, not a tool window: Qt makes a tool window transient for the program's other
-    // windows, and window managers then give it their desktop and stacking layer instead of a panel's.
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus |
-                           Qt::NoDropShadowWindowHint) {
-    setWindowTitle(QStringLiteral("Pipfield"));
-    setAttribute(Qt::WA_TranslucentBackground);
-    setAttribute(Qt::WA_ShowWithoutActivating);
-    setAttribute(Qt::WA_X11DoNotAcceptFocus);
-    setFocusPolicy(Qt::NoFocus);
+namespace {
+
+class PanelWindow final : public QWidget {
+public:
+    PanelWindow()
+        // A plain window, not a tool window: Qt makes a tool window transient for the program's other
+        // windows, and window managers then give it their desktop and stacking layer instead of a panel's.
+        : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                               Qt::WindowDoesNotAcceptFocus | Qt::NoDropShadowWindowHint) {
+        setWindowTitle(QStringLiteral("Pipfield"));
+        setAttribute(Qt::WA_TranslucentBackground);
+        setAttribute(Qt::WA_ShowWithoutActivating);
+        setAttribute(Qt::WA_X11DoNotAcceptFocus);
+        setFocusPolicy(Qt::NoFocus);
+    }
+
+    void setContent(QWidget* content) {
+        m_content = content;
+        content->setParent(this);
+        content->setGeometry(rect());
+        content->show();
+    }
+
+protected:
+    void resizeEvent(QResizeEvent*) override {
+        // A window with a shape of its own gets no drop shadow from Xfwm4's compositor, which otherwise
+        // draws a grey box around a translucent dock. The shape is the whole window, so nothing is cut.
+        setMask(QRegion(rect()));
+        if (m_content != nullptr) {
+            m_content->setGeometry(rect());
+        }
+    }
+
+private:
+    QPointer<QWidget> m_content;
+};
+
+} // namespace
+
+StripPanel::StripPanel(const WindowList& windows, DesktopEvents& events, const PanelWindowing* windowing,
+                       QObject* parent)
+    : StripSurface(parent), m_windows(windows), m_events(events), m_windowing(windowing),
+      m_window(std::make_unique<PanelWindow>()) {
+    setComposited(m_events.compositing());
+    // The window type and desktop must be set on the native window before it is first mapped.
+    m_window->winId();
+    if (m_windowing != nullptr) {
+        m_windowing->makePanel(m_window->windowHandle());
+    }
+    connect(m_window->windowHandle(), &QWindow::screenChanged, this, [this] {
+        if (m_content.screenChanged) {
+            m_content.screenChanged();
+        }
+    });
+
+    connect(qGuiApp, &QGuiApplication::screenAdded, this, [this](QScreen* screen) {
+        connect(screen, &QScreen::availableGeometryChanged, this, &StripSurface::outputsChanged);
+        Q_EMIT outputsChanged();
+    });
+    connect(qGuiApp, &QGuiApplication::screenRemoved, this, &StripSurface::outputsChanged);
+    connect(qGuiApp, &QGuiApplication::primaryScreenChanged, this, &StripSurface::outputsChanged);
+    for (QScreen* screen : QGuiApplication::screens()) {
+        connect(screen, &QScreen::availableGeometryChanged, this, &StripSurface::outputsChanged);
+    }
+    connect(&m_events, &DesktopEvents::desktopSwitched, this, &StripPanel::recheckSoon);
+    connect(&m_events, &DesktopEvents::activeWindowChanged, this, &StripPanel::recheckSoon);
+    connect(&m_events, &DesktopEvents::compositingChanged, this, &StripPanel::setComposited);
 }
 
-void StripPanel::setContent(QWidget* content) {
-    m_content = content;
-    content->setParent(this);
-    content->setGeometry(rect());
-    content->show();
+StripPanel::~StripPanel() = default;
+
+std::vector<StripSurface::Screen> StripPanel::screens() const {
+    std::vector<Screen> choices;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QString model =
+            screen->model().isEmpty() ? screen->name() : screen->manufacturer() + ' ' + screen->model();
+        choices.push_back({StripGeometry::displayNumber(screen), model.trimmed()});
+    }
+    return choices;
+}
+
+QScreen* StripPanel::targetScreen() const {
+    const QList<QScreen*> all = QGuiApplication::screens();
+    std::vector<std::uint32_t> numbers;
+    std::vector<QRect> frames;
+    for (const QScreen* screen : all) {
+        numbers.push_back(StripGeometry::displayNumber(screen));
+        frames.push_back(screen->geometry());
+    }
+    // No choice, or the chosen monitor is unplugged: the screen of the focused window, as it is
+    // when the strip is placed.
+    const std::optional<QRectF> focused =
+        m_screenID != 0 && std::find(numbers.begin(), numbers.end(), m_screenID) != numbers.end()
+            ? std::nullopt
+            : m_windows.focusedWindow();
+    const int index = StripGeometry::chooseScreen(numbers, frames, m_screenID, focused,
+                                                  static_cast<int>(all.indexOf(QGuiApplication::primaryScreen())));
+    return index < 0 ? nullptr : all[index];
+}
+
+void StripPanel::place(qint64 screenID) {
+    m_screenID = screenID;
+    const QScreen* screen = targetScreen();
+    if (screen == nullptr) {
+        return;
+    }
+    m_window->setGeometry(StripGeometry::frameFor(screen->availableGeometry()));
+}
+
+void StripPanel::setShown(bool shown) {
+    m_shown = shown;
+    m_shownSaid = true;
+    applyVisibility();
+}
+
+void StripPanel::setClickThrough(bool on) {
+    m_clickThrough = on;
+    applyClickThrough();
+}
+
+void StripPanel::setAboveFullScreen(bool above) {
+    m_aboveFullScreen = above;
+    if (m_shownSaid) {
+        applyVisibility();
+    }
+}
+
+void StripPanel::setContent(Content content) {
+    m_content = std::move(content);
+    static_cast<PanelWindow&>(*m_window).setContent(m_content.widget);
 }
 
 void StripPanel::setComposited(bool composited) {
@@ -28,13 +155,69 @@ void StripPanel::setComposited(bool composited) {
     }
 }
 
-void StripPanel::resizeEvent(QResizeEvent*) {
-    // A window with a shape of its own gets no drop shadow from Xfwm4's compositor, which otherwise
-    // draws a grey box around a translucent dock. The shape is the whole window, so nothing is cut.
-    setMask(QRegion(rect()));
-    if (m_content != nullptr) {
-        m_content->setGeometry(rect());
+bool StripPanel::fullScreenWindowOn(const QScreen* screen) const {
+    if (screen == nullptr || QGuiApplication::screens().isEmpty()) {
+        return false;
     }
+    const std::optional<std::vector<WindowEntry>> windows = m_windows.onScreenWindows();
+    if (!windows || windows->empty()) {
+        return false;
+    }
+    return StripGeometry::fullScreenWindowOn(screen->geometry(), *windows);
+}
+
+void StripPanel::applyVisibility() {
+    const QScreen* screen = m_window->isVisible() ? m_window->screen() : targetScreen();
+    // The window list is read only when its answer can hide the strip.
+    m_fullScreenAppActive = !m_aboveFullScreen && fullScreenWindowOn(screen);
+    if (!m_shown || m_fullScreenAppActive) {
+        m_window->hide();
+        return;
+    }
+    if (!m_window->isVisible()) {
+        // A withdrawn window loses its desktop and states: they are given again before it maps.
+        if (m_windowing != nullptr) {
+            m_windowing->makePanel(m_window->windowHandle());
+        }
+        m_window->show();
+        applyClickThrough();
+        if (m_windowing != nullptr) {
+            m_windowing->panelShown(m_window->windowHandle());
+        }
+        // A window manager copies the input shape to its frame when it hears of a change; one made
+        // before it has taken the window on (a busy openbox) is missed, and the frame then keeps
+        // the clicks. Given again once the window manager has had the time.
+        QTimer::singleShot(kFullScreenRecheckMs, this, [this] {
+            QWindow* window = m_window->windowHandle();
+            if (window != nullptr && m_window->isVisible() && m_clickThrough) {
+                window->setFlag(Qt::WindowTransparentForInput, false);
+                applyClickThrough();
+            }
+        });
+    }
+    if (m_windowing != nullptr) {
+        // Window managers stack a focused full-screen window over every panel; kept in sight, the
+        // strip has to be put back on top each time the stacking may have changed.
+        m_windowing->keepAboveAll(m_window->windowHandle(), m_aboveFullScreen && fullScreenWindowOn(screen));
+    }
+}
+
+void StripPanel::applyClickThrough() {
+    // Only a shown window takes the input shape: set earlier, the window manager's frame swallows it,
+    // and QWidget::setWindowFlag would unmap and remap the window.
+    QWindow* window = m_window->windowHandle();
+    if (window == nullptr || !m_window->isVisible()) {
+        return;
+    }
+    window->setFlag(Qt::WindowTransparentForInput, m_clickThrough);
+    if (m_windowing != nullptr) {
+        m_windowing->makePanel(window); // Qt rewrote the window type with the flags
+    }
+}
+
+void StripPanel::recheckSoon() {
+    // Give a full-screen transition time to finish before the window list is read.
+    QTimer::singleShot(kFullScreenRecheckMs, this, &StripPanel::applyVisibility);
 }
 
 } // namespace pipfield

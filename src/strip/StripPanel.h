@@ -1,36 +1,70 @@
 #pragma once
 
-#include <QWidget>
+#include "strip/StripSurface.h"
+
+#include <memory>
+
+class QScreen;
+class QWidget;
 
 namespace pipfield {
 
-/// The strip's window: borderless, translucent, never focused, above ordinary windows. It paints
-/// nothing of its own; it says when compositing comes and goes, so that where no compositing manager
-/// blends translucent windows its content can fill every pixel (the scene paints a sky) and the strip
-/// is not black around the art.
-class StripPanel final : public QWidget {
+class DesktopEvents;
+class PanelWindowing;
+class WindowList;
+
+/// The strip as a window of its own that the window manager keeps as a panel (X11): borderless,
+/// translucent, never focused, above ordinary windows, hidden while a full-screen window covers
+/// its screen or kept over it. The window paints nothing of its own; the scene is a widget in it.
+class StripPanel final : public StripSurface {
     Q_OBJECT
 
 public:
-    StripPanel();
+    /// `windowing` may be null where nothing can make a window a panel (not X11).
+    StripPanel(const WindowList& windows, DesktopEvents& events, const PanelWindowing* windowing,
+               QObject* parent = nullptr);
+    ~StripPanel() override;
 
-    /// Installs the scene, which fills the whole panel.
-    void setContent(QWidget* content);
-    QWidget* content() const { return m_content; }
+    static constexpr int kFullScreenRecheckMs = 600;
 
-    /// Whether translucent pixels are blended with the desktop below.
-    void setComposited(bool composited);
-    bool composited() const { return m_composited; }
+    std::vector<Screen> screens() const override;
+    void place(qint64 screenID) override;
+    void setShown(bool shown) override;
+    void setClickThrough(bool on) override;
+    void setAboveFullScreen(bool above) override;
+    void setContent(Content content) override;
+    bool composited() const override { return m_composited; }
+    /// Qt paints the scene's widget whenever the scene asks it to.
+    void damage(const QRegion&) override {}
 
-Q_SIGNALS:
-    void compositedChanged(bool composited);
+    /// Re-checks full screen and shows or hides the window.
+    void applyVisibility();
+    /// Whether a full-screen window occupies the screen.
+    bool fullScreenWindowOn(const QScreen* screen) const;
+    bool fullScreenAppActive() const { return m_fullScreenAppActive; }
 
-protected:
-    void resizeEvent(QResizeEvent* event) override;
+    /// The panel's window.
+    QWidget& window() const { return *m_window; }
 
 private:
-    QWidget* m_content = nullptr;
+    QScreen* targetScreen() const;
+    void setComposited(bool composited);
+    void applyClickThrough();
+    void recheckSoon();
+
+    const WindowList& m_windows;
+    DesktopEvents& m_events;
+    const PanelWindowing* m_windowing;
+    std::unique_ptr<QWidget> m_window;
+    Content m_content;
+    qint64 m_screenID = 0;
+    bool m_shown = false;
+    // Nothing is shown or hidden before the strip first says whether it is shown.
+    bool m_shownSaid = false;
+    bool m_clickThrough = false;
+    bool m_aboveFullScreen = true;
     bool m_composited = true;
+    bool m_fullScreenAppActive = false;
 };
 
 } // namespace pipfield

@@ -23,13 +23,14 @@ protected:
         AppModel::registerDefaults(m_world.defaults);
         m_world.seed(orchard, m_world.clock.now());
         m_game = m_world.launch();
-        m_strip = std::make_unique<Strip>(m_world.defaults, m_desktop, m_desktop, nullptr, new QLabel);
+        m_strip = std::make_unique<Strip>(m_world.defaults, m_panel, StripSurface::Content::of(new QLabel));
         m_menu = std::make_unique<TrayMenu>(
             *m_game, *m_strip, [this] { ++m_opened; }, [this] { ++m_quits; });
     }
 
     GameWorld m_world{localInstant(2026, 7, 14, 12)};
     NoDesktop m_desktop;
+    StripPanel m_panel{m_desktop, m_desktop, nullptr};
     std::unique_ptr<Game> m_game;
     std::unique_ptr<Strip> m_strip;
     std::unique_ptr<TrayMenu> m_menu;
@@ -91,7 +92,7 @@ TEST_F(TrayMenuTest, SwitchesAreBoundToTheStripAndQuitSavesFirst) {
     EXPECT_TRUE(m_menu->stripShownAction().isChecked());
     m_menu->stripShownAction().trigger();
     EXPECT_FALSE(m_strip->isShown());
-    EXPECT_FALSE(m_strip->panel().isVisible());
+    EXPECT_FALSE(m_panel.window().isVisible());
     m_strip->setClickThrough(false);
     EXPECT_FALSE(m_menu->clickThroughAction().isChecked());
     m_menu->manageAction().trigger();

@@ -4,7 +4,6 @@
 #include "support/GameTestSupport.h"
 
 #include <QDateTime>
-#include <QSignalSpy>
 #include <QTimeZone>
 
 #include <gtest/gtest.h>
@@ -110,21 +109,6 @@ TEST_F(DesktopNotifierTest, TheNextRunWithdrawsOnlyTheHolderOfWhatWasHandedOff) 
     // Withdrawn once; a run after that has nothing left to withdraw.
     makeNotifier()->remove("crate-full");
     EXPECT_EQ(launcher.background.size(), 1u);
-}
-
-TEST_F(DesktopNotifierTest, DeliversWhenTheWaitIsOverUnlessRemovedOrReplaced) {
-    auto notifier = makeNotifier();
-    QSignalSpy delivered(notifier.get(), &DesktopNotifier::delivered);
-
-    notifier->add({"crate-full", "old", "", 0.02});
-    notifier->remove("crate-full");
-    notifier->add({"crate-full", "first", "", 0.02});
-    notifier->add({"crate-full", "replaced", "", 0.03});
-    clock.advance(1);
-    ASSERT_TRUE(delivered.wait(5000));
-    ASSERT_EQ(delivered.count(), 1);
-    EXPECT_EQ(delivered.at(0).at(0).value<NotificationRequest>().title, "replaced");
-    EXPECT_FALSE(notifier->pending());
 }
 
 } // namespace

@@ -80,14 +80,19 @@ protected:
     FakeLauncher m_launcher;
 };
 
-TEST_F(PrivateBusTest, TheNotifierDeliversToTheServiceWhenTheTimeComes) {
+TEST_F(PrivateBusTest, TheNotifierDeliversTheLastRequestToTheServiceWhenTheTimeComes) {
     serve();
     DesktopNotifier notifier(*m_bus, m_launcher, m_clock, {"pipfield", m_dir.path()});
     QSignalSpy spy(&m_service, &FakeNotificationService::notified);
 
-    notifier.add({"crate-full", "창고가 레몬으로 가득 찼어요", "팔러 와 주세요.", 0.01});
+    // Removed or replaced before their time, the earlier ones would be shown first.
+    notifier.add({"crate-full", "old", "", 0.01});
+    notifier.remove("crate-full");
+    notifier.add({"crate-full", "first", "", 0.01});
+    notifier.add({"crate-full", "창고가 레몬으로 가득 찼어요", "팔러 와 주세요.", 0.02});
     m_clock.advance(1);
     ASSERT_TRUE(spy.wait(10000));
+    EXPECT_FALSE(notifier.pending());
     ASSERT_EQ(m_service.shown.size(), 1u);
     EXPECT_EQ(m_service.shown[0].app, "Pipfield");
     EXPECT_EQ(m_service.shown[0].title, "창고가 레몬으로 가득 찼어요");

@@ -7,12 +7,13 @@
 #include "game/SaveStore.h"
 #include "manage/ManageWindow.h"
 #include "model/SaveFile.h"
-#include "platform/DesktopEvents.h"
 #include "platform/LoginItem.h"
-#include "platform/WindowList.h"
 #include "scene/Palette.h"
 #include "scene/Sprite.h"
+#include "strip/DesktopEvents.h"
 #include "strip/Strip.h"
+#include "strip/StripPanel.h"
+#include "strip/WindowList.h"
 #include "support/FakeClock.h"
 #include "support/FakeSaveDialog.h"
 #include "support/LocalInstant.h"
@@ -143,7 +144,8 @@ struct ManageWorld {
                      {}});
         }
         game = std::make_unique<Game>(defaults, clock, notifier, store);
-        strip = std::make_unique<Strip>(defaults, windows, desktop, nullptr, new QWidget);
+        panel = std::make_unique<StripPanel>(windows, desktop, nullptr);
+        strip = std::make_unique<Strip>(defaults, *panel, StripSurface::Content::of(new QWidget));
     }
 
     ManageServices services() {
@@ -174,6 +176,7 @@ struct ManageWorld {
     FakeSaveDialog saveDialog;
     int notificationSettingsOpened = 0;
     std::unique_ptr<Game> game;
+    std::unique_ptr<StripPanel> panel;
     std::unique_ptr<Strip> strip;
 };
 

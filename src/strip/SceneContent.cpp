@@ -1,0 +1,33 @@
+#include "strip/SceneContent.h"
+
+#include "scene/OrchardView.h"
+
+namespace pipfield {
+
+StripSurface::Content sceneContent(OrchardView& view, StripSurface& surface) {
+    OrchardView* scene = &view;
+    StripSurface::Content content;
+    content.widget = scene;
+    content.screenChanged = [scene] { scene->backingPropertiesChanged(); };
+    content.paint = [scene](QPainter& painter, const QRegion& region) { scene->compositor().paint(painter, region); };
+    content.resize = [scene](QSize size) { scene->setFrameSize(size); };
+    // The scene counts y upward from its bottom edge.
+    content.click = [scene](QPointF point) { scene->clickAt({point.x(), scene->height() - point.y()}); };
+    // A scene that is painted rather than shown learns from the surface when it is on screen.
+    content.shown = [scene](bool shown) { scene->setOnScreen(shown); };
+    content.scale = [scene](int scale) {
+        if (scene->sprites().scale() != scale) {
+            scene->sprites().setScale(scale);
+            scene->redrawAll();
+        }
+    };
+    QObject::connect(scene, &OrchardView::damaged, &surface, &StripSurface::damage);
+    // Where nothing is blended with the desktop, the scene paints a sky under itself that follows its
+    // grade; black would show around the art otherwise.
+    scene->setPaintsSky(!surface.composited());
+    QObject::connect(&surface, &StripSurface::compositedChanged, scene,
+                     [scene](bool composited) { scene->setPaintsSky(!composited); });
+    return content;
+}
+
+} // namespace pipfield

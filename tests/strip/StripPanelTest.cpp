@@ -1,0 +1,148 @@
+#include "strip/StripPanel.h"
+
+#include "game/Defaults.h"
+#include "scene/OrchardView.h"
+#include "strip/DesktopEvents.h"
+#include "strip/PanelWindowing.h"
+#include "strip/SceneContent.h"
+#include "strip/Strip.h"
+#include "strip/StripGeometry.h"
+#include "strip/WindowList.h"
+#include "support/GameTestSupport.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QTest>
+#include <QWindow>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace pipfield {
+namespace {
+
+class FakeDesktop final : public DesktopEvents, public WindowList, public PanelWindowing {
+public:
+    bool compositing() const override { return composited; }
+    std::optional<std::vector<WindowEntry>> onScreenWindows() const override { return windows; }
+    void makePanel(QWindow*) const override { ++panelCalls; }
+    void panelShown(QWindow*) const override { ++shownCalls; }
+    void keepAboveAll(QWindow*, bool on) const override { raiseCalls += on ? 1 : 0; }
+    void switchDesktop() { Q_EMIT desktopSwitched(); }
+    void setCompositing(bool on) {
+        composited = on;
+        Q_EMIT compositingChanged(on);
+    }
+
+    bool composited = true;
+    std::optional<std::vector<WindowEntry>> windows = std::vector<WindowEntry>{};
+    mutable int panelCalls = 0;
+    mutable int shownCalls = 0;
+    mutable int raiseCalls = 0;
+};
+
+/// The panel as the program drives it: through a strip with a fresh install's settings.
+class StripPanelTest : public testing::Test {
+protected:
+    void SetUp() override { m_world.defaults.registerDefaults(Defaults::standardDefaults()); }
+
+    Strip& makeStrip(QWidget* view = new QLabel("orchard")) {
+        m_panel = std::make_unique<StripPanel>(m_desktop, m_desktop, &m_desktop);
+        m_strip = std::make_unique<Strip>(m_world.defaults, *m_panel, StripSurface::Content::of(view));
+        return *m_strip;
+    }
+    QWidget& window() const { return m_panel->window(); }
+    static QRect screenRect() { return QGuiApplication::primaryScreen()->geometry(); }
+    void fullScreenWindow() {
+        m_desktop.windows = std::vector<WindowEntry>{{WindowEntry::Kind::FullScreen, QRectF(screenRect())}};
+    }
+
+    test::GameWorld m_world{test::kNoon};
+    FakeDesktop m_desktop;
+    std::unique_ptr<StripPanel> m_panel;
+    std::unique_ptr<Strip> m_strip;
+};
+
+TEST_F(StripPanelTest, AClickThroughPanelAtTheBottomOfThePrimaryScreenThatFollowsTheSettings) {
+    Strip& strip = makeStrip();
+    EXPECT_TRUE(window().isVisible());
+    EXPECT_EQ(window().geometry(), StripGeometry::frameFor(QGuiApplication::primaryScreen()->availableGeometry()));
+    EXPECT_EQ(strip.view()->geometry(), window().rect());
+    EXPECT_GE(m_desktop.panelCalls, 1) << "panel hints set before the first show";
+    EXPECT_TRUE(window().windowHandle()->flags().testFlag(Qt::WindowTransparentForInput));
+    EXPECT_EQ(window().windowTitle(), "Pipfield");
+
+    strip.setClickThrough(false);
+    EXPECT_FALSE(window().windowHandle()->flags().testFlag(Qt::WindowTransparentForInput));
+    strip.setShown(false);
+    EXPECT_FALSE(window().isVisible());
+    strip.setScreenID(12345); // unplugged: the primary screen
+    strip.setShown(true);
+    EXPECT_TRUE(window().isVisible());
+    EXPECT_EQ(window().geometry(), StripGeometry::frameFor(QGuiApplication::primaryScreen()->availableGeometry()));
+    EXPECT_FALSE(window().windowHandle()->flags().testFlag(Qt::WindowTransparentForInput));
+}
+
+TEST_F(StripPanelTest, FullScreenHidesAfterTheDelayAndShowsAgain) {
+    Strip& strip = makeStrip();
+    ASSERT_TRUE(window().isVisible());
+    fullScreenWindow();
+    m_desktop.switchDesktop();
+    EXPECT_TRUE(window().isVisible()) << "the window list is read only after the transition";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window().isVisible(); }, 3000));
+    EXPECT_TRUE(m_panel->fullScreenAppActive());
+
+    const int panelCallsBefore = m_desktop.panelCalls;
+    const int shownBefore = m_desktop.shownCalls;
+    m_desktop.windows = std::vector<WindowEntry>{};
+    m_desktop.switchDesktop();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window().isVisible(); }, 3000));
+    // A withdrawn window lost its desktop and states: given again before the map, asked for after it.
+    EXPECT_GT(m_desktop.panelCalls, panelCallsBefore);
+    EXPECT_EQ(m_desktop.shownCalls, shownBefore + 1);
+    EXPECT_EQ(m_desktop.raiseCalls, 0) << "nothing to climb over while hiding is on";
+
+    // With hiding switched off the strip stays over full-screen windows.
+    fullScreenWindow();
+    strip.setHideInFullScreen(false);
+    EXPECT_TRUE(window().isVisible());
+    const int raised = m_desktop.raiseCalls;
+    EXPECT_GE(raised, 1) << "kept over the full-screen window";
+    m_desktop.switchDesktop();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return m_desktop.raiseCalls > raised; }, 3000))
+        << "raised again after the stacking may have changed";
+    EXPECT_TRUE(window().isVisible());
+}
+
+TEST_F(StripPanelTest, UnreadableWindowListCountsAsNoFullScreen) {
+    makeStrip();
+    m_desktop.windows = std::nullopt;
+    EXPECT_FALSE(m_panel->fullScreenWindowOn(QGuiApplication::primaryScreen()));
+    EXPECT_FALSE(m_panel->fullScreenWindowOn(nullptr));
+}
+
+TEST_F(StripPanelTest, WhereNothingIsBlendedTheSceneFillsTheStripWithSky) {
+    const auto game = m_world.launch();
+    auto* view = new OrchardView(*game, m_world.defaults);
+    m_panel = std::make_unique<StripPanel>(m_desktop, m_desktop, &m_desktop);
+    m_strip = std::make_unique<Strip>(m_world.defaults, *m_panel, sceneContent(*view, *m_panel));
+    const auto corner = [&] { return window().grab().toImage().pixelColor(2, 2); };
+    EXPECT_EQ(corner().alpha(), 0) << "the desktop shows around the art";
+    m_desktop.setCompositing(false);
+    const QColor sky = corner();
+    const QColor top = view->skyTop();
+    EXPECT_EQ(sky.alpha(), 255) << "no black around the art";
+    // Two pixels down the gradient from the sky's top.
+    EXPECT_LE(std::max({std::abs(sky.red() - top.red()), std::abs(sky.green() - top.green()),
+                        std::abs(sky.blue() - top.blue())}),
+              3);
+    m_desktop.setCompositing(true);
+    EXPECT_EQ(corner().alpha(), 0);
+    m_strip.reset();
+}
+
+} // namespace
+} // namespace pipfield
