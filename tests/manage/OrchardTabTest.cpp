@@ -103,10 +103,9 @@ TEST(OrchardTab, ReplantMenuListsEveryOtherKindAndLocksTheLockedOnes) {
 }
 
 TEST(OrchardTab, PlotStatusFollowsGrowthAndFruit) {
-    const Balance::TreeSpec& spec = Balance::spec(TreeKind::eureka);
-    EXPECT_EQ(PlotRow::status(Tree{TreeKind::eureka, 150, 0, 0}, spec), QStringLiteral("자라는 중 50%"));
-    EXPECT_EQ(PlotRow::status(Tree{TreeKind::eureka, 300, 0, 4}, spec), QStringLiteral("열매 4개"));
-    EXPECT_EQ(PlotRow::status(Tree{TreeKind::eureka, 300, 10, 0}, spec), QStringLiteral("열매 맺는 중"));
+    EXPECT_EQ(PlotRow::status(Tree{TreeKind::eureka, 150, 0, 0}), QStringLiteral("자라는 중 50%"));
+    EXPECT_EQ(PlotRow::status(Tree{TreeKind::eureka, 300, 0, 4}), QStringLiteral("열매 4개"));
+    EXPECT_EQ(PlotRow::status(Tree{TreeKind::eureka, 300, 10, 0}), QStringLiteral("열매 맺는 중"));
 }
 
 TEST(OrchardTab, TopCrateShowsNoNextLevelAndCannotGrow) {
