@@ -32,7 +32,7 @@ bool writeImage(const QImage& image, const QString& path, QTextStream& err) {
 
 } // namespace
 
-int writeSnapshots(const QStringList& arguments, const QString& folder) {
+int writeSnapshots(const QVariantMap& overrides, const QString& folder) {
     QTextStream err(stderr);
     if (!QDir().mkpath(folder)) {
         err << "pipfield: cannot create " << folder << "\n";
@@ -47,7 +47,7 @@ int writeSnapshots(const QStringList& arguments, const QString& folder) {
     QFile::copy(player.previousPath(), store.previousPath());
 
     // Settings are read from the player's file but never written: nothing here calls setValue.
-    Defaults defaults(Defaults::standardFile(), arguments);
+    Defaults defaults(Defaults::standardFile(), overrides);
     defaults.registerDefaults(Defaults::standardDefaults());
     SystemClock clock;
     SilentNotifier notifier; // the player's pending notification is neither cancelled nor replaced
@@ -57,8 +57,8 @@ int writeSnapshots(const QStringList& arguments, const QString& folder) {
 
     OrchardViewSetup setup;
     setup.sprites = &sprites;
-    setup.reduceMotion = [] { return true; }; // a still picture: no effect half-played
-    auto* view = new OrchardView(game, defaults, setup);
+    game.sceneSettings().holdStill(); // a still picture: no effect half-played
+    auto* view = new OrchardView(game, setup);
     Strip strip(defaults, desktop, desktop, nullptr, view);
     view->sync();
 

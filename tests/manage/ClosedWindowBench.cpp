@@ -18,7 +18,7 @@ namespace {
 enum class Window { none, closed, open };
 
 double secondsPerTick(Window mode, int ticks) {
-    test::ManageWorld world(std::nullopt, {QStringLiteral("-demo"), QStringLiteral("late")});
+    test::ManageWorld world(std::nullopt, {{QStringLiteral("demo"), QStringLiteral("late")}});
     std::unique_ptr<ManageWindow> window;
     if (mode != Window::none) {
         window = world.window();

@@ -186,7 +186,7 @@ TEST(StyleTab, CharacterPickerHasAVisibleTitleBeforeIt) {
     Orchard o = Orchard::starter();
     o.workers.set(WorkerRole::planter, 3);
     ManageWorld world(o);
-    StyleTab tab(*world.game, world.defaults, world.sprites);
+    StyleTab tab(*world.game, world.sprites);
     tab.resize(600, 600);
     showAside(tab);
     ASSERT_FALSE(tab.lookRows().empty());

@@ -42,33 +42,6 @@ TEST(AnimationTest, FlipbookShowsTheFrameOfTheMomentAndLoops) {
     EXPECT_NEAR(layer->nextChange(9.0), 10.0, 1e-9);
 }
 
-TEST(AnimationTest, DiscreteWalkHopsHalfPointsAtEvenIntervals) {
-    // 2 points at 18 points a second: five positions, each held for a fifth of 1/9 s.
-    const double duration = 2.0 / 18.0;
-    auto walk = Animation::keyframes(Animation::Property::positionX, {10, 10.5, 11, 11.5, 12}, duration,
-                                     Animation::Mode::discrete)
-                    .beginAt(0);
-    std::vector<double> xs;
-    std::vector<double> changes;
-    double t = 0;
-    while (t < duration) {
-        LayerState state;
-        ASSERT_TRUE(walk.apply(t + 1e-6, state));
-        xs.push_back(state.position.x());
-        t = walk.nextChange(t + 1e-6);
-        changes.push_back(t);
-    }
-    EXPECT_EQ(xs, (std::vector<double>{10, 10.5, 11, 11.5, 12}));
-    ASSERT_EQ(changes.size(), 5u);
-    for (std::size_t i = 0; i < changes.size(); ++i) {
-        EXPECT_NEAR(changes[i], duration * static_cast<double>(i + 1) / 5, 1e-9);
-    }
-    LayerState after;
-    EXPECT_FALSE(walk.apply(duration, after)) << "a finished walk leaves the layer at its own position";
-    EXPECT_TRUE(walk.finished(duration));
-    EXPECT_EQ(walk.nextChange(duration), Animation::kForever);
-}
-
 TEST(AnimationTest, GroupBeginTimeAndFillModes) {
     const auto group = [](Animation::Fill fill) {
         auto rise = Animation::move({0, 0}, {0, 30}, 0);
