@@ -44,13 +44,16 @@ void Grove::follow(const std::vector<Tree>& trees, const std::function<double(st
             continue;
         }
         // A redrawn tree, or one replanted with another kind, did not grow.
-        const std::optional<TreeStage> before =
-            plot.shown && plot.shown->kind == now.kind ? std::optional(plot.shown->stage) : std::nullopt;
+        bool grew = false;
+        if (plot.shown && plot.shown->kind == now.kind) {
+            const TreeStage before = plot.shown->stage;
+            const bool matured = isGrowing(before) && !isGrowing(now.stage);
+            const bool fruited = now.stage == TreeStage::bearing && before != TreeStage::bearing;
+            grew = matured || fruited;
+        }
         plot.shown = now;
         plot.layer->show(*image);
-        const bool matured = before && isGrowing(*before) && !isGrowing(now.stage);
-        const bool fruited = before && now.stage == TreeStage::bearing && *before != TreeStage::bearing;
-        if (matured || fruited) {
+        if (grew) {
             m_effects.puff(QStringLiteral("fx-sparkle"), {treeX(i) + 8, plot.layer->bounds().height() * 0.6 + 6}, 0.1,
                            Grading::graded);
         }

@@ -42,38 +42,6 @@ TEST(AnimationTest, FlipbookShowsTheFrameOfTheMomentAndLoops) {
     EXPECT_NEAR(layer->nextChange(9.0), 10.0, 1e-9);
 }
 
-TEST(AnimationTest, GroupBeginTimeAndFillModes) {
-    const auto group = [](Animation::Fill fill) {
-        auto rise = Animation::move({0, 0}, {0, 30}, 0);
-        auto fade = Animation::keyframes(Animation::Property::opacity, {1, 1, 0}, 0, Animation::Mode::linear)
-                        .keyTimes({0, 0.75, 1});
-        return Animation::group({std::move(rise), std::move(fade)}, 1.0).beginAt(5.0).fill(fill);
-    };
-    const auto at = [](const Animation& a, double t) {
-        LayerState state{{-1, -1}, 0.25, nullptr};
-        const bool applied = a.apply(t, state);
-        return std::make_tuple(applied, state.position.y(), state.opacity);
-    };
-
-    const Animation both = group(Animation::Fill::both);
-    EXPECT_EQ(at(both, 4.0), std::make_tuple(true, 0.0, 1.0)) << "filling backwards shows the start early";
-    EXPECT_EQ(at(both, 5.5), std::make_tuple(true, 15.0, 1.0)) << "children run on the group's clock";
-    const auto [applied, y, opacity] = at(both, 5.875);
-    EXPECT_TRUE(applied);
-    EXPECT_DOUBLE_EQ(y, 26.25);
-    EXPECT_NEAR(opacity, 0.5, 1e-9) << "fading over the last quarter";
-    EXPECT_FALSE(both.finished(9.0)) << "held forwards";
-
-    const Animation removed = group(Animation::Fill::removed);
-    EXPECT_EQ(at(removed, 4.0), std::make_tuple(false, -1.0, 0.25));
-    EXPECT_EQ(at(removed, 7.0), std::make_tuple(false, -1.0, 0.25));
-    EXPECT_TRUE(removed.finished(6.0));
-
-    const Animation backwards = group(Animation::Fill::backwards);
-    EXPECT_TRUE(std::get<0>(at(backwards, 4.0)));
-    EXPECT_FALSE(std::get<0>(at(backwards, 6.5)));
-}
-
 class CompositorTest : public ::testing::Test {
 protected:
     CompositorTest() : compositor(clock, [this](const QRegion& r) { invalidated += r; }) {

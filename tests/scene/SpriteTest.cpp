@@ -75,21 +75,6 @@ TEST_F(SpriteTest, DyeLooksUpTheSheetBaseName) {
     EXPECT_EQ(sprites.image("harvester-walk-3", std::nullopt, Grading::asIs)->pixel(0, 0), qRgb(200, 100, 50));
 }
 
-TEST_F(SpriteTest, ScaleChangeReloadsButTheSameScaleKeepsEverything) {
-    art.add("crate-0");
-    Sprite sprites(art.source(), &dyes, 1);
-    const auto first = sprites.image("crate-0", std::nullopt, Grading::graded);
-    sprites.setScale(1);
-    EXPECT_EQ(sprites.image("crate-0", std::nullopt, Grading::graded)->constBits(), first->constBits());
-    EXPECT_EQ(art.asked->count("crate-0"), 1);
-    sprites.setScale(2);
-    const auto second = sprites.image("crate-0", std::nullopt, Grading::graded);
-    EXPECT_EQ(art.asked->count("crate-0"), 2);
-    EXPECT_EQ(second->width(), 4);
-    sprites.setScale(0);
-    EXPECT_EQ(sprites.scale(), 1);
-}
-
 TEST_F(SpriteTest, GradeChangeDropsProcessedImagesButKeepsRawOnes) {
     art.add("fx-dust-0");
     Sprite sprites(art.source(), &dyes, 1);
