@@ -3,6 +3,7 @@
 #include "art/Canvas.h"
 #include "art/Fruit.h"
 #include "art/Kinds.h"
+#include "model/TreeStage.h"
 
 #include <algorithm>
 #include <vector>
@@ -232,24 +233,28 @@ Canvas seedling(const KindArt& k) {
 } // namespace
 
 void drawTrees(ArtSet& art) {
+    using pipfield::artNumber;
+    using pipfield::TreeStage;
     for (std::size_t i = 0; i < kinds.size(); ++i) {
         const KindArt& k = kinds[i];
         const int index = static_cast<int>(i);
-        const QString stem = QString("tree-") + k.name + "-";
-        art.add("trees", stem + "0", seedling(k));
-        art.add("trees", stem + "1", sapling(k));
-        art.add("trees", stem + "2", youngTree(k, index));
+        const auto name = [&k](TreeStage stage) {
+            return QString("tree-") + k.name + "-" + QString::number(artNumber(stage));
+        };
+        art.add("trees", name(TreeStage::seedling), seedling(k));
+        art.add("trees", name(TreeStage::sprout), sapling(k));
+        art.add("trees", name(TreeStage::sapling), youngTree(k, index));
         Canvas grown = grownTree(k, index);
         Canvas bare = grown;
         bare.outline(ink);
-        art.add("trees", stem + "3", bare);
+        art.add("trees", name(TreeStage::mature), bare);
         Canvas flowering = grown;
         blossom(flowering, k, index);
         flowering.outline(ink);
-        art.add("trees", stem + "5", flowering);
+        art.add("trees", name(TreeStage::blossom), flowering);
         Canvas bearing = grown;
         fruit(bearing, k, index);
         bearing.outline(ink);
-        art.add("trees", stem + "6", bearing);
+        art.add("trees", name(TreeStage::bearing), bearing);
     }
 }

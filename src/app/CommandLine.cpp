@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
 #include "game/Defaults.h"
+#include "game/Texts.h"
 #include "model/Catalog.h"
 #include "platform/NotificationHelper.h"
 
@@ -51,16 +52,12 @@ struct Choices {
     QStringList allowed;
 };
 
-QString fromView(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // The settings whose other values would be silently ignored: a typo is better reported.
 const std::array<Choices, 3>& choices() {
     static const std::array<Choices, 3> all = [] {
         QStringList seasons;
         for (Season season : allSeasons) {
-            seasons.append(fromView(rawValue(season)));
+            seasons.append(fromStd(rawValue(season)));
         }
         return std::array<Choices, 3>{{
             {SettingsKey::demo, {SettingsValue::lateDemo}},
@@ -77,31 +74,36 @@ bool among(const std::array<std::string_view, N>& names, std::string_view name) 
 }
 
 bool isReadOnlyKey(std::string_view name) {
-    return Defaults::readOnlyKeys().contains(fromView(name));
+    return Defaults::readOnlyKeys().contains(fromStd(name));
 }
 
-int bad(std::ostream& err, const std::string& message) {
+CommandLine bad(std::ostream& err, const std::string& message) {
     err << "pipfield: " << message << " (see pipfield --help)\n";
-    return kBadArgumentsExit;
+    return {kBadArgumentsExit, false, std::nullopt, {}};
+}
+
+CommandLine answered(int code) {
+    return {code, false, std::nullopt, {}};
 }
 
 } // namespace
 
-std::optional<int> answerCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
-    // The copy of the program that waits to deliver a notification has a command line of its own.
+CommandLine readCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+    CommandLine line;
     if (argc > 1 && std::string_view(argv[1]) == kDeliverNotificationArgument) {
-        return std::nullopt;
+        line.deliversNotification = true;
+        return line;
     }
     const std::string_view version = PIPFIELD_VERSION;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "--help" || arg == "-h") {
             out << kHelp;
-            return 0;
+            return answered(0);
         }
         if (arg == "--version") {
             out << "pipfield " << version << "\n";
-            return 0;
+            return answered(0);
         }
     }
 
@@ -112,7 +114,7 @@ std::optional<int> answerCommandLine(int argc, const char* const* argv, std::ost
             if (!hasValue) {
                 return bad(err, "--snapshot needs a folder");
             }
-            ++i;
+            line.snapshotFolder = argv[++i];
             continue;
         }
         if (arg.size() < 2 || arg[0] != '-') {
@@ -140,15 +142,20 @@ std::optional<int> answerCommandLine(int argc, const char* const* argv, std::ost
         }
         const std::string_view value = argv[++i];
         for (const Choices& c : choices()) {
-            if (setting && c.key == fromView(name) && !c.allowed.contains(fromView(value))) {
+            if (setting && c.key == fromStd(name) && !c.allowed.contains(fromStd(value))) {
                 // Built by appending: GCC 12 warns falsely (-Wrestrict) on "'" + std::string(...) here.
                 std::string message = "'";
                 message.append(value).append("' is not a value of ").append(arg);
                 return bad(err, message);
             }
         }
+        if (setting) {
+            // Decoded as Qt decodes the arguments it hands on; a later value of a key wins.
+            line.overrides.insert(fromStd(name),
+                                  QString::fromLocal8Bit(value.data(), static_cast<qsizetype>(value.size())));
+        }
     }
-    return std::nullopt;
+    return line;
 }
 
 } // namespace pipfield

@@ -51,8 +51,8 @@ bool forceAppearance(const QString& appearance) {
 
 } // namespace
 
-PipfieldApp::PipfieldApp(const QStringList& arguments, std::unique_ptr<LayerShellStrip> layerStrip, QObject* parent)
-    : QObject(parent), m_defaults(std::make_unique<Defaults>(Defaults::standardFile(), arguments)),
+PipfieldApp::PipfieldApp(const QVariantMap& overrides, std::unique_ptr<LayerShellStrip> layerStrip, QObject* parent)
+    : QObject(parent), m_defaults(std::make_unique<Defaults>(Defaults::standardFile(), overrides)),
       m_clock(std::make_unique<SystemClock>()), m_launcher(std::make_unique<SystemProcessLauncher>()),
       m_notifier(std::make_unique<DesktopNotifier>(QDBusConnection::sessionBus(), *m_launcher, *m_clock,
                                                    DesktopNotifier::HandOffTarget::forThisProgram())),
@@ -65,6 +65,9 @@ PipfieldApp::PipfieldApp(const QStringList& arguments, std::unique_ptr<LayerShel
         m_sprites->setScale(m_layerStrip->scale());
     }
     m_look = new DesktopLook(this);
+    m_game->sceneSettings().setDesktopReducesMotion(m_look->reduceMotion());
+    connect(m_look, &DesktopLook::changed, this,
+            [this] { m_game->sceneSettings().setDesktopReducesMotion(m_look->reduceMotion()); });
     // A forced appearance is set before any window exists, so everything starts in its colours.
     if (const std::optional<QString> appearance = m_defaults->string(SettingsKey::appearance)) {
         m_forcedAppearance = forceAppearance(*appearance);
@@ -92,9 +95,8 @@ PipfieldApp::PipfieldApp(const QStringList& arguments, std::unique_ptr<LayerShel
     m_model = std::make_unique<AppModel>(*m_defaults, *m_game, stripSurface, [this](Game& game, StripSurface& surface) {
         OrchardViewSetup setup;
         setup.sprites = m_sprites.get();
-        setup.reduceMotion = [this] { return reduceMotion(); };
         setup.dark = [this] { return darkAppearance(); };
-        auto* view = new OrchardView(game, *m_defaults, setup);
+        auto* view = new OrchardView(game, setup);
         connect(m_look, &DesktopLook::changed, view, &OrchardView::appearanceChanged);
         return sceneContent(*view, surface);
     });
@@ -154,12 +156,6 @@ void PipfieldApp::finishLaunching() {
         m_game->save();
         m_notifier->handOff();
     });
-}
-
-bool PipfieldApp::reduceMotion() const {
-    // The setting, when the player made one, wins over the desktop's animation switch.
-    const QVariant chosen = m_defaults->value(SettingsKey::reduceMotion);
-    return chosen.isValid() ? chosen.toBool() : m_look->reduceMotion();
 }
 
 bool PipfieldApp::darkAppearance() const {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QObject>
-#include <QStringList>
+#include <QVariantMap>
 
 #include <memory>
 
@@ -34,7 +34,7 @@ class PipfieldApp final : public QObject {
 
 public:
     /// With a `layerStrip` the strip is a layer surface of the Wayland compositor.
-    explicit PipfieldApp(const QStringList& arguments, std::unique_ptr<LayerShellStrip> layerStrip = nullptr,
+    explicit PipfieldApp(const QVariantMap& overrides, std::unique_ptr<LayerShellStrip> layerStrip = nullptr,
                          QObject* parent = nullptr);
     ~PipfieldApp() override;
 
@@ -55,7 +55,6 @@ Q_SIGNALS:
     void restartRequested();
 
 private:
-    bool reduceMotion() const;
     bool darkAppearance() const;
 
     std::unique_ptr<Defaults> m_defaults;

@@ -33,7 +33,7 @@ bool writeImage(const QImage& image, const QString& path, QTextStream& err) {
 
 } // namespace
 
-int writeSnapshots(const QStringList& arguments, const QString& folder) {
+int writeSnapshots(const QVariantMap& overrides, const QString& folder) {
     QTextStream err(stderr);
     if (!QDir().mkpath(folder)) {
         err << "pipfield: cannot create " << folder << "\n";
@@ -48,7 +48,7 @@ int writeSnapshots(const QStringList& arguments, const QString& folder) {
     QFile::copy(player.previousPath(), store.previousPath());
 
     // Settings are read from the player's file but never written: nothing here calls setValue.
-    Defaults defaults(Defaults::standardFile(), arguments);
+    Defaults defaults(Defaults::standardFile(), overrides);
     defaults.registerDefaults(Defaults::standardDefaults());
     SystemClock clock;
     SilentNotifier notifier; // the player's pending notification is neither cancelled nor replaced
@@ -58,8 +58,8 @@ int writeSnapshots(const QStringList& arguments, const QString& folder) {
 
     OrchardViewSetup setup;
     setup.sprites = &sprites;
-    setup.reduceMotion = [] { return true; }; // a still picture: no effect half-played
-    auto* view = new OrchardView(game, defaults, setup);
+    game.sceneSettings().holdStill(); // a still picture: no effect half-played
+    auto* view = new OrchardView(game, setup);
     StripPanel panel(desktop, desktop, nullptr);
     Strip strip(defaults, panel, sceneContent(*view, panel));
     view->sync();

@@ -55,24 +55,16 @@ std::unique_ptr<pipfield::LayerShellStrip> chooseStrip() {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (const std::optional<int> answered = pipfield::answerCommandLine(argc, argv, std::cout, std::cerr)) {
-        return *answered;
+    const pipfield::CommandLine line = pipfield::readCommandLine(argc, argv, std::cout, std::cerr);
+    if (line.exitCode) {
+        return *line.exitCode;
     }
     // A copy of the program that only waits to deliver a crate-full notification needs no windows.
-    if (argc > 1 && std::strcmp(argv[1], pipfield::kDeliverNotificationArgument) == 0) {
+    if (line.deliversNotification) {
         QCoreApplication helper(argc, argv);
         return pipfield::runNotificationHelper(QCoreApplication::arguments()).value_or(2);
     }
 
-    // Snapshots draw off screen and show nothing, whatever display there is.
-    const int snapshotAt = [&] {
-        for (int i = 1; i + 1 < argc; ++i) {
-            if (std::strcmp(argv[i], "--snapshot") == 0) {
-                return i;
-            }
-        }
-        return 0;
-    }();
     // The strip repaints a few worker-sized patches many times a second, each overlapping the one
     // before. Through shared memory every such paint first waits for the X server to finish reading
     // the last one, a round trip that costs the game and the server more than sending the few
@@ -81,7 +73,8 @@ int main(int argc, char** argv) {
         qputenv("QT_XCB_NO_MITSHM", "1");
     }
     std::unique_ptr<pipfield::LayerShellStrip> layerStrip;
-    if (snapshotAt != 0) {
+    if (line.snapshotFolder) {
+        // Snapshots draw off screen and show nothing, whatever display there is.
         qputenv("QT_QPA_PLATFORM", "offscreen");
     } else {
         layerStrip = chooseStrip();
@@ -101,8 +94,8 @@ int main(int argc, char** argv) {
         return pipfield::Texts::ui(key.c_str()).toStdString();
     });
 
-    if (snapshotAt != 0) {
-        return pipfield::writeSnapshots(QCoreApplication::arguments(), QString::fromLocal8Bit(argv[snapshotAt + 1]));
+    if (line.snapshotFolder) {
+        return pipfield::writeSnapshots(line.overrides, QString::fromLocal8Bit(line.snapshotFolder->c_str()));
     }
 
     bool restart = false;
@@ -116,7 +109,7 @@ int main(int argc, char** argv) {
         if (layerStrip) {
             layerStrip->start();
         }
-        pipfield::PipfieldApp pipfield(QCoreApplication::arguments(), std::move(layerStrip));
+        pipfield::PipfieldApp pipfield(line.overrides, std::move(layerStrip));
         QObject::connect(&instance, &pipfield::SingleInstance::reopenRequested, &pipfield,
                          &pipfield::PipfieldApp::reopen);
         QObject::connect(&termination, &pipfield::TerminationSignals::terminationRequested, &pipfield,

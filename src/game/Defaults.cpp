@@ -8,22 +8,6 @@ namespace pipfield {
 
 namespace {
 
-QVariantMap parseArguments(const QStringList& arguments) {
-    QVariantMap result;
-    for (qsizetype i = 0; i + 1 < arguments.size(); ++i) {
-        const QString& a = arguments[i];
-        if (a.size() < 2 || !a.startsWith(QLatin1Char('-')) || a.startsWith(QLatin1String("--"))) {
-            continue;
-        }
-        const QString key = a.mid(1);
-        if (Defaults::readOnlyKeys().contains(key)) {
-            result.insert(key, arguments[i + 1]);
-            ++i;
-        }
-    }
-    return result;
-}
-
 // Text values (from the INI file or the command line) read as Booleans the way the user would
 // expect: "NO" and "false" are false; QVariant alone would call any non-empty text other than
 // "0" and "false" true.
@@ -43,9 +27,9 @@ bool toBool(const QVariant& v) {
 
 } // namespace
 
-Defaults::Defaults(const QString& file, const QStringList& arguments, QObject* parent)
+Defaults::Defaults(const QString& file, QVariantMap overrides, QObject* parent)
     : QObject(parent), m_settings(std::make_unique<QSettings>(file, QSettings::IniFormat)),
-      m_arguments(parseArguments(arguments)) {}
+      m_overrides(std::move(overrides)) {}
 
 Defaults::~Defaults() = default;
 
@@ -66,7 +50,7 @@ QVariantMap Defaults::standardDefaults() {
         {SettingsKey::hideInFullScreen, true},
         {SettingsKey::stripShown, true},
         {SettingsKey::notificationsOn, true},
-        {SettingsKey::theme, QStringLiteral("sunny")},
+        {SettingsKey::theme, SettingsValue::defaultTheme},
         {SettingsKey::timeOfDayLight, true},
     };
 }
@@ -78,7 +62,7 @@ void Defaults::registerDefaults(const QVariantMap& defaults) {
 }
 
 QVariant Defaults::value(const QString& key) const {
-    if (auto it = m_arguments.constFind(key); it != m_arguments.cend()) {
+    if (auto it = m_overrides.constFind(key); it != m_overrides.cend()) {
         return *it;
     }
     if (QVariant stored = m_settings->value(key); stored.isValid()) {

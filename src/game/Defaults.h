@@ -21,14 +21,14 @@ class Defaults final : public QObject {
     Q_OBJECT
 
 public:
-    /// Settings stored in `file` (an INI file), with overrides taken from `arguments` (argv without
-    /// the program name or with it; anything that is not `-KEY VALUE` of a read-only key is ignored).
-    explicit Defaults(const QString& file, const QStringList& arguments = {}, QObject* parent = nullptr);
+    /// Settings stored in `file` (an INI file), with `overrides` of read-only keys for this run, as
+    /// the command line gives them.
+    explicit Defaults(const QString& file, QVariantMap overrides = {}, QObject* parent = nullptr);
     ~Defaults() override;
 
     /// $XDG_CONFIG_HOME/Pipfield/Pipfield.conf.
     static QString standardFile();
-    /// The keys the program only reads; they can be overridden for one run as `-KEY VALUE`.
+    /// The keys the program only reads; the command line can override them for one run as `-KEY VALUE`.
     static const QStringList& readOnlyKeys();
     /// The defaults the program registers at start.
     static QVariantMap standardDefaults();
@@ -56,7 +56,7 @@ Q_SIGNALS:
 private:
     std::unique_ptr<QSettings> m_settings;
     QVariantMap m_registered;
-    QVariantMap m_arguments;
+    QVariantMap m_overrides;
 };
 
 } // namespace pipfield

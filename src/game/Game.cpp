@@ -86,7 +86,8 @@ const Orchard& Game::lateDemo() {
 }
 
 Game::Game(Defaults& defaults, const Clock& clock, Notifier& notifier, SaveStore& store, QObject* parent)
-    : QObject(parent), m_defaults(defaults), m_clock(clock), m_notifier(notifier), m_store(store) {
+    : QObject(parent), m_defaults(defaults), m_sceneSettings(defaults), m_clock(clock), m_notifier(notifier),
+      m_store(store) {
     const Instant now = m_clock.now();
     // The "season" override is applied by the first tick below.
     m_season = seasonForMonth(localDateTime(now).date().month());
@@ -128,10 +129,8 @@ void Game::start() {
 }
 
 Season Game::seasonAt(Instant now) const {
-    if (const std::optional<QString> forced = m_defaults.string(SettingsKey::season)) {
-        if (const std::optional<Season> s = seasonFromRaw(forced->toStdString())) {
-            return *s;
-        }
+    if (const std::optional<Season> forced = m_sceneSettings.seasonOverride()) {
+        return *forced;
     }
     return seasonForMonth(localDateTime(now).date().month());
 }
@@ -233,7 +232,7 @@ void Game::scheduleAt(Instant now) {
     if (!m_notificationsOn) {
         return;
     }
-    if (m_live.crateCount() >= m_live.crateCapacity()) {
+    if (m_live.crateFull()) {
         return;
     }
     const std::optional<double> t = m_live.timeUntilCrateFull(m_season);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "game/Clock.h"
+#include "game/SceneSettings.h"
 #include "game/WeekHistory.h"
 #include "game/WelcomeBack.h"
 #include "model/Orchard.h"
@@ -73,6 +74,8 @@ public:
     Instant lastUpdated() const { return m_lastUpdated; }
     const WeekStarts& weekStarts() const { return m_weekStarts; }
     bool demo() const { return m_demo; }
+    /// The strip scene's settings, and the season override the game itself follows.
+    SceneSettings& sceneSettings() { return m_sceneSettings; }
     bool running() const { return m_timer.isActive(); }
     /// What the last long catch-up brought, kept until the next sale; nothing in demo mode.
     const std::optional<WelcomeBack>& welcomeBack() const { return m_welcomeBack; }
@@ -133,6 +136,7 @@ private:
     void catchUp(double seconds, Season season);
 
     Defaults& m_defaults;
+    SceneSettings m_sceneSettings;
     const Clock& m_clock;
     Notifier& m_notifier;
     SaveStore& m_store;

@@ -11,7 +11,7 @@ namespace pipfield {
 /// What of one tree can be seen: its growth shows in whole percent, not in the seconds behind it.
 struct TreeLooks {
     TreeKind kind = TreeKind::eureka;
-    int stage = 0;
+    TreeStage stage = TreeStage::seedling;
     std::int64_t fruit = 0;
     int growthPercent = 0;
 

@@ -29,6 +29,8 @@ struct SettingsKey {
 
 /// The values of the read-only keys that mean something; any other value is ignored.
 struct SettingsValue {
+    /// "theme" when the player chose none: the raw name of a scene theme.
+    static inline const QString defaultTheme = QStringLiteral("sunny");
     /// "demo": the late-game demo orchard.
     static inline const QString lateDemo = QStringLiteral("late");
     /// "appearance": a forced light or dark look.

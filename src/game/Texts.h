@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <string>
+#include <string_view>
 #include <type_traits>
 
 namespace pipfield {
@@ -44,8 +45,9 @@ public:
     }
 };
 
-inline QString fromStd(const std::string& s) {
-    return QString::fromStdString(s);
+/// UTF-8 text of the rules (names, raw values) as Qt text.
+inline QString fromStd(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
 } // namespace pipfield

@@ -64,7 +64,7 @@ ManageWindow::ManageWindow(Game& game, Strip& strip, Defaults& defaults, QWidget
     m_tabs->addTab(new OrchardTab(game, art), ownIcon(art, QStringLiteral("icon-tree")), Texts::ui("과수원"));
     m_tabs->addTab(new WorkersTab(game, art), symbolIcon(art, {"system-users"}, QStringLiteral("icon-people")),
                    Texts::ui("일꾼"));
-    m_tabs->addTab(new StyleTab(game, defaults, art),
+    m_tabs->addTab(new StyleTab(game, art),
                    symbolIcon(art, {"preferences-desktop-color"}, QStringLiteral("icon-palette")), Texts::ui("꾸미기"));
     m_tabs->addTab(new DexTab(game, art), symbolIcon(art, {"accessories-dictionary"}, QStringLiteral("icon-book")),
                    Texts::ui("도감"));

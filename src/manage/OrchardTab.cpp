@@ -62,10 +62,9 @@ KindRow::KindRow(Game& game, Sprite& sprites, TreeKind kind, QWidget* parent)
 
 void KindRow::refresh() {
     const Orchard& o = m_game.orchard();
-    const auto planted =
-        std::count_if(o.trees.begin(), o.trees.end(), [this](const Tree& t) { return t.kind == m_kind; });
+    const std::int64_t planted = o.treesOf(m_kind);
     m_count->setVisible(planted > 0);
-    m_count->setText(Texts::ui("%1그루", static_cast<std::int64_t>(planted)));
+    m_count->setText(Texts::ui("%1그루", planted));
     if (o.unlocked.contains(m_kind)) {
         if (m_button->purchase() != Purchase::tree(m_kind)) {
             m_button->setPurchase(Purchase::tree(m_kind), Texts::ui("심기"));
@@ -106,8 +105,8 @@ PlotRow::PlotRow(Game& game, Sprite& sprites, std::int64_t index, QWidget* paren
     connect(&m_game, &Game::orchardChanged, live, &LiveRefresh::changed);
 }
 
-QString PlotRow::status(const Tree& tree, const Balance::TreeSpec& spec) {
-    if (tree.age < spec.grow) {
+QString PlotRow::status(const Tree& tree) {
+    if (tree.growing()) {
         return Texts::ui("자라는 중 %1%%", tree.growthPercent());
     }
     if (tree.fruit >= 1) {
@@ -122,7 +121,7 @@ void PlotRow::setTree(const Tree& tree) {
     m_hasTree = true;
     m_icon->setSprite(fruitIcon(tree.kind));
     m_name->setText(fromStd(name(tree.kind)));
-    m_status->setText(status(tree, Balance::spec(tree.kind)));
+    m_status->setText(status(tree));
     if (kindChanged) {
         rebuildMenu();
     }

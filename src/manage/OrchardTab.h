@@ -53,7 +53,7 @@ public:
     Label* statusLabel() const { return m_status; }
 
     /// The plot's state: growing (with its percentage), bearing fruit, or ripening the next one.
-    static QString status(const Tree& tree, const Balance::TreeSpec& spec);
+    static QString status(const Tree& tree);
 
 private:
     void rebuildMenu();

@@ -1,7 +1,7 @@
 #include "manage/StyleTab.h"
 
-#include "game/Defaults.h"
 #include "game/Game.h"
+#include "game/SceneSettings.h"
 #include "game/Texts.h"
 #include "kit/TextStyle.h"
 #include "manage/DyePicker.h"
@@ -136,8 +136,7 @@ void LookRow::refresh() {
     m_dye->setSelection(look.dye);
 }
 
-StyleTab::StyleTab(Game& game, Defaults& defaults, Sprite& sprites, QWidget* parent)
-    : QWidget(parent), m_game(game), m_defaults(defaults), m_sprites(sprites) {
+StyleTab::StyleTab(Game& game, Sprite& sprites, QWidget* parent) : QWidget(parent), m_game(game), m_sprites(sprites) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     auto* form = new FormPage(this);
@@ -158,20 +157,19 @@ StyleTab::StyleTab(Game& game, Defaults& defaults, Sprite& sprites, QWidget* par
     m_themes = segmented(themeBox, themeRow, names);
     themeLine->addWidget(themeBox, 1);
     light->addLayout(themeLine);
-    const QString stored = m_defaults.string(SettingsKey::theme).value_or(Palette::rawValue(Palette::Theme::sunny));
+    SceneSettings& settings = m_game.sceneSettings();
     for (std::size_t i = 0; i < Palette::allThemes.size(); ++i) {
-        if (Palette::rawValue(Palette::allThemes[i]) == stored) {
+        if (Palette::rawValue(Palette::allThemes[i]) == settings.theme()) {
             m_themes->button(static_cast<int>(i))->setChecked(true);
         }
     }
-    connect(m_themes, &QButtonGroup::idClicked, this, [this](int id) {
-        m_defaults.setValue(SettingsKey::theme, Palette::rawValue(Palette::allThemes.at(static_cast<std::size_t>(id))));
+    connect(m_themes, &QButtonGroup::idClicked, this, [&settings](int id) {
+        settings.setTheme(Palette::rawValue(Palette::allThemes.at(static_cast<std::size_t>(id))));
     });
 
     m_timeOfDay = new QCheckBox(Texts::ui("시간대에 따라 빛 바꾸기"));
-    m_timeOfDay->setChecked(m_defaults.boolValue(SettingsKey::timeOfDayLight));
-    connect(m_timeOfDay, &QCheckBox::clicked, this,
-            [this](bool on) { m_defaults.setValue(SettingsKey::timeOfDayLight, on); });
+    m_timeOfDay->setChecked(settings.timeOfDayLight());
+    connect(m_timeOfDay, &QCheckBox::clicked, &settings, &SceneSettings::setTimeOfDayLight);
     light->addWidget(m_timeOfDay);
     auto* note = new Label(Texts::ui("아침·저녁·밤에 띠의 빛이 바뀌고, 밤에는 랜턴과 반딧불이 나와요."),
                            TextStyle::caption, Tone::secondary);

@@ -15,7 +15,6 @@ class QVBoxLayout;
 
 namespace pipfield {
 
-class Defaults;
 class DyePicker;
 class Game;
 class Label;
@@ -56,7 +55,8 @@ class StyleTab : public QWidget {
     Q_OBJECT
 
 public:
-    StyleTab(Game& game, Defaults& defaults, Sprite& sprites, QWidget* parent = nullptr);
+    /// Theme and light are written through the game's scene settings.
+    StyleTab(Game& game, Sprite& sprites, QWidget* parent = nullptr);
 
     QButtonGroup* themes() const { return m_themes; }
     QCheckBox* timeOfDay() const { return m_timeOfDay; }
@@ -70,7 +70,6 @@ private:
     void refresh();
 
     Game& m_game;
-    Defaults& m_defaults;
     Sprite& m_sprites;
     QButtonGroup* m_themes;
     QCheckBox* m_timeOfDay;

@@ -3,23 +3,16 @@
 #include "model/Balance.h"
 #include "model/Saturating.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace pipfield {
 namespace {
 
-std::int64_t treesOfKind(const std::vector<Tree>& trees, TreeKind kind) {
-    std::int64_t n = 0;
-    for (const Tree& tree : trees) {
-        n += tree.kind == kind ? 1 : 0;
-    }
-    return n;
-}
-
 // Each further tree of a kind costs 1.6 times the one before; other kinds do not raise it.
-std::int64_t treePrice(const std::vector<Tree>& trees, TreeKind kind) {
+std::int64_t treePrice(const Orchard& orchard, TreeKind kind) {
     return roundHalfAway(static_cast<double>(Balance::spec(kind).price) *
-                         std::pow(1.6, static_cast<double>(treesOfKind(trees, kind))));
+                         std::pow(1.6, static_cast<double>(orchard.treesOf(kind))));
 }
 
 Tree seedling(TreeKind kind) {
@@ -44,7 +37,7 @@ std::optional<std::int64_t> Orchard::cost(const Purchase& purchase) const {
         if (!unlocked.contains(purchase.kind) || trees.size() >= maxTrees) {
             return std::nullopt;
         }
-        return treePrice(trees, purchase.kind);
+        return treePrice(*this, purchase.kind);
     case Purchase::Case::unlock:
         if (unlocked.contains(purchase.kind)) {
             return std::nullopt;
@@ -56,7 +49,7 @@ std::optional<std::int64_t> Orchard::cost(const Purchase& purchase) const {
             trees[static_cast<std::size_t>(i)].kind == purchase.kind) {
             return std::nullopt;
         }
-        return treePrice(trees, purchase.kind);
+        return treePrice(*this, purchase.kind);
     }
     case Purchase::Case::worker: {
         const std::optional<std::int64_t> stored = workers.find(purchase.role);
@@ -138,6 +131,10 @@ WorkerLook Orchard::look(WorkerRole role, std::int64_t slot) const {
 
 void Orchard::setLook(const WorkerLook& newLook, WorkerRole role, std::int64_t slot) {
     looks[slotKey(role, slot)] = newLook;
+}
+
+std::int64_t Orchard::treesOf(TreeKind kind) const {
+    return std::count_if(trees.begin(), trees.end(), [kind](const Tree& tree) { return tree.kind == kind; });
 }
 
 std::int64_t Orchard::crateCount() const {

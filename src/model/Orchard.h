@@ -67,6 +67,10 @@ struct Orchard {
 
     std::int64_t crateCount() const;
     std::int64_t crateCapacity() const;
+    /// The crate takes nothing more.
+    bool crateFull() const { return crateCount() >= crateCapacity(); }
+    /// How many trees of the kind are planted.
+    std::int64_t treesOf(TreeKind kind) const;
     /// Coins the crate would fetch now.
     std::int64_t crateValue(Season season) const;
     /// Seconds, in whole minutes, until the harvester fills the crate; nothing when it won't within 48 hours.

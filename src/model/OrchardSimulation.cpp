@@ -170,7 +170,7 @@ bool stepWith(Orchard& o, const StepRates& rates) {
     bool changed = false;
     for (Tree& tree : o.trees) {
         const Balance::TreeSpec& spec = Balance::spec(tree.kind);
-        if (tree.age < spec.grow) {
+        if (tree.growing()) {
             // Growth left over at maturity is not carried into fruit.
             tree.age = std::min(tree.age + d, spec.grow);
             changed |= moving;
@@ -218,8 +218,7 @@ void Orchard::advance(double seconds, Season season) {
 }
 
 std::optional<double> Orchard::advanceWatchingCrate(double seconds, Season season) {
-    const std::int64_t capacity = crateCapacity();
-    if (crateCount() >= capacity) {
+    if (crateFull()) {
         advance(seconds, season);
         return 0.0;
     }
@@ -231,7 +230,7 @@ std::optional<double> Orchard::advanceWatchingCrate(double seconds, Season seaso
         const double dt = std::min(remaining, stepSeconds);
         const bool changed = dt == stepSeconds ? stepWith(*this, whole) : stepReportingChange(dt, season);
         remaining -= dt;
-        if (crateCount() >= capacity) {
+        if (crateFull()) {
             advance(remaining, season);
             return seconds - remaining;
         }
@@ -302,16 +301,20 @@ int Tree::growthPercent() const {
     return static_cast<int>(std::max(percent, 0.0));
 }
 
-int Tree::stage() const {
+bool Tree::growing() const {
+    return age < Balance::spec(kind).grow;
+}
+
+TreeStage Tree::stage() const {
     const Balance::TreeSpec& spec = Balance::spec(kind);
-    if (age < spec.grow) {
+    if (growing()) {
         const double r = age / spec.grow;
-        return r < kSaplingShare ? 0 : r < kYoungShare ? 1 : 2;
+        return r < kSaplingShare ? TreeStage::seedling : r < kYoungShare ? TreeStage::sprout : TreeStage::sapling;
     }
     if (fruit >= 1) {
-        return 6;
+        return TreeStage::bearing;
     }
-    return progress >= kBlossomShare * spec.interval ? 5 : 3;
+    return progress >= kBlossomShare * spec.interval ? TreeStage::blossom : TreeStage::mature;
 }
 
 } // namespace pipfield

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Catalog.h"
+#include "model/TreeStage.h"
 
 #include <cstdint>
 
@@ -15,9 +16,10 @@ struct Tree {
 
     /// How far the tree has grown, 0 to 100.
     int growthPercent() const;
-    /// The growth stage the tree is drawn at: 0 to 2 while growing, 3 mature and bare, 5 in blossom
-    /// (a fruit is on its way), 6 bearing. There is no stage 4: no picture lies between bare and blossom.
-    int stage() const;
+    /// Younger than its kind's grow time.
+    bool growing() const;
+    /// The growth stage the tree is drawn at.
+    TreeStage stage() const;
 
     bool operator==(const Tree&) const = default;
 };

@@ -4,7 +4,6 @@
 #include "model/Orchard.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace pipfield {
 
@@ -80,7 +79,7 @@ std::vector<std::size_t> treesWhere(const std::vector<Tree>& trees, const std::f
 
 } // namespace
 
-ErrandPlanner::ErrandPlanner(std::function<double()> random) : m_random(std::move(random)) {}
+ErrandPlanner::ErrandPlanner(std::function<double()> random) : m_chance(std::move(random)) {}
 
 std::vector<ErrandPlanner::Step> ErrandPlanner::plan(WorkerRole role, const Orchard& orchard, const Ground& ground) {
     switch (role) {
@@ -98,20 +97,19 @@ double ErrandPlanner::startX(WorkerRole role, int slot, const Orchard& orchard, 
     if (role == WorkerRole::harvester) {
         return ground.originX + picking::kCrateSpot + picking::kSecondOffset * slot;
     }
-    return ground.treeX(pick(std::max<std::size_t>(orchard.trees.size(), 1))) + kStartStand;
+    return ground.treeX(m_chance.pick(std::max<std::size_t>(orchard.trees.size(), 1))) + kStartStand;
 }
 
 std::vector<ErrandPlanner::Step> ErrandPlanner::planter(const Orchard& orchard, const Ground& ground) {
     const std::vector<Tree>& trees = orchard.trees;
-    const std::vector<std::size_t> growing =
-        treesWhere(trees, [](const Tree& t) { return t.age < Balance::spec(t.kind).grow; });
+    const std::vector<std::size_t> growing = treesWhere(trees, [](const Tree& t) { return t.growing(); });
     std::size_t tree = 0;
     if (!growing.empty()) {
-        tree = growing[pick(growing.size())];
-    } else if (m_random() < digging::kVisitChance && !trees.empty()) {
-        tree = pick(trees.size());
+        tree = growing[m_chance.pick(growing.size())];
+    } else if (m_chance() < digging::kVisitChance && !trees.empty()) {
+        tree = m_chance.pick(trees.size());
     } else {
-        if (m_random() < digging::kWaveChance) {
+        if (m_chance() < digging::kWaveChance) {
             return {act("wave", kGestureSeconds), act("idle", kAfterGesture)};
         }
         return idle();
@@ -119,50 +117,42 @@ std::vector<ErrandPlanner::Step> ErrandPlanner::planter(const Orchard& orchard, 
     const double x = ground.treeX(tree);
     return {walk(x + digging::kStand, "walk"), act("dig", kGestureSeconds),
             Puff{"fx-dust", x + digging::kDustX, digging::kDustY},
-            act("idle", digging::kRest.least + digging::kRest.spread * m_random())};
+            act("idle", digging::kRest.least + digging::kRest.spread * m_chance())};
 }
 
 std::vector<ErrandPlanner::Step> ErrandPlanner::caretaker(const Orchard& orchard, const Ground& ground) {
-    if (m_random() < watering::kYawnChance) {
+    if (m_chance() < watering::kYawnChance) {
         return {act("yawn", kGestureSeconds), act("idle", kAfterGesture)};
     }
     if (orchard.trees.empty()) {
         return {act("idle", watering::kIdleSeconds)};
     }
-    const double x = ground.treeX(pick(orchard.trees.size()));
+    const double x = ground.treeX(m_chance.pick(orchard.trees.size()));
     return {walk(x + watering::kStand, "walk"), act("water", kGestureSeconds),
             Puff{"fx-water", x + watering::kWaterX, watering::kWaterY},
-            act("idle", watering::kRest.least + watering::kRest.spread * m_random())};
+            act("idle", watering::kRest.least + watering::kRest.spread * m_chance())};
 }
 
 std::vector<ErrandPlanner::Step> ErrandPlanner::harvester(const Orchard& orchard, const Ground& ground) {
     // A full crate takes nothing more, so the harvester does not pretend to pick.
-    if (orchard.crateCount() < orchard.crateCapacity()) {
+    if (!orchard.crateFull()) {
         const std::vector<std::size_t> ripe = treesWhere(orchard.trees, [](const Tree& t) { return t.fruit > 0; });
         if (!ripe.empty()) {
-            const double x = ground.treeX(ripe[pick(ripe.size())]);
+            const double x = ground.treeX(ripe[m_chance.pick(ripe.size())]);
             return {walk(x + picking::kStand, "walk"), act("pick", kGestureSeconds),
                     walk(ground.originX + picking::kCrateSpot, "carry"),
                     Puff{"fx-sparkle", ground.originX + picking::kSparkleX, 0, Puff::On::crate},
                     act("idle", picking::kAfterDrop)};
         }
     }
-    if (m_random() < picking::kSniffChance) {
+    if (m_chance() < picking::kSniffChance) {
         return {act("sniff", kGestureSeconds), act("idle", picking::kAfterSniff)};
     }
     return idle();
 }
 
 std::vector<ErrandPlanner::Step> ErrandPlanner::idle() {
-    return {act("idle", kIdle.least + kIdle.spread * m_random())};
-}
-
-std::size_t ErrandPlanner::pick(std::size_t count) {
-    if (count == 0) {
-        return 0;
-    }
-    const auto i = static_cast<std::size_t>(std::floor(m_random() * static_cast<double>(count)));
-    return std::min(i, count - 1);
+    return {act("idle", kIdle.least + kIdle.spread * m_chance())};
 }
 
 } // namespace pipfield

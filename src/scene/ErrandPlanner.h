@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Catalog.h"
+#include "scene/Chance.h"
 
 #include <cstddef>
 #include <functional>
@@ -60,10 +61,8 @@ private:
     std::vector<Step> caretaker(const Orchard& orchard, const Ground& ground);
     std::vector<Step> harvester(const Orchard& orchard, const Ground& ground);
     std::vector<Step> idle();
-    /// A random index below count; 0 when count is 0.
-    std::size_t pick(std::size_t count);
 
-    std::function<double()> m_random;
+    Chance m_chance;
 };
 
 } // namespace pipfield

@@ -1,8 +1,14 @@
 #pragma once
 
 #include "model/Catalog.h"
+#include "scene/Backdrop.h"
+#include "scene/Chance.h"
 #include "scene/Compositor.h"
+#include "scene/Crate.h"
+#include "scene/Effects.h"
 #include "scene/ErrandPlanner.h"
+#include "scene/Grove.h"
+#include "scene/Night.h"
 #include "scene/Palette.h"
 #include "scene/SceneClock.h"
 #include "scene/Sprite.h"
@@ -11,7 +17,6 @@
 #include <QColor>
 #include <QDateTime>
 #include <QString>
-#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 
@@ -23,8 +28,8 @@
 
 namespace pipfield {
 
-class Defaults;
 class Game;
+class SceneSettings;
 class Sprite;
 
 /// What the view takes from its surroundings; anything left empty gets the real thing.
@@ -34,8 +39,6 @@ struct OrchardViewSetup {
     SceneClock* clock = nullptr;
     /// Uniform in [0, 1); the one source of every random choice of the scene.
     std::function<double()> random;
-    /// Effects are skipped while this answers true. By default the setting "reduceMotion".
-    std::function<bool()> reduceMotion;
     /// The local wall clock for the time of day.
     std::function<QDateTime()> now;
     /// Whether the desktop looks dark. By default judged from the widget's palette.
@@ -43,8 +46,9 @@ struct OrchardViewSetup {
 };
 
 /// The orchard drawn in the strip: ground, seasonal decorations, trees, the crate, night lights,
-/// the walking workers and the effects. It owns no game state: once a second it compares what it
-/// shows with the game's published orchard and changes only what differs. Transparent wherever
+/// the walking workers and the effects, each a part of its own. It owns no game state: once a second
+/// it compares what it shows with the game's published orchard and changes only what differs, and it
+/// follows the game's scene settings as they change. Transparent wherever
 /// nothing is drawn; fills whatever size it is given (content centred in 724 points).
 class OrchardView final : public QWidget {
     Q_OBJECT
@@ -56,11 +60,11 @@ public:
     /// At this width or less the view neither lays out nor follows the game.
     static constexpr double kMinimumWidth = 300;
 
-    OrchardView(Game& game, Defaults& defaults, Setup setup = {}, QWidget* parent = nullptr);
+    OrchardView(Game& game, Setup setup = {}, QWidget* parent = nullptr);
     ~OrchardView() override;
 
-    /// The hour override when it is a decimal integer (optional sign, not clamped), else the local hour of `now`.
-    static int hour(const QString& hourOverride, const QDateTime& now);
+    /// The hour override when there is one (not clamped), else the local hour of `now`.
+    static int hour(std::optional<int> hourOverride, const QDateTime& now);
     /// Always day when the time-of-day light is off; else the period of the hour.
     static Palette::Period period(bool timeOfDayLight, int hour);
     /// The hour and period from this view's settings and clock.
@@ -102,29 +106,14 @@ public:
     void after(double seconds, std::function<void()> callback);
     /// The scene clock's present, in seconds.
     double now() const { return m_clock.now(); }
-    /// A one-shot animation of the named frames at a point, gone when it ends.
-    void puff(const QString& name, QPointF at, double perFrame, Grading grading);
-    /// Coins spring out of the crate.
-    void coinBurst();
-    /// One picked fruit arcs from the tree into the crate, starting after `delay` seconds.
-    void flyFruit(int tree, TreeKind kind, double delay);
-    /// Sparkles and two hops for a worker whose gear improved.
-    void celebrate(Worker& worker);
-
     Sprite& sprites() { return m_sprites; }
-    double random() { return m_random(); }
-    bool reduceMotion() const { return m_reduceMotion(); }
     double originX() const { return m_originX; }
     Compositor& compositor() { return m_compositor; }
     const std::shared_ptr<Layer>& rootLayer() const { return m_compositor.root(); }
-    const std::shared_ptr<Layer>& groundLayer() const { return m_groundLayer; }
-    const std::shared_ptr<Layer>& decorLayer() const { return m_decorLayer; }
-    const std::shared_ptr<Layer>& crateLayer() const { return m_crate; }
-    const std::shared_ptr<Layer>& crateSparkle() const { return m_crateSparkle; }
-    const std::shared_ptr<Layer>& lantern() const { return m_lantern; }
-    const std::vector<std::shared_ptr<Layer>>& treeLayers() const { return m_treeLayers; }
-    const QStringList& treeNames() const { return m_treeNames; }
-    const QString& crateName() const { return m_crateName; }
+    const Backdrop& backdrop() const { return m_backdrop; }
+    const Crate& crate() const { return m_crate; }
+    const Night& night() const { return m_night; }
+    const std::vector<PlantedTree>& trees() const { return m_grove.trees(); }
     const std::map<QString, std::shared_ptr<Worker>>& workers() const { return m_workers; }
     /// The whole scene as it is at time t, at the sprites' scale.
     QImage renderImage(double t);
@@ -136,8 +125,8 @@ public:
 
     /// The sky painted behind the scene where the desktop cannot show through, top and bottom of its
     /// gradient, under the scene's grade so that it darkens with the orchard at night.
-    QColor skyTop() const;
-    QColor skyBottom() const;
+    QColor skyTop() const { return Night::skyTop(m_sprites.grade()); }
+    QColor skyBottom() const { return Night::skyBottom(m_sprites.grade()); }
     /// Whether the view paints that sky under the scene, filling every pixel, instead of leaving
     /// what lies around the art transparent.
     void setPaintsSky(bool paints);
@@ -157,47 +146,35 @@ protected:
 
 private:
     void layOut();
+    /// A scene setting changed: shown at once when on screen, else when the view comes back.
+    void followSettings();
     QRegion toWidget(const QRegion& region) const;
     QRegion toScene(const QRegion& region) const;
-    void layoutGround();
-    void buildDecor();
-    void syncTrees();
-    void syncCrate();
     void syncWorkers();
     ErrandPlanner::Ground ground() const;
-    void syncNight();
-    void firefly();
-    void playOnce(const QList<QImage>& frames, QPointF at, double perFrame);
-    double uniform(double low, double high);
-    std::size_t pick(std::size_t count);
+    std::function<double(std::size_t)> plotX() const {
+        return [this](std::size_t i) { return treeX(i); };
+    }
 
     Game& m_game;
-    Defaults& m_defaults;
+    SceneSettings& m_settings;
     std::unique_ptr<Sprite> m_ownSprites;
     Sprite& m_sprites;
     std::unique_ptr<SteadySceneClock> m_ownClock;
     SceneClock& m_clock;
-    std::function<double()> m_random;
+    Chance m_chance;
     ErrandPlanner m_errands;
-    std::function<bool()> m_reduceMotion;
     std::function<QDateTime()> m_now;
     std::function<bool()> m_dark;
     Compositor m_compositor;
 
-    std::shared_ptr<Layer> m_groundLayer;
-    std::shared_ptr<Layer> m_decorLayer;
-    std::vector<std::shared_ptr<Layer>> m_treeLayers;
-    QStringList m_treeNames;
-    std::vector<int> m_treeStages;
-    std::vector<std::optional<TreeKind>> m_treeKinds;
-    std::shared_ptr<Layer> m_crate;
-    QString m_crateName;
-    std::shared_ptr<Layer> m_crateSparkle;
+    // Parts of the scene, in the order their layers stack where they share a depth.
+    Backdrop m_backdrop;
+    Crate m_crate;
+    Effects m_effects;
+    Grove m_grove;
+    Night m_night;
     std::map<QString, std::shared_ptr<Worker>> m_workers;
-    std::shared_ptr<Layer> m_lantern;
-    std::optional<bool> m_builtNight;
-    std::optional<Season> m_builtSeason;
-    int m_groundTrees = -1;
     qint64 m_seenSales;
     QTimer m_timer;
     double m_originX = 8.0;

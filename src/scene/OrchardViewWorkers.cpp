@@ -1,6 +1,7 @@
 // The workers' part of OrchardView: who is on the scene and what each does next.
 
 #include "game/Game.h"
+#include "game/Texts.h"
 #include "model/Balance.h"
 #include "scene/OrchardView.h"
 
@@ -8,20 +9,12 @@
 
 namespace pipfield {
 
-namespace {
-
-QString text(const std::string& raw) {
-    return QString::fromStdString(raw);
-}
-
-} // namespace
-
 void OrchardView::syncWorkers() {
     const Orchard& orchard = m_game.orchard();
     for (WorkerRole role : allWorkerRoles) {
         const int tier = Balance::gearTier(orchard.level(role));
         for (int slot = 0; slot < 2; ++slot) {
-            const QString name = text(slotKey(role, slot));
+            const QString name = fromStd(slotKey(role, slot));
             const auto it = m_workers.find(name);
             if (slot >= orchard.staff(role)) {
                 if (it != m_workers.end()) {
@@ -39,7 +32,7 @@ void OrchardView::syncWorkers() {
                 const bool rose = tier > worker.tier();
                 worker.restyle(look, tier);
                 if (rose) {
-                    celebrate(worker);
+                    m_effects.celebrate(worker);
                 }
                 continue;
             }
@@ -61,17 +54,18 @@ std::vector<Worker::Step> OrchardView::plan(const Worker& worker) {
     std::vector<Worker::Step> steps;
     for (const ErrandPlanner::Step& step : m_errands.plan(worker.role(), m_game.orchard(), ground())) {
         if (const auto* walk = std::get_if<ErrandPlanner::Walk>(&step)) {
-            steps.emplace_back(Worker::Walk{walk->to, text(walk->anim)});
+            steps.emplace_back(Worker::Walk{walk->to, fromStd(walk->anim)});
         } else if (const auto* act = std::get_if<ErrandPlanner::Act>(&step)) {
-            steps.emplace_back(Worker::Act{text(act->anim), act->seconds});
+            steps.emplace_back(Worker::Act{fromStd(act->anim), act->seconds});
         } else if (const auto* puff = std::get_if<ErrandPlanner::Puff>(&step)) {
             // Where the crate's top lies is known only when the puff shows.
             steps.emplace_back(Worker::Run{[self, p = *puff] {
                 if (!self) {
                     return;
                 }
-                const double base = p.on == ErrandPlanner::Puff::On::crate ? self->crateLayer()->bounds().height() : 0;
-                self->puff(text(p.name), {p.x, base + p.y}, 0.1, Grading::graded);
+                const double base =
+                    p.on == ErrandPlanner::Puff::On::crate ? self->m_crate.layer()->bounds().height() : 0;
+                self->m_effects.puff(fromStd(p.name), {p.x, base + p.y}, 0.1, Grading::graded);
             }});
         }
     }

@@ -1,5 +1,6 @@
 #include "scene/Palette.h"
 
+#include "game/SettingsKeys.h"
 #include "game/Texts.h"
 #include "scene/ArtResources.h"
 #include "scene/SceneLog.h"
@@ -24,6 +25,13 @@ QString rawValue(Theme theme) {
         return QStringLiteral("moon");
     }
     return {};
+}
+
+Theme themeNamed(const QString& raw) {
+    if (const std::optional<Theme> theme = themeFromRaw(raw)) {
+        return *theme;
+    }
+    return themeFromRaw(SettingsValue::defaultTheme).value();
 }
 
 std::optional<Theme> themeFromRaw(const QString& raw) {

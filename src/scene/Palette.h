@@ -17,6 +17,8 @@ inline constexpr std::array<Theme, 4> allThemes = {Theme::sunny, Theme::blossom,
 
 QString rawValue(Theme theme);
 std::optional<Theme> themeFromRaw(const QString& raw);
+/// The theme a setting names; text that names none (written by hand) gets the default theme.
+Theme themeNamed(const QString& raw);
 /// The theme's display name through the translation catalogue.
 QString name(Theme theme);
 

@@ -1,11 +1,12 @@
 #include "scene/WorkerSheet.h"
 
+#include "game/Texts.h"
 #include "scene/Sprite.h"
 
 namespace pipfield {
 
 QString WorkerSheet::name(Sprite& sprites, WorkerRole role, int variant, int tier, const QString& anim) {
-    const QString stem = QString::fromUtf8(rawValue(role).data(), static_cast<qsizetype>(rawValue(role).size()));
+    const QString stem = fromStd(rawValue(role));
     const QStringList suffixes = variant == 1 ? QStringList{QStringLiteral("b"), QString()} : QStringList{QString()};
     for (const QString& suffix : suffixes) {
         for (int t = tier; t >= 0; --t) {

@@ -19,8 +19,8 @@ Answer answer(std::vector<const char*> args) {
     args.insert(args.begin(), "pipfield");
     std::ostringstream out;
     std::ostringstream err;
-    const std::optional<int> code = answerCommandLine(static_cast<int>(args.size()), args.data(), out, err);
-    return {code, out.str(), err.str()};
+    const CommandLine line = readCommandLine(static_cast<int>(args.size()), args.data(), out, err);
+    return {line.exitCode, out.str(), err.str()};
 }
 
 TEST(CommandLine, HelpAndVersionAnswerWhereverTheyStandAndHelpListsEveryReadOnlySetting) {
@@ -53,6 +53,23 @@ TEST(CommandLine, TheGameStartsForItsOwnAndQtsOptions) {
         EXPECT_FALSE(a.code) << a.err;
         EXPECT_EQ(a.out + a.err, "");
     }
+}
+
+TEST(CommandLine, ReadOnlySettingsAndTheSnapshotFolderAreReadOnce) {
+    const std::vector<const char*> args = {"pipfield", "-demo",       "late",    "-platform",  "offscreen",
+                                           "-season",  "spring",      "-season", "winter",     "-hour",
+                                           "6.5",      "-showManage", "YES",     "--snapshot", "/tmp/shots"};
+    std::ostringstream quiet;
+    const CommandLine line = readCommandLine(static_cast<int>(args.size()), args.data(), quiet, quiet);
+    EXPECT_FALSE(line.exitCode);
+    EXPECT_EQ(line.snapshotFolder, "/tmp/shots");
+    // Qt's options are Qt's; a later value of a key wins.
+    EXPECT_EQ(line.overrides,
+              (QVariantMap{{"demo", "late"}, {"season", "winter"}, {"hour", "6.5"}, {"showManage", "YES"}}));
+    const std::vector<const char*> helper = {"pipfield", "--pipfield-deliver-notification", "-hour", "5"};
+    const CommandLine delivery = readCommandLine(static_cast<int>(helper.size()), helper.data(), quiet, quiet);
+    EXPECT_TRUE(delivery.deliversNotification);
+    EXPECT_TRUE(delivery.overrides.isEmpty());
 }
 
 TEST(CommandLine, AnythingElseIsOneLineAndExitTwo) {

@@ -102,13 +102,13 @@ TEST(GameClock, SeasonFollowsTheMonthUnlessTheSettingNamesASeason) {
     EXPECT_EQ(game->season(), Season::summer);
     QSignalSpy seasonSpy(game.get(), &Game::seasonChanged);
 
-    world.defaults.setValue(QStringLiteral("season"), QStringLiteral("winter"));
+    game->sceneSettings().setSeasonOverride(Season::winter);
     game->tick(addSeconds(kSummerNoon, 1));
     game->tick(addSeconds(kSummerNoon, 2));
     EXPECT_EQ(game->season(), Season::winter);
     EXPECT_EQ(seasonSpy.count(), 1);
 
-    world.defaults.setValue(QStringLiteral("season"), QStringLiteral("Winter"));
+    game->sceneSettings().setSeasonOverride(std::nullopt);
     game->tick(addSeconds(kSummerNoon, 3));
     EXPECT_EQ(game->season(), Season::summer);
 
@@ -117,7 +117,7 @@ TEST(GameClock, SeasonFollowsTheMonthUnlessTheSettingNamesASeason) {
 }
 
 TEST(GameClock, SeasonGivenOnTheCommandLineAppliesFromTheFirstTick) {
-    GameWorld world(kSummerNoon, {QStringLiteral("pipfield"), QStringLiteral("-season"), QStringLiteral("autumn")});
+    GameWorld world(kSummerNoon, {{QStringLiteral("season"), QStringLiteral("autumn")}});
     world.defaults.setValue(QStringLiteral("season"), QStringLiteral("spring"));
     auto game = world.launch();
     EXPECT_EQ(game->season(), Season::autumn);
@@ -194,7 +194,7 @@ TEST(GameClock, OldWeeksArePrunedOnlyWhenAWeekIsAdded) {
 }
 
 TEST(GameClock, DemoModeShowsTheLateOrchardAndItsWeek) {
-    GameWorld world(kSummerNoon, {QStringLiteral("pipfield"), QStringLiteral("-demo"), QStringLiteral("late")});
+    GameWorld world(kSummerNoon, {{QStringLiteral("demo"), QStringLiteral("late")}});
     auto game = world.launch();
     EXPECT_TRUE(game->demo());
     EXPECT_EQ(game->orchard(), Game::lateDemo());

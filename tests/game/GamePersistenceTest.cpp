@@ -78,7 +78,7 @@ TEST(GamePersistence, TwoUnreadableFilesInOneSecondAreBothKept) {
 }
 
 TEST(GamePersistence, DemoModeNeverReadsOrWritesTheFile) {
-    GameWorld world(kSummerNoon, {QStringLiteral("pipfield"), QStringLiteral("-demo"), QStringLiteral("late")});
+    GameWorld world(kSummerNoon, {{QStringLiteral("demo"), QStringLiteral("late")}});
     auto first = world.launch();
     first->sellAll();
     first->tick(addSeconds(kSummerNoon, 120));

@@ -112,7 +112,7 @@ TEST(GameWelcomeBack, ShortAbsencesAndDemoModeSayNothing) {
         EXPECT_EQ(shown(world.notifier).size(), 1u);
     }
     {
-        GameWorld world(kNoon, {QStringLiteral("pipfield"), QStringLiteral("-demo"), QStringLiteral("late")});
+        GameWorld world(kNoon, {{QStringLiteral("demo"), QStringLiteral("late")}});
         auto game = world.launch();
         world.clock.advance(7200);
         game->tick(world.clock.now());

@@ -120,7 +120,7 @@ TEST(WeeklyCard, TileValuesKeepTheTitleSizeWhateverTheDesktopFont) {
 
 TEST(StyleTab, CharacterPickerHasAVisibleTitleBeforeIt) {
     ManageWorld world(withPlanter(3));
-    StyleTab tab(*world.game, world.defaults, world.sprites);
+    StyleTab tab(*world.game, world.sprites);
     tab.resize(600, 600);
     showAside(tab);
     ASSERT_FALSE(tab.lookRows().empty());
@@ -237,7 +237,7 @@ TEST(Focus, EveryOwnButtonShowsFocusWithTheSameRing) {
     auto* capsule = new CapsuleButton(QStringLiteral("고용"), &world.host);
     auto* picker = new DyePicker(&world.host);
     picker->move(0, 60);
-    auto* style = new StyleTab(*world.game, world.defaults, world.sprites, &world.host);
+    auto* style = new StyleTab(*world.game, world.sprites, &world.host);
     style->setGeometry(0, 100, 600, 300);
     auto* sheet = new HireSheet(*world.game, world.sprites, WorkerRole::planter, &world.host);
     sheet->setPalette(world.host.palette());

@@ -19,7 +19,7 @@ namespace {
 
 TEST(StyleTab, WithoutWorkersOnlyTheNoteShows) {
     ManageWorld world(idleOrchard());
-    StyleTab tab(*world.game, world.defaults, world.sprites);
+    StyleTab tab(*world.game, world.sprites);
     EXPECT_TRUE(tab.lookRows().empty());
     EXPECT_TRUE(tab.emptyNote()->isVisibleTo(&tab));
 }
@@ -29,7 +29,7 @@ TEST(StyleTab, ARoleWithTwoWorkersHasTwoRowsFirstSlotFirst) {
     o.workers.set(WorkerRole::caretaker, 10);
     o.extraWorkers.insert(WorkerRole::caretaker);
     ManageWorld world(o);
-    StyleTab tab(*world.game, world.defaults, world.sprites);
+    StyleTab tab(*world.game, world.sprites);
     ASSERT_EQ(tab.lookRows().size(), 3u);
     EXPECT_EQ(tab.lookRows()[0]->role(), WorkerRole::caretaker);
     EXPECT_EQ(tab.lookRows()[0]->slot(), 0);
@@ -42,7 +42,7 @@ TEST(StyleTab, EveryEditIsSavedAtOnceAndThemeAndLightGoToTheSettings) {
     Orchard o = Orchard::starter();
     o.looks["harvester-0"] = WorkerLook{0, 0, "레몬이"};
     ManageWorld world(o);
-    StyleTab tab(*world.game, world.defaults, world.sprites);
+    StyleTab tab(*world.game, world.sprites);
     showAside(tab);
     LookRow& row = *tab.lookRows().at(0);
     EXPECT_EQ(row.nameField()->text(), QStringLiteral("레몬이"));
@@ -70,6 +70,7 @@ TEST(StyleTab, EveryEditIsSavedAtOnceAndThemeAndLightGoToTheSettings) {
     EXPECT_TRUE(tab.themes()->button(0)->isChecked());
     tab.themes()->button(3)->click();
     EXPECT_EQ(world.defaults.string(QStringLiteral("theme")), QStringLiteral("moon"));
+    EXPECT_EQ(world.game->sceneSettings().theme(), QStringLiteral("moon")) << "through the setting's owner";
     EXPECT_TRUE(tab.timeOfDay()->isChecked());
     tab.timeOfDay()->click();
     EXPECT_FALSE(world.defaults.boolValue(QStringLiteral("timeOfDayLight")));

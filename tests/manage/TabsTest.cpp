@@ -111,10 +111,9 @@ TEST(OrchardTab, ReplantMenuListsEveryOtherKindAndTheNewKindJoinsTheCollection) 
 }
 
 TEST(OrchardTab, PlotStatusFollowsGrowthAndFruitAndTheTopCrateCannotGrow) {
-    const Balance::TreeSpec& spec = Balance::spec(TreeKind::eureka);
-    EXPECT_EQ(PlotRow::status(Tree{TreeKind::eureka, 150, 0, 0}, spec), QStringLiteral("자라는 중 50%"));
-    EXPECT_EQ(PlotRow::status(Tree{TreeKind::eureka, 300, 0, 4}, spec), QStringLiteral("열매 4개"));
-    EXPECT_EQ(PlotRow::status(Tree{TreeKind::eureka, 300, 10, 0}, spec), QStringLiteral("열매 맺는 중"));
+    EXPECT_EQ(PlotRow::status(Tree{TreeKind::eureka, 150, 0, 0}), QStringLiteral("자라는 중 50%"));
+    EXPECT_EQ(PlotRow::status(Tree{TreeKind::eureka, 300, 0, 4}), QStringLiteral("열매 4개"));
+    EXPECT_EQ(PlotRow::status(Tree{TreeKind::eureka, 300, 10, 0}), QStringLiteral("열매 맺는 중"));
 
     for (const int level : {17, 18}) {
         Orchard o = idleOrchard(std::int64_t{1} << 50);

@@ -1,4 +1,6 @@
 #include "model/Catalog.h"
+#include "model/TreeStage.h"
+#include "scene/Grove.h"
 #include "scene/Palette.h"
 #include "scene/Sprite.h"
 
@@ -44,8 +46,8 @@ TEST_F(BundledArt, EveryNamedImageResolves) {
         names << "season-" + raw(season);
     }
     for (TreeKind kind : allTreeKinds) {
-        for (int stage : {0, 1, 2, 3, 5, 6}) {
-            names << "tree-" + raw(kind) + "-" + QString::number(stage);
+        for (TreeStage stage : allTreeStages) {
+            names << Grove::picture(kind, stage);
         }
         names << "fruit-" + raw(kind) << "ui-fruit-" + raw(kind);
     }
@@ -91,12 +93,12 @@ TEST_F(BundledArt, RunsAreNumberedFromZeroWithoutGaps) {
 TEST_F(BundledArt, SizesFitTheStrip) {
     int grown = 0;
     for (TreeKind kind : allTreeKinds) {
-        for (int stage : {0, 1, 2, 3, 5, 6}) {
-            const auto tree = sprites.load("tree-" + raw(kind) + "-" + QString::number(stage));
+        for (TreeStage stage : allTreeStages) {
+            const auto tree = sprites.load(Grove::picture(kind, stage));
             ASSERT_TRUE(tree);
             EXPECT_LT(tree->height(), 64);
             EXPECT_LE(tree->width(), 60);
-            if (stage == 6) {
+            if (stage == TreeStage::bearing) {
                 grown = std::max(grown, tree->height());
             }
         }

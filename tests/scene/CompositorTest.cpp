@@ -42,65 +42,6 @@ TEST(AnimationTest, FlipbookShowsTheFrameOfTheMomentAndLoops) {
     EXPECT_NEAR(layer->nextChange(9.0), 10.0, 1e-9);
 }
 
-TEST(AnimationTest, DiscreteWalkHopsHalfPointsAtEvenIntervals) {
-    // 2 points at 18 points a second: five positions, each held for a fifth of 1/9 s.
-    const double duration = 2.0 / 18.0;
-    auto walk = Animation::keyframes(Animation::Property::positionX, {10, 10.5, 11, 11.5, 12}, duration,
-                                     Animation::Mode::discrete)
-                    .beginAt(0);
-    std::vector<double> xs;
-    std::vector<double> changes;
-    double t = 0;
-    while (t < duration) {
-        LayerState state;
-        ASSERT_TRUE(walk.apply(t + 1e-6, state));
-        xs.push_back(state.position.x());
-        t = walk.nextChange(t + 1e-6);
-        changes.push_back(t);
-    }
-    EXPECT_EQ(xs, (std::vector<double>{10, 10.5, 11, 11.5, 12}));
-    ASSERT_EQ(changes.size(), 5u);
-    for (std::size_t i = 0; i < changes.size(); ++i) {
-        EXPECT_NEAR(changes[i], duration * static_cast<double>(i + 1) / 5, 1e-9);
-    }
-    LayerState after;
-    EXPECT_FALSE(walk.apply(duration, after)) << "a finished walk leaves the layer at its own position";
-    EXPECT_TRUE(walk.finished(duration));
-    EXPECT_EQ(walk.nextChange(duration), Animation::kForever);
-}
-
-TEST(AnimationTest, GroupBeginTimeAndFillModes) {
-    const auto group = [](Animation::Fill fill) {
-        auto rise = Animation::move({0, 0}, {0, 30}, 0);
-        auto fade = Animation::keyframes(Animation::Property::opacity, {1, 1, 0}, 0, Animation::Mode::linear)
-                        .keyTimes({0, 0.75, 1});
-        return Animation::group({std::move(rise), std::move(fade)}, 1.0).beginAt(5.0).fill(fill);
-    };
-    const auto at = [](const Animation& a, double t) {
-        LayerState state{{-1, -1}, 0.25, nullptr};
-        const bool applied = a.apply(t, state);
-        return std::make_tuple(applied, state.position.y(), state.opacity);
-    };
-
-    const Animation both = group(Animation::Fill::both);
-    EXPECT_EQ(at(both, 4.0), std::make_tuple(true, 0.0, 1.0)) << "filling backwards shows the start early";
-    EXPECT_EQ(at(both, 5.5), std::make_tuple(true, 15.0, 1.0)) << "children run on the group's clock";
-    const auto [applied, y, opacity] = at(both, 5.875);
-    EXPECT_TRUE(applied);
-    EXPECT_DOUBLE_EQ(y, 26.25);
-    EXPECT_NEAR(opacity, 0.5, 1e-9) << "fading over the last quarter";
-    EXPECT_FALSE(both.finished(9.0)) << "held forwards";
-
-    const Animation removed = group(Animation::Fill::removed);
-    EXPECT_EQ(at(removed, 4.0), std::make_tuple(false, -1.0, 0.25));
-    EXPECT_EQ(at(removed, 7.0), std::make_tuple(false, -1.0, 0.25));
-    EXPECT_TRUE(removed.finished(6.0));
-
-    const Animation backwards = group(Animation::Fill::backwards);
-    EXPECT_TRUE(std::get<0>(at(backwards, 4.0)));
-    EXPECT_FALSE(std::get<0>(at(backwards, 6.5)));
-}
-
 class CompositorTest : public ::testing::Test {
 protected:
     CompositorTest() : compositor(clock, [this](const QRegion& r) { invalidated += r; }) {

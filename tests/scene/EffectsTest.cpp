@@ -22,7 +22,7 @@ QColor at(SceneWorld& scene, double t, QPointF point) {
 
 TEST(EffectPixels, APlantingPuffPlaysItsFramesFromTheMomentItAppears) {
     // Every tree but the first is planted with a puff of dust at its foot.
-    SceneWorld scene(treesOnly({mature(TreeKind::eureka), mature(TreeKind::eureka), mature(TreeKind::eureka)}));
+    SceneWorld scene(bareOrchard({mature(TreeKind::eureka), mature(TreeKind::eureka), mature(TreeKind::eureka)}));
     EXPECT_EQ(scene.effects("anim"), 2u);
     const double t0 = scene.clock.now();
     const QPointF dust(scene.view->treeX(1), 6 + 2.5);
@@ -35,13 +35,13 @@ TEST(EffectPixels, APlantingPuffPlaysItsFramesFromTheMomentItAppears) {
 }
 
 TEST(EffectPixels, CoinsRiseOneAfterAnotherSpinningFromTheirFirstFrame) {
-    SceneWorld scene(withCrate(treesOnly({mature(TreeKind::meyer)}), 5));
+    SceneWorld scene(withCrate(bareOrchard({mature(TreeKind::meyer)}), 5));
     scene.clock.advance(2);
     scene.game->sellAll();
     scene.view->sync();
     const double t0 = scene.clock.now();
     const double x = scene.view->originX() + 30; // no sideways drift with the random source at 0.5
-    const double h = scene.view->crateLayer()->bounds().height();
+    const double h = scene.view->crate().layer()->bounds().height();
     // The first coin is 15 points up after half of its 0.9 s, 7.5 spin frames of 0.06 s on: frame 1.
     // The second, 0.07 s behind, is lower, so the top of the first stands alone.
     EXPECT_EQ(at(scene, t0 + 0.45, {x, h + 15 + 4.5}), kFrame1);
@@ -53,11 +53,11 @@ TEST(EffectPixels, CoinsRiseOneAfterAnotherSpinningFromTheirFirstFrame) {
 }
 
 TEST(EffectPixels, APickedFruitArcsIntoTheCrateAndSparklesThere) {
-    SceneWorld scene(treesOnly({mature(TreeKind::meyer, 1)}));
+    SceneWorld scene(bareOrchard({mature(TreeKind::meyer, 1)}));
     scene.clock.advance(2);
     const double tree = scene.view->treeX(0);
     const double crate = scene.view->originX() + 30;
-    const double h = scene.view->crateLayer()->bounds().height();
+    const double h = scene.view->crate().layer()->bounds().height();
     scene.view->clickAt({tree, 10});
     const double t0 = scene.clock.now();
     // Halfway along the quadratic arc from (tree, 42) over (middle, 68) to (crate, h).
@@ -72,8 +72,8 @@ TEST(EffectPixels, APickedFruitArcsIntoTheCrateAndSparklesThere) {
 }
 
 TEST(EffectPixels, AFireflyGlowsAtNightWhereItWasPlaced) {
-    SceneWorld scene(treesOnly({mature(TreeKind::eureka), mature(TreeKind::eureka)}));
-    scene.world.defaults.setValue("hour", "22");
+    SceneWorld scene(bareOrchard({mature(TreeKind::eureka), mature(TreeKind::eureka)}));
+    scene.settings().setHourOverride(22);
     scene.view->sync(); // night falls: the lantern is lit
     scene.random = 0.1; // below one in four: a firefly, by the first tree, low
     scene.view->sync();
@@ -86,7 +86,7 @@ TEST(EffectPixels, AFireflyGlowsAtNightWhereItWasPlaced) {
 }
 
 TEST(EffectPixels, AnUpgradedWorkerHopsUnderSparkles) {
-    Orchard o = treesOnly({});
+    Orchard o = bareOrchard({});
     o.workers.set(WorkerRole::harvester, Balance::gearLevels[1] - 1);
     o.coins = 1'000'000'000;
     SceneWorld scene(o);

@@ -46,17 +46,6 @@ TEST(GradeRule, AppliedToAColourRoundsHalvesUpAndStaysInRange) {
     EXPECT_EQ((Grade{0.5, 1, 1, 0, 20, -40}).apply(QColor(3, 250, 10)), QColor(2, 255, 0));
 }
 
-TEST(OrchardClock, HourOverrideParsesDecimalIntegers) {
-    const QDateTime tenPast3 = QDateTime(QDate(2024, 5, 1), QTime(15, 10));
-    EXPECT_EQ(OrchardView::hour("07", tenPast3), 7);
-    EXPECT_EQ(OrchardView::hour("30", tenPast3), 30);
-    EXPECT_EQ(OrchardView::hour("-2", tenPast3), -2);
-    EXPECT_EQ(OrchardView::hour("+9", tenPast3), 9);
-    for (const char* fallback : {"", "noon", "7.5", " 7", "+", "99999999999"}) {
-        EXPECT_EQ(OrchardView::hour(fallback, tenPast3), 15) << fallback;
-    }
-}
-
 TEST(OrchardClock, PeriodFollowsTheHourOnlyWithTimeOfDayLight) {
     EXPECT_EQ(OrchardView::period(true, 7), Period::dawn);
     EXPECT_EQ(OrchardView::period(true, 8), Period::day);

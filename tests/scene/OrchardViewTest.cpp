@@ -17,20 +17,20 @@ std::vector<Tree> trees(std::size_t n) {
 }
 
 TEST(OrchardViewLayout, NarrowViewStaysEmptyUntilWidened) {
-    SceneWorld scene(treesOnly(trees(3)), {300, 72});
+    SceneWorld scene(bareOrchard(trees(3)), {300, 72});
     scene.view->sync();
-    EXPECT_TRUE(scene.view->treeLayers().empty());
-    EXPECT_TRUE(scene.view->crateName().isEmpty());
+    EXPECT_TRUE(scene.view->trees().empty());
+    EXPECT_TRUE(scene.view->crate().shown().isEmpty());
     scene.view->setFrameSize({746, 72});
-    EXPECT_EQ(scene.view->treeLayers().size(), 3u);
-    EXPECT_EQ(scene.view->crateName(), "crate-0");
+    EXPECT_EQ(scene.view->trees().size(), 3u);
+    EXPECT_EQ(scene.view->crate().shown(), "crate-0");
 }
 
 TEST(OrchardViewLayout, ContentIsCentredButNeverCloserThanEightPoints) {
-    SceneWorld scene(treesOnly(trees(2)), {1000, 72});
+    SceneWorld scene(bareOrchard(trees(2)), {1000, 72});
     EXPECT_EQ(scene.view->originX(), 138);
-    EXPECT_EQ(scene.view->crateLayer()->position(), QPointF(168, 4));
-    EXPECT_EQ(scene.view->treeLayers()[1]->position(), QPointF(138 + 210, 6));
+    EXPECT_EQ(scene.view->crate().layer()->position(), QPointF(168, 4));
+    EXPECT_EQ(scene.view->trees()[1].layer->position(), QPointF(138 + 210, 6));
     scene.view->setFrameSize({724, 72});
     EXPECT_EQ(scene.view->originX(), 8);
     scene.view->setFrameSize({500, 72});
@@ -38,22 +38,22 @@ TEST(OrchardViewLayout, ContentIsCentredButNeverCloserThanEightPoints) {
 }
 
 TEST(OrchardViewLayout, GroundStopsAtNinePlotsWhileTheTenthTreeStandsBeyond) {
-    SceneWorld scene(treesOnly(trees(10)));
+    SceneWorld scene(bareOrchard(trees(10)));
     const double origin = scene.view->originX();
-    const auto& ground = scene.view->groundLayer();
+    const auto& ground = scene.view->backdrop().ground();
     EXPECT_EQ(ground->position().x(), origin - 6);
     EXPECT_EQ(ground->bounds().width(), 730);
     EXPECT_EQ(ground->children().size(), 23u) << "32-point tiles until the width is covered";
     EXPECT_TRUE(ground->children()[1]->flipped());
     EXPECT_EQ(ground->children()[1]->frame(), QRectF(32, 0, 32, 8)) << "a mirrored tile still covers its own span";
-    EXPECT_EQ(scene.view->treeLayers()[9]->position().x(), origin + 690);
+    EXPECT_EQ(scene.view->trees()[9].layer->position().x(), origin + 690);
 }
 
 TEST(OrchardViewLayout, SpringDecorationsBetweenEveryThirdPairOfTrees) {
-    SceneWorld scene(treesOnly(trees(9)));
+    SceneWorld scene(bareOrchard(trees(9)));
     const double origin = scene.view->originX();
     std::vector<double> xs;
-    for (const auto& piece : scene.view->decorLayer()->children()) {
+    for (const auto& piece : scene.view->backdrop().decor()->children()) {
         xs.push_back(piece->position().x() - origin);
     }
     EXPECT_EQ(xs, (std::vector<double>{100, 300, 480, 150 + 540 + 34 - 14}));
@@ -62,58 +62,45 @@ TEST(OrchardViewLayout, SpringDecorationsBetweenEveryThirdPairOfTrees) {
 TEST(OrchardViewCrate, FillFollowsTheShareOfCapacityAndAFullCrateSparkles) {
     const std::int64_t capacity = Balance::crateCapacity(0);
     const auto threshold = static_cast<std::int64_t>(std::ceil(0.7 * static_cast<double>(capacity)));
-    const auto crateWith = [](std::int64_t count) { return withCrate(treesOnly(trees(1)), count); };
-    EXPECT_EQ(SceneWorld(crateWith(0)).view->crateName(), "crate-0");
-    EXPECT_EQ(SceneWorld(crateWith(threshold - 1)).view->crateName(), "crate-1");
+    const auto crateWith = [](std::int64_t count) { return withCrate(bareOrchard(trees(1)), count); };
+    EXPECT_EQ(SceneWorld(crateWith(0)).view->crate().shown(), "crate-0");
+    EXPECT_EQ(SceneWorld(crateWith(threshold - 1)).view->crate().shown(), "crate-1");
     SceneWorld seventy(crateWith(threshold));
-    EXPECT_EQ(seventy.view->crateName(), "crate-2");
-    EXPECT_FALSE(seventy.view->crateSparkle());
+    EXPECT_EQ(seventy.view->crate().shown(), "crate-2");
+    EXPECT_FALSE(seventy.view->crate().sparkle());
 
     SceneWorld full(crateWith(capacity));
-    ASSERT_TRUE(full.view->crateSparkle());
-    EXPECT_EQ(full.view->crateSparkle()->parent(), full.view->crateLayer().get());
+    ASSERT_TRUE(full.view->crate().sparkle());
+    EXPECT_EQ(full.view->crate().sparkle()->parent(), full.view->crate().layer().get());
     full.game->sellAll();
     full.view->sync();
-    EXPECT_FALSE(full.view->crateSparkle());
-    EXPECT_EQ(full.view->crateName(), "crate-0");
+    EXPECT_FALSE(full.view->crate().sparkle());
+    EXPECT_EQ(full.view->crate().shown(), "crate-0");
 }
 
 TEST(OrchardViewTrees, SparklesOnlyWhenATreeReallyGrows) {
     Tree young{TreeKind::eureka, 299, 0, 0};
-    SceneWorld scene(treesOnly({young}));
-    EXPECT_EQ(scene.view->treeNames()[0], "tree-eureka-2");
+    SceneWorld scene(bareOrchard({young}));
+    EXPECT_EQ(scene.view->trees()[0].shown, (PlantedTree::Shown{TreeKind::eureka, TreeStage::sapling}));
     EXPECT_EQ(scene.effects(), 0u);
 
     scene.world.clock.advance(10);
     scene.game->tick(scene.world.clock.now());
     scene.view->sync();
-    EXPECT_EQ(scene.view->treeNames()[0], "tree-eureka-3");
+    EXPECT_EQ(scene.view->trees()[0].shown, (PlantedTree::Shown{TreeKind::eureka, TreeStage::mature}));
     EXPECT_EQ(scene.effects("anim"), 1u) << "matured";
 
     // A theme change redraws every tree from scratch: nothing grew.
     scene.clock.advance(5);
     ASSERT_EQ(scene.effects(), 0u);
-    scene.world.defaults.setValue("theme", "moon");
+    scene.settings().setTheme("moon");
     scene.view->sync();
-    EXPECT_EQ(scene.view->treeNames()[0], "tree-eureka-3");
+    EXPECT_EQ(scene.view->trees()[0].shown, (PlantedTree::Shown{TreeKind::eureka, TreeStage::mature}));
     EXPECT_EQ(scene.effects(), 0u);
 }
 
-TEST(OrchardViewNight, LanternFollowsTheTimeOfDaySetting) {
-    SceneWorld scene(treesOnly(trees(2)));
-    EXPECT_FALSE(scene.view->lantern());
-    scene.world.defaults.setValue("hour", "22");
-    scene.view->sync();
-    ASSERT_TRUE(scene.view->lantern());
-    EXPECT_EQ(scene.view->lantern()->position(), QPointF(scene.view->originX() + 64, 4));
-    scene.world.defaults.setValue("timeOfDayLight", false);
-    scene.view->sync();
-    scene.view->sync();
-    EXPECT_FALSE(scene.view->lantern());
-}
-
 TEST(OrchardViewNight, ThePaintedSkyFillsTheViewUnderTheArtAndDarkensWithTheScene) {
-    SceneWorld scene(treesOnly(trees(2)));
+    SceneWorld scene(bareOrchard(trees(2)));
     const QPoint corner(1, 1);
     scene.view->setPaintsSky(true);
     EXPECT_EQ(qAlpha(scene.painted().pixel(corner)), 0) << "a strip that starts hidden draws no sky";
@@ -142,7 +129,7 @@ TEST(OrchardViewNight, ThePaintedSkyFillsTheViewUnderTheArtAndDarkensWithTheScen
     }
     EXPECT_GT(art, 1000);
 
-    scene.world.defaults.setValue("hour", "22");
+    scene.settings().setHourOverride(22);
     scene.view->sync();
     const QColor night = scene.painted().pixelColor(corner);
     // Dimmed the way the orchard is: red and green well down, blue kept.
@@ -160,7 +147,7 @@ TEST(OrchardViewNight, ThePaintedSkyFillsTheViewUnderTheArtAndDarkensWithTheScen
 }
 
 TEST(OrchardViewClicks, PickingSevenFliesFiveAndPickingOneFliesOne) {
-    Orchard o = treesOnly({mature(TreeKind::meyer, 7), mature(TreeKind::meyer, 1)});
+    Orchard o = bareOrchard({mature(TreeKind::meyer, 7), mature(TreeKind::meyer, 1)});
     SceneWorld scene(o);
     scene.clock.advance(2);
     const double origin = scene.view->originX();
@@ -175,8 +162,8 @@ TEST(OrchardViewClicks, PickingSevenFliesFiveAndPickingOneFliesOne) {
 }
 
 TEST(OrchardViewClicks, ReducedMotionSellsAndPicksWithoutEffects) {
-    SceneWorld scene(withCrate(treesOnly({mature(TreeKind::meyer, 3)}), 5));
-    scene.reduceMotion = true;
+    SceneWorld scene(withCrate(bareOrchard({mature(TreeKind::meyer, 3)}), 5));
+    scene.settings().holdStill();
     scene.clock.advance(2);
     const double origin = scene.view->originX();
     scene.view->clickAt({origin + 150, 10});
@@ -187,7 +174,7 @@ TEST(OrchardViewClicks, ReducedMotionSellsAndPicksWithoutEffects) {
 }
 
 TEST(OrchardViewClicks, TwoSalesWithinATickBurstOnce) {
-    SceneWorld scene(withCrate(treesOnly({mature(TreeKind::meyer, 3)}), 5));
+    SceneWorld scene(withCrate(bareOrchard({mature(TreeKind::meyer, 3)}), 5));
     scene.clock.advance(2);
     scene.game->sellAll();
     scene.game->harvest(0);
@@ -202,16 +189,16 @@ TEST(OrchardViewClicks, TwoSalesWithinATickBurstOnce) {
 }
 
 TEST(OrchardViewClicks, TheCrateWinsOverAnOverlappingTree) {
-    SceneWorld scene(withCrate(treesOnly({mature(TreeKind::meyer, 3)}), 5), {746, 72}, sceneArt(400));
+    SceneWorld scene(withCrate(bareOrchard({mature(TreeKind::meyer, 3)}), 5), {746, 72}, sceneArt(400));
     const QPointF crate(scene.view->originX() + 30, 10);
-    ASSERT_TRUE(scene.view->treeLayers()[0]->frame().contains(crate));
+    ASSERT_TRUE(scene.view->trees()[0].layer->frame().contains(crate));
     scene.view->clickAt(crate);
     EXPECT_EQ(scene.game->saleCount(), 1);
     EXPECT_EQ(scene.game->orchard().trees[0].fruit, 3);
 }
 
 TEST(OrchardViewAccessibility, TheStripIsOneNamedPicture) {
-    SceneWorld scene(treesOnly(trees(1)));
+    SceneWorld scene(bareOrchard(trees(1)));
     QAccessibleInterface* face = QAccessible::queryAccessibleInterface(scene.view.get());
     ASSERT_NE(face, nullptr);
     EXPECT_EQ(face->role(), QAccessible::Graphic);
@@ -227,7 +214,7 @@ TEST(OrchardViewRender, RedrawingReproducesTheSamePixels) {
     setup.random = [] { return 0.3; };
     setup.now = [] { return QDateTime(QDate(2024, 4, 10), QTime(12, 0)); };
     setup.dark = [] { return false; };
-    OrchardView view(*scene.game, scene.world.defaults, setup);
+    OrchardView view(*scene.game, setup);
     view.setFrameSize({746, 72});
     const QImage before = view.renderImage(scene.clock.now());
     int painted = 0;

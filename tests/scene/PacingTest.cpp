@@ -115,7 +115,7 @@ TEST(PaintPacing, AHiddenStripPlansNoPaintAndShowsThePresentWhenShownAgain) {
 }
 
 TEST(PaintPacing, AStripShownAgainCatchesUpWithoutCelebratingOldSales) {
-    SceneWorld scene(withCrate(treesOnly({mature(TreeKind::meyer, 4)}), 5));
+    SceneWorld scene(withCrate(bareOrchard({mature(TreeKind::meyer, 4)}), 5));
     scene.view->show();
     scene.view->hide();
     scene.game->sellAll();

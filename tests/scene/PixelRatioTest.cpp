@@ -25,7 +25,7 @@ TEST(PixelRatio, EveryArtPixelCoversTheSameWholeNumberOfDevicePixels) {
         }
     }
     art.images.insert("ground-0", stripes);
-    SceneWorld scene(treesOnly({}), {746, 72}, art);
+    SceneWorld scene(bareOrchard({}), {746, 72}, art);
     scene.view->show();
     const double ratio = scene.view->devicePixelRatioF();
     const int perArtPixel = Sprite::pixelScale(ratio);

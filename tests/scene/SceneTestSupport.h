@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FakeArt.h"
+#include "game/SceneSettings.h"
 #include "model/Balance.h"
 #include "scene/OrchardView.h"
 #include "scene/SceneClock.h"
@@ -53,8 +54,9 @@ inline FakeArt sceneArt(int treeWidth = 20) {
     }
     for (TreeKind kind : allTreeKinds) {
         const QString stem = QStringLiteral("tree-") + QString::fromUtf8(rawValue(kind).data()) + u'-';
-        for (int stage : {0, 1, 2, 3, 5, 6}) {
-            art.add(stem + QString::number(stage), QColor(20, 100 + 20 * stage, 20), treeWidth, 30);
+        for (TreeStage stage : allTreeStages) {
+            art.add(stem + QString::number(artNumber(stage)), QColor(20, 100 + 20 * artNumber(stage), 20), treeWidth,
+                    30);
         }
         art.add(QStringLiteral("fruit-") + QString::fromUtf8(rawValue(kind).data()), Qt::yellow, 4, 4);
     }
@@ -96,10 +98,9 @@ struct SceneWorld {
         setup.sprites = &sprites;
         setup.clock = &clock;
         setup.random = [this] { return random; };
-        setup.reduceMotion = [this] { return reduceMotion; };
         setup.now = [] { return QDateTime(QDate(2024, 4, 10), QTime(12, 0)); };
         setup.dark = [] { return false; };
-        view = std::make_unique<OrchardView>(*game, world.defaults, setup);
+        view = std::make_unique<OrchardView>(*game, setup);
         view->setFrameSize(size);
     }
 
@@ -113,6 +114,7 @@ struct SceneWorld {
         }
         return n;
     }
+    SceneSettings& settings() const { return game->sceneSettings(); }
     Worker& worker(const char* key) const { return *view->workers().at(QString::fromLatin1(key)); }
 
     /// Moves the scene clock to the compositor's next planned flush and flushes; false when none is planned.
@@ -142,7 +144,6 @@ struct SceneWorld {
     Sprite sprites;
     FakeSceneClock clock;
     double random = 0.5;
-    bool reduceMotion = false;
     std::unique_ptr<Game> game;
     std::unique_ptr<OrchardView> view;
 };
@@ -158,11 +159,6 @@ inline QColor colourAt(const QImage& image, QPointF point) {
     return image.pixelColor(x, y);
 }
 
-/// An orchard with only the given trees, nothing hired and an empty crate.
-inline Orchard treesOnly(std::vector<Tree> trees) {
-    return bareOrchard(std::move(trees));
-}
-
 /// A fully grown tree of a kind, bearing the given fruit.
 inline Tree mature(TreeKind kind, std::int64_t fruit = 0) {
     return Tree{kind, Balance::spec(kind).grow, 0, fruit};
@@ -170,7 +166,7 @@ inline Tree mature(TreeKind kind, std::int64_t fruit = 0) {
 
 /// An orchard with these trees and one worker of each role at the given level.
 inline Orchard withWorkers(std::vector<WorkerRole> roles, std::vector<Tree> trees, std::int64_t level = 1) {
-    Orchard o = treesOnly(std::move(trees));
+    Orchard o = bareOrchard(std::move(trees));
     for (WorkerRole role : roles) {
         o.workers.set(role, level);
     }

@@ -67,47 +67,12 @@ TEST_F(SpriteTest, MissingNamesAreAskedForOnceEvenAcrossScales) {
     EXPECT_EQ(art.asked->count("nothing"), 1);
 }
 
-TEST_F(SpriteTest, UndyedUngradedImageIsTheRawImageItself) {
-    art.add("tree-eureka-3");
-    Sprite sprites(art.source(), &dyes, 2);
-    sprites.setGrade({0.5, 0.5, 0.5, 0, 0, 0});
-    const auto raw = sprites.load("tree-eureka-3");
-    const auto plain = sprites.image("tree-eureka-3", std::nullopt, Grading::asIs);
-    ASSERT_TRUE(raw && plain);
-    EXPECT_EQ(plain->constBits(), raw->constBits());
-    const auto graded = sprites.image("tree-eureka-3", std::nullopt, Grading::graded);
-    EXPECT_NE(graded->constBits(), raw->constBits());
-}
-
 TEST_F(SpriteTest, DyeLooksUpTheSheetBaseName) {
     art.add("harvester-walk-3", QColor(200, 100, 50));
     dyes.insert("harvester-walk", {0xc86432});
     Sprite sprites(art.source(), &dyes, 1);
     EXPECT_EQ(sprites.image("harvester-walk-3", 120, Grading::asIs)->pixel(0, 0), qRgb(50, 200, 50));
     EXPECT_EQ(sprites.image("harvester-walk-3", std::nullopt, Grading::asIs)->pixel(0, 0), qRgb(200, 100, 50));
-}
-
-TEST_F(SpriteTest, KeysTruncateTheHue) {
-    EXPECT_EQ(Sprite::key("a", 25.9, Grading::graded), Sprite::key("a", 25.2, Grading::graded));
-    EXPECT_NE(Sprite::key("a", 25.9, Grading::graded), Sprite::key("a", 26, Grading::graded));
-    EXPECT_NE(Sprite::key("a", 0, Grading::graded), Sprite::key("a", std::nullopt, Grading::graded));
-    EXPECT_NE(Sprite::key("a", 0, Grading::graded), Sprite::key("a", 0, Grading::asIs));
-    EXPECT_EQ(Sprite::key("a", -0.5, Grading::asIs), Sprite::key("a", 0, Grading::asIs));
-}
-
-TEST_F(SpriteTest, ScaleChangeReloadsButTheSameScaleKeepsEverything) {
-    art.add("crate-0");
-    Sprite sprites(art.source(), &dyes, 1);
-    const auto first = sprites.image("crate-0", std::nullopt, Grading::graded);
-    sprites.setScale(1);
-    EXPECT_EQ(sprites.image("crate-0", std::nullopt, Grading::graded)->constBits(), first->constBits());
-    EXPECT_EQ(art.asked->count("crate-0"), 1);
-    sprites.setScale(2);
-    const auto second = sprites.image("crate-0", std::nullopt, Grading::graded);
-    EXPECT_EQ(art.asked->count("crate-0"), 2);
-    EXPECT_EQ(second->width(), 4);
-    sprites.setScale(0);
-    EXPECT_EQ(sprites.scale(), 1);
 }
 
 TEST_F(SpriteTest, GradeChangeDropsProcessedImagesButKeepsRawOnes) {

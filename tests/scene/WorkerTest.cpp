@@ -10,41 +10,6 @@ using namespace pipfield::test;
 
 namespace {
 
-std::vector<QString> anims(const std::vector<Worker::Step>& steps) {
-    std::vector<QString> out;
-    for (const auto& step : steps) {
-        if (const auto* walk = std::get_if<Worker::Walk>(&step)) {
-            out.push_back(walk->anim);
-        } else if (const auto* act = std::get_if<Worker::Act>(&step)) {
-            out.push_back(act->anim);
-        } else {
-            out.push_back("run");
-        }
-    }
-    return out;
-}
-
-TEST(WorkerPlan, HarvesterNeverPicksFromAFullCrate) {
-    SceneWorld scene(
-        withCrate(withWorkers({WorkerRole::harvester}, {mature(TreeKind::eureka, 4)}), Balance::crateCapacity(0)));
-    Worker& harvester = scene.worker("harvester-0");
-    scene.random = 0.29;
-    EXPECT_EQ(anims(scene.view->plan(harvester)), (std::vector<QString>{"sniff", "idle"}));
-    scene.random = 0.3;
-    const auto steps = scene.view->plan(harvester);
-    ASSERT_EQ(anims(steps), std::vector<QString>{"idle"});
-    EXPECT_DOUBLE_EQ(std::get<Worker::Act>(steps[0]).seconds, 3 + 3 * 0.3);
-}
-
-TEST(WorkerPlan, HarvesterPicksRipeFruitAndCarriesItToTheCrate) {
-    SceneWorld scene(withWorkers({WorkerRole::harvester}, {mature(TreeKind::eureka), mature(TreeKind::eureka, 2)}));
-    const auto steps = scene.view->plan(scene.worker("harvester-0"));
-    EXPECT_EQ(anims(steps), (std::vector<QString>{"walk", "pick", "carry", "run", "idle"}));
-    const double origin = scene.view->originX();
-    EXPECT_EQ(std::get<Worker::Walk>(steps[0]).to, origin + 210 - 14);
-    EXPECT_EQ(std::get<Worker::Walk>(steps[2]).to, origin + 48);
-}
-
 TEST(WorkerWalk, HopsHalfPointsAtEighteenPointsASecond) {
     SceneWorld scene(withWorkers({WorkerRole::harvester}, {mature(TreeKind::eureka, 2)}));
     Worker& harvester = scene.worker("harvester-0");

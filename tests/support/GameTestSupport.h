@@ -141,8 +141,8 @@ inline std::optional<Save> readSave(const QString& path) {
 /// One game's surroundings in a temporary folder: settings file, save file (elsewhere when given),
 /// clock and notifier.
 struct GameWorld {
-    explicit GameWorld(Instant start, const QStringList& arguments = {}, const QString& savePath = {})
-        : defaults(dir.filePath(QStringLiteral("config/Pipfield/Pipfield.conf")), arguments), clock(start),
+    explicit GameWorld(Instant start, const QVariantMap& overrides = {}, const QString& savePath = {})
+        : defaults(dir.filePath(QStringLiteral("config/Pipfield/Pipfield.conf")), overrides), clock(start),
           store(savePath.isEmpty() ? dir.filePath(QStringLiteral("data/Pipfield/orchard.json")) : savePath) {
         defaults.registerDefaults(Defaults::standardDefaults());
     }

@@ -130,9 +130,9 @@ inline Orchard idleOrchard(std::int64_t coins = 10) {
 
 /// A game, its strip and its window over temporary files, with the real art.
 struct ManageWorld {
-    explicit ManageWorld(std::optional<Orchard> orchard = Orchard::starter(), QStringList arguments = {},
+    explicit ManageWorld(std::optional<Orchard> orchard = Orchard::starter(), QVariantMap overrides = {},
                          Instant start = localInstant(2026, 4, 1, 12))
-        : defaults(dir.filePath(QStringLiteral("config/Pipfield.conf")), arguments), clock(start),
+        : defaults(dir.filePath(QStringLiteral("config/Pipfield.conf")), std::move(overrides)), clock(start),
           store(dir.filePath(QStringLiteral("data/orchard.json"))),
           sprites(Sprite::bundled(), &Palette::dyeColors(), 1) {
         defaults.registerDefaults(Defaults::standardDefaults());

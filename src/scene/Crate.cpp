@@ -1,0 +1,67 @@
+#include "scene/Crate.h"
+
+#include "model/Orchard.h"
+#include "scene/Animation.h"
+#include "scene/SceneClock.h"
+#include "scene/Sprite.h"
+
+namespace pipfield {
+
+Crate::Crate(Sprite& sprites, SceneClock& clock) : m_sprites(sprites), m_clock(clock), m_layer(Sprite::layer()) {
+    m_layer->setZ(15);
+}
+
+void Crate::place(double originX) {
+    m_layer->setPosition({originX + 30, 4});
+}
+
+void Crate::follow(const Orchard& orchard, bool reduceMotion) {
+    const std::int64_t count = orchard.crateCount();
+    const std::int64_t capacity = orchard.crateCapacity();
+    int fill = 0;
+    if (count > 0) {
+        fill = capacity > 0 && static_cast<double>(count) / static_cast<double>(capacity) < 0.7 ? 1 : 2;
+    }
+    const QString name = QStringLiteral("crate-") + QString::number(fill);
+    if (name != m_shown) {
+        // A missing picture keeps the old one. The sprite store remembers what it could not find, so
+        // the ticks that ask again change nothing until the program is started anew.
+        if (const std::optional<QImage> image = m_sprites.image(name, std::nullopt, Grading::graded)) {
+            m_shown = name;
+            m_layer->show(*image);
+        }
+    }
+    const bool full = orchard.crateFull();
+    if (full && !m_sparkle && !reduceMotion) {
+        QList<QImage> frames = m_sprites.frames(QStringLiteral("fx-sparkle"), std::nullopt, Grading::graded);
+        if (frames.isEmpty()) {
+            return;
+        }
+        auto sparkle = Sprite::layer(frames.front());
+        const QSizeF crate = m_layer->bounds();
+        sparkle->setPosition({crate.width() * 0.8, crate.height() - 6});
+        sparkle->setZ(1);
+        // A burst, then a pause as long as four frames.
+        for (int i = 0; i < 4; ++i) {
+            frames.append(Sprite::blank());
+        }
+        // On the beat of the workers' tool flip-books, which turn at the same pace.
+        sparkle->addAnimation(QStringLiteral("anim"),
+                              Sprite::flipbook(frames, 0.12).beginAt(Animation::nextBeat(m_clock.now(), 0.12)));
+        m_layer->addChild(sparkle);
+        m_sparkle = sparkle;
+    } else if (!full && m_sparkle) {
+        m_sparkle->removeFromParent();
+        m_sparkle.reset();
+    }
+}
+
+void Crate::forget() {
+    m_shown.clear();
+    if (m_sparkle) {
+        m_sparkle->removeFromParent();
+        m_sparkle.reset();
+    }
+}
+
+} // namespace pipfield

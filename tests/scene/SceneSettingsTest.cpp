@@ -1,0 +1,126 @@
+// The scene's settings: one owner, read once, written through, and followed by the view as they change.
+
+#include "game/SceneSettings.h"
+
+#include "SceneTestSupport.h"
+#include "scene/Grade.h"
+
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+using namespace pipfield;
+using namespace pipfield::test;
+
+namespace {
+
+const Instant kNoon = localInstant(2024, 4, 10, 12);
+
+TEST(SceneSettings, HourOverrideReadsDecimalIntegersOnly) {
+    const std::pair<const char*, std::optional<int>> cases[] = {
+        {"07", 7},
+        {"30", 30},
+        {"-2", -2},
+        {"+9", 9},
+        {"", std::nullopt},
+        {"noon", std::nullopt},
+        {"7.5", std::nullopt},
+        {" 7", std::nullopt},
+        {"+", std::nullopt},
+        {"2147483647", 2147483647},
+        {"-2147483648", -2147483647 - 1},
+        {"2147483648", std::nullopt},
+        {"99999999999", std::nullopt},
+    };
+    for (const auto& [text, hour] : cases) {
+        EXPECT_EQ(SceneSettings::parseHour(text), hour) << text;
+    }
+    const QDateTime tenPast3(QDate(2024, 5, 1), QTime(15, 10));
+    EXPECT_EQ(OrchardView::hour(std::nullopt, tenPast3), 15);
+    EXPECT_EQ(OrchardView::hour(30, tenPast3), 30);
+}
+
+TEST(SceneSettings, ReadFromTheSettingsAtStart) {
+    GameWorld world(kNoon, {{"hour", "22"}, {"season", "winter"}});
+    world.defaults.setValue("theme", "neon");
+    world.defaults.setValue("reduceMotion", false);
+    const std::unique_ptr<Game> game = world.launch();
+    SceneSettings& settings = game->sceneSettings();
+    EXPECT_EQ(settings.hourOverride(), 22);
+    EXPECT_EQ(settings.seasonOverride(), Season::winter);
+    EXPECT_EQ(game->season(), Season::winter) << "the game itself follows the season override";
+    EXPECT_TRUE(settings.timeOfDayLight());
+    EXPECT_EQ(settings.theme(), "neon") << "text written by hand is passed on";
+    EXPECT_EQ(Palette::themeNamed(settings.theme()), Palette::Theme::sunny);
+    settings.setDesktopReducesMotion(true);
+    EXPECT_FALSE(settings.reduceMotion()) << "the player's choice wins over the desktop's";
+    settings.holdStill();
+    EXPECT_TRUE(settings.reduceMotion());
+}
+
+TEST(SceneSettings, ASeasonOverrideIsARawNameExactly) {
+    GameWorld world(kNoon, {{"season", "Winter"}});
+    EXPECT_EQ(world.launch()->sceneSettings().seasonOverride(), std::nullopt);
+}
+
+TEST(SceneSettings, EachRealChangeSignalsOnceAndOnlyChoicesAreStored) {
+    GameWorld world(kNoon);
+    const std::unique_ptr<Game> game = world.launch();
+    SceneSettings& settings = game->sceneSettings();
+    EXPECT_EQ(settings.theme(), "sunny");
+    QSignalSpy theme(&settings, &SceneSettings::themeChanged);
+    QSignalSpy light(&settings, &SceneSettings::timeOfDayLightChanged);
+    QSignalSpy motion(&settings, &SceneSettings::reduceMotionChanged);
+    QSignalSpy hour(&settings, &SceneSettings::hourOverrideChanged);
+    QSignalSpy season(&settings, &SceneSettings::seasonOverrideChanged);
+    for (int twice = 0; twice < 2; ++twice) {
+        settings.setTheme("moon");
+        settings.setTimeOfDayLight(false);
+        settings.setDesktopReducesMotion(true);
+        settings.setHourOverride(5);
+        settings.setSeasonOverride(Season::autumn);
+    }
+    settings.setTheme("sunny");
+    settings.holdStill(); // already reduced: no change to tell
+    EXPECT_EQ(theme.count(), 2);
+    EXPECT_EQ(light.count(), 1);
+    EXPECT_EQ(motion.count(), 1);
+    EXPECT_EQ(hour.count(), 1);
+    EXPECT_EQ(season.count(), 1);
+    EXPECT_EQ(world.defaults.string("theme"), "sunny");
+    EXPECT_EQ(world.defaults.value("timeOfDayLight"), false);
+    EXPECT_FALSE(world.defaults.value("hour").isValid()) << "an override holds for this run only";
+    EXPECT_FALSE(world.defaults.value("reduceMotion").isValid()) << "the desktop's switch is not the player's choice";
+}
+
+TEST(SceneSettings, TheViewOnScreenFollowsAtOnceWithoutATick) {
+    SceneWorld scene(bareOrchard({mature(TreeKind::eureka)}));
+    scene.view->setOnScreen(true);
+    const QPointF trunk(scene.view->treeX(0), 10);
+    const QColor noon = colourAt(scene.view->renderImage(scene.clock.now()), trunk);
+
+    scene.settings().setHourOverride(22);
+    ASSERT_TRUE(scene.view->night().lantern()) << "night fell with no sync";
+    EXPECT_EQ(scene.view->night().lantern()->position(), QPointF(scene.view->originX() + 64, 4));
+    const QColor night = colourAt(scene.view->renderImage(scene.clock.now()), trunk);
+    EXPECT_LT(night.green(), noon.green());
+
+    scene.settings().setTimeOfDayLight(false);
+    EXPECT_FALSE(scene.view->night().lantern());
+    EXPECT_EQ(colourAt(scene.view->renderImage(scene.clock.now()), trunk), noon);
+
+    scene.settings().setTheme("moon");
+    EXPECT_EQ(scene.sprites.grade(), Grade::rule(Palette::Theme::moon, 22, false, false));
+    EXPECT_NE(colourAt(scene.view->renderImage(scene.clock.now()), trunk), noon);
+    EXPECT_EQ(scene.effects(), 0u) << "a redraw is no growth: nothing sparkles";
+}
+
+TEST(SceneSettings, AViewOffScreenCatchesUpWhenItComesBack) {
+    SceneWorld scene(bareOrchard({mature(TreeKind::eureka)}));
+    scene.settings().setHourOverride(22);
+    EXPECT_FALSE(scene.view->night().lantern()) << "nobody is looking";
+    scene.view->setOnScreen(true);
+    EXPECT_TRUE(scene.view->night().lantern());
+}
+
+} // namespace
