@@ -126,7 +126,7 @@ TEST_F(StripPanelTest, UnreadableWindowListCountsAsNoFullScreen) {
 
 TEST_F(StripPanelTest, WhereNothingIsBlendedTheSceneFillsTheStripWithSky) {
     const auto game = m_world.launch();
-    auto* view = new OrchardView(*game, m_world.defaults);
+    auto* view = new OrchardView(*game);
     m_panel = std::make_unique<StripPanel>(m_desktop, m_desktop, &m_desktop);
     m_strip = std::make_unique<Strip>(m_world.defaults, *m_panel, sceneContent(*view, *m_panel));
     const auto corner = [&] { return window().grab().toImage().pixelColor(2, 2); };
