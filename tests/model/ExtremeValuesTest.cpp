@@ -161,6 +161,17 @@ TEST(ExtremeValues, HugeLevelsAndFruitFinishPromptly) {
     exercise(o);
 }
 
+TEST(ExtremeValues, ATreeBearsOneFruitPerIntervalWhateverItHolds) {
+    // A count far below zero and a hundred intervals of progress: a hundred fruit, also past the
+    // bound on single steps, and the rest kept as progress.
+    Orchard o = Orchard::starter();
+    o.workers = {};
+    o.trees = {Tree{TreeKind::eureka, 300, 6000, -1000}};
+    o.step(5, Season::autumn);
+    EXPECT_EQ(o.trees[0].fruit, -900);
+    EXPECT_EQ(o.trees[0].progress, 5);
+}
+
 TEST(ExtremeValues, AThousandTreesAndOtherOddities) {
     Orchard o = Orchard::starter();
     o.trees.assign(1000, Tree{TreeKind::buddha, 18000, 10, 3});
