@@ -32,6 +32,17 @@ TEST_F(DefaultsTest, StoredValueThenRegisteredDefaultThenZero) {
     EXPECT_TRUE(d.boolValue("clickThrough"));
 }
 
+TEST_F(DefaultsTest, IntegersReadFromSwitchesAndHandWrittenText) {
+    Defaults d(file());
+    d.registerDefaults(Defaults::standardDefaults());
+    EXPECT_EQ(d.integer("clickThrough"), 1);
+    const std::pair<const char*, std::int64_t> cases[] = {{"12.7", 12}, {"-3", -3}, {"1e19", 0}, {"many", 0}};
+    for (const auto& [text, number] : cases) {
+        d.setValue("manageTab", text);
+        EXPECT_EQ(d.integer("manageTab"), number) << text;
+    }
+}
+
 TEST_F(DefaultsTest, StoredValuesSurviveAndRegisteredOnesAreNeverWritten) {
     {
         Defaults d(file());
@@ -51,12 +62,12 @@ TEST_F(DefaultsTest, CommandLineOverridesReadOnlyKeysForOneRun) {
         stored.setValue("season", "spring");
     }
     Defaults d(file(), {"pipfield", "-demo", "late", "-season", "winter", "-clickThrough", "NO", "-hour", "6.5",
-                        "-showManage", "YES", "--appearance", "dark", "-appearance"});
+                        "-showManage", "YES", "--appearance", "dark", "+season", "summer", "-appearance"});
     EXPECT_EQ(d.string("demo"), QStringLiteral("late"));
     EXPECT_EQ(d.string("season"), QStringLiteral("winter"));
     EXPECT_EQ(d.string("hour"), QStringLiteral("6.5"));
     EXPECT_TRUE(d.boolValue("showManage"));
-    // Not a read-only key, a GNU-style option and a key without a value: all ignored.
+    // Not a read-only key, a GNU-style option, no dash and a key without a value: all ignored.
     EXPECT_FALSE(d.contains("clickThrough"));
     EXPECT_FALSE(d.contains("appearance"));
 

@@ -49,6 +49,18 @@ TEST(GameHandEdited, ANegativeCrateAndCoinsHoldAtTheLowerLimit) {
     EXPECT_EQ(game->thisWeek(), Totals{}) << "totals below the week's start show an empty week";
 }
 
+TEST(GameHandEdited, ASaleWorthOneCoinIsASale) {
+    Orchard o = bareOrchard({});
+    o.crate.set(TreeKind::eureka, -3); // -6 coins
+    o.crate.set(TreeKind::meyer, 1);   // 7 coins
+    GameWorld world(kNoon);
+    world.seed(o, kNoon);
+    auto game = world.launch();
+    EXPECT_EQ(game->sellAll(), 1);
+    EXPECT_EQ(game->saleCount(), 1);
+    EXPECT_EQ(game->lastSale(), 1);
+}
+
 TEST(GameHandEdited, TotalsThatShrankSinceTheWeekBeganGiveTheCardNoNegativeNumber) {
     Orchard o = bareOrchard({});
     // Harvested and planted lowered by hand below the week's snapshot; sold and earned grew.
