@@ -105,8 +105,9 @@ TEST_P(LastUpdatedLongAgo, CatchesUpTheWholeThreeDays) {
     EXPECT_DOUBLE_EQ(world.saved()->lastUpdated, referenceSeconds(kNoon));
 }
 
-// Long before the clock's nanosecond count reaches (1677), and the difference to now beyond it too.
-INSTANTIATE_TEST_SUITE_P(Seconds, LastUpdatedLongAgo, testing::Values(-9e9, -1e11, -1e308, -4e9));
+// Ten days before noon of the test's day; long before the clock's nanosecond count reaches (1677), and
+// the difference to now beyond it too.
+INSTANTIATE_TEST_SUITE_P(Seconds, LastUpdatedLongAgo, testing::Values(812775600, -9e9, -1e11, -1e308, -4e9));
 
 class LastUpdatedInTheFuture : public testing::TestWithParam<double> {};
 

@@ -12,31 +12,19 @@
 namespace pipfield::test {
 namespace {
 
-TEST(GamePersistence, FirstRunWritesTheStarterOrchardThatReadsBack) {
-    GameWorld world(kSummerNoon);
-    auto game = world.launch();
+TEST(GamePersistence, TheFirstTickSavesANewGameOrTheFileJustRead) {
+    GameWorld fresh(kSummerNoon);
+    auto starter = fresh.launch();
+    EXPECT_EQ(starter->live(), Orchard::starter());
+    EXPECT_EQ(fresh.saved(), (Save{Orchard::starter(), referenceSeconds(kSummerNoon), starter->weekStarts()}));
 
-    EXPECT_EQ(game->live(), Orchard::starter());
-    EXPECT_EQ(QFileInfo(world.store.path()).dir().dirName(), QStringLiteral("Pipfield"));
-    const std::optional<Save> saved = world.saved();
-    ASSERT_TRUE(saved);
-    EXPECT_EQ(saved->orchard, game->live());
-    EXPECT_DOUBLE_EQ(saved->lastUpdated, referenceSeconds(kSummerNoon));
-    EXPECT_EQ(saved->weekStarts, game->weekStarts());
-}
-
-TEST(GamePersistence, TheFirstTickSavesAFileThatWasJustRead) {
     GameWorld world(kSummerNoon);
     Orchard o = Orchard::starter();
     o.coins = 777;
     world.seed(o, addSeconds(kSummerNoon, -60), {{"2026-W29", Totals{}}});
     auto game = world.launch();
-
     EXPECT_EQ(game->live().coins, 777);
-    const std::optional<Save> saved = world.saved();
-    ASSERT_TRUE(saved);
-    EXPECT_DOUBLE_EQ(saved->lastUpdated, referenceSeconds(kSummerNoon));
-    EXPECT_EQ(saved->orchard, game->live());
+    EXPECT_EQ(world.saved(), (Save{game->live(), referenceSeconds(kSummerNoon), game->weekStarts()}));
 }
 
 TEST(GamePersistence, AnUndecodableFileIsKeptAsideAndReplacedByTheStarter) {
@@ -163,6 +151,16 @@ TEST(FileReplacement, AFolderInTheWayFailsAndLeavesNothingBehind) {
     EXPECT_TRUE(FileReplacement::replace(dir.filePath("orchard.json"), "new"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               QStringList{"orchard.json"});
+}
+
+TEST(FileReplacement, WrittenAgainOnlyTheLastContentIsKeptAndNothingElse) {
+    QTemporaryDir dir;
+    FileReplacement file(dir.filePath("file"));
+    ASSERT_EQ(file.write("first"), std::nullopt);
+    ASSERT_EQ(file.write("second"), std::nullopt);
+    ASSERT_EQ(file.commit(), std::nullopt);
+    EXPECT_EQ(readFile(dir.filePath("file")), "second");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"file"});
 }
 
 TEST(FileReplacement, SavesLeaveNoDescriptorOpen) {

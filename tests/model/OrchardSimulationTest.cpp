@@ -148,13 +148,6 @@ TEST(OrchardHarvest, PicksWhatTheCrateHasRoomFor) {
     EXPECT_EQ(o.harvest(0), 0);
 }
 
-TEST(OrchardHarvest, KeepsProgressOfAFullTree) {
-    Orchard o = bare({Tree{TreeKind::eureka, 300, 0, 6}});
-    EXPECT_EQ(o.harvest(0), 6);
-    EXPECT_EQ(o.trees[0].progress, 0);
-    EXPECT_EQ(o.trees[0].fruit, 0);
-}
-
 TEST(OrchardValue, PlanterSeasonsAndPerKindRounding) {
     Orchard o = bare({});
     o.crate.set(TreeKind::yuja, 1);
