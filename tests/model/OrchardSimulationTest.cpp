@@ -212,15 +212,16 @@ TEST(OrchardForecast, WholeMinutesOrNothing) {
 }
 
 TEST(OrchardForecast, LooksAheadExactlyFortyEightHours) {
-    // A golden tree bears a fruit every 160 s and the harvester picks each as it comes: 1080 fruit in
-    // 48 hours. A crate with room for exactly that many fills at the horizon, one more does not.
-    Orchard o = bare({Tree{TreeKind::golden, 21600, 0, 0}});
+    // A lemon tree bears a fruit a minute and the harvester picks each as it comes: 2880 fruit in 48
+    // hours. A crate with room for exactly that many fills at the horizon; one more, a minute later,
+    // is beyond it.
+    Orchard o = bare({Tree{TreeKind::eureka, 300, 0, 0}});
     o.workers.set(WorkerRole::harvester, 1);
-    o.crateLevel = 9;
-    ASSERT_EQ(o.crateCapacity(), 1538);
-    o.crate.set(TreeKind::eureka, 1538 - 1080);
+    o.crateLevel = 11;
+    ASSERT_EQ(o.crateCapacity(), 3460);
+    o.crate.set(TreeKind::lime, 3460 - 2880);
     EXPECT_EQ(o.timeUntilCrateFull(Season::summer), 172800.0);
-    o.crate.set(TreeKind::eureka, 1538 - 1081);
+    o.crate.set(TreeKind::lime, 3460 - 2881);
     EXPECT_EQ(o.timeUntilCrateFull(Season::summer), std::nullopt);
 }
 
