@@ -12,25 +12,11 @@
 #include <cstdio>
 #include <string>
 
-namespace {
-
-class SilentNotifier final : public pipfield::Notifier {
-public:
-    void add(const pipfield::NotificationRequest&) override {}
-    void show(const QString&, const QString&) override {}
-    void remove(const QString&) override {}
-    void requestAuthorization() override {}
-    void queryDenied(std::function<void(bool)> answer) override { answer(false); }
-    void handOff() override {}
-};
-
-} // namespace
-
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     pipfield::Defaults defaults(pipfield::Defaults::standardFile());
     pipfield::SystemClock clock;
-    SilentNotifier notifier;
+    pipfield::SilentNotifier notifier;
     pipfield::SaveStore store(pipfield::SaveStore::standardPath());
     pipfield::Game game(defaults, clock, notifier, store);
 

@@ -32,6 +32,17 @@ TEST_F(DefaultsTest, StoredValueThenRegisteredDefaultThenZero) {
     EXPECT_TRUE(d.boolValue("clickThrough"));
 }
 
+TEST_F(DefaultsTest, IntegersReadFromSwitchesAndHandWrittenText) {
+    Defaults d(file());
+    d.registerDefaults(Defaults::standardDefaults());
+    EXPECT_EQ(d.integer("clickThrough"), 1);
+    const std::pair<const char*, std::int64_t> cases[] = {{"12.7", 12}, {"-3", -3}, {"1e19", 0}, {"many", 0}};
+    for (const auto& [text, number] : cases) {
+        d.setValue("manageTab", text);
+        EXPECT_EQ(d.integer("manageTab"), number) << text;
+    }
+}
+
 TEST_F(DefaultsTest, StoredValuesSurviveAndRegisteredOnesAreNeverWritten) {
     {
         Defaults d(file());

@@ -115,6 +115,21 @@ TEST(FullDisk, ANewGameStartsOnlyWhenNeitherSaveCanBeRead) {
     EXPECT_TRUE(log.warnings[0].contains(QStringLiteral("starting a new game"))) << log.warnings[0].toStdString();
 }
 
+TEST(FullDisk, ThePreviousSaveIsCopiedWhereNoHardLinkReaches) {
+    // The file on the test's temporary file system, the copy on the small one: no hard link joins two
+    // file systems, so the copy is written out.
+    FullDisk disk;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("orchard.json"));
+    ASSERT_EQ(FileReplacement::replace(path, "old"), std::nullopt);
+    FileReplacement file(path);
+    ASSERT_EQ(file.write("new"), std::nullopt);
+    EXPECT_EQ(file.keepCurrentAs(disk.filePath(QStringLiteral("previous.json"))), std::nullopt);
+    EXPECT_EQ(file.commit(), std::nullopt);
+    EXPECT_EQ(readFile(disk.filePath(QStringLiteral("previous.json"))), "old");
+    EXPECT_EQ(readFile(path), "new");
+}
+
 TEST(FullDisk, AReplacedFileIsWholeOrUntouchedWhateverItsSize) {
     FullDisk disk;
     const QString path = disk.filePath(QStringLiteral("file"));

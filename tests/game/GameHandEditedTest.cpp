@@ -49,6 +49,18 @@ TEST(GameHandEdited, ANegativeCrateAndCoinsHoldAtTheLowerLimit) {
     EXPECT_EQ(game->thisWeek(), Totals{}) << "totals below the week's start show an empty week";
 }
 
+TEST(GameHandEdited, ASaleWorthOneCoinIsASale) {
+    Orchard o = bareOrchard({});
+    o.crate.set(TreeKind::eureka, -3); // -6 coins
+    o.crate.set(TreeKind::meyer, 1);   // 7 coins
+    GameWorld world(kNoon);
+    world.seed(o, kNoon);
+    auto game = world.launch();
+    EXPECT_EQ(game->sellAll(), 1);
+    EXPECT_EQ(game->saleCount(), 1);
+    EXPECT_EQ(game->lastSale(), 1);
+}
+
 TEST(GameHandEdited, TotalsThatShrankSinceTheWeekBeganGiveTheCardNoNegativeNumber) {
     Orchard o = bareOrchard({});
     // Harvested and planted lowered by hand below the week's snapshot; sold and earned grew.
@@ -93,8 +105,9 @@ TEST_P(LastUpdatedLongAgo, CatchesUpTheWholeThreeDays) {
     EXPECT_DOUBLE_EQ(world.saved()->lastUpdated, referenceSeconds(kNoon));
 }
 
-// Long before the clock's nanosecond count reaches (1677), and the difference to now beyond it too.
-INSTANTIATE_TEST_SUITE_P(Seconds, LastUpdatedLongAgo, testing::Values(-9e9, -1e11, -1e308, -4e9));
+// Ten days before noon of the test's day; long before the clock's nanosecond count reaches (1677), and
+// the difference to now beyond it too.
+INSTANTIATE_TEST_SUITE_P(Seconds, LastUpdatedLongAgo, testing::Values(812775600, -9e9, -1e11, -1e308, -4e9));
 
 class LastUpdatedInTheFuture : public testing::TestWithParam<double> {};
 

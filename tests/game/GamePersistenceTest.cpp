@@ -1,3 +1,4 @@
+#include "game/FileReplacement.h"
 #include "support/GameTestSupport.h"
 
 #include <QDir>
@@ -6,35 +7,24 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <unistd.h>
 
 namespace pipfield::test {
 namespace {
 
-TEST(GamePersistence, FirstRunWritesTheStarterOrchardThatReadsBack) {
-    GameWorld world(kSummerNoon);
-    auto game = world.launch();
+TEST(GamePersistence, TheFirstTickSavesANewGameOrTheFileJustRead) {
+    GameWorld fresh(kSummerNoon);
+    auto starter = fresh.launch();
+    EXPECT_EQ(starter->live(), Orchard::starter());
+    EXPECT_EQ(fresh.saved(), (Save{Orchard::starter(), referenceSeconds(kSummerNoon), starter->weekStarts()}));
 
-    EXPECT_EQ(game->live(), Orchard::starter());
-    EXPECT_EQ(QFileInfo(world.store.path()).dir().dirName(), QStringLiteral("Pipfield"));
-    const std::optional<Save> saved = world.saved();
-    ASSERT_TRUE(saved);
-    EXPECT_EQ(saved->orchard, game->live());
-    EXPECT_DOUBLE_EQ(saved->lastUpdated, referenceSeconds(kSummerNoon));
-    EXPECT_EQ(saved->weekStarts, game->weekStarts());
-}
-
-TEST(GamePersistence, TheFirstTickSavesAFileThatWasJustRead) {
     GameWorld world(kSummerNoon);
     Orchard o = Orchard::starter();
     o.coins = 777;
     world.seed(o, addSeconds(kSummerNoon, -60), {{"2026-W29", Totals{}}});
     auto game = world.launch();
-
     EXPECT_EQ(game->live().coins, 777);
-    const std::optional<Save> saved = world.saved();
-    ASSERT_TRUE(saved);
-    EXPECT_DOUBLE_EQ(saved->lastUpdated, referenceSeconds(kSummerNoon));
-    EXPECT_EQ(saved->orchard, game->live());
+    EXPECT_EQ(world.saved(), (Save{game->live(), referenceSeconds(kSummerNoon), game->weekStarts()}));
 }
 
 TEST(GamePersistence, AnUndecodableFileIsKeptAsideAndReplacedByTheStarter) {
@@ -142,6 +132,47 @@ TEST(GamePersistence, ASaveKeepsThePermissionsThePlayerGaveTheFile) {
     ASSERT_TRUE(QFile::setPermissions(world.store.path(), own));
     ASSERT_EQ(world.store.write(Save{Orchard::starter(), 1, {}}), SaveStore::WriteResult::written);
     EXPECT_EQ(QFile::permissions(world.store.path()) & ~(QFile::ReadUser | QFile::WriteUser), own);
+}
+
+TEST(GamePersistence, APreviousSaveThatIsTheFileItselfLeavesNoOtherNameBehind) {
+    GameWorld world(kSummerNoon);
+    ASSERT_EQ(world.store.write(Save{Orchard::starter(), 0, {}}), SaveStore::WriteResult::written);
+    ASSERT_EQ(::link(QFile::encodeName(world.store.path()).constData(),
+                     QFile::encodeName(world.store.previousPath()).constData()),
+              0);
+    ASSERT_EQ(world.store.write(Save{Orchard::starter(), 1, {}}), SaveStore::WriteResult::written);
+    EXPECT_EQ(QFileInfo(world.store.path()).dir().entryList(QDir::Files | QDir::Hidden),
+              QStringList({"orchard.json", "orchard.previous.json"}));
+}
+
+TEST(FileReplacement, AFolderInTheWayFailsAndLeavesNothingBehind) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir("orchard.json"));
+    EXPECT_TRUE(FileReplacement::replace(dir.filePath("orchard.json"), "new"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{"orchard.json"});
+}
+
+TEST(FileReplacement, WrittenAgainOnlyTheLastContentIsKeptAndNothingElse) {
+    QTemporaryDir dir;
+    FileReplacement file(dir.filePath("file"));
+    ASSERT_EQ(file.write("first"), std::nullopt);
+    ASSERT_EQ(file.write("second"), std::nullopt);
+    ASSERT_EQ(file.commit(), std::nullopt);
+    EXPECT_EQ(readFile(dir.filePath("file")), "second");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"file"});
+}
+
+TEST(FileReplacement, SavesLeaveNoDescriptorOpen) {
+    // The game saves every 30 s for as long as it runs: a descriptor kept per save would use up the
+    // process's allowance within a day.
+    QTemporaryDir dir;
+    const auto descriptors = [] { return QDir(QStringLiteral("/proc/self/fd")).count(); };
+    const auto before = descriptors();
+    for (int i = 0; i < 20; ++i) {
+        ASSERT_EQ(FileReplacement::replace(dir.filePath("file"), "bytes"), std::nullopt);
+    }
+    EXPECT_EQ(descriptors(), before);
 }
 
 TEST(GamePersistence, TheSavedOrchardIsTheWorkingCopy) {

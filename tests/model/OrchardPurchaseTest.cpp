@@ -53,7 +53,9 @@ TEST(OrchardCost, CratePrices) {
         o.crateLevel = level;
         EXPECT_EQ(o.cost(Purchase::crate()), price) << level;
     }
-    o.crateLevel = 18;
+    o.coins = 42315012;
+    EXPECT_TRUE(o.buy(Purchase::crate()));
+    EXPECT_EQ(o.crateLevel, 18);
     EXPECT_EQ(o.cost(Purchase::crate()), std::nullopt);
 }
 
@@ -149,6 +151,16 @@ TEST(OrchardBuy, ReplantingDiscardsTheFruit) {
     EXPECT_EQ(o.coins, 950);
     EXPECT_TRUE(o.everPlanted.contains(TreeKind::kumquat));
     EXPECT_TRUE(o.everPlanted.contains(TreeKind::eureka));
+}
+
+// The window keeps a button as long as it offers the same purchase: only the fields of its case count.
+TEST(Purchase, EqualWhenTheyBuyTheSameThing) {
+    EXPECT_EQ(Purchase::replant(2, TreeKind::lime), Purchase::replant(2, TreeKind::lime));
+    EXPECT_NE(Purchase::replant(2, TreeKind::lime), Purchase::replant(3, TreeKind::lime));
+    EXPECT_NE(Purchase::replant(2, TreeKind::lime), Purchase::replant(2, TreeKind::yuja));
+    EXPECT_NE(Purchase::tree(TreeKind::lime), Purchase::unlock(TreeKind::lime));
+    EXPECT_NE(Purchase::worker(WorkerRole::planter), Purchase::secondWorker(WorkerRole::planter));
+    EXPECT_EQ(Purchase::crate(), (Purchase{Purchase::Case::crate, TreeKind::lime, WorkerRole::harvester, 4}));
 }
 
 TEST(OrchardLooks, DefaultsShowTheOtherBodyForTheSecondSlot) {
