@@ -59,14 +59,14 @@ int main(int argc, char** argv) {
     parser.process(app);
 
     QTemporaryDir home;
-    QStringList arguments{QStringLiteral("-hour"), parser.value(hour)};
+    QVariantMap overrides{{QStringLiteral("hour"), parser.value(hour)}};
     if (!parser.isSet(starter)) {
-        arguments << QStringLiteral("-demo") << QStringLiteral("late");
+        overrides.insert(QStringLiteral("demo"), QStringLiteral("late"));
     }
     if (parser.isSet(season)) {
-        arguments << QStringLiteral("-season") << parser.value(season);
+        overrides.insert(QStringLiteral("season"), parser.value(season));
     }
-    Defaults defaults(home.filePath(QStringLiteral("Pipfield.conf")), arguments);
+    Defaults defaults(home.filePath(QStringLiteral("Pipfield.conf")), overrides);
     defaults.registerDefaults(Defaults::standardDefaults());
     defaults.setValue(QStringLiteral("theme"), parser.value(theme));
     SystemClock clock;
@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
     Sprite sprites;
     OrchardViewSetup setup;
     setup.sprites = &sprites;
-    OrchardView view(game, defaults, setup, &window);
+    OrchardView view(game, setup, &window);
     view.setFrameSize(size);
     // As the strip does where no compositing manager blends it with the desktop.
     view.setPaintsSky(true);

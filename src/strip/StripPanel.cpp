@@ -3,6 +3,7 @@
 #include "strip/DesktopEvents.h"
 #include "strip/PanelWindowing.h"
 #include "strip/StripGeometry.h"
+#include "strip/StripLog.h"
 #include "strip/WindowList.h"
 
 #include <QGuiApplication>
@@ -160,6 +161,7 @@ bool StripPanel::fullScreenWindowOn(const QScreen* screen) const {
         return false;
     }
     const std::optional<std::vector<WindowEntry>> windows = m_windows.onScreenWindows();
+    m_windowListUnread = !windows;
     if (!windows || windows->empty()) {
         return false;
     }
@@ -170,6 +172,9 @@ void StripPanel::applyVisibility() {
     const QScreen* screen = m_window->isVisible() ? m_window->screen() : targetScreen();
     // The window list is read only when its answer can hide the strip.
     m_fullScreenAppActive = !m_aboveFullScreen && fullScreenWindowOn(screen);
+    if (!m_aboveFullScreen && m_windowListUnread) {
+        checkWindowListLater();
+    }
     if (!m_shown || m_fullScreenAppActive) {
         m_window->hide();
         return;
@@ -218,6 +223,20 @@ void StripPanel::applyClickThrough() {
 void StripPanel::recheckSoon() {
     // Give a full-screen transition time to finish before the window list is read.
     QTimer::singleShot(kFullScreenRecheckMs, this, &StripPanel::applyVisibility);
+}
+
+void StripPanel::checkWindowListLater() {
+    if (m_windowListChecked) {
+        return;
+    }
+    m_windowListChecked = true;
+    // Asked once a run: a window manager that lists no windows after a while never will.
+    QTimer::singleShot(kWindowListGraceMs, this, [this] {
+        if (!m_aboveFullScreen && !m_windows.onScreenWindows()) {
+            qCWarning(lcStrip) << "the window manager does not list its windows (no EWMH), so the strip cannot"
+                               << "hide over full-screen windows";
+        }
+    });
 }
 
 } // namespace pipfield

@@ -26,6 +26,9 @@ public:
     ~StripPanel() override;
 
     static constexpr int kFullScreenRecheckMs = 600;
+    /// How long a window manager may go without listing its windows before the strip says that it
+    /// cannot hide over full-screen windows there: a starting one lists none for a moment (Xfwm4).
+    static constexpr int kWindowListGraceMs = 3000;
 
     std::vector<Screen> screens() const override;
     void place(qint64 screenID) override;
@@ -51,6 +54,7 @@ private:
     void setComposited(bool composited);
     void applyClickThrough();
     void recheckSoon();
+    void checkWindowListLater();
 
     const WindowList& m_windows;
     DesktopEvents& m_events;
@@ -65,6 +69,9 @@ private:
     bool m_aboveFullScreen = true;
     bool m_composited = true;
     bool m_fullScreenAppActive = false;
+    // Set by each reading of the window list that found none.
+    mutable bool m_windowListUnread = false;
+    bool m_windowListChecked = false;
 };
 
 } // namespace pipfield

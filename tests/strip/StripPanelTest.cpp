@@ -9,6 +9,7 @@
 #include "strip/StripGeometry.h"
 #include "strip/WindowList.h"
 #include "support/GameTestSupport.h"
+#include "support/MessageLog.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -117,11 +118,32 @@ TEST_F(StripPanelTest, FullScreenHidesAfterTheDelayAndShowsAgain) {
     EXPECT_TRUE(window().isVisible());
 }
 
-TEST_F(StripPanelTest, UnreadableWindowListCountsAsNoFullScreen) {
-    makeStrip();
+TEST_F(StripPanelTest, UnreadableWindowListCountsAsNoFullScreenAndIsSaidOnceWhenItLasts) {
+    test::MessageLog log("pipfield.strip");
+    Strip& strip = makeStrip();
+    strip.setHideInFullScreen(true);
     m_desktop.windows = std::nullopt;
     EXPECT_FALSE(m_panel->fullScreenWindowOn(QGuiApplication::primaryScreen()));
     EXPECT_FALSE(m_panel->fullScreenWindowOn(nullptr));
+    m_panel->applyVisibility();
+    m_panel->applyVisibility();
+    EXPECT_TRUE(window().isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !log.warnings.isEmpty(); }, 2 * StripPanel::kWindowListGraceMs));
+    m_panel->applyVisibility();
+    QTest::qWait(StripPanel::kWindowListGraceMs + 200);
+    ASSERT_EQ(log.warnings.size(), 1);
+    EXPECT_TRUE(log.warnings[0].contains(QLatin1String("full-screen"))) << log.warnings[0].toStdString();
+}
+
+TEST_F(StripPanelTest, AWindowListMissingOnlyWhileTheWindowManagerStartsIsNoFailure) {
+    test::MessageLog log("pipfield.strip");
+    Strip& strip = makeStrip();
+    strip.setHideInFullScreen(true);
+    m_desktop.windows = std::nullopt;
+    m_panel->applyVisibility();
+    m_desktop.windows = std::vector<WindowEntry>{};
+    QTest::qWait(StripPanel::kWindowListGraceMs + 200);
+    EXPECT_TRUE(log.warnings.isEmpty()) << log.warnings.join(QLatin1Char('\n')).toStdString();
 }
 
 TEST_F(StripPanelTest, WhereNothingIsBlendedTheSceneFillsTheStripWithSky) {
