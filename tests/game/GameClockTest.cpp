@@ -24,7 +24,7 @@ TEST(GameClock, CatchUpIsSlicedIntoFiveSecondStepsAndAClockSetBackSimulatesNothi
 
     // Slices of 5, 5 and 2.5: the first reaches maturity and drops the rest of its 5 s, the
     // others grow 7.5 s toward the first fruit. One 12.5 s step would give no progress at all,
-    // slices of 2.5, 5, 5 would give 5.
+    // slices of 2.5, 5, 5 would give 10.
     game->tick(addSeconds(earlier, 14.5));
     EXPECT_EQ(game->live().trees[0].age, 300);
     EXPECT_EQ(game->live().trees[0].progress, 7.5);
