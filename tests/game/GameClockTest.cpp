@@ -78,13 +78,6 @@ TEST(GameClock, SeasonFollowsTheMonthUnlessTheSettingNamesASeason) {
     EXPECT_EQ(game->season(), Season::winter);
 }
 
-TEST(GameClock, SeasonGivenOnTheCommandLineAppliesFromTheFirstTick) {
-    GameWorld world(kSummerNoon, {{QStringLiteral("season"), QStringLiteral("autumn")}});
-    world.defaults.setValue(QStringLiteral("season"), QStringLiteral("spring"));
-    auto game = world.launch();
-    EXPECT_EQ(game->season(), Season::autumn);
-}
-
 TEST(GameClock, CrateAlmostFullFromEightyPercent) {
     for (const auto& [count, almost] : {std::pair{32, true}, std::pair{31, false}}) {
         Orchard o = bareOrchard({});
