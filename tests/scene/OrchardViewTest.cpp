@@ -84,14 +84,6 @@ TEST(OrchardViewTrees, SparklesOnlyWhenATreeReallyGrows) {
     scene.view->sync();
     EXPECT_EQ(scene.view->trees()[0].shown, (PlantedTree::Shown{TreeKind::eureka, TreeStage::mature}));
     EXPECT_EQ(scene.effects("anim"), 1u) << "matured";
-
-    // A theme change redraws every tree from scratch: nothing grew.
-    scene.clock.advance(5);
-    ASSERT_EQ(scene.effects(), 0u);
-    scene.settings().setTheme("moon");
-    scene.view->sync();
-    EXPECT_EQ(scene.view->trees()[0].shown, (PlantedTree::Shown{TreeKind::eureka, TreeStage::mature}));
-    EXPECT_EQ(scene.effects(), 0u);
 }
 
 TEST(OrchardViewNight, ThePaintedSkyFillsTheViewUnderTheArtAndDarkensWithTheScene) {
