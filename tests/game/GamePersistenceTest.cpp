@@ -172,28 +172,24 @@ TEST(GamePersistence, TheSavedOrchardIsTheWorkingCopy) {
 TEST(GamePersistence, AFolderThatCannotBeCreatedDoesNotStopTheGame) {
     QTemporaryDir dir;
     writeFile(dir.filePath("blocker"), "a file where the folder should be");
-    Defaults defaults(dir.filePath("Pipfield.conf"));
-    defaults.registerDefaults(Defaults::standardDefaults());
-    FakeClock clock(kSummerNoon);
-    FakeNotifier notifier;
-    SaveStore store(dir.filePath("blocker/Pipfield/orchard.json"));
+    GameWorld world(kSummerNoon, {}, dir.filePath("blocker/Pipfield/orchard.json"));
     MessageLog log("pipfield.save");
-    Game game(defaults, clock, notifier, store);
+    auto game = world.launch();
     EXPECT_EQ(log.warnings.size(), 1);
 
     // A failed write is still a save: the clock tries again only after 30 s, changes at once.
-    game.tick(addSeconds(kSummerNoon, 30));
+    game->tick(addSeconds(kSummerNoon, 30));
     EXPECT_EQ(log.warnings.size(), 1);
-    game.tick(addSeconds(kSummerNoon, 30.5));
+    game->tick(addSeconds(kSummerNoon, 30.5));
     EXPECT_EQ(log.warnings.size(), 2);
-    game.tick(addSeconds(kSummerNoon, 60));
+    game->tick(addSeconds(kSummerNoon, 60));
     EXPECT_EQ(log.warnings.size(), 2);
 
     // The sale's tick is due to save, and the sale saves again.
-    clock.set(addSeconds(kSummerNoon, 600));
-    EXPECT_GE(game.sellAll(), 1);
+    world.clock.set(addSeconds(kSummerNoon, 600));
+    EXPECT_GE(game->sellAll(), 1);
     EXPECT_EQ(log.warnings.size(), 4);
-    EXPECT_EQ(store.write(Save{game.live(), 0, {}}), SaveStore::WriteResult::ioFailed);
+    EXPECT_EQ(world.store.write(Save{game->live(), 0, {}}), SaveStore::WriteResult::ioFailed);
     EXPECT_TRUE(log.warnings.back().contains("blocker/Pipfield/orchard.json")) << log.warnings.back().toStdString();
 }
 
