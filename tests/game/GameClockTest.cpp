@@ -1,4 +1,4 @@
-#include "support/GameTestSupport.h"
+#include "Launched.h"
 
 #include <QSignalSpy>
 
@@ -9,39 +9,26 @@ namespace {
 
 // Wednesday 15 July 2026, noon in Seoul: summer, ISO week 2026-W29.
 
-Orchard eurekaAlmostGrown() {
-    return bareOrchard({{TreeKind::eureka, 297, 0, 0}});
-}
-
-TEST(GameClock, CatchUpIsSlicedIntoFiveSecondStepsAndARemainder) {
+TEST(GameClock, CatchUpIsSlicedIntoFiveSecondStepsAndAClockSetBackSimulatesNothing) {
     GameWorld world(kSummerNoon);
-    world.seed(eurekaAlmostGrown(), kSummerNoon);
-    auto game = world.launch();
-
+    auto game = launch(world, bareOrchard({{TreeKind::eureka, 297, 0, 0}}), kSummerNoon);
     game->tick(kSummerNoon);
     EXPECT_EQ(game->live().trees[0].age, 297) << "no time passed, no step";
 
-    // Slices of 5, 5 and 2.5: the first reaches maturity and drops the rest of its 5 s, the
-    // others grow 7.5 s toward the first fruit. One 12.5 s step would give no progress at all,
-    // slices of 2.5, 5, 5 would give 5.
-    game->tick(addSeconds(kSummerNoon, 12.5));
-    EXPECT_EQ(game->live().trees[0].age, 300);
-    EXPECT_EQ(game->live().trees[0].progress, 7.5);
-    EXPECT_EQ(game->lastUpdated(), addSeconds(kSummerNoon, 12.5));
-}
-
-TEST(GameClock, AClockSetBackSimulatesNothingAndRestartsFromTheNewTime) {
-    GameWorld world(kSummerNoon);
-    world.seed(eurekaAlmostGrown(), kSummerNoon);
-    auto game = world.launch();
-
     const Instant earlier = addSeconds(kSummerNoon, -3600);
     game->tick(earlier);
-    EXPECT_EQ(game->live().trees[0].age, 297);
+    EXPECT_EQ(game->live().trees[0].age, 297) << "set back: nothing simulated";
     EXPECT_EQ(game->lastUpdated(), earlier);
-
     game->tick(addSeconds(earlier, 2));
-    EXPECT_EQ(game->live().trees[0].age, 299);
+    EXPECT_EQ(game->live().trees[0].age, 299) << "restarted from the new time";
+
+    // Slices of 5, 5 and 2.5: the first reaches maturity and drops the rest of its 5 s, the
+    // others grow 7.5 s toward the first fruit. One 12.5 s step would give no progress at all,
+    // slices of 2.5, 5, 5 would give 10.
+    game->tick(addSeconds(earlier, 14.5));
+    EXPECT_EQ(game->live().trees[0].age, 300);
+    EXPECT_EQ(game->live().trees[0].progress, 7.5);
+    EXPECT_EQ(game->lastUpdated(), addSeconds(earlier, 14.5));
 }
 
 TEST(GameClock, SavingAndPlanningRunAtOnceAfterTheClockIsSetBackThenKeepTheirCadence) {
@@ -49,8 +36,7 @@ TEST(GameClock, SavingAndPlanningRunAtOnceAfterTheClockIsSetBackThenKeepTheirCad
     Orchard o = bareOrchard(std::vector<Tree>(3, Tree{TreeKind::eureka, 300, 0, 6}));
     o.workers.set(WorkerRole::harvester, 1);
     GameWorld world(kSummerNoon);
-    world.seed(o, kSummerNoon);
-    auto game = world.launch();
+    auto game = launch(world, o, kSummerNoon);
     using Kind = FakeNotifier::Call::Kind;
     auto plans = [&] { return world.notifier.count(Kind::add); };
     auto savedAt = [&] { return world.saved()->lastUpdated - referenceSeconds(kSummerNoon); };
@@ -92,20 +78,12 @@ TEST(GameClock, SeasonFollowsTheMonthUnlessTheSettingNamesASeason) {
     EXPECT_EQ(game->season(), Season::winter);
 }
 
-TEST(GameClock, SeasonGivenOnTheCommandLineAppliesFromTheFirstTick) {
-    GameWorld world(kSummerNoon, {{QStringLiteral("season"), QStringLiteral("autumn")}});
-    world.defaults.setValue(QStringLiteral("season"), QStringLiteral("spring"));
-    auto game = world.launch();
-    EXPECT_EQ(game->season(), Season::autumn);
-}
-
 TEST(GameClock, CrateAlmostFullFromEightyPercent) {
     for (const auto& [count, almost] : {std::pair{32, true}, std::pair{31, false}}) {
         Orchard o = bareOrchard({});
         o.crate.set(TreeKind::eureka, count); // capacity 40 at level 0
         GameWorld world(kSummerNoon);
-        world.seed(o, kSummerNoon);
-        auto game = world.launch();
+        auto game = launch(world, o, kSummerNoon);
         EXPECT_EQ(game->crateAlmostFull(), almost) << count;
     }
 }
@@ -113,8 +91,7 @@ TEST(GameClock, CrateAlmostFullFromEightyPercent) {
 TEST(GameClock, TicksThatChangeNothingVisibleNotifyNobody) {
     // A bearing tree: each second adds progress toward the next fruit, which nobody can see.
     GameWorld world(kSummerNoon);
-    world.seed(bareOrchard({{TreeKind::eureka, 300, 10, 1}}), kSummerNoon);
-    auto game = world.launch();
+    auto game = launch(world, bareOrchard({{TreeKind::eureka, 300, 10, 1}}), kSummerNoon);
     QSignalSpy orchardSpy(game.get(), &Game::orchardChanged);
     QSignalSpy almostSpy(game.get(), &Game::crateAlmostFullChanged);
     QSignalSpy seasonSpy(game.get(), &Game::seasonChanged);
@@ -138,9 +115,9 @@ TEST(GameClock, FirstTickOfAWeekTakesOneSnapshotAndPrunesOldWeeks) {
     o.workers.set(WorkerRole::harvester, 5);
     GameWorld world(kSummerNoon);
     // 56 days before 15 July 2026 is in 2026-W21.
-    world.seed(o, addSeconds(kSummerNoon, -600),
+    auto game =
+        launch(world, o, addSeconds(kSummerNoon, -600),
                {{"2026-W20", Totals{1, 1, 1, 1}}, {"2026-W21", Totals{2, 2, 2, 2}}, {"2026-W28", Totals{3, 3, 3, 3}}});
-    auto game = world.launch();
 
     ASSERT_EQ(game->weekStarts().size(), 3u);
     EXPECT_FALSE(game->weekStarts().contains("2026-W20"));
@@ -160,8 +137,7 @@ TEST(GameClock, FirstTickOfAWeekTakesOneSnapshotAndPrunesOldWeeks) {
 
 TEST(GameClock, OldWeeksArePrunedOnlyWhenAWeekIsAdded) {
     GameWorld world(kSummerNoon);
-    world.seed(bareOrchard({}), kSummerNoon, {{"2025-W01", Totals{}}, {"2026-W29", Totals{}}});
-    auto game = world.launch();
+    auto game = launch(world, bareOrchard({}), kSummerNoon, {{"2025-W01", Totals{}}, {"2026-W29", Totals{}}});
     EXPECT_TRUE(game->weekStarts().contains("2025-W01"));
 
     game->tick(localInstant(2026, 7, 20)); // Monday: 2026-W30

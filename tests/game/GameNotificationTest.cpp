@@ -1,4 +1,4 @@
-#include "support/GameTestSupport.h"
+#include "Launched.h"
 
 #include <QSignalSpy>
 
@@ -18,27 +18,9 @@ Orchard fillingOrchard() {
     return o;
 }
 
-TEST(GameNotifications, LaunchPlansTheCrateFullNotification) {
-    GameWorld world(kNoon);
-    world.seed(fillingOrchard(), kNoon);
-    auto game = world.launch();
-
-    ASSERT_GE(world.notifier.calls.size(), 2u);
-    EXPECT_EQ(world.notifier.calls[0].kind, Kind::remove);
-    EXPECT_EQ(world.notifier.calls[0].request.identifier, "crate-full");
-    const std::optional<NotificationRequest> pending = world.notifier.only();
-    ASSERT_TRUE(pending);
-    EXPECT_EQ(pending->identifier, "crate-full");
-    EXPECT_EQ(pending->title, QStringLiteral("창고가 레몬으로 가득 찼어요"));
-    EXPECT_EQ(pending->body, QStringLiteral("팔러 와 주세요. 일꾼들이 기다리고 있어요."));
-    EXPECT_EQ(pending->delaySeconds, *game->live().timeUntilCrateFull(Season::autumn));
-    EXPECT_GT(pending->delaySeconds, 0);
-}
-
 TEST(GameNotifications, SwitchingOffRemovesAndSwitchingOnPlansAtOnce) {
     GameWorld world(kNoon);
-    world.seed(fillingOrchard(), kNoon);
-    auto game = world.launch();
+    auto game = launch(world, fillingOrchard(), kNoon);
     QSignalSpy spy(game.get(), &Game::notificationsOnChanged);
 
     game->setNotificationsOn(false);
@@ -71,17 +53,26 @@ TEST(GameNotifications, AFullCrateOrNoHarvesterGetsNone) {
     nobody.workers = {};
     for (const Orchard& o : {full, nobody}) {
         GameWorld world(kNoon);
-        world.seed(o, kNoon);
-        auto game = world.launch();
+        auto game = launch(world, o, kNoon);
         EXPECT_EQ(world.notifier.count(Kind::remove), 1u);
         EXPECT_TRUE(world.notifier.pending.empty());
     }
 }
 
-TEST(GameNotifications, ReplannedEveryTenMinutesAndAfterChanges) {
+TEST(GameNotifications, LaunchPlansTheCrateFullNotificationAndReplansEveryTenMinutesAndAfterChanges) {
     GameWorld world(kNoon);
-    world.seed(fillingOrchard(), kNoon);
-    auto game = world.launch();
+    auto game = launch(world, fillingOrchard(), kNoon);
+    ASSERT_GE(world.notifier.calls.size(), 2u);
+    EXPECT_EQ(world.notifier.calls[0].kind, Kind::remove);
+    EXPECT_EQ(world.notifier.calls[0].request.identifier, "crate-full");
+    const std::optional<NotificationRequest> pending = world.notifier.only();
+    ASSERT_TRUE(pending);
+    EXPECT_EQ(pending->identifier, "crate-full");
+    EXPECT_EQ(pending->title, QStringLiteral("창고가 레몬으로 가득 찼어요"));
+    EXPECT_EQ(pending->body, QStringLiteral("팔러 와 주세요. 일꾼들이 기다리고 있어요."));
+    EXPECT_EQ(pending->delaySeconds, *game->live().timeUntilCrateFull(Season::autumn));
+    EXPECT_GT(pending->delaySeconds, 0);
+
     auto plans = [&] { return world.notifier.count(Kind::remove); };
     ASSERT_EQ(plans(), 1u);
 

@@ -1,5 +1,5 @@
+#include "Launched.h"
 #include "game/FileReplacement.h"
-#include "support/GameTestSupport.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -21,8 +21,7 @@ TEST(GamePersistence, TheFirstTickSavesANewGameOrTheFileJustRead) {
     GameWorld world(kSummerNoon);
     Orchard o = Orchard::starter();
     o.coins = 777;
-    world.seed(o, addSeconds(kSummerNoon, -60), {{"2026-W29", Totals{}}});
-    auto game = world.launch();
+    auto game = launch(world, o, addSeconds(kSummerNoon, -60), {{"2026-W29", Totals{}}});
     EXPECT_EQ(game->live().coins, 777);
     EXPECT_EQ(world.saved(), (Save{game->live(), referenceSeconds(kSummerNoon), game->weekStarts()}));
 }
@@ -34,37 +33,23 @@ TEST(GamePersistence, AnUndecodableFileIsKeptAsideAndReplacedByTheStarter) {
         R"({"orchard":{"trees":[{"kind":"kiwi","age":1,"progress":0,"fruit":0}],"workers":{}},)"
         R"("lastUpdated":0,"weekStarts":{}})",
     };
-    for (const std::string& document : documents) {
-        GameWorld world(kSummerNoon);
-        writeFile(world.store.path(), document);
+    // Both within one second: the second is kept under a name of its own.
+    const char* keptAs[] = {"orchard.unreadable-20260715-120000.json", "orchard.unreadable-20260715-120000-2.json"};
+    GameWorld world(kSummerNoon);
+    for (int i = 0; i < 2; ++i) {
+        writeFile(world.store.path(), documents[i]);
         MessageLog log("pipfield.save");
         auto game = world.launch();
-        ASSERT_EQ(log.warnings.size(), 1) << document;
-        EXPECT_TRUE(log.warnings[0].contains("orchard.unreadable-20260715-120000.json"))
-            << log.warnings[0].toStdString();
+        ASSERT_EQ(log.warnings.size(), 1) << documents[i];
+        EXPECT_TRUE(log.warnings[0].contains(keptAs[i])) << log.warnings[0].toStdString();
 
         EXPECT_EQ(game->live(), Orchard::starter());
         EXPECT_EQ(game->lastUpdated(), kSummerNoon);
         const std::optional<Save> saved = world.saved();
         ASSERT_TRUE(saved);
         EXPECT_EQ(saved->orchard, Orchard::starter());
-        const QString kept = QFileInfo(world.store.path()).dir().filePath("orchard.unreadable-20260715-120000.json");
-        EXPECT_EQ(readFile(kept), document);
+        EXPECT_EQ(readFile(QFileInfo(world.store.path()).dir().filePath(keptAs[i])), documents[i]);
     }
-}
-
-TEST(GamePersistence, TwoUnreadableFilesInOneSecondAreBothKept) {
-    GameWorld world(kSummerNoon);
-    MessageLog log("pipfield.save");
-    writeFile(world.store.path(), "first");
-    world.launch();
-    writeFile(world.store.path(), "second");
-    world.launch();
-
-    const QDir folder = QFileInfo(world.store.path()).dir();
-    EXPECT_EQ(readFile(folder.filePath("orchard.unreadable-20260715-120000.json")), "first");
-    EXPECT_EQ(readFile(folder.filePath("orchard.unreadable-20260715-120000-2.json")), "second");
-    EXPECT_EQ(log.warnings.size(), 2);
 }
 
 TEST(GamePersistence, DemoModeNeverReadsOrWritesTheFile) {
@@ -177,8 +162,7 @@ TEST(FileReplacement, SavesLeaveNoDescriptorOpen) {
 
 TEST(GamePersistence, TheSavedOrchardIsTheWorkingCopy) {
     GameWorld world(kSummerNoon);
-    world.seed(bareOrchard({{TreeKind::eureka, 300, 10, 1}}), kSummerNoon);
-    auto game = world.launch();
+    auto game = launch(world, bareOrchard({{TreeKind::eureka, 300, 10, 1}}), kSummerNoon);
 
     game->tick(addSeconds(kSummerNoon, 31));
     ASSERT_NE(game->orchard(), game->live());
@@ -188,28 +172,24 @@ TEST(GamePersistence, TheSavedOrchardIsTheWorkingCopy) {
 TEST(GamePersistence, AFolderThatCannotBeCreatedDoesNotStopTheGame) {
     QTemporaryDir dir;
     writeFile(dir.filePath("blocker"), "a file where the folder should be");
-    Defaults defaults(dir.filePath("Pipfield.conf"));
-    defaults.registerDefaults(Defaults::standardDefaults());
-    FakeClock clock(kSummerNoon);
-    FakeNotifier notifier;
-    SaveStore store(dir.filePath("blocker/Pipfield/orchard.json"));
+    GameWorld world(kSummerNoon, {}, dir.filePath("blocker/Pipfield/orchard.json"));
     MessageLog log("pipfield.save");
-    Game game(defaults, clock, notifier, store);
+    auto game = world.launch();
     EXPECT_EQ(log.warnings.size(), 1);
 
     // A failed write is still a save: the clock tries again only after 30 s, changes at once.
-    game.tick(addSeconds(kSummerNoon, 30));
+    game->tick(addSeconds(kSummerNoon, 30));
     EXPECT_EQ(log.warnings.size(), 1);
-    game.tick(addSeconds(kSummerNoon, 30.5));
+    game->tick(addSeconds(kSummerNoon, 30.5));
     EXPECT_EQ(log.warnings.size(), 2);
-    game.tick(addSeconds(kSummerNoon, 60));
+    game->tick(addSeconds(kSummerNoon, 60));
     EXPECT_EQ(log.warnings.size(), 2);
 
     // The sale's tick is due to save, and the sale saves again.
-    clock.set(addSeconds(kSummerNoon, 600));
-    EXPECT_GE(game.sellAll(), 1);
+    world.clock.set(addSeconds(kSummerNoon, 600));
+    EXPECT_GE(game->sellAll(), 1);
     EXPECT_EQ(log.warnings.size(), 4);
-    EXPECT_EQ(store.write(Save{game.live(), 0, {}}), SaveStore::WriteResult::ioFailed);
+    EXPECT_EQ(world.store.write(Save{game->live(), 0, {}}), SaveStore::WriteResult::ioFailed);
     EXPECT_TRUE(log.warnings.back().contains("blocker/Pipfield/orchard.json")) << log.warnings.back().toStdString();
 }
 

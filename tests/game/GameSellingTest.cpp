@@ -1,4 +1,4 @@
-#include "support/GameTestSupport.h"
+#include "Launched.h"
 
 #include <QSignalSpy>
 
@@ -12,8 +12,7 @@ TEST(GameSelling, SellingTheCrateTurnsItIntoCoins) {
     o.crate.set(TreeKind::meyer, 12); // 7 coins each
     o.coins = 5;
     GameWorld world(kNoon);
-    world.seed(o, kNoon);
-    auto game = world.launch();
+    auto game = launch(world, o, kNoon);
     QSignalSpy sales(game.get(), &Game::saleCountChanged);
     QSignalSpy published(game.get(), &Game::orchardChanged);
 
@@ -35,8 +34,7 @@ TEST(GameSelling, SellingTheCrateTurnsItIntoCoins) {
 
 TEST(GameSelling, AnEmptyCrateSellsForNothingButStillSaves) {
     GameWorld world(kNoon);
-    world.seed(bareOrchard({}), kNoon);
-    auto game = world.launch();
+    auto game = launch(world, bareOrchard({}), kNoon);
     QSignalSpy sales(game.get(), &Game::saleCountChanged);
     QSignalSpy amounts(game.get(), &Game::lastSaleChanged);
 
@@ -135,8 +133,7 @@ TEST(ThisWeek, IsZeroWithoutASnapshotOfTheCurrentWeek) {
     GameWorld world(kNoon);
     Orchard o = bareOrchard({});
     o.totals = {50, 40, 300, 2};
-    world.seed(o, kNoon, {{"2026-W42", Totals{10, 10, 100, 1}}});
-    auto game = world.launch();
+    auto game = launch(world, o, kNoon, {{"2026-W42", Totals{10, 10, 100, 1}}});
     EXPECT_EQ(game->thisWeek(), (Totals{40, 30, 200, 1}));
 
     // The game itself has taken 2026-W43's snapshot only when a tick ran in that week.

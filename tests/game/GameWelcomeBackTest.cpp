@@ -1,5 +1,5 @@
+#include "Launched.h"
 #include "game/WelcomeBack.h"
-#include "support/GameTestSupport.h"
 
 #include <QSignalSpy>
 
@@ -47,8 +47,7 @@ Slow replay(Orchard o, double seconds, Season season) {
 TEST(GameWelcomeBack, ALongAbsenceIsToldFromTheCatchUpItself) {
     const Orchard o = busyOrchard();
     GameWorld world(kNoon);
-    world.seed(o, addSeconds(kNoon, -3 * 3600.0));
-    auto game = world.launch();
+    auto game = launch(world, o, addSeconds(kNoon, -3 * 3600.0));
 
     const Slow slow = replay(o, 3 * 3600.0, Season::autumn);
     ASSERT_TRUE(slow.filledAfter) << "the fixture must fill its crate on the way";
@@ -78,8 +77,7 @@ TEST(GameWelcomeBack, TheCrateFullPlanStaysBesideIt) {
     Orchard roomy = busyOrchard();
     roomy.crateLevel = Orchard::maxCrateLevel;
     GameWorld world(kNoon);
-    world.seed(roomy, addSeconds(kNoon, -1800));
-    auto game = world.launch();
+    auto game = launch(world, roomy, addSeconds(kNoon, -1800));
     ASSERT_TRUE(game->welcomeBack());
     EXPECT_FALSE(game->welcomeBack()->filledAfter);
     EXPECT_EQ(world.notifier.count(Kind::show), 1u);
@@ -91,8 +89,7 @@ TEST(GameWelcomeBack, ShortAbsencesAndDemoModeSayNothing) {
     const Orchard o = busyOrchard();
     {
         GameWorld world(kNoon);
-        world.seed(o, addSeconds(kNoon, -599));
-        auto game = world.launch();
+        auto game = launch(world, o, addSeconds(kNoon, -599));
         EXPECT_FALSE(game->welcomeBack());
         EXPECT_EQ(game->welcomeBackText(), QString());
         EXPECT_EQ(world.notifier.count(Kind::show), 0u);
@@ -118,8 +115,7 @@ TEST(GameWelcomeBack, ShortAbsencesAndDemoModeSayNothing) {
 TEST(GameWelcomeBack, NotificationsOffStillTellsTheWindow) {
     GameWorld world(kNoon);
     world.defaults.setValue("notificationsOn", false);
-    world.seed(busyOrchard(), addSeconds(kNoon, -3600));
-    auto game = world.launch();
+    auto game = launch(world, busyOrchard(), addSeconds(kNoon, -3600));
     EXPECT_TRUE(game->welcomeBack());
     EXPECT_FALSE(game->welcomeBackText().isEmpty());
     EXPECT_EQ(world.notifier.count(Kind::show), 0u);
@@ -129,8 +125,7 @@ TEST(GameWelcomeBack, ACrateFullBeforeLeavingAndAnIdleOrchardReadAsSuch) {
     Orchard full = busyOrchard();
     full.crate.set(TreeKind::eureka, full.crateCapacity());
     GameWorld world(kNoon);
-    world.seed(full, addSeconds(kNoon, -86400.0));
-    auto game = world.launch();
+    auto game = launch(world, full, addSeconds(kNoon, -86400.0));
     ASSERT_TRUE(game->welcomeBack());
     EXPECT_EQ(*game->welcomeBack(), (WelcomeBack{0, full.crateCapacity(), 0.0}));
     EXPECT_EQ(game->welcomeBackText(),
@@ -140,16 +135,14 @@ TEST(GameWelcomeBack, ACrateFullBeforeLeavingAndAnIdleOrchardReadAsSuch) {
     Orchard idle = busyOrchard();
     idle.workers = {};
     GameWorld quiet(kNoon);
-    quiet.seed(idle, addSeconds(kNoon, -86400.0));
-    auto still = quiet.launch();
+    auto still = launch(quiet, idle, addSeconds(kNoon, -86400.0));
     EXPECT_EQ(*still->welcomeBack(), (WelcomeBack{0, 5, std::nullopt}));
     EXPECT_EQ(still->welcomeBackText(), QStringLiteral("그동안 딴 열매는 없고, 창고에 5개가 있어요"));
 }
 
 TEST(GameWelcomeBack, StaysUntilTheNextSale) {
     GameWorld world(kNoon);
-    world.seed(busyOrchard(), addSeconds(kNoon, -7200));
-    auto game = world.launch();
+    auto game = launch(world, busyOrchard(), addSeconds(kNoon, -7200));
     ASSERT_TRUE(game->welcomeBack());
     QSignalSpy spy(game.get(), &Game::welcomeBackChanged);
 
@@ -168,15 +161,14 @@ TEST(GameWelcomeBack, StaysUntilTheNextSale) {
 }
 
 TEST(WelcomeBackText, DurationsInMinutesHoursAndDays) {
-    const auto text = [](double seconds) { return welcomeBackText({12, 40, seconds}); };
     const QString head = QStringLiteral("그동안 열매 12개를 땄고, 창고는 ");
     const QString tail = QStringLiteral(" 만에 가득 차서 40개가 기다리고 있어요");
-    EXPECT_EQ(text(25), head + QStringLiteral("1분") + tail);
-    EXPECT_EQ(text(3600), head + QStringLiteral("1시간") + tail);
-    EXPECT_EQ(text(3605), head + QStringLiteral("1시간 1분") + tail);
-    EXPECT_EQ(text(2 * 86400.0 + 3 * 3600 + 59), head + QStringLiteral("2일 3시간") + tail);
-    EXPECT_EQ(text(86400), head + QStringLiteral("1일") + tail);
-    EXPECT_EQ(text(86340), head + QStringLiteral("23시간 59분") + tail);
+    const std::pair<double, const char*> durations[] = {{25, "1분"},         {3600, "1시간"},
+                                                        {3605, "1시간 1분"}, {2 * 86400.0 + 3 * 3600 + 59, "2일 3시간"},
+                                                        {86400, "1일"},      {86340, "23시간 59분"}};
+    for (const auto& [seconds, said] : durations) {
+        EXPECT_EQ(welcomeBackText({12, 40, seconds}), head + QString::fromUtf8(said) + tail) << seconds;
+    }
     EXPECT_EQ(welcomeBackText({7, 9, std::nullopt}),
               QStringLiteral("그동안 열매 7개를 따서 창고에 9개가 기다리고 있어요"));
 }

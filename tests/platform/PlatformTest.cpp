@@ -2,6 +2,7 @@
 #include "platform/SingleInstance.h"
 #include "platform/TerminationSignals.h"
 #include "platform/X11Desktop.h"
+#include "support/GameTestSupport.h"
 #include "support/MessageLog.h"
 #include "support/PrivateSessionBus.h"
 
@@ -22,10 +23,15 @@
 namespace pipfield {
 namespace {
 
-TEST(SingleInstance, ASecondClaimAsksTheFirstToReopen) {
+TEST(SingleInstance, ALockLeftByAKilledGameIsTakenOverAndASecondClaimAsksTheFirstToReopen) {
     QTemporaryDir dir;
+    QProcess killed;
+    killed.start(PIPFIELD_SINGLE_INSTANCE_CLAIMER, {"--claim-and-wait", dir.path()});
+    ASSERT_TRUE(killed.waitForReadyRead(10000));
+    killed.kill();
+    killed.waitForFinished();
     SingleInstance first(dir.path());
-    ASSERT_TRUE(first.claim());
+    ASSERT_TRUE(first.claim()) << "the killed game's lock is taken over";
     QSignalSpy reopened(&first, &SingleInstance::reopenRequested);
 
     // The second launch runs in its own process, as it would on the desktop.
@@ -36,24 +42,11 @@ TEST(SingleInstance, ASecondClaimAsksTheFirstToReopen) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return reopened.count() == 1; }, 5000));
 }
 
-TEST(SingleInstance, ALockLeftByAKilledGameIsTakenOver) {
-    QTemporaryDir dir;
-    QProcess holder;
-    holder.start(PIPFIELD_SINGLE_INSTANCE_CLAIMER, {"--claim-and-wait", dir.path()});
-    ASSERT_TRUE(holder.waitForReadyRead(10000));
-    holder.kill();
-    holder.waitForFinished();
-    SingleInstance next(dir.path());
-    EXPECT_TRUE(next.claim());
-}
-
 TEST(SingleInstance, WithoutAnyPlaceForTheLockTheGameStillRuns) {
     // A runtime "folder" that is a file: nothing can be created in it, whoever runs the test.
     QTemporaryDir dir;
-    QFile file(dir.filePath("not-a-folder"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
-    SingleInstance instance(file.fileName() + "/runtime");
+    test::writeFile(dir.filePath("not-a-folder"), "");
+    SingleInstance instance(dir.filePath("not-a-folder/runtime"));
     EXPECT_TRUE(instance.claim()) << "the game starts instead of leaving";
     EXPECT_TRUE(instance.unguarded());
 
@@ -65,21 +58,17 @@ TEST(SingleInstance, WithoutAnyPlaceForTheLockTheGameStillRuns) {
 TEST(TerminationSignals, ArriveOnTheEventLoop) {
     TerminationSignals signals;
     QSignalSpy spy(&signals, &TerminationSignals::terminationRequested);
-    std::raise(SIGTERM);
-    ASSERT_TRUE(spy.wait(5000));
-    EXPECT_EQ(spy.at(0).at(0).toInt(), SIGTERM);
-    std::raise(SIGHUP);
-    ASSERT_TRUE(spy.wait(5000));
-    EXPECT_EQ(spy.at(1).at(0).toInt(), SIGHUP);
+    for (const int raised : {SIGTERM, SIGHUP}) {
+        std::raise(raised);
+        ASSERT_TRUE(spy.wait(5000)) << raised;
+        EXPECT_EQ(spy.takeFirst().at(0).toInt(), raised);
+    }
 }
 
 TEST(DesktopLook, KdeAnimationSpeedZeroMeansNoMotion) {
     QTemporaryDir dir;
     auto write = [&](const char* text) {
-        QFile f(dir.filePath("kdeglobals"));
-        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        f.write(text);
-        f.close();
+        test::writeFile(dir.filePath("kdeglobals"), text);
         return dir.filePath("kdeglobals");
     };
     EXPECT_TRUE(kdeAnimationsOff(write("[KDE]\nAnimationDurationFactor=0\nLookAndFeelPackage=x\n")));

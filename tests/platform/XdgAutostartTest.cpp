@@ -1,6 +1,7 @@
 #include "platform/XdgAutostart.h"
 
 #include "support/FullDisk.h"
+#include "support/GameTestSupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,11 +12,6 @@
 namespace pipfield {
 namespace {
 
-QByteArray read(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 TEST(XdgAutostart, WritesAndRemovesTheEntry) {
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("autostart/pipfield.desktop"));
@@ -24,7 +20,7 @@ TEST(XdgAutostart, WritesAndRemovesTheEntry) {
 
     EXPECT_EQ(login.setEnabled(true), std::nullopt);
     EXPECT_TRUE(login.enabled());
-    const QByteArray text = read(file);
+    const QByteArray text = QByteArray::fromStdString(test::readFile(file));
     EXPECT_TRUE(text.startsWith("[Desktop Entry]\n"));
     EXPECT_TRUE(text.contains("Exec=\"/opt/pip field/pipfield\"\n"));
 
@@ -38,10 +34,7 @@ TEST(XdgAutostart, WritesAndRemovesTheEntry) {
 TEST(XdgAutostart, HiddenEntryCountsAsOff) {
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("pipfield.desktop"));
-    QFile f(file);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("[Desktop Entry]\nType=Application\nHidden=true\n");
-    f.close();
+    test::writeFile(file, "[Desktop Entry]\nType=Application\nHidden=true\n");
     EXPECT_FALSE(XdgAutostart({}, file, QStringLiteral("/bin/pipfield")).enabled());
 }
 
@@ -54,9 +47,7 @@ TEST(XdgAutostart, FolderThatCannotBeMadeIsAnErrorAndStaysOff) {
     QTemporaryDir dir;
     // A file where the autostart folder should be: no permissions can make that a folder.
     const QString blocker = dir.filePath(QStringLiteral("autostart"));
-    QFile f(blocker);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.close();
+    test::writeFile(blocker, "");
     XdgAutostart login(QStringLiteral("no folder %1."), blocker + QStringLiteral("/pipfield.desktop"),
                        QStringLiteral("/bin/pipfield"));
     EXPECT_EQ(login.setEnabled(true), QStringLiteral("no folder ") + blocker + QStringLiteral("."));
@@ -76,7 +67,7 @@ TEST(FullDisk, AnEntryThatDoesNotFitIsAnErrorAndLeavesNoEmptyEntryBehind) {
 
     disk.free();
     EXPECT_EQ(login.setEnabled(true), std::nullopt);
-    EXPECT_EQ(read(file), XdgAutostart::entry(QStringLiteral("/bin/pipfield")));
+    EXPECT_EQ(QByteArray::fromStdString(test::readFile(file)), XdgAutostart::entry(QStringLiteral("/bin/pipfield")));
 }
 
 } // namespace

@@ -42,19 +42,22 @@ TEST(AnimationTest, FlipbookShowsTheFrameOfTheMomentAndLoops) {
     EXPECT_NEAR(layer->nextChange(9.0), 10.0, 1e-9);
 }
 
+/// A compositor on a fake clock that gathers what it asks to have repainted.
 class CompositorTest : public ::testing::Test {
 protected:
-    CompositorTest() : compositor(clock, [this](const QRegion& r) { invalidated += r; }) {
-        compositor.setViewSize({100, 50});
-        invalidated = {};
+    explicit CompositorTest(QSizeF size = {100, 50})
+        : compositor(clock, [this](const QRegion& r) { invalidated += r; }) {
+        compositor.setViewSize(size);
     }
 
-    std::shared_ptr<Layer> sprite(QColor color, QPointF at) {
-        auto layer = Sprite::layer(solid(color, 4, 6));
+    std::shared_ptr<Layer> sprite(const QImage& image, QPointF at, double z = 0) {
+        auto layer = Sprite::layer(image);
         layer->setPosition(at);
+        layer->setZ(z);
         compositor.root()->addChild(layer);
         return layer;
     }
+    std::shared_ptr<Layer> sprite(QColor color, QPointF at) { return sprite(solid(color, 4, 6), at); }
 
     FakeSceneClock clock;
     QRegion invalidated;
@@ -62,6 +65,7 @@ protected:
 };
 
 TEST_F(CompositorTest, RepaintsOnlyWhatChangedAndSleepsWhenNothingAnimates) {
+    invalidated = {};
     auto left = sprite(Qt::red, {10, 0});
     sprite(Qt::blue, {80, 0});
     compositor.flush();
@@ -163,11 +167,8 @@ TEST_F(CompositorTest, DrawsAnchoredFlippedAndClippedLayersPixelExact) {
     QImage art(2, 1, QImage::Format_ARGB32_Premultiplied);
     art.setPixel(0, 0, qRgb(255, 0, 0));
     art.setPixel(1, 0, qRgb(0, 0, 255));
-    auto plain = Sprite::layer(art);
-    plain->setPosition({10, 0});
-    auto mirrored = Sprite::layer(art);
-    mirrored->setPosition({20, 0});
-    mirrored->setFlipped(true);
+    sprite(art, {10, 0});
+    sprite(art, {20, 0})->setFlipped(true);
     auto box = Layer::create();
     box->setAnchor({0, 0});
     box->setPosition({30, 0});
@@ -176,9 +177,7 @@ TEST_F(CompositorTest, DrawsAnchoredFlippedAndClippedLayersPixelExact) {
     auto clipped = Sprite::layer(art);
     clipped->setAnchor({0, 0});
     box->addChild(clipped);
-    for (const auto& layer : {plain, mirrored, box}) {
-        compositor.root()->addChild(layer);
-    }
+    compositor.root()->addChild(box);
 
     QImage out(100, 50, QImage::Format_ARGB32_Premultiplied);
     out.fill(Qt::transparent);
@@ -245,17 +244,9 @@ QImage art(QColor color, int w, int h, int scale) {
     return image;
 }
 
-class RepaintTest : public ::testing::TestWithParam<int> {
+class RepaintTest : public CompositorTest, public ::testing::WithParamInterface<int> {
 protected:
-    RepaintTest() : compositor(clock, [this](const QRegion& r) { damage += r; }) { compositor.setViewSize({120, 40}); }
-
-    std::shared_ptr<Layer> add(const QImage& image, QPointF at, double z) {
-        auto layer = Sprite::layer(image);
-        layer->setPosition(at);
-        layer->setZ(z);
-        compositor.root()->addChild(layer);
-        return layer;
-    }
+    RepaintTest() : CompositorTest({120, 40}) {}
 
     /// Runs every planned flush for that many seconds, repainting only the damage each time, and
     /// checks after each that the window shows what the whole scene does.
@@ -270,9 +261,6 @@ protected:
         }
     }
 
-    FakeSceneClock clock;
-    QRegion damage;
-    Compositor compositor;
     int flushes = 0;
 };
 
@@ -295,14 +283,14 @@ TEST_P(RepaintTest, RepaintingOnlyTheDamageShowsWhatTheWholeSceneDoes) {
         tile->setPosition({12.0 * k, 0});
         ground->addChild(tile);
     }
-    auto flicker = add(art(Qt::yellow, 6, 6, scale), {40, 6}, 6);
+    auto flicker = sprite(art(Qt::yellow, 6, 6, scale), {40, 6}, 6);
     flicker->addAnimation(
         "anim",
         Sprite::flipbook({art(Qt::yellow, 6, 6, scale), art(Qt::white, 4, 8, scale)}, 0.3).repeat(Animation::kForever));
-    auto tree = add(art(QColor(20, 140, 20), 10, 20, scale), {60, 4}, 10);
-    auto walker = add(art(Qt::red, 6, 10, scale), {20, 2}, 20);
+    auto tree = sprite(art(QColor(20, 140, 20), 10, 20, scale), {60, 4}, 10);
+    auto walker = sprite(art(Qt::red, 6, 10, scale), {20, 2}, 20);
     walker->setFlipped(true);
-    auto below = add(art(Qt::blue, 6, 10, scale), {20, 4}, 8);
+    auto below = sprite(art(Qt::blue, 6, 10, scale), {20, 4}, 8);
     const double hop = 1.0 / scale;
     std::vector<double> xs;
     for (double x = 20; x <= 80; x += hop) {
@@ -315,13 +303,13 @@ TEST_P(RepaintTest, RepaintingOnlyTheDamageShowsWhatTheWholeSceneDoes) {
     walker->addAnimation("move", walk(xs));
     // Drawn below the tree and walking right through it: the still picture must not put the tree under it.
     below->addAnimation("move", walk(xs));
-    auto spark = add(art(Qt::cyan, 3, 3, scale), {30.3, 20.7}, 30);
+    auto spark = sprite(art(Qt::cyan, 3, 3, scale), {30.3, 20.7}, 30);
     spark->addAnimation("burst", Animation::group({Animation::move({30.3, 20.7}, {70.6, 30.2}, 1.0),
                                                    Animation::keyframes(Animation::Property::opacity, {1, 0.2}, 1.0,
                                                                         Animation::Mode::linear)},
                                                   1.0));
 
-    RepaintedScreen screen(compositor, damage, scale);
+    RepaintedScreen screen(compositor, invalidated, scale);
     compositor.flush();
     screen.repaint();
     ASSERT_EQ(screen.image(), screen.whole(clock.now()));
@@ -333,7 +321,7 @@ TEST_P(RepaintTest, RepaintingOnlyTheDamageShowsWhatTheWholeSceneDoes) {
     walker->setFlipped(false);
     // The window is uncovered before the next flush: a paint of the changed tree, in two patches,
     // shows it as it stands at the instant of the last flush.
-    damage = QRegion(0, 0, 60, 40) + QRegion(60, 0, 60, 40);
+    invalidated = QRegion(0, 0, 60, 40) + QRegion(60, 0, 60, 40);
     screen.repaint();
     ASSERT_EQ(screen.image(), screen.whole(flushed));
     follow(screen, 1.0);

@@ -47,12 +47,11 @@ TEST(GradeRule, AppliedToAColourRoundsHalvesUpAndStaysInRange) {
 }
 
 TEST(OrchardClock, PeriodFollowsTheHourOnlyWithTimeOfDayLight) {
-    EXPECT_EQ(OrchardView::period(true, 7), Period::dawn);
-    EXPECT_EQ(OrchardView::period(true, 8), Period::day);
-    EXPECT_EQ(OrchardView::period(true, 19), Period::dusk);
-    EXPECT_EQ(OrchardView::period(true, 4), Period::night);
-    EXPECT_EQ(OrchardView::period(true, 30), Period::night);
-    EXPECT_EQ(OrchardView::period(true, -1), Period::night);
+    const std::pair<int, Period> hours[] = {{7, Period::dawn},  {8, Period::day},    {19, Period::dusk},
+                                            {4, Period::night}, {30, Period::night}, {-1, Period::night}};
+    for (const auto& [hour, period] : hours) {
+        EXPECT_EQ(OrchardView::period(true, hour), period) << hour;
+    }
     EXPECT_EQ(OrchardView::period(false, 22), Period::day);
 }
 

@@ -17,23 +17,13 @@ namespace {
 const Instant kNoon = localInstant(2024, 4, 10, 12);
 
 TEST(SceneSettings, HourOverrideReadsDecimalIntegersOnly) {
-    const std::pair<const char*, std::optional<int>> cases[] = {
-        {"07", 7},
-        {"30", 30},
-        {"-2", -2},
-        {"+9", 9},
-        {"", std::nullopt},
-        {"noon", std::nullopt},
-        {"7.5", std::nullopt},
-        {" 7", std::nullopt},
-        {"+", std::nullopt},
-        {"2147483647", 2147483647},
-        {"-2147483648", -2147483647 - 1},
-        {"2147483648", std::nullopt},
-        {"99999999999", std::nullopt},
-    };
-    for (const auto& [text, hour] : cases) {
+    const std::pair<const char*, int> numbers[] = {
+        {"07", 7}, {"30", 30}, {"-2", -2}, {"+9", 9}, {"2147483647", 2147483647}, {"-2147483648", -2147483647 - 1}};
+    for (const auto& [text, hour] : numbers) {
         EXPECT_EQ(SceneSettings::parseHour(text), hour) << text;
+    }
+    for (const char* text : {"", "noon", "7.5", " 7", "+", "2147483648", "99999999999"}) {
+        EXPECT_EQ(SceneSettings::parseHour(text), std::nullopt) << "not a decimal integer that fits: " << text;
     }
     const QDateTime tenPast3(QDate(2024, 5, 1), QTime(15, 10));
     EXPECT_EQ(OrchardView::hour(std::nullopt, tenPast3), 15);
@@ -93,34 +83,31 @@ TEST(SceneSettings, EachRealChangeSignalsOnceAndOnlyChoicesAreStored) {
     EXPECT_FALSE(world.defaults.value("reduceMotion").isValid()) << "the desktop's switch is not the player's choice";
 }
 
-TEST(SceneSettings, TheViewOnScreenFollowsAtOnceWithoutATick) {
+TEST(SceneSettings, TheViewOnScreenFollowsAtOnceWithoutATickAndOffScreenCatchesUpOnReturning) {
     SceneWorld scene(bareOrchard({mature(TreeKind::eureka)}));
-    scene.view->setOnScreen(true);
     const QPointF trunk(scene.view->treeX(0), 10);
-    const QColor noon = colourAt(scene.view->renderImage(scene.clock.now()), trunk);
+    const QColor noon = scene.colourNow(trunk);
+    scene.settings().setHourOverride(22);
+    EXPECT_FALSE(scene.view->night().lantern()) << "off screen: nobody is looking";
+    scene.view->setOnScreen(true);
+    EXPECT_TRUE(scene.view->night().lantern()) << "caught up on coming back";
+    scene.settings().setHourOverride(12);
+    EXPECT_FALSE(scene.view->night().lantern()) << "on screen: day came with no sync";
 
     scene.settings().setHourOverride(22);
     ASSERT_TRUE(scene.view->night().lantern()) << "night fell with no sync";
     EXPECT_EQ(scene.view->night().lantern()->position(), QPointF(scene.view->originX() + 64, 4));
-    const QColor night = colourAt(scene.view->renderImage(scene.clock.now()), trunk);
+    const QColor night = scene.colourNow(trunk);
     EXPECT_LT(night.green(), noon.green());
 
     scene.settings().setTimeOfDayLight(false);
     EXPECT_FALSE(scene.view->night().lantern());
-    EXPECT_EQ(colourAt(scene.view->renderImage(scene.clock.now()), trunk), noon);
+    EXPECT_EQ(scene.colourNow(trunk), noon);
 
     scene.settings().setTheme("moon");
     EXPECT_EQ(scene.sprites.grade(), Grade::rule(Palette::Theme::moon, 22, false, false));
-    EXPECT_NE(colourAt(scene.view->renderImage(scene.clock.now()), trunk), noon);
+    EXPECT_NE(scene.colourNow(trunk), noon);
     EXPECT_EQ(scene.effects(), 0u) << "a redraw is no growth: nothing sparkles";
-}
-
-TEST(SceneSettings, AViewOffScreenCatchesUpWhenItComesBack) {
-    SceneWorld scene(bareOrchard({mature(TreeKind::eureka)}));
-    scene.settings().setHourOverride(22);
-    EXPECT_FALSE(scene.view->night().lantern()) << "nobody is looking";
-    scene.view->setOnScreen(true);
-    EXPECT_TRUE(scene.view->night().lantern());
 }
 
 } // namespace

@@ -94,14 +94,21 @@ struct SceneWorld {
         }
         world.seed(orchard, world.clock.now());
         game = world.launch();
+        view = makeView(
+            sprites, [this] { return random; }, size);
+    }
+
+    /// Another view on the same game and clock, at noon on a light desktop.
+    std::unique_ptr<OrchardView> makeView(Sprite& pictures, std::function<double()> chance, QSize size) {
         OrchardViewSetup setup;
-        setup.sprites = &sprites;
+        setup.sprites = &pictures;
         setup.clock = &clock;
-        setup.random = [this] { return random; };
+        setup.random = std::move(chance);
         setup.now = [] { return QDateTime(QDate(2024, 4, 10), QTime(12, 0)); };
         setup.dark = [] { return false; };
-        view = std::make_unique<OrchardView>(*game, setup);
-        view->setFrameSize(size);
+        auto made = std::make_unique<OrchardView>(*game, setup);
+        made->setFrameSize(size);
+        return made;
     }
 
     /// Layers that belong to effects (puffs, coins, fruit), by the key of their animation.
@@ -127,6 +134,11 @@ struct SceneWorld {
         view->compositor().flush();
         return true;
     }
+    /// The colour the whole scene shows at a scene point at time t, drawn afresh.
+    QColor colourAt(double t, QPointF point) const;
+    /// The same now.
+    QColor colourNow(QPointF point) const { return colourAt(clock.now(), point); }
+
     /// What the view paints now: the scene as of its last flush, at the sprites' scale.
     QImage painted() {
         const int scale = sprites.scale();
@@ -157,6 +169,10 @@ inline QColor colourAt(const QImage& image, QPointF point) {
         return {};
     }
     return image.pixelColor(x, y);
+}
+
+inline QColor SceneWorld::colourAt(double t, QPointF point) const {
+    return test::colourAt(view->renderImage(t), point);
 }
 
 /// A fully grown tree of a kind, bearing the given fruit.

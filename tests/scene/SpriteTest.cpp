@@ -16,20 +16,15 @@ protected:
     Palette::DyeColors dyes;
 };
 
-TEST_F(SpriteTest, FramesStopAtTheFirstMissingIndex) {
-    for (const char* name : {"fx-coin-0", "fx-coin-1", "fx-coin-2", "fx-coin-3", "fx-coin-5"}) {
+TEST_F(SpriteTest, FramesStopAtTheFirstMissingIndexAndARunWithoutFrameZeroIsEmptyAndCached) {
+    for (const char* name : {"fx-coin-0", "fx-coin-1", "fx-coin-2", "fx-coin-3", "fx-coin-5", "dust-1", "puff-0"}) {
         art.add(name);
     }
     Sprite sprites(art.source(), &dyes, 1);
+    MessageLog log("pipfield.scene");
     EXPECT_EQ(sprites.frames("fx-coin", std::nullopt, Grading::graded).size(), 4);
     EXPECT_FALSE(art.asked->contains("fx-coin-5"));
-}
 
-TEST_F(SpriteTest, SheetWithoutFrameZeroIsEmptyAndCached) {
-    art.add("dust-1");
-    art.add("puff-0");
-    Sprite sprites(art.source(), &dyes, 1);
-    MessageLog log("pipfield.scene");
     EXPECT_TRUE(sprites.frames("dust", std::nullopt, Grading::asIs).isEmpty());
     const auto askedBefore = art.asked->size();
     EXPECT_TRUE(sprites.frames("dust", std::nullopt, Grading::asIs).isEmpty());

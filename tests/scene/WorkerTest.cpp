@@ -92,7 +92,7 @@ TEST(WorkerLooks, NumbersFarOutOfRangeShowThePlainUndyedBody) {
         o.looks["harvester-0"] = WorkerLook{variant, dye, ""};
         SceneWorld scene(o, {746, 72}, art);
         const QPointF p = scene.worker("harvester-0").layer()->position();
-        return colourAt(scene.view->renderImage(scene.clock.now()), p + QPointF(0, 3));
+        return scene.colourNow(p + QPointF(0, 3));
     };
     EXPECT_EQ(shown(0, 0), QColor(0, 0, 200));
     EXPECT_EQ(shown(1, 0), QColor(0, 200, 0)) << "the second body";
