@@ -619,5 +619,13 @@
         <source>%1 (%2)</source>
         <translation>%1 (%2)</translation>
     </message>
+    <message>
+        <source>절전 모드 따르기</source>
+        <translation>Follow the power saver</translation>
+    </message>
+    <message>
+        <source>컴퓨터가 절전 모드일 때는 효과를 끄고 더 느긋하게 움직여요.</source>
+        <translation>While the computer saves power, effects stay off and everyone moves at a gentler pace.</translation>
+    </message>
 </context>
 </TS>

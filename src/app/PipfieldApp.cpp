@@ -7,6 +7,7 @@
 #include "game/Defaults.h"
 #include "game/Game.h"
 #include "game/SaveStore.h"
+#include "game/SceneSettings.h"
 #include "game/Texts.h"
 #include "manage/Appearance.h"
 #include "manage/ManageWindow.h"
@@ -15,6 +16,8 @@
 #include "platform/LayerShellStrip.h"
 #include "platform/Logging.h"
 #include "platform/NoDesktop.h"
+#include "platform/PowerSaverWatcher.h"
+#include "platform/ScreenLockWatcher.h"
 #include "platform/SingleInstance.h"
 #include "platform/SleepWatcher.h"
 #include "platform/SystemProcessLauncher.h"
@@ -152,6 +155,12 @@ void PipfieldApp::finishLaunching() {
     m_defaults->setValue(SettingsKey::hasLaunched, true);
     m_sleep = new SleepWatcher(Texts::ui("과수원을 저장해요"), this);
     connect(m_sleep, &SleepWatcher::aboutToSleep, this, [this] { m_game->save(); });
+    // Both answer later, when their services do; until then the strip lives as usual.
+    auto* lock = new ScreenLockWatcher(QDBusConnection::sessionBus(), QDBusConnection::systemBus(), this);
+    connect(lock, &ScreenLockWatcher::lockedChanged, &m_model->strip(), &Strip::setSessionLocked);
+    auto* power = new PowerSaverWatcher(QDBusConnection::sessionBus(), QDBusConnection::systemBus(), this);
+    connect(power, &PowerSaverWatcher::powerSaverChanged, &m_game->sceneSettings(),
+            &SceneSettings::setDesktopPowerSaver);
     connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
         m_game->save();
         m_notifier->handOff();

@@ -52,6 +52,7 @@ QVariantMap Defaults::standardDefaults() {
         {SettingsKey::notificationsOn, true},
         {SettingsKey::theme, SettingsValue::defaultTheme},
         {SettingsKey::timeOfDayLight, true},
+        {SettingsKey::followPowerSaver, true},
     };
 }
 

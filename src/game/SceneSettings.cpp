@@ -20,6 +20,7 @@ SceneSettings::SceneSettings(Defaults& defaults, QObject* parent)
       m_theme(defaults.string(SettingsKey::theme).value_or(SettingsValue::defaultTheme)),
       m_timeOfDayLight(defaults.boolValue(SettingsKey::timeOfDayLight)),
       m_chosenReduceMotion(chosen(defaults, SettingsKey::reduceMotion)),
+      m_followPowerSaver(defaults.boolValue(SettingsKey::followPowerSaver)),
       m_hourOverride(parseHour(defaults.string(SettingsKey::hour).value_or(QString()))) {
     if (const std::optional<QString> season = defaults.string(SettingsKey::season)) {
         m_seasonOverride = seasonFromRaw(season->toStdString());
@@ -49,6 +50,27 @@ void SceneSettings::setDesktopReducesMotion(bool reduce) {
     m_desktopReducesMotion = reduce;
     if (reduceMotion() != before) {
         Q_EMIT reduceMotionChanged(reduceMotion());
+    }
+}
+
+void SceneSettings::setFollowPowerSaver(bool on) {
+    if (on == m_followPowerSaver) {
+        return;
+    }
+    const bool before = powerSaving();
+    m_followPowerSaver = on;
+    m_defaults.setValue(SettingsKey::followPowerSaver, on);
+    Q_EMIT followPowerSaverChanged(on);
+    if (powerSaving() != before) {
+        Q_EMIT powerSavingChanged(powerSaving());
+    }
+}
+
+void SceneSettings::setDesktopPowerSaver(bool on) {
+    const bool before = powerSaving();
+    m_desktopPowerSaver = on;
+    if (powerSaving() != before) {
+        Q_EMIT powerSavingChanged(powerSaving());
     }
 }
 

@@ -19,6 +19,8 @@ class SceneSettings final : public QObject {
     Q_PROPERTY(QString theme READ theme WRITE setTheme NOTIFY themeChanged)
     Q_PROPERTY(bool timeOfDayLight READ timeOfDayLight WRITE setTimeOfDayLight NOTIFY timeOfDayLightChanged)
     Q_PROPERTY(bool reduceMotion READ reduceMotion NOTIFY reduceMotionChanged)
+    Q_PROPERTY(bool followPowerSaver READ followPowerSaver WRITE setFollowPowerSaver NOTIFY followPowerSaverChanged)
+    Q_PROPERTY(bool powerSaving READ powerSaving NOTIFY powerSavingChanged)
     Q_PROPERTY(std::optional<int> hourOverride READ hourOverride WRITE setHourOverride NOTIFY hourOverrideChanged)
     Q_PROPERTY(std::optional<pipfield::Season> seasonOverride READ seasonOverride WRITE setSeasonOverride NOTIFY
                    seasonOverrideChanged)
@@ -34,6 +36,13 @@ public:
     /// The player's choice when there is one, else the desktop's animation switch.
     bool reduceMotion() const { return m_still || m_chosenReduceMotion.value_or(m_desktopReducesMotion); }
     void setDesktopReducesMotion(bool reduce);
+    /// The player's choice whether the strip follows the desktop's power saver.
+    bool followPowerSaver() const { return m_followPowerSaver; }
+    void setFollowPowerSaver(bool on);
+    /// Whether the desktop's power-saver profile is on.
+    void setDesktopPowerSaver(bool on);
+    /// The strip costs less now: no effects, longer hops, slower idle animations.
+    bool powerSaving() const { return m_followPowerSaver && m_desktopPowerSaver; }
     /// The "hour" override when it is a decimal integer (optional sign, not clamped).
     std::optional<int> hourOverride() const { return m_hourOverride; }
     /// For this run only: overrides are never stored.
@@ -50,6 +59,8 @@ Q_SIGNALS:
     void themeChanged(const QString& theme);
     void timeOfDayLightChanged(bool on);
     void reduceMotionChanged(bool reduce);
+    void followPowerSaverChanged(bool on);
+    void powerSavingChanged(bool saving);
     void hourOverrideChanged(std::optional<int> hour);
     void seasonOverrideChanged(std::optional<pipfield::Season> season);
 
@@ -60,6 +71,8 @@ private:
     std::optional<bool> m_chosenReduceMotion;
     bool m_desktopReducesMotion = false;
     bool m_still = false;
+    bool m_followPowerSaver;
+    bool m_desktopPowerSaver = false;
     std::optional<int> m_hourOverride;
     std::optional<Season> m_seasonOverride;
 };

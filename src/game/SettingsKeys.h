@@ -18,6 +18,8 @@ struct SettingsKey {
     static inline const QString hasLaunched = QStringLiteral("hasLaunched");
     /// Set by the player, else the desktop's animation switch decides.
     static inline const QString reduceMotion = QStringLiteral("reduceMotion");
+    /// Whether the strip costs less while the desktop's power saver is on.
+    static inline const QString followPowerSaver = QStringLiteral("followPowerSaver");
 
     // Only read, and can be given for one run on the command line.
     static inline const QString showManage = QStringLiteral("showManage");

@@ -1,6 +1,7 @@
 #include "manage/SettingsTab.h"
 
 #include "game/Game.h"
+#include "game/SceneSettings.h"
 #include "game/Texts.h"
 #include "manage/FormPage.h"
 #include "manage/Label.h"
@@ -40,6 +41,7 @@ SettingsTab::SettingsTab(Game& game, Strip& strip, LoginItem& loginItem, std::fu
     connect(&m_strip, &Strip::isShownChanged, this, &SettingsTab::refresh);
     connect(&m_strip, &Strip::clickThroughChanged, this, &SettingsTab::refresh);
     connect(&m_strip, &Strip::hideInFullScreenChanged, this, &SettingsTab::refresh);
+    connect(&m_game.sceneSettings(), &SceneSettings::followPowerSaverChanged, this, &SettingsTab::refresh);
     connect(&m_strip, &Strip::screenIDChanged, this, &SettingsTab::refresh);
     connect(&m_game, &Game::notificationsOnChanged, this, &SettingsTab::refresh);
     connect(&m_game, &Game::notificationsDeniedChanged, this, &SettingsTab::refresh);
@@ -59,6 +61,10 @@ void SettingsTab::addStripSection(FormPage& form) {
         TextStyle::caption, Tone::secondary);
     clickNote->setWordWrap(true);
     m_hideInFullScreen = new QCheckBox(Texts::ui("전체 화면 앱에서는 숨기기"));
+    m_followPowerSaver = new QCheckBox(Texts::ui("절전 모드 따르기"));
+    auto* powerNote = new Label(Texts::ui("컴퓨터가 절전 모드일 때는 효과를 끄고 더 느긋하게 움직여요."),
+                                TextStyle::caption, Tone::secondary);
+    powerNote->setWordWrap(true);
     auto* monitorRow = new QFormLayout;
     m_monitor = new QComboBox;
     m_monitor->setSizeAdjustPolicy(QComboBox::AdjustToContents);
@@ -68,11 +74,14 @@ void SettingsTab::addStripSection(FormPage& form) {
     rows->addWidget(m_clickThrough);
     rows->addWidget(clickNote);
     rows->addWidget(m_hideInFullScreen);
+    rows->addWidget(m_followPowerSaver);
+    rows->addWidget(powerNote);
     rows->addLayout(monitorRow);
 
     connect(m_shown, &QCheckBox::clicked, &m_strip, &Strip::setShown);
     connect(m_clickThrough, &QCheckBox::clicked, &m_strip, &Strip::setClickThrough);
     connect(m_hideInFullScreen, &QCheckBox::clicked, &m_strip, &Strip::setHideInFullScreen);
+    connect(m_followPowerSaver, &QCheckBox::clicked, &m_game.sceneSettings(), &SceneSettings::setFollowPowerSaver);
     connect(m_monitor, &QComboBox::activated, this,
             [this](int index) { m_strip.setScreenID(m_monitor->itemData(index).toLongLong()); });
 }
@@ -138,8 +147,10 @@ void SettingsTab::fillMonitors() {
 }
 
 void SettingsTab::refresh() {
-    const QSignalBlocker a(m_shown), b(m_clickThrough), c(m_hideInFullScreen), d(m_monitor), e(m_notifications);
+    const QSignalBlocker a(m_shown), b(m_clickThrough), c(m_hideInFullScreen), d(m_monitor), e(m_notifications),
+        f(m_followPowerSaver);
     m_shown->setChecked(m_strip.isShown());
+    m_followPowerSaver->setChecked(m_game.sceneSettings().followPowerSaver());
     m_clickThrough->setChecked(m_strip.clickThrough());
     m_hideInFullScreen->setChecked(m_strip.hideInFullScreen());
     m_monitor->setCurrentIndex(m_monitor->findData(QVariant::fromValue<qlonglong>(m_strip.screenID())));

@@ -27,6 +27,7 @@ public:
     QCheckBox* stripShown() const { return m_shown; }
     QCheckBox* clickThrough() const { return m_clickThrough; }
     QCheckBox* hideInFullScreen() const { return m_hideInFullScreen; }
+    QCheckBox* followPowerSaver() const { return m_followPowerSaver; }
     QComboBox* monitor() const { return m_monitor; }
     QCheckBox* notifications() const { return m_notifications; }
     QWidget* deniedRow() const { return m_deniedRow; }
@@ -54,6 +55,7 @@ private:
     QCheckBox* m_shown;
     QCheckBox* m_clickThrough;
     QCheckBox* m_hideInFullScreen;
+    QCheckBox* m_followPowerSaver;
     QComboBox* m_monitor;
     QCheckBox* m_notifications;
     QWidget* m_deniedRow;

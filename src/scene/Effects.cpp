@@ -22,8 +22,15 @@ Effects::Effects(Sprite& sprites, SceneClock& clock, std::shared_ptr<Layer> root
     : m_sprites(sprites), m_clock(clock), m_root(std::move(root)), m_chance(chance), m_settings(settings),
       m_originX(std::move(originX)), m_crate(std::move(crate)) {}
 
+Motion motionOf(const SceneSettings& settings) {
+    if (settings.reduceMotion()) {
+        return Motion::still;
+    }
+    return settings.powerSaving() ? Motion::saving : Motion::lively;
+}
+
 bool Effects::reduceMotion() const {
-    return m_settings.reduceMotion();
+    return motionOf(m_settings) != Motion::lively;
 }
 
 void Effects::puff(const QString& name, QPointF at, double perFrame, Grading grading) {

@@ -20,8 +20,16 @@ class SceneClock;
 class SceneSettings;
 class Worker;
 
+/// How much the scene moves: everything, less to save power (no effects, longer hops, slower idle
+/// animations), or nothing that is not needed (reduced motion).
+enum class Motion { lively, saving, still };
+
+/// The motion `settings` allow.
+Motion motionOf(const SceneSettings& settings);
+
 /// The short-lived effects of the scene: puffs, coins, flying fruit and a worker's celebration.
-/// Each effect layer removes itself when its animation ends; none is started while motion is reduced.
+/// Each effect layer removes itself when its animation ends; none is started while motion is reduced
+/// or power is saved.
 class Effects final : public QObject {
     Q_OBJECT
 

@@ -21,10 +21,10 @@ const QColor kSkyBottom(0xd8, 0xef, 0xfb);
 Night::Night(Sprite& sprites, std::shared_ptr<Layer> root, const Chance& chance, Effects& effects)
     : m_sprites(sprites), m_root(std::move(root)), m_chance(chance), m_effects(effects) {}
 
-void Night::follow(bool night, double originX, bool reduceMotion, std::size_t trees,
+void Night::follow(bool night, double originX, Motion motion, std::size_t trees,
                    const std::function<double(std::size_t)>& treeX) {
-    if (m_built && *m_built == night) {
-        if (night && !reduceMotion && m_chance() < 0.24 && trees > 0) {
+    if (m_built && *m_built == night && m_builtMotion == motion) {
+        if (night && motion == Motion::lively && m_chance() < 0.24 && trees > 0) {
             const double x = treeX(m_chance.pick(trees)) + m_chance.uniform(-24, 24);
             const double y = m_chance.uniform(26, 60);
             const QList<QImage> frames = m_sprites.frames(QStringLiteral("fx-firefly"), std::nullopt, Grading::asIs);
@@ -35,6 +35,7 @@ void Night::follow(bool night, double originX, bool reduceMotion, std::size_t tr
         return;
     }
     m_built = night;
+    m_builtMotion = motion;
     if (m_lantern) {
         m_lantern->removeFromParent();
         m_lantern.reset();
@@ -46,8 +47,8 @@ void Night::follow(bool night, double originX, bool reduceMotion, std::size_t tr
     auto lantern = Sprite::layer(frames.front());
     lantern->setPosition({originX + 64, 4});
     lantern->setZ(6);
-    if (frames.size() >= 2 && !reduceMotion) {
-        lantern->addAnimation(QStringLiteral("anim"), Sprite::flipbook(frames, 0.7));
+    if (frames.size() >= 2 && motion != Motion::still) {
+        lantern->addAnimation(QStringLiteral("anim"), Sprite::flipbook(frames, motion == Motion::saving ? 1.4 : 0.7));
     }
     m_root->addChild(lantern);
     m_lantern = lantern;

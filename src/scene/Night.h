@@ -1,5 +1,7 @@
 #pragma once
 
+#include "scene/Effects.h"
+
 #include <QColor>
 #include <QImage>
 #include <QSize>
@@ -25,9 +27,9 @@ public:
 
     const std::shared_ptr<Layer>& lantern() const { return m_lantern; }
 
-    /// Once a tick: lights or puts out the lantern when night comes or goes; through a night, about one
-    /// tick in four shows a firefly by one of `trees` trees, whose plots `treeX` places.
-    void follow(bool night, double originX, bool reduceMotion, std::size_t trees,
+    /// Once a tick: lights or puts out the lantern when night comes or goes; through a lively night,
+    /// about one tick in four shows a firefly by one of `trees` trees, whose plots `treeX` places.
+    void follow(bool night, double originX, Motion motion, std::size_t trees,
                 const std::function<double(std::size_t)>& treeX);
     /// Forgets whether night is shown, so that the next follow() builds the lantern anew.
     void forget() { m_built.reset(); }
@@ -45,6 +47,7 @@ private:
     Effects& m_effects;
     std::shared_ptr<Layer> m_lantern;
     std::optional<bool> m_built;
+    Motion m_builtMotion = Motion::lively;
 };
 
 } // namespace pipfield

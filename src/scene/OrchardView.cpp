@@ -87,6 +87,7 @@ OrchardView::OrchardView(Game& game, Setup setup, QWidget* parent)
     connect(&m_settings, &SceneSettings::themeChanged, this, &OrchardView::followSettings);
     connect(&m_settings, &SceneSettings::timeOfDayLightChanged, this, &OrchardView::followSettings);
     connect(&m_settings, &SceneSettings::hourOverrideChanged, this, &OrchardView::followSettings);
+    connect(&m_settings, &SceneSettings::powerSavingChanged, this, &OrchardView::followSettings);
 }
 
 void OrchardView::followSettings() {
@@ -155,10 +156,10 @@ void OrchardView::sync() {
     const Orchard& orchard = m_game.orchard();
     m_backdrop.follow(orchard.trees.size(), m_game.season(), m_originX, plotX());
     m_grove.follow(orchard.trees, plotX());
-    m_crate.follow(orchard, m_settings.reduceMotion());
+    const Motion motion = motionOf(m_settings);
+    m_crate.follow(orchard, motion != Motion::lively);
     syncWorkers();
-    m_night.follow(currentPeriod() == Palette::Period::night, m_originX, m_settings.reduceMotion(),
-                   orchard.trees.size(), plotX());
+    m_night.follow(currentPeriod() == Palette::Period::night, m_originX, motion, orchard.trees.size(), plotX());
     if (m_game.saleCount() != m_seenSales) {
         m_seenSales = m_game.saleCount();
         m_effects.coinBurst();

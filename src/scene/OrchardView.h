@@ -106,6 +106,8 @@ public:
     void after(double seconds, std::function<void()> callback);
     /// The scene clock's present, in seconds.
     double now() const { return m_clock.now(); }
+    /// Whether the scene saves power: walkers hop farther and idle animations turn slower.
+    bool powerSaving() const { return motionOf(m_settings) == Motion::saving; }
     Sprite& sprites() { return m_sprites; }
     double originX() const { return m_originX; }
     Compositor& compositor() { return m_compositor; }

@@ -29,6 +29,9 @@ void Worker::play(const QString& anim, double perFrame) {
         return;
     }
     m_playingPerFrame = perFrame;
+    if (m_view->powerSaving()) {
+        perFrame *= kSavingSlowdown;
+    }
     const QList<QImage> frames = sprites.frames(sheet, Palette::dyeHue(m_look.dye), Grading::graded);
     // Without frames the worker keeps its old picture; the errand goes on regardless.
     if (frames.isEmpty()) {
@@ -104,7 +107,7 @@ void Worker::walk(const Walk& step) {
     play(step.anim, 0.1);
     // One discrete key frame per hop: the walk shows as even hops, and nothing is drawn between
     // them. A hop is half a point, or a whole one where half a point is less than a pixel.
-    const double hop = hopLength(m_view->sprites().scale());
+    const double hop = hopLength(m_view->sprites().scale(), m_view->powerSaving());
     const double direction = target > m_x ? hop : -hop;
     const auto hops = static_cast<std::size_t>(std::ceil(d / hop - 1e-9));
     std::vector<double> xs;
@@ -135,7 +138,10 @@ void Worker::walk(const Walk& step) {
     wait(begin - now + seconds);
 }
 
-double Worker::hopLength(int scale) {
+double Worker::hopLength(int scale, bool powerSaving) {
+    if (powerSaving) {
+        return 2.0;
+    }
     return scale >= 2 ? 0.5 : 1.0;
 }
 

@@ -19,6 +19,14 @@ Strip::Strip(Defaults& defaults, StripSurface& surface, StripSurface::Content co
     m_surface.setShown(m_isShown);
 }
 
+void Strip::setSessionLocked(bool locked) {
+    if (locked == m_sessionLocked) {
+        return;
+    }
+    m_sessionLocked = locked;
+    m_surface.setShown(m_isShown && !locked);
+}
+
 Strip::~Strip() = default;
 
 void Strip::setClickThrough(bool on) {
@@ -45,7 +53,7 @@ void Strip::setShown(bool shown) {
     const bool changed = shown != m_isShown;
     m_isShown = shown;
     m_defaults.setValue(SettingsKey::stripShown, shown);
-    m_surface.setShown(shown);
+    m_surface.setShown(shown && !m_sessionLocked);
     if (changed) {
         Q_EMIT isShownChanged(shown);
     }

@@ -37,6 +37,10 @@ public:
     void setHideInFullScreen(bool on);
     void setShown(bool shown);
     void setScreenID(qint64 id);
+    /// While the session is locked or its screen saver runs nobody sees the strip: it is taken off
+    /// the screen as when hidden, and comes back as it was. Never stored.
+    void setSessionLocked(bool locked);
+    bool sessionLocked() const { return m_sessionLocked; }
 
     /// The connected screens, in the desktop's order, for the settings to offer.
     std::vector<ScreenChoice> screens() const;
@@ -58,6 +62,7 @@ private:
     bool m_clickThrough = false;
     bool m_hideInFullScreen = false;
     bool m_isShown = false;
+    bool m_sessionLocked = false;
     qint64 m_screenID = 0;
 };
 

@@ -111,3 +111,40 @@ TEST(SceneSettings, TheViewOnScreenFollowsAtOnceWithoutATickAndOffScreenCatchesU
 }
 
 } // namespace
+
+TEST(SceneSettings, ThePowerSaverQuietsTheSceneWhileItIsOnAndThePlayerFollowsIt) {
+    SceneWorld scene(withCrate(bareOrchard({mature(TreeKind::meyer, 3)}), 5));
+    SceneSettings& settings = scene.settings();
+    EXPECT_TRUE(settings.followPowerSaver()) << "followed unless the player says otherwise";
+    QSignalSpy saving(&settings, &SceneSettings::powerSavingChanged);
+    settings.setDesktopPowerSaver(true);
+    settings.setDesktopPowerSaver(true);
+    ASSERT_TRUE(settings.powerSaving());
+    EXPECT_EQ(saving.size(), 1);
+
+    scene.view->setOnScreen(true);
+    scene.settings().setHourOverride(22);
+    const Animation* flicker = scene.view->night().lantern()->animation("anim");
+    ASSERT_NE(flicker, nullptr) << "the lantern still flickers, only slower";
+    const double savingFlicker = flicker->duration();
+    scene.clock.advance(2);
+    scene.game->sellAll();
+    scene.view->sync();
+    EXPECT_EQ(scene.effects(), 0u) << "no coins spring while power is saved";
+
+    settings.setFollowPowerSaver(false);
+    EXPECT_FALSE(settings.powerSaving());
+    EXPECT_EQ(saving.size(), 2);
+    EXPECT_FALSE(scene.world.defaults.boolValue("followPowerSaver")) << "the player's choice is kept";
+    EXPECT_DOUBLE_EQ(2 * scene.view->night().lantern()->animation("anim")->duration(), savingFlicker)
+        << "the lantern built anew at its usual pace";
+    scene.game->harvest(0);
+    scene.game->sellAll();
+    scene.view->sync();
+    EXPECT_GT(scene.effects("burst"), 0u) << "coins spring again";
+
+    settings.setFollowPowerSaver(true);
+    settings.setDesktopPowerSaver(false);
+    EXPECT_FALSE(settings.powerSaving());
+    EXPECT_EQ(saving.size(), 4) << "on with the choice, off with the desktop";
+}

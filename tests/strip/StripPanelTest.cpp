@@ -135,6 +135,25 @@ TEST_F(StripPanelTest, UnreadableWindowListCountsAsNoFullScreenAndIsSaidOnceWhen
     EXPECT_TRUE(log.warnings[0].contains(QLatin1String("full-screen"))) << log.warnings[0].toStdString();
 }
 
+TEST_F(StripPanelTest, ALockedSessionTakesTheStripAwayAndUnlockingBringsBackWhatThePlayerChose) {
+    Strip& strip = makeStrip();
+    ASSERT_TRUE(window().isVisible());
+    strip.setSessionLocked(true);
+    EXPECT_FALSE(window().isVisible());
+    EXPECT_TRUE(strip.isShown()) << "not the player's choice";
+    EXPECT_TRUE(m_world.defaults.boolValue("stripShown"));
+    strip.setSessionLocked(false);
+    EXPECT_TRUE(window().isVisible());
+
+    strip.setSessionLocked(true);
+    strip.setShown(false);
+    strip.setShown(true);
+    EXPECT_FALSE(window().isVisible()) << "shown again by the player, still behind the lock";
+    strip.setShown(false);
+    strip.setSessionLocked(false);
+    EXPECT_FALSE(window().isVisible()) << "hidden by the player, hidden after the lock";
+}
+
 TEST_F(StripPanelTest, AWindowListMissingOnlyWhileTheWindowManagerStartsIsNoFailure) {
     test::MessageLog log("pipfield.strip");
     Strip& strip = makeStrip();
