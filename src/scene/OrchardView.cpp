@@ -80,14 +80,17 @@ OrchardView::OrchardView(Game& game, Setup setup, QWidget* parent)
 
     // The timer is a member, destroyed with the view, so a view that is gone is never synchronised.
     // It runs only while the view is on screen.
-    m_timer.setInterval(1000);
+    m_timer.setInterval(syncInterval());
     m_timer.setTimerType(Qt::CoarseTimer);
     connect(&m_timer, &QTimer::timeout, this, &OrchardView::sync);
 
     connect(&m_settings, &SceneSettings::themeChanged, this, &OrchardView::followSettings);
     connect(&m_settings, &SceneSettings::timeOfDayLightChanged, this, &OrchardView::followSettings);
     connect(&m_settings, &SceneSettings::hourOverrideChanged, this, &OrchardView::followSettings);
-    connect(&m_settings, &SceneSettings::powerSavingChanged, this, &OrchardView::followSettings);
+    connect(&m_settings, &SceneSettings::powerSavingChanged, this, [this] {
+        m_timer.setInterval(syncInterval());
+        followSettings();
+    });
 }
 
 void OrchardView::followSettings() {

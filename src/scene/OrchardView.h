@@ -108,6 +108,8 @@ public:
     double now() const { return m_clock.now(); }
     /// Whether the scene saves power: walkers hop farther and idle animations turn slower.
     bool powerSaving() const { return motionOf(m_settings) == Motion::saving; }
+    /// Milliseconds between looks at the game: every second, every other while power is saved.
+    int syncInterval() const { return powerSaving() ? 2000 : 1000; }
     Sprite& sprites() { return m_sprites; }
     double originX() const { return m_originX; }
     Compositor& compositor() { return m_compositor; }
