@@ -95,8 +95,11 @@ void DesktopLook::reportUnread(const QString& group, const QString& key, const Q
     // fails every read alike, so it is told once.
     if (error.name() == QLatin1String("org.freedesktop.portal.Error.NotFound")) {
         qCDebug(lcLook) << "the settings portal has no" << group << key;
-    } else if (error.type() == QDBusError::ServiceUnknown || error.type() == QDBusError::NoReply ||
-               error.type() == QDBusError::Timeout || error.type() == QDBusError::TimedOut ||
+    } else if (error.type() == QDBusError::ServiceUnknown) {
+        // Not installed on this desktop: nothing failed, there is only less to follow.
+        qCInfo(lcLook) << "no settings portal, so the desktop's dark look and animation switch come from elsewhere";
+    } else if (error.type() == QDBusError::NoReply || error.type() == QDBusError::Timeout ||
+               error.type() == QDBusError::TimedOut ||
                error.name().startsWith(QLatin1String("org.freedesktop.DBus.Error.Spawn."))) {
         if (!m_portalFailureTold) {
             m_portalFailureTold = true;

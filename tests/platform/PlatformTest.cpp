@@ -9,6 +9,8 @@
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusVirtualObject>
 #include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
@@ -77,19 +79,42 @@ TEST(DesktopLook, KdeAnimationSpeedZeroMeansNoMotion) {
     EXPECT_FALSE(kdeAnimationsOff(dir.filePath("missing")));
 }
 
-TEST(DesktopLook, AMissingPortalIsOneWarningForAllItsSettings) {
+/// A settings portal that answers every question with the error of one that timed out.
+class SilentPortal final : public QDBusVirtualObject {
+public:
+    QString introspect(const QString& /*path*/) const override { return {}; }
+    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
+        connection.send(message.createErrorReply(QDBusError::NoReply, QStringLiteral("no answer")));
+        return true;
+    }
+};
+
+TEST(DesktopLook, AMissingPortalIsNoFailureAndOneThatDoesNotAnswerIsOneWarningForAllItsSettings) {
     test::PrivateSessionBus bus;
     const QString address = bus.start();
     ASSERT_FALSE(address.isEmpty()) << "dbus-daemon did not start";
     qputenv("DBUS_SESSION_BUS_ADDRESS", address.toUtf8());
     test::MessageLog log;
     const auto warnings = [&] { return log.warnings.filter(QStringLiteral("pipfield.look: ")); };
+    // Both settings are asked for before the first answer comes; the bus answers in order, so once a
+    // later call returns, every answer has arrived and waits only to be handled.
+    const auto settle = [] {
+        QDBusConnection::sessionBus().interface()->isServiceRegistered(QStringLiteral("org.example.Nobody"));
+        QCoreApplication::processEvents();
+    };
+    {
+        DesktopLook missing;
+        settle();
+        EXPECT_TRUE(warnings().isEmpty()) << warnings().join(QLatin1Char('\n')).toStdString();
+        EXPECT_FALSE(missing.prefersDark().has_value());
+    }
+    QDBusConnection portalSide = QDBusConnection::connectToBus(address, QStringLiteral("portal"));
+    SilentPortal portal;
+    ASSERT_TRUE(portalSide.registerVirtualObject(QStringLiteral("/org/freedesktop/portal/desktop"), &portal));
+    ASSERT_TRUE(portalSide.registerService(QStringLiteral("org.freedesktop.portal.Desktop")));
     DesktopLook look;
     ASSERT_TRUE(QTest::qWaitFor([&] { return !warnings().isEmpty(); }, 10000));
-    // Both settings were asked for before the first answer came; the bus answers in order, so once a
-    // later call returns, the other answer has arrived too and waits only to be handled.
-    QDBusConnection::sessionBus().interface()->isServiceRegistered(QStringLiteral("org.example.Nobody"));
-    QCoreApplication::processEvents();
+    settle();
     ASSERT_EQ(warnings().size(), 1);
     EXPECT_TRUE(warnings()[0].contains(QLatin1String("settings portal"))) << warnings()[0].toStdString();
     EXPECT_FALSE(look.prefersDark().has_value());
