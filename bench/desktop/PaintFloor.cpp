@@ -6,6 +6,8 @@
 //
 //   pipfield-paint-floor [--rate 18] [--patches 1] [--seconds 60]   prints cpu_percent over the run
 
+#include "../CpuTime.h"
+
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QPainter>
@@ -15,18 +17,10 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <sys/resource.h>
 
 namespace {
 
-double cpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    const auto seconds = [](const timeval& t) {
-        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
-    };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
+using pipfield::bench::cpuSeconds;
 
 class Patch final : public QWidget {
 public:

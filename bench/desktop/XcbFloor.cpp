@@ -6,6 +6,8 @@
 //
 //   pipfield-xcb-floor [--rate 18] [--patches 6] [--seconds 60]   prints cpu_percent over the run
 
+#include "../CpuTime.h"
+
 #include <xcb/xcb.h>
 
 #include <algorithm>
@@ -17,24 +19,16 @@
 #include <ctime>
 #include <memory>
 #include <string_view>
-#include <sys/resource.h>
 #include <vector>
 
 namespace {
+
+using pipfield::bench::cpuSeconds;
 
 constexpr int kWidth = 746;
 constexpr int kHeight = 72;
 constexpr int kPatchWidth = 24;
 constexpr int kPatchHeight = 40;
-
-double cpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    const auto seconds = [](const timeval& t) {
-        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
-    };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
 
 // A 32-bit visual of the screen, or 0 when it has none.
 xcb_visualid_t alphaVisual(const xcb_screen_t* screen) {

@@ -4,6 +4,7 @@
 //   pipfield-scene-bench [--seconds 60] [--starter] [--hour 22] [--theme moon] [--width 746]
 //                        [--every-frame] [--shot file.png]
 
+#include "../CpuTime.h"
 #include "game/Clock.h"
 #include "game/Defaults.h"
 #include "game/Game.h"
@@ -26,14 +27,7 @@ using namespace pipfield;
 
 namespace {
 
-double cpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    const auto seconds = [](const timeval& t) {
-        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
-    };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
+using pipfield::bench::cpuSeconds;
 
 double peakMegabytes() {
     rusage usage{};

@@ -109,16 +109,16 @@ protected:
     static inline int s_connections = 0;
 };
 
-struct SaverName {
+struct BusName {
     const char* service;
     const char* path;
     const char* interface;
 };
 
-class ScreenSaverNames : public SessionWatchTest, public ::testing::WithParamInterface<SaverName> {};
+class ScreenBusNames : public SessionWatchTest, public ::testing::WithParamInterface<BusName> {};
 
-TEST_P(ScreenSaverNames, AnActiveSaverLocksUntilItGoesOff) {
-    const SaverName name = GetParam();
+TEST_P(ScreenBusNames, AnActiveSaverLocksUntilItGoesOff) {
+    const BusName name = GetParam();
     FakeService saver(sessionServices, QString::fromLatin1(name.service), QString::fromLatin1(name.path));
     saver.methods[QStringLiteral("GetActive")] = true;
     ScreenLockWatcher watcher(session, system);
@@ -132,11 +132,11 @@ TEST_P(ScreenSaverNames, AnActiveSaverLocksUntilItGoesOff) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Desktops, ScreenSaverNames,
-    ::testing::Values(SaverName{"org.freedesktop.ScreenSaver", "/org/freedesktop/ScreenSaver",
-                                "org.freedesktop.ScreenSaver"},
-                      SaverName{"org.gnome.ScreenSaver", "/org/gnome/ScreenSaver", "org.gnome.ScreenSaver"},
-                      SaverName{"org.kde.screensaver", "/ScreenSaver", "org.freedesktop.ScreenSaver"}));
+    Desktops, ScreenBusNames,
+    ::testing::Values(BusName{"org.freedesktop.ScreenSaver", "/org/freedesktop/ScreenSaver",
+                              "org.freedesktop.ScreenSaver"},
+                      BusName{"org.gnome.ScreenSaver", "/org/gnome/ScreenSaver", "org.gnome.ScreenSaver"},
+                      BusName{"org.kde.screensaver", "/ScreenSaver", "org.freedesktop.ScreenSaver"}));
 
 TEST_F(SessionWatchTest, LogindsHintLocksTheSessionItNamesWhateverTheSaverSays) {
     const QString sessionPath = QStringLiteral("/org/freedesktop/login1/session/_32");
@@ -215,10 +215,10 @@ TEST_F(SessionWatchTest, ThePortalsPowerSaverIsFollowedBothWaysAndSpeaksForTheDa
     EXPECT_EQ(changes.size(), 2);
 }
 
-class PowerDaemonNames : public SessionWatchTest, public ::testing::WithParamInterface<SaverName> {};
+class PowerDaemonNames : public SessionWatchTest, public ::testing::WithParamInterface<BusName> {};
 
 TEST_P(PowerDaemonNames, WithoutAPortalTheDaemonsProfileIsFollowedBothWays) {
-    const SaverName name = GetParam();
+    const BusName name = GetParam();
     FakeService daemon(systemServices, QString::fromLatin1(name.service), QString::fromLatin1(name.path));
     daemon.properties[QStringLiteral("ActiveProfile")] = QStringLiteral("power-saver");
     PowerSaverWatcher watcher(session, system);
@@ -232,9 +232,9 @@ TEST_P(PowerDaemonNames, WithoutAPortalTheDaemonsProfileIsFollowedBothWays) {
 
 INSTANTIATE_TEST_SUITE_P(
     Versions, PowerDaemonNames,
-    ::testing::Values(SaverName{"net.hadess.PowerProfiles", "/net/hadess/PowerProfiles", "net.hadess.PowerProfiles"},
-                      SaverName{"org.freedesktop.UPower.PowerProfiles", "/org/freedesktop/UPower/PowerProfiles",
-                                "org.freedesktop.UPower.PowerProfiles"}));
+    ::testing::Values(BusName{"net.hadess.PowerProfiles", "/net/hadess/PowerProfiles", "net.hadess.PowerProfiles"},
+                      BusName{"org.freedesktop.UPower.PowerProfiles", "/org/freedesktop/UPower/PowerProfiles",
+                              "org.freedesktop.UPower.PowerProfiles"}));
 
 } // namespace
 } // namespace pipfield
