@@ -161,7 +161,6 @@ bool StripPanel::fullScreenWindowOn(const QScreen* screen) const {
         return false;
     }
     const std::optional<std::vector<WindowEntry>> windows = m_windows.onScreenWindows();
-    m_windowListUnread = !windows;
     if (!windows || windows->empty()) {
         return false;
     }
@@ -172,7 +171,7 @@ void StripPanel::applyVisibility() {
     const QScreen* screen = m_window->isVisible() ? m_window->screen() : targetScreen();
     // The window list is read only when its answer can hide the strip.
     m_fullScreenAppActive = !m_aboveFullScreen && fullScreenWindowOn(screen);
-    if (!m_aboveFullScreen && m_windowListUnread) {
+    if (!m_aboveFullScreen) {
         checkWindowListLater();
     }
     if (!m_shown || m_fullScreenAppActive) {
@@ -230,7 +229,8 @@ void StripPanel::checkWindowListLater() {
         return;
     }
     m_windowListChecked = true;
-    // Asked once a run: a window manager that lists no windows after a while never will.
+    // Asked once a run, a while after hiding was first wanted: a window manager that lists no windows
+    // by then never will, and one that is starting (Xfwm4) has had the time to.
     QTimer::singleShot(kWindowListGraceMs, this, [this] {
         if (!m_aboveFullScreen && !m_windows.onScreenWindows()) {
             qCWarning(lcStrip) << "the window manager does not list its windows (no EWMH), so the strip cannot"

@@ -69,8 +69,6 @@ private:
     bool m_aboveFullScreen = true;
     bool m_composited = true;
     bool m_fullScreenAppActive = false;
-    // Set by each reading of the window list that found none.
-    mutable bool m_windowListUnread = false;
     bool m_windowListChecked = false;
 };
 
