@@ -3,6 +3,7 @@
 #include "game/Game.h"
 #include "game/SceneSettings.h"
 #include "game/Texts.h"
+#include "scene/ArtScale.h"
 #include "scene/Grade.h"
 #include "scene/SceneLog.h"
 #include "scene/Sprite.h"
@@ -219,6 +220,10 @@ void OrchardView::setFrameSize(QSize size) {
 
 void OrchardView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    // The scale depends on the width where the orchard would not fit at the nearest one.
+    if (isVisible()) {
+        backingPropertiesChanged();
+    }
     layOut();
 }
 
@@ -246,9 +251,11 @@ void OrchardView::layOut() {
 }
 
 QSize OrchardView::sceneSize() const {
-    // Whole points only: a sliver of a point at the edge shows nothing.
-    return {static_cast<int>(std::floor(width() * m_sceneScale + 1e-6)),
-            static_cast<int>(std::floor(height() * m_sceneScale + 1e-6))};
+    // The art pixels the widget's device pixels hold, counted as the platform rounds them; a sliver
+    // of an art pixel at the edge shows nothing.
+    const int scale = m_sprites.scale();
+    const double ratio = m_sceneScale * scale;
+    return {devicePixels(width(), ratio) / scale, devicePixels(height(), ratio) / scale};
 }
 
 void OrchardView::invalidate(const QRegion& region) {
@@ -290,10 +297,11 @@ QRegion OrchardView::toScene(const QRegion& region) const {
 
 void OrchardView::backingPropertiesChanged() {
     // Art pixels are a whole number of device pixels. Where the screen's ratio is fractional (1.25,
-    // 1.5, 1.75) the scene is drawn at the whole ratio below it and gets more points than the
-    // widget has, so it sits centred and smaller instead of drawing uneven pixel columns.
+    // 1.5, 1.75) the scene is drawn at the whole ratio nearest it at which the orchard fits across,
+    // and gets as many art pixels as the widget's device pixels hold; the strip sizes its window so
+    // that this is the intended size.
     const double ratio = devicePixelRatioF() > 0 ? devicePixelRatioF() : 1.0;
-    const int scale = Sprite::pixelScale(ratio);
+    const int scale = fittingArtScale(ratio, devicePixels(width(), ratio), static_cast<int>(kContentWidth));
     const double sceneScale = ratio / scale;
     const bool rescaled = scale != m_sprites.scale();
     const bool resized = sceneScale != m_sceneScale;

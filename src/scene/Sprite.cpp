@@ -1,6 +1,7 @@
 #include "scene/Sprite.h"
 
 #include "scene/ArtResources.h"
+#include "scene/ArtScale.h"
 #include "scene/SceneLog.h"
 
 #include <QGuiApplication>
@@ -29,15 +30,7 @@ int Sprite::backingScale(const QScreen* screen) {
     if (screen == nullptr) {
         return 2;
     }
-    return pixelScale(screen->devicePixelRatio());
-}
-
-int Sprite::pixelScale(double ratio) {
-    if (!std::isfinite(ratio)) {
-        return 1;
-    }
-    // A ratio a hair below a whole number (rounding in the platform) counts as that number.
-    return static_cast<int>(std::clamp(std::floor(ratio + 1e-3), 1.0, 16.0));
+    return wholeArtScale(screen->devicePixelRatio());
 }
 
 int Sprite::backingScale() {

@@ -36,12 +36,9 @@ public:
     explicit Sprite(Source source = bundled(), const Palette::DyeColors* dyeColors = nullptr,
                     int scale = backingScale());
 
-    /// Pixels per art pixel on a screen: the pixel scale of its device pixel ratio, so every art
+    /// Pixels per art pixel on a screen: the whole art scale of its device pixel ratio, so every art
     /// pixel stays square; 2 without a screen.
     static int backingScale(const QScreen* screen);
-    /// Device pixels per art pixel for a device pixel ratio: the whole number at or below it, at
-    /// least 1, so that the art drawn at it fits where the ratio gives room.
-    static int pixelScale(double ratio);
     /// The backing scale of the primary screen.
     static int backingScale();
 

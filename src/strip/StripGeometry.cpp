@@ -1,5 +1,7 @@
 #include "strip/StripGeometry.h"
 
+#include "scene/ArtScale.h"
+
 #include <QScreen>
 #include <QStringList>
 
@@ -8,12 +10,20 @@
 
 namespace pipfield::StripGeometry {
 
-QRect frameFor(const QRect& available) {
-    const int width = std::min(available.width(), kMaxWidth);
+int artScale(double ratio, int devicePixelsAcross) {
+    return fittingArtScale(ratio, devicePixelsAcross, kOrchardWidth);
+}
+
+QRect frameFor(const QRect& available, double ratio) {
+    // As many art pixels across as the screen holds, up to the strip's width.
+    const int across = devicePixels(available.width(), ratio);
+    const int scale = artScale(ratio, across);
+    const int width = std::min(available.width(), pointsHolding(std::min(kMaxWidth, across / scale), ratio, scale));
+    const int height = pointsHolding(kHeight, ratio, scale);
     // The middle of an odd width lies on a half point; halves round away from zero.
     const double middle = available.x() + available.width() / 2.0;
     const int x = static_cast<int>(std::round(middle - width / 2.0));
-    return QRect(x, available.y() + available.height() - kHeight, width, kHeight);
+    return QRect(x, available.y() + available.height() - height, width, height);
 }
 
 bool fullScreenWindowOn(const QRect& frame, const std::vector<WindowEntry>& windows) {
@@ -102,14 +112,14 @@ std::uint32_t displayNumber(const QString& outputName, const QString& descriptio
     return hashIdentity(outputName + QChar(0x1f) + description);
 }
 
-OutputPlacement placeOnOutput(const std::vector<Output>& outputs, qint64 screenID) {
+OutputPlacement placeOnOutput(const std::vector<Output>& outputs, qint64 screenID, double ratio) {
     const auto chosen = std::find_if(outputs.begin(), outputs.end(), [screenID](const Output& output) {
         return screenID != 0 && displayNumber(output.name, output.description) == screenID;
     });
     const Output* sizedBy = chosen != outputs.end() ? &*chosen : (outputs.empty() ? nullptr : &outputs.front());
-    const QSize size = sizedBy != nullptr && !sizedBy->size.isEmpty()
-                           ? frameFor(QRect(QPoint(0, 0), sizedBy->size)).size()
-                           : QSize(kMaxWidth, kHeight);
+    // An output of unknown size has room for the whole strip.
+    const QSize room = sizedBy != nullptr && !sizedBy->size.isEmpty() ? sizedBy->size : QSize(1 << 14, 1 << 14);
+    const QSize size = frameFor(QRect(QPoint(0, 0), room), ratio).size();
     return {chosen != outputs.end() ? chosen->name : QString(), size};
 }
 

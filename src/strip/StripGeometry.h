@@ -41,9 +41,17 @@ struct OutputPlacement {
 
 inline constexpr int kHeight = 72;
 inline constexpr int kMaxWidth = 746;
+/// The orchard's width in art pixels: an art scale at which it does not fit across is too large.
+inline constexpr int kOrchardWidth = 724;
 
-/// The strip's frame at the bottom centre of a screen's available area.
-QRect frameFor(const QRect& available);
+/// The art scale of a strip on a side of `devicePixelsAcross` at `ratio`: the nearest whole one at
+/// which the orchard fits across.
+int artScale(double ratio, int devicePixelsAcross);
+/// The strip's frame at the bottom centre of a screen's available area, in points: at a device
+/// pixel ratio of `ratio`, sized so that its device pixels hold the strip's art pixels whole at
+/// artScale (a fractional ratio gives a frame of other points than kMaxWidth x kHeight, but the art
+/// at its intended size).
+QRect frameFor(const QRect& available, double ratio = 1.0);
 
 /// Whether a full-screen window occupies the screen `frame`: one in the window manager's full-screen
 /// state whose middle lies on it or that spans it, or an unmanaged one covering it whole. Maximised
@@ -66,9 +74,10 @@ std::uint32_t displayNumber(const QScreen* screen);
 /// same monitor on the same connector from one session to the next.
 std::uint32_t displayNumber(const QString& outputName, const QString& description);
 
-/// The output numbered `screenID`, sized to fit it; with 0, or a number no output has (unplugged),
-/// the compositor's choice, sized by the first output since which it prefers is not known beforehand.
-OutputPlacement placeOnOutput(const std::vector<Output>& outputs, qint64 screenID);
+/// The output numbered `screenID`, sized to fit it at the surface's scale `ratio` (as frameFor); with
+/// 0, or a number no output has (unplugged), the compositor's choice, sized by the first output since
+/// which it prefers is not known beforehand.
+OutputPlacement placeOnOutput(const std::vector<Output>& outputs, qint64 screenID, double ratio = 1.0);
 /// The outputs as the settings offer them: named by their description, else by their name.
 std::vector<ScreenChoice> outputChoices(const std::vector<Output>& outputs);
 

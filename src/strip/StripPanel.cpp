@@ -72,14 +72,19 @@ StripPanel::StripPanel(const WindowList& windows, DesktopEvents& events, const P
         }
     });
 
-    connect(qGuiApp, &QGuiApplication::screenAdded, this, [this](QScreen* screen) {
+    // A screen's device pixel ratio follows its logical dots per inch, and the frame follows the ratio.
+    const auto watch = [this](const QScreen* screen) {
         connect(screen, &QScreen::availableGeometryChanged, this, &StripSurface::outputsChanged);
+        connect(screen, &QScreen::logicalDotsPerInchChanged, this, &StripSurface::outputsChanged);
+    };
+    connect(qGuiApp, &QGuiApplication::screenAdded, this, [this, watch](const QScreen* screen) {
+        watch(screen);
         Q_EMIT outputsChanged();
     });
     connect(qGuiApp, &QGuiApplication::screenRemoved, this, &StripSurface::outputsChanged);
     connect(qGuiApp, &QGuiApplication::primaryScreenChanged, this, &StripSurface::outputsChanged);
-    for (QScreen* screen : QGuiApplication::screens()) {
-        connect(screen, &QScreen::availableGeometryChanged, this, &StripSurface::outputsChanged);
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        watch(screen);
     }
     connect(&m_events, &DesktopEvents::desktopSwitched, this, &StripPanel::recheckSoon);
     connect(&m_events, &DesktopEvents::activeWindowChanged, this, &StripPanel::recheckSoon);
@@ -123,7 +128,7 @@ void StripPanel::place(qint64 screenID) {
     if (screen == nullptr) {
         return;
     }
-    m_window->setGeometry(StripGeometry::frameFor(screen->availableGeometry()));
+    m_window->setGeometry(StripGeometry::frameFor(screen->availableGeometry(), screen->devicePixelRatio()));
 }
 
 void StripPanel::setShown(bool shown) {

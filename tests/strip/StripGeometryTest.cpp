@@ -18,6 +18,17 @@ TEST(StripPlacement, BottomCentreOfTheAvailableArea) {
     EXPECT_EQ(frameFor(QRect(-1920, 0, 1920, 1080)), QRect(-1920 + 587, 1008, 746, 72));
 }
 
+TEST(StripPlacement, AFractionalScreenGetsTheArtWholeAtTheNearestScale) {
+    // 2880 x 1800 at 1.5 is 1920 x 1200 points: the art at 2, 747 x 72 art pixels in 1494 x 144
+    // device pixels (746 x 2 would need 994.67 points).
+    EXPECT_EQ(frameFor(QRect(0, 0, 1920, 1200), 1.5), QRect(462, 1104, 996, 96));
+    // At 1.25 the art stays at 1 and the frame shrinks in points to hold it.
+    EXPECT_EQ(frameFor(QRect(0, 0, 1536, 960), 1.25), QRect(470, 902, 597, 58));
+    // A screen of 600 points at 1.5 has 900 device pixels: too few for the orchard at 2, so the art
+    // is drawn at 1 and the strip has its 746 art pixels in 497 points.
+    EXPECT_EQ(frameFor(QRect(0, 0, 600, 1200), 1.5), QRect(52, 1152, 497, 48));
+}
+
 struct FullScreenCase {
     const char* what;
     std::vector<WindowEntry> windows;
