@@ -115,7 +115,12 @@ QString LayerShellStrip::wantedOutput() const {
 }
 
 void LayerShellStrip::place(qint64 screenID) {
-    const StripGeometry::OutputPlacement placement = StripGeometry::placeOnOutput(outputs(), screenID);
+    m_screenID = screenID;
+    // At a fractional scale the surface is sized in points that hold the art whole at the nearest
+    // whole scale; at whole scales the points are the art pixels.
+    const std::uint32_t fraction = fractionalScale();
+    const double ratio = fraction != 0 ? fraction / 120.0 : 1.0;
+    const StripGeometry::OutputPlacement placement = StripGeometry::placeOnOutput(outputs(), screenID, ratio);
     placeOn(placement.outputName, placement.size);
 }
 
@@ -211,11 +216,13 @@ void LayerShellStrip::createSurface() {
     wl_surface_add_listener(m_surface, &LayerSurfaceListeners::surface, this);
     // Where the compositor scales by fractions, the buffer has that many device pixels and the
     // viewport shows it at the logical size.
-    if (m_wayland.fractionalScales() != nullptr && m_wayland.viewporter() != nullptr) {
+    if (m_wayland.viewporter() != nullptr) {
         m_viewport = wp_viewporter_get_viewport(m_wayland.viewporter(), m_surface);
-        m_fractionalScale =
-            wp_fractional_scale_manager_v1_get_fractional_scale(m_wayland.fractionalScales(), m_surface);
-        wp_fractional_scale_v1_add_listener(m_fractionalScale, &LayerSurfaceListeners::fractionalScale, this);
+        if (m_wayland.fractionalScales() != nullptr) {
+            m_fractionalScale =
+                wp_fractional_scale_manager_v1_get_fractional_scale(m_wayland.fractionalScales(), m_surface);
+            wp_fractional_scale_v1_add_listener(m_fractionalScale, &LayerSurfaceListeners::fractionalScale, this);
+        }
     }
     m_layerSurface = zwlr_layer_shell_v1_get_layer_surface(
         m_wayland.layerShell(), m_surface, target != nullptr ? target->output : nullptr, layer(), kNamespace);

@@ -72,6 +72,11 @@ private:
     std::uint32_t layer() const;
     QString wantedOutput() const;
     int outputScale() const;
+    /// The fractional scale the surface is shown at, in 120ths, where a viewport can give the buffer
+    /// that many device pixels; 0 at a whole scale.
+    std::uint32_t fractionalScale() const;
+    /// Sizes the surface again for its scale, or applies the scale where the size stays.
+    void rescale();
     void applyGeometry();
     void resizeBuffers();
     void setContentShown(bool shown);
@@ -102,6 +107,7 @@ private:
     // What the strip asks for.
     Content m_content;
     QString m_outputName;
+    qint64 m_screenID = 0;
     QSize m_size{StripGeometry::kMaxWidth, StripGeometry::kHeight};
     bool m_shown = false;
     bool m_clickThrough = true;

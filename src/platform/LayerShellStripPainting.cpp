@@ -29,13 +29,47 @@ void LayerShellStrip::onSurfaceOutput(wl_output* output, bool entered) {
     if (entered) {
         m_surfaceOutputs.push_back(output);
     }
-    applyGeometry();
+    rescale();
 }
 
 void LayerShellStrip::onPreferredScale(std::uint32_t scale120) {
     qCDebug(lcDesktop) << "the compositor prefers the strip at a scale of" << scale120 / 120.0;
     m_preferredScale = scale120;
-    applyGeometry();
+    rescale();
+}
+
+void LayerShellStrip::rescale() {
+    const QSize before = m_size;
+    place(m_screenID);
+    // A new size is painted when the compositor configures it; painting the old size at the new scale
+    // first would lay the scene out in too few art pixels for one frame.
+    if (m_size == before) {
+        applyGeometry();
+    }
+}
+
+std::uint32_t LayerShellStrip::fractionalScale() const {
+    if (m_viewport == nullptr) {
+        return 0;
+    }
+    if (m_preferredScale != 0) {
+        return m_preferredScale;
+    }
+    // A compositor without wp_fractional_scale_v1 (sway 1.7) scales a whole-scale buffer down to a
+    // fractional output, blending its pixels; the output's mode over its logical size (xdg-output)
+    // says the fraction, and through the viewport the buffer can have the output's device pixels.
+    const WaylandOutput* output = !m_surfaceOutputs.empty() ? m_wayland.findOutput(m_surfaceOutputs.front()) : nullptr;
+    if (output == nullptr) {
+        output = m_wayland.findOutput(wantedOutput());
+    }
+    if (output == nullptr || output->xdgLogicalSize.isEmpty() || output->modeSize.isEmpty()) {
+        return 0;
+    }
+    const bool turned = output->transform % 2 == 1; // the 90 and 270 degree transforms, flipped or not
+    const std::int64_t across = turned ? output->modeSize.height() : output->modeSize.width();
+    const std::int64_t logical = output->xdgLogicalSize.width();
+    const std::int64_t scale120 = (across * 120 + logical / 2) / logical;
+    return scale120 % 120 == 0 || scale120 > 16 * 120 ? 0 : static_cast<std::uint32_t>(scale120);
 }
 
 int LayerShellStrip::outputScale() const {
@@ -60,9 +94,9 @@ void LayerShellStrip::applyGeometry() {
     const QSize logical = m_configuredSize.isValid() ? m_configuredSize : m_size;
     // A compositor's preferred fractional scale counts over the whole scales of its outputs, which it
     // rounds up.
-    const SurfaceScale next = m_viewport != nullptr && m_preferredScale != 0
-                                  ? SurfaceScale::fractional(logical, m_preferredScale)
-                                  : SurfaceScale::whole(logical, outputScale());
+    const std::uint32_t fraction = fractionalScale();
+    const SurfaceScale next =
+        fraction != 0 ? SurfaceScale::fractional(logical, fraction) : SurfaceScale::whole(logical, outputScale());
     const bool needsBuffers = m_configured && !m_buffers.front();
     if (next == m_geometry && !needsBuffers) {
         return;

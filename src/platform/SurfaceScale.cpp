@@ -1,5 +1,7 @@
 #include "platform/SurfaceScale.h"
 
+#include "strip/StripGeometry.h"
+
 #include <algorithm>
 
 namespace pipfield {
@@ -31,7 +33,7 @@ SurfaceScale SurfaceScale::fractional(QSize logical, std::uint32_t scale120) {
         return side((std::max(0, length) * scale + kScaleDenominator / 2) / kScaleDenominator);
     };
     const QSize buffer(scaled(logical.width()), scaled(logical.height()));
-    const int art = std::max<int>(1, static_cast<int>(scale / kScaleDenominator));
+    const int art = StripGeometry::artScale(static_cast<double>(scale) / kScaleDenominator, buffer.width());
     return {buffer, art, QSize(buffer.width() / art, buffer.height() / art)};
 }
 

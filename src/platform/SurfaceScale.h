@@ -11,11 +11,12 @@ namespace pipfield {
 struct SurfaceScale {
     /// The buffer, in device pixels.
     QSize bufferSize;
-    /// Device pixels per art pixel: always whole, so that every art pixel stays square.
+    /// Device pixels per art pixel: always whole, so that every art pixel stays square; at a
+    /// fractional scale the whole one nearest it at which the orchard fits (StripGeometry::artScale).
     int artScale = 1;
     /// What the content gets to lay itself out in, in art pixels: as many whole ones as fit in the
-    /// buffer. Where the scale is fractional this is more than the logical size, so the scene sits
-    /// smaller in the strip rather than drawing uneven pixel columns.
+    /// buffer. Where the scale is fractional this differs from the logical size; the strip asks for a
+    /// logical size whose buffer holds the intended art (pointsHolding).
     QSize contentSize;
 
     /// A whole output scale (wl_surface.set_buffer_scale): the content keeps the logical size.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End-to-end checks of the strip as a layer surface of KWin on its virtual backend, two outputs at a
 # fractional scale of 1.5, run by an unprivileged user: KWin offers wp_fractional_scale_v1, and the
-# strip must then fill its 746 x 72 points with 1119 x 108 device pixels of square art pixels; and
+# strip must then draw its art at 2 (the whole scale nearest 1.5 in proportion) in square device
+# pixels, 747 x 72 art pixels in 996 x 96 points; on an output too narrow for that, at 1; and
 # when the output chosen for it is switched off it moves to the other one, and back when it returns.
 # KWin has no wlr-screencopy; its own screenshot service on the session bus gives the pixels.
 # Every wait is on a condition, bounded in time.
@@ -12,11 +13,12 @@ source "$(dirname "$0")/checks.sh"
 APP=$1
 SHOT_TOOL=$2
 OUTPUT_TOOL=$3
-# Each virtual output in device pixels, and the strip's frame on it: 746 x 72 points at 1.5.
+# Each virtual output in device pixels, and the strip's frame on it: 996 x 96 points at 1.5.
 WIDTH=2880
 HEIGHT=1620
-STRIP_W=1119
-STRIP_H=108
+STRIP_W=1494
+STRIP_H=144
+ART_SCALE=2
 PIDS=()
 failures=0
 passes=0
@@ -86,17 +88,16 @@ strip_drawn() { # strip_drawn OUTPUT
 strip_gone() { # strip_gone OUTPUT: nothing drawn along its bottom edge
     shot "$1" && [ "$(drawn_box "$SHOTS/shot.png")" = none ]
 }
-# At 1.5 device pixels a point the largest whole number of device pixels per art pixel is 1: the
-# orchard that spans nearly all 746 points of the strip at scale 1 spans as many device pixels here,
-# and the strip's spare width is left empty at both ends.
-one_to_one() {
+# The orchard spans nearly all 746 art pixels of the strip, ART_SCALE device pixels each: drawn at
+# its intended size, with no spare width left empty at the ends.
+at_art_scale() {
     local l t r b
     read -r l t r b <"$SHOTS/box.txt"
-    [ $((r - l + 1)) -le 746 ] && [ $((r - l + 1)) -ge $((746 - 40)) ]
+    [ $((r - l + 1)) -le $((746 * ART_SCALE)) ] && [ $((r - l + 1)) -ge $(((746 - 40) * ART_SCALE)) ]
 }
 # The first frame may go out before the compositor has said which scale it prefers, and be shown
-# scaled for a moment: the strip has settled once it is drawn one to one.
-settled() { strip_drawn "$1" && one_to_one; } # settled OUTPUT
+# scaled for a moment: the strip has settled once it is drawn at its scale.
+settled() { strip_drawn "$1" && at_art_scale; } # settled OUTPUT
 # Art drawn into a buffer of the output's own device pixels keeps the few colours of the palette;
 # a buffer the compositor had to scale (whole pixels of another size) comes out with thousands of
 # blended ones.
@@ -134,7 +135,7 @@ JSON
 chown -R "$RUNNER" "$PLAYER_HOME"
 start game env WAYLAND_DISPLAY=wayland-pipfield "$APP"
 
-check fractional "at 1.5 drawn at the bottom centre within 1119 x 108 device pixels, one per art pixel" \
+check fractional "at 1.5 drawn at the bottom centre within 1494 x 144 device pixels, two per art pixel" \
     wait_for 30 settled Virtual-1
 check fractional "its art pixels are whole device pixels (no colours blended by scaling)" square_pixels
 echo "drawn box: $(cat "$SHOTS/box.txt" 2>/dev/null), colours in the strip: $(cat "$SHOTS/colours.txt" 2>/dev/null)"
@@ -147,9 +148,10 @@ check outputs "the chosen output switched on again" switch Virtual-1 enable
 check outputs "the strip returns to it" wait_for 20 strip_drawn Virtual-1
 check outputs "and leaves the other one" wait_for 10 strip_gone Virtual-0
 
-# An output narrower than the strip at 1.5: 600 points are 900 device pixels, and the strip takes the
-# whole width in points (the mode divided by the whole scale KWin also announces, 2, would be 450).
-# Tall enough that the management window stays clear of the bottom edge.
+# An output narrower than the strip at 1.5: 600 points are 900 device pixels, too few for the orchard
+# at 2 (the mode divided by the whole scale KWin also announces, 2, would be 450 points), so the art
+# is drawn at 1, in 497 x 48 points. Tall enough that the management window stays clear of the
+# bottom edge.
 kill "${PIDS[@]}" 2>/dev/null
 wait_for 10 bash -c "! pgrep -u '$RUNNER' -f '^$WORK/kwin_wayland' >/dev/null"
 PIDS=()
@@ -158,9 +160,11 @@ start_user_bus
 start_kwin 600 1200 1
 WIDTH=900
 HEIGHT=1800
-STRIP_W=900
+STRIP_W=746
+STRIP_H=72
+ART_SCALE=1
 start game env WAYLAND_DISPLAY=wayland-pipfield "$APP"
-check narrow "on a 600-point output the strip has its whole width, 900 device pixels: room for the orchard" \
+check narrow "on a 600-point output the art is drawn at 1, where the orchard fits: 746 device pixels" \
     wait_for 30 settled Virtual-0
 
 echo "kwin checks took $((SECONDS - started)) s"

@@ -257,6 +257,20 @@ check workspace "the strip stays on a second workspace" wait_for 10 strip_on_scr
 sway_msg output HEADLESS-1 scale 2
 check scale "at output scale 2 the strip keeps its size in points: 1492 x 144 pixels" \
     wait_for 10 bash -c "shoot '$WORK/shots/shot.png' && strip_drawn '$WORK/shots/shot.png' 0 $WIDTH $HEIGHT '$BACKGROUND' 2"
+# Sway offers no fractional scale protocol, but its output's mode over its logical size says 1.5: the
+# art is drawn at 2 into a buffer of the output's own device pixels (996 x 96 points, 1494 x 144),
+# which sway shows unscaled, so the strip keeps the few colours of its palette.
+few_colours() { # few_colours FILE LEFT TOP: the strip's frame at 1.5 holds no colours blended by scaling
+    local colours
+    colours=$(convert "$1" -crop "1494x144+$2+$3" +repage -format '%k' info:)
+    echo "$colours" >"${1%/*}/colours.txt"
+    [ -n "$colours" ] && [ "$colours" -le 128 ]
+}
+export -f few_colours
+sway_msg output HEADLESS-1 scale 1.5
+check scale "at output scale 1.5 the art is drawn at 2, in the output's own pixels (no blended colours)" \
+    wait_for 10 bash -c "shoot '$WORK/shots/shot.png' && strip_drawn '$WORK/shots/shot.png' 0 $WIDTH $HEIGHT '$BACKGROUND' 2 && few_colours '$WORK/shots/shot.png' $(((WIDTH - 1494) / 2)) $((HEIGHT - 144))"
+echo "colours in the strip at 1.5: $(cat "$WORK/shots/colours.txt" 2>/dev/null)"
 sway_msg output HEADLESS-1 scale 1
 sway_msg workspace 1
 check tray "the tray menu hides the strip at once" bash -c "menu_choose '과수원 띠 보이기' && wait_for 10 strip_gone '#ffffff'"

@@ -1,9 +1,12 @@
 #include "platform/SurfaceScale.h"
 
+#include "strip/StripGeometry.h"
+
 #include <gtest/gtest.h>
 
 #include <limits>
 #include <string>
+#include <utility>
 
 namespace pipfield {
 namespace {
@@ -38,7 +41,8 @@ TEST_P(FractionalScaleTest, TheBufferHasTheOutputsDevicePixelsAndTheArtWholeOnes
 }
 
 // Buffer sides are rounded half away from zero (746 x 1.25 = 932.5 gives 933); the art takes the
-// largest whole scale at or below the fraction, and the content as many whole art pixels as fit.
+// whole scale nearest the fraction at which the orchard fits across, and the content as many whole
+// art pixels as fit. (The strip asks for a logical size that makes the content its intended size.)
 INSTANTIATE_TEST_SUITE_P(
     Strip, FractionalScaleTest,
     testing::Values(FractionalCase{120, {746, 72}, 1, {746, 72}}, FractionalCase{150, {933, 90}, 1, {933, 90}},
@@ -59,8 +63,18 @@ TEST(SurfaceScaleTest, EveryArtPixelIsSquareAndTheRestIsLessThanOne) {
             // What is left over at the edges is less than one art pixel.
             ASSERT_LT(scale.bufferSize.width() - painted.width(), scale.artScale) << scale120;
             ASSERT_LT(scale.bufferSize.height() - painted.height(), scale.artScale) << scale120;
-            ASSERT_EQ(scale.artScale, static_cast<int>(scale120 / 120)) << scale120;
         }
+    }
+}
+
+TEST(SurfaceScaleTest, TheStripsSizeAtAFractionalScaleHoldsItsArtExactlyAtTheNearestScale) {
+    for (const auto& [scale120, art] : {std::pair{150U, 1}, {180U, 2}, {210U, 2}, {300U, 3}}) {
+        const QSize logical = StripGeometry::placeOnOutput({{"DP-1", "", QSize(1920, 1080)}}, 0, scale120 / 120.0).size;
+        const SurfaceScale scale = SurfaceScale::fractional(logical, scale120);
+        EXPECT_EQ(scale.artScale, art) << scale120;
+        EXPECT_EQ(scale.contentSize * scale.artScale, scale.bufferSize) << scale120;
+        EXPECT_NEAR(scale.contentSize.width(), 746, 2) << scale120;
+        EXPECT_NEAR(scale.contentSize.height(), 72, 1) << scale120;
     }
 }
 
