@@ -8,7 +8,7 @@
 #
 #   bench/desktop/run.sh PIPFIELD [SECONDS [FLOOR [SERVICE]]]    (default 60 s of measuring per run)
 #
-# BENCH_RUNS picks the runs ("day night hidden night2 saver saver2 locked floor floor6 xcbfloor" by
+# BENCH_RUNS picks the runs ("day night hidden night2 night15 saver saver2 locked floor floor6 xcbfloor" by
 # default), BENCH_WARMUP the seconds before measuring. SERVICE is bench/desktop's
 # pipfield-fake-desktop-service, which the saver and locked runs need. FLOOR, when given, is
 # bench/desktop's pipfield-paint-floor: the "floor" run measures a bare strip-sized Qt window
@@ -208,12 +208,13 @@ run() {
 }
 
 echo "pipfield desktop benchmark: ${MEASURE} s per run after ${WARMUP} s of warm-up, $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
-for which in ${BENCH_RUNS:-day night hidden night2 saver saver2 locked floor floor6 xcbfloor}; do
+for which in ${BENCH_RUNS:-day night hidden night2 night15 saver saver2 locked floor floor6 xcbfloor}; do
     case $which in
     day) run day "" -hour 12 ;;
     night) run night "" -hour 22 ;;
     hidden) run hidden "stripShown=false\n" -hour 22 ;;
     night2) SCREEN=3840x2160 SCALE=2 run night2 "" -hour 22 ;;
+    night15) SCREEN=2880x1620 SCALE=1.5 run night15 "" -hour 22 ;;
     saver) FAKE=powersaver run saver "" -hour 22 ;;
     saver2) SCREEN=3840x2160 SCALE=2 FAKE=powersaver run saver2 "" -hour 22 ;;
     locked) FAKE=screensaver run locked "" -hour 22 ;;
