@@ -1,18 +1,4 @@
-#include "manage/StyleTab.h"
-
-#include "manage/DyePicker.h"
-#include "manage/Label.h"
-#include "manage/SpriteView.h"
-#include "support/ManageTestSupport.h"
-#include "support/MessageLog.h"
-
-#include <QAbstractButton>
-#include <QButtonGroup>
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QTest>
-
-#include <gtest/gtest.h>
+#include "ManageTests.h"
 
 namespace pipfield::test {
 namespace {
@@ -51,7 +37,7 @@ TEST(StyleTab, EveryEditIsSavedAtOnceAndThemeAndLightGoToTheSettings) {
     QTest::keyClick(row.nameField(), Qt::Key_A);
     QTest::keyClick(row.nameField(), Qt::Key_Backspace);
     EXPECT_EQ(world.game->orchard().look(WorkerRole::harvester, 0).name, "");
-    EXPECT_EQ(world.savedOrchard()->look(WorkerRole::harvester, 0).name, "");
+    EXPECT_EQ(world.saved()->orchard.look(WorkerRole::harvester, 0).name, "");
     EXPECT_EQ(row.nameField()->placeholderText(), QStringLiteral("레아"));
 
     row.variants()->button(1)->click();
@@ -59,7 +45,7 @@ TEST(StyleTab, EveryEditIsSavedAtOnceAndThemeAndLightGoToTheSettings) {
     EXPECT_EQ(row.nameField()->placeholderText(), QStringLiteral("하루"));
 
     row.dyePicker()->swatch(5)->click();
-    EXPECT_EQ(world.savedOrchard()->look(WorkerRole::harvester, 0), (WorkerLook{1, 5, ""}));
+    EXPECT_EQ(world.saved()->orchard.look(WorkerRole::harvester, 0), (WorkerLook{1, 5, ""}));
     EXPECT_TRUE(row.dyePicker()->swatch(5)->isChecked());
     EXPECT_EQ(row.sprite()->dye(), Palette::dyeHue(5));
 
