@@ -27,6 +27,7 @@ TEST(TrayHostWatcher, AHostThatComesUpLaterIsNoticedOnlyWhileTheIconIsInNoTray) 
     bool iconShown = false;
     TrayHostWatcher watcher(game, [&] { return iconShown; });
     QSignalSpy appeared(&watcher, &TrayHostWatcher::hostAppeared);
+    test::settle(game); // the panel comes up later: after the watcher's subscriptions have reached the bus
     ASSERT_TRUE(panel.registerService(TrayHostWatcher::kWatcherService));
     EXPECT_TRUE(QTest::qWaitFor([&] { return appeared.count() == 1; }, 5000));
 
