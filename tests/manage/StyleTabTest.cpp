@@ -3,14 +3,12 @@
 namespace pipfield::test {
 namespace {
 
-TEST(StyleTab, WithoutWorkersOnlyTheNoteShows) {
-    ManageWorld world(idleOrchard());
-    StyleTab tab(*world.game, world.sprites);
-    EXPECT_TRUE(tab.lookRows().empty());
-    EXPECT_TRUE(tab.emptyNote()->isVisibleTo(&tab));
-}
+TEST(StyleTab, ARowForEveryHiredWorkerFirstSlotFirstAndANoteWhenThereIsNone) {
+    ManageWorld idle(idleOrchard());
+    StyleTab empty(*idle.game, idle.sprites);
+    EXPECT_TRUE(empty.lookRows().empty());
+    EXPECT_TRUE(empty.emptyNote()->isVisibleTo(&empty));
 
-TEST(StyleTab, ARoleWithTwoWorkersHasTwoRowsFirstSlotFirst) {
     Orchard o = Orchard::starter();
     o.workers.set(WorkerRole::caretaker, 10);
     o.extraWorkers.insert(WorkerRole::caretaker);
@@ -55,11 +53,10 @@ TEST(StyleTab, EveryEditIsSavedAtOnceAndThemeAndLightGoToTheSettings) {
 
     EXPECT_TRUE(tab.themes()->button(0)->isChecked());
     tab.themes()->button(3)->click();
-    EXPECT_EQ(world.defaults.string(QStringLiteral("theme")), QStringLiteral("moon"));
     EXPECT_EQ(world.game->sceneSettings().theme(), QStringLiteral("moon")) << "through the setting's owner";
     EXPECT_TRUE(tab.timeOfDay()->isChecked());
     tab.timeOfDay()->click();
-    EXPECT_FALSE(world.defaults.boolValue(QStringLiteral("timeOfDayLight")));
+    EXPECT_FALSE(world.game->sceneSettings().timeOfDayLight());
 }
 
 TEST(SpriteView, MissingImageDrawsNothingAndKeepsItsFrame) {
