@@ -1,30 +1,14 @@
-#include "manage/StyleTab.h"
-
-#include "manage/DyePicker.h"
-#include "manage/Label.h"
-#include "manage/SpriteView.h"
-#include "support/ManageTestSupport.h"
-#include "support/MessageLog.h"
-
-#include <QAbstractButton>
-#include <QButtonGroup>
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QTest>
-
-#include <gtest/gtest.h>
+#include "ManageTests.h"
 
 namespace pipfield::test {
 namespace {
 
-TEST(StyleTab, WithoutWorkersOnlyTheNoteShows) {
-    ManageWorld world(idleOrchard());
-    StyleTab tab(*world.game, world.sprites);
-    EXPECT_TRUE(tab.lookRows().empty());
-    EXPECT_TRUE(tab.emptyNote()->isVisibleTo(&tab));
-}
+TEST(StyleTab, ARowForEveryHiredWorkerFirstSlotFirstAndANoteWhenThereIsNone) {
+    ManageWorld idle(idleOrchard());
+    StyleTab empty(*idle.game, idle.sprites);
+    EXPECT_TRUE(empty.lookRows().empty());
+    EXPECT_TRUE(empty.emptyNote()->isVisibleTo(&empty));
 
-TEST(StyleTab, ARoleWithTwoWorkersHasTwoRowsFirstSlotFirst) {
     Orchard o = Orchard::starter();
     o.workers.set(WorkerRole::caretaker, 10);
     o.extraWorkers.insert(WorkerRole::caretaker);
@@ -51,7 +35,7 @@ TEST(StyleTab, EveryEditIsSavedAtOnceAndThemeAndLightGoToTheSettings) {
     QTest::keyClick(row.nameField(), Qt::Key_A);
     QTest::keyClick(row.nameField(), Qt::Key_Backspace);
     EXPECT_EQ(world.game->orchard().look(WorkerRole::harvester, 0).name, "");
-    EXPECT_EQ(world.savedOrchard()->look(WorkerRole::harvester, 0).name, "");
+    EXPECT_EQ(world.saved()->orchard.look(WorkerRole::harvester, 0).name, "");
     EXPECT_EQ(row.nameField()->placeholderText(), QStringLiteral("레아"));
 
     row.variants()->button(1)->click();
@@ -59,7 +43,7 @@ TEST(StyleTab, EveryEditIsSavedAtOnceAndThemeAndLightGoToTheSettings) {
     EXPECT_EQ(row.nameField()->placeholderText(), QStringLiteral("하루"));
 
     row.dyePicker()->swatch(5)->click();
-    EXPECT_EQ(world.savedOrchard()->look(WorkerRole::harvester, 0), (WorkerLook{1, 5, ""}));
+    EXPECT_EQ(world.saved()->orchard.look(WorkerRole::harvester, 0), (WorkerLook{1, 5, ""}));
     EXPECT_TRUE(row.dyePicker()->swatch(5)->isChecked());
     EXPECT_EQ(row.sprite()->dye(), Palette::dyeHue(5));
 
@@ -69,11 +53,10 @@ TEST(StyleTab, EveryEditIsSavedAtOnceAndThemeAndLightGoToTheSettings) {
 
     EXPECT_TRUE(tab.themes()->button(0)->isChecked());
     tab.themes()->button(3)->click();
-    EXPECT_EQ(world.defaults.string(QStringLiteral("theme")), QStringLiteral("moon"));
     EXPECT_EQ(world.game->sceneSettings().theme(), QStringLiteral("moon")) << "through the setting's owner";
     EXPECT_TRUE(tab.timeOfDay()->isChecked());
     tab.timeOfDay()->click();
-    EXPECT_FALSE(world.defaults.boolValue(QStringLiteral("timeOfDayLight")));
+    EXPECT_FALSE(world.game->sceneSettings().timeOfDayLight());
 }
 
 TEST(SpriteView, MissingImageDrawsNothingAndKeepsItsFrame) {

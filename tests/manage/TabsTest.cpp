@@ -52,7 +52,7 @@ TEST(OrchardTab, PlantingThroughTheButtonChangesTheGameAndTheSaveFile) {
     EXPECT_EQ(world.game->orchard().coins, 100 - price);
     EXPECT_EQ(tab.plotRows().size(), 2u);
     EXPECT_TRUE(tab.fieldFooter()->text().startsWith(QStringLiteral("밭 2 / 10칸.")));
-    EXPECT_EQ(world.savedOrchard()->coins, 100 - price);
+    EXPECT_EQ(world.saved()->orchard.coins, 100 - price);
 }
 
 TEST(OrchardTab, UnlockingTurnsTheOfferToPlantingAndReplantingWithItWaitsForTheCoins) {
@@ -237,7 +237,7 @@ TEST(WorkersTab, HireSheetStoresTheChosenLookWithABlankNameEmpty) {
 
     sheet->hireButton()->click();
     EXPECT_TRUE(world.game->orchard().extraWorkers.contains(WorkerRole::planter));
-    EXPECT_EQ(world.savedOrchard()->look(WorkerRole::planter, 1), (WorkerLook{0, 3, ""}));
+    EXPECT_EQ(world.saved()->orchard.look(WorkerRole::planter, 1), (WorkerLook{0, 3, ""}));
     EXPECT_EQ(tab.sheet(), nullptr);
 
     WorkerRow& row = *tab.row(WorkerRole::planter);
@@ -361,14 +361,12 @@ TEST(SettingsTab, StripSwitchesAndTheMonitorWriteThroughTheStrip) {
     EXPECT_TRUE(tab->clickThrough()->isChecked());
     tab->clickThrough()->click();
     EXPECT_FALSE(world.strip->clickThrough());
-    EXPECT_FALSE(world.defaults.boolValue(QStringLiteral("clickThrough")));
     tab->hideInFullScreen()->click();
     EXPECT_FALSE(world.strip->hideInFullScreen());
     EXPECT_TRUE(tab->followPowerSaver()->isChecked());
     EXPECT_EQ(tab->followPowerSaver()->text(), QStringLiteral("절전 모드 따르기"));
     tab->followPowerSaver()->click();
     EXPECT_FALSE(world.game->sceneSettings().followPowerSaver());
-    EXPECT_FALSE(world.defaults.boolValue(QStringLiteral("followPowerSaver")));
     world.game->sceneSettings().setFollowPowerSaver(true);
     EXPECT_TRUE(tab->followPowerSaver()->isChecked());
     // A change made elsewhere (the tray menu) shows here too.
@@ -390,11 +388,14 @@ TEST(SettingsTab, DeniedNotificationsOfferTheSettingsOnceTheTabIsShownAgain) {
     SettingsWorld world;
     auto tab = world.tab();
     tab->show();
+    ASSERT_EQ(world.notifier.answers.size(), 1u);
+    world.notifier.answers[0](false);
     EXPECT_FALSE(tab->deniedRow()->isVisibleTo(tab.get()));
 
     tab->hide();
-    world.notifier.denied = true;
     tab->show();
+    ASSERT_EQ(world.notifier.answers.size(), 2u) << "asked again on showing";
+    world.notifier.answers[1](true);
     EXPECT_TRUE(tab->deniedRow()->isVisibleTo(tab.get()));
     tab->openSettingsButton()->click();
     EXPECT_EQ(world.notificationSettingsOpened, 1);

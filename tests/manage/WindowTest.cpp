@@ -38,7 +38,7 @@ TEST(Header, SellButtonAndCtrlSSellTheCrate) {
     EXPECT_EQ(world.game->orchard().coins, 10 + value);
     EXPECT_EQ(world.game->orchard().crateCount(), 0);
     EXPECT_FALSE(header.sellButton()->isEnabled());
-    EXPECT_EQ(world.savedOrchard()->coins, 10 + value);
+    EXPECT_EQ(world.saved()->orchard.coins, 10 + value);
 }
 
 TEST(Header, AnEmptyCrateCannotBeSoldAndCoinsAreShortenedButSpokenInFullAsOneElement) {

@@ -58,23 +58,19 @@ protected:
         }
         m_address = m_privateBus.start();
         ASSERT_FALSE(m_address.isEmpty());
-        m_bus = std::make_unique<QDBusConnection>(QDBusConnection::connectToBus(m_address, "pipfield-test-bus"));
-        ASSERT_TRUE(m_bus->isConnected());
-    }
-    void TearDown() override {
-        m_bus.reset();
-        QDBusConnection::disconnectFromBus("pipfield-test-bus");
+        m_bus = m_privateBus.connect(QStringLiteral("pipfield-test-bus"));
+        ASSERT_TRUE(m_bus.isConnected());
     }
     void serve() {
         ASSERT_TRUE(
-            m_bus->registerObject("/org/freedesktop/Notifications", &m_service, QDBusConnection::ExportAllSlots));
-        ASSERT_TRUE(m_bus->registerService("org.freedesktop.Notifications"));
+            m_bus.registerObject("/org/freedesktop/Notifications", &m_service, QDBusConnection::ExportAllSlots));
+        ASSERT_TRUE(m_bus.registerService("org.freedesktop.Notifications"));
     }
 
     QTemporaryDir m_dir;
     test::PrivateSessionBus m_privateBus;
     QString m_address;
-    std::unique_ptr<QDBusConnection> m_bus;
+    QDBusConnection m_bus{QString()};
     FakeNotificationService m_service;
     FakeClock m_clock{kNoon};
     FakeLauncher m_launcher;
@@ -82,7 +78,7 @@ protected:
 
 TEST_F(PrivateBusTest, TheNotifierDeliversTheLastRequestToTheServiceWhenTheTimeComes) {
     serve();
-    DesktopNotifier notifier(*m_bus, m_launcher, m_clock, {"pipfield", m_dir.path()});
+    DesktopNotifier notifier(m_bus, m_launcher, m_clock, {"pipfield", m_dir.path()});
     QSignalSpy spy(&m_service, &FakeNotificationService::notified);
 
     // Removed or replaced before their time, the earlier ones would be shown first.
@@ -103,7 +99,7 @@ TEST_F(PrivateBusTest, TheNotifierDeliversTheLastRequestToTheServiceWhenTheTimeC
 
 TEST_F(PrivateBusTest, DeniedExactlyWhenNoServiceAnswersAndSaidOncePerSilence) {
     MessageLog log("pipfield.notify");
-    DesktopNotifier notifier(*m_bus, m_launcher, m_clock, {"pipfield", m_dir.path()});
+    DesktopNotifier notifier(m_bus, m_launcher, m_clock, {"pipfield", m_dir.path()});
     const auto ask = [&] {
         std::optional<bool> answer;
         notifier.queryDenied([&](bool denied) { answer = denied; });
@@ -117,7 +113,7 @@ TEST_F(PrivateBusTest, DeniedExactlyWhenNoServiceAnswersAndSaidOncePerSilence) {
 
     serve();
     EXPECT_EQ(ask(), std::optional(false));
-    m_bus->unregisterService("org.freedesktop.Notifications");
+    m_bus.unregisterService("org.freedesktop.Notifications");
     EXPECT_EQ(ask(), std::optional(true));
     EXPECT_EQ(log.warnings.size(), 2);
 }

@@ -6,12 +6,9 @@
 #include "support/MessageLog.h"
 #include "support/PrivateSessionBus.h"
 
-#include <QCoreApplication>
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusVirtualObject>
-#include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -96,19 +93,15 @@ TEST(DesktopLook, AMissingPortalIsNoFailureAndOneThatDoesNotAnswerIsOneWarningFo
     qputenv("DBUS_SESSION_BUS_ADDRESS", address.toUtf8());
     test::MessageLog log;
     const auto warnings = [&] { return log.warnings.filter(QStringLiteral("pipfield.look: ")); };
-    // Both settings are asked for before the first answer comes; the bus answers in order, so once a
-    // later call returns, every answer has arrived and waits only to be handled.
-    const auto settle = [] {
-        QDBusConnection::sessionBus().interface()->isServiceRegistered(QStringLiteral("org.example.Nobody"));
-        QCoreApplication::processEvents();
-    };
+    // Both settings are asked for before the first answer comes.
+    const auto settle = [] { test::settle(QDBusConnection::sessionBus()); };
     {
         DesktopLook missing;
         settle();
         EXPECT_TRUE(warnings().isEmpty()) << warnings().join(QLatin1Char('\n')).toStdString();
         EXPECT_FALSE(missing.prefersDark().has_value());
     }
-    QDBusConnection portalSide = QDBusConnection::connectToBus(address, QStringLiteral("portal"));
+    QDBusConnection portalSide = bus.connect(QStringLiteral("portal"));
     SilentPortal portal;
     ASSERT_TRUE(portalSide.registerVirtualObject(QStringLiteral("/org/freedesktop/portal/desktop"), &portal));
     ASSERT_TRUE(portalSide.registerService(QStringLiteral("org.freedesktop.portal.Desktop")));

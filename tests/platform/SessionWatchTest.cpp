@@ -3,9 +3,7 @@
 #include "support/MessageLog.h"
 #include "support/PrivateSessionBus.h"
 
-#include <QCoreApplication>
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusVariant>
@@ -75,29 +73,18 @@ private:
 class SessionWatchTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const QString sessionAddress = m_sessionBus.start();
-        const QString systemAddress = m_systemBus.start();
-        ASSERT_FALSE(sessionAddress.isEmpty() || systemAddress.isEmpty()) << "dbus-daemon did not start";
-        const QString id = QString::number(++s_connections);
-        session = QDBusConnection::connectToBus(sessionAddress, QStringLiteral("session") + id);
-        system = QDBusConnection::connectToBus(systemAddress, QStringLiteral("system") + id);
-        sessionServices = QDBusConnection::connectToBus(sessionAddress, QStringLiteral("sessionServices") + id);
-        systemServices = QDBusConnection::connectToBus(systemAddress, QStringLiteral("systemServices") + id);
+        ASSERT_FALSE(m_sessionBus.start().isEmpty() || m_systemBus.start().isEmpty()) << "dbus-daemon did not start";
+        session = m_sessionBus.connect(QStringLiteral("session"));
+        system = m_systemBus.connect(QStringLiteral("system"));
+        sessionServices = m_sessionBus.connect(QStringLiteral("sessionServices"));
+        systemServices = m_systemBus.connect(QStringLiteral("systemServices"));
         ASSERT_TRUE(session.isConnected() && system.isConnected());
     }
-    void TearDown() override {
-        for (const QDBusConnection* bus : {&session, &system, &sessionServices, &systemServices}) {
-            QDBusConnection::disconnectFromBus(bus->name());
-        }
-    }
 
-    /// Until every question sent so far has been answered and handled: each bus answers in order, so a
-    /// later round trip on both connections comes back after them.
+    /// Until every question sent so far has been answered and handled, on both buses.
     void settle() {
-        for (QDBusConnection* bus : {&session, &system}) {
-            bus->interface()->isServiceRegistered(QStringLiteral("org.example.Nobody"));
-        }
-        QCoreApplication::processEvents();
+        test::settle(session);
+        test::settle(system);
     }
 
     test::PrivateSessionBus m_sessionBus;
@@ -106,7 +93,6 @@ protected:
     QDBusConnection system{QString()};
     QDBusConnection sessionServices{QString()};
     QDBusConnection systemServices{QString()};
-    static inline int s_connections = 0;
 };
 
 struct BusName {

@@ -19,9 +19,12 @@ protected:
     }
 };
 
-TEST_F(WorkerSheetTest, TriesFromTheMostSpecificSheetDown) {
+TEST_F(WorkerSheetTest, TriesFromTheMostSpecificSheetDownToThePlainName) {
+    EXPECT_EQ(sheet(1, 2), "harvester-walk") << "no art at all";
+    EXPECT_EQ(*art.asked, QStringList({"harvesterb-t2-walk-0", "harvesterb-t1-walk-0", "harvesterb-walk-0",
+                                       "harvester-t2-walk-0", "harvester-t1-walk-0", "harvester-walk-0"}));
+    EXPECT_EQ(sheet(7, 0), "harvester-walk");
     art.add("harvester-walk-0");
-    EXPECT_EQ(sheet(1, 2), "harvester-walk");
     art.add("harvester-t1-walk-0");
     EXPECT_EQ(sheet(1, 2), "harvester-t1-walk");
     EXPECT_EQ(sheet(0, 0), "harvester-walk");
@@ -31,13 +34,6 @@ TEST_F(WorkerSheetTest, TriesFromTheMostSpecificSheetDown) {
     art.add("harvesterb-t2-walk-0");
     EXPECT_EQ(sheet(1, 2), "harvesterb-t2-walk");
     EXPECT_EQ(sheet(1, 1), "harvesterb-walk");
-}
-
-TEST_F(WorkerSheetTest, NoArtAtAllGivesThePlainNameAfterTryingEveryCandidateInOrder) {
-    EXPECT_EQ(sheet(1, 2), "harvester-walk");
-    EXPECT_EQ(*art.asked, QStringList({"harvesterb-t2-walk-0", "harvesterb-t1-walk-0", "harvesterb-walk-0",
-                                       "harvester-t2-walk-0", "harvester-t1-walk-0", "harvester-walk-0"}));
-    EXPECT_EQ(sheet(7, 0), "harvester-walk");
 }
 
 } // namespace

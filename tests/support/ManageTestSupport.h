@@ -1,12 +1,6 @@
 #pragma once
 
-#include "game/Clock.h"
-#include "game/Defaults.h"
-#include "game/Game.h"
-#include "game/Notifier.h"
-#include "game/SaveStore.h"
 #include "manage/ManageWindow.h"
-#include "model/SaveFile.h"
 #include "platform/LoginItem.h"
 #include "scene/Palette.h"
 #include "scene/Sprite.h"
@@ -14,35 +8,18 @@
 #include "strip/Strip.h"
 #include "strip/StripPanel.h"
 #include "strip/WindowList.h"
-#include "support/FakeClock.h"
 #include "support/FakeSaveDialog.h"
-#include "support/LocalInstant.h"
+#include "support/GameTestSupport.h"
 
 #include <QApplication>
-#include <QDateTime>
-#include <QDir>
 #include <QImage>
-#include <QTemporaryDir>
 
 #include <algorithm>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
 
 namespace pipfield::test {
-
-class QuietNotifier final : public Notifier {
-public:
-    void add(const NotificationRequest&) override {}
-    void show(const QString&, const QString&) override {}
-    void remove(const QString&) override {}
-    void requestAuthorization() override {}
-    void queryDenied(std::function<void(bool)> answer) override { answer(denied); }
-    void handOff() override {}
-
-    bool denied = false;
-};
 
 class NoWindows final : public WindowList {
 public:
@@ -129,21 +106,11 @@ inline Orchard idleOrchard(std::int64_t coins = 10) {
 }
 
 /// A game, its strip and its window over temporary files, with the real art.
-struct ManageWorld {
-    explicit ManageWorld(std::optional<Orchard> orchard = Orchard::starter(), QVariantMap overrides = {},
-                         Instant start = localInstant(2026, 4, 1, 12))
-        : defaults(dir.filePath(QStringLiteral("config/Pipfield.conf")), std::move(overrides)), clock(start),
-          store(dir.filePath(QStringLiteral("data/orchard.json"))),
-          sprites(Sprite::bundled(), &Palette::dyeColors(), 1) {
-        defaults.registerDefaults(Defaults::standardDefaults());
-        if (orchard) {
-            QDir().mkpath(dir.filePath(QStringLiteral("data")));
-            store.write(
-                Save{*orchard,
-                     std::chrono::duration<double>(start.time_since_epoch()).count() - kReferenceDateUnixSeconds,
-                     {}});
-        }
-        game = std::make_unique<Game>(defaults, clock, notifier, store);
+struct ManageWorld : GameWorld {
+    explicit ManageWorld(const Orchard& orchard = Orchard::starter())
+        : GameWorld(localInstant(2026, 4, 1, 12)), sprites(Sprite::bundled(), &Palette::dyeColors(), 1) {
+        seed(orchard, clock.now());
+        game = launch();
         panel = std::make_unique<StripPanel>(windows, desktop, nullptr);
         strip = std::make_unique<Strip>(defaults, *panel, StripSurface::Content::of(new QWidget));
     }
@@ -159,16 +126,7 @@ struct ManageWorld {
     std::unique_ptr<ManageWindow> window() {
         return std::make_unique<ManageWindow>(*game, *strip, defaults, nullptr, services());
     }
-    std::optional<Orchard> savedOrchard() {
-        std::optional<Save> s = store.load(clock.now());
-        return s ? std::optional(s->orchard) : std::nullopt;
-    }
 
-    QTemporaryDir dir;
-    Defaults defaults;
-    FakeClock clock;
-    QuietNotifier notifier;
-    SaveStore store;
     NoWindows windows;
     StillDesktop desktop;
     Sprite sprites;

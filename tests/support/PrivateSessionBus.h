@@ -1,8 +1,12 @@
 #pragma once
 
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QFile>
 #include <QProcess>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 namespace pipfield::test {
@@ -16,6 +20,9 @@ public:
     PrivateSessionBus(const PrivateSessionBus&) = delete;
     PrivateSessionBus& operator=(const PrivateSessionBus&) = delete;
     ~PrivateSessionBus() {
+        for (const QString& name : m_connections) {
+            QDBusConnection::disconnectFromBus(name);
+        }
         m_daemon.kill();
         m_daemon.waitForFinished();
     }
@@ -38,7 +45,16 @@ public:
                 return {};
             }
         }
-        return QString::fromUtf8(m_daemon.readLine().trimmed());
+        m_address = QString::fromUtf8(m_daemon.readLine().trimmed());
+        return m_address;
+    }
+
+    /// A connection of its own to this bus, closed with the bus. Each has a name no other test has used: Qt
+    /// hands out an existing connection again under a name it already knows.
+    QDBusConnection connect(const QString& name) {
+        static int made = 0;
+        m_connections << name + QString::number(++made);
+        return QDBusConnection::connectToBus(m_address, m_connections.back());
     }
 
     /// A folder that lives as long as the bus.
@@ -62,6 +78,15 @@ private:
 
     QTemporaryDir m_dir;
     QProcess m_daemon;
+    QString m_address;
+    QStringList m_connections;
 };
+
+/// Returns once every question sent so far on `bus` has been answered and handled: a bus answers in order, so a
+/// later round trip comes back after them.
+inline void settle(QDBusConnection bus) {
+    bus.interface()->isServiceRegistered(QStringLiteral("org.example.Nobody"));
+    QCoreApplication::processEvents();
+}
 
 } // namespace pipfield::test
