@@ -36,9 +36,13 @@ void drawPixelArt(QPainter& painter, const QImage& image, const QRectF& target, 
         // Whole device pixels per art pixel keep every pixel square; the picture stands on its bottom
         // edge, where the ground and the crew are, and loses sky and sides to the crop. A painter that
         // shrinks (the card's preview) keeps the full-size composition, so the preview shows what is saved.
+        // The art pixel is as many points as at one device pixel per point, in whole device pixels: the
+        // same composition at every screen ratio, whatever scale the image was rasterised at.
         const double toDevice = std::max(1.0, std::abs(painter.deviceTransform().m11()));
-        const int multiple = coverMultiple(image.size(), target.size() * toDevice);
-        const QSizeF size = QSizeF(image.size()) * (multiple / toDevice);
+        const QSizeF art = natural;
+        const int points = coverMultiple(art.toSize(), target.size());
+        const double devicePerArtPixel = std::ceil(points * toDevice - 1e-6);
+        const QSizeF size = art * (devicePerArtPixel / toDevice);
         drawn = QRectF(QPointF(target.center().x() - size.width() / 2, target.bottom() - size.height()), size);
     }
     painter.save();
