@@ -195,15 +195,6 @@ TEST(OrchardForecast, WholeMinutesOrNothing) {
         walk.step(5, Season::summer);
     }
     EXPECT_GE(walk.crateCount(), 40);
-
-    Orchard slow = bare({Tree{TreeKind::golden, 0, 0, 0}});
-    slow.workers.set(WorkerRole::harvester, 1);
-    slow.crateLevel = 18;
-    EXPECT_EQ(slow.timeUntilCrateFull(Season::winter), std::nullopt);
-
-    Orchard empty = bare({});
-    empty.workers.set(WorkerRole::harvester, 3);
-    EXPECT_EQ(empty.timeUntilCrateFull(Season::winter), std::nullopt);
 }
 
 TEST(OrchardForecast, LooksAheadExactlyFortyEightHours) {
