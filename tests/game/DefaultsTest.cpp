@@ -32,17 +32,6 @@ TEST_F(DefaultsTest, StoredValueThenRegisteredDefaultThenZero) {
     EXPECT_TRUE(d.boolValue("clickThrough"));
 }
 
-TEST_F(DefaultsTest, IntegersReadFromSwitchesAndHandWrittenText) {
-    Defaults d(file());
-    d.registerDefaults(Defaults::standardDefaults());
-    EXPECT_EQ(d.integer("clickThrough"), 1);
-    const std::pair<const char*, std::int64_t> cases[] = {{"12.7", 12}, {"-3", -3}, {"1e19", 0}, {"many", 0}};
-    for (const auto& [text, number] : cases) {
-        d.setValue("manageTab", text);
-        EXPECT_EQ(d.integer("manageTab"), number) << text;
-    }
-}
-
 TEST_F(DefaultsTest, StoredValuesSurviveAndRegisteredOnesAreNeverWritten) {
     {
         Defaults d(file());
@@ -71,8 +60,15 @@ TEST_F(DefaultsTest, CommandLineOverridesReadOnlyKeysForOneRun) {
     EXPECT_FALSE(later.contains("demo"));
 }
 
-TEST_F(DefaultsTest, TextReadsAsABooleanTheWayItIsMeant) {
+TEST_F(DefaultsTest, HandWrittenTextReadsAsTheNumberOrSwitchItMeans) {
     Defaults d(file());
+    d.registerDefaults(Defaults::standardDefaults());
+    EXPECT_EQ(d.integer("clickThrough"), 1);
+    const std::pair<const char*, std::int64_t> numbers[] = {{"12.7", 12}, {"-3", -3}, {"1e19", 0}, {"many", 0}};
+    for (const auto& [text, number] : numbers) {
+        d.setValue("manageTab", text);
+        EXPECT_EQ(d.integer("manageTab"), number) << text;
+    }
     for (const char* yes : {"YES", "true", "1", "y", "2"}) {
         d.setValue("showManage", yes);
         EXPECT_TRUE(d.boolValue("showManage")) << yes;

@@ -1,6 +1,7 @@
 #include "Launched.h"
 #include "game/WeekHistory.h"
 #include "model/Balance.h"
+#include "support/PlainSteps.h"
 
 #include <gtest/gtest.h>
 
@@ -83,9 +84,7 @@ Orchard bearing() {
 
 Orchard afterSeconds(double seconds) {
     Orchard o = bearing();
-    for (double t = 0; t < seconds; t += 5) {
-        o.step(5, Season::autumn);
-    }
+    stepPlainly(o, seconds, Season::autumn);
     return o;
 }
 

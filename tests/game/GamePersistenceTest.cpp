@@ -130,11 +130,14 @@ TEST(GamePersistence, APreviousSaveThatIsTheFileItselfLeavesNoOtherNameBehind) {
               QStringList({"orchard.json", "orchard.previous.json"}));
 }
 
-TEST(FileReplacement, AFolderInTheWayFailsAndLeavesNothingBehind) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(QDir(dir.path()).mkdir("orchard.json"));
-    EXPECT_TRUE(FileReplacement::replace(dir.filePath("orchard.json"), "new"));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+TEST(GamePersistence, AFolderWhereTheSaveBelongsFailsTheSaveAndLeavesNothingBehind) {
+    GameWorld world(kSummerNoon);
+    ASSERT_TRUE(QDir().mkpath(world.store.path()));
+    MessageLog log("pipfield.save");
+    EXPECT_EQ(world.store.write(Save{Orchard::starter(), 0, {}}), SaveStore::WriteResult::ioFailed);
+    ASSERT_FALSE(log.warnings.empty());
+    EXPECT_TRUE(log.warnings.back().contains("not saved: cannot replace")) << log.warnings.back().toStdString();
+    EXPECT_EQ(QFileInfo(world.store.path()).dir().entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               QStringList{"orchard.json"});
 }
 
@@ -176,19 +179,9 @@ TEST(GamePersistence, AFolderThatCannotBeCreatedDoesNotStopTheGame) {
     MessageLog log("pipfield.save");
     auto game = world.launch();
     EXPECT_EQ(log.warnings.size(), 1);
-
-    // A failed write is still a save: the clock tries again only after 30 s, changes at once.
-    game->tick(addSeconds(kSummerNoon, 30));
-    EXPECT_EQ(log.warnings.size(), 1);
-    game->tick(addSeconds(kSummerNoon, 30.5));
-    EXPECT_EQ(log.warnings.size(), 2);
-    game->tick(addSeconds(kSummerNoon, 60));
-    EXPECT_EQ(log.warnings.size(), 2);
-
-    // The sale's tick is due to save, and the sale saves again.
+    // Retried on the save cadence (see the full-disk tests); the game plays on meanwhile.
     world.clock.set(addSeconds(kSummerNoon, 600));
     EXPECT_GE(game->sellAll(), 1);
-    EXPECT_EQ(log.warnings.size(), 4);
     EXPECT_EQ(world.store.write(Save{game->live(), 0, {}}), SaveStore::WriteResult::ioFailed);
     EXPECT_TRUE(log.warnings.back().contains("blocker/Pipfield/orchard.json")) << log.warnings.back().toStdString();
 }
@@ -211,31 +204,12 @@ TEST(GamePersistence, AnUnreadableFileThatCannotBeSetAsideIsNeverWrittenOver) {
     EXPECT_TRUE(log.warnings[0].contains("nor set it aside")) << log.warnings[0].toStdString();
     EXPECT_TRUE(log.warnings[1].contains("not saved")) << log.warnings[1].toStdString();
 
-    // The game plays on in memory; its saves are refused, on the usual cadence: the sale's own tick and
-    // the sale itself, then nothing for 30 s.
+    // The game plays on in memory; its saves are refused.
     world.clock.set(addSeconds(kSummerNoon, 600));
     EXPECT_GE(game->sellAll(), 1);
-    game->tick(addSeconds(kSummerNoon, 610));
-    EXPECT_EQ(readFile(world.store.path()), "damaged");
-    EXPECT_EQ(log.warnings.size(), 4);
     EXPECT_EQ(world.store.write(Save{game->live(), 0, {}}), SaveStore::WriteResult::refused);
     EXPECT_EQ(readFile(world.store.path()), "damaged");
     EXPECT_EQ(readFile(folder.filePath("orchard.unreadable-20260715-120000-99.json")), "kept before");
-}
-
-TEST(GamePersistence, AnOrchardWithMorePlotsThanAGameHasIsSetAside) {
-    Orchard o = Orchard::starter();
-    o.trees.assign(11, Tree{TreeKind::lime, 2700, 0, 1});
-    GameWorld world(kSummerNoon);
-    world.seed(o, kSummerNoon);
-    MessageLog log("pipfield.save");
-    auto game = world.launch();
-
-    EXPECT_EQ(game->live(), Orchard::starter());
-    ASSERT_EQ(log.warnings.size(), 1);
-    EXPECT_TRUE(log.warnings[0].contains("11 trees")) << log.warnings[0].toStdString();
-    const QString kept = QFileInfo(world.store.path()).dir().filePath("orchard.unreadable-20260715-120000.json");
-    EXPECT_EQ(decodeSave(readFile(kept)).error, "11 trees, more than the 10 plots of an orchard");
 }
 
 } // namespace

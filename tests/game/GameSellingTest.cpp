@@ -46,6 +46,33 @@ TEST(GameSelling, AnEmptyCrateSellsForNothingButStillSaves) {
     EXPECT_DOUBLE_EQ(world.saved()->lastUpdated, referenceSeconds(addSeconds(kNoon, 5)));
 }
 
+TEST(GameSelling, PickingEvenOneFruitByHandIsShownAndSavedAtOnce) {
+    GameWorld world(kNoon);
+    auto game = launch(world, bareOrchard({{TreeKind::eureka, 300, 0, 1}}), kNoon);
+    QSignalSpy published(game.get(), &Game::orchardChanged);
+    EXPECT_EQ(game->harvest(0), 1);
+    EXPECT_EQ(published.count(), 1);
+    EXPECT_EQ(world.saved()->orchard.crateCount(), 1);
+}
+
+TEST(GameBuying, TimeBeforeAPurchaseCountsForTheOrchardAsItWasAndASecondWorkerWearsItsLook) {
+    Orchard o = bareOrchard({{TreeKind::eureka, 0, 0, 0}});
+    o.workers.set(WorkerRole::planter, 10);
+    o.coins = 2'000'000;
+    GameWorld world(kNoon);
+    auto game = launch(world, o, kNoon);
+    world.clock.advance(60);
+    ASSERT_TRUE(game->buy(Purchase::tree(TreeKind::eureka)));
+    EXPECT_EQ(game->live().trees[0].age, 60);
+    game->tick(world.clock.now());
+    EXPECT_EQ(game->live().trees[1], (Tree{TreeKind::eureka, 0, 0, 0})) << "planted now: the minute before is not its";
+
+    const WorkerLook look{1, 3, "보리"};
+    EXPECT_TRUE(game->hireSecondWorker(WorkerRole::planter, look));
+    EXPECT_EQ(game->live().look(WorkerRole::planter, 1), look);
+    EXPECT_EQ(world.saved()->orchard, game->live());
+}
+
 struct WeekCase {
     Instant at;
     const char* key;
@@ -57,10 +84,9 @@ TEST_P(WeekKeys, AreTheIsoWeekOfTheLocalDate) {
     EXPECT_EQ(Game::weekKey(GetParam().at).toStdString(), GetParam().key);
 }
 
+// The calendar is Qt's; the game's part is the ISO week's own year, two digits and the local date.
 INSTANTIATE_TEST_SUITE_P(Dates, WeekKeys,
-                         testing::Values(WeekCase{localInstant(2026, 1, 1, 12), "2026-W01"},
-                                         WeekCase{localInstant(2025, 12, 28, 12), "2025-W52"},
-                                         WeekCase{localInstant(2025, 12, 29, 12), "2026-W01"},
+                         testing::Values(WeekCase{localInstant(2025, 12, 29, 12), "2026-W01"},
                                          WeekCase{localInstant(2027, 1, 1, 12), "2026-W53"},
                                          // Monday 00:30 in Seoul is still Sunday in UTC: the local date decides.
                                          WeekCase{localInstant(2025, 12, 29, 0, 30), "2026-W01"},
@@ -73,15 +99,6 @@ TEST(WeekStart, IsMondayMidnightLocalTime) {
     // Across a year boundary.
     EXPECT_EQ(Game::weekStartOf(localInstant(2027, 1, 1, 8)), localInstant(2026, 12, 28));
 }
-
-INSTANTIATE_TEST_SUITE_P(IsoBoundaries, WeekKeys,
-                         testing::Values(WeekCase{localInstant(2020, 12, 31, 12), "2020-W53"},
-                                         WeekCase{localInstant(2021, 1, 3, 23, 59, 59), "2020-W53"},
-                                         WeekCase{localInstant(2021, 1, 4), "2021-W01"},
-                                         WeekCase{localInstant(2024, 12, 30), "2025-W01"},
-                                         WeekCase{localInstant(2026, 12, 31, 12), "2026-W53"},
-                                         WeekCase{localInstant(2027, 1, 3, 23, 59, 59), "2026-W53"},
-                                         WeekCase{localInstant(2027, 1, 4), "2027-W01"}));
 
 /// Runs a test in another time zone and returns to Seoul time after it.
 class InTimeZone {

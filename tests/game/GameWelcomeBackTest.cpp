@@ -1,5 +1,6 @@
 #include "Launched.h"
 #include "game/WelcomeBack.h"
+#include "support/PlainSteps.h"
 
 #include <QSignalSpy>
 
@@ -26,21 +27,10 @@ struct Slow {
     std::optional<double> filledAfter;
 };
 
-// The absence replayed five seconds at a time, watching the crate after every step.
+// The absence replayed by the plain rules.
 Slow replay(Orchard o, double seconds, Season season) {
     const std::int64_t before = o.totals.harvested;
-    std::optional<double> filled;
-    if (o.crateCount() >= o.crateCapacity()) {
-        filled = 0.0;
-    }
-    for (double remaining = seconds; remaining > 0;) {
-        const double dt = std::min(remaining, 5.0);
-        o.step(dt, season);
-        remaining -= dt;
-        if (!filled && o.crateCount() >= o.crateCapacity()) {
-            filled = seconds - remaining;
-        }
-    }
+    const std::optional<double> filled = stepPlainly(o, seconds, season);
     return {o.totals.harvested - before, o.crateCount(), filled};
 }
 

@@ -1,5 +1,7 @@
 #include "model/Balance.h"
 
+#include "model/Orchard.h"
+
 #include <gtest/gtest.h>
 
 namespace pipfield {
@@ -32,14 +34,14 @@ INSTANTIATE_TEST_SUITE_P(
                     PriceRow{13, 617890, 386181, 926834, 6487}, PriceRow{14, 1297568, 810980, 1946352, 8109},
                     PriceRow{18, 25235232, 15772020, 37852848, 19798}, PriceRow{19, 52993987, 33121242, 79490980, 0}));
 
-TEST(Balance, GearTiersStepAtFiveTenFifteenTwenty) {
-    EXPECT_EQ(Balance::gearTier(0), 0);
-    EXPECT_EQ(Balance::gearTier(4), 0);
-    EXPECT_EQ(Balance::gearTier(5), 1);
-    EXPECT_EQ(Balance::gearTier(14), 2);
-    EXPECT_EQ(Balance::gearTier(15), 3);
-    EXPECT_EQ(Balance::gearTier(20), 4);
-    EXPECT_EQ(Balance::gearTier(1000), 4);
+TEST(Balance, GearTiersStepAtFiveTenFifteenTwentyAndTheTopLevelWearsTheLast) {
+    const std::pair<std::int64_t, int> tiers[] = {{0, 0},  {4, 0},  {5, 1},  {9, 1},  {10, 2},
+                                                  {14, 2}, {15, 3}, {19, 3}, {20, 4}, {1000, 4}};
+    for (const auto& [level, tier] : tiers) {
+        EXPECT_EQ(Balance::gearTier(level), tier) << level;
+    }
+    // The workers tab offers no further set from this tier on.
+    EXPECT_EQ(Balance::gearTier(Orchard::maxWorkerLevel), Balance::maxGearTier);
 }
 
 TEST(Balance, MultipliersApplyCrewOnlyToTheLevelPart) {

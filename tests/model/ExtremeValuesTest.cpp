@@ -1,5 +1,6 @@
 #include "model/Balance.h"
 #include "model/Orchard.h"
+#include "model/Saturating.h"
 #include "model/SaveFile.h"
 
 #include <gtest/gtest.h>
@@ -107,6 +108,13 @@ TEST(ExtremeValues, PricesAndCapacitiesSaturate) {
     Orchard o = Orchard::starter();
     o.crateLevel = -400;
     EXPECT_EQ(o.cost(Purchase::crate()), 0);
+
+    // Reals become counts toward zero, held at the limits; what is no number counts nothing.
+    const std::pair<double, std::int64_t> reals[] = {
+        {-1.9, -1}, {1.9, 1}, {9.3e18, kMax}, {-9.3e18, kMin}, {HUGE_VAL, kMax}, {-HUGE_VAL, kMin}, {std::nan(""), 0}};
+    for (const auto& [real, count] : reals) {
+        EXPECT_EQ(truncateToInt64(real), count) << real;
+    }
 }
 
 TEST(ExtremeValues, CountsSaturateInsteadOfWrapping) {

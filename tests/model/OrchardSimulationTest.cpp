@@ -2,6 +2,7 @@
 #include "model/Harvesting.h"
 #include "model/Orchard.h"
 #include "model/Purchase.h"
+#include "support/PlainSteps.h"
 
 #include <gtest/gtest.h>
 
@@ -16,13 +17,6 @@ Orchard bare(std::vector<Tree> trees) {
     o.workers = {};
     o.trees = std::move(trees);
     return o;
-}
-
-TEST(OrchardStep, FruitComesEveryInterval) {
-    Orchard o = bare({Tree{TreeKind::eureka, 300, 58, 0}});
-    o.step(5, Season::winter);
-    EXPECT_EQ(o.trees[0].fruit, 1);
-    EXPECT_EQ(o.trees[0].progress, 3);
 }
 
 TEST(OrchardStep, AFullTreeHoldsNoProgress) {
@@ -180,6 +174,7 @@ TEST(OrchardForecast, WholeMinutesOrNothing) {
     full.workers.set(WorkerRole::harvester, 1);
     full.crate.set(TreeKind::eureka, 40);
     EXPECT_EQ(full.timeUntilCrateFull(Season::summer), 0.0);
+    EXPECT_EQ(full.advanceWatchingCrate(60, Season::summer), 0.0) << "full before the first step";
     full.workers = {};
     EXPECT_EQ(full.timeUntilCrateFull(Season::summer), std::nullopt);
 
@@ -200,15 +195,6 @@ TEST(OrchardForecast, WholeMinutesOrNothing) {
         walk.step(5, Season::summer);
     }
     EXPECT_GE(walk.crateCount(), 40);
-
-    Orchard slow = bare({Tree{TreeKind::golden, 0, 0, 0}});
-    slow.workers.set(WorkerRole::harvester, 1);
-    slow.crateLevel = 18;
-    EXPECT_EQ(slow.timeUntilCrateFull(Season::winter), std::nullopt);
-
-    Orchard empty = bare({});
-    empty.workers.set(WorkerRole::harvester, 3);
-    EXPECT_EQ(empty.timeUntilCrateFull(Season::winter), std::nullopt);
 }
 
 TEST(OrchardForecast, LooksAheadExactlyFortyEightHours) {
@@ -287,8 +273,7 @@ Orchard randomOrchard(std::mt19937_64& rng) {
     return o;
 }
 
-// The shortcuts of a catch-up against the plain rules: five-second slices and a remainder, the crate
-// looked at after each.
+// The shortcuts of a catch-up against the plain rules.
 TEST(OrchardAdvance, MatchesPlainFiveSecondSlicingBitForBitAndFindsTheSliceThatFilledTheCrate) {
     std::mt19937_64 rng(20261206);
     const double spans[] = {0, 2.5, 12.5, 61.3, 3600, 86400.75, 259200};
@@ -298,18 +283,7 @@ TEST(OrchardAdvance, MatchesPlainFiveSecondSlicingBitForBitAndFindsTheSliceThatF
         const Season season = allSeasons[static_cast<std::size_t>(round % 4)];
         const double span = spans[static_cast<std::size_t>(round) % std::size(spans)];
         Orchard plain = start;
-        std::optional<double> expected;
-        if (plain.crateCount() >= plain.crateCapacity()) {
-            expected = 0.0;
-        }
-        for (double remaining = span; remaining > 0;) {
-            const double dt = std::min(remaining, 5.0);
-            plain.step(dt, season);
-            remaining -= dt;
-            if (!expected && plain.crateCount() >= plain.crateCapacity()) {
-                expected = span - remaining;
-            }
-        }
+        const std::optional<double> expected = test::stepPlainly(plain, span, season);
         Orchard fast = start;
         fast.advance(span, season);
         ASSERT_EQ(fast, plain) << "round " << round << " span " << span;
@@ -326,6 +300,9 @@ TEST(OrchardAdvance, ATreeMaturingInsideASliceDropsTheRestOfIt) {
     o.advance(10, Season::summer);
     EXPECT_EQ(o.trees[0].age, 300);
     EXPECT_EQ(o.trees[0].progress, 5);
+    // A last slice of less than a second counts too.
+    o.advance(0.75, Season::summer);
+    EXPECT_EQ(o.trees[0].progress, 5.75);
 }
 
 TEST(Harvesting, LevellingPassEqualsSinglePicks) {

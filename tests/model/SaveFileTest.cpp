@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <fstream>
@@ -115,15 +114,14 @@ INSTANTIATE_TEST_SUITE_P(
         BadDocument{"unknown worker role \"picker\"",
                     R"({"lastUpdated":0,"weekStarts":{},"orchard":{"trees":[],"workers":{"picker":1}}})"},
         BadDocument{"unknown tree kind \"mango\"", withTree(R"({"kind":"mango","age":0,"progress":0,"fruit":0})")},
+        BadDocument{"kind is not a string", withTree(R"({"kind":5,"age":0,"progress":0,"fruit":0})")},
         BadDocument{"fruit is not an integer", withTree(R"({"kind":"lime","age":0,"progress":0,"fruit":3.5})")},
         BadDocument{"missing key \"progress\"", withTree(R"({"kind":"lime","age":0,"fruit":3})")},
         BadDocument{"coins is not a number", starterWith(R"(,"coins":"10")")},
         BadDocument{"coins is out of the 64-bit range", starterWith(R"(,"coins":9223372036854775808)")},
         BadDocument{"coins is too large to be read exactly", starterWith(R"(,"coins":-9223372036854775809)")},
-        BadDocument{"coins is too large to be read exactly", starterWith(R"(,"coins":-100000000000000000000)")},
-        // Reals from 2^53 on may have been rounded on the way in: 2^53 + 1 reads as 2^53.
+        // Reals from 2^53 on may have been rounded on the way in: 2^53 + 1 reads as 2^53, which is refused.
         BadDocument{"coins is too large to be read exactly", starterWith(R"(,"coins":9007199254740993.0)")},
-        BadDocument{"coins is too large to be read exactly", starterWith(R"(,"coins":9007199254740992.0)")},
         BadDocument{"crateLevel is too large to be read exactly",
                     starterWith(R"(,"crateLevel":-9.007199254740992e15)")},
         BadDocument{"fruit is too large to be read exactly",
@@ -132,6 +130,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadDocument{"not JSON", starterWith(R"(,"harvestBudget":1e400)")},
         BadDocument{"crate is not an object", starterWith(R"(,"crate":null)")},
         BadDocument{"missing key \"planted\"", starterWith(R"(,"totals":{"harvested":1,"sold":1,"earned":1})")},
+        BadDocument{"look is not an object", starterWith(R"(,"looks":{"planter-0":1})")},
         BadDocument{"missing key \"name\"", starterWith(R"(,"looks":{"planter-0":{"variant":0,"dye":0}})")},
         BadDocument{"unlocked is not an array", starterWith(R"(,"unlocked":{"eureka":true})")},
         BadDocument{"unknown tree kind \"durian\"", starterWith(R"(,"unlocked":["eureka","durian"])")},
@@ -191,18 +190,24 @@ TEST(SaveFileLimits, TheLargestGameReadsAndMoreRecordsThanAGameKeepsDoNot) {
     EXPECT_EQ(decodeSave(*encodeSave(weeks)).error, "101 week records, more than the 100 a game keeps");
 }
 
-TEST(SaveFileLimits, ALongDocumentIsRefusedBeforeItIsReadToTheEnd) {
-    // Twenty thousand trees; the count of its values gives it away before the list ends.
-    std::string trees;
-    for (int i = 0; i < 20000; ++i) {
-        trees += std::string(i == 0 ? "" : ",") + R"({"kind":"lime","age":0,"progress":0,"fruit":0})";
-    }
-    const std::string document =
-        R"({"lastUpdated":0,"weekStarts":{},"orchard":{"trees":[)" + trees + R"(],"workers":{}}})";
-    EXPECT_EQ(decodeSave(document).error, "more than 10000 values, more than any game holds");
+TEST(SaveFileLimits, ADocumentOfMoreThanTenThousandValuesIsRefusedBeforeItIsReadToTheEnd) {
+    // Every key and value counts, and every start and end of an object or array: 16 for the frame, 10
+    // for each tree and 3 for the list of unlocked kinds, plus one for each kind in it.
+    auto document = [](int trees, const char* unlocked) {
+        std::string list;
+        for (int i = 0; i < trees; ++i) {
+            list += std::string(i == 0 ? "" : ",") + R"({"kind":"lime","age":0,"progress":0,"fruit":0})";
+        }
+        return R"({"lastUpdated":0,"weekStarts":{},"orchard":{"trees":[)" + list + R"(],"workers":{},"unlocked":)" +
+               unlocked + "}}";
+    };
+    EXPECT_EQ(decodeSave(document(998, R"(["lime"])")).error, "998 trees, more than the 10 plots of an orchard")
+        << "ten thousand values are read to the end";
+    const char* refused = "more than 10000 values, more than any game holds";
+    EXPECT_EQ(decodeSave(document(998, R"(["lime","yuja"])")).error, refused);
     // Even when the rest of the document is broken.
-    EXPECT_EQ(decodeSave(document.substr(0, document.size() / 2)).error,
-              "more than 10000 values, more than any game holds");
+    const std::string longer = document(2000, "[]");
+    EXPECT_EQ(decodeSave(longer.substr(0, longer.size() / 2)).error, refused);
 }
 
 TEST(SaveFileRoundTrip, EveryFieldAndEveryDoubleSurvives) {
@@ -237,16 +242,8 @@ TEST(SaveFileRoundTrip, EveryFieldAndEveryDoubleSurvives) {
     EXPECT_EQ(text->find('\n'), std::string::npos) << "written compactly";
     const SaveDecoding back = decodeSave(*text);
     ASSERT_TRUE(back.save) << back.error;
-    ASSERT_EQ(back.save->orchard.trees.size(), o.trees.size());
-    for (std::size_t i = 0; i < o.trees.size(); ++i) {
-        EXPECT_EQ(std::bit_cast<std::uint64_t>(back.save->orchard.trees[i].age),
-                  std::bit_cast<std::uint64_t>(o.trees[i].age))
-            << i;
-        EXPECT_EQ(std::bit_cast<std::uint64_t>(back.save->orchard.trees[i].progress),
-                  std::bit_cast<std::uint64_t>(o.trees[i].progress))
-            << i;
-    }
     EXPECT_EQ(*back.save, save);
+    // Written again, every double reads the same to the last bit: also the sign of a zero.
     EXPECT_EQ(encodeSave(*back.save), text);
 }
 

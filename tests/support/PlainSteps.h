@@ -1,0 +1,30 @@
+#pragma once
+
+#include "model/Orchard.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace pipfield::test {
+
+/// The plain rules over `seconds`, to hold the shortcuts of a catch-up against: five-second steps and a
+/// shorter last one, the crate looked at after each. Returns after how long the crate was full (0 when
+/// it was to begin with), or nothing when it never was.
+inline std::optional<double> stepPlainly(Orchard& orchard, double seconds, Season season) {
+    auto full = [&] { return orchard.crateCount() >= orchard.crateCapacity(); };
+    std::optional<double> filled;
+    if (full()) {
+        filled = 0.0;
+    }
+    for (double remaining = seconds; remaining > 0;) {
+        const double dt = std::min(remaining, 5.0);
+        orchard.step(dt, season);
+        remaining -= dt;
+        if (!filled && full()) {
+            filled = seconds - remaining;
+        }
+    }
+    return filled;
+}
+
+} // namespace pipfield::test
