@@ -25,6 +25,7 @@ import os
 import random
 import re
 import shutil
+import signal
 import subprocess
 import sys
 import time
@@ -334,4 +335,8 @@ def main() -> int:
 
 
 if __name__ == "__main__":
+    # Ended by the terminal or by kill, the mutant in the build copy is put back as on Ctrl-C: the
+    # exception unwinds through the finally that restores the file.
+    for ending in (signal.SIGTERM, signal.SIGHUP):
+        signal.signal(ending, lambda number, _frame: sys.exit(128 + number))
     sys.exit(main())
