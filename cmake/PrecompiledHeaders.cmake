@@ -1,0 +1,45 @@
+# Precompiled headers for the targets with many units that include Qt: most of such a unit's front-end time
+# goes to parsing the same Qt and standard headers, which a target's header parses once. Only for GCC (the
+# sanitizer and package builds): clang-tidy reads the compile commands without them (scripts/tidy.py), so a
+# unit that forgets an include it needs still fails there. Off under a compiler launcher such as ccache,
+# which caches nothing of a unit that reads a precompiled header.
+option(PIPFIELD_PCH "Precompile the common Qt and standard headers of the larger targets (GCC only)" ON)
+
+set(PIPFIELD_PCH_STD <algorithm> <array> <cmath> <cstdint> <functional> <map> <memory> <optional> <string>
+                     <utility> <variant> <vector>)
+set(PIPFIELD_PCH_CORE <QCoreApplication> <QDateTime> <QDir> <QFile> <QHash> <QList> <QObject> <QString>
+                      <QStringList> <QTimer> <QVariantMap>)
+set(PIPFIELD_PCH_GUI <QColor> <QFont> <QGuiApplication> <QImage> <QPainter> <QPainterPath> <QScreen>)
+set(PIPFIELD_PCH_WIDGETS <QApplication> <QHBoxLayout> <QLabel> <QPushButton> <QVBoxLayout> <QWidget>)
+set(PIPFIELD_PCH_DBUS <QDBusConnection> <QDBusMessage> <QDBusPendingCallWatcher> <QDBusPendingReply>)
+set(PIPFIELD_PCH_TEST <gtest/gtest.h>)
+set(PIPFIELD_PCH_QTEST <QSignalSpy> <QTest>)
+
+# pipfield_precompile(TARGET PART...): the standard headers and those of each PART (CORE, GUI, WIDGETS,
+# DBUS, TEST, QTEST), which must be ones the target can include.
+function(pipfield_precompile target)
+    set(headers ${PIPFIELD_PCH_STD})
+    foreach(part ${ARGN})
+        list(APPEND headers ${PIPFIELD_PCH_${part}})
+    endforeach()
+    target_precompile_headers(${target} PRIVATE ${headers})
+endfunction()
+
+if(PIPFIELD_PCH AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND NOT CMAKE_CXX_COMPILER_LAUNCHER)
+    pipfield_precompile(pipfield_game CORE)
+    pipfield_precompile(pipfield_kit CORE GUI)
+    pipfield_precompile(pipfield_art_drawing CORE GUI)
+    pipfield_precompile(pipfield_scene CORE GUI WIDGETS)
+    pipfield_precompile(pipfield_strip CORE GUI WIDGETS)
+    pipfield_precompile(pipfield_platform CORE GUI DBUS)
+    pipfield_precompile(pipfield_manage CORE GUI WIDGETS DBUS)
+    pipfield_precompile(pipfield_app CORE GUI WIDGETS DBUS)
+    if(PIPFIELD_TESTS)
+        pipfield_precompile(game_tests CORE TEST QTEST)
+        pipfield_precompile(pipfield_scene_tests CORE GUI WIDGETS TEST)
+        pipfield_precompile(pipfield_view_tests CORE GUI WIDGETS TEST QTEST)
+        pipfield_precompile(platform_tests CORE GUI DBUS TEST QTEST)
+        pipfield_precompile(manage_tests CORE GUI WIDGETS DBUS TEST QTEST)
+        pipfield_precompile(model_tests TEST)
+    endif()
+endif()
