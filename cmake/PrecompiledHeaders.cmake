@@ -12,11 +12,10 @@ set(PIPFIELD_PCH_CORE <QCoreApplication> <QDateTime> <QDir> <QFile> <QHash> <QLi
 set(PIPFIELD_PCH_GUI <QColor> <QFont> <QGuiApplication> <QImage> <QPainter> <QPainterPath> <QScreen>)
 set(PIPFIELD_PCH_WIDGETS <QApplication> <QHBoxLayout> <QLabel> <QPushButton> <QVBoxLayout> <QWidget>)
 set(PIPFIELD_PCH_DBUS <QDBusConnection> <QDBusMessage> <QDBusPendingCallWatcher> <QDBusPendingReply>)
-set(PIPFIELD_PCH_TEST <gtest/gtest.h>)
-set(PIPFIELD_PCH_QTEST <QSignalSpy> <QTest>)
 
 # pipfield_precompile(TARGET PART...): the standard headers and those of each PART (CORE, GUI, WIDGETS,
-# DBUS, TEST, QTEST), which must be ones the target can include.
+# DBUS), which must be ones the target can include. (The test programs are unity builds, cmake/UnityTests.cmake:
+# one unit each, which a precompiled header would not make faster.)
 function(pipfield_precompile target)
     set(headers ${PIPFIELD_PCH_STD})
     foreach(part ${ARGN})
@@ -41,12 +40,4 @@ if(PIPFIELD_PCH AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND NOT CMAKE_CXX_COMPI
     pipfield_precompile(pipfield_platform CORE GUI DBUS)
     pipfield_precompile(pipfield_manage CORE GUI WIDGETS DBUS)
     pipfield_precompile_like(pipfield_app pipfield_manage)
-    if(PIPFIELD_TESTS)
-        pipfield_precompile(game_tests CORE TEST QTEST)
-        pipfield_precompile(pipfield_scene_tests CORE GUI WIDGETS TEST)
-        pipfield_precompile(pipfield_view_tests CORE GUI WIDGETS TEST QTEST)
-        pipfield_precompile(platform_tests CORE GUI DBUS TEST QTEST)
-        pipfield_precompile(manage_tests CORE GUI WIDGETS DBUS TEST QTEST)
-        pipfield_precompile(model_tests TEST)
-    endif()
 endif()

@@ -57,6 +57,23 @@ def without_pch(words):
     return kept
 
 
+UNITY_SOURCE = re.compile(r"^unity_\d+_cxx\.cxx$")
+UNITY_INCLUDE = re.compile(r'^#include "(.+)"$', re.M)
+
+
+def unity_members(entry):
+    """A unity build's generated unit stands for the files it includes, each checked with its command."""
+    source = os.path.join(entry["directory"], entry["file"])
+    if not UNITY_SOURCE.match(os.path.basename(source)):
+        return [entry]
+    with open(source) as f:
+        members = UNITY_INCLUDE.findall(f.read())
+    unity = os.path.realpath(source)
+    return [{"directory": entry["directory"], "file": member,
+             "arguments": [member if os.path.realpath(os.path.join(entry["directory"], word)) == unity else word
+                           for word in entry["arguments"]]} for member in members]
+
+
 class Unit:
     def __init__(self, build_dir, database, entry, path):
         self.build_dir = build_dir
@@ -91,6 +108,7 @@ def units(build_dir, pattern, only):
     for entry in entries:
         entry["arguments"] = without_pch(shlex.split(entry.pop("command")) if "command" in entry
                                          else list(entry["arguments"]))
+    entries = [member for entry in entries for member in unity_members(entry)]
     database = os.path.join(GROUP_DIR, "database", re.sub(r"[^\w.-]", "_", os.path.relpath(build_dir, SOURCE_DIR)))
     os.makedirs(database, exist_ok=True)
     with open(os.path.join(database, "compile_commands.json"), "w") as f:
