@@ -24,18 +24,20 @@ install: release
 package: release
 	cd build/release && cpack -G DEB
 
-# clang-tidy takes a few minutes of processor time even with units checked in groups, most of it in Qt's
-# headers. It runs at the lowest priority beside the tests, the fuzzing and the package check, which do not
-# keep both cores busy throughout (the fixed-time fuzzing uses one, end-to-end checks wait on window
-# managers); its findings print at the end.
+# After the sanitizer build, the tests and then the fuzzing run in front; the package check (an optimised build
+# of its own) and clang-tidy run beside them at the lowest priority, on what the tests leave of the processors
+# (end-to-end checks wait on window managers, the fixed-time fuzzing uses one core). Their output prints at
+# the end, and either one failing fails the run.
 test: deps
 	@cmake --preset asan >/dev/null
 	@cmake --build build/asan -j $(JOBS)
 	@$(MAKE) --no-print-directory format-check
 	@cmake --preset fuzz >/dev/null
-	@nice -n 19 python3 scripts/tidy.py $(TIDY_ARGS) >build/tidy.log 2>&1 & tidy=$$!; status=0; \
+	@nice -n 19 $(MAKE) --no-print-directory package-check >build/package-check.log 2>&1 & package=$$!; \
+	nice -n 19 python3 scripts/tidy.py $(TIDY_ARGS) >build/tidy.log 2>&1 & tidy=$$!; status=0; \
 	(cd build/asan && ctest --output-on-failure -j $(JOBS) --timeout 600) && \
-	$(MAKE) --no-print-directory fuzz-check && $(MAKE) --no-print-directory package-check || status=$$?; \
+	$(MAKE) --no-print-directory fuzz-check || status=$$?; \
+	wait $$package || status=1; cat build/package-check.log; \
 	wait $$tidy || status=1; cat build/tidy.log; exit $$status
 
 # The catalogues' Linguist sources in resources/translations brought up to date with the program's texts by lupdate,

@@ -41,12 +41,46 @@ CLANG = "clang++"
 HEADER_FILTER = "^" + re.escape(SOURCE_DIR) + "/(src|tests|tools|resources|bench|fuzz)/"
 
 
+def without_pch(words):
+    """A compile command without the precompiled header that CMake gives GCC builds (cmake_pch.hxx, whose
+    .gch beside it clang would try to read as its own). Every unit includes what it uses, so it compiles
+    without one; checking it so is what finds a unit that does not."""
+    kept = []
+    rest = iter(words)
+    for word in rest:
+        if word == "-include":
+            header = next(rest)
+            if os.path.basename(header) != "cmake_pch.hxx":
+                kept += [word, header]
+        elif word != "-Winvalid-pch":
+            kept.append(word)
+    return kept
+
+
+UNITY_SOURCE = re.compile(r"^unity_\d+_cxx\.cxx$")
+UNITY_INCLUDE = re.compile(r'^#include "(.+)"$', re.M)
+
+
+def unity_members(entry):
+    """A unity build's generated unit stands for the files it includes, each checked with its command."""
+    source = os.path.join(entry["directory"], entry["file"])
+    if not UNITY_SOURCE.match(os.path.basename(source)):
+        return [entry]
+    with open(source) as f:
+        members = UNITY_INCLUDE.findall(f.read())
+    unity = os.path.realpath(source)
+    return [{"directory": entry["directory"], "file": member,
+             "arguments": [member if os.path.realpath(os.path.join(entry["directory"], word)) == unity else word
+                           for word in entry["arguments"]]} for member in members]
+
+
 class Unit:
-    def __init__(self, build_dir, entry, path):
+    def __init__(self, build_dir, database, entry, path):
         self.build_dir = build_dir
+        self.database = database
         self.path = path
         self.directory = entry["directory"]
-        words = shlex.split(entry["command"]) if "command" in entry else list(entry["arguments"])
+        words = entry["arguments"]
         self.includes, self.definitions, self.others = [], [], []
         rest = iter(words)
         for word in rest:
@@ -67,8 +101,18 @@ class Unit:
 
 
 def units(build_dir, pattern, only):
+    """The build folder's units that match, and the compilation database clang-tidy checks them with: the
+    build's own, each command without a precompiled header, under build/tidy."""
     with open(os.path.join(build_dir, "compile_commands.json")) as f:
         entries = json.load(f)
+    for entry in entries:
+        entry["arguments"] = without_pch(shlex.split(entry.pop("command")) if "command" in entry
+                                         else list(entry["arguments"]))
+    entries = [member for entry in entries for member in unity_members(entry)]
+    database = os.path.join(GROUP_DIR, "database", re.sub(r"[^\w.-]", "_", os.path.relpath(build_dir, SOURCE_DIR)))
+    os.makedirs(database, exist_ok=True)
+    with open(os.path.join(database, "compile_commands.json"), "w") as f:
+        json.dump(entries, f)
     wanted = re.compile(pattern)
     narrowed = re.compile(only or "")
     found = {}
@@ -76,7 +120,7 @@ def units(build_dir, pattern, only):
         path = os.path.realpath(os.path.join(entry["directory"], entry["file"]))
         relative = os.path.relpath(path, SOURCE_DIR)
         if not relative.startswith(("..", "build" + os.sep)) and wanted.match(relative) and narrowed.search(relative):
-            found.setdefault(path, Unit(build_dir, entry, path))
+            found.setdefault(path, Unit(build_dir, database, entry, path))
     return [found[p] for p in sorted(found)]
 
 
@@ -214,7 +258,7 @@ def main():
 
     with tempfile.TemporaryDirectory() as fixes, ThreadPoolExecutor(max_workers=max(1, args.j)) as pool:
         def one(unit):
-            return tidy(unit.build_dir, unit.path, f"{fixes}/{id(unit)}.yaml" if args.fix else None)
+            return tidy(unit.database, unit.path, f"{fixes}/{id(unit)}.yaml" if args.fix else None)
 
         def check(group):
             if len(group) == 1:
