@@ -69,7 +69,7 @@ std::uint32_t LayerShellStrip::fractionalScale() const {
     const std::int64_t across = turned ? output->modeSize.height() : output->modeSize.width();
     const std::int64_t logical = output->xdgLogicalSize.width();
     const std::int64_t scale120 = (across * 120 + logical / 2) / logical;
-    return scale120 % 120 == 0 || scale120 > 16 * 120 ? 0 : static_cast<std::uint32_t>(scale120);
+    return scale120 % 120 == 0 || scale120 > std::int64_t{16} * 120 ? 0 : static_cast<std::uint32_t>(scale120);
 }
 
 int LayerShellStrip::outputScale() const {
