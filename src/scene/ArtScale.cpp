@@ -26,7 +26,10 @@ int fittingArtScale(double ratio, int devicePixelsAcross, int artPixelsAcross) {
 int devicePixels(int points, double ratio) {
     // Ratios come from the platform as doubles a hair away from their fraction (1.25 from 120 dots per
     // inch over 96); the tolerance keeps an exact half a half.
-    return static_cast<int>(std::floor(points * ratio + 0.5 + 1e-9));
+    // A compositor's sizes are not trusted to be sane: the count stays within an int.
+    constexpr double kMost = 1 << 30;
+    const double pixels = std::floor(points * ratio + 0.5 + 1e-9);
+    return std::isfinite(pixels) ? static_cast<int>(std::clamp(pixels, -kMost, kMost)) : 0;
 }
 
 int pointsHolding(int artPixels, double ratio, int scale) {

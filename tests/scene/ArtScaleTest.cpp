@@ -38,6 +38,8 @@ TEST(ArtScale, AFractionalScreenDrawsTheArtWholeAtTheNearestScale) {
     EXPECT_EQ(pointsHolding(746, std::nan(""), 2), 746);
     EXPECT_EQ(pointsHolding(0, 1.5, 2), 0);
     EXPECT_EQ(pointsHolding(1 << 30, 1e-300, 1), 1 << 20);
+    EXPECT_EQ(devicePixels(1 << 30, 16.0), 1 << 30);
+    EXPECT_EQ(devicePixels(100, std::nan("")), 0);
     // A screen too narrow for the art at the nearest scale takes the largest that fits.
     EXPECT_EQ(fittingArtScale(1.5, 2880, 724), 2);
     EXPECT_EQ(fittingArtScale(1.5, 900, 724), 1);

@@ -27,6 +27,8 @@ TEST(StripPlacement, AFractionalScreenGetsTheArtWholeAtTheNearestScale) {
     // A screen of 600 points at 1.5 has 900 device pixels: too few for the orchard at 2, so the art
     // is drawn at 1 and the strip has its 746 art pixels in 497 points.
     EXPECT_EQ(frameFor(QRect(0, 0, 600, 1200), 1.5), QRect(52, 1152, 497, 48));
+    // An output a compositor calls absurdly wide at an absurd scale still gets the strip's art.
+    EXPECT_EQ(frameFor(QRect(0, 0, 1 << 30, 1080), 16).size(), QSize(746, 72));
 }
 
 struct FullScreenCase {
