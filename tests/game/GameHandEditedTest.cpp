@@ -1,6 +1,5 @@
 #include "Launched.h"
 #include "game/WeekHistory.h"
-#include "model/Balance.h"
 #include "support/PlainSteps.h"
 
 #include <gtest/gtest.h>

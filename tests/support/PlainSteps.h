@@ -11,16 +11,15 @@ namespace pipfield::test {
 /// shorter last one, the crate looked at after each. Returns after how long the crate was full (0 when
 /// it was to begin with), or nothing when it never was.
 inline std::optional<double> stepPlainly(Orchard& orchard, double seconds, Season season) {
-    auto full = [&] { return orchard.crateCount() >= orchard.crateCapacity(); };
     std::optional<double> filled;
-    if (full()) {
+    if (orchard.crateFull()) {
         filled = 0.0;
     }
     for (double remaining = seconds; remaining > 0;) {
         const double dt = std::min(remaining, 5.0);
         orchard.step(dt, season);
         remaining -= dt;
-        if (!filled && full()) {
+        if (!filled && orchard.crateFull()) {
             filled = seconds - remaining;
         }
     }
