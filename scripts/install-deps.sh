@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config git ccache python3 lld
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-l10n-tools libqt6dbus6 libqt6svg6 qt6-qpa-plugins
-    libgl-dev libxcb1-dev libxcb-xfixes0-dev libx11-dev libx11-xcb-dev
+    libgl-dev libxcb1-dev libxcb-xfixes0-dev libxcb-shape0-dev libx11-dev libx11-xcb-dev
     nlohmann-json3-dev libicu-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev clang-format clang-tidy clang-tools

@@ -22,6 +22,7 @@
 #include "platform/SleepWatcher.h"
 #include "platform/SystemProcessLauncher.h"
 #include "platform/X11Desktop.h"
+#include "platform/X11PanelWindow.h"
 #include "scene/Grade.h"
 #include "scene/OrchardView.h"
 #include "scene/Sprite.h"
@@ -92,7 +93,12 @@ PipfieldApp::PipfieldApp(const QVariantMap& overrides, std::unique_ptr<LayerShel
         m_windows = none;
     }
     if (!m_layerStrip) {
-        m_panel = std::make_unique<StripPanel>(*m_windows, *m_events, m_windowing);
+        // On X11 the strip paints its own window; Qt's would cost more than the orchard itself.
+        std::unique_ptr<PanelWindow> window;
+        if (m_windowing != nullptr) {
+            window = X11PanelWindow::create();
+        }
+        m_panel = std::make_unique<StripPanel>(*m_windows, *m_events, m_windowing, std::move(window));
     }
     StripSurface& stripSurface = m_layerStrip ? static_cast<StripSurface&>(*m_layerStrip) : *m_panel;
     m_model = std::make_unique<AppModel>(*m_defaults, *m_game, stripSurface, [this](Game& game, StripSurface& surface) {

@@ -64,7 +64,8 @@ int writeSnapshots(const QVariantMap& overrides, const QString& folder) {
     Strip strip(defaults, panel, sceneContent(*view, panel));
     view->sync();
 
-    bool ok = writeImage(panel.window().grab().toImage(), QDir(folder).filePath(QStringLiteral("strip.png")), err);
+    bool ok =
+        writeImage(panel.window().widget()->grab().toImage(), QDir(folder).filePath(QStringLiteral("strip.png")), err);
     ManageServices services;
     services.sprites = &sprites;
     ManageWindow window(game, strip, defaults, nullptr, services);

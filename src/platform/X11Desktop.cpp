@@ -4,7 +4,6 @@
 
 #include <QGuiApplication>
 #include <QScreen>
-#include <QWindow>
 
 #include <xcb/xcb.h>
 #include <xcb/xfixes.h>
@@ -394,8 +393,8 @@ void X11Desktop::setPanelProperties(std::uint32_t id) const {
     changeProperty(m_connection, id, m_atoms.wmState, XCB_ATOM_ATOM, states);
 }
 
-void X11Desktop::makePanel(QWindow* window) const {
-    const auto id = static_cast<std::uint32_t>(window->winId());
+void X11Desktop::makePanel(quintptr window) const {
+    const auto id = static_cast<std::uint32_t>(window);
     const PanelStyle style = panelStyleFor(windowManagerName());
     changeProperty(m_connection, id, m_atoms.wmWindowType, XCB_ATOM_ATOM,
                    {style == PanelStyle::Dock ? m_atoms.typeDock : m_atoms.typeUtility});
@@ -437,10 +436,10 @@ void X11Desktop::sendToRoot(std::uint32_t window, std::uint32_t type, const std:
                    reinterpret_cast<const char*>(&event));
 }
 
-void X11Desktop::panelShown(QWindow* window) const {
+void X11Desktop::panelShown(quintptr window) const {
     // The requests reach the window manager after the map request that came before them, so they
     // apply to the window it has just taken on, whatever it did with the properties meanwhile.
-    const auto id = static_cast<std::uint32_t>(window->winId());
+    const auto id = static_cast<std::uint32_t>(window);
     constexpr std::uint32_t kAdd = 1;
     constexpr std::uint32_t kFromPager = 2; // a source that window managers do not second-guess
     sendToRoot(id, m_atoms.wmDesktop, {kAllDesktops, kFromPager});
@@ -456,8 +455,8 @@ void X11Desktop::raise(std::uint32_t window) const {
     xcb_configure_window(m_connection, window, XCB_CONFIG_WINDOW_STACK_MODE, &above);
 }
 
-void X11Desktop::keepAboveAll(QWindow* window, bool on) const {
-    const auto id = static_cast<std::uint32_t>(window->winId());
+void X11Desktop::keepAboveAll(quintptr window, bool on) const {
+    const auto id = static_cast<std::uint32_t>(window);
     on = on || panelStyleFor(windowManagerName()) == PanelStyle::FloatingUtility;
     if (on == (m_bypassing == id)) {
         if (on) {

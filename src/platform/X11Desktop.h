@@ -13,7 +13,6 @@
 #include <vector>
 
 struct xcb_connection_t;
-class QWindow;
 
 namespace pipfield {
 
@@ -59,10 +58,11 @@ public:
     std::optional<std::vector<WindowEntry>> onScreenWindows() const override;
     std::optional<QRectF> focusedWindow() const override;
 
-    /// Qt rewrites the window type on any change of the window's flags, so this is applied again then.
-    void makePanel(QWindow* window) const override;
-    void panelShown(QWindow* window) const override;
-    void keepAboveAll(QWindow* window, bool on) const override;
+    /// Qt rewrites the window type of its own windows on any change of their flags, so this is applied
+    /// again then.
+    void makePanel(quintptr window) const override;
+    void panelShown(quintptr window) const override;
+    void keepAboveAll(quintptr window, bool on) const override;
 
     /// The running window manager's name, empty when none announces itself.
     QString windowManagerName() const;

@@ -348,17 +348,21 @@ void OrchardView::hideEvent(QHideEvent* event) {
 // Painting and clicks
 
 void OrchardView::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    if (m_sceneScale != 1.0) {
+        painter.scale(1 / m_sceneScale, 1 / m_sceneScale);
+    }
+    paintScene(painter, toScene(event->region()));
+}
+
+void OrchardView::paintScene(QPainter& painter, const QRegion& region) {
     if (m_paints++ == 0) {
         qCDebug(lcScene) << "first paint";
     }
     if (m_compositor.beat() > 0) {
         ++m_pacedPaints;
     }
-    QPainter painter(this);
-    if (m_sceneScale != 1.0) {
-        painter.scale(1 / m_sceneScale, 1 / m_sceneScale);
-    }
-    m_compositor.paint(painter, toScene(event->region()));
+    m_compositor.paint(painter, region);
 }
 
 QImage OrchardView::renderImage(double t) {

@@ -1,72 +1,31 @@
 #include "strip/StripPanel.h"
 
 #include "strip/DesktopEvents.h"
+#include "strip/PanelWindow.h"
 #include "strip/PanelWindowing.h"
 #include "strip/StripGeometry.h"
 #include "strip/StripLog.h"
+#include "strip/WidgetPanelWindow.h"
 #include "strip/WindowList.h"
 
 #include <QGuiApplication>
-#include <QPointer>
 #include <QScreen>
 #include <QTimer>
-#include <QWidget>
-#include <QWindow>
 
 #include <algorithm>
 
 namespace pipfield {
 
-namespace {
-
-class PanelWindow final : public QWidget {
-public:
-    PanelWindow()
-        // A plain window, not a tool window: Qt makes a tool window transient for the program's other
-        // windows, and window managers then give it their desktop and stacking layer instead of a panel's.
-        : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                               Qt::WindowDoesNotAcceptFocus | Qt::NoDropShadowWindowHint) {
-        setWindowTitle(QStringLiteral("Pipfield"));
-        setAttribute(Qt::WA_TranslucentBackground);
-        setAttribute(Qt::WA_ShowWithoutActivating);
-        setAttribute(Qt::WA_X11DoNotAcceptFocus);
-        setFocusPolicy(Qt::NoFocus);
-    }
-
-    void setContent(QWidget* content) {
-        m_content = content;
-        content->setParent(this);
-        content->setGeometry(rect());
-        content->show();
-    }
-
-protected:
-    void resizeEvent(QResizeEvent*) override {
-        // A window with a shape of its own gets no drop shadow from Xfwm4's compositor, which otherwise
-        // draws a grey box around a translucent dock. The shape is the whole window, so nothing is cut.
-        setMask(QRegion(rect()));
-        if (m_content != nullptr) {
-            m_content->setGeometry(rect());
-        }
-    }
-
-private:
-    QPointer<QWidget> m_content;
-};
-
-} // namespace
-
 StripPanel::StripPanel(const WindowList& windows, DesktopEvents& events, const PanelWindowing* windowing,
-                       QObject* parent)
+                       std::unique_ptr<PanelWindow> window, QObject* parent)
     : StripSurface(parent), m_windows(windows), m_events(events), m_windowing(windowing),
-      m_window(std::make_unique<PanelWindow>()) {
-    setComposited(m_events.compositing());
+      m_window(window ? std::move(window) : std::make_unique<WidgetPanelWindow>()) {
+    setComposited(m_events.compositing() && m_window->translucent());
     // The window type and desktop must be set on the native window before it is first mapped.
-    m_window->winId();
     if (m_windowing != nullptr) {
-        m_windowing->makePanel(m_window->windowHandle());
+        m_windowing->makePanel(m_window->nativeId());
     }
-    connect(m_window->windowHandle(), &QWindow::screenChanged, this, [this] {
+    connect(m_window.get(), &PanelWindow::screenChanged, this, [this] {
         if (m_content.screenChanged) {
             m_content.screenChanged();
         }
@@ -88,7 +47,8 @@ StripPanel::StripPanel(const WindowList& windows, DesktopEvents& events, const P
     }
     connect(&m_events, &DesktopEvents::desktopSwitched, this, &StripPanel::recheckSoon);
     connect(&m_events, &DesktopEvents::activeWindowChanged, this, &StripPanel::recheckSoon);
-    connect(&m_events, &DesktopEvents::compositingChanged, this, &StripPanel::setComposited);
+    connect(&m_events, &DesktopEvents::compositingChanged, this,
+            [this](bool on) { setComposited(on && m_window->translucent()); });
 }
 
 StripPanel::~StripPanel() = default;
@@ -124,11 +84,11 @@ QScreen* StripPanel::targetScreen() const {
 
 void StripPanel::place(qint64 screenID) {
     m_screenID = screenID;
-    const QScreen* screen = targetScreen();
+    QScreen* screen = targetScreen();
     if (screen == nullptr) {
         return;
     }
-    m_window->setGeometry(StripGeometry::frameFor(screen->availableGeometry(), screen->devicePixelRatio()));
+    m_window->setFrame(StripGeometry::frameFor(screen->availableGeometry(), screen->devicePixelRatio()), screen);
 }
 
 void StripPanel::setShown(bool shown) {
@@ -151,7 +111,11 @@ void StripPanel::setAboveFullScreen(bool above) {
 
 void StripPanel::setContent(Content content) {
     m_content = std::move(content);
-    static_cast<PanelWindow&>(*m_window).setContent(m_content.widget);
+    m_window->setContent(&m_content);
+}
+
+void StripPanel::damage(const QRegion& region) {
+    m_window->damage(region);
 }
 
 void StripPanel::setComposited(bool composited) {
@@ -180,26 +144,25 @@ void StripPanel::applyVisibility() {
         checkWindowListLater();
     }
     if (!m_shown || m_fullScreenAppActive) {
-        m_window->hide();
+        m_window->setVisible(false);
         return;
     }
     if (!m_window->isVisible()) {
         // A withdrawn window loses its desktop and states: they are given again before it maps.
         if (m_windowing != nullptr) {
-            m_windowing->makePanel(m_window->windowHandle());
+            m_windowing->makePanel(m_window->nativeId());
         }
-        m_window->show();
+        m_window->setVisible(true);
         applyClickThrough();
         if (m_windowing != nullptr) {
-            m_windowing->panelShown(m_window->windowHandle());
+            m_windowing->panelShown(m_window->nativeId());
         }
         // A window manager copies the input shape to its frame when it hears of a change; one made
         // before it has taken the window on (a busy openbox) is missed, and the frame then keeps
         // the clicks. Given again once the window manager has had the time.
         QTimer::singleShot(kFullScreenRecheckMs, this, [this] {
-            QWindow* window = m_window->windowHandle();
-            if (window != nullptr && m_window->isVisible() && m_clickThrough) {
-                window->setFlag(Qt::WindowTransparentForInput, false);
+            if (m_window->isVisible() && m_clickThrough) {
+                m_window->setClickThrough(false);
                 applyClickThrough();
             }
         });
@@ -207,20 +170,18 @@ void StripPanel::applyVisibility() {
     if (m_windowing != nullptr) {
         // Window managers stack a focused full-screen window over every panel; kept in sight, the
         // strip has to be put back on top each time the stacking may have changed.
-        m_windowing->keepAboveAll(m_window->windowHandle(), m_aboveFullScreen && fullScreenWindowOn(screen));
+        m_windowing->keepAboveAll(m_window->nativeId(), m_aboveFullScreen && fullScreenWindowOn(screen));
     }
 }
 
 void StripPanel::applyClickThrough() {
-    // Only a shown window takes the input shape: set earlier, the window manager's frame swallows it,
-    // and QWidget::setWindowFlag would unmap and remap the window.
-    QWindow* window = m_window->windowHandle();
-    if (window == nullptr || !m_window->isVisible()) {
+    // Only a shown window takes the input shape: set earlier, the window manager's frame swallows it.
+    if (!m_window->isVisible()) {
         return;
     }
-    window->setFlag(Qt::WindowTransparentForInput, m_clickThrough);
+    m_window->setClickThrough(m_clickThrough);
     if (m_windowing != nullptr) {
-        m_windowing->makePanel(window); // Qt rewrote the window type with the flags
+        m_windowing->makePanel(m_window->nativeId()); // Qt rewrites the window type with the flags
     }
 }
 

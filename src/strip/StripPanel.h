@@ -1,11 +1,11 @@
 #pragma once
 
+#include "strip/PanelWindow.h"
 #include "strip/StripSurface.h"
 
 #include <memory>
 
 class QScreen;
-class QWidget;
 
 namespace pipfield {
 
@@ -15,14 +15,15 @@ class WindowList;
 
 /// The strip as a window of its own that the window manager keeps as a panel (X11): borderless,
 /// translucent, never focused, above ordinary windows, hidden while a full-screen window covers
-/// its screen or kept over it. The window paints nothing of its own; the scene is a widget in it.
+/// its screen or kept over it.
 class StripPanel final : public StripSurface {
     Q_OBJECT
 
 public:
-    /// `windowing` may be null where nothing can make a window a panel (not X11).
+    /// `windowing` may be null where nothing can make a window a panel (not X11). Without a `window`
+    /// the panel is a window that Qt shows and paints.
     StripPanel(const WindowList& windows, DesktopEvents& events, const PanelWindowing* windowing,
-               QObject* parent = nullptr);
+               std::unique_ptr<PanelWindow> window = nullptr, QObject* parent = nullptr);
     ~StripPanel() override;
 
     static constexpr int kFullScreenRecheckMs = 600;
@@ -37,8 +38,7 @@ public:
     void setAboveFullScreen(bool above) override;
     void setContent(Content content) override;
     bool composited() const override { return m_composited; }
-    /// Qt paints the scene's widget whenever the scene asks it to.
-    void damage(const QRegion&) override {}
+    void damage(const QRegion& region) override;
 
     /// Re-checks full screen and shows or hides the window.
     void applyVisibility();
@@ -46,8 +46,7 @@ public:
     bool fullScreenWindowOn(const QScreen* screen) const;
     bool fullScreenAppActive() const { return m_fullScreenAppActive; }
 
-    /// The panel's window.
-    QWidget& window() const { return *m_window; }
+    PanelWindow& window() const { return *m_window; }
 
 private:
     QScreen* targetScreen() const;
@@ -59,7 +58,7 @@ private:
     const WindowList& m_windows;
     DesktopEvents& m_events;
     const PanelWindowing* m_windowing;
-    std::unique_ptr<QWidget> m_window;
+    std::unique_ptr<PanelWindow> m_window;
     Content m_content;
     qint64 m_screenID = 0;
     bool m_shown = false;

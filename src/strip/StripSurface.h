@@ -34,6 +34,8 @@ public:
         std::function<void()> screenChanged;
         /// Paints the region; the painter is clipped to it.
         std::function<void(QPainter& painter, const QRegion& region)> paint;
+        /// Whether the scene is handing over a finished frame: what it damages now can be painted at once.
+        std::function<bool()> frameReady;
         /// The surface got this size.
         std::function<void(QSize size)> resize;
         /// A left click reached the surface.

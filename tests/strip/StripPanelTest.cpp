@@ -29,9 +29,9 @@ class FakeDesktop final : public DesktopEvents, public WindowList, public PanelW
 public:
     bool compositing() const override { return composited; }
     std::optional<std::vector<WindowEntry>> onScreenWindows() const override { return windows; }
-    void makePanel(QWindow*) const override { ++panelCalls; }
-    void panelShown(QWindow*) const override { ++shownCalls; }
-    void keepAboveAll(QWindow*, bool on) const override { raiseCalls += on ? 1 : 0; }
+    void makePanel(quintptr) const override { ++panelCalls; }
+    void panelShown(quintptr) const override { ++shownCalls; }
+    void keepAboveAll(quintptr, bool on) const override { raiseCalls += on ? 1 : 0; }
     void switchDesktop() { Q_EMIT desktopSwitched(); }
     void setCompositing(bool on) {
         composited = on;
@@ -55,7 +55,7 @@ protected:
         m_strip = std::make_unique<Strip>(m_world.defaults, *m_panel, StripSurface::Content::of(view));
         return *m_strip;
     }
-    QWidget& window() const { return m_panel->window(); }
+    QWidget& window() const { return *m_panel->window().widget(); }
     static QRect screenRect() { return QGuiApplication::primaryScreen()->geometry(); }
     void fullScreenWindow() {
         m_desktop.windows = std::vector<WindowEntry>{{WindowEntry::Kind::FullScreen, QRectF(screenRect())}};
