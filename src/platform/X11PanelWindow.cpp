@@ -88,67 +88,112 @@ std::unique_ptr<X11PanelWindow> X11PanelWindow::create(QObject* parent) {
     xcb_connection_t* c = x11->connection();
     const xcb_setup_t* setup = xcb_get_setup(c);
     const xcb_screen_t* screen = xcb_setup_roots_iterator(setup).data;
-    // A 32-bit visual lets a compositing manager blend the strip with the desktop; without one the
-    // scene paints its sky (as it does whenever nothing composites).
-    Visual visual{findVisual(screen, 32, 0), 32};
-    if (visual.id == 0) {
-        visual = {findVisual(screen, screen->root_depth, screen->root_visual), screen->root_depth};
+    // A 32-bit visual lets a compositing manager blend the strip with the desktop. Where none runs the
+    // strip is opaque, painted sky and all, in the screen's own depth: a window of another depth than
+    // its parent the server would have to composite itself.
+    const auto usable = [&](Visual visual) { return visual.id != 0 && bitsPerPixel(setup, visual.depth) == 32; };
+    Visual translucent{findVisual(screen, 32, 0), 32};
+    Visual opaque{findVisual(screen, screen->root_depth, screen->root_visual), screen->root_depth};
+    if (!usable(translucent)) {
+        translucent = opaque;
     }
-    if (visual.id == 0 || bitsPerPixel(setup, visual.depth) != 32) {
+    if (!usable(opaque)) {
+        opaque = translucent;
+    }
+    if (!usable(translucent)) {
         qCWarning(lcDesktop) << "the X server has no visual with 32-bit pixels in a known order; the strip is"
                              << "painted through Qt";
         return nullptr;
     }
-    std::unique_ptr<X11PanelWindow> window(new X11PanelWindow(c, screen->root, visual, parent));
+    std::unique_ptr<X11PanelWindow> window(new X11PanelWindow(c, screen->root, translucent, opaque, parent));
     if (window->m_window == 0) {
         return nullptr;
     }
+    qGuiApp->installNativeEventFilter(window.get());
     return window;
 }
 
-X11PanelWindow::X11PanelWindow(xcb_connection_t* connection, std::uint32_t root, Visual visual, QObject* parent)
-    : PanelWindow(parent), m_connection(connection), m_root(root), m_depth(visual.depth) {
-    xcb_connection_t* c = m_connection;
-    const bool serverLittleEndian = xcb_get_setup(c)->image_byte_order == XCB_IMAGE_ORDER_LSB_FIRST;
+X11PanelWindow::X11PanelWindow(xcb_connection_t* connection, std::uint32_t root, Visual translucent, Visual opaque,
+                               QObject* parent)
+    : PanelWindow(parent), m_connection(connection), m_root(root), m_translucentVisual(translucent),
+      m_opaqueVisual(opaque) {
+    const bool serverLittleEndian = xcb_get_setup(connection)->image_byte_order == XCB_IMAGE_ORDER_LSB_FIRST;
     m_swapBytes = serverLittleEndian != (std::endian::native == std::endian::little);
+    createWindow(translucent);
+}
 
-    m_colormap = xcb_generate_id(c);
-    xcb_create_colormap(c, XCB_COLORMAP_ALLOC_NONE, m_colormap, root, visual.id);
+X11PanelWindow::~X11PanelWindow() {
+    if (qGuiApp) {
+        qGuiApp->removeNativeEventFilter(this);
+    }
+    destroyWindow();
+    xcb_flush(m_connection);
+}
+
+bool X11PanelWindow::createWindow(Visual visual) {
+    xcb_connection_t* c = m_connection;
+    const std::uint32_t colormap = xcb_generate_id(c);
+    xcb_create_colormap(c, XCB_COLORMAP_ALLOC_NONE, colormap, m_root, visual.id);
     const std::uint32_t window = xcb_generate_id(c);
     // No background: the server leaves an exposed area as it was instead of clearing it before the
     // strip puts its pixels there, which would flash.
     const std::uint32_t values[] = {XCB_BACK_PIXMAP_NONE, 0,
                                     XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_STRUCTURE_NOTIFY |
                                         XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_BUTTON_RELEASE,
-                                    m_colormap};
+                                    colormap};
     const xcb_void_cookie_t created = xcb_create_window_checked(
-        c, visual.depth, window, root, 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, visual.id,
+        c, visual.depth, window, m_root, 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, visual.id,
         XCB_CW_BACK_PIXMAP | XCB_CW_BORDER_PIXEL | XCB_CW_EVENT_MASK | XCB_CW_COLORMAP, values);
     if (const Reply<xcb_generic_error_t> error(xcb_request_check(c, created)); error) {
         qCWarning(lcDesktop) << "the X server refused the strip's window (error" << error->error_code
                              << "); the strip is painted through Qt";
-        xcb_free_colormap(c, m_colormap);
-        return;
+        xcb_free_colormap(c, colormap);
+        return false;
     }
     m_window = window;
+    m_colormap = colormap;
+    m_depth = visual.depth;
+    m_visualId = visual.id;
     m_gc = xcb_generate_id(c);
     xcb_create_gc(c, m_gc, m_window, 0, nullptr);
     setProperties();
     xcb_flush(c);
-    qGuiApp->installNativeEventFilter(this);
+    return true;
 }
 
-X11PanelWindow::~X11PanelWindow() {
+void X11PanelWindow::destroyWindow() {
     if (m_window == 0) {
         return;
-    }
-    if (qGuiApp) {
-        qGuiApp->removeNativeEventFilter(this);
     }
     xcb_free_gc(m_connection, m_gc);
     xcb_destroy_window(m_connection, m_window);
     xcb_free_colormap(m_connection, m_colormap);
-    xcb_flush(m_connection);
+    m_window = 0;
+}
+
+bool X11PanelWindow::setTranslucent(bool on) {
+    const Visual wanted = on ? m_translucentVisual : m_opaqueVisual;
+    if (wanted.id == m_visualId) {
+        return false;
+    }
+    // A window's visual is fixed when it is made, so the strip gets a new window; the panel maps it
+    // as it maps any withdrawn one.
+    const QRect frame = m_nativeFrame;
+    const bool wasShown = m_visible;
+    destroyWindow();
+    m_visible = false;
+    m_exposed = QRegion();
+    tellShown(false);
+    if (!createWindow(wanted) &&
+        !createWindow(wanted.id == m_translucentVisual.id ? m_opaqueVisual : m_translucentVisual)) {
+        return wasShown;
+    }
+    m_nativeFrame = QRect();
+    m_artScale = 0;
+    if (m_screen != nullptr && frame.isValid()) {
+        applyNativeFrame(frame, m_lastRatio);
+    }
+    return true;
 }
 
 std::uint32_t X11PanelWindow::atom(const char* name) const {
@@ -190,8 +235,8 @@ void X11PanelWindow::setSizeHints() {
     hints[3] = static_cast<std::uint32_t>(m_nativeFrame.width());
     hints[4] = static_cast<std::uint32_t>(m_nativeFrame.height());
     hints[17] = kStaticGravity;
-    xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, m_window, XCB_ATOM_WM_NORMAL_HINTS,
-                        XCB_ATOM_WM_SIZE_HINTS, 32, static_cast<std::uint32_t>(hints.size()), hints.data());
+    xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, m_window, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS,
+                        32, static_cast<std::uint32_t>(hints.size()), hints.data());
 }
 
 void X11PanelWindow::setBoundingShape() {
@@ -230,8 +275,11 @@ void X11PanelWindow::setFrame(const QRect& frame, QScreen* screen) {
         return;
     }
     m_screen = screen;
-    const double ratio = screen->devicePixelRatio() > 0 ? screen->devicePixelRatio() : 1.0;
-    const QRect native = toNative(frame, screen->geometry(), ratio);
+    m_lastRatio = screen->devicePixelRatio() > 0 ? screen->devicePixelRatio() : 1.0;
+    applyNativeFrame(toNative(frame, screen->geometry(), m_lastRatio), m_lastRatio);
+}
+
+void X11PanelWindow::applyNativeFrame(const QRect& native, double ratio) {
     const int scale = StripGeometry::artScale(ratio, native.width());
     const bool resized = native.size() != m_nativeFrame.size();
     const bool rescaled = scale != m_artScale;
@@ -243,14 +291,13 @@ void X11PanelWindow::setFrame(const QRect& frame, QScreen* screen) {
                                     static_cast<std::uint32_t>(native.width()),
                                     static_cast<std::uint32_t>(native.height())};
     xcb_configure_window(m_connection, m_window,
-                         XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH |
-                             XCB_CONFIG_WINDOW_HEIGHT,
+                         XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT,
                          values);
     setSizeHints();
     if (resized) {
         setBoundingShape();
     }
-    if (resized || rescaled) {
+    if (resized || rescaled || m_image.isNull() || m_image.hasAlphaChannel() != translucent()) {
         m_artScale = scale;
         m_image = QImage(native.size(), translucent() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
         m_image.fill(translucent() ? Qt::transparent : Qt::black);

@@ -34,6 +34,7 @@ public:
     bool isVisible() const override { return m_visible; }
     QScreen* screen() const override { return m_screen; }
     void setClickThrough(bool on) override;
+    bool setTranslucent(bool on) override;
     quintptr nativeId() const override { return m_window; }
     void damage(const QRegion& region) override;
 
@@ -57,7 +58,11 @@ private:
         std::uint8_t depth = 0;
     };
 
-    X11PanelWindow(xcb_connection_t* connection, std::uint32_t root, Visual visual, QObject* parent);
+    X11PanelWindow(xcb_connection_t* connection, std::uint32_t root, Visual translucent, Visual opaque,
+                   QObject* parent);
+    bool createWindow(Visual visual);
+    void destroyWindow();
+    void applyNativeFrame(const QRect& native, double ratio);
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
     std::uint32_t atom(const char* name) const;
     void setProperties();
@@ -73,13 +78,17 @@ private:
     std::uint32_t m_window = 0;
     std::uint32_t m_gc = 0;
     std::uint32_t m_colormap = 0;
-    std::uint8_t m_depth;
+    Visual m_translucentVisual;
+    Visual m_opaqueVisual;
+    std::uint32_t m_visualId = 0;
+    std::uint8_t m_depth = 0;
     bool m_swapBytes = false;
     const StripSurface::Content* m_content = nullptr;
 
     QPointer<QScreen> m_screen;
     QRect m_nativeFrame;
     int m_artScale = 0;
+    double m_lastRatio = 1.0;
     // The window's device pixels, painted by the scene; exposures are answered from it.
     QImage m_image;
     std::vector<std::uint32_t> m_rows; // one rectangle's pixels, as sent

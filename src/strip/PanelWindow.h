@@ -38,6 +38,10 @@ public:
     virtual void damage(const QRegion& region) = 0;
     /// Whether its translucent pixels can show what lies below, where a compositing manager blends them.
     virtual bool translucent() const { return true; }
+    /// Translucent where a compositing manager blends the window with the desktop, opaque where none
+    /// does (the scene then paints every pixel). True when that took a new native window, withdrawn,
+    /// which the panel must make a panel and show again.
+    virtual bool setTranslucent(bool /*on*/) { return false; }
     /// The Qt widget that is the window, for what grabs one (snapshots); null for a native window.
     virtual QWidget* widget() const { return nullptr; }
 

@@ -20,7 +20,7 @@ StripPanel::StripPanel(const WindowList& windows, DesktopEvents& events, const P
                        std::unique_ptr<PanelWindow> window, QObject* parent)
     : StripSurface(parent), m_windows(windows), m_events(events), m_windowing(windowing),
       m_window(window ? std::move(window) : std::make_unique<WidgetPanelWindow>()) {
-    setComposited(m_events.compositing() && m_window->translucent());
+    followCompositing(m_events.compositing());
     // The window type and desktop must be set on the native window before it is first mapped.
     if (m_windowing != nullptr) {
         m_windowing->makePanel(m_window->nativeId());
@@ -47,8 +47,7 @@ StripPanel::StripPanel(const WindowList& windows, DesktopEvents& events, const P
     }
     connect(&m_events, &DesktopEvents::desktopSwitched, this, &StripPanel::recheckSoon);
     connect(&m_events, &DesktopEvents::activeWindowChanged, this, &StripPanel::recheckSoon);
-    connect(&m_events, &DesktopEvents::compositingChanged, this,
-            [this](bool on) { setComposited(on && m_window->translucent()); });
+    connect(&m_events, &DesktopEvents::compositingChanged, this, &StripPanel::followCompositing);
 }
 
 StripPanel::~StripPanel() = default;
@@ -118,10 +117,16 @@ void StripPanel::damage(const QRegion& region) {
     m_window->damage(region);
 }
 
-void StripPanel::setComposited(bool composited) {
+void StripPanel::followCompositing(bool compositing) {
+    const bool remade = m_window->setTranslucent(compositing);
+    const bool composited = compositing && m_window->translucent();
     if (composited != m_composited) {
         m_composited = composited;
         Q_EMIT compositedChanged(composited);
+    }
+    // A new native window starts withdrawn and without the panel's hints, as at the first show.
+    if (remade && m_shownSaid) {
+        applyVisibility();
     }
 }
 

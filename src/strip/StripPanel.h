@@ -50,7 +50,7 @@ public:
 
 private:
     QScreen* targetScreen() const;
-    void setComposited(bool composited);
+    void followCompositing(bool compositing);
     void applyClickThrough();
     void recheckSoon();
     void checkWindowListLater();

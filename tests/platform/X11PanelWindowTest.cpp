@@ -10,10 +10,9 @@
 #include <QScreen>
 #include <QTest>
 
-#include <xcb/xcb.h>
-#include <xcb/shape.h>
-
 #include <gtest/gtest.h>
+#include <xcb/shape.h>
+#include <xcb/xcb.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -182,7 +181,8 @@ TEST_F(X11PanelWindowTest, LeftClicksReachTheSceneInItsPointsUnlessTheyFallThrou
     m_window->setClickThrough(false);
     const std::vector<xcb_rectangle_t> whole = inputShape();
     ASSERT_EQ(whole.size(), 1U);
-    EXPECT_EQ(QRect(whole[0].x, whole[0].y, whole[0].width, whole[0].height), QRect(QPoint(0, 0), m_window->nativeFrame().size()));
+    EXPECT_EQ(QRect(whole[0].x, whole[0].y, whole[0].width, whole[0].height),
+              QRect(QPoint(0, 0), m_window->nativeFrame().size()));
 
     press(QPoint(41, 23) * m_scale + QPoint(1, 0), 1);
     press(QPoint(60, 20) * m_scale, 3);
@@ -196,6 +196,35 @@ TEST_F(X11PanelWindowTest, LeftClicksReachTheSceneInItsPointsUnlessTheyFallThrou
     press(QPoint(41, 23) * m_scale, 1);
     QTest::qWait(50);
     EXPECT_EQ(m_clicks.size(), 1U);
+}
+
+TEST_F(X11PanelWindowTest, WhereNothingCompositesTheStripIsAnOpaqueWindowOfTheScreensDepth) {
+    ASSERT_TRUE(showAndSettle());
+    const auto depth = [&] {
+        const Reply<xcb_get_geometry_reply_t> geometry(
+            xcb_get_geometry_reply(connection(), xcb_get_geometry(connection(), id()), nullptr));
+        return geometry ? geometry->depth : 0;
+    };
+    EXPECT_EQ(depth(), 32);
+    EXPECT_TRUE(m_window->translucent());
+    const std::uint32_t before = id();
+
+    EXPECT_TRUE(m_window->setTranslucent(false)) << "a visual is the window's for life";
+    EXPECT_FALSE(m_window->setTranslucent(false));
+    EXPECT_NE(id(), before);
+    EXPECT_EQ(depth(), xcb_setup_roots_iterator(xcb_get_setup(connection())).data->root_depth);
+    EXPECT_FALSE(m_window->translucent());
+    EXPECT_FALSE(m_window->isVisible()) << "withdrawn until the panel shows it again";
+    EXPECT_FALSE(m_shown);
+    EXPECT_EQ(m_window->nativeFrame(),
+              X11PanelWindow::toNative(m_frame, QGuiApplication::primaryScreen()->geometry(), m_ratio));
+
+    m_colour = Qt::cyan;
+    m_window->setVisible(true);
+    EXPECT_TRUE(m_shown);
+    EXPECT_TRUE(showsAt({30, 30}, Qt::cyan)) << "painted whole in the new window";
+    EXPECT_TRUE(m_window->setTranslucent(true));
+    EXPECT_EQ(depth(), 32);
 }
 
 TEST(X11PanelWindowFrame, APointRectangleMapsAsQtMapsAWindowKeepingTheScreensOriginInDevicePixels) {
