@@ -252,8 +252,11 @@ void X11PanelWindow::setBoundingShape() {
 
 QRect X11PanelWindow::toNative(const QRect& frame, const QRect& screen, double ratio) {
     const auto scaled = [ratio](int points) { return static_cast<int>(std::lround(points * ratio)); };
-    return {screen.x() + scaled(frame.x() - screen.x()), screen.y() + scaled(frame.y() - screen.y()),
-            scaled(frame.width()), scaled(frame.height())};
+    // The bottom edge is mapped, not the top: rounded apart, the top and the height could put the
+    // strip's last row a pixel below the screen (1022 + 58 points at 1.25 are 1278 + 73 pixels of 1350).
+    const int height = scaled(frame.height());
+    const int bottom = screen.y() + scaled(frame.y() + frame.height() - screen.y());
+    return {screen.x() + scaled(frame.x() - screen.x()), bottom - height, scaled(frame.width()), height};
 }
 
 void X11PanelWindow::setContent(const StripSurface::Content* content) {

@@ -48,8 +48,9 @@ public:
     /// Image requests sent to the server so far.
     std::uint64_t puts() const { return m_puts; }
 
-    /// The rectangle of `frame` (points of the desktop) in X11's device pixels, as Qt maps a window
-    /// on `screen` (points) at `ratio`: the screen's origin is kept in device pixels.
+    /// The rectangle of `frame` (points of the desktop) in X11's device pixels, on `screen` (points) at
+    /// `ratio`, whose origin Qt keeps in device pixels: sized as Qt sizes a window, its bottom edge
+    /// where the frame's falls.
     static QRect toNative(const QRect& frame, const QRect& screen, double ratio);
 
 private:

@@ -227,11 +227,14 @@ TEST_F(X11PanelWindowTest, WhereNothingCompositesTheStripIsAnOpaqueWindowOfTheSc
     EXPECT_EQ(depth(), 32);
 }
 
-TEST(X11PanelWindowFrame, APointRectangleMapsAsQtMapsAWindowKeepingTheScreensOriginInDevicePixels) {
+TEST(X11PanelWindowFrame, AFrameMapsToDevicePixelsEndingWhereItsBottomEdgeFalls) {
     EXPECT_EQ(X11PanelWindow::toNative(QRect(587, 1008, 746, 72), QRect(0, 0, 1920, 1080), 1.0),
               QRect(587, 1008, 746, 72));
     EXPECT_EQ(X11PanelWindow::toNative(QRect(462, 984, 996, 96), QRect(0, 0, 1920, 1080), 1.5),
               QRect(693, 1476, 1494, 144));
+    // Rounded apart, 1022 and 58 points would end a pixel below the screen's 1350.
+    EXPECT_EQ(X11PanelWindow::toNative(QRect(662, 1022, 597, 58), QRect(0, 0, 1920, 1080), 1.25),
+              QRect(828, 1277, 746, 73));
     // A second screen to the right of a 1920-pixel one, at 2.
     EXPECT_EQ(X11PanelWindow::toNative(QRect(2467, 1008, 746, 72), QRect(1920, 0, 1920, 1080), 2.0),
               QRect(3014, 2016, 1492, 144));
