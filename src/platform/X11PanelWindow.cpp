@@ -262,15 +262,25 @@ QRect X11PanelWindow::toNative(const QRect& frame, const QRect& screen, double r
 void X11PanelWindow::setContent(const StripSurface::Content* content) {
     m_content = content;
     m_contentShown = false;
-    if (m_content != nullptr && m_artScale != 0) {
-        if (m_content->resize) {
-            m_content->resize(m_image.deviceIndependentSize().toSize());
-        }
-        if (m_content->scale) {
-            m_content->scale(m_artScale);
-        }
+    m_sizeTold = false;
+    if (m_visible) {
+        tellSize();
     }
     tellShown(m_visible);
+}
+
+void X11PanelWindow::tellSize() {
+    // Only a shown strip's scene is laid out: one laid out for nobody would set its workers going.
+    if (m_sizeTold || m_content == nullptr || m_artScale == 0) {
+        return;
+    }
+    m_sizeTold = true;
+    if (m_content->resize) {
+        m_content->resize(m_contentSize);
+    }
+    if (m_content->scale) {
+        m_content->scale(m_artScale);
+    }
 }
 
 void X11PanelWindow::setFrame(const QRect& frame, QScreen* screen) {
@@ -306,13 +316,11 @@ void X11PanelWindow::applyNativeFrame(const QRect& native, double ratio) {
         m_image.fill(translucent() ? Qt::transparent : Qt::black);
         m_image.setDevicePixelRatio(scale);
         // Whole art pixels only: a sliver at the right or bottom edge stays clear.
-        const QSize content(native.width() / scale, native.height() / scale);
-        m_dirty = QRegion(QRect(QPoint(0, 0), content));
-        if (m_content != nullptr && m_content->resize) {
-            m_content->resize(content);
-        }
-        if (rescaled && m_content != nullptr && m_content->scale) {
-            m_content->scale(scale);
+        m_contentSize = QSize(native.width() / scale, native.height() / scale);
+        m_dirty = QRegion(QRect(QPoint(0, 0), m_contentSize));
+        m_sizeTold = false;
+        if (m_visible) {
+            tellSize();
         }
         schedulePaint();
     }
@@ -339,6 +347,9 @@ void X11PanelWindow::setVisible(bool visible) {
         m_exposed = QRegion();
     }
     xcb_flush(m_connection);
+    if (visible) {
+        tellSize();
+    }
     tellShown(visible);
     if (visible) {
         schedulePaint();
@@ -374,7 +385,7 @@ void X11PanelWindow::damage(const QRegion& region) {
     if (m_image.isNull()) {
         return;
     }
-    m_dirty += region & QRect(QPoint(0, 0), m_image.deviceIndependentSize().toSize());
+    m_dirty += region & QRect(QPoint(0, 0), m_contentSize);
     if (!m_visible) {
         return;
     }

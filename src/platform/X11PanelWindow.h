@@ -72,6 +72,7 @@ private:
     void schedulePaint();
     void paint();
     void put(const QRegion& devicePixels);
+    void tellSize();
     void tellShown(bool shown);
 
     xcb_connection_t* m_connection;
@@ -90,6 +91,7 @@ private:
     QRect m_nativeFrame;
     int m_artScale = 0;
     double m_lastRatio = 1.0;
+    QSize m_contentSize; // in art pixels, the scene's points
     // The window's device pixels, painted by the scene; exposures are answered from it.
     QImage m_image;
     std::vector<std::uint32_t> m_rows; // one rectangle's pixels, as sent
@@ -97,6 +99,7 @@ private:
     QRegion m_exposed;                 // device pixels the server asked for, until its last expose
     bool m_visible = false;
     bool m_contentShown = false;
+    bool m_sizeTold = false;
     bool m_clickThrough = false;
     bool m_paintPlanned = false;
     std::uint64_t m_puts = 0;

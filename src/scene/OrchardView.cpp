@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <cmath>
 #include <random>
+#include <utility>
 
 namespace pipfield {
 
@@ -102,6 +103,7 @@ void OrchardView::followSettings() {
 }
 
 void OrchardView::setOnScreen(bool onScreen) {
+    m_offScreen = !onScreen;
     if (!onScreen) {
         // A hidden strip animates for nobody and follows the game for nobody.
         m_timer.stop();
@@ -114,6 +116,9 @@ void OrchardView::setOnScreen(bool onScreen) {
     }
     // Coins spring for a sale the player just made, not for one made while the strip was away.
     m_seenSales = m_game.saleCount();
+    for (auto& [seconds, callback] : std::exchange(m_parked, {})) {
+        m_clock.after(seconds, std::move(callback));
+    }
     sync();
     m_timer.start();
     updateSky();
@@ -139,6 +144,12 @@ double OrchardView::snap(double x) {
 }
 
 void OrchardView::after(double seconds, std::function<void()> callback) {
+    // Off screen the workers' errands wait where they stand: nobody sees them, and each wait would
+    // wake the program (behind a lock screen, for hours).
+    if (m_offScreen) {
+        m_parked.emplace_back(seconds, std::move(callback));
+        return;
+    }
     m_clock.after(seconds, std::move(callback));
 }
 

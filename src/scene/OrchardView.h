@@ -24,6 +24,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace pipfield {
@@ -188,6 +189,9 @@ private:
     // Scene points per widget point: the device pixel ratio over the whole number of device
     // pixels per art pixel; 1 on every screen with a whole ratio.
     double m_sceneScale = 1.0;
+    // Taken off screen (not merely never shown): delayed callbacks wait for the way back.
+    bool m_offScreen = false;
+    std::vector<std::pair<double, std::function<void()>>> m_parked;
     quint64 m_paints = 0;
     quint64 m_pacedPaints = 0;
     bool m_paintsSky = false;

@@ -59,6 +59,25 @@ TEST(WorkerWalk, ResizingCutsTheErrandAndTheOldWaitNeverFires) {
     EXPECT_NE(harvester.layer()->animation("move"), nullptr);
 }
 
+TEST(WorkerWalk, OffScreenAnErrandWaitsWhereItStandsAndGoesOnOnTheWayBack) {
+    SceneWorld scene(withWorkers({WorkerRole::harvester}, {mature(TreeKind::eureka, 2)}));
+    scene.view->setOnScreen(true);
+    Worker& harvester = scene.worker("harvester-0");
+    const double walkSeconds = harvester.layer()->animation("move")->duration();
+    scene.view->setOnScreen(false);
+    // The wait under way when the strip went is kept; the next one waits for the strip.
+    scene.clock.advance(walkSeconds);
+    EXPECT_EQ(harvester.playing(), "pick");
+    const auto token = harvester.token();
+    scene.clock.advance(3600);
+    EXPECT_EQ(harvester.playing(), "pick") << "an hour behind a lock screen, picking the same fruit";
+    EXPECT_EQ(harvester.token(), token);
+
+    scene.view->setOnScreen(true);
+    scene.clock.advance(60);
+    EXPECT_NE(harvester.token(), token) << "the errand goes on";
+}
+
 TEST(WorkerSync, SecondHarvesterJoinsBesideTheCrateInTheSecondBody) {
     Orchard o = withWorkers({WorkerRole::harvester}, {}, 10);
     o.extraWorkers.insert(WorkerRole::harvester);

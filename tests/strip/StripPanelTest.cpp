@@ -21,6 +21,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 namespace pipfield {
 namespace {
@@ -29,8 +31,14 @@ class FakeDesktop final : public DesktopEvents, public WindowList, public PanelW
 public:
     bool compositing() const override { return composited; }
     std::optional<std::vector<WindowEntry>> onScreenWindows() const override { return windows; }
-    void makePanel(quintptr) const override { ++panelCalls; }
-    void panelShown(quintptr) const override { ++shownCalls; }
+    void makePanel(quintptr id) const override {
+        ++panelCalls;
+        log.push_back("panel " + std::to_string(id));
+    }
+    void panelShown(quintptr id) const override {
+        ++shownCalls;
+        log.push_back("shown " + std::to_string(id));
+    }
     void keepAboveAll(quintptr, bool on) const override { raiseCalls += on ? 1 : 0; }
     void switchDesktop() { Q_EMIT desktopSwitched(); }
     void setCompositing(bool on) {
@@ -43,6 +51,40 @@ public:
     mutable int panelCalls = 0;
     mutable int shownCalls = 0;
     mutable int raiseCalls = 0;
+    mutable std::vector<std::string> log;
+};
+
+/// A native window whose visual is fixed for life: another one is made for the other translucency.
+class FakeNativeWindow final : public PanelWindow {
+public:
+    explicit FakeNativeWindow(std::vector<std::string>& log) : m_log(log) {}
+    void setContent(const StripSurface::Content*) override {}
+    void setFrame(const QRect&, QScreen*) override {}
+    void setVisible(bool visible) override {
+        m_visible = visible;
+        m_log.push_back((visible ? "map " : "unmap ") + std::to_string(m_id));
+    }
+    bool isVisible() const override { return m_visible; }
+    QScreen* screen() const override { return QGuiApplication::primaryScreen(); }
+    void setClickThrough(bool) override {}
+    quintptr nativeId() const override { return m_id; }
+    void damage(const QRegion&) override {}
+    bool translucent() const override { return m_translucent; }
+    bool setTranslucent(bool on) override {
+        if (on == m_translucent) {
+            return false;
+        }
+        m_translucent = on;
+        m_visible = false;
+        ++m_id;
+        return true;
+    }
+
+private:
+    std::vector<std::string>& m_log;
+    quintptr m_id = 1;
+    bool m_visible = false;
+    bool m_translucent = true;
 };
 
 /// The panel as the program drives it: through a strip with a fresh install's settings.
@@ -163,6 +205,32 @@ TEST_F(StripPanelTest, AWindowListMissingOnlyWhileTheWindowManagerStartsIsNoFail
     m_desktop.windows = std::vector<WindowEntry>{};
     QTest::qWait(StripPanel::kWindowListGraceMs + 200);
     EXPECT_TRUE(log.warnings.isEmpty()) << log.warnings.join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_F(StripPanelTest, AWindowMadeAnewWhenCompositingStopsIsMadeAPanelBeforeItMapsAndOnlyIfShown) {
+    auto native = std::make_unique<FakeNativeWindow>(m_desktop.log);
+    PanelWindow& window = *native;
+    m_panel = std::make_unique<StripPanel>(m_desktop, m_desktop, &m_desktop, std::move(native));
+    m_strip = std::make_unique<Strip>(m_world.defaults, *m_panel, StripSurface::Content::of(new QLabel("orchard")));
+    ASSERT_TRUE(window.isVisible());
+    m_desktop.log.clear();
+
+    m_desktop.setCompositing(false);
+    EXPECT_FALSE(m_panel->composited());
+    EXPECT_EQ(m_desktop.log, (std::vector<std::string>{"panel 2", "map 2", "panel 2", "shown 2"}));
+    m_desktop.log.clear();
+    m_desktop.setCompositing(false);
+    EXPECT_TRUE(m_desktop.log.empty());
+
+    m_strip->setShown(false);
+    m_desktop.log.clear();
+    m_desktop.setCompositing(true);
+    EXPECT_TRUE(m_panel->composited());
+    EXPECT_FALSE(window.isVisible()) << "hidden by the player";
+    m_desktop.log.clear();
+    m_strip->setShown(true);
+    EXPECT_EQ(m_desktop.log.front(), "panel 3");
+    EXPECT_TRUE(window.isVisible());
 }
 
 TEST_F(StripPanelTest, WhereNothingIsBlendedTheSceneFillsTheStripWithSky) {
