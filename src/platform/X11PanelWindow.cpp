@@ -40,6 +40,9 @@ constexpr std::uint32_t kStaticGravity = 10;
 // Motif's hints: the decorations field is set, and there are none.
 constexpr std::uint32_t kMotifDecorationsSet = 2;
 constexpr std::uint32_t kMotifAllFunctions = 1;
+// The most a copy of a rectangle's rows holds at once: a narrow one's pixels are gathered in it, and
+// it stays this small however large a rectangle once was.
+constexpr std::size_t kCopyBytes = std::size_t{64} * 1024;
 
 // A TrueColor visual of `depth` whose pixels are 0xAARRGGBB as QImage keeps them; `preferred` first.
 std::uint32_t findVisual(const xcb_screen_t* screen, std::uint8_t depth, std::uint32_t preferred) {
@@ -446,24 +449,33 @@ void X11PanelWindow::put(const QRegion& devicePixels) {
             continue;
         }
         const auto width = static_cast<std::size_t>(rect.width());
-        const int band = static_cast<int>(std::clamp<std::size_t>(maxBytes / (width * 4), 1, 65535));
+        // Rows as wide as the image follow one another in it and are sent from where they lie; the
+        // rows of a narrower rectangle are copied a band at a time, so the copy stays small.
+        const bool inPlace = !m_swapBytes && rect.x() == 0 && rect.width() == m_image.width() &&
+                             static_cast<std::size_t>(m_image.bytesPerLine()) == width * 4;
+        const std::size_t bandBytes = inPlace ? maxBytes : std::min(maxBytes, kCopyBytes);
+        const int band = static_cast<int>(std::clamp<std::size_t>(bandBytes / (width * 4), 1, 65535));
         for (int top = rect.top(); top <= rect.bottom(); top += band) {
             const int rows = std::min(band, rect.bottom() + 1 - top);
-            m_rows.resize(width * static_cast<std::size_t>(rows));
-            for (int row = 0; row < rows; ++row) {
-                const auto* line = reinterpret_cast<const std::uint32_t*>(m_image.constScanLine(top + row));
-                std::copy_n(line + rect.x(), width, m_rows.begin() + static_cast<std::ptrdiff_t>(width) * row);
-            }
-            if (m_swapBytes) {
-                for (std::uint32_t& pixel : m_rows) {
-                    pixel = (pixel >> 24) | ((pixel >> 8) & 0xFF00) | ((pixel << 8) & 0xFF0000) | (pixel << 24);
+            const std::size_t bytes = width * 4 * static_cast<std::size_t>(rows);
+            const std::uint8_t* data = m_image.constScanLine(top);
+            if (!inPlace) {
+                m_rows.resize(width * static_cast<std::size_t>(rows));
+                for (int row = 0; row < rows; ++row) {
+                    const auto* line = reinterpret_cast<const std::uint32_t*>(m_image.constScanLine(top + row));
+                    std::copy_n(line + rect.x(), width, m_rows.begin() + static_cast<std::ptrdiff_t>(width) * row);
                 }
+                if (m_swapBytes) {
+                    for (std::uint32_t& pixel : m_rows) {
+                        pixel = (pixel >> 24) | ((pixel >> 8) & 0xFF00) | ((pixel << 8) & 0xFF0000) | (pixel << 24);
+                    }
+                }
+                data = reinterpret_cast<const std::uint8_t*>(m_rows.data());
             }
             xcb_put_image(m_connection, XCB_IMAGE_FORMAT_Z_PIXMAP, m_window, m_gc,
                           static_cast<std::uint16_t>(rect.width()), static_cast<std::uint16_t>(rows),
                           static_cast<std::int16_t>(rect.x()), static_cast<std::int16_t>(top), 0, m_depth,
-                          static_cast<std::uint32_t>(m_rows.size() * 4),
-                          reinterpret_cast<const std::uint8_t*>(m_rows.data()));
+                          static_cast<std::uint32_t>(bytes), data);
             ++m_puts;
         }
     }

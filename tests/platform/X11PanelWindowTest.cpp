@@ -153,6 +153,13 @@ TEST_F(X11PanelWindowTest, TheServerShowsWhatTheScenePaintedAndOnlyTheDamageIsSe
     EXPECT_TRUE(showsAt({41, 6}, Qt::green));
     EXPECT_TRUE(showsAt({101, 31}, Qt::green));
 
+    // A rectangle larger than one request's copy goes in bands, all of them.
+    m_colour = Qt::magenta;
+    m_window->damage(QRect(1, 0, m_size.width() - 2, m_size.height()));
+    EXPECT_TRUE(showsAt({m_size.width() - 2, m_size.height() - 1}, Qt::magenta));
+    EXPECT_TRUE(showsAt({1, 0}, Qt::magenta));
+    EXPECT_EQ(pixelAt({0, m_size.height() - 1}), QColor(Qt::red).rgb());
+
     // Nothing is painted or sent while hidden; what changed meanwhile is painted once shown.
     m_window->setVisible(false);
     EXPECT_FALSE(m_shown);
