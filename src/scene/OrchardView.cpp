@@ -91,6 +91,9 @@ OrchardView::OrchardView(Game& game, Setup setup, QWidget* parent)
     connect(&m_settings, &SceneSettings::hourOverrideChanged, this, &OrchardView::followSettings);
     connect(&m_settings, &SceneSettings::powerSavingChanged, this, [this] {
         m_timer.setInterval(syncInterval());
+        for (const auto& [key, worker] : m_workers) {
+            worker->repace();
+        }
         followSettings();
     });
 }

@@ -164,6 +164,26 @@ void Worker::replay() {
     play(anim, m_playingPerFrame);
 }
 
+void Worker::repace() {
+    if (!m_view) {
+        return;
+    }
+    const Animation* move = m_layer->animation(QStringLiteral("move"));
+    const double now = m_view->now();
+    if (move == nullptr || !move->beginTime() || *move->beginTime() + move->duration() <= now) {
+        replay();
+        return;
+    }
+    // A walk under way goes on from where the worker stands, at the same speed, in the hops that
+    // apply now: a long walk would otherwise keep the old pace for half a minute.
+    const Walk rest{m_x, m_playing};
+    m_x = OrchardView::snap(m_layer->presentation(now).position.x());
+    m_layer->removeAnimation(QStringLiteral("move"));
+    m_layer->setPosition({m_x, kY});
+    m_playingSheet.clear();
+    walk(rest);
+}
+
 void Worker::shift(double dx) {
     ++m_token;
     m_layer->removeAnimation(QStringLiteral("move"));

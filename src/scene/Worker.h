@@ -70,6 +70,9 @@ public:
     void restyle(const WorkerLook& look, int tier);
     /// Fetches the frames of the current animation anew (after the scale or grade changed).
     void replay();
+    /// Takes up the pace that applies now (power saving changed): a walk under way goes on in the
+    /// new hops from where the worker stands, a flip-book turns its pages at the new rate.
+    void repace();
     /// Cuts the errand short, moves by dx with the scene's content and starts a new errand.
     void shift(double dx);
 

@@ -59,6 +59,31 @@ TEST(WorkerWalk, ResizingCutsTheErrandAndTheOldWaitNeverFires) {
     EXPECT_NE(harvester.layer()->animation("move"), nullptr);
 }
 
+TEST(WorkerWalk, AWalkUnderWayTakesUpThePowerSaversHopsAtOnceAndArrivesWhenItWould) {
+    SceneWorld scene(withWorkers({WorkerRole::harvester}, {mature(TreeKind::eureka, 2)}));
+    Worker& harvester = scene.worker("harvester-0");
+    const Animation* move = harvester.layer()->animation("move");
+    ASSERT_NE(move, nullptr);
+    const double arrival = *move->beginTime() + move->duration();
+    const double to = harvester.x();
+    scene.clock.advance(1.0);
+    const double at = harvester.layer()->presentation(scene.clock.now()).position.x();
+
+    scene.settings().setDesktopPowerSaver(true);
+    EXPECT_DOUBLE_EQ(harvester.layer()->beat(scene.clock.now()), 2.0 / Worker::kSpeed) << "nine hops a second";
+    EXPECT_EQ(harvester.x(), to) << "bound where it was";
+    EXPECT_EQ(harvester.layer()->presentation(scene.clock.now()).position.x(), at) << "no jump";
+    move = harvester.layer()->animation("move");
+    ASSERT_NE(move, nullptr);
+    EXPECT_NEAR(*move->beginTime() + move->duration(), arrival, 2.0 / Worker::kSpeed) << "at the same speed";
+    scene.clock.advance(arrival + 0.2 - scene.clock.now());
+    EXPECT_EQ(harvester.playing(), "pick");
+
+    // And back: the next walk hops as before.
+    scene.settings().setDesktopPowerSaver(false);
+    EXPECT_EQ(harvester.playing(), "pick") << "an act is left to finish";
+}
+
 TEST(WorkerWalk, OffScreenAnErrandWaitsWhereItStandsAndGoesOnOnTheWayBack) {
     SceneWorld scene(withWorkers({WorkerRole::harvester}, {mature(TreeKind::eureka, 2)}));
     scene.view->setOnScreen(true);
