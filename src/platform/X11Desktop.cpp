@@ -1,6 +1,7 @@
 #include "platform/X11Desktop.h"
 
 #include "platform/Logging.h"
+#include "platform/Xcb.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -9,20 +10,12 @@
 #include <xcb/xfixes.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <cstring>
-#include <memory>
 #include <optional>
-#include <string>
 
 namespace pipfield {
 namespace {
 
-struct FreeDeleter {
-    void operator()(void* p) const { std::free(p); }
-};
-template <typename T>
-using Reply = std::unique_ptr<T, FreeDeleter>;
+using xcb::Reply;
 
 constexpr std::uint32_t kAllDesktops = 0xFFFFFFFF;
 
@@ -58,12 +51,6 @@ std::vector<std::uint32_t> atomsOf(const xcb_get_property_reply_t* reply) {
 std::vector<std::uint32_t> cardinals(xcb_connection_t* c, std::uint32_t window, std::uint32_t property,
                                      std::uint32_t type) {
     return values32(c, window, property, type).value_or(std::vector<std::uint32_t>{});
-}
-
-void changeProperty(xcb_connection_t* c, std::uint32_t window, std::uint32_t property, std::uint32_t type,
-                    const std::vector<std::uint32_t>& values) {
-    xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, property, type, 32, static_cast<std::uint32_t>(values.size()),
-                        values.data());
 }
 
 // A window as it shows, in root coordinates: an X border of its own (xev keeps one of 2 pixels)
@@ -139,9 +126,7 @@ X11Desktop::~X11Desktop() {
 }
 
 std::uint32_t X11Desktop::atom(const char* name) const {
-    const Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
-        m_connection, xcb_intern_atom(m_connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr));
-    return reply ? reply->atom : static_cast<std::uint32_t>(XCB_ATOM_NONE);
+    return xcb::atom(m_connection, name);
 }
 
 void X11Desktop::listenForProperties(std::uint32_t window) const {
@@ -383,23 +368,23 @@ std::vector<std::uint32_t> X11Desktop::panelStates() const {
 void X11Desktop::setPanelProperties(std::uint32_t id) const {
     // Before mapping, the properties are the client's to set, and the window manager reads them when
     // it takes the window on. Once mapped they are the window manager's (panelShown).
-    changeProperty(m_connection, id, m_atoms.wmDesktop, XCB_ATOM_CARDINAL, {kAllDesktops});
+    xcb::setProperty(m_connection, id, m_atoms.wmDesktop, XCB_ATOM_CARDINAL, {kAllDesktops});
     std::vector<std::uint32_t> states = cardinals(m_connection, id, m_atoms.wmState, XCB_ATOM_ATOM);
     for (const std::uint32_t state : panelStates()) {
         if (std::find(states.begin(), states.end(), state) == states.end()) {
             states.push_back(state);
         }
     }
-    changeProperty(m_connection, id, m_atoms.wmState, XCB_ATOM_ATOM, states);
+    xcb::setProperty(m_connection, id, m_atoms.wmState, XCB_ATOM_ATOM, states);
 }
 
 void X11Desktop::makePanel(quintptr window) const {
     const auto id = static_cast<std::uint32_t>(window);
     const PanelStyle style = panelStyleFor(windowManagerName());
-    changeProperty(m_connection, id, m_atoms.wmWindowType, XCB_ATOM_ATOM,
-                   {style == PanelStyle::Dock ? m_atoms.typeDock : m_atoms.typeUtility});
+    xcb::setProperty(m_connection, id, m_atoms.wmWindowType, XCB_ATOM_ATOM,
+                     {style == PanelStyle::Dock ? m_atoms.typeDock : m_atoms.typeUtility});
     // Compositors that draw shadows (picom and its forebears) leave out windows that ask so.
-    changeProperty(m_connection, id, m_atoms.comptonShadow, XCB_ATOM_CARDINAL, {0});
+    xcb::setProperty(m_connection, id, m_atoms.comptonShadow, XCB_ATOM_CARDINAL, {0});
     if (style == PanelStyle::FloatingUtility) {
         // i3 frames every window it manages, floating ones too, and its frame takes the clicks
         // that the strip lets through and focuses the strip with them. So there the strip stays
@@ -476,15 +461,10 @@ void X11Desktop::keepAboveAll(quintptr window, bool on) const {
     const Reply<xcb_query_tree_reply_t> tree(
         xcb_query_tree_reply(m_connection, xcb_query_tree(m_connection, id), nullptr));
     const bool framed = on && tree && tree->parent != m_root;
-    xcb_unmap_window(m_connection, id);
     if (on) {
-        xcb_unmap_notify_event_t withdrawn{};
-        withdrawn.response_type = XCB_UNMAP_NOTIFY;
-        withdrawn.event = m_root;
-        withdrawn.window = id;
-        xcb_send_event(m_connection, 0, m_root,
-                       XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                       reinterpret_cast<const char*>(&withdrawn));
+        xcb::withdraw(m_connection, m_root, id);
+    } else {
+        xcb_unmap_window(m_connection, id);
     }
     const std::uint32_t overrideRedirect = on ? 1 : 0;
     xcb_change_window_attributes(m_connection, id, XCB_CW_OVERRIDE_REDIRECT, &overrideRedirect);

@@ -1,6 +1,7 @@
 #include "platform/X11PanelWindow.h"
 
 #include "platform/Logging.h"
+#include "platform/Xcb.h"
 #include "strip/StripGeometry.h"
 
 #include <QCoreApplication>
@@ -15,19 +16,12 @@
 
 #include <algorithm>
 #include <bit>
-#include <cmath>
-#include <cstdlib>
-#include <cstring>
 
 namespace pipfield {
 
 namespace {
 
-struct FreeDeleter {
-    void operator()(void* p) const { std::free(p); }
-};
-template <typename T>
-using Reply = std::unique_ptr<T, FreeDeleter>;
+using xcb::Reply;
 
 // ICCCM's WM_HINTS and WM_SIZE_HINTS flags and the values the strip gives them.
 constexpr std::uint32_t kInputHint = 1;
@@ -122,6 +116,9 @@ X11PanelWindow::X11PanelWindow(xcb_connection_t* connection, std::uint32_t root,
       m_opaqueVisual(opaque) {
     const bool serverLittleEndian = xcb_get_setup(connection)->image_byte_order == XCB_IMAGE_ORDER_LSB_FIRST;
     m_swapBytes = serverLittleEndian != (std::endian::native == std::endian::little);
+    const std::vector<std::uint32_t> atoms =
+        xcb::atoms(connection, {"_NET_WM_NAME", "UTF8_STRING", "_NET_WM_PID", "_NET_WM_USER_TIME", "_MOTIF_WM_HINTS"});
+    m_atoms = {atoms[0], atoms[1], atoms[2], atoms[3], atoms[4]};
     createWindow(translucent);
 }
 
@@ -133,7 +130,7 @@ X11PanelWindow::~X11PanelWindow() {
     xcb_flush(m_connection);
 }
 
-bool X11PanelWindow::createWindow(Visual visual) {
+std::uint32_t X11PanelWindow::createWindow(Visual visual) {
     xcb_connection_t* c = m_connection;
     const std::uint32_t colormap = xcb_generate_id(c);
     xcb_create_colormap(c, XCB_COLORMAP_ALLOC_NONE, colormap, m_root, visual.id);
@@ -148,20 +145,19 @@ bool X11PanelWindow::createWindow(Visual visual) {
         c, visual.depth, window, m_root, 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, visual.id,
         XCB_CW_BACK_PIXMAP | XCB_CW_BORDER_PIXEL | XCB_CW_EVENT_MASK | XCB_CW_COLORMAP, values);
     if (const Reply<xcb_generic_error_t> error(xcb_request_check(c, created)); error) {
-        qCWarning(lcDesktop) << "the X server refused the strip's window (error" << error->error_code
-                             << "); the strip is painted through Qt";
+        qCWarning(lcDesktop) << "the X server refused the strip's window (error" << error->error_code << ")";
         xcb_free_colormap(c, colormap);
-        return false;
+        return 0;
     }
+    destroyWindow();
     m_window = window;
     m_colormap = colormap;
-    m_depth = visual.depth;
-    m_visualId = visual.id;
+    m_visual = visual;
     m_gc = xcb_generate_id(c);
     xcb_create_gc(c, m_gc, m_window, 0, nullptr);
     setProperties();
     xcb_flush(c);
-    return true;
+    return window;
 }
 
 void X11PanelWindow::destroyWindow() {
@@ -176,33 +172,22 @@ void X11PanelWindow::destroyWindow() {
 
 bool X11PanelWindow::setTranslucent(bool on) {
     const Visual wanted = on ? m_translucentVisual : m_opaqueVisual;
-    if (wanted.id == m_visualId) {
+    // A window's visual is fixed when it is made, so the strip gets a new window, which the panel maps
+    // as it maps any withdrawn one. Where the server refuses it the old one stays, and translucent()
+    // says which the scene has to paint for.
+    if (wanted.id == m_visual.id || createWindow(wanted) == 0) {
         return false;
     }
-    // A window's visual is fixed when it is made, so the strip gets a new window; the panel maps it
-    // as it maps any withdrawn one.
-    const QRect frame = m_nativeFrame;
-    const bool wasShown = m_visible;
-    destroyWindow();
-    m_visible = false;
     m_exposed = QRegion();
-    tellShown(false);
-    if (!createWindow(wanted) &&
-        !createWindow(wanted.id == m_translucentVisual.id ? m_opaqueVisual : m_translucentVisual)) {
-        return wasShown;
+    if (m_visible) {
+        m_visible = false;
+        tellShown();
     }
-    m_nativeFrame = QRect();
-    m_artScale = 0;
-    if (m_screen != nullptr && frame.isValid()) {
-        applyNativeFrame(frame, m_lastRatio);
+    if (m_nativeFrame.isValid()) {
+        placeWindow();
+        newPicture();
     }
     return true;
-}
-
-std::uint32_t X11PanelWindow::atom(const char* name) const {
-    const Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
-        m_connection, xcb_intern_atom(m_connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr));
-    return reply ? reply->atom : static_cast<std::uint32_t>(XCB_ATOM_NONE);
 }
 
 void X11PanelWindow::setProperties() {
@@ -212,20 +197,18 @@ void X11PanelWindow::setProperties() {
                             static_cast<std::uint32_t>(value.size()), value.constData());
     };
     const auto cardinals = [&](std::uint32_t property, std::uint32_t type, const std::vector<std::uint32_t>& values) {
-        xcb_change_property(c, XCB_PROP_MODE_REPLACE, m_window, property, type, 32,
-                            static_cast<std::uint32_t>(values.size()), values.data());
+        xcb::setProperty(c, m_window, property, type, values);
     };
     const QByteArray title("Pipfield");
     text(XCB_ATOM_WM_NAME, XCB_ATOM_STRING, title);
-    text(atom("_NET_WM_NAME"), atom("UTF8_STRING"), title);
+    text(m_atoms.netWmName, m_atoms.utf8String, title);
     text(XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, wmClass());
     text(XCB_ATOM_WM_CLIENT_MACHINE, XCB_ATOM_STRING, QSysInfo::machineHostName().toLocal8Bit());
-    cardinals(atom("_NET_WM_PID"), XCB_ATOM_CARDINAL, {static_cast<std::uint32_t>(QCoreApplication::applicationPid())});
+    cardinals(m_atoms.netWmPid, XCB_ATOM_CARDINAL, {static_cast<std::uint32_t>(QCoreApplication::applicationPid())});
     // Never focused, not even when first mapped.
     cardinals(XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS, {kInputHint | kStateHint, 0, kNormalState, 0, 0, 0, 0, 0, 0});
-    cardinals(atom("_NET_WM_USER_TIME"), XCB_ATOM_CARDINAL, {0});
-    const std::uint32_t motif = atom("_MOTIF_WM_HINTS");
-    cardinals(motif, motif, {kMotifDecorationsSet, kMotifAllFunctions, 0, 0, 0});
+    cardinals(m_atoms.netWmUserTime, XCB_ATOM_CARDINAL, {0});
+    cardinals(m_atoms.motifWmHints, m_atoms.motifWmHints, {kMotifDecorationsSet, kMotifAllFunctions, 0, 0, 0});
 }
 
 void X11PanelWindow::setSizeHints() {
@@ -238,8 +221,7 @@ void X11PanelWindow::setSizeHints() {
     hints[3] = static_cast<std::uint32_t>(m_nativeFrame.width());
     hints[4] = static_cast<std::uint32_t>(m_nativeFrame.height());
     hints[17] = kStaticGravity;
-    xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, m_window, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS,
-                        32, static_cast<std::uint32_t>(hints.size()), hints.data());
+    xcb::setProperty(m_connection, m_window, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS, hints);
 }
 
 void X11PanelWindow::setBoundingShape() {
@@ -254,7 +236,7 @@ void X11PanelWindow::setBoundingShape() {
 }
 
 QRect X11PanelWindow::toNative(const QRect& frame, const QRect& screen, double ratio) {
-    const auto scaled = [ratio](int points) { return static_cast<int>(std::lround(points * ratio)); };
+    const auto scaled = [ratio](int points) { return StripGeometry::devicePixels(points, ratio); };
     // The bottom edge is mapped, not the top: rounded apart, the top and the height could put the
     // strip's last row a pixel below the screen (1022 + 58 points at 1.25 are 1278 + 73 pixels of 1350).
     const int height = scaled(frame.height());
@@ -264,20 +246,18 @@ QRect X11PanelWindow::toNative(const QRect& frame, const QRect& screen, double r
 
 void X11PanelWindow::setContent(const StripSurface::Content* content) {
     m_content = content;
-    m_contentShown = false;
-    m_sizeTold = false;
     if (m_visible) {
         tellSize();
+        tellShown();
     }
-    tellShown(m_visible);
 }
 
 void X11PanelWindow::tellSize() {
-    // Only a shown strip's scene is laid out: one laid out for nobody would set its workers going.
-    if (m_sizeTold || m_content == nullptr || m_artScale == 0) {
+    // Only a shown strip's scene is laid out: one laid out for nobody would set its workers going. Told
+    // again, the same size and scale change nothing.
+    if (m_content == nullptr || m_artScale == 0) {
         return;
     }
-    m_sizeTold = true;
     if (m_content->resize) {
         m_content->resize(m_contentSize);
     }
@@ -286,23 +266,34 @@ void X11PanelWindow::tellSize() {
     }
 }
 
+void X11PanelWindow::tellShown() {
+    if (m_content != nullptr && m_content->shown) {
+        m_content->shown(m_visible);
+    }
+}
+
 void X11PanelWindow::setFrame(const QRect& frame, QScreen* screen) {
     if (screen == nullptr || frame.isEmpty()) {
         return;
     }
     m_screen = screen;
-    m_lastRatio = screen->devicePixelRatio() > 0 ? screen->devicePixelRatio() : 1.0;
-    applyNativeFrame(toNative(frame, screen->geometry(), m_lastRatio), m_lastRatio);
-}
-
-void X11PanelWindow::applyNativeFrame(const QRect& native, double ratio) {
+    const double ratio = screen->devicePixelRatio() > 0 ? screen->devicePixelRatio() : 1.0;
+    const QRect native = toNative(frame, screen->geometry(), ratio);
     const int scale = StripGeometry::artScale(ratio, native.width());
-    const bool resized = native.size() != m_nativeFrame.size();
-    const bool rescaled = scale != m_artScale;
-    if (native == m_nativeFrame && !rescaled) {
+    if (native == m_nativeFrame && scale == m_artScale) {
         return;
     }
+    const bool repaint = native.size() != m_nativeFrame.size() || scale != m_artScale;
     m_nativeFrame = native;
+    m_artScale = scale;
+    placeWindow();
+    if (repaint) {
+        newPicture();
+    }
+}
+
+void X11PanelWindow::placeWindow() {
+    const QRect& native = m_nativeFrame;
     const std::uint32_t values[] = {static_cast<std::uint32_t>(native.x()), static_cast<std::uint32_t>(native.y()),
                                     static_cast<std::uint32_t>(native.width()),
                                     static_cast<std::uint32_t>(native.height())};
@@ -310,24 +301,21 @@ void X11PanelWindow::applyNativeFrame(const QRect& native, double ratio) {
                          XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT,
                          values);
     setSizeHints();
-    if (resized) {
-        setBoundingShape();
-    }
-    if (resized || rescaled || m_image.isNull() || m_image.hasAlphaChannel() != translucent()) {
-        m_artScale = scale;
-        m_image = QImage(native.size(), translucent() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
-        m_image.fill(translucent() ? Qt::transparent : Qt::black);
-        m_image.setDevicePixelRatio(scale);
-        // Whole art pixels only: a sliver at the right or bottom edge stays clear.
-        m_contentSize = QSize(native.width() / scale, native.height() / scale);
-        m_dirty = QRegion(QRect(QPoint(0, 0), m_contentSize));
-        m_sizeTold = false;
-        if (m_visible) {
-            tellSize();
-        }
-        schedulePaint();
-    }
+    setBoundingShape();
     xcb_flush(m_connection);
+}
+
+void X11PanelWindow::newPicture() {
+    m_image = QImage(m_nativeFrame.size(), translucent() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    m_image.fill(translucent() ? Qt::transparent : Qt::black);
+    m_image.setDevicePixelRatio(m_artScale);
+    // Whole art pixels only: a sliver at the right or bottom edge stays clear.
+    m_contentSize = QSize(m_nativeFrame.width() / m_artScale, m_nativeFrame.height() / m_artScale);
+    m_dirty = QRegion(QRect(QPoint(0, 0), m_contentSize));
+    if (m_visible) {
+        tellSize();
+    }
+    schedulePaint();
 }
 
 void X11PanelWindow::setVisible(bool visible) {
@@ -338,35 +326,15 @@ void X11PanelWindow::setVisible(bool visible) {
     if (visible) {
         xcb_map_window(m_connection, m_window);
     } else {
-        // Withdrawn as ICCCM asks: unmapped, and the window manager told even if it had not seen the map.
-        xcb_unmap_window(m_connection, m_window);
-        xcb_unmap_notify_event_t withdrawn{};
-        withdrawn.response_type = XCB_UNMAP_NOTIFY;
-        withdrawn.event = m_root;
-        withdrawn.window = m_window;
-        xcb_send_event(m_connection, 0, m_root,
-                       XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                       reinterpret_cast<const char*>(&withdrawn));
+        xcb::withdraw(m_connection, m_root, m_window);
         m_exposed = QRegion();
     }
     xcb_flush(m_connection);
     if (visible) {
         tellSize();
     }
-    tellShown(visible);
-    if (visible) {
-        schedulePaint();
-    }
-}
-
-void X11PanelWindow::tellShown(bool shown) {
-    if (shown == m_contentShown || m_content == nullptr) {
-        return;
-    }
-    m_contentShown = shown;
-    if (m_content->shown) {
-        m_content->shown(shown);
-    }
+    tellShown();
+    schedulePaint();
 }
 
 void X11PanelWindow::setClickThrough(bool on) {
@@ -474,7 +442,7 @@ void X11PanelWindow::put(const QRegion& devicePixels) {
             }
             xcb_put_image(m_connection, XCB_IMAGE_FORMAT_Z_PIXMAP, m_window, m_gc,
                           static_cast<std::uint16_t>(rect.width()), static_cast<std::uint16_t>(rows),
-                          static_cast<std::int16_t>(rect.x()), static_cast<std::int16_t>(top), 0, m_depth,
+                          static_cast<std::int16_t>(rect.x()), static_cast<std::int16_t>(top), 0, m_visual.depth,
                           static_cast<std::uint32_t>(bytes), data);
             ++m_puts;
         }

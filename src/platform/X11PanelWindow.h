@@ -44,7 +44,7 @@ public:
     QRect nativeFrame() const { return m_nativeFrame; }
     /// Whether translucent pixels can show the desktop below (a 32-bit visual); without one the scene
     /// must fill every pixel.
-    bool translucent() const override { return m_depth == 32; }
+    bool translucent() const override { return m_visual.depth == 32; }
     /// Image requests sent to the server so far.
     std::uint64_t puts() const { return m_puts; }
 
@@ -61,11 +61,15 @@ private:
 
     X11PanelWindow(xcb_connection_t* connection, std::uint32_t root, Visual translucent, Visual opaque,
                    QObject* parent);
-    bool createWindow(Visual visual);
+    /// Makes a window of that visual in place of the current one; 0, and the current one kept, where
+    /// the server refuses it.
+    std::uint32_t createWindow(Visual visual);
     void destroyWindow();
-    void applyNativeFrame(const QRect& native, double ratio);
+    /// Moves and sizes the window to the frame.
+    void placeWindow();
+    /// A picture of the frame's size and the window's visual, to be painted whole.
+    void newPicture();
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
-    std::uint32_t atom(const char* name) const;
     void setProperties();
     void setSizeHints();
     void setBoundingShape();
@@ -73,7 +77,7 @@ private:
     void paint();
     void put(const QRegion& devicePixels);
     void tellSize();
-    void tellShown(bool shown);
+    void tellShown();
 
     xcb_connection_t* m_connection;
     std::uint32_t m_root;
@@ -82,15 +86,16 @@ private:
     std::uint32_t m_colormap = 0;
     Visual m_translucentVisual;
     Visual m_opaqueVisual;
-    std::uint32_t m_visualId = 0;
-    std::uint8_t m_depth = 0;
+    Visual m_visual; // the current window's
+    struct Atoms {
+        std::uint32_t netWmName, utf8String, netWmPid, netWmUserTime, motifWmHints;
+    } m_atoms{};
     bool m_swapBytes = false;
     const StripSurface::Content* m_content = nullptr;
 
     QPointer<QScreen> m_screen;
     QRect m_nativeFrame;
     int m_artScale = 0;
-    double m_lastRatio = 1.0;
     QSize m_contentSize; // in art pixels, the scene's points
     // The window's device pixels, painted by the scene; exposures are answered from it.
     QImage m_image;
@@ -98,8 +103,6 @@ private:
     QRegion m_dirty;                   // content points not painted yet
     QRegion m_exposed;                 // device pixels the server asked for, until its last expose
     bool m_visible = false;
-    bool m_contentShown = false;
-    bool m_sizeTold = false;
     bool m_clickThrough = false;
     bool m_paintPlanned = false;
     std::uint64_t m_puts = 0;

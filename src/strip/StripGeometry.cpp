@@ -14,6 +14,10 @@ int artScale(double ratio, int devicePixelsAcross) {
     return fittingArtScale(ratio, devicePixelsAcross, kOrchardWidth);
 }
 
+int devicePixels(int points, double ratio) {
+    return pipfield::devicePixels(points, ratio);
+}
+
 QRect frameFor(const QRect& available, double ratio) {
     // As many art pixels across as the screen holds, up to the strip's width.
     const int across = devicePixels(available.width(), ratio);

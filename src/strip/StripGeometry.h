@@ -47,6 +47,8 @@ inline constexpr int kOrchardWidth = 724;
 /// The art scale of a strip on a side of `devicePixelsAcross` at `ratio`: the nearest whole one at
 /// which the orchard fits across.
 int artScale(double ratio, int devicePixelsAcross);
+/// The device pixels of `points` at `ratio`, rounded as the frames here are computed (half away from zero).
+int devicePixels(int points, double ratio);
 /// The strip's frame at the bottom centre of a screen's available area, in points: at a device
 /// pixel ratio of `ratio`, sized so that its device pixels hold the strip's art pixels whole at
 /// artScale (a fractional ratio gives a frame of other points than kMaxWidth x kHeight, but the art

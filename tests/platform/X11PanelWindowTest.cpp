@@ -3,6 +3,7 @@
 
 #include "platform/X11PanelWindow.h"
 
+#include "platform/Xcb.h"
 #include "strip/StripGeometry.h"
 
 #include <QGuiApplication>
@@ -14,19 +15,15 @@
 #include <xcb/shape.h>
 #include <xcb/xcb.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace pipfield {
 namespace {
 
-struct FreeDeleter {
-    void operator()(void* p) const { std::free(p); }
-};
-template <typename T>
-using Reply = std::unique_ptr<T, FreeDeleter>;
+using xcb::Reply;
 
 xcb_connection_t* connection() {
     return qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
@@ -58,6 +55,19 @@ protected:
     bool showAndSettle() {
         m_window->setVisible(true);
         return QTest::qWaitFor([&] { return m_window->puts() >= 2; }, 3000) && showsAt({30, 30}, Qt::red);
+    }
+
+    // The window's rectangle and depth as the server has them (no window manager: on the root).
+    std::pair<QRect, int> serverWindow() const {
+        const Reply<xcb_get_geometry_reply_t> geometry(
+            xcb_get_geometry_reply(connection(), xcb_get_geometry(connection(), id()), nullptr));
+        if (!geometry) {
+            return {};
+        }
+        return {QRect(geometry->x, geometry->y, geometry->width, geometry->height), geometry->depth};
+    }
+    QRect expectedFrame() const {
+        return X11PanelWindow::toNative(m_frame, QGuiApplication::primaryScreen()->geometry(), m_ratio);
     }
 
     std::uint32_t id() const { return static_cast<std::uint32_t>(m_window->nativeId()); }
@@ -123,8 +133,8 @@ TEST_F(X11PanelWindowTest, TheServerShowsWhatTheScenePaintedAndOnlyTheDamageIsSe
     ASSERT_TRUE(showAndSettle());
     EXPECT_TRUE(m_shown);
     // Whole art pixels in the screen's own device pixels, as Qt would have sized the window.
-    const QRect native = m_window->nativeFrame();
-    EXPECT_EQ(native, X11PanelWindow::toNative(m_frame, QGuiApplication::primaryScreen()->geometry(), m_ratio));
+    const QRect native = serverWindow().first;
+    EXPECT_EQ(native, expectedFrame());
     EXPECT_EQ(m_scale, StripGeometry::artScale(m_ratio, native.width()));
     EXPECT_EQ(m_size * m_scale, native.size()) << "the frame holds whole art pixels";
     EXPECT_TRUE(showsAt({m_size.width() - 1, m_size.height() - 1}, Qt::red));
@@ -212,11 +222,7 @@ TEST_F(X11PanelWindowTest, LeftClicksReachTheSceneInItsPointsUnlessTheyFallThrou
 
 TEST_F(X11PanelWindowTest, WhereNothingCompositesTheStripIsAnOpaqueWindowOfTheScreensDepth) {
     ASSERT_TRUE(showAndSettle());
-    const auto depth = [&] {
-        const Reply<xcb_get_geometry_reply_t> geometry(
-            xcb_get_geometry_reply(connection(), xcb_get_geometry(connection(), id()), nullptr));
-        return geometry ? geometry->depth : 0;
-    };
+    const auto depth = [&] { return serverWindow().second; };
     EXPECT_EQ(depth(), 32);
     EXPECT_TRUE(m_window->translucent());
     const std::uint32_t before = id();
@@ -228,8 +234,7 @@ TEST_F(X11PanelWindowTest, WhereNothingCompositesTheStripIsAnOpaqueWindowOfTheSc
     EXPECT_FALSE(m_window->translucent());
     EXPECT_FALSE(m_window->isVisible()) << "withdrawn until the panel shows it again";
     EXPECT_FALSE(m_shown);
-    EXPECT_EQ(m_window->nativeFrame(),
-              X11PanelWindow::toNative(m_frame, QGuiApplication::primaryScreen()->geometry(), m_ratio));
+    EXPECT_EQ(serverWindow().first, expectedFrame()) << "the new window where the old one was";
 
     m_colour = Qt::cyan;
     m_window->setVisible(true);
