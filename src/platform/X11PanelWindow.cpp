@@ -399,53 +399,49 @@ void X11PanelWindow::paint() {
             m_content->paint(painter, region);
         }
     }
-    QRegion device;
+    // The region's rectangles do not overlap, and scaled they still do not.
     for (const QRect& rect : region) {
-        device += QRect(rect.topLeft() * m_artScale, rect.size() * m_artScale);
+        put(QRect(rect.topLeft() * m_artScale, rect.size() * m_artScale));
     }
-    put(device);
     xcb_flush(m_connection);
 }
 
-void X11PanelWindow::put(const QRegion& devicePixels) {
+void X11PanelWindow::put(const QRect& devicePixels) {
     // A request carries at most the server's maximum length (in four-byte units) less its header, so a
     // large rectangle goes in bands of whole rows.
     const std::size_t maxBytes = static_cast<std::size_t>(xcb_get_maximum_request_length(m_connection)) * 4 - 64;
-    for (const QRect& wanted : devicePixels) {
-        const QRect rect = wanted & m_image.rect();
-        if (rect.isEmpty()) {
-            continue;
-        }
-        const auto width = static_cast<std::size_t>(rect.width());
-        // Rows as wide as the image follow one another in it and are sent from where they lie; the
-        // rows of a narrower rectangle are copied a band at a time, so the copy stays small.
-        const bool inPlace = !m_swapBytes && rect.x() == 0 && rect.width() == m_image.width() &&
-                             static_cast<std::size_t>(m_image.bytesPerLine()) == width * 4;
-        const std::size_t bandBytes = inPlace ? maxBytes : std::min(maxBytes, kCopyBytes);
-        const int band = static_cast<int>(std::clamp<std::size_t>(bandBytes / (width * 4), 1, 65535));
-        for (int top = rect.top(); top <= rect.bottom(); top += band) {
-            const int rows = std::min(band, rect.bottom() + 1 - top);
-            const std::size_t bytes = width * 4 * static_cast<std::size_t>(rows);
-            const std::uint8_t* data = m_image.constScanLine(top);
-            if (!inPlace) {
-                m_rows.resize(width * static_cast<std::size_t>(rows));
-                for (int row = 0; row < rows; ++row) {
-                    const auto* line = reinterpret_cast<const std::uint32_t*>(m_image.constScanLine(top + row));
-                    std::copy_n(line + rect.x(), width, m_rows.begin() + static_cast<std::ptrdiff_t>(width) * row);
-                }
-                if (m_swapBytes) {
-                    for (std::uint32_t& pixel : m_rows) {
-                        pixel = (pixel >> 24) | ((pixel >> 8) & 0xFF00) | ((pixel << 8) & 0xFF0000) | (pixel << 24);
-                    }
-                }
-                data = reinterpret_cast<const std::uint8_t*>(m_rows.data());
+    const QRect rect = devicePixels & m_image.rect();
+    if (rect.isEmpty()) {
+        return;
+    }
+    const auto width = static_cast<std::size_t>(rect.width());
+    // Rows as wide as the image follow one another in it and are sent from where they lie; the
+    // rows of a narrower rectangle are copied a band at a time, so the copy stays small.
+    const bool inPlace = !m_swapBytes && rect.x() == 0 && rect.width() == m_image.width() &&
+                         static_cast<std::size_t>(m_image.bytesPerLine()) == width * 4;
+    const std::size_t bandBytes = inPlace ? maxBytes : std::min(maxBytes, kCopyBytes);
+    const int band = static_cast<int>(std::clamp<std::size_t>(bandBytes / (width * 4), 1, 65535));
+    for (int top = rect.top(); top <= rect.bottom(); top += band) {
+        const int rows = std::min(band, rect.bottom() + 1 - top);
+        const std::size_t bytes = width * 4 * static_cast<std::size_t>(rows);
+        const std::uint8_t* data = m_image.constScanLine(top);
+        if (!inPlace) {
+            m_rows.resize(width * static_cast<std::size_t>(rows));
+            for (int row = 0; row < rows; ++row) {
+                const auto* line = reinterpret_cast<const std::uint32_t*>(m_image.constScanLine(top + row));
+                std::copy_n(line + rect.x(), width, m_rows.begin() + static_cast<std::ptrdiff_t>(width) * row);
             }
-            xcb_put_image(m_connection, XCB_IMAGE_FORMAT_Z_PIXMAP, m_window, m_gc,
-                          static_cast<std::uint16_t>(rect.width()), static_cast<std::uint16_t>(rows),
-                          static_cast<std::int16_t>(rect.x()), static_cast<std::int16_t>(top), 0, m_visual.depth,
-                          static_cast<std::uint32_t>(bytes), data);
-            ++m_puts;
+            if (m_swapBytes) {
+                for (std::uint32_t& pixel : m_rows) {
+                    pixel = (pixel >> 24) | ((pixel >> 8) & 0xFF00) | ((pixel << 8) & 0xFF0000) | (pixel << 24);
+                }
+            }
+            data = reinterpret_cast<const std::uint8_t*>(m_rows.data());
         }
+        xcb_put_image(m_connection, XCB_IMAGE_FORMAT_Z_PIXMAP, m_window, m_gc, static_cast<std::uint16_t>(rect.width()),
+                      static_cast<std::uint16_t>(rows), static_cast<std::int16_t>(rect.x()),
+                      static_cast<std::int16_t>(top), 0, m_visual.depth, static_cast<std::uint32_t>(bytes), data);
+        ++m_puts;
     }
 }
 
@@ -464,7 +460,9 @@ bool X11PanelWindow::nativeEventFilter(const QByteArray& eventType, void* messag
         // The last of a series: everything the server lost is sent at once, with whatever is still to paint.
         if (expose->count == 0 && m_visible) {
             paint();
-            put(m_exposed);
+            for (const QRect& rect : m_exposed) {
+                put(rect);
+            }
             m_exposed = QRegion();
             xcb_flush(m_connection);
         }

@@ -75,7 +75,7 @@ private:
     void setBoundingShape();
     void schedulePaint();
     void paint();
-    void put(const QRegion& devicePixels);
+    void put(const QRect& devicePixels);
     void tellSize();
     void tellShown();
 
