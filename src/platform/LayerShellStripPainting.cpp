@@ -1,3 +1,4 @@
+#include "kit/RegionRects.h"
 #include "platform/LayerShellStrip.h"
 #include "platform/Logging.h"
 #include "viewporter-client-protocol.h"
@@ -183,10 +184,11 @@ void LayerShellStrip::paint() {
     if (region.isEmpty() && m_attached) {
         return;
     }
+    const std::vector<QRect> rects = wholeRects(region);
     if (!region.isEmpty()) {
         QPainter painter(&buffer->image());
         painter.setCompositionMode(QPainter::CompositionMode_Source);
-        for (const QRect& rect : region) {
+        for (const QRect& rect : rects) {
             painter.fillRect(rect, Qt::transparent);
         }
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
@@ -209,7 +211,7 @@ void LayerShellStrip::paint() {
     }
     wl_surface_attach(m_surface, buffer->buffer(), 0, 0);
     const int art = m_geometry.artScale;
-    for (const QRect& rect : region) {
+    for (const QRect& rect : rects) {
         wl_surface_damage_buffer(m_surface, rect.x() * art, rect.y() * art, rect.width() * art, rect.height() * art);
     }
     m_frame = wl_surface_frame(m_surface);

@@ -1,5 +1,6 @@
 #include "platform/X11PanelWindow.h"
 
+#include "kit/RegionRects.h"
 #include "platform/Logging.h"
 #include "platform/Xcb.h"
 #include "strip/StripGeometry.h"
@@ -387,10 +388,11 @@ void X11PanelWindow::paint() {
     // Taken before painting: whatever the scene damages while it paints waits for the next paint.
     const QRegion region = m_dirty;
     m_dirty = QRegion();
+    const std::vector<QRect> rects = wholeRects(region);
     {
         QPainter painter(&m_image);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
-        for (const QRect& rect : region) {
+        for (const QRect& rect : rects) {
             painter.fillRect(rect, translucent() ? Qt::transparent : Qt::black);
         }
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
@@ -399,8 +401,8 @@ void X11PanelWindow::paint() {
             m_content->paint(painter, region);
         }
     }
-    // The region's rectangles do not overlap, and scaled they still do not.
-    for (const QRect& rect : region) {
+    // The rectangles do not overlap, and scaled they still do not.
+    for (const QRect& rect : rects) {
         put(QRect(rect.topLeft() * m_artScale, rect.size() * m_artScale));
     }
     xcb_flush(m_connection);

@@ -1,5 +1,7 @@
 #include "scene/Compositor.h"
 
+#include "kit/RegionRects.h"
+
 #include <QPainter>
 
 #include <algorithm>
@@ -477,13 +479,14 @@ void Compositor::paint(QPainter& painter, const QRegion& region) {
     const QPainter::CompositionMode mode = painter.compositionMode();
     // Clipped to one plain rectangle at a time: under a clip of many rectangles (several workers
     // apart) the paint engine blends every picture span by span instead of row by row.
-    const bool several = region.rectCount() > 1;
+    const std::vector<QRect> areas = wholeRects(region);
+    const bool several = areas.size() > 1;
     const auto drawOver = [&](const Shown& shown, const QRect& area) {
         if (shown.visible.intersects(area)) {
             drawIn(painter, shown, area);
         }
     };
-    for (const QRect& area : region) {
+    for (const QRect& area : areas) {
         if (several) {
             painter.setClipRect(area);
         }
