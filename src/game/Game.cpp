@@ -108,9 +108,11 @@ Game::Game(Defaults& defaults, const Clock& clock, Notifier& notifier, SaveStore
     }
     m_orchard = m_live;
 
-    m_timer.setInterval(1000);
     m_timer.setTimerType(Qt::CoarseTimer);
     connect(&m_timer, &QTimer::timeout, this, [this] { tick(m_clock.now()); });
+    const auto pace = [this] { m_timer.setInterval(m_sceneSettings.powerSaving() ? 2000 : 1000); };
+    pace();
+    connect(&m_sceneSettings, &SceneSettings::powerSavingChanged, this, pace);
 
     tick(now);
 }
@@ -168,6 +170,7 @@ void Game::tick(Instant now) {
     if (due(m_lastScheduled, now, kPlanIntervalSeconds)) {
         scheduleAt(now);
     }
+    Q_EMIT ticked();
 }
 
 void Game::catchUp(double seconds, Season season) {

@@ -77,6 +77,9 @@ public:
     /// The strip scene's settings, and the season override the game itself follows.
     SceneSettings& sceneSettings() { return m_sceneSettings; }
     bool running() const { return m_timer.isActive(); }
+    /// Milliseconds between ticks: every second, every other while the desktop saves power. The
+    /// orchard grows by the clock, so a slower pace costs nothing but freshness.
+    int tickInterval() const { return m_timer.interval(); }
     /// What the last long catch-up brought, kept until the next sale; nothing in demo mode.
     const std::optional<WelcomeBack>& welcomeBack() const { return m_welcomeBack; }
     /// Its sentence, or empty.
@@ -124,6 +127,9 @@ Q_SIGNALS:
     void lastUpdatedChanged();
     void weekStartsChanged();
     void welcomeBackChanged();
+    /// A tick is over: the orchard of that instant is published. Whoever shows the game looks again
+    /// now, rather than on a clock of its own that would wake the program a second time.
+    void ticked();
 
 private:
     // Ticks publish only what changes the picture; a purchase or a new look publishes whatever changed.

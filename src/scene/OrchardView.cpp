@@ -80,17 +80,18 @@ OrchardView::OrchardView(Game& game, Setup setup, QWidget* parent)
     // Nothing is painted, and nothing wakes the compositor, until the view is on screen.
     m_compositor.setActive(false);
 
-    // The timer is a member, destroyed with the view, so a view that is gone is never synchronised.
-    // It runs only while the view is on screen.
-    m_timer.setInterval(syncInterval());
-    m_timer.setTimerType(Qt::CoarseTimer);
-    connect(&m_timer, &QTimer::timeout, this, &OrchardView::sync);
+    // The view looks at the game when the game has moved on, in the same wake-up: at once, and
+    // without a timer of its own. Only while on screen; it catches up when shown again.
+    connect(&game, &Game::ticked, this, [this] {
+        if (m_onScreen) {
+            sync();
+        }
+    });
 
     connect(&m_settings, &SceneSettings::themeChanged, this, &OrchardView::followSettings);
     connect(&m_settings, &SceneSettings::timeOfDayLightChanged, this, &OrchardView::followSettings);
     connect(&m_settings, &SceneSettings::hourOverrideChanged, this, &OrchardView::followSettings);
     connect(&m_settings, &SceneSettings::powerSavingChanged, this, [this] {
-        m_timer.setInterval(syncInterval());
         for (const auto& [key, worker] : m_workers) {
             worker->repace();
         }
@@ -100,7 +101,7 @@ OrchardView::OrchardView(Game& game, Setup setup, QWidget* parent)
 
 void OrchardView::followSettings() {
     // Off screen the view catches up when it comes back.
-    if (m_timer.isActive()) {
+    if (m_onScreen) {
         sync();
     }
 }
@@ -109,12 +110,12 @@ void OrchardView::setOnScreen(bool onScreen) {
     m_offScreen = !onScreen;
     if (!onScreen) {
         // A hidden strip animates for nobody and follows the game for nobody.
-        m_timer.stop();
+        m_onScreen = false;
         m_compositor.setActive(false);
         updateSky();
         return;
     }
-    if (m_timer.isActive()) {
+    if (m_onScreen) {
         return;
     }
     // Coins spring for a sale the player just made, not for one made while the strip was away.
@@ -123,7 +124,7 @@ void OrchardView::setOnScreen(bool onScreen) {
         m_clock.after(seconds, std::move(callback));
     }
     sync();
-    m_timer.start();
+    m_onScreen = true;
     updateSky();
     m_compositor.setActive(true);
 }
@@ -209,7 +210,7 @@ void OrchardView::setPaintsSky(bool paints) {
 void OrchardView::updateSky() {
     const QSize size = sceneSize();
     // Only a scene on screen has a sky: a strip that starts hidden draws none.
-    if (!m_paintsSky || size.isEmpty() || !m_timer.isActive()) {
+    if (!m_paintsSky || size.isEmpty() || !m_onScreen) {
         m_compositor.setUnderlay(QImage());
         return;
     }

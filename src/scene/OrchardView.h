@@ -17,7 +17,6 @@
 #include <QColor>
 #include <QDateTime>
 #include <QString>
-#include <QTimer>
 #include <QWidget>
 
 #include <functional>
@@ -111,8 +110,6 @@ public:
     double now() const { return m_clock.now(); }
     /// Whether the scene saves power: walkers hop farther and idle animations turn slower.
     bool powerSaving() const { return motionOf(m_settings) == Motion::saving; }
-    /// Milliseconds between looks at the game: every second, every other while power is saved.
-    int syncInterval() const { return powerSaving() ? 2000 : 1000; }
     Sprite& sprites() { return m_sprites; }
     double originX() const { return m_originX; }
     Compositor& compositor() { return m_compositor; }
@@ -183,12 +180,13 @@ private:
     Night m_night;
     std::map<QString, std::shared_ptr<Worker>> m_workers;
     qint64 m_seenSales;
-    QTimer m_timer;
     double m_originX = 8.0;
     QSize m_laidOutSize;
     // Scene points per widget point: the device pixel ratio over the whole number of device
     // pixels per art pixel; 1 on every screen with a whole ratio.
     double m_sceneScale = 1.0;
+    // On screen: the view follows the game's ticks and its compositor paints.
+    bool m_onScreen = false;
     // Taken off screen (not merely never shown): delayed callbacks wait for the way back.
     bool m_offScreen = false;
     std::vector<std::pair<double, std::function<void()>>> m_parked;

@@ -83,6 +83,7 @@ TEST(SceneSettings, PowerIsSavedWhileTheDesktopSavesItAndThePlayerFollowsIt) {
     settings.setDesktopPowerSaver(true);
     EXPECT_TRUE(settings.powerSaving());
     EXPECT_EQ(saving.size(), 1);
+    EXPECT_EQ(game->tickInterval(), 2000) << "the game looks at the clock every other second";
 
     settings.setFollowPowerSaver(false);
     EXPECT_FALSE(settings.powerSaving());
@@ -93,6 +94,7 @@ TEST(SceneSettings, PowerIsSavedWhileTheDesktopSavesItAndThePlayerFollowsIt) {
     settings.setDesktopPowerSaver(false);
     EXPECT_FALSE(settings.powerSaving());
     EXPECT_EQ(saving.size(), 4) << "on with the choice, off with the desktop";
+    EXPECT_EQ(game->tickInterval(), 1000);
 }
 
 } // namespace

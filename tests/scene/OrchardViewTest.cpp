@@ -86,6 +86,23 @@ TEST(OrchardViewTrees, SparklesOnlyWhenATreeReallyGrows) {
     EXPECT_EQ(scene.effects("anim"), 1u) << "matured";
 }
 
+TEST(OrchardViewTrees, OnScreenEachTickOfTheGameShowsAndOffScreenNoneUntilTheWayBack) {
+    SceneWorld scene(withCrate(bareOrchard({Tree{TreeKind::eureka, 299, 0, 0}}), 5));
+    scene.view->setOnScreen(true);
+    scene.view->setOnScreen(false);
+    scene.world.clock.advance(10);
+    scene.game->tick(scene.world.clock.now());
+    ASSERT_TRUE(scene.view->trees()[0].shown);
+    EXPECT_EQ(scene.view->trees()[0].shown->stage, TreeStage::sapling) << "nobody is looking";
+    scene.view->setOnScreen(true);
+    EXPECT_EQ(scene.view->trees()[0].shown->stage, TreeStage::mature) << "caught up on the way back";
+
+    scene.game->sellAll();
+    EXPECT_EQ(scene.effects("burst"), 0u);
+    scene.game->tick(scene.world.clock.now());
+    EXPECT_GT(scene.effects("burst"), 0u) << "the tick alone shows the sale";
+}
+
 TEST(OrchardViewNight, ThePaintedSkyFillsTheViewUnderTheArtAndDarkensWithTheScene) {
     SceneWorld scene(bareOrchard(trees(2)));
     const QPoint corner(1, 1);
