@@ -21,6 +21,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -92,9 +93,12 @@ class StripPanelTest : public testing::Test {
 protected:
     void SetUp() override { m_world.defaults.registerDefaults(Defaults::standardDefaults()); }
 
-    Strip& makeStrip(QWidget* view = new QLabel("orchard")) {
-        m_panel = std::make_unique<StripPanel>(m_desktop, m_desktop, &m_desktop);
-        m_strip = std::make_unique<Strip>(m_world.defaults, *m_panel, StripSurface::Content::of(view));
+    /// A strip on a panel in `native`, or in a window of Qt's, showing `content` (a label if none).
+    Strip& makeStrip(std::unique_ptr<PanelWindow> native = nullptr,
+                     const std::function<StripSurface::Content(StripPanel&)>& content = {}) {
+        m_panel = std::make_unique<StripPanel>(m_desktop, m_desktop, &m_desktop, std::move(native));
+        m_strip = std::make_unique<Strip>(
+            m_world.defaults, *m_panel, content ? content(*m_panel) : StripSurface::Content::of(new QLabel("orchard")));
         return *m_strip;
     }
     QWidget& window() const { return *m_panel->window().widget(); }
@@ -162,8 +166,7 @@ TEST_F(StripPanelTest, FullScreenHidesAfterTheDelayAndShowsAgain) {
 
 TEST_F(StripPanelTest, UnreadableWindowListCountsAsNoFullScreenAndIsSaidOnceWhenItLasts) {
     test::MessageLog log("pipfield.strip");
-    Strip& strip = makeStrip();
-    strip.setHideInFullScreen(true);
+    makeStrip(); // hiding over full screen, as on a fresh install
     m_desktop.windows = std::nullopt;
     EXPECT_FALSE(m_panel->fullScreenWindowOn(QGuiApplication::primaryScreen()));
     EXPECT_FALSE(m_panel->fullScreenWindowOn(nullptr));
@@ -198,8 +201,7 @@ TEST_F(StripPanelTest, ALockedSessionTakesTheStripAwayAndUnlockingBringsBackWhat
 
 TEST_F(StripPanelTest, AWindowListMissingOnlyWhileTheWindowManagerStartsIsNoFailure) {
     test::MessageLog log("pipfield.strip");
-    Strip& strip = makeStrip();
-    strip.setHideInFullScreen(true);
+    makeStrip(); // hiding over full screen, as on a fresh install
     m_desktop.windows = std::nullopt;
     m_panel->applyVisibility();
     m_desktop.windows = std::vector<WindowEntry>{};
@@ -210,8 +212,7 @@ TEST_F(StripPanelTest, AWindowListMissingOnlyWhileTheWindowManagerStartsIsNoFail
 TEST_F(StripPanelTest, AWindowMadeAnewWhenCompositingStopsIsMadeAPanelBeforeItMapsAndOnlyIfShown) {
     auto native = std::make_unique<FakeNativeWindow>(m_desktop.log);
     PanelWindow& window = *native;
-    m_panel = std::make_unique<StripPanel>(m_desktop, m_desktop, &m_desktop, std::move(native));
-    m_strip = std::make_unique<Strip>(m_world.defaults, *m_panel, StripSurface::Content::of(new QLabel("orchard")));
+    Strip& strip = makeStrip(std::move(native));
     ASSERT_TRUE(window.isVisible());
     m_desktop.log.clear();
 
@@ -222,13 +223,12 @@ TEST_F(StripPanelTest, AWindowMadeAnewWhenCompositingStopsIsMadeAPanelBeforeItMa
     m_desktop.setCompositing(false);
     EXPECT_TRUE(m_desktop.log.empty());
 
-    m_strip->setShown(false);
-    m_desktop.log.clear();
+    strip.setShown(false);
     m_desktop.setCompositing(true);
     EXPECT_TRUE(m_panel->composited());
     EXPECT_FALSE(window.isVisible()) << "hidden by the player";
     m_desktop.log.clear();
-    m_strip->setShown(true);
+    strip.setShown(true);
     EXPECT_EQ(m_desktop.log.front(), "panel 3");
     EXPECT_TRUE(window.isVisible());
 }
@@ -236,8 +236,7 @@ TEST_F(StripPanelTest, AWindowMadeAnewWhenCompositingStopsIsMadeAPanelBeforeItMa
 TEST_F(StripPanelTest, WhereNothingIsBlendedTheSceneFillsTheStripWithSky) {
     const auto game = m_world.launch();
     auto* view = new OrchardView(*game);
-    m_panel = std::make_unique<StripPanel>(m_desktop, m_desktop, &m_desktop);
-    m_strip = std::make_unique<Strip>(m_world.defaults, *m_panel, sceneContent(*view, *m_panel));
+    makeStrip(nullptr, [view](StripPanel& panel) { return sceneContent(*view, panel); });
     const auto corner = [&] { return window().grab().toImage().pixelColor(2, 2); };
     EXPECT_EQ(corner().alpha(), 0) << "the desktop shows around the art";
     m_desktop.setCompositing(false);
