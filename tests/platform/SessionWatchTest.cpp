@@ -48,15 +48,12 @@ public:
         if (silent) {
             return true; // taken, and left without a reply
         }
-        QVariant value;
-        if (message.member() == QLatin1String("Get") && message.arguments().size() == 2) {
-            const auto found = properties.find(message.arguments()[1].toString());
-            if (found != properties.end()) {
-                value = QVariant::fromValue(QDBusVariant(found->second));
-            }
-        } else if (const auto found = methods.find(message.member()); found != methods.end()) {
-            value = found->second;
-        }
+        const bool get = message.member() == QLatin1String("Get") && message.arguments().size() == 2;
+        const auto& table = get ? properties : methods;
+        const auto found = table.find(get ? message.arguments()[1].toString() : message.member());
+        const QVariant value = found == table.end() ? QVariant()
+                               : get                ? QVariant::fromValue(QDBusVariant(found->second))
+                                                    : found->second;
         connection.send(value.isValid()
                             ? message.createReply(value)
                             : message.createErrorReply(QDBusError::UnknownProperty, QStringLiteral("no such thing")));
