@@ -260,7 +260,6 @@ TEST_P(RepaintTest, RepaintingOnlyTheDamageShowsWhatTheWholeSceneDoes) {
     ground->setPosition({3, 0});
     ground->setBounds({100, 4});
     ground->setClips(true);
-    ground->setZ(0);
     compositor.root()->addChild(ground);
     for (int k = 0; k < 9; ++k) {
         auto tile = Sprite::layer(art(QColor(90, 60, 30), 12, 4, scale));
