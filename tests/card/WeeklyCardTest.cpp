@@ -36,8 +36,7 @@ TEST(WeeklyCard, SavesA1200By760PngWhereThePlayerChose) {
     const WeeklyCard card{{900, 800, 123456, 12}, localInstant(2026, 3, 30, 0)};
     world.saveDialog.answer = world.dir.filePath(QStringLiteral("week.png"));
     ASSERT_EQ(WeeklyCard::save(card, world.sprites, world.saveDialog, nullptr), std::nullopt);
-    ASSERT_EQ(world.saveDialog.proposed.size(), 1u);
-    EXPECT_EQ(world.saveDialog.proposed[0], QStringLiteral("Pipfield-2026-W14.png"));
+    EXPECT_EQ(world.saveDialog.proposed, std::vector<QString>{QStringLiteral("Pipfield-2026-W14.png")});
 
     QImageReader reader(world.saveDialog.answer);
     EXPECT_EQ(reader.format(), QByteArray("png"));
