@@ -14,8 +14,8 @@ namespace {
 
 TEST(XdgAutostart, WritesAndRemovesTheEntryAndAHiddenOneCountsAsOff) {
     QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("autostart/pipfield.desktop"));
-    XdgAutostart login({}, file, QStringLiteral("/opt/pip field/pipfield"));
+    const QString file = dir.filePath("autostart/pipfield.desktop");
+    XdgAutostart login({}, file, "/opt/pip field/pipfield");
     EXPECT_FALSE(login.enabled());
 
     EXPECT_EQ(login.setEnabled(true), std::nullopt);
@@ -42,28 +42,27 @@ TEST(XdgAutostart, ExecLineEscapesWhatDesktopEntriesReserve) {
 TEST(XdgAutostart, FolderThatCannotBeMadeIsAnErrorAndStaysOff) {
     QTemporaryDir dir;
     // A file where the autostart folder should be: no permissions can make that a folder.
-    const QString blocker = dir.filePath(QStringLiteral("autostart"));
+    const QString blocker = dir.filePath("autostart");
     test::writeFile(blocker, "");
-    XdgAutostart login(QStringLiteral("no folder %1."), blocker + QStringLiteral("/pipfield.desktop"),
-                       QStringLiteral("/bin/pipfield"));
-    EXPECT_EQ(login.setEnabled(true), QStringLiteral("no folder ") + blocker + QStringLiteral("."));
+    XdgAutostart login("no folder %1.", blocker + "/pipfield.desktop", "/bin/pipfield");
+    EXPECT_EQ(login.setEnabled(true), "no folder " + blocker + ".");
     EXPECT_FALSE(login.enabled());
 }
 
 TEST(FullDisk, AnEntryThatDoesNotFitIsAnErrorAndLeavesNoEmptyEntryBehind) {
     test::FullDisk disk;
-    const QString file = disk.filePath(QStringLiteral("autostart/pipfield.desktop"));
-    ASSERT_TRUE(QDir().mkpath(disk.filePath(QStringLiteral("autostart"))));
-    XdgAutostart login({}, file, QStringLiteral("/bin/pipfield"));
+    const QString file = disk.filePath("autostart/pipfield.desktop");
+    ASSERT_TRUE(QDir().mkpath(disk.filePath("autostart")));
+    XdgAutostart login({}, file, "/bin/pipfield");
     disk.fill();
 
-    EXPECT_EQ(login.setEnabled(true), QStringLiteral("No space left on device"));
+    EXPECT_EQ(login.setEnabled(true), "No space left on device");
     EXPECT_FALSE(login.enabled());
-    EXPECT_EQ(disk.entries(QStringLiteral("autostart")), QStringList());
+    EXPECT_EQ(disk.entries("autostart"), QStringList());
 
     disk.free();
     EXPECT_EQ(login.setEnabled(true), std::nullopt);
-    EXPECT_EQ(QByteArray::fromStdString(test::readFile(file)), XdgAutostart::entry(QStringLiteral("/bin/pipfield")));
+    EXPECT_EQ(QByteArray::fromStdString(test::readFile(file)), XdgAutostart::entry("/bin/pipfield"));
 }
 
 } // namespace
