@@ -39,7 +39,7 @@ public:
         m_bus.send(message);
     }
     void propertyChanged(const QString& interface, const QString& property, const QVariant& value) {
-        signal(QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("PropertiesChanged"),
+        signal("org.freedesktop.DBus.Properties", "PropertiesChanged",
                {interface, QVariantMap{{property, value}}, QStringList{}});
     }
 
@@ -54,9 +54,8 @@ public:
         const QVariant value = found == table.end() ? QVariant()
                                : get                ? QVariant::fromValue(QDBusVariant(found->second))
                                                     : found->second;
-        connection.send(value.isValid()
-                            ? message.createReply(value)
-                            : message.createErrorReply(QDBusError::UnknownProperty, QStringLiteral("no such thing")));
+        connection.send(value.isValid() ? message.createReply(value)
+                                        : message.createErrorReply(QDBusError::UnknownProperty, "no such thing"));
         return true;
     }
 
@@ -71,10 +70,10 @@ class SessionWatchTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_FALSE(m_sessionBus.start().isEmpty() || m_systemBus.start().isEmpty()) << "dbus-daemon did not start";
-        session = m_sessionBus.connect(QStringLiteral("session"));
-        system = m_systemBus.connect(QStringLiteral("system"));
-        sessionServices = m_sessionBus.connect(QStringLiteral("sessionServices"));
-        systemServices = m_systemBus.connect(QStringLiteral("systemServices"));
+        session = m_sessionBus.connect("session");
+        system = m_systemBus.connect("system");
+        sessionServices = m_sessionBus.connect("sessionServices");
+        systemServices = m_systemBus.connect("systemServices");
         ASSERT_TRUE(session.isConnected() && system.isConnected());
     }
 
