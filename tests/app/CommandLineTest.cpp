@@ -10,7 +10,7 @@ namespace pipfield::test {
 namespace {
 
 struct Answer {
-    std::optional<int> code;
+    CommandLine line;
     std::string out;
     std::string err;
 };
@@ -19,15 +19,15 @@ Answer answer(std::vector<const char*> args) {
     args.insert(args.begin(), "pipfield");
     std::ostringstream out;
     std::ostringstream err;
-    const CommandLine line = readCommandLine(static_cast<int>(args.size()), args.data(), out, err);
-    return {line.exitCode, out.str(), err.str()};
+    CommandLine line = readCommandLine(static_cast<int>(args.size()), args.data(), out, err);
+    return {std::move(line), out.str(), err.str()};
 }
 
 TEST(CommandLine, HelpAndVersionAnswerWhereverTheyStandAndHelpListsEveryReadOnlySetting) {
     for (const auto& args : std::vector<std::vector<const char*>>{
              {"--help"}, {"-h"}, {"-demo", "late", "--help"}, {"--bogus", "--help"}}) {
         const Answer a = answer(args);
-        ASSERT_EQ(a.code, 0);
+        ASSERT_EQ(a.line.exitCode, 0);
         EXPECT_TRUE(a.out.starts_with("Usage: pipfield")) << a.out;
         EXPECT_TRUE(a.out.ends_with("\n"));
         EXPECT_EQ(a.err, "");
@@ -37,7 +37,7 @@ TEST(CommandLine, HelpAndVersionAnswerWhereverTheyStandAndHelpListsEveryReadOnly
         }
     }
     const Answer v = answer({"--version"});
-    EXPECT_EQ(v.code, 0);
+    EXPECT_EQ(v.line.exitCode, 0);
     EXPECT_EQ(v.out, "pipfield " PIPFIELD_VERSION "\n");
 }
 
@@ -50,24 +50,21 @@ TEST(CommandLine, TheGameStartsForItsOwnAndQtsOptions) {
              {"-platform", "offscreen", "--style", "Fusion", "-style=Fusion", "-reverse", "-session", "1a2b"},
              {"--pipfield-deliver-notification", "--title", "t", "--body", "b"}}) {
         const Answer a = answer(args);
-        EXPECT_FALSE(a.code) << a.err;
+        EXPECT_FALSE(a.line.exitCode) << a.err;
         EXPECT_EQ(a.out + a.err, "");
     }
 }
 
 TEST(CommandLine, ReadOnlySettingsAndTheSnapshotFolderAreReadOnce) {
-    const std::vector<const char*> args = {"pipfield", "-demo",       "late",    "-platform",  "offscreen",
-                                           "-season",  "spring",      "-season", "winter",     "-hour",
-                                           "6.5",      "-showManage", "YES",     "--snapshot", "/tmp/shots"};
-    std::ostringstream quiet;
-    const CommandLine line = readCommandLine(static_cast<int>(args.size()), args.data(), quiet, quiet);
+    const CommandLine line = answer({"-demo", "late", "-platform", "offscreen", "-season", "spring", "-season",
+                                     "winter", "-hour", "6.5", "-showManage", "YES", "--snapshot", "/tmp/shots"})
+                                 .line;
     EXPECT_FALSE(line.exitCode);
     EXPECT_EQ(line.snapshotFolder, "/tmp/shots");
     // Qt's options are Qt's; a later value of a key wins.
     EXPECT_EQ(line.overrides,
               (QVariantMap{{"demo", "late"}, {"season", "winter"}, {"hour", "6.5"}, {"showManage", "YES"}}));
-    const std::vector<const char*> helper = {"pipfield", "--pipfield-deliver-notification", "-hour", "5"};
-    const CommandLine delivery = readCommandLine(static_cast<int>(helper.size()), helper.data(), quiet, quiet);
+    const CommandLine delivery = answer({"--pipfield-deliver-notification", "-hour", "5"}).line;
     EXPECT_TRUE(delivery.deliversNotification);
     EXPECT_TRUE(delivery.overrides.isEmpty());
 }
@@ -91,7 +88,7 @@ TEST(CommandLine, AnythingElseIsOneLineAndExitTwo) {
     };
     for (const auto& c : cases) {
         const Answer a = answer(c.args);
-        ASSERT_EQ(a.code, kBadArgumentsExit) << c.mention;
+        ASSERT_EQ(a.line.exitCode, kBadArgumentsExit) << c.mention;
         EXPECT_EQ(a.out, "");
         EXPECT_TRUE(a.err.starts_with("pipfield: ")) << a.err;
         EXPECT_NE(a.err.find(c.mention), std::string::npos) << a.err;

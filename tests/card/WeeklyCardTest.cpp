@@ -24,20 +24,19 @@ struct CardWorld {
 
 TEST(WeeklyCard, RangeRunsFromMondayToSundayAndTheFileNameCarriesTheIsoWeek) {
     const WeeklyCard card{{}, localInstant(2026, 3, 30, 0)};
-    EXPECT_EQ(card.range(QLocale(QLocale::Korean, QLocale::SouthKorea)), QStringLiteral("3월 30일 – 4월 5일"));
-    EXPECT_EQ(card.range(QLocale(QLocale::English, QLocale::UnitedStates)), QStringLiteral("Mar 30 – Apr 5"));
-    EXPECT_EQ((WeeklyCard{{}, localInstant(2026, 3, 30, 0)}).fileName(), QStringLiteral("Pipfield-2026-W14.png"));
+    EXPECT_EQ(card.range(QLocale(QLocale::Korean, QLocale::SouthKorea)), "3월 30일 – 4월 5일");
+    EXPECT_EQ(card.range(QLocale(QLocale::English, QLocale::UnitedStates)), "Mar 30 – Apr 5");
+    EXPECT_EQ((WeeklyCard{{}, localInstant(2026, 3, 30, 0)}).fileName(), "Pipfield-2026-W14.png");
     // 4 January 2027 is the Monday of ISO week 1 of 2027.
-    EXPECT_EQ((WeeklyCard{{}, localInstant(2027, 1, 4, 0)}).fileName(), QStringLiteral("Pipfield-2027-W01.png"));
+    EXPECT_EQ((WeeklyCard{{}, localInstant(2027, 1, 4, 0)}).fileName(), "Pipfield-2027-W01.png");
 }
 
 TEST(WeeklyCard, SavesA1200By760PngWhereThePlayerChose) {
     CardWorld world;
     const WeeklyCard card{{900, 800, 123456, 12}, localInstant(2026, 3, 30, 0)};
-    world.saveDialog.answer = world.dir.filePath(QStringLiteral("week.png"));
+    world.saveDialog.answer = world.dir.filePath("week.png");
     ASSERT_EQ(WeeklyCard::save(card, world.sprites, world.saveDialog, nullptr), std::nullopt);
-    ASSERT_EQ(world.saveDialog.proposed.size(), 1u);
-    EXPECT_EQ(world.saveDialog.proposed[0], QStringLiteral("Pipfield-2026-W14.png"));
+    EXPECT_EQ(world.saveDialog.proposed, std::vector<QString>{"Pipfield-2026-W14.png"});
 
     QImageReader reader(world.saveDialog.answer);
     EXPECT_EQ(reader.format(), QByteArray("png"));
@@ -58,9 +57,8 @@ TEST(WeeklyCard, CancellingWritesNothingAndSaysNothingAndAnUnwritablePlaceSaysWh
     EXPECT_EQ(QDir(world.dir.path()).entryList(QDir::Files).size(), 0);
     EXPECT_TRUE(log.warnings.isEmpty());
 
-    world.saveDialog.answer = world.dir.filePath(QStringLiteral("missing/folder/week.png"));
-    EXPECT_EQ(WeeklyCard::save(card, world.sprites, world.saveDialog, nullptr),
-              QStringLiteral("No such file or directory"));
+    world.saveDialog.answer = world.dir.filePath("missing/folder/week.png");
+    EXPECT_EQ(WeeklyCard::save(card, world.sprites, world.saveDialog, nullptr), "No such file or directory");
     EXPECT_EQ(log.warnings.size(), 1);
 }
 
@@ -68,17 +66,16 @@ TEST(FullDisk, ACardThatDoesNotFitLeavesNoEmptyPictureAndAnOlderOneAsItWas) {
     FullDisk disk;
     CardWorld world;
     const WeeklyCard card{{900, 800, 123456, 12}, localInstant(2026, 3, 30, 0)};
-    writeFile(disk.filePath(QStringLiteral("older.png")), "an older picture");
+    writeFile(disk.filePath("older.png"), "an older picture");
     disk.fill();
     MessageLog log("pipfield.save");
 
     for (const char* name : {"week.png", "older.png"}) {
         world.saveDialog.answer = disk.filePath(QString::fromLatin1(name));
-        EXPECT_EQ(WeeklyCard::save(card, world.sprites, world.saveDialog, nullptr),
-                  QStringLiteral("No space left on device"));
+        EXPECT_EQ(WeeklyCard::save(card, world.sprites, world.saveDialog, nullptr), "No space left on device");
     }
-    EXPECT_EQ(disk.entries(QStringLiteral(".")), QStringList{QStringLiteral("older.png")});
-    EXPECT_EQ(readFile(disk.filePath(QStringLiteral("older.png"))), "an older picture");
+    EXPECT_EQ(disk.entries("."), QStringList{"older.png"});
+    EXPECT_EQ(readFile(disk.filePath("older.png")), "an older picture");
     EXPECT_EQ(log.warnings.size(), 2);
 }
 

@@ -136,10 +136,9 @@ TEST(CliArguments, BadOnesExitTwoWithOneLine) {
 TEST(CliStatus, SummarisesInKorean) {
     const Outcome late = cli({"status", kLate});
     ASSERT_EQ(late.code, 0);
-    EXPECT_NE(late.out.find("코인 1234567"), std::string::npos) << late.out;
-    EXPECT_NE(late.out.find("핑크 레몬 - 열매 9/14"), std::string::npos) << late.out;
-    EXPECT_NE(late.out.find("수확 일꾼 레벨 20 (2명)"), std::string::npos) << late.out;
-    EXPECT_NE(late.out.find("창고 50/"), std::string::npos) << late.out;
+    for (const char* line : {"코인 1234567", "핑크 레몬 - 열매 9/14", "수확 일꾼 레벨 20 (2명)", "창고 50/"}) {
+        EXPECT_NE(late.out.find(line), std::string::npos) << line << " in " << late.out;
+    }
     // With no save yet the player sees the game they would start.
     const Outcome fresh = cli({"status"});
     EXPECT_EQ(fresh.code, 0);

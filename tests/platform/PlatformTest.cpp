@@ -45,9 +45,11 @@ TEST(SingleInstance, WithoutAnyPlaceForTheLockTheGameStillRuns) {
     // A runtime "folder" that is a file: nothing can be created in it, whoever runs the test.
     QTemporaryDir dir;
     test::writeFile(dir.filePath("not-a-folder"), "");
+    test::MessageLog log("pipfield.desktop");
     SingleInstance instance(dir.filePath("not-a-folder/runtime"));
     EXPECT_TRUE(instance.claim()) << "the game starts instead of leaving";
     EXPECT_TRUE(instance.unguarded());
+    EXPECT_EQ(log.warnings.size(), 1) << "running unguarded is said";
 
     SingleInstance guarded(dir.path());
     EXPECT_TRUE(guarded.claim());

@@ -39,7 +39,7 @@ public:
         m_bus.send(message);
     }
     void propertyChanged(const QString& interface, const QString& property, const QVariant& value) {
-        signal(QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("PropertiesChanged"),
+        signal("org.freedesktop.DBus.Properties", "PropertiesChanged",
                {interface, QVariantMap{{property, value}}, QStringList{}});
     }
 
@@ -48,18 +48,14 @@ public:
         if (silent) {
             return true; // taken, and left without a reply
         }
-        QVariant value;
-        if (message.member() == QLatin1String("Get") && message.arguments().size() == 2) {
-            const auto found = properties.find(message.arguments()[1].toString());
-            if (found != properties.end()) {
-                value = QVariant::fromValue(QDBusVariant(found->second));
-            }
-        } else if (const auto found = methods.find(message.member()); found != methods.end()) {
-            value = found->second;
-        }
-        connection.send(value.isValid()
-                            ? message.createReply(value)
-                            : message.createErrorReply(QDBusError::UnknownProperty, QStringLiteral("no such thing")));
+        const bool get = message.member() == QLatin1String("Get") && message.arguments().size() == 2;
+        const auto& table = get ? properties : methods;
+        const auto found = table.find(get ? message.arguments()[1].toString() : message.member());
+        const QVariant value = found == table.end() ? QVariant()
+                               : get                ? QVariant::fromValue(QDBusVariant(found->second))
+                                                    : found->second;
+        connection.send(value.isValid() ? message.createReply(value)
+                                        : message.createErrorReply(QDBusError::UnknownProperty, "no such thing"));
         return true;
     }
 
@@ -74,10 +70,10 @@ class SessionWatchTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_FALSE(m_sessionBus.start().isEmpty() || m_systemBus.start().isEmpty()) << "dbus-daemon did not start";
-        session = m_sessionBus.connect(QStringLiteral("session"));
-        system = m_systemBus.connect(QStringLiteral("system"));
-        sessionServices = m_sessionBus.connect(QStringLiteral("sessionServices"));
-        systemServices = m_systemBus.connect(QStringLiteral("systemServices"));
+        session = m_sessionBus.connect("session");
+        system = m_systemBus.connect("system");
+        sessionServices = m_sessionBus.connect("sessionServices");
+        systemServices = m_systemBus.connect("systemServices");
         ASSERT_TRUE(session.isConnected() && system.isConnected());
     }
 
@@ -105,14 +101,14 @@ class ScreenBusNames : public SessionWatchTest, public ::testing::WithParamInter
 
 TEST_P(ScreenBusNames, AnActiveSaverLocksUntilItGoesOff) {
     const BusName name = GetParam();
-    FakeService saver(sessionServices, QString::fromLatin1(name.service), QString::fromLatin1(name.path));
-    saver.methods[QStringLiteral("GetActive")] = true;
+    FakeService saver(sessionServices, name.service, name.path);
+    saver.methods["GetActive"] = true;
     ScreenLockWatcher watcher(session, system);
     QSignalSpy changes(&watcher, &ScreenLockWatcher::lockedChanged);
     ASSERT_TRUE(QTest::qWaitFor([&] { return watcher.locked(); }, 5000));
-    saver.signal(QString::fromLatin1(name.interface), QStringLiteral("ActiveChanged"), {false});
+    saver.signal(name.interface, "ActiveChanged", {false});
     ASSERT_TRUE(QTest::qWaitFor([&] { return !watcher.locked(); }, 5000));
-    saver.signal(QString::fromLatin1(name.interface), QStringLiteral("ActiveChanged"), {true});
+    saver.signal(name.interface, "ActiveChanged", {true});
     ASSERT_TRUE(QTest::qWaitFor([&] { return watcher.locked(); }, 5000));
     EXPECT_EQ(changes.size(), 3);
 }
@@ -125,28 +121,28 @@ INSTANTIATE_TEST_SUITE_P(
                       BusName{"org.kde.screensaver", "/ScreenSaver", "org.freedesktop.ScreenSaver"}));
 
 TEST_F(SessionWatchTest, LogindsHintLocksTheSessionItNamesWhateverTheSaverSays) {
-    const QString sessionPath = QStringLiteral("/org/freedesktop/login1/session/_32");
+    const QString sessionPath = "/org/freedesktop/login1/session/_32";
     FakeService manager(systemServices, "org.freedesktop.login1", "/org/freedesktop/login1");
-    manager.methods[QStringLiteral("GetSession")] = QVariant::fromValue(QDBusObjectPath(sessionPath));
+    manager.methods["GetSession"] = QVariant::fromValue(QDBusObjectPath(sessionPath));
     FakeService loginSession(systemServices, "org.freedesktop.login1", sessionPath);
-    loginSession.properties[QStringLiteral("LockedHint")] = true;
+    loginSession.properties["LockedHint"] = true;
     FakeService saver(sessionServices, "org.gnome.ScreenSaver", "/org/gnome/ScreenSaver");
-    saver.methods[QStringLiteral("GetActive")] = false;
+    saver.methods["GetActive"] = false;
     ScreenLockWatcher watcher(session, system);
     ASSERT_TRUE(QTest::qWaitFor([&] { return watcher.locked(); }, 5000));
-    saver.signal(QStringLiteral("org.gnome.ScreenSaver"), QStringLiteral("ActiveChanged"), {false});
+    saver.signal("org.gnome.ScreenSaver", "ActiveChanged", {false});
     settle();
     EXPECT_TRUE(watcher.locked()) << "a saver going off does not unlock a session logind calls locked";
 
-    const QString interface = QStringLiteral("org.freedesktop.login1.Session");
-    loginSession.propertyChanged(interface, QStringLiteral("LockedHint"), false);
+    const QString interface = "org.freedesktop.login1.Session";
+    loginSession.propertyChanged(interface, "LockedHint", false);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !watcher.locked(); }, 5000));
     // Another property of the session, or the hint of another interface, is no unlocking or locking.
-    loginSession.propertyChanged(QStringLiteral("org.example.Other"), QStringLiteral("LockedHint"), true);
-    loginSession.propertyChanged(interface, QStringLiteral("IdleHint"), true);
+    loginSession.propertyChanged("org.example.Other", "LockedHint", true);
+    loginSession.propertyChanged(interface, "IdleHint", true);
     settle();
     EXPECT_FALSE(watcher.locked());
-    loginSession.propertyChanged(interface, QStringLiteral("LockedHint"), true);
+    loginSession.propertyChanged(interface, "LockedHint", true);
     ASSERT_TRUE(QTest::qWaitFor([&] { return watcher.locked(); }, 5000));
 }
 
@@ -173,30 +169,28 @@ TEST_F(SessionWatchTest, ServicesThatNeverAnswerHoldNothingUp) {
     PowerSaverWatcher power(session, system);
     EXPECT_FALSE(lock.locked());
     // While their first questions wait, what the services announce is followed.
-    saver.signal(QStringLiteral("org.freedesktop.ScreenSaver"), QStringLiteral("ActiveChanged"), {true});
-    portal.propertyChanged(QStringLiteral("org.freedesktop.portal.PowerProfileMonitor"),
-                           QStringLiteral("power-saver-enabled"), true);
+    saver.signal("org.freedesktop.ScreenSaver", "ActiveChanged", {true});
+    portal.propertyChanged("org.freedesktop.portal.PowerProfileMonitor", "power-saver-enabled", true);
     EXPECT_TRUE(QTest::qWaitFor([&] { return lock.locked() && power.powerSaver(); }, 5000));
 }
 
 TEST_F(SessionWatchTest, ThePortalsPowerSaverIsFollowedBothWaysAndSpeaksForTheDaemon) {
     FakeService portal(sessionServices, "org.freedesktop.portal.Desktop", "/org/freedesktop/portal/desktop");
-    portal.properties[QStringLiteral("power-saver-enabled")] = false;
+    portal.properties["power-saver-enabled"] = false;
     FakeService daemon(systemServices, "net.hadess.PowerProfiles", "/net/hadess/PowerProfiles");
-    daemon.properties[QStringLiteral("ActiveProfile")] = QStringLiteral("power-saver");
+    daemon.properties["ActiveProfile"] = "power-saver";
     PowerSaverWatcher watcher(session, system);
     QSignalSpy changes(&watcher, &PowerSaverWatcher::powerSaverChanged);
     settle();
     settle();
     EXPECT_FALSE(watcher.powerSaver());
-    const QString monitor = QStringLiteral("org.freedesktop.portal.PowerProfileMonitor");
-    portal.propertyChanged(monitor, QStringLiteral("power-saver-enabled"), true);
+    const QString monitor = "org.freedesktop.portal.PowerProfileMonitor";
+    portal.propertyChanged(monitor, "power-saver-enabled", true);
     ASSERT_TRUE(QTest::qWaitFor([&] { return watcher.powerSaver(); }, 5000));
-    daemon.propertyChanged(QStringLiteral("net.hadess.PowerProfiles"), QStringLiteral("ActiveProfile"),
-                           QStringLiteral("balanced"));
+    daemon.propertyChanged("net.hadess.PowerProfiles", "ActiveProfile", "balanced");
     settle();
     EXPECT_TRUE(watcher.powerSaver());
-    portal.propertyChanged(monitor, QStringLiteral("power-saver-enabled"), false);
+    portal.propertyChanged(monitor, "power-saver-enabled", false);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !watcher.powerSaver(); }, 5000));
     EXPECT_EQ(changes.size(), 2);
 }
@@ -205,14 +199,14 @@ class PowerDaemonNames : public SessionWatchTest, public ::testing::WithParamInt
 
 TEST_P(PowerDaemonNames, WithoutAPortalTheDaemonsProfileIsFollowedBothWays) {
     const BusName name = GetParam();
-    FakeService daemon(systemServices, QString::fromLatin1(name.service), QString::fromLatin1(name.path));
-    daemon.properties[QStringLiteral("ActiveProfile")] = QStringLiteral("power-saver");
+    FakeService daemon(systemServices, name.service, name.path);
+    daemon.properties["ActiveProfile"] = "power-saver";
     PowerSaverWatcher watcher(session, system);
     ASSERT_TRUE(QTest::qWaitFor([&] { return watcher.powerSaver(); }, 5000));
-    const QString interface = QString::fromLatin1(name.interface);
-    daemon.propertyChanged(interface, QStringLiteral("ActiveProfile"), QStringLiteral("performance"));
+    const QString interface = name.interface;
+    daemon.propertyChanged(interface, "ActiveProfile", "performance");
     ASSERT_TRUE(QTest::qWaitFor([&] { return !watcher.powerSaver(); }, 5000));
-    daemon.propertyChanged(interface, QStringLiteral("ActiveProfile"), QStringLiteral("power-saver"));
+    daemon.propertyChanged(interface, "ActiveProfile", "power-saver");
     ASSERT_TRUE(QTest::qWaitFor([&] { return watcher.powerSaver(); }, 5000));
 }
 

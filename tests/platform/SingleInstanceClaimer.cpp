@@ -12,20 +12,17 @@
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
-    if (args.size() != 3) {
+    if (args.size() != 3 || (args[1] != "--claim" && args[1] != "--claim-and-wait")) {
         return 64;
     }
     pipfield::SingleInstance instance(args[2]);
+    if (!instance.claim()) {
+        return 1;
+    }
     if (args[1] == "--claim") {
-        return instance.claim() ? 0 : 1;
+        return 0;
     }
-    if (args[1] == "--claim-and-wait") {
-        if (!instance.claim()) {
-            return 1;
-        }
-        std::printf("claimed\n");
-        std::fflush(stdout);
-        return QCoreApplication::exec();
-    }
-    return 64;
+    std::printf("claimed\n");
+    std::fflush(stdout);
+    return QCoreApplication::exec();
 }

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <limits>
-#include <string>
 #include <utility>
 
 namespace pipfield {
@@ -23,35 +22,27 @@ TEST(SurfaceScaleTest, AWholeOutputScaleMultipliesTheBufferAndKeepsTheContentInP
     EXPECT_EQ(SurfaceScale::whole(kStrip, -3).bufferSize, kStrip);
 }
 
-struct FractionalCase {
-    std::uint32_t scale120;
-    QSize buffer;
-    int art;
-    QSize content;
-};
-
-class FractionalScaleTest : public testing::TestWithParam<FractionalCase> {};
-
-TEST_P(FractionalScaleTest, TheBufferHasTheOutputsDevicePixelsAndTheArtWholeOnes) {
-    const FractionalCase& expected = GetParam();
-    const SurfaceScale scale = SurfaceScale::fractional(kStrip, expected.scale120);
-    EXPECT_EQ(scale.bufferSize, expected.buffer);
-    EXPECT_EQ(scale.artScale, expected.art);
-    EXPECT_EQ(scale.contentSize, expected.content);
-}
-
 // Buffer sides are rounded half away from zero (746 x 1.25 = 932.5 gives 933); the art takes the
 // whole scale nearest the fraction at which the orchard fits across, and the content as many whole
 // art pixels as fit. (The strip asks for a logical size that makes the content its intended size.)
-INSTANTIATE_TEST_SUITE_P(
-    Strip, FractionalScaleTest,
-    testing::Values(FractionalCase{120, {746, 72}, 1, {746, 72}}, FractionalCase{150, {933, 90}, 1, {933, 90}},
-                    FractionalCase{180, {1119, 108}, 1, {1119, 108}}, FractionalCase{210, {1306, 126}, 1, {1306, 126}},
-                    FractionalCase{240, {1492, 144}, 2, {746, 72}}, FractionalCase{300, {1865, 180}, 2, {932, 90}},
-                    FractionalCase{360, {2238, 216}, 3, {746, 72}}),
-    [](const testing::TestParamInfo<FractionalCase>& scaleCase) {
-        return "In120ths" + std::to_string(scaleCase.param.scale120);
-    });
+TEST(SurfaceScaleTest, AFractionalBufferHasTheOutputsDevicePixelsAndTheArtWholeOnes) {
+    struct Case {
+        std::uint32_t scale120;
+        QSize buffer;
+        int art;
+        QSize content;
+    };
+    for (const Case& expected : {Case{120, {746, 72}, 1, {746, 72}}, Case{150, {933, 90}, 1, {933, 90}},
+                                 Case{180, {1119, 108}, 1, {1119, 108}}, Case{210, {1306, 126}, 1, {1306, 126}},
+                                 Case{240, {1492, 144}, 2, {746, 72}}, Case{300, {1865, 180}, 2, {932, 90}},
+                                 Case{360, {2238, 216}, 3, {746, 72}}}) {
+        const SurfaceScale scale = SurfaceScale::fractional(kStrip, expected.scale120);
+        SCOPED_TRACE(expected.scale120);
+        EXPECT_EQ(scale.bufferSize, expected.buffer);
+        EXPECT_EQ(scale.artScale, expected.art);
+        EXPECT_EQ(scale.contentSize, expected.content);
+    }
+}
 
 TEST(SurfaceScaleTest, EveryArtPixelIsSquareAndTheRestIsLessThanOne) {
     for (std::uint32_t scale120 = 120; scale120 <= 480; ++scale120) {

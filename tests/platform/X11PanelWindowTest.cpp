@@ -59,12 +59,9 @@ protected:
 
     // The window's rectangle and depth as the server has them (no window manager: on the root).
     std::pair<QRect, int> serverWindow() const {
-        const Reply<xcb_get_geometry_reply_t> geometry(
+        const Reply<xcb_get_geometry_reply_t> g(
             xcb_get_geometry_reply(connection(), xcb_get_geometry(connection(), id()), nullptr));
-        if (!geometry) {
-            return {};
-        }
-        return {QRect(geometry->x, geometry->y, geometry->width, geometry->height), geometry->depth};
+        return g ? std::pair(QRect(g->x, g->y, g->width, g->height), int{g->depth}) : std::pair<QRect, int>();
     }
     QRect expectedFrame() const {
         return X11PanelWindow::toNative(m_frame, QGuiApplication::primaryScreen()->geometry(), m_ratio);
@@ -107,11 +104,8 @@ protected:
     std::vector<xcb_rectangle_t> inputShape() const {
         const Reply<xcb_shape_get_rectangles_reply_t> reply(xcb_shape_get_rectangles_reply(
             connection(), xcb_shape_get_rectangles(connection(), id(), XCB_SHAPE_SK_INPUT), nullptr));
-        if (!reply) {
-            return {};
-        }
-        const xcb_rectangle_t* rects = xcb_shape_get_rectangles_rectangles(reply.get());
-        return {rects, rects + xcb_shape_get_rectangles_rectangles_length(reply.get())};
+        const xcb_rectangle_t* rects = reply ? xcb_shape_get_rectangles_rectangles(reply.get()) : nullptr;
+        return {rects, rects + (reply ? xcb_shape_get_rectangles_rectangles_length(reply.get()) : 0)};
     }
 
     std::unique_ptr<X11PanelWindow> m_window;

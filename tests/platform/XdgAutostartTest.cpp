@@ -12,10 +12,10 @@
 namespace pipfield {
 namespace {
 
-TEST(XdgAutostart, WritesAndRemovesTheEntry) {
+TEST(XdgAutostart, WritesAndRemovesTheEntryAndAHiddenOneCountsAsOff) {
     QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("autostart/pipfield.desktop"));
-    XdgAutostart login({}, file, QStringLiteral("/opt/pip field/pipfield"));
+    const QString file = dir.filePath("autostart/pipfield.desktop");
+    XdgAutostart login({}, file, "/opt/pip field/pipfield");
     EXPECT_FALSE(login.enabled());
 
     EXPECT_EQ(login.setEnabled(true), std::nullopt);
@@ -29,13 +29,9 @@ TEST(XdgAutostart, WritesAndRemovesTheEntry) {
     EXPECT_FALSE(login.enabled());
     // Removing an entry that is not there is no error.
     EXPECT_EQ(login.setEnabled(false), std::nullopt);
-}
-
-TEST(XdgAutostart, HiddenEntryCountsAsOff) {
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("pipfield.desktop"));
+    // A hidden entry counts as off.
     test::writeFile(file, "[Desktop Entry]\nType=Application\nHidden=true\n");
-    EXPECT_FALSE(XdgAutostart({}, file, QStringLiteral("/bin/pipfield")).enabled());
+    EXPECT_FALSE(login.enabled());
 }
 
 TEST(XdgAutostart, ExecLineEscapesWhatDesktopEntriesReserve) {
@@ -46,28 +42,27 @@ TEST(XdgAutostart, ExecLineEscapesWhatDesktopEntriesReserve) {
 TEST(XdgAutostart, FolderThatCannotBeMadeIsAnErrorAndStaysOff) {
     QTemporaryDir dir;
     // A file where the autostart folder should be: no permissions can make that a folder.
-    const QString blocker = dir.filePath(QStringLiteral("autostart"));
+    const QString blocker = dir.filePath("autostart");
     test::writeFile(blocker, "");
-    XdgAutostart login(QStringLiteral("no folder %1."), blocker + QStringLiteral("/pipfield.desktop"),
-                       QStringLiteral("/bin/pipfield"));
-    EXPECT_EQ(login.setEnabled(true), QStringLiteral("no folder ") + blocker + QStringLiteral("."));
+    XdgAutostart login("no folder %1.", blocker + "/pipfield.desktop", "/bin/pipfield");
+    EXPECT_EQ(login.setEnabled(true), "no folder " + blocker + ".");
     EXPECT_FALSE(login.enabled());
 }
 
 TEST(FullDisk, AnEntryThatDoesNotFitIsAnErrorAndLeavesNoEmptyEntryBehind) {
     test::FullDisk disk;
-    const QString file = disk.filePath(QStringLiteral("autostart/pipfield.desktop"));
-    ASSERT_TRUE(QDir().mkpath(disk.filePath(QStringLiteral("autostart"))));
-    XdgAutostart login({}, file, QStringLiteral("/bin/pipfield"));
+    const QString file = disk.filePath("autostart/pipfield.desktop");
+    ASSERT_TRUE(QDir().mkpath(disk.filePath("autostart")));
+    XdgAutostart login({}, file, "/bin/pipfield");
     disk.fill();
 
-    EXPECT_EQ(login.setEnabled(true), QStringLiteral("No space left on device"));
+    EXPECT_EQ(login.setEnabled(true), "No space left on device");
     EXPECT_FALSE(login.enabled());
-    EXPECT_EQ(disk.entries(QStringLiteral("autostart")), QStringList());
+    EXPECT_EQ(disk.entries("autostart"), QStringList());
 
     disk.free();
     EXPECT_EQ(login.setEnabled(true), std::nullopt);
-    EXPECT_EQ(QByteArray::fromStdString(test::readFile(file)), XdgAutostart::entry(QStringLiteral("/bin/pipfield")));
+    EXPECT_EQ(QByteArray::fromStdString(test::readFile(file)), XdgAutostart::entry("/bin/pipfield"));
 }
 
 } // namespace

@@ -25,32 +25,25 @@ double treeX(std::size_t i) {
     return ground().treeX(i);
 }
 
-/// Chance that answers the given values in order and notices when more or fewer are drawn.
-class Script {
-public:
-    explicit Script(std::deque<double> values) : m_values(std::move(values)) {}
-    ~Script() { EXPECT_TRUE(m_values.empty()) << m_values.size() << " chances left undrawn"; }
+/// Chance that answers the given values in order, taking each as it is drawn, and fails the test when one
+/// more is drawn than given.
+std::function<double()> scripted(std::deque<double>& values) {
+    return [&values] {
+        if (values.empty()) {
+            ADD_FAILURE() << "one chance more than scripted";
+            return 0.0;
+        }
+        const double v = values.front();
+        values.pop_front();
+        return v;
+    };
+}
 
-    std::function<double()> source() {
-        return [this] {
-            if (m_values.empty()) {
-                ADD_FAILURE() << "one chance more than scripted";
-                return 0.0;
-            }
-            const double v = m_values.front();
-            m_values.pop_front();
-            return v;
-        };
-    }
-
-private:
-    std::deque<double> m_values;
-};
-
+/// The errand planned with exactly these chances.
 std::vector<Step> plan(WorkerRole role, const Orchard& orchard, std::deque<double> chances) {
-    Script script(std::move(chances));
-    ErrandPlanner planner(script.source());
-    return planner.plan(role, orchard, ground());
+    const std::vector<Step> steps = ErrandPlanner(scripted(chances)).plan(role, orchard, ground());
+    EXPECT_TRUE(chances.empty()) << chances.size() << " chances left undrawn";
+    return steps;
 }
 
 Tree grown(TreeKind kind = TreeKind::eureka, std::int64_t fruit = 0) {
@@ -122,16 +115,14 @@ TEST(HarvesterErrand, AFullCrateOrBareTreesLeaveNothingToPick) {
 
 TEST(ErrandPlanner, NewWorkersStartBesideTheCrateOrATree) {
     const Orchard o = with({grown(), grown(), grown()});
-    Script none({});
-    ErrandPlanner fixed(none.source());
-    EXPECT_EQ(fixed.startX(WorkerRole::harvester, 0, o, ground()), kOrigin + 48);
-    EXPECT_EQ(fixed.startX(WorkerRole::harvester, 1, o, ground()), kOrigin + 58);
-
-    Script chances({0.5, 0.99});
-    ErrandPlanner planner(chances.source());
+    std::deque<double> chances{0.5, 0.99}; // harvesters draw none
+    ErrandPlanner planner(scripted(chances));
+    EXPECT_EQ(planner.startX(WorkerRole::harvester, 0, o, ground()), kOrigin + 48);
+    EXPECT_EQ(planner.startX(WorkerRole::harvester, 1, o, ground()), kOrigin + 58);
     EXPECT_EQ(planner.startX(WorkerRole::planter, 0, o, ground()), treeX(1) - 20);
     // An empty orchard still gives the first plot.
     EXPECT_EQ(planner.startX(WorkerRole::caretaker, 1, with({}), ground()), treeX(0) - 20);
+    EXPECT_TRUE(chances.empty());
 }
 
 } // namespace

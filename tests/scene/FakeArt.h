@@ -23,11 +23,7 @@ struct FakeArt {
     pipfield::Sprite::Source source() const {
         return [images = images, asked = asked](const QString& name) -> std::optional<QImage> {
             asked->append(name);
-            const auto it = images.constFind(name);
-            if (it == images.constEnd()) {
-                return std::nullopt;
-            }
-            return *it;
+            return images.contains(name) ? std::optional(images.value(name)) : std::nullopt;
         };
     }
 };

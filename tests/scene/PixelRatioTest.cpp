@@ -56,21 +56,16 @@ TEST(PixelRatio, TheStripHoldsItsArtWholeAtTheNearestScaleWithNoBandBeside) {
 
     // The row one art pixel above the bottom edge runs through the ground.
     const int row = shot.height() - 1 - scale;
-    std::map<int, int> runs; // run length -> how many
-    int length = 0;
-    QColor previous;
-    for (int x = 0; x < shot.width(); ++x) {
-        const QColor c = shot.pixelColor(x, row);
-        const bool stripe = c == QColor(200, 40, 40) || c == QColor(40, 40, 200);
-        if (stripe && c == previous) {
-            ++length;
-        } else {
-            if (previous.isValid() && length > 0) {
-                ++runs[length];
+    // Run length -> how many, of the runs of one stripe colour that another colour ends.
+    std::map<int, int> runs;
+    const auto stripe = [](QColor c) { return c == QColor(200, 40, 40) || c == QColor(40, 40, 200); };
+    for (int x = 1, start = 0; x < shot.width(); ++x) {
+        if (shot.pixel(x, row) != shot.pixel(start, row)) {
+            if (stripe(shot.pixelColor(start, row))) {
+                ++runs[x - start];
             }
-            length = stripe ? 1 : 0;
+            start = x;
         }
-        previous = stripe ? c : QColor();
     }
     ASSERT_FALSE(runs.empty()) << "the ground shows";
     // Mirrored tiles meet their neighbours in double stripes; everything else is single.

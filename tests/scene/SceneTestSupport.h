@@ -10,6 +10,7 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <map>
@@ -60,11 +61,9 @@ inline FakeArt sceneArt(int treeWidth = 20) {
         }
         art.add(QStringLiteral("fruit-") + QString::fromUtf8(rawValue(kind).data()), Qt::yellow, 4, 4);
     }
-    art.add("crate-0", QColor(150, 100, 50), 28, 22);
-    art.add("crate-1", QColor(160, 110, 50), 28, 22);
-    art.add("crate-2", QColor(170, 120, 50), 28, 22);
-    for (const char* run : {"fx-sparkle", "fx-dust", "fx-water", "fx-coin", "fx-firefly", "lantern"}) {
-        for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 3; ++i) {
+        art.add(QStringLiteral("crate-%1").arg(i), QColor(150 + 10 * i, 100 + 10 * i, 50), 28, 22);
+        for (const char* run : {"fx-sparkle", "fx-dust", "fx-water", "fx-coin", "fx-firefly", "lantern"}) {
             art.add(QStringLiteral("%1-%2").arg(QLatin1String(run)).arg(i), QColor(255, 255, 100 + 50 * i), 5, 5);
         }
     }
@@ -79,6 +78,17 @@ inline FakeArt sceneArt(int treeWidth = 20) {
         }
     }
     return art;
+}
+
+/// The colour of the pixel that covers a scene point (points, y growing upwards from the bottom edge).
+inline QColor colourAt(const QImage& image, QPointF point) {
+    const double ratio = image.devicePixelRatio();
+    const int x = static_cast<int>(std::floor(point.x() * ratio));
+    const int y = image.height() - 1 - static_cast<int>(std::floor(point.y() * ratio));
+    if (x < 0 || y < 0 || x >= image.width() || y >= image.height()) {
+        return {};
+    }
+    return image.pixelColor(x, y);
 }
 
 /// A game seeded with an orchard, and a view on it with fake art, clock and randomness.
@@ -113,13 +123,10 @@ struct SceneWorld {
 
     /// Layers that belong to effects (puffs, coins, fruit), by the key of their animation.
     std::size_t effects(const QString& key = {}) const {
-        std::size_t n = 0;
-        for (const auto& layer : view->rootLayer()->children()) {
-            if (layer->z() == 30 && (key.isEmpty() || layer->animation(key) != nullptr)) {
-                ++n;
-            }
-        }
-        return n;
+        const auto& layers = view->rootLayer()->children();
+        return static_cast<std::size_t>(std::count_if(layers.begin(), layers.end(), [&](const auto& layer) {
+            return layer->z() == 30 && (key.isEmpty() || layer->animation(key) != nullptr);
+        }));
     }
     SceneSettings& settings() const { return game->sceneSettings(); }
     Worker& worker(const char* key) const { return *view->workers().at(QString::fromLatin1(key)); }
@@ -127,15 +134,14 @@ struct SceneWorld {
     /// Moves the scene clock to the compositor's next planned flush and flushes; false when none is planned.
     bool nextFlush() {
         const std::optional<double> due = view->compositor().plannedFlush();
-        if (!due) {
-            return false;
+        if (due) {
+            clock.advance(std::max(0.0, *due - clock.now()));
+            view->compositor().flush();
         }
-        clock.advance(std::max(0.0, *due - clock.now()));
-        view->compositor().flush();
-        return true;
+        return due.has_value();
     }
     /// The colour the whole scene shows at a scene point at time t, drawn afresh.
-    QColor colourAt(double t, QPointF point) const;
+    QColor colourAt(double t, QPointF point) const { return test::colourAt(view->renderImage(t), point); }
     /// The same now.
     QColor colourNow(QPointF point) const { return colourAt(clock.now(), point); }
 
@@ -159,21 +165,6 @@ struct SceneWorld {
     std::unique_ptr<Game> game;
     std::unique_ptr<OrchardView> view;
 };
-
-/// The colour of the pixel that covers a scene point (points, y growing upwards from the bottom edge).
-inline QColor colourAt(const QImage& image, QPointF point) {
-    const double ratio = image.devicePixelRatio();
-    const int x = static_cast<int>(std::floor(point.x() * ratio));
-    const int y = image.height() - 1 - static_cast<int>(std::floor(point.y() * ratio));
-    if (x < 0 || y < 0 || x >= image.width() || y >= image.height()) {
-        return {};
-    }
-    return image.pixelColor(x, y);
-}
-
-inline QColor SceneWorld::colourAt(double t, QPointF point) const {
-    return test::colourAt(view->renderImage(t), point);
-}
 
 /// A fully grown tree of a kind, bearing the given fruit.
 inline Tree mature(TreeKind kind, std::int64_t fruit = 0) {

@@ -10,9 +10,14 @@ using namespace pipfield::test;
 
 namespace {
 
-TEST(WorkerWalk, HopsHalfPointsAtEighteenPointsASecond) {
-    SceneWorld scene(withWorkers({WorkerRole::harvester}, {mature(TreeKind::eureka, 2)}));
+/// A harvester on its way from beside the crate to the one tree with fruit.
+class WorkerWalk : public ::testing::Test {
+protected:
+    SceneWorld scene{withWorkers({WorkerRole::harvester}, {mature(TreeKind::eureka, 2)})};
     Worker& harvester = scene.worker("harvester-0");
+};
+
+TEST_F(WorkerWalk, HopsHalfPointsAtEighteenPointsASecond) {
     const double origin = scene.view->originX();
     const double from = origin + 48;
     const double to = origin + 150 - 14;
@@ -33,7 +38,7 @@ TEST(WorkerWalk, HopsHalfPointsAtEighteenPointsASecond) {
     EXPECT_EQ(harvester.layer()->presentation(scene.clock.now()).position.x(), to);
 }
 
-TEST(WorkerWalk, AWalkOfLessThanHalfAPointIsSkippedWithoutWaiting) {
+TEST(WorkerDig, AWalkOfLessThanHalfAPointIsSkippedWithoutWaiting) {
     // With one growing tree the planter starts at it and is sent to it: no walk, straight to digging.
     SceneWorld scene(withWorkers({WorkerRole::planter}, {Tree{TreeKind::eureka, 10, 0, 0}}));
     Worker& planter = scene.worker("planter-0");
@@ -42,9 +47,7 @@ TEST(WorkerWalk, AWalkOfLessThanHalfAPointIsSkippedWithoutWaiting) {
     EXPECT_EQ(planter.token(), 1u) << "only the dig waits";
 }
 
-TEST(WorkerWalk, ResizingCutsTheErrandAndTheOldWaitNeverFires) {
-    SceneWorld scene(withWorkers({WorkerRole::harvester}, {mature(TreeKind::eureka, 2)}));
-    Worker& harvester = scene.worker("harvester-0");
+TEST_F(WorkerWalk, ResizingCutsTheErrandAndTheOldWaitNeverFires) {
     const double walkSeconds = harvester.layer()->animation("move")->duration();
     const double target = harvester.x();
     scene.clock.advance(0.1);
@@ -59,9 +62,7 @@ TEST(WorkerWalk, ResizingCutsTheErrandAndTheOldWaitNeverFires) {
     EXPECT_NE(harvester.layer()->animation("move"), nullptr);
 }
 
-TEST(WorkerWalk, AWalkUnderWayTakesUpThePowerSaversHopsAtOnceAndArrivesWhenItWould) {
-    SceneWorld scene(withWorkers({WorkerRole::harvester}, {mature(TreeKind::eureka, 2)}));
-    Worker& harvester = scene.worker("harvester-0");
+TEST_F(WorkerWalk, AWalkUnderWayTakesUpThePowerSaversHopsAtOnceAndArrivesWhenItWould) {
     const Animation* move = harvester.layer()->animation("move");
     ASSERT_NE(move, nullptr);
     const double arrival = *move->beginTime() + move->duration();
@@ -84,10 +85,8 @@ TEST(WorkerWalk, AWalkUnderWayTakesUpThePowerSaversHopsAtOnceAndArrivesWhenItWou
     EXPECT_EQ(harvester.playing(), "pick") << "an act is left to finish";
 }
 
-TEST(WorkerWalk, OffScreenAnErrandWaitsWhereItStandsAndGoesOnOnTheWayBack) {
-    SceneWorld scene(withWorkers({WorkerRole::harvester}, {mature(TreeKind::eureka, 2)}));
+TEST_F(WorkerWalk, OffScreenAnErrandWaitsWhereItStandsAndGoesOnOnTheWayBack) {
     scene.view->setOnScreen(true);
-    Worker& harvester = scene.worker("harvester-0");
     const double walkSeconds = harvester.layer()->animation("move")->duration();
     scene.view->setOnScreen(false);
     // The wait under way when the strip went is kept; the next one waits for the strip.

@@ -31,57 +31,37 @@ TEST(StripPlacement, AFractionalScreenGetsTheArtWholeAtTheNearestScale) {
     EXPECT_EQ(frameFor(QRect(0, 0, 1 << 30, 1080), 16).size(), QSize(746, 72));
 }
 
-struct FullScreenCase {
-    const char* what;
-    std::vector<WindowEntry> windows;
-    bool expected;
-};
-
-class FullScreenRule : public testing::TestWithParam<FullScreenCase> {};
-
-const QRect kScreen(0, 0, 1920, 1080);
-constexpr auto kOrdinary = WindowEntry::Kind::Ordinary;
-constexpr auto kFull = WindowEntry::Kind::FullScreen;
-constexpr auto kUnmanaged = WindowEntry::Kind::Unmanaged;
-
-TEST_P(FullScreenRule, OnA1920By1080Screen) {
-    EXPECT_EQ(fullScreenWindowOn(kScreen, GetParam().windows), GetParam().expected) << GetParam().what;
+TEST(FullScreenRule, OnA1920By1080Screen) {
+    constexpr auto kOrdinary = WindowEntry::Kind::Ordinary;
+    constexpr auto kFull = WindowEntry::Kind::FullScreen;
+    constexpr auto kUnmanaged = WindowEntry::Kind::Unmanaged;
+    const struct {
+        const char* what;
+        std::vector<WindowEntry> windows;
+        bool expected;
+    } cases[] = {
+        {"nothing open", {}, false},
+        {"video player in full screen", {{kFull, {0, 0, 1920, 1080}}}, true},
+        {"maximised without decorations: covers the screen, no full screen", {{kOrdinary, {0, 0, 1920, 1080}}}, false},
+        {"an old game's unmanaged window over the whole screen", {{kUnmanaged, {0, 0, 1920, 1080}}}, true},
+        {"an unmanaged menu or tooltip", {{kUnmanaged, {100, 100, 300, 400}}}, false},
+        {"full screen on the other screen", {{kFull, {1920, 0, 1920, 1080}}}, false},
+        {"full screen across both screens covers this one too", {{kFull, {0, 0, 3840, 1080}}}, true},
+        {"half a pixel off is still the edge", {{kFull, {0.5, 0.4, 1919.2, 1080}}}, true},
+        {"full screen inside an X border of its own (xev keeps 2 pixels)", {{kFull, {2, 2, 1916, 1076}}}, true},
+        {"full screen not yet resized: the state says so, its middle where", {{kFull, {100, 100, 400, 200}}}, true},
+        {"full screen a few pixels short on the other screen", {{kFull, {1922, 2, 1916, 1076}}}, false},
+        {"full screen reaching in from the other screen, its middle there", {{kFull, {1000, 0, 1920, 1080}}}, false},
+        {"a middle on the left edge is this screen's", {{kFull, {-960, 0, 1920, 1080}}}, true},
+        {"a middle on the right edge is the next screen's", {{kFull, {960, 0, 1920, 1080}}}, false},
+        {"a middle below the screen is not on it", {{kFull, {0, 600, 1920, 960}}}, false},
+        {"an unmanaged window a few pixels short of the screen", {{kUnmanaged, {2, 2, 1916, 1076}}}, false},
+        {"one of several counts", {{kOrdinary, {0, 0, 1920, 1080}}, {kFull, {0, 0, 1920, 1080}}}, true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(fullScreenWindowOn(QRect(0, 0, 1920, 1080), c.windows), c.expected) << c.what;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, FullScreenRule,
-    testing::Values(
-        FullScreenCase{"nothing open", {}, false},
-        FullScreenCase{"video player in full screen", {{kFull, QRectF(0, 0, 1920, 1080)}}, true},
-        FullScreenCase{"maximised without decorations covers the screen yet is no full screen",
-                       {{kOrdinary, QRectF(0, 0, 1920, 1080)}},
-                       false},
-        FullScreenCase{
-            "an old game's unmanaged window over the whole screen", {{kUnmanaged, QRectF(0, 0, 1920, 1080)}}, true},
-        FullScreenCase{"an unmanaged menu or tooltip", {{kUnmanaged, QRectF(100, 100, 300, 400)}}, false},
-        FullScreenCase{"full screen on the other screen", {{kFull, QRectF(1920, 0, 1920, 1080)}}, false},
-        FullScreenCase{
-            "full screen across both screens covers this one too", {{kFull, QRectF(0, 0, 3840, 1080)}}, true},
-        FullScreenCase{"half a pixel off is still the edge", {{kFull, QRectF(0.5, 0.4, 1919.2, 1080)}}, true},
-        FullScreenCase{"full screen inside an X border of its own (xev keeps 2 pixels)",
-                       {{kFull, QRectF(2, 2, 1916, 1076)}},
-                       true},
-        FullScreenCase{"full screen not yet resized: the state says it, the middle says where",
-                       {{kFull, QRectF(100, 100, 400, 200)}},
-                       true},
-        FullScreenCase{
-            "full screen a few pixels short on the other screen", {{kFull, QRectF(1922, 2, 1916, 1076)}}, false},
-        FullScreenCase{"full screen reaching in from the other screen, its middle there",
-                       {{kFull, QRectF(1000, 0, 1920, 1080)}},
-                       false},
-        FullScreenCase{"a middle on the left edge is this screen's", {{kFull, QRectF(-960, 0, 1920, 1080)}}, true},
-        FullScreenCase{"a middle on the right edge is the next screen's", {{kFull, QRectF(960, 0, 1920, 1080)}}, false},
-        FullScreenCase{"a middle below the screen is not on it", {{kFull, QRectF(0, 600, 1920, 960)}}, false},
-        FullScreenCase{
-            "an unmanaged window a few pixels short of the screen", {{kUnmanaged, QRectF(2, 2, 1916, 1076)}}, false},
-        FullScreenCase{"one of several counts",
-                       {{kOrdinary, QRectF(0, 0, 1920, 1080)}, {kFull, QRectF(0, 0, 1920, 1080)}},
-                       true}));
 
 TEST(StripScreen, ChosenNumberElseTheFocusedWindowsScreenElsePrimary) {
     const std::vector<std::uint32_t> numbers{111, 222};

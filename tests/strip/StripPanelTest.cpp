@@ -21,6 +21,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,14 +32,8 @@ class FakeDesktop final : public DesktopEvents, public WindowList, public PanelW
 public:
     bool compositing() const override { return composited; }
     std::optional<std::vector<WindowEntry>> onScreenWindows() const override { return windows; }
-    void makePanel(quintptr id) const override {
-        ++panelCalls;
-        log.push_back("panel " + std::to_string(id));
-    }
-    void panelShown(quintptr id) const override {
-        ++shownCalls;
-        log.push_back("shown " + std::to_string(id));
-    }
+    void makePanel(quintptr id) const override { log.push_back("panel " + std::to_string(id)); }
+    void panelShown(quintptr id) const override { log.push_back("shown " + std::to_string(id)); }
     void keepAboveAll(quintptr, bool on) const override { raiseCalls += on ? 1 : 0; }
     void switchDesktop() { Q_EMIT desktopSwitched(); }
     void setCompositing(bool on) {
@@ -48,10 +43,13 @@ public:
 
     bool composited = true;
     std::optional<std::vector<WindowEntry>> windows = std::vector<WindowEntry>{};
-    mutable int panelCalls = 0;
-    mutable int shownCalls = 0;
     mutable int raiseCalls = 0;
+    /// The windows made panels and told they are shown, and the fake windows mapped, in order.
     mutable std::vector<std::string> log;
+    /// How many of the logged calls are of a kind ("panel", "shown").
+    auto calls(const std::string& kind) const {
+        return std::ranges::count_if(log, [&](const std::string& entry) { return entry.starts_with(kind + ' '); });
+    }
 };
 
 /// A native window whose visual is fixed for life: another one is made for the other translucency.
@@ -92,9 +90,12 @@ class StripPanelTest : public testing::Test {
 protected:
     void SetUp() override { m_world.defaults.registerDefaults(Defaults::standardDefaults()); }
 
-    Strip& makeStrip(QWidget* view = new QLabel("orchard")) {
-        m_panel = std::make_unique<StripPanel>(m_desktop, m_desktop, &m_desktop);
-        m_strip = std::make_unique<Strip>(m_world.defaults, *m_panel, StripSurface::Content::of(view));
+    /// A strip on a panel in `native`, or in a window of Qt's, showing `content` (a label if none).
+    Strip& makeStrip(std::unique_ptr<PanelWindow> native = nullptr,
+                     const std::function<StripSurface::Content(StripPanel&)>& content = {}) {
+        m_panel = std::make_unique<StripPanel>(m_desktop, m_desktop, &m_desktop, std::move(native));
+        m_strip = std::make_unique<Strip>(
+            m_world.defaults, *m_panel, content ? content(*m_panel) : StripSurface::Content::of(new QLabel("orchard")));
         return *m_strip;
     }
     QWidget& window() const { return *m_panel->window().widget(); }
@@ -114,7 +115,7 @@ TEST_F(StripPanelTest, AClickThroughPanelAtTheBottomOfThePrimaryScreenThatFollow
     EXPECT_TRUE(window().isVisible());
     EXPECT_EQ(window().geometry(), StripGeometry::frameFor(QGuiApplication::primaryScreen()->availableGeometry()));
     EXPECT_EQ(strip.view()->geometry(), window().rect());
-    EXPECT_GE(m_desktop.panelCalls, 1) << "panel hints set before the first show";
+    EXPECT_GE(m_desktop.calls("panel"), 1) << "panel hints set before the first show";
     EXPECT_TRUE(window().windowHandle()->flags().testFlag(Qt::WindowTransparentForInput));
     EXPECT_EQ(window().windowTitle(), "Pipfield");
 
@@ -131,21 +132,20 @@ TEST_F(StripPanelTest, AClickThroughPanelAtTheBottomOfThePrimaryScreenThatFollow
 
 TEST_F(StripPanelTest, FullScreenHidesAfterTheDelayAndShowsAgain) {
     Strip& strip = makeStrip();
-    ASSERT_TRUE(window().isVisible());
     fullScreenWindow();
     m_desktop.switchDesktop();
     EXPECT_TRUE(window().isVisible()) << "the window list is read only after the transition";
     EXPECT_TRUE(QTest::qWaitFor([&] { return !window().isVisible(); }, 3000));
     EXPECT_TRUE(m_panel->fullScreenAppActive());
 
-    const int panelCallsBefore = m_desktop.panelCalls;
-    const int shownBefore = m_desktop.shownCalls;
+    const auto panelCallsBefore = m_desktop.calls("panel");
+    const auto shownBefore = m_desktop.calls("shown");
     m_desktop.windows = std::vector<WindowEntry>{};
     m_desktop.switchDesktop();
     EXPECT_TRUE(QTest::qWaitFor([&] { return window().isVisible(); }, 3000));
     // A withdrawn window lost its desktop and states: given again before the map, asked for after it.
-    EXPECT_GT(m_desktop.panelCalls, panelCallsBefore);
-    EXPECT_EQ(m_desktop.shownCalls, shownBefore + 1);
+    EXPECT_GT(m_desktop.calls("panel"), panelCallsBefore);
+    EXPECT_EQ(m_desktop.calls("shown"), shownBefore + 1);
     EXPECT_EQ(m_desktop.raiseCalls, 0) << "nothing to climb over while hiding is on";
 
     // With hiding switched off the strip stays over full-screen windows.
@@ -162,8 +162,7 @@ TEST_F(StripPanelTest, FullScreenHidesAfterTheDelayAndShowsAgain) {
 
 TEST_F(StripPanelTest, UnreadableWindowListCountsAsNoFullScreenAndIsSaidOnceWhenItLasts) {
     test::MessageLog log("pipfield.strip");
-    Strip& strip = makeStrip();
-    strip.setHideInFullScreen(true);
+    makeStrip(); // hiding over full screen, as on a fresh install
     m_desktop.windows = std::nullopt;
     EXPECT_FALSE(m_panel->fullScreenWindowOn(QGuiApplication::primaryScreen()));
     EXPECT_FALSE(m_panel->fullScreenWindowOn(nullptr));
@@ -179,7 +178,6 @@ TEST_F(StripPanelTest, UnreadableWindowListCountsAsNoFullScreenAndIsSaidOnceWhen
 
 TEST_F(StripPanelTest, ALockedSessionTakesTheStripAwayAndUnlockingBringsBackWhatThePlayerChose) {
     Strip& strip = makeStrip();
-    ASSERT_TRUE(window().isVisible());
     strip.setSessionLocked(true);
     EXPECT_FALSE(window().isVisible());
     EXPECT_TRUE(strip.isShown()) << "not the player's choice";
@@ -198,8 +196,7 @@ TEST_F(StripPanelTest, ALockedSessionTakesTheStripAwayAndUnlockingBringsBackWhat
 
 TEST_F(StripPanelTest, AWindowListMissingOnlyWhileTheWindowManagerStartsIsNoFailure) {
     test::MessageLog log("pipfield.strip");
-    Strip& strip = makeStrip();
-    strip.setHideInFullScreen(true);
+    makeStrip(); // hiding over full screen, as on a fresh install
     m_desktop.windows = std::nullopt;
     m_panel->applyVisibility();
     m_desktop.windows = std::vector<WindowEntry>{};
@@ -210,8 +207,7 @@ TEST_F(StripPanelTest, AWindowListMissingOnlyWhileTheWindowManagerStartsIsNoFail
 TEST_F(StripPanelTest, AWindowMadeAnewWhenCompositingStopsIsMadeAPanelBeforeItMapsAndOnlyIfShown) {
     auto native = std::make_unique<FakeNativeWindow>(m_desktop.log);
     PanelWindow& window = *native;
-    m_panel = std::make_unique<StripPanel>(m_desktop, m_desktop, &m_desktop, std::move(native));
-    m_strip = std::make_unique<Strip>(m_world.defaults, *m_panel, StripSurface::Content::of(new QLabel("orchard")));
+    Strip& strip = makeStrip(std::move(native));
     ASSERT_TRUE(window.isVisible());
     m_desktop.log.clear();
 
@@ -222,13 +218,12 @@ TEST_F(StripPanelTest, AWindowMadeAnewWhenCompositingStopsIsMadeAPanelBeforeItMa
     m_desktop.setCompositing(false);
     EXPECT_TRUE(m_desktop.log.empty());
 
-    m_strip->setShown(false);
-    m_desktop.log.clear();
+    strip.setShown(false);
     m_desktop.setCompositing(true);
     EXPECT_TRUE(m_panel->composited());
     EXPECT_FALSE(window.isVisible()) << "hidden by the player";
     m_desktop.log.clear();
-    m_strip->setShown(true);
+    strip.setShown(true);
     EXPECT_EQ(m_desktop.log.front(), "panel 3");
     EXPECT_TRUE(window.isVisible());
 }
@@ -236,8 +231,7 @@ TEST_F(StripPanelTest, AWindowMadeAnewWhenCompositingStopsIsMadeAPanelBeforeItMa
 TEST_F(StripPanelTest, WhereNothingIsBlendedTheSceneFillsTheStripWithSky) {
     const auto game = m_world.launch();
     auto* view = new OrchardView(*game);
-    m_panel = std::make_unique<StripPanel>(m_desktop, m_desktop, &m_desktop);
-    m_strip = std::make_unique<Strip>(m_world.defaults, *m_panel, sceneContent(*view, *m_panel));
+    makeStrip(nullptr, [view](StripPanel& panel) { return sceneContent(*view, panel); });
     const auto corner = [&] { return window().grab().toImage().pixelColor(2, 2); };
     EXPECT_EQ(corner().alpha(), 0) << "the desktop shows around the art";
     m_desktop.setCompositing(false);

@@ -52,18 +52,14 @@ protected:
     FakeSurface m_surface;
 };
 
-TEST_F(StripTest, AFreshInstallShowsAClickThroughStripThatFullScreenWindowsHide) {
-    const auto defaults = settings();
-    const auto strip = makeStrip(*defaults);
-    // The surface knows everything about the strip before it is asked to show it.
-    EXPECT_EQ(m_surface.asked, QStringList({"content", "click-through", "under full screen", "place 0", "shown"}));
-    EXPECT_EQ(m_surface.widget, strip->view());
-}
-
-TEST_F(StripTest, SettingsReachTheSurfaceAtOnceAndAreRemembered) {
+TEST_F(StripTest, AFreshInstallsSettingsReachTheSurfaceFirstAndChangesAtOnceAndAreRemembered) {
     {
         const auto defaults = settings();
         const auto strip = makeStrip(*defaults);
+        // A click-through strip that full-screen windows hide: the surface knows everything about it before it is
+        // asked to show it.
+        EXPECT_EQ(m_surface.asked, QStringList({"content", "click-through", "under full screen", "place 0", "shown"}));
+        EXPECT_EQ(m_surface.widget, strip->view());
         QSignalSpy shown(strip.get(), &Strip::isShownChanged);
         m_surface.asked.clear();
         strip->setClickThrough(false);
@@ -71,7 +67,10 @@ TEST_F(StripTest, SettingsReachTheSurfaceAtOnceAndAreRemembered) {
         strip->setShown(false);
         strip->setShown(false);
         strip->setScreenID(12345);
-        EXPECT_EQ(m_surface.asked, QStringList({"clickable", "above full screen", "hidden", "hidden", "place 12345"}));
+        m_surface.plug();
+        EXPECT_EQ(m_surface.asked,
+                  QStringList({"clickable", "above full screen", "hidden", "hidden", "place 12345", "place 12345"}))
+            << "placed again on the chosen screen when screens change";
         EXPECT_EQ(shown.count(), 1) << "an equal value notifies nobody";
     }
     const auto reread = settings();
@@ -81,15 +80,6 @@ TEST_F(StripTest, SettingsReachTheSurfaceAtOnceAndAreRemembered) {
     EXPECT_EQ(reread->integer("screenID"), 12345);
     const auto again = makeStrip(*reread);
     EXPECT_EQ(m_surface.asked, QStringList({"content", "clickable", "above full screen", "place 12345", "hidden"}));
-}
-
-TEST_F(StripTest, PlacedAgainOnTheChosenScreenWhenScreensChange) {
-    const auto defaults = settings();
-    const auto strip = makeStrip(*defaults);
-    strip->setScreenID(7);
-    m_surface.asked.clear();
-    m_surface.plug();
-    EXPECT_EQ(m_surface.asked, QStringList({"place 7"}));
 }
 
 } // namespace

@@ -30,13 +30,11 @@ public:
 
 private:
     static void handle(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+        // Installed only while a log lives, so there is always one.
         MessageLog* self = s_current;
         const char* category = context.category ? context.category : "default";
-        if (self == nullptr || (!self->m_category.empty() && self->m_category != category)) {
-            if (self && self->m_previous) {
-                self->m_previous(type, context, message);
-            }
-            return;
+        if (!self->m_category.empty() && self->m_category != category) {
+            return self->m_previous(type, context, message);
         }
         const QString line =
             self->m_category.empty() ? QString::fromUtf8(category) + QStringLiteral(": ") + message : message;
