@@ -10,6 +10,7 @@
 #include <QDBusMessage>
 #include <QDBusVirtualObject>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -92,6 +93,11 @@ TEST(DesktopLook, AMissingPortalIsNoFailureAndOneThatDoesNotAnswerIsOneWarningFo
     test::PrivateSessionBus bus;
     const QString address = bus.start();
     ASSERT_FALSE(address.isEmpty()) << "dbus-daemon did not start";
+    // The process's session bus for this test only: the daemon goes with it.
+    const QByteArray before = qgetenv("DBUS_SESSION_BUS_ADDRESS");
+    const auto restore = qScopeGuard([&before] {
+        before.isNull() ? qunsetenv("DBUS_SESSION_BUS_ADDRESS") : qputenv("DBUS_SESSION_BUS_ADDRESS", before);
+    });
     qputenv("DBUS_SESSION_BUS_ADDRESS", address.toUtf8());
     test::MessageLog log;
     const auto warnings = [&] { return log.warnings.filter(QStringLiteral("pipfield.look: ")); };

@@ -13,13 +13,14 @@ namespace pipfield::test {
 /// it takes all of them, each as "category: text".
 class MessageLog {
 public:
-    explicit MessageLog(const char* category = nullptr) : m_category(category ? category : "") {
+    /// Logs may nest: the newest takes its category first and hands the rest to the one before.
+    explicit MessageLog(const char* category = nullptr) : m_category(category ? category : ""), m_outer(s_current) {
         s_current = this;
         m_previous = qInstallMessageHandler(&MessageLog::handle);
     }
     ~MessageLog() {
         qInstallMessageHandler(m_previous);
-        s_current = nullptr;
+        s_current = m_outer;
     }
     MessageLog(const MessageLog&) = delete;
     MessageLog& operator=(const MessageLog&) = delete;
@@ -31,21 +32,24 @@ public:
 private:
     static void handle(QtMsgType type, const QMessageLogContext& context, const QString& message) {
         // Installed only while a log lives, so there is always one.
-        MessageLog* self = s_current;
+        s_current->take(type, context, message);
+    }
+    void take(QtMsgType type, const QMessageLogContext& context, const QString& message) {
         const char* category = context.category ? context.category : "default";
-        if (!self->m_category.empty() && self->m_category != category) {
-            return self->m_previous(type, context, message);
+        if (!m_category.empty() && m_category != category) {
+            return m_outer ? m_outer->take(type, context, message) : m_previous(type, context, message);
         }
         const QString line =
-            self->m_category.empty() ? QString::fromUtf8(category) + QStringLiteral(": ") + message : message;
-        self->lines << line;
+            m_category.empty() ? QString::fromUtf8(category) + QStringLiteral(": ") + message : message;
+        lines << line;
         if (type != QtDebugMsg && type != QtInfoMsg) {
-            self->warnings << line;
+            warnings << line;
         }
     }
 
     static inline MessageLog* s_current = nullptr;
     std::string m_category;
+    MessageLog* m_outer;
     QtMessageHandler m_previous = nullptr;
 };
 
