@@ -148,7 +148,10 @@ double Worker::hopLength(int scale, bool powerSaving) {
 void Worker::act(const Act& step) {
     face(true);
     play(step.anim, 0.12);
-    wait(step.seconds);
+    // While power is saved the flip-book turns at half speed and the act lasts as much longer: a
+    // gesture still ends where a pass of it ends, not halfway through a swing, and errands come
+    // half as often.
+    wait(m_view->powerSaving() ? step.seconds * kSavingSlowdown : step.seconds);
 }
 
 void Worker::restyle(const WorkerLook& look, int tier) {

@@ -42,7 +42,7 @@ public:
     /// where a half-point hop would change no pixel and only cost a wake-up; two points at any scale
     /// while power is saved (nine hops a second instead of 18 or 36).
     static double hopLength(int scale, bool powerSaving = false);
-    /// How much slower flip-books turn while power is saved.
+    /// How much slower flip-books turn, and acts last longer, while power is saved.
     static constexpr double kSavingSlowdown = 2.0;
 
     Worker(OrchardView& view, WorkerRole role, int slot, const WorkerLook& look, int tier, double x);

@@ -38,13 +38,23 @@ TEST_F(WorkerWalk, HopsHalfPointsAtEighteenPointsASecond) {
     EXPECT_EQ(harvester.layer()->presentation(scene.clock.now()).position.x(), to);
 }
 
-TEST(WorkerDig, AWalkOfLessThanHalfAPointIsSkippedWithoutWaiting) {
+TEST(WorkerDig, AWalkOfLessThanHalfAPointIsSkippedWithoutWaitingAndThePowerSaverSlowsTheWholeGesture) {
     // With one growing tree the planter starts at it and is sent to it: no walk, straight to digging.
     SceneWorld scene(withWorkers({WorkerRole::planter}, {Tree{TreeKind::eureka, 10, 0, 0}}));
     Worker& planter = scene.worker("planter-0");
     EXPECT_EQ(planter.playing(), "dig");
     EXPECT_EQ(planter.layer()->animation("move"), nullptr);
     EXPECT_EQ(planter.token(), 1u) << "only the dig waits";
+
+    // Three swings of four pages: at half speed they take twice as long, none cut short.
+    scene.settings().setDesktopPowerSaver(true);
+    const std::unique_ptr<OrchardView> saving = scene.makeView(scene.sprites, [] { return 0.5; }, {746, 72});
+    Worker& slow = *saving->workers().at(QStringLiteral("planter-0"));
+    scene.clock.advance(1.5);
+    EXPECT_EQ(planter.playing(), "idle");
+    EXPECT_EQ(slow.playing(), "dig");
+    scene.clock.advance(1.44);
+    EXPECT_EQ(slow.playing(), "idle");
 }
 
 TEST_F(WorkerWalk, ResizingCutsTheErrandAndTheOldWaitNeverFires) {
