@@ -224,13 +224,21 @@ def run_tests(build: Path, layer: str, timeout: float) -> str:
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen", ASAN_OPTIONS="detect_leaks=0")
     for command in LAYERS[layer]["run"]:
         argv = [str(build / part) if part.startswith("tests/") else part for part in command]
+        # In a session of its own, which ends whole: the full-disk wrapper runs the tests as its
+        # grandchild, and a hung mutant must stop when it is judged or the run is interrupted, not
+        # keep a processor busy for the rest of the run and after it.
+        test = subprocess.Popen([*argv, "--gtest_fail_fast", "--gtest_brief=1"], cwd=build, env=env,
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
         try:
-            done = subprocess.run([*argv, "--gtest_fail_fast", "--gtest_brief=1"], cwd=build, env=env,
-                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=timeout,
-                                  start_new_session=True)
-        except subprocess.TimeoutExpired:
-            return "hung"
-        if done.returncode != 0:
+            returncode = test.wait(timeout=timeout)
+        except BaseException as ending:
+            # Not reaped yet, so the group is still the test's own.
+            os.killpg(test.pid, signal.SIGKILL)
+            test.wait()
+            if isinstance(ending, subprocess.TimeoutExpired):
+                return "hung"
+            raise
+        if returncode != 0:
             return "failed"
     return "passed"
 
