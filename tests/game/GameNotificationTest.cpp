@@ -1,4 +1,4 @@
-#include "Launched.h"
+#include "support/GameTestSupport.h"
 
 #include <QSignalSpy>
 
@@ -20,7 +20,7 @@ Orchard fillingOrchard() {
 
 TEST(GameNotifications, SwitchingOffRemovesAndSwitchingOnPlansAtOnce) {
     GameWorld world(kNoon);
-    auto game = launch(world, fillingOrchard(), kNoon);
+    auto game = world.launch(fillingOrchard(), kNoon);
     QSignalSpy spy(game.get(), &Game::notificationsOnChanged);
 
     game->setNotificationsOn(false);
@@ -53,7 +53,7 @@ TEST(GameNotifications, AFullCrateOrNoHarvesterGetsNone) {
     nobody.workers = {};
     for (const Orchard& o : {full, nobody}) {
         GameWorld world(kNoon);
-        auto game = launch(world, o, kNoon);
+        auto game = world.launch(o, kNoon);
         EXPECT_EQ(world.notifier.count(Kind::remove), 1u);
         EXPECT_TRUE(world.notifier.pending.empty());
     }
@@ -61,7 +61,7 @@ TEST(GameNotifications, AFullCrateOrNoHarvesterGetsNone) {
 
 TEST(GameNotifications, LaunchPlansTheCrateFullNotificationAndReplansEveryTenMinutesAndAfterChanges) {
     GameWorld world(kNoon);
-    auto game = launch(world, fillingOrchard(), kNoon);
+    auto game = world.launch(fillingOrchard(), kNoon);
     ASSERT_GE(world.notifier.calls.size(), 2u);
     EXPECT_EQ(world.notifier.calls[0].kind, Kind::remove);
     EXPECT_EQ(world.notifier.calls[0].request.identifier, "crate-full");

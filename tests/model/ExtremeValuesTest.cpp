@@ -2,6 +2,7 @@
 #include "model/Orchard.h"
 #include "model/Saturating.h"
 #include "model/SaveFile.h"
+#include "support/PlainSteps.h"
 
 #include <gtest/gtest.h>
 
@@ -168,9 +169,7 @@ TEST(ExtremeValues, HugeLevelsAndFruitFinishPromptly) {
 TEST(ExtremeValues, ATreeBearsOneFruitPerIntervalWhateverItHolds) {
     // A count far below zero and a hundred intervals of progress: a hundred fruit, also past the
     // bound on single steps, and the rest kept as progress.
-    Orchard o = Orchard::starter();
-    o.workers = {};
-    o.trees = {Tree{TreeKind::eureka, 300, 6000, -1000}};
+    Orchard o = test::bareOrchard({Tree{TreeKind::eureka, 300, 6000, -1000}});
     o.step(5, Season::autumn);
     EXPECT_EQ(o.trees[0].fruit, -900);
     EXPECT_EQ(o.trees[0].progress, 5);
