@@ -42,8 +42,7 @@ TEST(GameNotifications, SwitchingOffRemovesAndSwitchingOnPlansAtOnce) {
 
     // The switch survives a restart.
     game->setNotificationsOn(false);
-    auto again = std::make_unique<Game>(world.defaults, world.clock, world.notifier, world.store);
-    EXPECT_FALSE(again->notificationsOn());
+    EXPECT_FALSE(world.launch()->notificationsOn());
 }
 
 TEST(GameNotifications, AFullCrateOrNoHarvesterGetsNone) {

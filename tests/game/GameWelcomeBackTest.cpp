@@ -22,8 +22,7 @@ Orchard busyOrchard() {
 }
 
 struct Slow {
-    std::int64_t picked;
-    std::int64_t waiting;
+    std::int64_t picked, waiting;
     std::optional<double> filledAfter;
 };
 

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 // Values a hand-edited save file may hold. Every operation must stay defined (the sanitizers watch)
@@ -32,11 +33,9 @@ std::vector<Purchase> everyPurchase(const Orchard& o) {
 }
 
 bool allFinite(const Orchard& o) {
-    bool finite = std::isfinite(o.harvestBudget);
-    for (const Tree& t : o.trees) {
-        finite = finite && std::isfinite(t.age) && std::isfinite(t.progress);
-    }
-    return finite;
+    return std::isfinite(o.harvestBudget) && std::ranges::all_of(o.trees, [](const Tree& t) {
+               return std::isfinite(t.age) && std::isfinite(t.progress);
+           });
 }
 
 // Runs every operation and checks what the rules promise whatever the values: prices are never

@@ -16,11 +16,10 @@ using test::bareOrchard;
 TEST(OrchardStep, AFullTreeHoldsNoProgress) {
     Orchard o = bareOrchard({Tree{TreeKind::golden, 21600, 150, 17}});
     o.workers.set(WorkerRole::caretaker, 8); // 2.2 times faster: 11 seconds of growth per step
-    o.step(5, Season::autumn);
-    EXPECT_EQ(o.trees[0].fruit, 18);
-    EXPECT_EQ(o.trees[0].progress, 0);
-    o.step(5, Season::autumn);
-    EXPECT_EQ(o.trees[0], (Tree{TreeKind::golden, 21600, 0, 18}));
+    for (int step = 1; step <= 2; ++step) {
+        o.step(5, Season::autumn);
+        EXPECT_EQ(o.trees[0], (Tree{TreeKind::golden, 21600, 0, 18})) << "step " << step;
+    }
 }
 
 TEST(OrchardStep, SpringAndCaretakersSpeedGrowth) {
@@ -72,12 +71,8 @@ TEST(OrchardStep, AFullCrateStopsTheHarvesterAndCapsItsBudget) {
 // bear, how much it holds, what a fruit sells for, and what planting and unlocking cost.
 struct KindNumbers {
     TreeKind kind;
-    double grow;
-    double interval;
-    std::int64_t capacity;
-    std::int64_t value;
-    std::int64_t price;
-    std::int64_t unlockCost;
+    double grow, interval;
+    std::int64_t capacity, value, price, unlockCost;
 };
 
 class KindInPlay : public testing::TestWithParam<KindNumbers> {};
@@ -155,7 +150,6 @@ TEST(OrchardValue, PlanterSeasonsAndPerKindRounding) {
     Orchard summer = bareOrchard({});
     summer.crate.set(TreeKind::kumquat, 5);
     EXPECT_EQ(summer.crateValue(Season::summer), 24);
-    EXPECT_EQ(bareOrchard({}).crateValue(Season::summer), 0);
 
     o.extraWorkers.insert(WorkerRole::planter); // m = 1 + 1 x 0.12 x 1.5 = 1.18
     o.crate = {};
