@@ -20,12 +20,10 @@ std::optional<long long> lastReported(const QByteArray& output, const char* word
     std::optional<long long> last;
     for (const QByteArray& line : output.split('\n')) {
         const QList<QByteArray> parts = line.split(' ');
-        if (parts.size() == 2 && parts[0] == word) {
-            bool ok = false;
-            const long long n = parts[1].toLongLong(&ok);
-            if (ok) {
-                last = n;
-            }
+        bool ok = false;
+        const long long n = parts.size() == 2 && parts[0] == word ? parts[1].toLongLong(&ok) : 0;
+        if (ok) {
+            last = n;
         }
     }
     return last;

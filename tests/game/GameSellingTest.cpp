@@ -1,4 +1,4 @@
-#include "Launched.h"
+#include "support/GameTestSupport.h"
 
 #include <QSignalSpy>
 
@@ -12,7 +12,7 @@ TEST(GameSelling, SellingTheCrateTurnsItIntoCoins) {
     o.crate.set(TreeKind::meyer, 12); // 7 coins each
     o.coins = 5;
     GameWorld world(kNoon);
-    auto game = launch(world, o, kNoon);
+    auto game = world.launch(o, kNoon);
     QSignalSpy sales(game.get(), &Game::saleCountChanged);
     QSignalSpy published(game.get(), &Game::orchardChanged);
 
@@ -34,7 +34,7 @@ TEST(GameSelling, SellingTheCrateTurnsItIntoCoins) {
 
 TEST(GameSelling, AnEmptyCrateSellsForNothingButStillSaves) {
     GameWorld world(kNoon);
-    auto game = launch(world, bareOrchard({}), kNoon);
+    auto game = world.launch(bareOrchard({}), kNoon);
     QSignalSpy sales(game.get(), &Game::saleCountChanged);
     QSignalSpy amounts(game.get(), &Game::lastSaleChanged);
 
@@ -48,7 +48,7 @@ TEST(GameSelling, AnEmptyCrateSellsForNothingButStillSaves) {
 
 TEST(GameSelling, PickingEvenOneFruitByHandIsShownAndSavedAtOnce) {
     GameWorld world(kNoon);
-    auto game = launch(world, bareOrchard({{TreeKind::eureka, 300, 0, 1}}), kNoon);
+    auto game = world.launch(bareOrchard({{TreeKind::eureka, 300, 0, 1}}), kNoon);
     QSignalSpy published(game.get(), &Game::orchardChanged);
     EXPECT_EQ(game->harvest(0), 1);
     EXPECT_EQ(published.count(), 1);
@@ -60,7 +60,7 @@ TEST(GameBuying, TimeBeforeAPurchaseCountsForTheOrchardAsItWasAndASecondWorkerWe
     o.workers.set(WorkerRole::planter, 10);
     o.coins = 2'000'000;
     GameWorld world(kNoon);
-    auto game = launch(world, o, kNoon);
+    auto game = world.launch(o, kNoon);
     world.clock.advance(60);
     ASSERT_TRUE(game->buy(Purchase::tree(TreeKind::eureka)));
     EXPECT_EQ(game->live().trees[0].age, 60);
@@ -73,24 +73,18 @@ TEST(GameBuying, TimeBeforeAPurchaseCountsForTheOrchardAsItWasAndASecondWorkerWe
     EXPECT_EQ(world.saved()->orchard, game->live());
 }
 
-struct WeekCase {
-    Instant at;
-    const char* key;
-};
-
-class WeekKeys : public testing::TestWithParam<WeekCase> {};
-
-TEST_P(WeekKeys, AreTheIsoWeekOfTheLocalDate) {
-    EXPECT_EQ(Game::weekKey(GetParam().at).toStdString(), GetParam().key);
-}
-
 // The calendar is Qt's; the game's part is the ISO week's own year, two digits and the local date.
-INSTANTIATE_TEST_SUITE_P(Dates, WeekKeys,
-                         testing::Values(WeekCase{localInstant(2025, 12, 29, 12), "2026-W01"},
-                                         WeekCase{localInstant(2027, 1, 1, 12), "2026-W53"},
-                                         // Monday 00:30 in Seoul is still Sunday in UTC: the local date decides.
-                                         WeekCase{localInstant(2025, 12, 29, 0, 30), "2026-W01"},
-                                         WeekCase{localInstant(2025, 12, 28, 23, 59, 59), "2025-W52"}));
+TEST(WeekKeys, AreTheIsoWeekOfTheLocalDate) {
+    const std::pair<Instant, const char*> cases[] = {
+        {localInstant(2025, 12, 29, 12), "2026-W01"},
+        {localInstant(2027, 1, 1, 12), "2026-W53"},
+        // Monday 00:30 in Seoul is still Sunday in UTC: the local date decides.
+        {localInstant(2025, 12, 29, 0, 30), "2026-W01"},
+        {localInstant(2025, 12, 28, 23, 59, 59), "2025-W52"}};
+    for (const auto& [at, key] : cases) {
+        EXPECT_EQ(Game::weekKey(at).toStdString(), key);
+    }
+}
 
 TEST(WeekStart, IsMondayMidnightLocalTime) {
     EXPECT_EQ(Game::weekStartOf(localInstant(2026, 7, 15, 18, 30)), localInstant(2026, 7, 13));
@@ -150,7 +144,7 @@ TEST(ThisWeek, IsZeroWithoutASnapshotOfTheCurrentWeek) {
     GameWorld world(kNoon);
     Orchard o = bareOrchard({});
     o.totals = {50, 40, 300, 2};
-    auto game = launch(world, o, kNoon, {{"2026-W42", Totals{10, 10, 100, 1}}});
+    auto game = world.launch(o, kNoon, {{"2026-W42", Totals{10, 10, 100, 1}}});
     EXPECT_EQ(game->thisWeek(), (Totals{40, 30, 200, 1}));
 
     // The game itself has taken 2026-W43's snapshot only when a tick ran in that week.

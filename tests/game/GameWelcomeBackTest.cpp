@@ -1,5 +1,5 @@
-#include "Launched.h"
 #include "game/WelcomeBack.h"
+#include "support/GameTestSupport.h"
 #include "support/PlainSteps.h"
 
 #include <QSignalSpy>
@@ -22,8 +22,7 @@ Orchard busyOrchard() {
 }
 
 struct Slow {
-    std::int64_t picked;
-    std::int64_t waiting;
+    std::int64_t picked, waiting;
     std::optional<double> filledAfter;
 };
 
@@ -37,15 +36,13 @@ Slow replay(Orchard o, double seconds, Season season) {
 TEST(GameWelcomeBack, ALongAbsenceIsToldFromTheCatchUpItself) {
     const Orchard o = busyOrchard();
     GameWorld world(kNoon);
-    auto game = launch(world, o, addSeconds(kNoon, -3 * 3600.0));
+    auto game = world.launch(o, addSeconds(kNoon, -3 * 3600.0));
 
     const Slow slow = replay(o, 3 * 3600.0, Season::autumn);
     ASSERT_TRUE(slow.filledAfter) << "the fixture must fill its crate on the way";
     ASSERT_GT(*slow.filledAfter, 3600);
     ASSERT_TRUE(game->welcomeBack());
-    EXPECT_EQ(game->welcomeBack()->picked, slow.picked);
-    EXPECT_EQ(game->welcomeBack()->waiting, slow.waiting);
-    EXPECT_EQ(game->welcomeBack()->filledAfter, slow.filledAfter);
+    EXPECT_EQ(*game->welcomeBack(), (WelcomeBack{slow.picked, slow.waiting, slow.filledAfter}));
     EXPECT_EQ(slow.waiting, o.crateCapacity());
 
     // The wording itself is pinned by the text's own tests; here the game must tell this absence.
@@ -67,7 +64,7 @@ TEST(GameWelcomeBack, TheCrateFullPlanStaysBesideIt) {
     Orchard roomy = busyOrchard();
     roomy.crateLevel = Orchard::maxCrateLevel;
     GameWorld world(kNoon);
-    auto game = launch(world, roomy, addSeconds(kNoon, -1800));
+    auto game = world.launch(roomy, addSeconds(kNoon, -1800));
     ASSERT_TRUE(game->welcomeBack());
     EXPECT_FALSE(game->welcomeBack()->filledAfter);
     EXPECT_EQ(world.notifier.count(Kind::show), 1u);
@@ -79,7 +76,7 @@ TEST(GameWelcomeBack, ShortAbsencesAndDemoModeSayNothing) {
     const Orchard o = busyOrchard();
     {
         GameWorld world(kNoon);
-        auto game = launch(world, o, addSeconds(kNoon, -599));
+        auto game = world.launch(o, addSeconds(kNoon, -599));
         EXPECT_FALSE(game->welcomeBack());
         EXPECT_EQ(game->welcomeBackText(), QString());
         EXPECT_EQ(world.notifier.count(Kind::show), 0u);
@@ -105,7 +102,7 @@ TEST(GameWelcomeBack, ShortAbsencesAndDemoModeSayNothing) {
 TEST(GameWelcomeBack, NotificationsOffStillTellsTheWindow) {
     GameWorld world(kNoon);
     world.defaults.setValue("notificationsOn", false);
-    auto game = launch(world, busyOrchard(), addSeconds(kNoon, -3600));
+    auto game = world.launch(busyOrchard(), addSeconds(kNoon, -3600));
     EXPECT_TRUE(game->welcomeBack());
     EXPECT_FALSE(game->welcomeBackText().isEmpty());
     EXPECT_EQ(world.notifier.count(Kind::show), 0u);
@@ -115,7 +112,7 @@ TEST(GameWelcomeBack, ACrateFullBeforeLeavingAndAnIdleOrchardReadAsSuch) {
     Orchard full = busyOrchard();
     full.crate.set(TreeKind::eureka, full.crateCapacity());
     GameWorld world(kNoon);
-    auto game = launch(world, full, addSeconds(kNoon, -86400.0));
+    auto game = world.launch(full, addSeconds(kNoon, -86400.0));
     ASSERT_TRUE(game->welcomeBack());
     EXPECT_EQ(*game->welcomeBack(), (WelcomeBack{0, full.crateCapacity(), 0.0}));
     EXPECT_EQ(game->welcomeBackText(),
@@ -125,14 +122,14 @@ TEST(GameWelcomeBack, ACrateFullBeforeLeavingAndAnIdleOrchardReadAsSuch) {
     Orchard idle = busyOrchard();
     idle.workers = {};
     GameWorld quiet(kNoon);
-    auto still = launch(quiet, idle, addSeconds(kNoon, -86400.0));
+    auto still = quiet.launch(idle, addSeconds(kNoon, -86400.0));
     EXPECT_EQ(*still->welcomeBack(), (WelcomeBack{0, 5, std::nullopt}));
     EXPECT_EQ(still->welcomeBackText(), QStringLiteral("그동안 딴 열매는 없고, 창고에 5개가 있어요"));
 }
 
 TEST(GameWelcomeBack, StaysUntilTheNextSale) {
     GameWorld world(kNoon);
-    auto game = launch(world, busyOrchard(), addSeconds(kNoon, -7200));
+    auto game = world.launch(busyOrchard(), addSeconds(kNoon, -7200));
     ASSERT_TRUE(game->welcomeBack());
     QSignalSpy spy(game.get(), &Game::welcomeBackChanged);
 

@@ -1,7 +1,7 @@
 // The scene's settings: one owner, read once at start, written through only for the player's choices,
 // and each real change told once. What the strip makes of them is tested with the view.
 
-#include "Launched.h"
+#include "support/GameTestSupport.h"
 
 #include <QSignalSpy>
 

@@ -104,10 +104,8 @@ TEST(WeeklyCard, TileValuesKeepTheTitleSizeWhateverTheDesktopFont) {
     desktop.setPointSizeF(9);
     const AppFont font(desktop);
     ManageWorld world;
-    Totals some;
-    some.harvested = 888;
     const QImage zero = WeeklyCard{{}, world.game->weekStart()}.render(world.sprites);
-    const QImage eights = WeeklyCard{some, world.game->weekStart()}.render(world.sprites);
+    const QImage eights = WeeklyCard{Totals{888, 0, 0, 0}, world.game->weekStart()}.render(world.sprites);
 
     // Where the two pictures differ is the first tile's value: its height is the digits' height.
     const Ink value = inkWhere(eights, QRect(0, 0, eights.width() / 4, eights.height()),
@@ -196,6 +194,16 @@ TEST(SpriteView, SilhouetteIsMadeOnceAndRemadeForANewPalette) {
     dark.setColor(QPalette::WindowText, Qt::white);
     view.setPalette(dark);
     EXPECT_NE(inkOf(view.picture()), inkOf(first));
+}
+
+TEST(SpriteView, MissingImageDrawsNothingAndKeepsItsFrame) {
+    ManageWorld world;
+    SpriteView view(world.sprites, QSize(64, 72));
+    MessageLog log("pipfield.scene");
+    view.setSprite(QStringLiteral("no-such-sprite"));
+    EXPECT_TRUE(view.picture().isNull());
+    EXPECT_FALSE(view.grab().isNull());
+    EXPECT_EQ(log.warnings.size(), 1);
 }
 
 const QColor kRing(255, 0, 255);

@@ -8,10 +8,7 @@ namespace pipfield {
 namespace {
 
 struct PriceRow {
-    std::int64_t level;
-    std::int64_t planter;
-    std::int64_t caretaker;
-    std::int64_t harvester;
+    std::int64_t level, planter, caretaker, harvester;
     std::int64_t crate; // 0 where the level cannot be reached
 };
 

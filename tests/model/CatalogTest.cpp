@@ -12,9 +12,7 @@ namespace {
 
 struct EffectRow {
     std::int64_t level;
-    int planter;
-    int caretaker;
-    int harvester;
+    int planter, caretaker, harvester;
 };
 
 class WorkerEffectText : public testing::TestWithParam<EffectRow> {};

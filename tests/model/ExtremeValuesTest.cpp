@@ -2,9 +2,11 @@
 #include "model/Orchard.h"
 #include "model/Saturating.h"
 #include "model/SaveFile.h"
+#include "support/PlainSteps.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 // Values a hand-edited save file may hold. Every operation must stay defined (the sanitizers watch)
@@ -31,11 +33,9 @@ std::vector<Purchase> everyPurchase(const Orchard& o) {
 }
 
 bool allFinite(const Orchard& o) {
-    bool finite = std::isfinite(o.harvestBudget);
-    for (const Tree& t : o.trees) {
-        finite = finite && std::isfinite(t.age) && std::isfinite(t.progress);
-    }
-    return finite;
+    return std::isfinite(o.harvestBudget) && std::ranges::all_of(o.trees, [](const Tree& t) {
+               return std::isfinite(t.age) && std::isfinite(t.progress);
+           });
 }
 
 // Runs every operation and checks what the rules promise whatever the values: prices are never
@@ -168,9 +168,7 @@ TEST(ExtremeValues, HugeLevelsAndFruitFinishPromptly) {
 TEST(ExtremeValues, ATreeBearsOneFruitPerIntervalWhateverItHolds) {
     // A count far below zero and a hundred intervals of progress: a hundred fruit, also past the
     // bound on single steps, and the rest kept as progress.
-    Orchard o = Orchard::starter();
-    o.workers = {};
-    o.trees = {Tree{TreeKind::eureka, 300, 6000, -1000}};
+    Orchard o = test::bareOrchard({Tree{TreeKind::eureka, 300, 6000, -1000}});
     o.step(5, Season::autumn);
     EXPECT_EQ(o.trees[0].fruit, -900);
     EXPECT_EQ(o.trees[0].progress, 5);

@@ -34,13 +34,9 @@ TEST(OrchardCost, TreePricesRiseWithTreesOfTheSameKindOnly) {
     }
     // Nine of a kind: only the replant price can show it, the tenth plot being the last.
     Orchard nine = withTrees({});
-    for (int i = 0; i < 9; ++i) {
-        nine.trees.push_back(Tree{TreeKind::eureka, 0, 0, 0});
-    }
+    nine.trees.assign(9, Tree{TreeKind::eureka, 0, 0, 0});
     EXPECT_EQ(nine.cost(Purchase::tree(TreeKind::eureka)), 1031);
-    for (int i = 0; i < 9; ++i) {
-        nine.trees[static_cast<std::size_t>(i)].kind = TreeKind::kumquat;
-    }
+    nine.trees.assign(9, Tree{TreeKind::kumquat, 0, 0, 0});
     nine.trees.push_back(Tree{TreeKind::eureka, 0, 0, 0});
     EXPECT_EQ(nine.cost(Purchase::replant(9, TreeKind::kumquat)), 3436);
 }
@@ -61,9 +57,7 @@ TEST(OrchardCost, CratePrices) {
 
 TEST(OrchardCost, UnavailablePurchases) {
     Orchard full = withTrees({});
-    for (int i = 0; i < 10; ++i) {
-        full.trees.push_back(Tree{TreeKind::eureka, 0, 0, 0});
-    }
+    full.trees.assign(10, Tree{TreeKind::eureka, 0, 0, 0});
     for (TreeKind k : allTreeKinds) {
         EXPECT_EQ(full.cost(Purchase::tree(k)), std::nullopt);
     }
@@ -149,8 +143,7 @@ TEST(OrchardBuy, ReplantingDiscardsTheFruit) {
     EXPECT_EQ(o.totals.harvested, 0);
     EXPECT_EQ(o.totals.planted, 1);
     EXPECT_EQ(o.coins, 950);
-    EXPECT_TRUE(o.everPlanted.contains(TreeKind::kumquat));
-    EXPECT_TRUE(o.everPlanted.contains(TreeKind::eureka));
+    EXPECT_EQ(o.everPlanted, (EnumSet<TreeKind>{TreeKind::eureka, TreeKind::kumquat}));
 }
 
 // The window keeps a button as long as it offers the same purchase: only the fields of its case count.

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <tuple>
 
 namespace pipfield {
 namespace {
@@ -140,21 +141,17 @@ INSTANTIATE_TEST_SUITE_P(
                     R"({"lastUpdated":"now","weekStarts":{},"orchard":{"trees":[],"workers":{}}})"}));
 
 TEST(SaveFileNumbers, WholeNumbersMayBeSpelledAsReals) {
-    const SaveDecoding d = decodeSave(starterWith(R"(,"coins":1.5e3,"crateLevel":-0.0)"));
-    ASSERT_TRUE(d.save) << d.error;
-    EXPECT_EQ(d.save->orchard.coins, 1500);
-    EXPECT_EQ(d.save->orchard.crateLevel, 0);
-    // Up to 2^53 - 1 every integer has its own double.
-    const SaveDecoding edge =
-        decodeSave(starterWith(R"(,"coins":9007199254740991.0,"crateLevel":-9.007199254740991e15)"));
-    ASSERT_TRUE(edge.save) << edge.error;
-    EXPECT_EQ(edge.save->orchard.coins, 9007199254740991);
-    EXPECT_EQ(edge.save->orchard.crateLevel, -9007199254740991);
-    const SaveDecoding big =
-        decodeSave(starterWith(R"(,"coins":9223372036854775807,"crateLevel":-9223372036854775808)"));
-    ASSERT_TRUE(big.save) << big.error;
-    EXPECT_EQ(big.save->orchard.coins, INT64_MAX);
-    EXPECT_EQ(big.save->orchard.crateLevel, INT64_MIN);
+    // Up to 2^53 - 1 every integer has its own double; the 64-bit limits read exactly as integers.
+    const std::tuple<const char*, std::int64_t, std::int64_t> cases[] = {
+        {R"(,"coins":1.5e3,"crateLevel":-0.0)", 1500, 0},
+        {R"(,"coins":9007199254740991.0,"crateLevel":-9.007199254740991e15)", 9007199254740991, -9007199254740991},
+        {R"(,"coins":9223372036854775807,"crateLevel":-9223372036854775808)", INT64_MAX, INT64_MIN}};
+    for (const auto& [members, coins, crateLevel] : cases) {
+        const SaveDecoding d = decodeSave(starterWith(members));
+        ASSERT_TRUE(d.save) << d.error;
+        EXPECT_EQ(d.save->orchard.coins, coins) << members;
+        EXPECT_EQ(d.save->orchard.crateLevel, crateLevel) << members;
+    }
 }
 
 TEST(SaveFileLimits, TheLargestGameReadsAndMoreRecordsThanAGameKeepsDoNot) {

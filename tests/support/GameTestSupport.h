@@ -7,21 +7,23 @@
 #include "game/ProcessLauncher.h"
 #include "game/SaveStore.h"
 #include "model/SaveFile.h"
-#include "support/FakeClock.h"
-#include "support/LocalInstant.h"
 #include "support/MessageLog.h"
+#include "support/PlainSteps.h"
 
+#include <QDate>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTime>
 #include <QTimeZone>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <ctime>
 #include <memory>
@@ -38,6 +40,24 @@ inline const bool kSeoulTime = [] {
     tzset();
     return true;
 }();
+
+/// A wall-clock instant in the test's local time zone.
+inline Instant localInstant(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
+    return Instant{} + std::chrono::milliseconds(
+                           QDateTime(QDate(year, month, day), QTime(hour, minute, second)).toMSecsSinceEpoch());
+}
+
+/// A clock that stands still until a test moves it.
+class FakeClock final : public Clock {
+public:
+    explicit FakeClock(Instant start) : m_now(start) {}
+    Instant now() const override { return m_now; }
+    void set(Instant t) { m_now = t; }
+    void advance(double seconds) { m_now = addSeconds(m_now, seconds); }
+
+private:
+    Instant m_now;
+};
 
 /// Records what the game asks of the notification service and keeps the pending requests as the
 /// service would.
@@ -152,6 +172,11 @@ struct GameWorld {
     }
     void seed(const Save& save) { writeFile(store.path(), *encodeSave(save)); }
     std::unique_ptr<Game> launch() { return std::make_unique<Game>(defaults, clock, notifier, store); }
+    /// Seeds the save with `orchard` last updated at `lastUpdated` and launches a game on it.
+    std::unique_ptr<Game> launch(const Orchard& orchard, Instant lastUpdated, Game::WeekStarts weeks = {}) {
+        seed(orchard, lastUpdated, std::move(weeks));
+        return launch();
+    }
     std::optional<Save> saved() const { return readSave(store.path()); }
 
     QTemporaryDir dir;
@@ -160,13 +185,5 @@ struct GameWorld {
     FakeNotifier notifier;
     SaveStore store;
 };
-
-/// An orchard with nothing hired, so that only the trees given change with time.
-inline Orchard bareOrchard(std::vector<Tree> trees) {
-    Orchard o = Orchard::starter();
-    o.trees = std::move(trees);
-    o.workers = {};
-    return o;
-}
 
 } // namespace pipfield::test

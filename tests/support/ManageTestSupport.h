@@ -37,11 +37,8 @@ public:
     bool enabled() const override { return on; }
     std::optional<QString> setEnabled(bool value) override {
         ++calls;
-        if (refusal) {
-            return refusal;
-        }
-        on = value;
-        return std::nullopt;
+        on = refusal ? on : value;
+        return refusal;
     }
 
     bool on = false;
@@ -115,16 +112,9 @@ struct ManageWorld : GameWorld {
         strip = std::make_unique<Strip>(defaults, *panel, StripSurface::Content::of(new QWidget));
     }
 
-    ManageServices services() {
-        ManageServices s;
-        s.sprites = &sprites;
-        s.loginItem = &login;
-        s.saveDialog = &saveDialog;
-        s.openNotificationSettings = [this] { ++notificationSettingsOpened; };
-        return s;
-    }
     std::unique_ptr<ManageWindow> window() {
-        return std::make_unique<ManageWindow>(*game, *strip, defaults, nullptr, services());
+        const ManageServices services{&sprites, &login, &saveDialog, [this] { ++notificationSettingsOpened; }};
+        return std::make_unique<ManageWindow>(*game, *strip, defaults, nullptr, services);
     }
 
     NoWindows windows;

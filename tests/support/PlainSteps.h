@@ -4,8 +4,17 @@
 
 #include <algorithm>
 #include <optional>
+#include <vector>
 
 namespace pipfield::test {
+
+/// An orchard with nothing hired, so that only the trees given change with time.
+inline Orchard bareOrchard(std::vector<Tree> trees) {
+    Orchard o = Orchard::starter();
+    o.trees = std::move(trees);
+    o.workers = {};
+    return o;
+}
 
 /// The plain rules over `seconds`, to hold the shortcuts of a catch-up against: five-second steps and a
 /// shorter last one, the crate looked at after each. Returns after how long the crate was full (0 when
