@@ -136,6 +136,12 @@ TEST(GamePersistence, AFolderWhereTheSaveBelongsFailsTheSaveAndLeavesNothingBehi
     EXPECT_TRUE(log.warnings.back().contains("not saved: cannot replace")) << log.warnings.back().toStdString();
     EXPECT_EQ(QFileInfo(world.store.path()).dir().entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               QStringList{"orchard.json"});
+
+    // Found there at start, it is a save that cannot be read: said, and a new game begins.
+    const auto game = world.launch();
+    EXPECT_EQ(game->live(), Orchard::starter());
+    ASSERT_FALSE(log.warnings.empty());
+    EXPECT_TRUE(log.warnings.back().contains("cannot read")) << log.warnings.back().toStdString();
 }
 
 TEST(FileReplacement, WrittenAgainOnlyTheLastContentIsKeptAndNothingElse) {
