@@ -462,7 +462,7 @@ bool X11PanelWindow::nativeEventFilter(const QByteArray& eventType, void* messag
         // The last of a series: everything the server lost is sent at once, with whatever is still to paint.
         if (expose->count == 0 && m_visible) {
             paint();
-            for (const QRect& rect : m_exposed) {
+            for (const QRect& rect : wholeRects(m_exposed)) {
                 put(rect);
             }
             m_exposed = QRegion();
