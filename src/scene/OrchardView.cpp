@@ -83,7 +83,7 @@ OrchardView::OrchardView(Game& game, Setup setup, QWidget* parent)
     // The view looks at the game when the game has moved on, in the same wake-up: at once, and
     // without a timer of its own. Only while on screen; it catches up when shown again.
     connect(&game, &Game::ticked, this, [this] {
-        if (m_onScreen) {
+        if (m_screen == Screen::on) {
             sync();
         }
     });
@@ -101,30 +101,29 @@ OrchardView::OrchardView(Game& game, Setup setup, QWidget* parent)
 
 void OrchardView::followSettings() {
     // Off screen the view catches up when it comes back.
-    if (m_onScreen) {
+    if (m_screen == Screen::on) {
         sync();
     }
 }
 
 void OrchardView::setOnScreen(bool onScreen) {
-    m_offScreen = !onScreen;
     if (!onScreen) {
         // A hidden strip animates for nobody and follows the game for nobody.
-        m_onScreen = false;
+        m_screen = Screen::off;
         m_compositor.setActive(false);
         updateSky();
         return;
     }
-    if (m_onScreen) {
+    if (m_screen == Screen::on) {
         return;
     }
+    m_screen = Screen::on;
     // Coins spring for a sale the player just made, not for one made while the strip was away.
     m_seenSales = m_game.saleCount();
     for (auto& [seconds, callback] : std::exchange(m_parked, {})) {
         m_clock.after(seconds, std::move(callback));
     }
     sync();
-    m_onScreen = true;
     updateSky();
     m_compositor.setActive(true);
 }
@@ -150,7 +149,7 @@ double OrchardView::snap(double x) {
 void OrchardView::after(double seconds, std::function<void()> callback) {
     // Off screen the workers' errands wait where they stand: nobody sees them, and each wait would
     // wake the program (behind a lock screen, for hours).
-    if (m_offScreen) {
+    if (m_screen == Screen::off) {
         m_parked.emplace_back(seconds, std::move(callback));
         return;
     }
@@ -210,7 +209,7 @@ void OrchardView::setPaintsSky(bool paints) {
 void OrchardView::updateSky() {
     const QSize size = sceneSize();
     // Only a scene on screen has a sky: a strip that starts hidden draws none.
-    if (!m_paintsSky || size.isEmpty() || !m_onScreen) {
+    if (!m_paintsSky || size.isEmpty() || m_screen != Screen::on) {
         m_compositor.setUnderlay(QImage());
         return;
     }

@@ -185,10 +185,10 @@ private:
     // Scene points per widget point: the device pixel ratio over the whole number of device
     // pixels per art pixel; 1 on every screen with a whole ratio.
     double m_sceneScale = 1.0;
-    // On screen: the view follows the game's ticks and its compositor paints.
-    bool m_onScreen = false;
-    // Taken off screen (not merely never shown): delayed callbacks wait for the way back.
-    bool m_offScreen = false;
+    // On screen the view follows the game's ticks and its compositor paints. Taken off screen (not
+    // merely never shown yet) the workers' delayed callbacks wait for the way back as well.
+    enum class Screen { notYet, on, off };
+    Screen m_screen = Screen::notYet;
     std::vector<std::pair<double, std::function<void()>>> m_parked;
     quint64 m_paints = 0;
     quint64 m_pacedPaints = 0;
