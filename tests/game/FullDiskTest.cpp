@@ -3,7 +3,13 @@
 #include "game/FileReplacement.h"
 #include "support/GameTestSupport.h"
 
+#include <QDir>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
 
 namespace pipfield::test {
 namespace {
@@ -145,6 +151,25 @@ TEST(FullDisk, AReplacedFileIsWholeOrUntouchedWhateverItsSize) {
     disk.free();
     EXPECT_EQ(FileReplacement::replace(path, "new"), std::nullopt);
     EXPECT_EQ(readFile(path), "new");
+}
+
+TEST(FullDisk, AWriteRefusedForAnotherReasonSaysThatReasonNotAFullDisk) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("file"));
+    ASSERT_EQ(FileReplacement::replace(path, "old"), std::nullopt);
+    // A limit on file size: the first write takes what fits, the next is refused as too large.
+    rlimit before{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
+    rlimit small = before;
+    small.rlim_cur = 4096;
+    const sighandler_t oldHandler = ::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const std::optional<QString> why = FileReplacement::replace(path, QByteArray(1 << 16, 'n'));
+    ::setrlimit(RLIMIT_FSIZE, &before);
+    ::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(why, QStringLiteral("File too large"));
+    EXPECT_EQ(readFile(path), "old");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("file")});
 }
 
 } // namespace
