@@ -108,9 +108,17 @@ Game::Game(Defaults& defaults, const Clock& clock, Notifier& notifier, SaveStore
     }
     m_orchard = m_live;
 
+    // One shot at a time, each planned from the last one's due time: a tick taken early in a wake-up
+    // shared with the strip does not bring the ones after it forward.
+    m_timer.setSingleShot(true);
     m_timer.setTimerType(Qt::CoarseTimer);
-    connect(&m_timer, &QTimer::timeout, this, [this] { tick(m_clock.now()); });
-    const auto pace = [this] { m_timer.setInterval(m_sceneSettings.powerSaving() ? 2000 : 1000); };
+    connect(&m_timer, &QTimer::timeout, this, &Game::tickOnPace);
+    const auto pace = [this] {
+        m_tickEvery = m_sceneSettings.powerSaving() ? 2000 : 1000;
+        if (m_timer.isActive()) {
+            planTick(QDeadlineTimer(m_tickEvery));
+        }
+    };
     pace();
     connect(&m_sceneSettings, &SceneSettings::powerSavingChanged, this, pace);
 
@@ -120,7 +128,7 @@ Game::Game(Defaults& defaults, const Clock& clock, Notifier& notifier, SaveStore
 Game::~Game() = default;
 
 void Game::start() {
-    m_timer.start();
+    planTick(QDeadlineTimer(m_tickEvery));
     m_notifier.requestAuthorization();
     scheduleCrateNotification();
     // Whether a service can show them matters only while notifications are wanted; switching them on
@@ -128,6 +136,33 @@ void Game::start() {
     if (m_notificationsOn) {
         refreshNotificationStatus();
     }
+}
+
+void Game::planTick(QDeadlineTimer due) {
+    m_nextTick = due;
+    // A tick taken early leaves more than a whole interval to the next.
+    m_timer.start(static_cast<int>(std::clamp<qint64>(due.remainingTime(), 0, 2 * qint64{m_tickEvery})));
+}
+
+void Game::tickOnPace() {
+    tick(m_clock.now());
+    QDeadlineTimer next = QDeadlineTimer::addNSecs(m_nextTick, qint64{m_tickEvery} * 1000000);
+    // Behind by more than a tick (the machine slept, or the program stalled): a fresh pace from now
+    // rather than a burst of ticks to make up.
+    if (next.hasExpired()) {
+        next = QDeadlineTimer(m_tickEvery);
+    }
+    planTick(next);
+}
+
+void Game::shareWakeUp(int slackMs) {
+    if (m_timer.isActive() && m_nextTick.remainingTime() <= slackMs) {
+        tickOnPace();
+    }
+}
+
+qint64 Game::msToNextTick() const {
+    return m_timer.isActive() ? std::max<qint64>(0, m_nextTick.remainingTime()) : -1;
 }
 
 Season Game::seasonAt(Instant now) const {

@@ -9,6 +9,7 @@
 #include "model/Totals.h"
 #include "model/WorkerLook.h"
 
+#include <QDeadlineTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -79,7 +80,9 @@ public:
     bool running() const { return m_timer.isActive(); }
     /// Milliseconds between ticks: every second, every other while the desktop saves power. The
     /// orchard grows by the clock, so a slower pace costs nothing but freshness.
-    int tickInterval() const { return m_timer.interval(); }
+    int tickInterval() const { return m_tickEvery; }
+    /// Milliseconds until the next tick is due; -1 while the clock is not running.
+    qint64 msToNextTick() const;
     /// What the last long catch-up brought, kept until the next sale; nothing in demo mode.
     const std::optional<WelcomeBack>& welcomeBack() const { return m_welcomeBack; }
     /// Its sentence, or empty.
@@ -89,6 +92,9 @@ public:
     void start();
     /// Advances the game to `now`.
     void tick(Instant now);
+    /// The program is awake anyway (the strip paints): a tick due within `slackMs` is taken now,
+    /// sharing the wake-up, and the ticks after it keep their pace.
+    void shareWakeUp(int slackMs);
     void save();
     void scheduleCrateNotification();
     void refreshNotificationStatus();
@@ -136,6 +142,8 @@ private:
     enum class Publish { whenLooksChange, anyChange };
     void publish(Publish when);
     Season seasonAt(Instant now) const;
+    void planTick(QDeadlineTimer due);
+    void tickOnPace();
     void saveAt(Instant now);
     void scheduleAt(Instant now);
     void commit();
@@ -158,6 +166,8 @@ private:
     Instant m_lastUpdated{};
     WeekStarts m_weekStarts;
     QTimer m_timer;
+    int m_tickEvery = 1000;
+    QDeadlineTimer m_nextTick;
     // Nothing means the distant past.
     std::optional<Instant> m_lastSaved;
     std::optional<Instant> m_lastScheduled;

@@ -299,6 +299,12 @@ void Compositor::eachAnimated(Visit visit) const {
 }
 
 void Compositor::flush() {
+    // Errands and effects that came due since the last paint change the tree first, so that what
+    // they change shows in this paint, in this wake-up.
+    m_clock.catchUp();
+    if (m_beforeFlush) {
+        m_beforeFlush();
+    }
     // Whatever was planned is being done now; the next plan starts afresh.
     m_due.reset();
     m_timer.stop();

@@ -49,6 +49,9 @@ public:
     QSizeF viewSize() const { return m_viewSize; }
     void setViewSize(QSizeF size);
 
+    /// Runs at the start of every flush, after the clock's callbacks, for whatever else would soon
+    /// wake the program and can as well be done in this wake-up.
+    void setBeforeFlush(std::function<void()> hook) { m_beforeFlush = std::move(hook); }
     /// Something in the tree changed; a flush follows at the next free frame.
     void setNeedsFlush();
     /// Whether the view is on screen. While it is not, nothing is flushed and no timer runs; on
@@ -146,6 +149,7 @@ private:
     double m_lastFlush = -1e9;
     double m_frameTime = 0;
     double m_beat = 0;
+    std::function<void()> m_beforeFlush;
     double m_pacedSeconds = 0;
     bool m_active = true;
     bool m_flushing = false;

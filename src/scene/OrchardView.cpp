@@ -79,6 +79,8 @@ OrchardView::OrchardView(Game& game, Setup setup, QWidget* parent)
     m_compositor.setViewSize(sceneSize());
     // Nothing is painted, and nothing wakes the compositor, until the view is on screen.
     m_compositor.setActive(false);
+    // A game tick due before the next paint could take it is taken by this one: one wake-up, not two.
+    m_compositor.setBeforeFlush([this] { m_game.shareWakeUp(kShareTickMs); });
 
     // The view looks at the game when the game has moved on, in the same wake-up: at once, and
     // without a timer of its own. Only while on screen; it catches up when shown again.

@@ -9,6 +9,23 @@ namespace {
 
 // Wednesday 15 July 2026, noon in Seoul: summer, ISO week 2026-W29.
 
+TEST(GameClock, APaintTakesATickDueSoonAndTheTicksAfterItKeepTheirPace) {
+    GameWorld world(kSummerNoon);
+    auto game = world.launch();
+    QSignalSpy ticked(game.get(), &Game::ticked);
+    game->shareWakeUp(1000);
+    EXPECT_EQ(ticked.size(), 0) << "not running yet";
+    EXPECT_EQ(game->msToNextTick(), -1);
+
+    game->start();
+    EXPECT_GT(game->msToNextTick(), 800);
+    game->shareWakeUp(100);
+    EXPECT_EQ(ticked.size(), 0) << "not due for most of a second";
+    game->shareWakeUp(1000);
+    EXPECT_EQ(ticked.size(), 1);
+    EXPECT_GT(game->msToNextTick(), 1500) << "the next is a second after this one was due, not after now";
+}
+
 TEST(GameClock, CatchUpIsSlicedIntoFiveSecondStepsAndAClockSetBackSimulatesNothing) {
     GameWorld world(kSummerNoon);
     auto game = world.launch(bareOrchard({{TreeKind::eureka, 297, 0, 0}}), kSummerNoon);
