@@ -156,14 +156,16 @@ run() {
     fi
     sleep "$WARMUP"
 
-    local t0 c0 x0 t1 c1 x1
+    local t0 c0 x0 v0 t1 c1 x1 v1
     t0=$(now_ms)
     c0=$(cpu_ticks $app)
     x0=$(cpu_ticks $xvfb)
+    v0=$(status_kb $app voluntary_ctxt_switches)
     sleep "$MEASURE" # the measuring window itself
     t1=$(now_ms)
     c1=$(cpu_ticks $app)
     x1=$(cpu_ticks $xvfb)
+    v1=$(status_kb $app voluntary_ctxt_switches)
     sleep 1.1 # lets the once-a-second count past t1 reach the log
     local rss hwm
     rss=$(status_kb $app VmRSS)
@@ -193,15 +195,15 @@ run() {
     stop_desktop
 
     awk -v name="$name" -v launch="$launch" -v ms=$((t1 - t0)) -v tick="$TICK" \
-        -v cpu=$((c1 - c0)) -v xcpu=$((x1 - x0)) -v rss="$rss" -v hwm="$hwm" \
+        -v cpu=$((c1 - c0)) -v xcpu=$((x1 - x0)) -v wakes=$((v1 - v0)) -v rss="$rss" -v hwm="$hwm" \
         -v paints=$((p1 - p0)) -v flushes=$((f1 - f0)) -v walking=$((w1 - w0)) -v walkms=$((m1 - m0)) \
         -v warnings="$warnings" 'BEGIN {
         s = ms / 1000
         still = s - walkms / 1000
-        printf "%-6s launch_to_strip_ms=%s cpu_percent=%.2f xserver_cpu_percent=%.2f rss_mb=%.1f peak_rss_mb=%.1f paints_per_second=%.1f paints_per_second_nobody_walking=%s walking_share=%.0f%% scene_wakeups_per_second=%.1f other_log_lines=%d\n",
+        printf "%-6s launch_to_strip_ms=%s cpu_percent=%.2f xserver_cpu_percent=%.2f rss_mb=%.1f peak_rss_mb=%.1f paints_per_second=%.1f paints_per_second_nobody_walking=%s walking_share=%.0f%% scene_wakeups_per_second=%.1f wakeups_per_second=%.1f other_log_lines=%d\n",
             name, launch, 100 * cpu / tick / s, 100 * xcpu / tick / s, rss / 1024, hwm / 1024,
             paints / s, (still > 0.5 ? sprintf("%.1f", (paints - walking) / still) : "-"), 100 * walkms / 1000 / s,
-            flushes / s, warnings
+            flushes / s, wakes / s, warnings
     }'
     [ "$warnings" -gt 0 ] && grep -v '|pipfield.scene|' "$log" | head -5 | sed "s/^/$name log: /"
     return 0
