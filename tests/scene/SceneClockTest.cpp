@@ -1,8 +1,9 @@
 // The real clock's callbacks ride on paints: one due runs at the next paint, before it is drawn,
 // and the clock wakes the program itself only when no paint comes.
 
-#include "scene/Compositor.h"
 #include "scene/SceneClock.h"
+
+#include "scene/Compositor.h"
 #include "scene/Sprite.h"
 
 #include <QCoreApplication>
