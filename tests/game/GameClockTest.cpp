@@ -24,6 +24,9 @@ TEST(GameClock, APaintTakesATickDueSoonAndTheTicksAfterItKeepTheirPace) {
     game->shareWakeUp(1000);
     EXPECT_EQ(ticked.size(), 1);
     EXPECT_GT(game->msToNextTick(), 1500) << "the next is a second after this one was due, not after now";
+    // Nothing painting: the game's own timer ticks.
+    ASSERT_TRUE(ticked.wait(4000));
+    EXPECT_EQ(ticked.size(), 2);
 }
 
 TEST(GameClock, CatchUpIsSlicedIntoFiveSecondStepsAndAClockSetBackSimulatesNothing) {
