@@ -59,9 +59,9 @@ public:
     static constexpr double kContentWidth = 724;
     /// At this width or less the view neither lays out nor follows the game.
     static constexpr double kMinimumWidth = 300;
-    /// How early a paint may take the game's tick: a little over the longest gap between paints
-    /// while anyone walks (a hop beat under the power saver, a ninth of a second).
-    static constexpr int kShareTickMs = 120;
+    /// How early a paint may take the game's tick: as long as a callback of the scene may wait for
+    /// one, a little over the longest gap between paints while anyone walks.
+    static constexpr int kShareTickMs = static_cast<int>(SteadySceneClock::kGrace * 1000);
 
     OrchardView(Game& game, Setup setup = {}, QWidget* parent = nullptr);
     ~OrchardView() override;
