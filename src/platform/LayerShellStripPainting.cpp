@@ -3,7 +3,6 @@
 #include "platform/Logging.h"
 #include "viewporter-client-protocol.h"
 
-#include <QPainter>
 #include <QTimer>
 
 #include <wayland-client.h>
@@ -186,15 +185,8 @@ void LayerShellStrip::paint() {
     }
     const std::vector<QRect> rects = wholeRects(region);
     if (!region.isEmpty()) {
-        QPainter painter(&buffer->image());
-        painter.setCompositionMode(QPainter::CompositionMode_Source);
-        for (const QRect& rect : rects) {
-            painter.fillRect(rect, Qt::transparent);
-        }
-        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-        painter.setClipRegion(region);
         if (m_content.paint) {
-            m_content.paint(painter, region);
+            m_content.paint(buffer->image(), region);
         }
     }
     // The new scale goes with the first buffer of the new size: a commit of the old buffer at the

@@ -8,7 +8,6 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QPainter>
 #include <QSysInfo>
 #include <QTimer>
 
@@ -389,17 +388,8 @@ void X11PanelWindow::paint() {
     const QRegion region = m_dirty;
     m_dirty = QRegion();
     const std::vector<QRect> rects = wholeRects(region);
-    {
-        QPainter painter(&m_image);
-        painter.setCompositionMode(QPainter::CompositionMode_Source);
-        for (const QRect& rect : rects) {
-            painter.fillRect(rect, translucent() ? Qt::transparent : Qt::black);
-        }
-        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-        painter.setClipRegion(region);
-        if (m_content != nullptr && m_content->paint) {
-            m_content->paint(painter, region);
-        }
+    if (m_content != nullptr && m_content->paint) {
+        m_content->paint(m_image, region);
     }
     // The rectangles do not overlap, and scaled they still do not.
     for (const QRect& rect : rects) {

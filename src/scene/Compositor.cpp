@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <optional>
 
 namespace pipfield {
 
@@ -34,6 +36,34 @@ void addDamage(std::vector<QRect>& damage, QRect rect) {
         }
     }
     damage.push_back(rect);
+}
+
+/// Sets the pixels of a rectangle in points, of an image of 32-bit pixels at `scale` device pixels
+/// a point, to `pixel`, as a painter filling it in source mode does.
+void fillPixels(QImage& image, int scale, const QRect& rect, QRgb pixel) {
+    const QRect pixels = QRect(rect.topLeft() * scale, rect.size() * scale) & image.rect();
+    uchar* const bits = image.bits();
+    for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(bits + image.bytesPerLine() * y);
+        std::fill(line + pixels.left(), line + pixels.right() + 1, pixel);
+    }
+}
+
+/// A premultiplied pixel over another, rounded exactly as Qt's paint engine rounds it, on every
+/// processor: the strip's pictures look the same whether a painter draws them or not.
+QRgb sourceOver(QRgb source, QRgb under) {
+    if (source >= 0xFF000000) {
+        return source;
+    }
+    if (source == 0) {
+        return under;
+    }
+    const quint32 alpha = 255 - qAlpha(source);
+    quint32 redBlue = (under & 0xFF00FF) * alpha;
+    redBlue = ((redBlue + ((redBlue >> 8) & 0xFF00FF) + 0x800080) >> 8) & 0xFF00FF;
+    quint32 alphaGreen = ((under >> 8) & 0xFF00FF) * alpha;
+    alphaGreen = (alphaGreen + ((alphaGreen >> 8) & 0xFF00FF) + 0x800080) & 0xFF00FF00;
+    return source + (alphaGreen | redBlue);
 }
 
 /// The whole number of device pixels per point that a painter draws with, or 0 when it draws
@@ -438,6 +468,40 @@ void Compositor::drawIn(QPainter& painter, const Shown& shown, const QRect& area
     }
 }
 
+bool Compositor::copyIn(QImage& image, int scale, const Shown& shown, const QRect& area) {
+    const QRectF dest = shown.target.intersected(shown.clip).intersected(QRectF(area));
+    if (dest.isEmpty()) {
+        return true;
+    }
+    if (shown.opacity < 1.0) {
+        return false;
+    }
+    const QImage& picture = drawable(shown.image, shown.flipped);
+    if (picture.devicePixelRatio() != scale) {
+        return false;
+    }
+    const QPointF from = (dest.topLeft() - shown.target.topLeft()) * scale;
+    const QRectF to(dest.topLeft() * scale, dest.size() * scale);
+    if (!whole(from.x()) || !whole(from.y()) || !whole(to.x()) || !whole(to.y()) || !whole(to.width()) ||
+        !whole(to.height())) {
+        return false;
+    }
+    // Where the picture and the image both have pixels.
+    const QPoint offset = from.toPoint() - to.topLeft().toPoint();
+    const QRect pixels = to.toRect() & image.rect() & picture.rect().translated(-offset);
+    uchar* const bits = image.bits();
+    const uchar* const sourceBits = picture.constBits();
+    for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
+        const auto* source =
+            reinterpret_cast<const QRgb*>(sourceBits + picture.bytesPerLine() * (y + offset.y())) + offset.x();
+        auto* line = reinterpret_cast<QRgb*>(bits + image.bytesPerLine() * y);
+        for (int x = pixels.left(); x <= pixels.right(); ++x) {
+            line[x] = sourceOver(source[x], line[x]);
+        }
+    }
+    return true;
+}
+
 void Compositor::drawUnderlay(QPainter& painter, const QRect& area) const {
     if (m_underlay.isNull()) {
         return;
@@ -513,6 +577,57 @@ void Compositor::paint(QPainter& painter, const QRegion& region) {
     }
     if (several) {
         painter.setClipping(false);
+    }
+}
+
+void Compositor::paint(QImage& image, const QRegion& region) {
+    const std::vector<QRect> areas = wholeRects(region);
+    // Under the scene: nothing where the image is blended with the desktop, black where it is not.
+    const QRgb clear = image.hasAlphaChannel() ? 0 : 0xFF000000;
+    const double ratio = image.devicePixelRatio();
+    const bool copies =
+        !m_stale && whole(ratio) && ratio >= 1 &&
+        (image.format() == QImage::Format_ARGB32_Premultiplied || image.format() == QImage::Format_RGB32);
+    if (!copies) {
+        QPainter painter(&image);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        for (const QRect& area : areas) {
+            painter.fillRect(area, QColor::fromRgba(clear));
+        }
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        painter.setClipRegion(region);
+        paint(painter, region);
+        return;
+    }
+    const int scale = static_cast<int>(std::lround(ratio));
+    const QImage& still = this->still(scale);
+    uchar* const bits = image.bits();
+    // Opened only for a picture that must be blended, scaled or faded.
+    std::optional<QPainter> painter;
+    for (const QRect& area : areas) {
+        // The patch is painted anew: its still part replaces whatever was there.
+        const QRect all = QRect(area.topLeft() * scale, area.size() * scale) & image.rect();
+        const QRect pixels = all & still.rect();
+        if (pixels != all) {
+            fillPixels(image, scale, area, clear);
+        }
+        for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
+            std::memcpy(bits + image.bytesPerLine() * y + std::ptrdiff_t{pixels.left()} * 4,
+                        still.constScanLine(y) + std::ptrdiff_t{pixels.left()} * 4,
+                        static_cast<std::size_t>(pixels.width()) * 4);
+        }
+        for (const std::size_t i : m_ownEntries) {
+            const Shown& shown = m_entries[i].shown;
+            if (!shown.visible.intersects(area) || copyIn(image, scale, shown, area)) {
+                continue;
+            }
+            if (!painter) {
+                painter.emplace(&image);
+                painter->setRenderHint(QPainter::SmoothPixmapTransform, false);
+            }
+            painter->setClipRect(area);
+            drawIn(*painter, shown, area);
+        }
     }
 }
 

@@ -65,6 +65,11 @@ public:
     bool flushing() const { return m_flushing; }
     /// Draws the scene as of the last flush, only inside `region`.
     void paint(QPainter& painter, const QRegion& region);
+    /// The same into an image of the surface's own, at its device pixel ratio, with the same
+    /// pixels as through a painter clipped to `region`, over clear pixels (black where the image
+    /// has no alpha channel). Pictures that land on whole pixels are blended row by row here: a
+    /// painter's set-up and its paint engine cost more than the few small patches of a paint.
+    void paint(QImage& image, const QRegion& region);
     /// Draws the whole scene as it is at time t.
     void render(QPainter& painter, double t);
 
@@ -137,6 +142,7 @@ private:
     const QImage& still(int scale);
     void drawUnderlay(QPainter& painter, const QRect& area) const;
     void drawIn(QPainter& painter, const Shown& shown, const QRect& area);
+    bool copyIn(QImage& image, int scale, const Shown& shown, const QRect& area);
     const QImage& drawable(const QImage& image, bool flipped);
     void schedule(double due);
 

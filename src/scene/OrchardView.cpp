@@ -372,13 +372,22 @@ void OrchardView::paintEvent(QPaintEvent* event) {
 }
 
 void OrchardView::paintScene(QPainter& painter, const QRegion& region) {
+    countPaint();
+    m_compositor.paint(painter, region);
+}
+
+void OrchardView::paintScene(QImage& image, const QRegion& region) {
+    countPaint();
+    m_compositor.paint(image, region);
+}
+
+void OrchardView::countPaint() {
     if (m_paints++ == 0) {
         qCDebug(lcScene) << "first paint";
     }
     if (m_compositor.beat() > 0) {
         ++m_pacedPaints;
     }
-    m_compositor.paint(painter, region);
 }
 
 QImage OrchardView::renderImage(double t) {

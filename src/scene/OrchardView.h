@@ -99,6 +99,7 @@ public:
     void clickAt(QPointF point);
     /// Paints the region of the scene (its points) where a surface of the strip's own wants it.
     void paintScene(QPainter& painter, const QRegion& region);
+    void paintScene(QImage& image, const QRegion& region);
 
     /// Has the part of the scene repainted: at once when on screen.
     void invalidate(const QRegion& region);
@@ -153,6 +154,7 @@ protected:
 
 private:
     void layOut();
+    void countPaint();
     /// A scene setting changed: shown at once when on screen, else when the view comes back.
     void followSettings();
     QRegion toWidget(const QRegion& region) const;

@@ -9,7 +9,7 @@ StripSurface::Content sceneContent(OrchardView& view, StripSurface& surface) {
     StripSurface::Content content;
     content.widget = scene;
     content.screenChanged = [scene] { scene->backingPropertiesChanged(); };
-    content.paint = [scene](QPainter& painter, const QRegion& region) { scene->paintScene(painter, region); };
+    content.paint = [scene](QImage& image, const QRegion& region) { scene->paintScene(image, region); };
     content.frameReady = [scene] { return scene->compositor().flushing(); };
     content.resize = [scene](QSize size) { scene->setFrameSize(size); };
     // The scene counts y upward from its bottom edge.

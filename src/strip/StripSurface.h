@@ -11,7 +11,7 @@
 #include <functional>
 #include <vector>
 
-class QPainter;
+class QImage;
 class QWidget;
 
 namespace pipfield {
@@ -32,8 +32,10 @@ public:
         QWidget* widget = nullptr;
         /// The widget's window moved to another screen: the scene takes its pixels from there.
         std::function<void()> screenChanged;
-        /// Paints the region; the painter is clipped to it.
-        std::function<void(QPainter& painter, const QRegion& region)> paint;
+        /// Paints the region of the image anew, at its device pixel ratio: what it held there is
+        /// replaced, by clear pixels under the scene where the image has an alpha channel and by
+        /// black where it has none.
+        std::function<void(QImage& image, const QRegion& region)> paint;
         /// Whether the scene is handing over a finished frame: what it damages now can be painted at once.
         std::function<bool()> frameReady;
         /// The surface got this size.

@@ -35,9 +35,11 @@ protected:
         ASSERT_EQ(QGuiApplication::platformName(), "xcb") << "run under an X server with QT_QPA_PLATFORM=xcb";
         m_window = X11PanelWindow::create();
         ASSERT_NE(m_window, nullptr);
-        m_content.paint = [this](QPainter& painter, const QRegion& region) {
+        m_content.paint = [this](QImage& image, const QRegion& region) {
             ++m_paints;
             m_painted = region;
+            QPainter painter(&image);
+            painter.setClipRegion(region);
             painter.fillRect(QRect(QPoint(0, 0), m_size), m_colour);
         };
         m_content.resize = [this](QSize size) { m_size = size; };

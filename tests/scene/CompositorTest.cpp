@@ -196,35 +196,45 @@ TEST_F(CompositorTest, DrawsAnchoredFlippedAndClippedLayersPixelExact) {
 
 QImage art(QColor color, int w, int h, int scale) {
     QImage image = solid(color, w * scale, h * scale);
-    // A darker left column, so that a mirror image differs from the picture.
+    // A darker left column, so that a mirror image differs from the picture, and a clear corner, as
+    // pixel art has around its shape.
     for (int y = 0; y < image.height(); ++y) {
         image.setPixelColor(0, y, color.darker(200));
     }
+    image.setPixel(image.width() - 1, 0, 0);
     image.setDevicePixelRatio(scale);
     return image;
 }
 
-// What a window shows when only the damage of each flush is repainted, cleared first as both the
-// X11 backing store and the Wayland buffer do; compared with the whole scene drawn afresh.
+// What a window shows when only the damage of each flush is repainted, cleared first; compared with
+// the whole scene drawn afresh. Each window, transparent and opaque, is repainted both through a
+// painter and into its image as the strip's own surfaces do, which must show the same pixels.
 class RepaintTest : public CompositorTest, public ::testing::WithParamInterface<int> {
 protected:
     RepaintTest() : CompositorTest({120, 40}) {}
 
-    QImage blank() const {
-        QImage image((compositor.viewSize() * scale).toSize(), QImage::Format_ARGB32_Premultiplied);
+    QImage blank(QImage::Format format = QImage::Format_ARGB32_Premultiplied) const {
+        QImage image((compositor.viewSize() * scale).toSize(), format);
         image.setDevicePixelRatio(scale);
-        image.fill(Qt::transparent);
+        image.fill(format == QImage::Format_RGB32 ? Qt::black : Qt::transparent);
         return image;
     }
     void repaint() {
-        QPainter painter(&screen);
-        painter.setCompositionMode(QPainter::CompositionMode_Source);
-        for (const QRect& r : invalidated) {
-            painter.fillRect(r, Qt::transparent);
+        for (QImage* image : {&screen, &opaque}) {
+            QPainter painter(image);
+            painter.setCompositionMode(QPainter::CompositionMode_Source);
+            for (const QRect& r : invalidated) {
+                painter.fillRect(r, image->hasAlphaChannel() ? Qt::transparent : Qt::black);
+            }
+            painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+            painter.setClipRegion(invalidated);
+            compositor.paint(painter, invalidated);
         }
-        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-        compositor.paint(painter, invalidated);
+        compositor.paint(copied, invalidated);
+        compositor.paint(opaqueCopied, invalidated);
         invalidated = {};
+        ASSERT_EQ(copied, screen);
+        ASSERT_EQ(opaqueCopied, opaque);
     }
     QImage whole(double t) {
         QImage image = blank();
@@ -240,7 +250,7 @@ protected:
         while (compositor.plannedFlush() && *compositor.plannedFlush() <= end) {
             clock.advance(*compositor.plannedFlush() - clock.now());
             compositor.flush();
-            repaint();
+            ASSERT_NO_FATAL_FAILURE(repaint());
             ASSERT_EQ(screen, whole(clock.now())) << "at " << clock.now();
             ++flushes;
         }
@@ -248,6 +258,9 @@ protected:
 
     const int scale = GetParam();
     QImage screen = blank();
+    QImage copied = blank();
+    QImage opaque = blank(QImage::Format_RGB32);
+    QImage opaqueCopied = blank(QImage::Format_RGB32);
     int flushes = 0;
 };
 
@@ -268,6 +281,10 @@ TEST_P(RepaintTest, RepaintingOnlyTheDamageShowsWhatTheWholeSceneDoes) {
         tile->setPosition({12.0 * k, 0});
         ground->addChild(tile);
     }
+    // The last tile, cut off by the box, changes colour now and then.
+    ground->children().back()->addAnimation(
+        "anim", Sprite::flipbook({art(QColor(90, 60, 30), 12, 4, scale), art(Qt::green, 12, 4, scale)}, 0.4)
+                    .repeat(Animation::kForever));
     auto flicker = sprite(art(Qt::yellow, 6, 6, scale), {40, 6}, 6);
     flicker->addAnimation(
         "anim",
@@ -275,7 +292,8 @@ TEST_P(RepaintTest, RepaintingOnlyTheDamageShowsWhatTheWholeSceneDoes) {
     auto tree = sprite(art(QColor(20, 140, 20), 10, 20, scale), {60, 4}, 10);
     auto walker = sprite(art(Qt::red, 6, 10, scale), {20, 2}, 20);
     walker->setFlipped(true);
-    auto below = sprite(art(Qt::blue, 6, 10, scale), {20, 4}, 8);
+    // Half see-through, like a shadow: blended, where the others are copied.
+    auto below = sprite(art(QColor(0, 0, 255, 128), 6, 10, scale), {20, 4}, 8);
     const double hop = 1.0 / scale;
     std::vector<double> xs;
     for (double x = 20; x <= 80; x += hop) {
@@ -295,7 +313,7 @@ TEST_P(RepaintTest, RepaintingOnlyTheDamageShowsWhatTheWholeSceneDoes) {
                                                   1.0));
 
     compositor.flush();
-    repaint();
+    ASSERT_NO_FATAL_FAILURE(repaint());
     ASSERT_EQ(screen, whole(clock.now()));
     follow(1.0);
     // The tree bears fruit and the walker turns round: the tree changes the still picture.
@@ -306,7 +324,7 @@ TEST_P(RepaintTest, RepaintingOnlyTheDamageShowsWhatTheWholeSceneDoes) {
     // The window is uncovered before the next flush: a paint of the changed tree, in two patches,
     // shows it as it stands at the instant of the last flush.
     invalidated = QRegion(0, 0, 60, 40) + QRegion(60, 0, 60, 40);
-    repaint();
+    ASSERT_NO_FATAL_FAILURE(repaint());
     ASSERT_EQ(screen, whole(flushed));
     follow(1.0);
     EXPECT_GT(flushes, 40) << "every hop flushed";
@@ -314,5 +332,23 @@ TEST_P(RepaintTest, RepaintingOnlyTheDamageShowsWhatTheWholeSceneDoes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(OneAndTwoPixelsAPoint, RepaintTest, ::testing::Values(1, 2));
+
+TEST_F(CompositorTest, AnImagePaintedAnewKeepsNothingOfWhatItHeldAroundTheScene) {
+    sprite(Qt::red, {10, 0});
+    for (const QImage::Format format : {QImage::Format_ARGB32_Premultiplied, QImage::Format_RGB32}) {
+        const QRgb under = format == QImage::Format_RGB32 ? 0xFF000000 : 0;
+        QImage image(110, 60, format);
+        for (const bool flushed : {false, true}) {
+            image.fill(Qt::green);
+            if (flushed) {
+                compositor.flush();
+            }
+            compositor.paint(image, QRegion(image.rect()));
+            EXPECT_EQ(image.pixel(10, 47), qRgb(255, 0, 0)) << "flushed " << flushed;
+            EXPECT_EQ(image.pixel(50, 20), under) << "flushed " << flushed;
+            EXPECT_EQ(image.pixel(105, 55), under) << "beyond the scene, flushed " << flushed;
+        }
+    }
+}
 
 } // namespace
