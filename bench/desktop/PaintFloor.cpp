@@ -2,7 +2,7 @@
 // strip's size that does nothing but repaint worker-sized patches (one, or as many as there are
 // walking workers), each moving a pixel at a time, so many times a second. Run under the same X
 // server as the program, it shows what Qt and the X server cost for that many small paints,
-// whatever the scene does.
+// whatever the scene does. With no patches it only wakes that often: what Qt's event loop costs.
 //
 //   pipfield-paint-floor [--rate 18] [--patches 1] [--seconds 60]   prints cpu_percent over the run
 
@@ -26,11 +26,14 @@ class Patch final : public QWidget {
 public:
     explicit Patch(int patches)
         : QWidget(nullptr, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus),
-          m_patches(std::max(1, patches)) {
+          m_patches(std::max(0, patches)) {
         setAttribute(Qt::WA_TranslucentBackground);
         setAttribute(Qt::WA_ShowWithoutActivating);
     }
     void step() {
+        if (m_patches == 0) {
+            return;
+        }
         QRegion dirty;
         for (int i = 0; i < m_patches; ++i) {
             dirty += patch(i);
@@ -53,8 +56,8 @@ protected:
 
 private:
     // Each patch walks in a lane of its own, so that the patches never meet.
-    int lane() const { return std::max(1, width() / m_patches - 24); }
-    QRect patch(int i) const { return {i * (width() / m_patches) + m_x, height() - 26, 24, 24}; }
+    int lane() const { return std::max(1, width() / std::max(1, m_patches) - 24); }
+    QRect patch(int i) const { return {i * (width() / std::max(1, m_patches)) + m_x, height() - 26, 24, 24}; }
     int m_patches;
     int m_x = 0;
 };

@@ -4,6 +4,8 @@
 // What this costs the program and the X server is what any strip that paints that often must pay;
 // what the real program costs above it is its own.
 //
+// With no patches it only wakes that often: what any program pays to be woken, before it paints.
+//
 //   pipfield-xcb-floor [--rate 18] [--patches 6] [--seconds 60]   prints cpu_percent over the run
 
 #include "../CpuTime.h"
@@ -58,7 +60,7 @@ Options parse(int argc, char** argv) {
         const double value = std::strtod(argv[i + 1], nullptr);
         if (name == "--rate" && value > 0) {
             options.rate = value;
-        } else if (name == "--patches" && value >= 1) {
+        } else if (name == "--patches" && value >= 0) {
             options.patches = static_cast<int>(value);
         } else if (name == "--seconds" && value > 0) {
             options.seconds = value;
@@ -122,7 +124,7 @@ int main(int argc, char** argv) {
     for (int row = 0; row < kPatchHeight; ++row) {
         pixels[static_cast<std::size_t>(row) * putWidth] = 0; // the column left behind
     }
-    const int lane = std::max(1, kWidth / options.patches - putWidth);
+    const int lane = std::max(1, kWidth / std::max(1, options.patches) - putWidth);
     int step = 0;
     const auto stepNs = static_cast<long>(1e9 / options.rate);
     const long steps = static_cast<long>(options.seconds * options.rate);

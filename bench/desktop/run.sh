@@ -15,7 +15,8 @@
 # repainting one small patch 18 times a second, the rate of the strip while someone walks, and
 # "floor6" six patches apart at each paint, as six walking workers damage the strip, to show how much
 # of the cost is Qt and the X server's alone; "xcbfloor" runs pipfield-xcb-floor from the same folder,
-# which puts the six patches with xcb alone, no toolkit: the X server's own floor.
+# which puts the six patches with xcb alone, no toolkit: the X server's own floor. "qtwake" and
+# "wake" (not run by default) wake as often and paint nothing, in Qt's event loop and without it.
 #
 # For each run it prints the milliseconds from launch to the strip's first paint, the CPU time of
 # the program and of the X server over the measuring window as a percentage of one core (utime +
@@ -225,5 +226,8 @@ for which in ${BENCH_RUNS:-day night hidden night2 night15 saver saver2 locked f
     floor6) floor 18 6 ;;
     # The same without a toolkit: what the X server alone costs for it.
     xcbfloor) floor 18 6 "$(dirname "$FLOOR")/pipfield-xcb-floor" ;;
+    # Woken as often, painting nothing: the cost of a wake-up in Qt's event loop, and without a toolkit.
+    qtwake) floor 18 0 ;;
+    wake) floor 18 0 "$(dirname "$FLOOR")/pipfield-xcb-floor" ;;
     esac
 done
