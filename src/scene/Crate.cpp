@@ -2,6 +2,7 @@
 
 #include "model/Orchard.h"
 #include "scene/Animation.h"
+#include "scene/OrchardView.h"
 #include "scene/SceneClock.h"
 #include "scene/Sprite.h"
 
@@ -39,7 +40,9 @@ void Crate::follow(const Orchard& orchard, bool reduceMotion) {
         }
         auto sparkle = Sprite::layer(frames.front());
         const QSizeF crate = m_layer->bounds();
-        sparkle->setPosition({crate.width() * 0.8, crate.height() - 6});
+        // On a half point: the burst is an odd number of pixels wide, so its edges fall on whole
+        // pixels, where it was always drawn, and it is copied into the strip without a painter.
+        sparkle->setPosition({OrchardView::snap(crate.width() * 0.8), crate.height() - 6});
         sparkle->setZ(1);
         // A burst, then a pause as long as four frames.
         for (int i = 0; i < 4; ++i) {

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 using namespace pipfield;
 using namespace pipfield::test;
 
@@ -65,7 +67,10 @@ TEST(OrchardViewCrate, FillFollowsTheShareOfCapacityAndAFullCrateSparkles) {
 
     SceneWorld full(crateWith(capacity));
     ASSERT_TRUE(full.view->crate().sparkle());
-    EXPECT_EQ(full.view->crate().sparkle()->parent(), full.view->crate().layer().get());
+    const Layer& sparkle = *full.view->crate().sparkle();
+    EXPECT_EQ(sparkle.parent(), full.view->crate().layer().get());
+    const double left = sparkle.position().x() - sparkle.anchor().x() * sparkle.bounds().width();
+    EXPECT_EQ(left, std::round(left)) << "on whole pixels, where a paint copies it";
     full.game->sellAll();
     full.view->sync();
     EXPECT_FALSE(full.view->crate().sparkle());
