@@ -38,10 +38,9 @@ void addDamage(std::vector<QRect>& damage, QRect rect) {
     damage.push_back(rect);
 }
 
-/// Sets the pixels of a rectangle in points, of an image of 32-bit pixels at `scale` device pixels
-/// a point, to `pixel`, as a painter filling it in source mode does.
-void fillPixels(QImage& image, int scale, const QRect& rect, QRgb pixel) {
-    const QRect pixels = QRect(rect.topLeft() * scale, rect.size() * scale) & image.rect();
+/// Sets the pixels (device pixels, inside an image of 32-bit pixels) to `pixel`, as a painter
+/// filling them in source mode does.
+void fillPixels(QImage& image, const QRect& pixels, QRgb pixel) {
     uchar* const bits = image.bits();
     for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(bits + image.bytesPerLine() * y);
@@ -609,7 +608,7 @@ void Compositor::paint(QImage& image, const QRegion& region) {
         const QRect all = QRect(area.topLeft() * scale, area.size() * scale) & image.rect();
         const QRect pixels = all & still.rect();
         if (pixels != all) {
-            fillPixels(image, scale, area, clear);
+            fillPixels(image, all, clear);
         }
         for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
             std::memcpy(bits + image.bytesPerLine() * y + std::ptrdiff_t{pixels.left()} * 4,

@@ -368,12 +368,8 @@ void OrchardView::paintEvent(QPaintEvent* event) {
     if (m_sceneScale != 1.0) {
         painter.scale(1 / m_sceneScale, 1 / m_sceneScale);
     }
-    paintScene(painter, toScene(event->region()));
-}
-
-void OrchardView::paintScene(QPainter& painter, const QRegion& region) {
     countPaint();
-    m_compositor.paint(painter, region);
+    m_compositor.paint(painter, toScene(event->region()));
 }
 
 void OrchardView::paintScene(QImage& image, const QRegion& region) {

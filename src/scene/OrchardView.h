@@ -97,8 +97,7 @@ public:
     /// A click at a point of the scene (points, y growing upwards from the bottom edge): the crate
     /// sells, a tree is picked by hand.
     void clickAt(QPointF point);
-    /// Paints the region of the scene (its points) where a surface of the strip's own wants it.
-    void paintScene(QPainter& painter, const QRegion& region);
+    /// Paints the region of the scene (its points) anew into a surface's own image.
     void paintScene(QImage& image, const QRegion& region);
 
     /// Has the part of the scene repainted: at once when on screen.
