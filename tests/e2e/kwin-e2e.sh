@@ -111,16 +111,6 @@ square_pixels() {
 
 # --- the game -----------------------------------------------------------------------------------
 
-# The same display number the program derives from an output's name and description.
-display_number() { # display_number NAME DESCRIPTION
-    local hash=2166136261 byte
-    for byte in $(printf '%s\x1f%s' "$1" "$2" | od -An -tu1); do
-        hash=$((((hash ^ byte) * 16777619) & 0xFFFFFFFF))
-    done
-    [ "$hash" -eq 0 ] && hash=1
-    echo "$hash"
-}
-
 # Ten grown lemon trees, the first one hanging full, and a caretaker walking about; the strip on the
 # second output (KWin describes its virtual outputs with a blank).
 printf '[General]\nhasLaunched=true\nnotificationsOn=false\nscreenID=%s\n' "$(display_number Virtual-1 ' ')" \

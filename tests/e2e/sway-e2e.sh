@@ -171,16 +171,6 @@ stop_game() { # ends the game with SIGTERM and waits for it; its exit status in 
     GAME_PID=""
 }
 
-# The same display number the program derives from an output's name and description.
-display_number() { # display_number NAME DESCRIPTION
-    local hash=2166136261 byte
-    for byte in $(printf '%s\x1f%s' "$1" "$2" | od -An -tu1); do
-        hash=$((((hash ^ byte) * 16777619) & 0xFFFFFFFF))
-    done
-    [ "$hash" -eq 0 ] && hash=1
-    echo "$hash"
-}
-
 # An ordinary X11 window through XWayland that records the clicks it receives; white all over.
 open_window() {
     rm -f "$WORK/shots/clicks.log"

@@ -56,3 +56,13 @@ end_user_session() {
     wait 2>/dev/null
     [ -n "${KEEP_E2E:-}" ] || rm -rf "$WORK"
 }
+
+# The same display number the program derives from an output's name and description.
+display_number() { # display_number NAME DESCRIPTION
+    local hash=2166136261 byte
+    for byte in $(printf '%s\x1f%s' "$1" "$2" | od -An -tu1); do
+        hash=$((((hash ^ byte) * 16777619) & 0xFFFFFFFF))
+    done
+    [ "$hash" -eq 0 ] && hash=1
+    echo "$hash"
+}

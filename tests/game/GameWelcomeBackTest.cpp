@@ -9,10 +9,9 @@
 namespace pipfield::test {
 namespace {
 
-// Wednesday 14 October 2026, noon in Seoul: autumn.
 using Kind = FakeNotifier::Call::Kind;
 
-// One harvester and full trees; the crate fills in about two hours.
+// Three harvesters and full trees; the crate fills in two hours.
 Orchard busyOrchard() {
     Orchard o = bareOrchard(std::vector<Tree>(8, Tree{TreeKind::eureka, 300, 0, 14}));
     o.workers.set(WorkerRole::harvester, 3);
