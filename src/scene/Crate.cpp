@@ -16,7 +16,7 @@ void Crate::place(double originX) {
     m_layer->setPosition({originX + 30, 4});
 }
 
-void Crate::follow(const Orchard& orchard, bool reduceMotion) {
+void Crate::follow(const Orchard& orchard, Motion motion) {
     const std::int64_t count = orchard.crateCount();
     const std::int64_t capacity = orchard.crateCapacity();
     int fill = 0;
@@ -33,7 +33,7 @@ void Crate::follow(const Orchard& orchard, bool reduceMotion) {
         }
     }
     const bool full = orchard.crateFull();
-    if (full && !m_sparkle && !reduceMotion) {
+    if (full && !m_sparkle && motion == Motion::lively) {
         QList<QImage> frames = m_sprites.frames(QStringLiteral("fx-sparkle"), std::nullopt, Grading::graded);
         if (frames.isEmpty()) {
             return;
@@ -53,7 +53,10 @@ void Crate::follow(const Orchard& orchard, bool reduceMotion) {
                               Sprite::flipbook(frames, 0.12).beginAt(Animation::nextBeat(m_clock.now(), 0.12)));
         m_layer->addChild(sparkle);
         m_sparkle = sparkle;
-    } else if (!full && m_sparkle) {
+    } else if (m_sparkle && (!full || motion == Motion::saving)) {
+        // Reduced motion leaves a burst that has begun, but the power saver takes it away for as
+        // long as it is on: it often comes on with the crate already full, if only because the
+        // desktop answers after the first look at the game.
         m_sparkle->removeFromParent();
         m_sparkle.reset();
     }

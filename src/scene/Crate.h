@@ -1,5 +1,7 @@
 #pragma once
 
+#include "scene/Effects.h"
+
 #include <QString>
 
 #include <memory>
@@ -17,7 +19,8 @@ public:
     Crate(Sprite& sprites, SceneClock& clock);
 
     const std::shared_ptr<Layer>& layer() const { return m_layer; }
-    /// The sparkle over a full crate; none otherwise, or while motion is reduced.
+    /// The sparkle over a full crate; none otherwise, or while power is saved. Reduced motion
+    /// starts none but leaves one that is already there.
     const std::shared_ptr<Layer>& sparkle() const { return m_sparkle; }
     /// The name of the picture shown; empty before the first and after forget().
     const QString& shown() const { return m_shown; }
@@ -25,7 +28,7 @@ public:
     /// Stands the crate where the content starting at originX puts it.
     void place(double originX);
     /// Shows the crate as the orchard has it.
-    void follow(const Orchard& orchard, bool reduceMotion);
+    void follow(const Orchard& orchard, Motion motion);
     /// Forgets what is shown, so that the next follow() draws everything anew.
     void forget();
 

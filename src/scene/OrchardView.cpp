@@ -177,7 +177,7 @@ void OrchardView::sync() {
     m_backdrop.follow(orchard.trees.size(), m_game.season(), m_originX, plotX());
     m_grove.follow(orchard.trees, plotX());
     const Motion motion = motionOf(m_settings);
-    m_crate.follow(orchard, motion != Motion::lively);
+    m_crate.follow(orchard, motion);
     syncWorkers();
     m_night.follow(currentPeriod() == Palette::Period::night, m_originX, motion, orchard.trees.size(), plotX());
     if (m_game.saleCount() != m_seenSales) {

@@ -77,6 +77,21 @@ TEST(OrchardViewCrate, FillFollowsTheShareOfCapacityAndAFullCrateSparkles) {
     EXPECT_EQ(full.view->crate().shown(), "crate-0");
 }
 
+TEST(OrchardViewCrate, ThePowerSaverTakesAFullCratesSparkleAwayAndGivesItBackButReducedMotionLeavesIt) {
+    SceneWorld scene(withCrate(bareOrchard(trees(1)), Balance::crateCapacity(0)));
+    scene.view->setOnScreen(true);
+    ASSERT_TRUE(scene.view->crate().sparkle());
+    scene.settings().setDesktopPowerSaver(true);
+    EXPECT_FALSE(scene.view->crate().sparkle());
+    scene.settings().setDesktopPowerSaver(false);
+    EXPECT_TRUE(scene.view->crate().sparkle());
+
+    scene.settings().setDesktopReducesMotion(true);
+    EXPECT_TRUE(scene.view->crate().sparkle()) << "a burst that has begun goes on";
+    scene.settings().setDesktopPowerSaver(true);
+    EXPECT_TRUE(scene.view->crate().sparkle()) << "reduced motion outranks the power saver";
+}
+
 TEST(OrchardViewTrees, SparklesOnlyWhenATreeReallyGrows) {
     Tree young{TreeKind::eureka, 299, 0, 0};
     SceneWorld scene(bareOrchard({young}));
