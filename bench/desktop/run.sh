@@ -8,7 +8,7 @@
 #
 #   bench/desktop/run.sh PIPFIELD [SECONDS [FLOOR [SERVICE]]]    (default 60 s of measuring per run)
 #
-# BENCH_RUNS picks the runs ("day night hidden night2 night15 saver saver2 locked floor floor6 xcbfloor" by
+# BENCH_RUNS picks the runs ("day night saver hidden locked night2 saver2 night15 floor floor6 xcbfloor" by
 # default), BENCH_WARMUP the seconds before measuring. SERVICE is bench/desktop's
 # pipfield-fake-desktop-service, which the saver and locked runs need. FLOOR, when given, is
 # bench/desktop's pipfield-paint-floor: the "floor" run measures a bare strip-sized Qt window
@@ -35,6 +35,7 @@ HERE=$(cd "$(dirname "$0")" && pwd)
 SAVE=$HERE/../../tests/data/late-game.json
 WORK=$(mktemp -d /tmp/pipfield-bench.XXXXXX)
 PIDS=()
+declare -A CPU=()
 TICK=$(getconf CLK_TCK)
 
 cleanup() {
@@ -207,11 +208,21 @@ run() {
             flushes / s, wakes / s, warnings
     }'
     [ "$warnings" -gt 0 ] && grep -v '|pipfield.scene|' "$log" | head -5 | sed "s/^/$name log: /"
+    CPU[$name]=$(awk -v cpu=$((c1 - c0)) -v tick="$TICK" -v ms=$((t1 - t0)) 'BEGIN { printf "%.4f", 100 * cpu / tick / (ms / 1000) }')
     return 0
 }
 
+# The program's CPU in one run as a share of another's, when both ran.
+share() { # share RUN OF
+    [ -n "${CPU[$1]:-}" ] && [ -n "${CPU[$2]:-}" ] || return 0
+    awk -v a="${CPU[$1]}" -v b="${CPU[$2]}" -v name="$1_of_$2" \
+        'BEGIN { if (b > 0) printf "%s_percent=%.0f\n", name, 100 * a / b }'
+}
+
 echo "pipfield desktop benchmark: ${MEASURE} s per run after ${WARMUP} s of warm-up, $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
-for which in ${BENCH_RUNS:-day night hidden night2 night15 saver saver2 locked floor floor6 xcbfloor}; do
+# A run follows the one it is compared with, so that the machine's drift over the whole benchmark
+# falls on both alike.
+for which in ${BENCH_RUNS:-day night saver hidden locked night2 saver2 night15 floor floor6 xcbfloor}; do
     case $which in
     day) run day "" -hour 12 ;;
     night) run night "" -hour 22 ;;
@@ -231,3 +242,6 @@ for which in ${BENCH_RUNS:-day night hidden night2 night15 saver saver2 locked f
     wake) floor 18 0 "$(dirname "$FLOOR")/pipfield-xcb-floor" ;;
     esac
 done
+# The power saver's goal is a share of the normal run at the same scale.
+share saver night
+share saver2 night2
