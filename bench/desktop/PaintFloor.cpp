@@ -56,8 +56,8 @@ protected:
 
 private:
     // Each patch walks in a lane of its own, so that the patches never meet.
-    int lane() const { return std::max(1, width() / std::max(1, m_patches) - 24); }
-    QRect patch(int i) const { return {i * (width() / std::max(1, m_patches)) + m_x, height() - 26, 24, 24}; }
+    int lane() const { return std::max(1, width() / m_patches - 24); }
+    QRect patch(int i) const { return {i * (width() / m_patches) + m_x, height() - 26, 24, 24}; }
     int m_patches;
     int m_x = 0;
 };

@@ -196,19 +196,19 @@ run() {
     warnings=$(grep -v '|pipfield.scene|' "$log" | grep -c . || true)
     stop_desktop
 
+    CPU[$name]=$(awk -v cpu=$((c1 - c0)) -v tick="$TICK" -v ms=$((t1 - t0)) 'BEGIN { printf "%.4f", 100 * cpu / tick / (ms / 1000) }')
     awk -v name="$name" -v launch="$launch" -v ms=$((t1 - t0)) -v tick="$TICK" \
-        -v cpu=$((c1 - c0)) -v xcpu=$((x1 - x0)) -v wakes=$((v1 - v0)) -v rss="$rss" -v hwm="$hwm" \
+        -v cpu="${CPU[$name]}" -v xcpu=$((x1 - x0)) -v wakes=$((v1 - v0)) -v rss="$rss" -v hwm="$hwm" \
         -v paints=$((p1 - p0)) -v flushes=$((f1 - f0)) -v walking=$((w1 - w0)) -v walkms=$((m1 - m0)) \
         -v warnings="$warnings" 'BEGIN {
         s = ms / 1000
         still = s - walkms / 1000
         printf "%-6s launch_to_strip_ms=%s cpu_percent=%.2f xserver_cpu_percent=%.2f rss_mb=%.1f peak_rss_mb=%.1f paints_per_second=%.1f paints_per_second_nobody_walking=%s walking_share=%.0f%% scene_wakeups_per_second=%.1f wakeups_per_second=%.1f other_log_lines=%d\n",
-            name, launch, 100 * cpu / tick / s, 100 * xcpu / tick / s, rss / 1024, hwm / 1024,
+            name, launch, cpu, 100 * xcpu / tick / s, rss / 1024, hwm / 1024,
             paints / s, (still > 0.5 ? sprintf("%.1f", (paints - walking) / still) : "-"), 100 * walkms / 1000 / s,
             flushes / s, wakes / s, warnings
     }'
     [ "$warnings" -gt 0 ] && grep -v '|pipfield.scene|' "$log" | head -5 | sed "s/^/$name log: /"
-    CPU[$name]=$(awk -v cpu=$((c1 - c0)) -v tick="$TICK" -v ms=$((t1 - t0)) 'BEGIN { printf "%.4f", 100 * cpu / tick / (ms / 1000) }')
     return 0
 }
 
