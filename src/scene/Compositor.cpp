@@ -41,9 +41,10 @@ void addDamage(std::vector<QRect>& damage, QRect rect) {
 /// Sets the pixels (device pixels, inside an image of 32-bit pixels) to `pixel`, as a painter
 /// filling them in source mode does.
 void fillPixels(QImage& image, const QRect& pixels, QRgb pixel) {
-    uchar* const bits = image.bits();
-    for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(bits + image.bytesPerLine() * y);
+    const qsizetype stride = image.bytesPerLine();
+    uchar* bits = image.bits() + stride * pixels.top();
+    for (int y = pixels.top(); y <= pixels.bottom(); ++y, bits += stride) {
+        auto* line = reinterpret_cast<QRgb*>(bits);
         std::fill(line + pixels.left(), line + pixels.right() + 1, pixel);
     }
 }
@@ -600,7 +601,10 @@ void Compositor::paint(QImage& image, const QRegion& region) {
     }
     const int scale = static_cast<int>(std::lround(ratio));
     const QImage& still = this->still(scale);
+    const qsizetype stride = image.bytesPerLine();
+    const qsizetype stillStride = still.bytesPerLine();
     uchar* const bits = image.bits();
+    const uchar* const stillBits = still.constBits();
     // Opened only for a picture that must be blended, scaled or faded.
     std::optional<QPainter> painter;
     for (const QRect& area : areas) {
@@ -611,8 +615,8 @@ void Compositor::paint(QImage& image, const QRegion& region) {
             fillPixels(image, all, clear);
         }
         for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
-            std::memcpy(bits + image.bytesPerLine() * y + std::ptrdiff_t{pixels.left()} * 4,
-                        still.constScanLine(y) + std::ptrdiff_t{pixels.left()} * 4,
+            std::memcpy(bits + stride * y + std::ptrdiff_t{pixels.left()} * 4,
+                        stillBits + stillStride * y + std::ptrdiff_t{pixels.left()} * 4,
                         static_cast<std::size_t>(pixels.width()) * 4);
         }
         for (const std::size_t i : m_ownEntries) {
