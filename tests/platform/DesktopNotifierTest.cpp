@@ -3,9 +3,6 @@
 #include "platform/NotificationHelper.h"
 #include "support/GameTestSupport.h"
 
-#include <QDateTime>
-#include <QTimeZone>
-
 #include <gtest/gtest.h>
 
 namespace pipfield::test {
@@ -40,10 +37,11 @@ TEST_F(DesktopNotifierTest, HandsThePendingRequestToASystemdTimer) {
     ASSERT_EQ(launcher.ran.size(), 1u);
     EXPECT_EQ(launcher.ran[0].program, "systemd-run");
     const QStringList& args = launcher.ran[0].arguments;
-    // A wall-clock time, so that a suspended computer does not push the notification back.
-    const QString calendar = QDateTime::fromSecsSinceEpoch(due, QTimeZone::utc()).toString("yyyy-MM-dd HH:mm:ss 'UTC'");
-    for (const QString& wanted : {QStringLiteral("--user"), QStringLiteral("--unit=pipfield-crate-full"),
-                                  "--on-calendar=" + calendar, QStringLiteral("--timer-property=AccuracySec=1s")}) {
+    // A wall-clock time, so that a suspended computer does not push the notification back: the crate fills half an
+    // hour after noon in Seoul, which is 03:00 UTC.
+    for (const QString& wanted :
+         {QStringLiteral("--user"), QStringLiteral("--unit=pipfield-crate-full"),
+          QStringLiteral("--on-calendar=2026-10-14 03:30:00 UTC"), QStringLiteral("--timer-property=AccuracySec=1s")}) {
         EXPECT_TRUE(args.contains(wanted)) << wanted.toStdString() << " missing from " << args.join(' ').toStdString();
     }
     EXPECT_FALSE(args.join(' ').contains("--on-active"));

@@ -2,6 +2,7 @@
 
 #include "support/MessageLog.h"
 
+#include <QScopeGuard>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -9,31 +10,15 @@
 namespace pipfield {
 namespace {
 
-// Restores the session's Wayland variables after each case.
-class WaylandEnvironment : public testing::Test {
-protected:
-    void SetUp() override {
-        m_display = qgetenv("WAYLAND_DISPLAY");
-        m_socket = qgetenv("WAYLAND_SOCKET");
-        qunsetenv("WAYLAND_SOCKET");
-    }
-    void TearDown() override {
-        restore("WAYLAND_DISPLAY", m_display);
-        restore("WAYLAND_SOCKET", m_socket);
-    }
-    static void restore(const char* name, const QByteArray& value) {
-        if (value.isNull()) {
-            qunsetenv(name);
-        } else {
-            qputenv(name, value);
-        }
-    }
-
-    QByteArray m_display;
-    QByteArray m_socket;
-};
-
-TEST_F(WaylandEnvironment, AnX11SessionIsNeverAskedForALayerShellAndACompositorThatIsGoneLeavesTheX11Strip) {
+TEST(LayerShellStrip, AnX11SessionIsNeverAskedForALayerShellAndACompositorThatIsGoneLeavesTheX11Strip) {
+    // The session's Wayland variables are put back whatever the outcome.
+    const QByteArray display = qgetenv("WAYLAND_DISPLAY");
+    const QByteArray socket = qgetenv("WAYLAND_SOCKET");
+    const auto restore = qScopeGuard([&] {
+        display.isNull() ? qunsetenv("WAYLAND_DISPLAY") : qputenv("WAYLAND_DISPLAY", display);
+        socket.isNull() ? qunsetenv("WAYLAND_SOCKET") : qputenv("WAYLAND_SOCKET", socket);
+    });
+    qunsetenv("WAYLAND_SOCKET");
     test::MessageLog log;
     qunsetenv("WAYLAND_DISPLAY");
     EXPECT_EQ(LayerShellStrip::connectToCompositor(), nullptr);
