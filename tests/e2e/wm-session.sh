@@ -95,11 +95,18 @@ start_session() { # start_session WM WIDTHxHEIGHT
     fi
     PIXELS=1
     # A display number can be taken from under a new server by another one starting at the same
-    # moment (on a machine that runs several test suites); a fresh server then gets another.
+    # moment (on a machine that runs several test suites), or be unreachable for reasons of its own.
+    # The failed server keeps its number until the session ends, so that the next one gets another.
+    local held=()
     for attempt in 1 2 3; do
         start_xvfb "$size" && start_window_manager "$wm" && break
         echo "$wm on $DISPLAY did not start (attempt $attempt): $(tail -n 3 "$WORK/$wm.log" 2>/dev/null | tr '\n' ' ')"
+        held+=("$XVFB_PID")
+        local others=() pid
+        for pid in "${PIDS[@]}"; do [[ " ${held[*]} " == *" $pid "* ]] || others+=("$pid"); done
+        PIDS=("${others[@]}")
         stop_session
+        PIDS=("${held[@]}")
         [ "$attempt" = 3 ] && exit 1
     done
     # Two desktops at least, for the check that the strip is on every one. A window manager still
