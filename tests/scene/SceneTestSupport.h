@@ -166,11 +166,6 @@ struct SceneWorld {
     std::unique_ptr<OrchardView> view;
 };
 
-/// A fully grown tree of a kind, bearing the given fruit.
-inline Tree mature(TreeKind kind, std::int64_t fruit = 0) {
-    return Tree{kind, Balance::spec(kind).grow, 0, fruit};
-}
-
 /// An orchard with these trees and one worker of each role at the given level.
 inline Orchard withWorkers(std::vector<WorkerRole> roles, std::vector<Tree> trees, std::int64_t level = 1) {
     Orchard o = bareOrchard(std::move(trees));

@@ -62,14 +62,6 @@ TEST_F(SpriteTest, MissingNamesAreAskedForOnceEvenAcrossScales) {
     EXPECT_EQ(art.asked->count("nothing"), 1);
 }
 
-TEST_F(SpriteTest, DyeLooksUpTheSheetBaseName) {
-    art.add("harvester-walk-3", QColor(200, 100, 50));
-    dyes.insert("harvester-walk", {0xc86432});
-    Sprite sprites(art.source(), &dyes, 1);
-    EXPECT_EQ(sprites.image("harvester-walk-3", 120, Grading::asIs)->pixel(0, 0), qRgb(50, 200, 50));
-    EXPECT_EQ(sprites.image("harvester-walk-3", std::nullopt, Grading::asIs)->pixel(0, 0), qRgb(200, 100, 50));
-}
-
 TEST_F(SpriteTest, GradeChangeDropsProcessedImagesButKeepsRawOnes) {
     art.add("fx-dust-0");
     Sprite sprites(art.source(), &dyes, 1);

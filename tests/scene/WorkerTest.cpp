@@ -17,7 +17,7 @@ protected:
     Worker& harvester = scene.worker("harvester-0");
 };
 
-TEST_F(WorkerWalk, HopsHalfPointsAtEighteenPointsASecond) {
+TEST_F(WorkerWalk, WalksToItsTreeAtEighteenPointsASecond) {
     const double origin = scene.view->originX();
     const double from = origin + 48;
     const double to = origin + 150 - 14;
@@ -27,11 +27,6 @@ TEST_F(WorkerWalk, HopsHalfPointsAtEighteenPointsASecond) {
     const Animation* move = harvester.layer()->animation("move");
     ASSERT_NE(move, nullptr);
     EXPECT_NEAR(move->duration(), (to - from) / 18, 1e-9);
-    // Halfway through the walk the worker stands on a half point halfway along.
-    const double mid = scene.clock.now() + move->duration() / 2;
-    const double x = harvester.layer()->presentation(mid).position.x();
-    EXPECT_EQ(x * 2, std::round(x * 2));
-    EXPECT_NEAR(x, (from + to) / 2, 0.5);
 
     scene.clock.advance(move->duration());
     EXPECT_EQ(harvester.playing(), "pick");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/Balance.h"
 #include "model/Orchard.h"
 
 #include <algorithm>
@@ -7,6 +8,11 @@
 #include <vector>
 
 namespace pipfield::test {
+
+/// A fully grown tree of a kind, bearing the given fruit.
+inline Tree mature(TreeKind kind = TreeKind::eureka, std::int64_t fruit = 0) {
+    return Tree{kind, Balance::spec(kind).grow, 0, fruit};
+}
 
 /// An orchard with nothing hired, so that only the trees given change with time.
 inline Orchard bareOrchard(std::vector<Tree> trees) {
