@@ -106,20 +106,6 @@ TEST_P(FullDiskStart, ContinuesFromThePreviousSaveAndKeepsTheUnreadableFileAside
 
 INSTANTIATE_TEST_SUITE_P(EmptyOrCutShort, FullDiskStart, testing::Values(0, 1));
 
-TEST(FullDisk, ANewGameStartsOnlyWhenNeitherSaveCanBeRead) {
-    FullDisk disk;
-    GameWorld world(kNoon, {}, disk.filePath(QStringLiteral("Pipfield/orchard.json")));
-    writeFile(world.store.path(), "");
-    writeFile(world.store.previousPath(), "{\"orchard\":");
-    disk.fill();
-
-    MessageLog log("pipfield.save");
-    auto game = world.launch();
-    EXPECT_EQ(game->live(), Orchard::starter());
-    ASSERT_GE(log.warnings.size(), 1);
-    EXPECT_TRUE(log.warnings[0].contains(QStringLiteral("starting a new game"))) << log.warnings[0].toStdString();
-}
-
 TEST(FullDisk, ThePreviousSaveIsCopiedWhereNoHardLinkReaches) {
     // The file on the test's temporary file system, the copy on the small one: no hard link joins two
     // file systems, so the copy is written out.
@@ -132,24 +118,6 @@ TEST(FullDisk, ThePreviousSaveIsCopiedWhereNoHardLinkReaches) {
     EXPECT_EQ(file.keepCurrentAs(disk.filePath(QStringLiteral("previous.json"))), std::nullopt);
     EXPECT_EQ(file.commit(), std::nullopt);
     EXPECT_EQ(readFile(disk.filePath(QStringLiteral("previous.json"))), "old");
-    EXPECT_EQ(readFile(path), "new");
-}
-
-TEST(FullDisk, AReplacedFileIsWholeOrUntouchedWhateverItsSize) {
-    FullDisk disk;
-    const QString path = disk.filePath(QStringLiteral("file"));
-    ASSERT_EQ(FileReplacement::replace(path, "old"), std::nullopt);
-    disk.fill();
-    // Even a single byte does not fit, nor does a file bigger than the whole disk.
-    for (const QByteArray& bytes : {QByteArray("n"), QByteArray(2 << 20, 'n')}) {
-        const std::optional<QString> why = FileReplacement::replace(path, bytes);
-        ASSERT_TRUE(why);
-        EXPECT_EQ(*why, kNoSpace);
-        EXPECT_EQ(readFile(path), "old");
-        EXPECT_EQ(disk.entries(QStringLiteral(".")), QStringList{QStringLiteral("file")});
-    }
-    disk.free();
-    EXPECT_EQ(FileReplacement::replace(path, "new"), std::nullopt);
     EXPECT_EQ(readFile(path), "new");
 }
 

@@ -13,48 +13,50 @@ namespace {
 constexpr std::int64_t kMax = INT64_MAX;
 constexpr std::int64_t kMin = INT64_MIN;
 
-TEST(GameHandEdited, ASaleNearTheLimitHoldsCoinsAndEarningsAtIt) {
-    Orchard o = bareOrchard({});
-    o.crate.set(TreeKind::meyer, 40); // 280 coins
-    o.coins = 9223372036854775800;
-    o.totals = {5, kMax - 10, kMax - 100, 0};
-    GameWorld world(kNoon);
-    auto game = world.launch(o, kNoon, {{"2026-W42", Totals{0, kMin, kMin, 0}}});
+// A crate, coins and totals as a hand-edited save may hold them, and what selling the crate leaves.
+struct HandEditedSale {
+    struct {
+        std::vector<std::pair<TreeKind, std::int64_t>> crate;
+        std::int64_t coins;
+        Totals totals, weekStart;
+    } given;
+    struct {
+        std::int64_t value, coins, sold, earned, saleCount, lastSale;
+        Totals thisWeek;
+    } sold;
+};
 
-    EXPECT_EQ(game->sellAll(), 280);
-    EXPECT_EQ(game->live().coins, kMax);
-    EXPECT_EQ(game->live().totals.sold, kMax);
-    EXPECT_EQ(game->live().totals.earned, kMax);
-    EXPECT_EQ(game->lastSale(), 280);
-    // max - min does not fit either.
-    EXPECT_EQ(game->thisWeek(), (Totals{5, kMax, kMax, 0}));
-}
+TEST(GameHandEdited, ASaleHoldsCoinsAndTotalsAtTheLimitsAndCountsFromOneCoin) {
+    const HandEditedSale sales[] = {
+        // 280 coins near the upper limit; the week's max - min does not fit either.
+        {{{{TreeKind::meyer, 40}}, kMax - 7, {5, kMax - 10, kMax - 100, 0}, {0, kMin, kMin, 0}},
+         {280, kMax, kMax, kMax, 1, 280, {5, kMax, kMax, 0}}},
+        // Worth less than the lowest coin count: a sale worth nothing is no sale, and totals below the
+        // week's start show an empty week.
+        {{{{TreeKind::golden, -1'000'000'000'000'000}}, kMin + 5, {kMin, kMin + 1, kMin + 2, kMin}, {kMax, kMax, 1, 0}},
+         {-700'000'000'000'000'000, kMin, kMin, kMin, 0, 0, {}}},
+        // -6 coins of lemons and 7 of Meyer lemons.
+        {{{{TreeKind::eureka, -3}, {TreeKind::meyer, 1}}, 10, {}, {}}, {1, 11, -2, 1, 1, 1, {0, 0, 1, 0}}},
+    };
+    for (const auto& [given, sold] : sales) {
+        SCOPED_TRACE(sold.value);
+        Orchard o = bareOrchard({});
+        for (const auto& [kind, count] : given.crate) {
+            o.crate.set(kind, count);
+        }
+        o.coins = given.coins;
+        o.totals = given.totals;
+        GameWorld world(kNoon);
+        auto game = world.launch(o, kNoon, {{"2026-W42", given.weekStart}});
 
-TEST(GameHandEdited, ANegativeCrateAndCoinsHoldAtTheLowerLimit) {
-    Orchard o = bareOrchard({});
-    o.crate.set(TreeKind::golden, -1'000'000'000'000'000); // worth less than the lowest coin count
-    o.coins = kMin + 5;
-    o.totals = {kMin, kMin + 1, kMin + 2, kMin};
-    GameWorld world(kNoon);
-    auto game = world.launch(o, kNoon, {{"2026-W42", Totals{kMax, kMax, 1, 0}}});
-
-    EXPECT_EQ(game->sellAll(), -700'000'000'000'000'000);
-    EXPECT_EQ(game->live().coins, kMin);
-    EXPECT_EQ(game->live().totals.sold, kMin);
-    EXPECT_EQ(game->live().totals.earned, kMin);
-    EXPECT_EQ(game->saleCount(), 0) << "a sale worth nothing is no sale";
-    EXPECT_EQ(game->thisWeek(), Totals{}) << "totals below the week's start show an empty week";
-}
-
-TEST(GameHandEdited, ASaleWorthOneCoinIsASale) {
-    Orchard o = bareOrchard({});
-    o.crate.set(TreeKind::eureka, -3); // -6 coins
-    o.crate.set(TreeKind::meyer, 1);   // 7 coins
-    GameWorld world(kNoon);
-    auto game = world.launch(o, kNoon);
-    EXPECT_EQ(game->sellAll(), 1);
-    EXPECT_EQ(game->saleCount(), 1);
-    EXPECT_EQ(game->lastSale(), 1);
+        EXPECT_EQ(game->sellAll(), sold.value);
+        EXPECT_EQ(game->live().coins, sold.coins);
+        EXPECT_EQ(game->live().totals.sold, sold.sold);
+        EXPECT_EQ(game->live().totals.earned, sold.earned);
+        EXPECT_EQ(game->saleCount(), sold.saleCount);
+        EXPECT_EQ(game->lastSale(), sold.lastSale);
+        EXPECT_EQ(game->thisWeek(), sold.thisWeek);
+    }
 }
 
 TEST(GameHandEdited, TotalsThatShrankSinceTheWeekBeganGiveTheCardNoNegativeNumber) {
@@ -86,36 +88,31 @@ Orchard afterSeconds(double seconds) {
     return o;
 }
 
-class LastUpdatedLongAgo : public testing::TestWithParam<double> {};
+struct Absence {
+    double lastUpdated;
+    double caughtUp;
+};
 
-TEST_P(LastUpdatedLongAgo, CatchesUpTheWholeThreeDays) {
+class LastUpdated : public testing::TestWithParam<Absence> {};
+
+TEST_P(LastUpdated, CatchesUpAtMostThreeDaysAndNothingFromTheFutureThenRunsFromNow) {
     GameWorld world(kNoon);
-    world.seed(Save{bearing(), GetParam(), {}});
+    world.seed(Save{bearing(), GetParam().lastUpdated, {}});
     auto game = world.launch();
 
-    EXPECT_EQ(game->live(), afterSeconds(259200));
+    EXPECT_EQ(game->live(), afterSeconds(GetParam().caughtUp));
     EXPECT_EQ(game->lastUpdated(), kNoon);
     EXPECT_DOUBLE_EQ(world.saved()->lastUpdated, referenceSeconds(kNoon));
+    game->tick(addSeconds(kNoon, 60));
+    EXPECT_EQ(game->live(), afterSeconds(GetParam().caughtUp + 60));
 }
 
 // Ten days before noon of the test's day; long before the clock's nanosecond count reaches (1677), and
-// the difference to now beyond it too.
-INSTANTIATE_TEST_SUITE_P(Seconds, LastUpdatedLongAgo, testing::Values(812775600, -9e9, -1e11, -1e308, -4e9));
-
-class LastUpdatedInTheFuture : public testing::TestWithParam<double> {};
-
-TEST_P(LastUpdatedInTheFuture, SimulatesNothingAndRestartsFromNow) {
-    GameWorld world(kNoon);
-    world.seed(Save{bearing(), GetParam(), {}});
-    auto game = world.launch();
-
-    EXPECT_EQ(game->live(), bearing());
-    EXPECT_EQ(game->lastUpdated(), kNoon);
-    game->tick(addSeconds(kNoon, 60));
-    EXPECT_EQ(game->live(), afterSeconds(60));
-}
-
-INSTANTIATE_TEST_SUITE_P(Seconds, LastUpdatedInTheFuture, testing::Values(9e9, 1e11, 1e308));
+// the difference to now beyond it too. Then later than now, and beyond the clock's end.
+INSTANTIATE_TEST_SUITE_P(Seconds, LastUpdated,
+                         testing::Values(Absence{812775600, 259200}, Absence{-9e9, 259200}, Absence{-1e11, 259200},
+                                         Absence{-1e308, 259200}, Absence{-4e9, 259200}, Absence{9e9, 0},
+                                         Absence{1e11, 0}, Absence{1e308, 0}));
 
 TEST(ClockArithmetic, HoldsAtTheEndsOfTheClockAndIsExactWithin) {
     EXPECT_EQ(addSeconds(kNoon, 12.5) - kNoon, std::chrono::milliseconds(12500));

@@ -12,12 +12,7 @@
 namespace pipfield::test {
 namespace {
 
-TEST(GamePersistence, TheFirstTickSavesANewGameOrTheFileJustRead) {
-    GameWorld fresh(kSummerNoon);
-    auto starter = fresh.launch();
-    EXPECT_EQ(starter->live(), Orchard::starter());
-    EXPECT_EQ(fresh.saved(), (Save{Orchard::starter(), referenceSeconds(kSummerNoon), starter->weekStarts()}));
-
+TEST(GamePersistence, TheFirstTickSavesTheFileJustRead) {
     GameWorld world(kSummerNoon);
     Orchard o = Orchard::starter();
     o.coins = 777;
@@ -36,12 +31,16 @@ TEST(GamePersistence, AnUndecodableFileIsKeptAsideAndReplacedByTheStarter) {
     // Both within one second: the second is kept under a name of its own.
     const char* keptAs[] = {"orchard.unreadable-20260715-120000.json", "orchard.unreadable-20260715-120000-2.json"};
     GameWorld world(kSummerNoon);
+    // The save before it is damaged too, so there is nothing to continue from.
+    writeFile(world.store.previousPath(), "{\"orchard\":");
     for (int i = 0; i < 2; ++i) {
         writeFile(world.store.path(), documents[i]);
         MessageLog log("pipfield.save");
         auto game = world.launch();
         ASSERT_EQ(log.warnings.size(), 1) << documents[i];
-        EXPECT_TRUE(log.warnings[0].contains(keptAs[i])) << log.warnings[0].toStdString();
+        EXPECT_TRUE(log.warnings[0].contains(keptAs[i]) &&
+                    log.warnings[0].contains(QStringLiteral("starting a new game")))
+            << log.warnings[0].toStdString();
 
         EXPECT_EQ(game->live(), Orchard::starter());
         EXPECT_EQ(world.saved(), (Save{Orchard::starter(), referenceSeconds(kSummerNoon), game->weekStarts()}));

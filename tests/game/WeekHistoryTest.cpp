@@ -45,14 +45,5 @@ TEST(WeekHistory, ANewGameHasOnlyThisWeekAndTheYearsTurnKeepsIsoWeeks) {
     EXPECT_EQ(weeks.back().done, (Totals{12, 10, 80, 1}));
 }
 
-TEST(WeekHistory, ShrinkingTotalsOfAHandEditedSaveReadAsNothing) {
-    const Instant now = localInstant(2026, 10, 14, 12);
-    const std::map<std::string, Totals> starts = {{"2026-W41", {500, 500, 500, 5}}, {"2026-W42", {100, 100, 100, 1}}};
-    const std::vector<WeekRecord> weeks =
-        recentWeeks(starts, {std::numeric_limits<std::int64_t>::max(), 0, 0, 0}, now, 2);
-    EXPECT_EQ(weeks[0].done, (Totals{0, 0, 0, 0}));
-    EXPECT_EQ(weeks[1].done, (Totals{std::numeric_limits<std::int64_t>::max() - 100, 0, 0, 0}));
-}
-
 } // namespace
 } // namespace pipfield::test

