@@ -5,25 +5,6 @@
 namespace pipfield::test {
 namespace {
 
-/// The x ranges of the runs of pixels in a row that differ clearly from the row's first pixel.
-std::vector<std::pair<int, int>> inkRuns(const QImage& image, int y) {
-    std::vector<std::pair<int, int>> runs;
-    const QColor back = image.pixelColor(0, y);
-    auto differs = [&](int x) {
-        const QColor c = image.pixelColor(x, y);
-        return std::abs(c.red() - back.red()) + std::abs(c.green() - back.green()) + std::abs(c.blue() - back.blue()) >
-               60;
-    };
-    for (int x = 0; x < image.width(); ++x) {
-        if (differs(x) && (runs.empty() || runs.back().second != x - 1)) {
-            runs.emplace_back(x, x);
-        } else if (differs(x)) {
-            runs.back().second = x;
-        }
-    }
-    return runs;
-}
-
 TEST(DyePicker, CirclesAreEightPointsApartInTheStyleTabAndTheHireSheet) {
     ManageWorld world(withPlanter(12));
     DyePicker alone;
@@ -32,14 +13,19 @@ TEST(DyePicker, CirclesAreEightPointsApartInTheStyleTabAndTheHireSheet) {
     showAside(sheet);
     for (DyePicker* picker : {&alone, sheet.dyePicker()}) {
         picker->setSelection(-1);
-        // Swatch 0 is faint (no dye); the six dyed circles are solid, so their edges are easy to find.
         const QImage image = shot(*picker);
-        std::vector<std::pair<int, int>> runs = inkRuns(image, picker->swatch(1)->geometry().center().y());
-        std::erase_if(runs, [&](const auto& run) { return run.first < picker->swatch(1)->geometry().left(); });
-        ASSERT_GE(runs.size(), 6u);
-        for (std::size_t i = 0; i + 1 < 6; ++i) {
-            EXPECT_EQ(runs[i + 1].first - runs[i].second - 1, 8) << "between swatches " << i + 1 << " and " << i + 2;
-            EXPECT_NEAR(runs[i].second - runs[i].first + 1, 22, 1);
+        const QColor back = image.pixelColor(0, picker->swatch(1)->geometry().center().y());
+        // Swatch 0 is faint (no dye); the six dyed circles are solid, so they differ clearly from the background.
+        const auto differs = [&](QPoint p) {
+            const QColor c = image.pixelColor(p);
+            return std::abs(c.red() - back.red()) + std::abs(c.green() - back.green()) +
+                       std::abs(c.blue() - back.blue()) >
+                   60;
+        };
+        const auto circle = [&](int i) { return inkWhere(image, picker->swatch(i)->geometry(), differs).bounds; };
+        for (int i = 1; i < 6; ++i) {
+            EXPECT_EQ(circle(i + 1).left() - circle(i).right() - 1, 8) << "between swatches " << i << " and " << i + 1;
+            EXPECT_NEAR(circle(i).width(), 22, 1);
         }
     }
 }
@@ -199,11 +185,10 @@ TEST(SpriteView, SilhouetteIsMadeOnceAndRemadeForANewPalette) {
 TEST(SpriteView, MissingImageDrawsNothingAndKeepsItsFrame) {
     ManageWorld world;
     SpriteView view(world.sprites, QSize(64, 72));
-    MessageLog log("pipfield.scene");
+    MessageLog log("pipfield.scene"); // the sprite store's warning, checked by its own tests, stays out of the output
     view.setSprite(QStringLiteral("no-such-sprite"));
     EXPECT_TRUE(view.picture().isNull());
     EXPECT_FALSE(view.grab().isNull());
-    EXPECT_EQ(log.warnings.size(), 1);
 }
 
 const QColor kRing(255, 0, 255);

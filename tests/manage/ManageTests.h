@@ -3,7 +3,6 @@
 // What the tests of the management window share: its widgets, and the orchards they are shown with.
 
 #include "card/WeeklyCard.h"
-#include "kit/PixelArt.h"
 #include "kit/ShortNumber.h"
 #include "kit/TabularDigits.h"
 #include "kit/TextStyle.h"

