@@ -45,5 +45,14 @@ TEST(WeekHistory, ANewGameHasOnlyThisWeekAndTheYearsTurnKeepsIsoWeeks) {
     EXPECT_EQ(weeks.back().done, (Totals{12, 10, 80, 1}));
 }
 
+TEST(WeekHistory, WithNoSnapshotOfThisWeekTheLastWeekKeptRunsToNow) {
+    // As in a save last played in 2026-W52 and read again in 2026-W53.
+    const std::vector<WeekRecord> weeks =
+        recentWeeks({{"2026-W52", {2, 0, 5, 0}}}, {12, 10, 80, 1}, localInstant(2027, 1, 1, 9), 2);
+    ASSERT_EQ(weeks.size(), 2u);
+    EXPECT_EQ(weeks[0].done, (Totals{10, 10, 75, 1}));
+    EXPECT_EQ(weeks[1].done, std::nullopt);
+}
+
 } // namespace
 } // namespace pipfield::test
