@@ -153,6 +153,14 @@ TEST(FileReplacement, WrittenAgainOnlyTheLastContentIsKeptAndNothingElse) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"file"});
 }
 
+TEST(FileReplacement, AFileThatCannotTakeTheNewNameLeavesNothingBehind) {
+    QTemporaryDir dir;
+    // A folder where the file should be: the new content cannot be renamed over it.
+    ASSERT_TRUE(QDir(dir.path()).mkpath("file/inside"));
+    EXPECT_EQ(FileReplacement::replace(dir.filePath("file"), "bytes"), QStringLiteral("Is a directory"));
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
 TEST(FileReplacement, SavesLeaveNoDescriptorOpen) {
     // The game saves every 30 s for as long as it runs: a descriptor kept per save would use up the
     // process's allowance within a day.
