@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace pipfield::test {
@@ -159,6 +160,23 @@ TEST(FileReplacement, AFileThatCannotTakeTheNewNameLeavesNothingBehind) {
     ASSERT_TRUE(QDir(dir.path()).mkpath("file/inside"));
     EXPECT_EQ(FileReplacement::replace(dir.filePath("file"), "bytes"), QStringLiteral("Is a directory"));
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+TEST(FileReplacement, ATemporaryFileLeftByAKilledSaveDoesNotStopTheNext) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("file");
+    const pid_t child = ::fork();
+    if (child == 0) {
+        // Gone before the new content takes the file's name, and without cleaning up, as when killed.
+        FileReplacement killed(path);
+        ::_exit(killed.write("half") ? 1 : 0);
+    }
+    int status = -1;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_EQ(status, 0);
+    ASSERT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    EXPECT_EQ(FileReplacement::replace(path, "whole"), std::nullopt);
+    EXPECT_EQ(readFile(path), "whole");
 }
 
 TEST(FileReplacement, SavesLeaveNoDescriptorOpen) {
