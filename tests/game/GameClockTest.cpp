@@ -39,8 +39,10 @@ TEST(GameClock, CatchUpIsSlicedIntoFiveSecondStepsAndAClockSetBackSimulatesNothi
     game->tick(earlier);
     EXPECT_EQ(game->live().trees[0].age, 297) << "set back: nothing simulated";
     EXPECT_EQ(game->lastUpdated(), earlier);
+    game->tick(addSeconds(earlier, 1.5));
+    EXPECT_EQ(game->live().trees[0].age, 298.5) << "restarted from the new time";
     game->tick(addSeconds(earlier, 2));
-    EXPECT_EQ(game->live().trees[0].age, 299) << "restarted from the new time";
+    EXPECT_EQ(game->live().trees[0].age, 299) << "half a second, as between ticks come early, counts too";
 
     // Slices of 5, 5 and 2.5: the first reaches maturity and drops the rest of its 5 s, the
     // others grow 7.5 s toward the first fruit. One 12.5 s step would give no progress at all,
