@@ -148,9 +148,10 @@ TEST(FileReplacement, WrittenAgainOnlyTheLastContentIsKeptAndNothingElse) {
     QTemporaryDir dir;
     FileReplacement file(dir.filePath("file"));
     ASSERT_EQ(file.write("first"), std::nullopt);
-    ASSERT_EQ(file.write("second"), std::nullopt);
+    // One byte, as the end of a longer content that a write loop could leave out.
+    ASSERT_EQ(file.write("2"), std::nullopt);
     ASSERT_EQ(file.commit(), std::nullopt);
-    EXPECT_EQ(readFile(dir.filePath("file")), "second");
+    EXPECT_EQ(readFile(dir.filePath("file")), "2");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"file"});
 }
 

@@ -140,8 +140,9 @@ TEST(GameWelcomeBack, StaysUntilTheNextSale) {
 TEST(WelcomeBackText, DurationsInMinutesHoursAndDays) {
     const QString head = QStringLiteral("그동안 열매 12개를 땄고, 창고는 ");
     const QString tail = QStringLiteral(" 만에 가득 차서 40개가 기다리고 있어요");
+    // Half a second after the player left is a crate that filled, not one that was full already.
     const std::pair<double, const char*> durations[] = {
-        {25, "1분"},    {3600, "1시간"},        {3605, "1시간 1분"}, {2 * 86400.0 + 3 * 3600 + 59, "2일 3시간"},
+        {0.5, "1분"},   {3600, "1시간"},        {3605, "1시간 1분"}, {2 * 86400.0 + 3 * 3600 + 59, "2일 3시간"},
         {86400, "1일"}, {86340, "23시간 59분"}, {90000, "1일 1시간"}};
     for (const auto& [seconds, said] : durations) {
         EXPECT_EQ(welcomeBackText({12, 40, seconds}), head + QString::fromUtf8(said) + tail) << seconds;
