@@ -26,11 +26,12 @@ TEST(GameClock, APaintTakesATickDueSoonAndTheTicksAfterItKeepTheirPace) {
     QElapsedTimer since;
     since.start();
     EXPECT_EQ(ticked.size(), 1);
-    EXPECT_GT(game->msToNextTick(), 1500) << "the next is a second after this one was due, not after now";
-    // Nothing painting: the game's own timer ticks, and keeps that pace too.
+    const qint64 planned = game->msToNextTick();
+    EXPECT_GT(planned, 1500) << "the next is a second after this one was due, not after now";
+    // Nothing painting: the game's own timer ticks when planned (a coarse timer may come 5 % early).
     ASSERT_TRUE(ticked.wait(4000));
     EXPECT_EQ(ticked.size(), 2);
-    EXPECT_GT(since.elapsed(), 1500);
+    EXPECT_GE(since.elapsed(), planned * 9 / 10);
 }
 
 TEST(GameClock, CatchUpIsSlicedIntoFiveSecondStepsAndAClockSetBackSimulatesNothing) {
