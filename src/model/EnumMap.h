@@ -31,10 +31,6 @@ public:
         m_values[index(key)] = saturatingAdd(m_values[index(key)], delta);
         m_present[index(key)] = true;
     }
-    void erase(Enum key) {
-        m_values[index(key)] = Value{};
-        m_present[index(key)] = false;
-    }
     bool empty() const { return m_present.none(); }
     std::size_t size() const { return m_present.count(); }
     /// Every slot in declaration order; absent keys hold Value{}.
@@ -75,7 +71,6 @@ public:
 
     bool contains(Enum member) const { return m_bits[static_cast<std::size_t>(member)]; }
     void insert(Enum member) { m_bits[static_cast<std::size_t>(member)] = true; }
-    void erase(Enum member) { m_bits[static_cast<std::size_t>(member)] = false; }
     bool empty() const { return m_bits.none(); }
     std::size_t size() const { return m_bits.count(); }
 
