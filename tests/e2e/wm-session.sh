@@ -76,10 +76,10 @@ CONFIG
         exit 1
         ;;
     esac
-    local pid=$!
-    PIDS+=($pid)
+    WM_PID=$!
+    PIDS+=($WM_PID)
     # Given up at once when the window manager or the server is gone.
-    wait_for 30 announced_or_gone "$pid"
+    wait_for 30 announced_or_gone "$WM_PID"
     wm_announced || return 1
     if [ "$1" = xfwm4 ]; then
         wait_for 20 bash -c 'xprop -root | grep -q _NET_WM_CM_S0 || xwininfo -root -tree | grep -q xfwm4'
@@ -96,17 +96,13 @@ start_session() { # start_session WM WIDTHxHEIGHT
     PIXELS=1
     # A display number can be taken from under a new server by another one starting at the same
     # moment (on a machine that runs several test suites), or be unreachable for reasons of its own.
-    # The failed server keeps its number until the session ends, so that the next one gets another.
-    local held=()
+    # Only the window manager of a failed attempt is ended: its server keeps the number until the
+    # session stops, so that the next attempt gets another.
     for attempt in 1 2 3; do
+        WM_PID=""
         start_xvfb "$size" && start_window_manager "$wm" && break
         echo "$wm on $DISPLAY did not start (attempt $attempt): $(tail -n 3 "$WORK/$wm.log" 2>/dev/null | tr '\n' ' ')"
-        held+=("$XVFB_PID")
-        local others=() pid
-        for pid in "${PIDS[@]}"; do [[ " ${held[*]} " == *" $pid "* ]] || others+=("$pid"); done
-        PIDS=("${others[@]}")
-        stop_session
-        PIDS=("${held[@]}")
+        [ -n "$WM_PID" ] && kill_own "$WM_PID" && wait "$WM_PID" 2>/dev/null
         [ "$attempt" = 3 ] && exit 1
     done
     # Two desktops at least, for the check that the strip is on every one. A window manager still
